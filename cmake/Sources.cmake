@@ -1,0 +1,42 @@
+# Each source folder globs its own files so that adding a file needs no
+# build edit. Files named *_win32.cpp touch Win32 and are compiled only in
+# the win32 build; winmain_win32.cpp is linked into each program directly.
+function(lv_glob_sources out)
+  set(result)
+  foreach(dir IN LISTS ARGN)
+    file(GLOB files CONFIGURE_DEPENDS "${dir}/*.cpp" "${dir}/*.c")
+    foreach(f IN LISTS files)
+      get_filename_component(name "${f}" NAME)
+      if(name STREQUAL "winmain_win32.cpp")
+        continue()
+      endif()
+      if(name MATCHES "_win32\\.(cpp|c)$" AND NOT LV_WIN32)
+        continue()
+      endif()
+      list(APPEND result "${f}")
+    endforeach()
+  endforeach()
+  set(${out} "${result}" PARENT_SCOPE)
+endfunction()
+
+# A static library from the given folders; an empty folder still yields a
+# target so that dependants can link it from the start.
+function(lv_library name)
+  lv_glob_sources(srcs ${ARGN})
+  if(srcs)
+    add_library(${name} STATIC ${srcs})
+    target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
+  else()
+    add_library(${name} INTERFACE)
+    target_include_directories(${name} INTERFACE ${PROJECT_SOURCE_DIR})
+  endif()
+endfunction()
+
+function(lv_link name)
+  get_target_property(type ${name} TYPE)
+  if(type STREQUAL "INTERFACE_LIBRARY")
+    target_link_libraries(${name} INTERFACE ${ARGN})
+  else()
+    target_link_libraries(${name} PUBLIC ${ARGN})
+  endif()
+endfunction()

@@ -1,0 +1,19 @@
+#!/bin/sh
+# Runs a Windows program under Wine with a private 32-bit prefix kept in the
+# build tree (made on first use), so tests never touch the user's own Wine.
+# Usage: wine-run.sh program.exe [arguments...]
+set -e
+here=$(CDPATH= cd -- "$(dirname -- "$0")" && pwd)
+: "${LV_WINE_ROOT:=$(pwd)}"
+# CTest runs tests in their build folder; keep one prefix per build tree.
+dir=$LV_WINE_ROOT
+while [ "$dir" != "/" ] && [ ! -f "$dir/CMakeCache.txt" ]; do dir=$(dirname "$dir"); done
+[ -f "$dir/CMakeCache.txt" ] || dir=$LV_WINE_ROOT
+export WINEPREFIX="${LV_WINEPREFIX:-$dir/wineprefix}"
+export WINEARCH=win32
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+export HOME="$dir/winehome"
+mkdir -p "$HOME"
+"$here/wine-prefix.sh" "$WINEPREFIX"
+exec wine "$@"
