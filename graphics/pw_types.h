@@ -1,6 +1,15 @@
 // Records shared by the whole graphics library and its callers.
 #pragma once
 
+// <windows.h> defines "near" and "far" as empty words, which would erase the
+// projection's fields of those names; win32 files include it before this one.
+#ifdef near
+#undef near
+#endif
+#ifdef far
+#undef far
+#endif
+
 // 3D point or vector. Eye space: x right, y up, z forward (z is the depth).
 struct PwVec3 {
   float x, y, z;

@@ -46,14 +46,13 @@ unsigned int PwPixelValue(const PwPixelBuffer* s, PwColor color);
 
 // ---- Rasteriser: the caller passes only pixels and spans inside the
 // buffer. The fills are two steps: record crossings, then PwRasterFillRows.
-// area_width is the drawing-area width (at most pixel_width); fills clamp
-// their x to it. 0 stands for pixel_width.
+// Circle and ellipse fills clamp their x to the drawing area (the record's
+// width, or pixel_width when that is 0) and rows to [0, height-1].
 void PwRasterPixel(PwPixelBuffer* s, int x, int y, unsigned int pixel);
 void PwRasterLine(PwPixelBuffer* s, int x0, int y0, int x1, int y1, unsigned int pixel);
 void PwRasterRect(PwPixelBuffer* s, int x0, int y0, int x1, int y1, unsigned int pixel);
-// 1 without a buffer, with fewer than 3 or more than kPwRasterMaxVertices
-// points; else 0 with the crossings recorded.
-constexpr int kPwRasterMaxVertices = 128;
+// 1 without a buffer or with fewer than 3 points; else 0 with the crossings
+// recorded.
 int PwRasterPolygon(PwPixelBuffer* s, int count, const PwPoint2* points);
 int PwRasterCircle(PwPixelBuffer* s, PwPoint2 centre, int radius);
 int PwRasterEllipse(PwPixelBuffer* s, PwPoint2 centre, int rx, int ry);

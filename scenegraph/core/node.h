@@ -11,7 +11,7 @@ class KsMFVec3f;
 class KsMFVec2f;
 class KsMFColor;
 class KsPartition;
-class KsWordNode;
+struct KsWordNode;
 class KsRouter;
 class KsNodeScanner;
 class KsOutStream;
@@ -61,6 +61,9 @@ public:
 
     const char* GetClassName() const override;
     KsClassRecord* GetClassInfo() const override;
+    // The class record, null before the first construction; derived
+    // classes link their records under it.
+    static KsClassRecord* ClassRecord();
 
     // Virtual operations, in this order after the object's.
     virtual int Write(KsOutStream* stream, int context);

@@ -2,6 +2,14 @@
 
 #include "scenegraph/core/matrix.h"
 
+KsRotation::KsRotation(KsWordNode* cursor)
+{
+    float v[4] = {0.0f, 0.0f, 0.0f, 0.0f};
+    KsReadFloatWords(cursor, v, 4);
+    axis = KsVec3f(v[0], v[1], v[2]);
+    angle = v[3];
+}
+
 int KsRotation::Apply(KsVec3f& result, const KsVec3f& v) const
 {
     KsMatrix m;

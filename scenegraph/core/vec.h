@@ -6,6 +6,10 @@
 
 struct KsWordNode;
 
+// Converts up to count words from the cursor on into out, moving the cursor
+// past each; stops at the end of the chain and returns how many were read.
+int KsReadFloatWords(KsWordNode* cursor, float* out, int count);
+
 class KsVec2f {
 public:
     float x, y;

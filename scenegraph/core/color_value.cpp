@@ -1,0 +1,45 @@
+#include "scenegraph/core/color_value.h"
+#include "scenegraph/core/word_convert.h"
+#include "scenegraph/core/word_tree.h"
+
+namespace {
+KsClassRecord* g_colorRecord = nullptr;
+
+void RegisterColor() {
+    KsClassManager::Ensure(&g_colorRecord, "KsCol", KsObject::ClassRecord());
+}
+}  // namespace
+
+KsCol::KsCol() { RegisterColor(); }
+
+KsCol::KsCol(float red, float green, float blue) : r(red), g(green), b(blue) {
+    RegisterColor();
+}
+
+KsCol::KsCol(KsWordNode* cursor) {
+    RegisterColor();
+    float* component[3] = {&r, &g, &b};
+    for (float* c : component) {
+        KsWordNode* word = KsCursorWord(cursor);
+        if (!word) break;
+        *c = (float)KsParseDouble(word->text);
+        KsCursorAdvance(cursor);
+    }
+}
+
+KsCol::KsCol(const KsCol& other) : KsObject(), r(other.r), g(other.g), b(other.b) {
+    RegisterColor();
+}
+
+KsCol& KsCol::operator=(const KsCol& other) {
+    r = other.r;
+    g = other.g;
+    b = other.b;
+    return *this;
+}
+
+const char* KsCol::GetClassName() const { return "KsCol"; }
+
+KsClassRecord* KsCol::GetClassInfo() const { return g_colorRecord; }
+
+KsClassRecord* KsCol::ClassRecord() { return g_colorRecord; }

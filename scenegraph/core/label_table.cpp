@@ -1,0 +1,65 @@
+#include "scenegraph/core/label_table.h"
+
+#include <cstring>
+#include <new>
+
+namespace {
+const char kDefName[] = "KsDef";
+const char kLabelTableName[] = "KsLabelTable";
+KsClassRecord* g_defRecord = nullptr;
+KsClassRecord* g_labelTableRecord = nullptr;
+
+// Names longer than a label holds are cut, and look-ups cut the same way so
+// that a long name still finds its label.
+void CopyName(char* destination, const char* source) {
+    if (!source) source = "";
+    size_t n = std::strlen(source);
+    if (n > KS_NAME_SIZE - 1) n = KS_NAME_SIZE - 1;
+    std::memcpy(destination, source, n);
+    destination[n] = '\0';
+}
+}  // namespace
+
+KsDef::KsDef(const char* name, KsNode* node) : node_(node) {
+    KsClassManager::Ensure(&g_defRecord, kDefName, KsObject::ClassRecord());
+    CopyName(name_, name);
+}
+const char* KsDef::GetClassName() const { return kDefName; }
+KsClassRecord* KsDef::GetClassInfo() const { return g_defRecord; }
+
+KsLabelTable::KsLabelTable() {
+    KsClassManager::Ensure(&g_labelTableRecord, kLabelTableName, KsObject::ClassRecord());
+}
+KsLabelTable::~KsLabelTable() { Clear(); }
+const char* KsLabelTable::GetClassName() const { return kLabelTableName; }
+KsClassRecord* KsLabelTable::GetClassInfo() const { return g_labelTableRecord; }
+
+int KsLabelTable::Add(const char* name, KsNode* node) {
+    KsDef* def = new (std::nothrow) KsDef(name, node);
+    if (!def) return 1;
+    entries_.push_back(def);
+    latest_[def->GetName()] = def;
+    return 0;
+}
+
+KsNode* KsLabelTable::Find(const char* name) const {
+    if (!name) return nullptr;
+    char key[KS_NAME_SIZE];
+    CopyName(key, name);
+    auto it = latest_.find(key);
+    return it == latest_.end() ? nullptr : it->second->GetNode();
+}
+
+int KsLabelTable::Get(int i, char* name, KsNode** node) const {
+    if (i < 0 || i >= GetCount()) return 1;
+    const KsDef* def = entries_[entries_.size() - 1 - static_cast<size_t>(i)];
+    if (name) CopyName(name, def->GetName());
+    if (node) *node = def->GetNode();
+    return 0;
+}
+
+void KsLabelTable::Clear() {
+    latest_.clear();
+    for (KsDef* def : entries_) delete def;
+    entries_.clear();
+}

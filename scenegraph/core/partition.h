@@ -1,0 +1,100 @@
+// One scene: the main file, a PROTO body, or the private copy inside a
+// PROTO instance. Reads a VRML file into root nodes statement by statement.
+#pragma once
+
+#include <vector>
+
+#include "scenegraph/core/label_table.h"
+#include "scenegraph/core/node.h"
+#include "scenegraph/core/object.h"
+#include "scenegraph/core/router.h"
+
+// Deepest nesting of node statements inside node fields that is realised.
+constexpr int KS_MAX_REALIZE_DEPTH = 1000;
+
+class KsPartition : public KsObject {
+public:
+    KsPartition();
+    ~KsPartition() override;
+    KsPartition(const KsPartition&) = delete;
+    KsPartition& operator=(const KsPartition&) = delete;
+
+    const char* GetClassName() const override;
+    KsClassRecord* GetClassInfo() const override;
+
+    // Virtual operations, in this order after the object's.
+    virtual int Write(KsOutStream* stream, int context);
+    virtual int GetBoundingBox(KsVec3f* min, KsVec3f* max);
+    virtual int GetCenter(KsVec3f* center);
+    virtual int AddLabel(const char* name, KsNode* node);
+    virtual int WriteHeader(KsOutStream* stream);
+    virtual KsNode* FindLabel(const char* name);
+
+    // 1 only when the file cannot be opened.
+    int ReadFile(const char* path);
+    // Realises a whole word tree (a file's top level) into this partition.
+    int RealizeTree(KsWordNode* root);
+
+    // Statement realisers; a cursor is a word node whose first child is the
+    // current word, and each advances it past what it consumed.
+    int RealizeNodeList(KsWordNode* cursor);
+    KsNode* RealizeNode(KsWordNode* cursor);
+    KsNode* CreateNode(const char* keyword);
+    KsNode* RealizeDef(KsWordNode* cursor);
+    KsNode* RealizeUse(KsWordNode* cursor);
+    // PROTO declarations and their interfaces. Until PROTO support exists
+    // the declarations are stepped over and a scene has no interface.
+    KsNode* RealizeProto(KsWordNode* cursor);
+    KsNode* RealizeExternProto(KsWordNode* cursor);
+    int RealizeMemberTable(KsWordNode* list);
+    int IsLookUp(KsNode* inner, const char* innerMember, const char* interfaceName);
+
+    // Root nodes; the partition holds one reference to each.
+    int AppendNode(KsNode* node);
+    int DeleteNode(KsNode* node);
+    int GetNodeCount() const { return static_cast<int>(roots_.size()); }
+    KsNode* GetNode(int i) const;
+
+    KsNode* LookUpLabel(const char* name) { return FindLabel(name); }
+    KsLabelTable* GetLabelTable() { return &labels_; }
+    KsRouter* GetRouter() { return &router_; }
+
+    KsNode* GetOwner() const { return owner_; }
+    void SetOwner(KsNode* owner) { owner_ = owner; }
+    const char* GetProtoName() const { return protoName_; }
+    int SetProtoName(const char* name);
+    int GetProtoCount() const { return static_cast<int>(protos_.size()); }
+    KsPartition* GetProto(int i) const;
+
+    // Nodes whose body failed after labels inside it were defined; they
+    // live as long as the partition so that those labels stay valid.
+    int GetDiscardCount() const { return static_cast<int>(discards_.size()); }
+
+private:
+    void Discard(KsNode* node);
+    void PrintErrorTail(KsWordNode* cursor);
+
+    KsNode* owner_ = nullptr;
+    KsRouter router_;
+    char protoName_[KS_NAME_SIZE] = {0};
+    KsLabelTable labels_;
+    std::vector<KsNode*> roots_;
+    std::vector<KsPartition*> protos_;
+    std::vector<KsNode*> discards_;
+    int pickStale_ = 1;
+    int lastPickId_ = -1;
+    int depth_ = 0;   // nesting of RealizeNode calls
+};
+
+// Node factory: the node library registers a constructor for each node
+// keyword; keywords without one read as unknown nodes.
+typedef KsNode* (*KsNodeConstructor)();
+
+// Index of the keyword in the table of 54 node keywords, -1 if absent.
+int KsNodeKeywordIndex(const char* keyword);
+const char* KsNodeKeyword(int index);
+constexpr int KS_NODE_KEYWORD_COUNT = 54;
+// 0, or 1 for a keyword not in the table.
+int KsRegisterNodeConstructor(const char* keyword, KsNodeConstructor ctor);
+KsNodeConstructor KsFindNodeConstructor(const char* keyword);
+void KsResetNodeFactory();

@@ -1,0 +1,155 @@
+#include <charconv>
+#include <cmath>
+#include <cstring>
+#include <limits>
+#include <system_error>
+
+#include "scenegraph/core/word_convert.h"
+
+namespace {
+
+int HexDigit(unsigned char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    return 0;
+}
+
+// Every character shifts, only hexadecimal digits add.
+uint32_t ParseHex(const char* p) {
+    uint32_t value = 0;
+    for (; *p; ++p) value = (value << 4) + (uint32_t)HexDigit((unsigned char)*p);
+    return value;
+}
+
+bool IsBlank(unsigned char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+}
+
+bool IsDigit(unsigned char c) { return c >= '0' && c <= '9'; }
+
+}  // namespace
+
+int KsKeywordIndex(const char* word, const char* const* table) {
+    if (!word || !table) return -1;
+    for (int i = 0; table[i]; ++i)
+        if (std::strcmp(word, table[i]) == 0) return i;
+    return -1;
+}
+
+int KsParseInt(const char* text) {
+    if (!text) return 0;
+    const char* p = text;
+    bool negative = false;
+    if (*p == '+' || *p == '-') {
+        negative = *p == '-';
+        ++p;
+    }
+    uint32_t value;
+    if (p[0] == '0' && p[1] == 'x') {
+        value = ParseHex(p + 2);
+    } else {
+        // Decimal as the C library converts it: blanks, a sign, digits.
+        while (IsBlank((unsigned char)*p)) ++p;
+        bool inner = false;
+        if (*p == '+' || *p == '-') {
+            inner = *p == '-';
+            ++p;
+        }
+        value = 0;
+        for (; IsDigit((unsigned char)*p); ++p) value = value * 10u + (uint32_t)(*p - '0');
+        if (inner) value = 0u - value;
+    }
+    if (negative) value = 0u - value;
+    return (int)value;
+}
+
+uint32_t KsParseUnsigned(const char* text) {
+    if (!text) return 0;
+    if (text[0] == '0' && text[1] == 'x') return ParseHex(text + 2);
+    uint32_t value = 0;
+    for (const char* p = text; *p; ++p)
+        value = value * 10u + (uint32_t)((unsigned char)*p - 48u);
+    return value;
+}
+
+char* KsCopyUpper(char* destination, const char* source) {
+    if (!destination || !source) return nullptr;
+    char* d = destination;
+    for (const char* s = source;; ++s, ++d) {
+        char c = *s;
+        *d = (c >= 'a' && c <= 'z') ? (char)(c - 'a' + 'A') : c;
+        if (!c) break;
+    }
+    return destination;
+}
+
+int KsNormalizeEventName(char* name) {
+    if (!name) return 0;
+    if (std::strncmp(name, "set_", 4) == 0) {
+        std::memmove(name, name + 4, std::strlen(name + 4) + 1);
+        return 0;
+    }
+    size_t length = std::strlen(name);
+    const size_t suffix = 8;  // "_changed"
+    if (length >= suffix && std::strcmp(name + length - suffix, "_changed") == 0)
+        name[length - suffix] = '\0';
+    return 0;
+}
+
+double KsParseDouble(const char* text, const char** end) {
+    if (end) *end = text;
+    if (!text) return 0.0;
+    const char* p = text;
+    while (IsBlank((unsigned char)*p)) ++p;
+    bool negative = false;
+    if (*p == '+' || *p == '-') {
+        negative = *p == '-';
+        ++p;
+    }
+    const char* start = p;
+    // Decimal exponent of the first significant digit, for out-of-range results.
+    long long magnitude = 0;
+    bool seenSignificant = false;
+    int intDigits = 0;
+    for (; IsDigit((unsigned char)*p); ++p, ++intDigits) {
+        if (*p != '0') seenSignificant = true;
+        if (seenSignificant) ++magnitude;
+    }
+    int fracDigits = 0;
+    if (*p == '.') {
+        const char* q = p + 1;
+        for (; IsDigit((unsigned char)*q); ++q, ++fracDigits) {
+            if (!seenSignificant) {
+                if (*q != '0') seenSignificant = true;
+                else --magnitude;
+            }
+        }
+        if (intDigits + fracDigits > 0) p = q;
+    }
+    if (intDigits + fracDigits == 0) return 0.0;
+    if (*p == 'e' || *p == 'E') {
+        const char* q = p + 1;
+        bool expNegative = false;
+        if (*q == '+' || *q == '-') {
+            expNegative = *q == '-';
+            ++q;
+        }
+        if (IsDigit((unsigned char)*q)) {
+            long long exponent = 0;
+            for (; IsDigit((unsigned char)*q); ++q)
+                if (exponent < 100000000) exponent = exponent * 10 + (*q - '0');
+            magnitude += expNegative ? -exponent : exponent;
+            p = q;
+        }
+    }
+    if (end) *end = p;
+    double value = 0.0;
+    std::from_chars_result r = std::from_chars(start, p, value, std::chars_format::general);
+    if (r.ec == std::errc::result_out_of_range) {
+        value = magnitude > 0 ? std::numeric_limits<double>::infinity() : 0.0;
+    } else if (r.ec != std::errc()) {
+        value = 0.0;
+    }
+    return negative ? -value : value;
+}

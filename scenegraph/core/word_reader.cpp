@@ -1,0 +1,390 @@
+#include <cstring>
+#include <initializer_list>
+
+#include "scenegraph/core/word_reader.h"
+
+namespace {
+
+enum : unsigned char { kWordChar = 0, kBlank = 1, kDelimiter = 2 };
+
+struct CharClasses {
+    unsigned char kind[256];
+    // Single-byte characters the fast paths may pass over: never a sequence
+    // start (CR, LF, backslash), a double-byte lead or '#'.
+    unsigned char plainWord[256];
+    unsigned char plainBlank[256];
+    unsigned char plainString[256];
+    unsigned char plainComment[256];
+    CharClasses() {
+        std::memset(kind, kWordChar, sizeof kind);
+        // A NUL byte inside a file is white space, not the end of input.
+        for (unsigned char c : {0x00, 0x09, 0x0A, 0x0D, 0x20}) kind[c] = kBlank;
+        for (unsigned char c : {'"', '\'', '(', ')', ',', ':', ';', '<', '>', '[', ']', '{', '}'})
+            kind[c] = kDelimiter;
+        for (int c = 0; c < 256; ++c) {
+            const bool special = c >= 0x80 || c == 0x0A || c == 0x0D || c == 0x5C || c == '#';
+            plainWord[c] = !special && kind[c] == kWordChar;
+            plainBlank[c] = c == 0x20 || c == 0x09;
+            plainString[c] = c < 0x80 && c != 0x0A && c != 0x0D && c != 0x5C && c != '"' && c != 0;
+            // In a comment only line ends matter: a double-byte trail byte is
+            // never below 0x40, so no pair can hide one.
+            plainComment[c] = c != 0x0A && c != 0x0D;
+        }
+    }
+};
+
+const CharClasses& Classes() {
+    static const CharClasses classes;
+    return classes;
+}
+
+KsClassRecord* g_charFileRecord = nullptr;
+KsClassRecord* g_wordFileRecord = nullptr;
+
+}  // namespace
+
+// ---- character source ------------------------------------------------------
+
+QmCharSource::QmCharSource() {
+    std::memset(buffer_, 0, sizeof buffer_);
+    std::memset(sequences_, 0, sizeof sequences_);
+    static const unsigned char initial[4][2] = {
+        {0x0D, 0x0A}, {0x0A, 0x0D}, {0x5C, 0x5C}, {0x5C, 0x22}};
+    for (int i = 0; i < 4; ++i) {
+        sequences_[i][0] = initial[i][0];
+        sequences_[i][1] = initial[i][1];
+        sequenceStart_[initial[i][0]] = 1;
+    }
+    sequenceCount_ = 4;
+}
+
+QmCharSource::~QmCharSource() = default;
+
+int QmCharSource::Fill(unsigned char*, int) { return 0; }
+
+void QmCharSource::ResetBuffer() {
+    valid_ = 0;
+    position_ = 0;
+    exhausted_ = 0;
+    buffer_[0] = 0;
+}
+
+void QmCharSource::Refill() {
+    int unread = valid_ - position_;
+    if (unread > 0 && position_ > 0) std::memmove(buffer_, buffer_ + position_, (size_t)unread);
+    if (unread < 0) unread = 0;
+    position_ = 0;
+    valid_ = unread;
+    // A source may deliver less than asked (a pipe): keep filling until a
+    // whole sequence fits, so that none straddles two fills.
+    while (!exhausted_ && valid_ < kMaxCharBytes) {
+        int room = kBlockSize - valid_;
+        int got = Fill(buffer_ + valid_, room);
+        if (got <= 0) {
+            exhausted_ = 1;
+            break;
+        }
+        valid_ += got > room ? room : got;
+    }
+    buffer_[valid_] = 0;
+}
+
+int QmCharSource::ReadChar(unsigned char* out, int* lineCount) {
+    if (valid_ - position_ < kMaxCharBytes) Refill();
+    const int left = valid_ - position_;
+    if (left <= 0) {
+        out[0] = 0;
+        return 0;
+    }
+    const unsigned char* p = buffer_ + position_;
+    int length = 1;
+    if (sequenceStart_[p[0]]) {
+        for (int i = 0; i < sequenceCount_; ++i) {
+            const unsigned char* s = sequences_[i];
+            int n = (int)std::strlen(reinterpret_cast<const char*>(s));
+            if (n > 0 && n <= left && std::memcmp(p, s, (size_t)n) == 0) {
+                length = n;
+                break;
+            }
+        }
+    }
+    if (length == 1 && p[0] >= 0x80 && left >= 2 && p[1] >= 0x40) {
+        // Double-byte character; UTF-8 continuation bytes (below 0x40 never
+        // trail a double-byte lead) and ASCII below 0x40 stay separate.
+        length = 2;
+    }
+    std::memcpy(out, p, (size_t)length);
+    out[length] = 0;
+    if (out[0] == 0) out[0] = ' ';
+    position_ += length;
+    if (out[0] == 0x0A || out[0] == 0x0D) ++*lineCount;
+    return length;
+}
+
+int QmCharSource::TakeRun(char* destination, int room, const unsigned char* table) {
+    const unsigned char* p = buffer_ + position_;
+    int n = valid_ - position_;
+    if (n > room) n = room;
+    int k = 0;
+    while (k < n && table[p[k]]) {
+        destination[k] = (char)p[k];
+        ++k;
+    }
+    position_ += k;
+    return k;
+}
+
+void QmCharSource::SkipRun(const unsigned char* table) {
+    const unsigned char* p = buffer_ + position_;
+    const unsigned char* end = buffer_ + valid_;
+    while (p < end && table[*p]) ++p;
+    position_ = (int)(p - buffer_);
+}
+
+// ---- file and memory sources -----------------------------------------------
+
+QmReadCharFile::QmReadCharFile() {
+    KsClassManager::Ensure(&g_charFileRecord, "QmReadCharFile", KsObject::ClassRecord());
+}
+
+QmReadCharFile::~QmReadCharFile() { Close(); }
+
+const char* QmReadCharFile::GetClassName() const { return "QmReadCharFile"; }
+
+KsClassRecord* QmReadCharFile::GetClassInfo() const { return g_charFileRecord; }
+
+std::FILE* QmReadCharFile::Open(const char* path) {
+    Close();
+    ResetBuffer();
+    if (!path) return nullptr;
+    file_ = std::fopen(path, "rb");
+    return file_;
+}
+
+void QmReadCharFile::Close() {
+    if (file_) std::fclose(file_);
+    file_ = nullptr;
+}
+
+int QmReadCharFile::Fill(unsigned char* destination, int maximum) {
+    if (!file_ || maximum <= 0) return 0;
+    return (int)std::fread(destination, 1, (size_t)maximum, file_);
+}
+
+QmReadCharMemory::QmReadCharMemory(const void* data, size_t size)
+    : data_(static_cast<const unsigned char*>(data)), size_(data ? size : 0) {}
+
+int QmReadCharMemory::Fill(unsigned char* destination, int maximum) {
+    if (maximum <= 0 || offset_ >= size_) return 0;
+    size_t n = size_ - offset_;
+    if (n > (size_t)maximum) n = (size_t)maximum;
+    std::memcpy(destination, data_ + offset_, n);
+    offset_ += n;
+    return (int)n;
+}
+
+// ---- word reader -----------------------------------------------------------
+
+QmReadWordFile::QmReadWordFile() : source_(&file_) {
+    KsClassManager::Ensure(&g_wordFileRecord, "QmReadWordFile", KsObject::ClassRecord());
+}
+
+QmReadWordFile::QmReadWordFile(QmCharSource* source) : source_(source ? source : &file_) {
+    KsClassManager::Ensure(&g_wordFileRecord, "QmReadWordFile", KsObject::ClassRecord());
+}
+
+QmReadWordFile::~QmReadWordFile() { Close(); }
+
+const char* QmReadWordFile::GetClassName() const { return "QmReadWordFile"; }
+
+KsClassRecord* QmReadWordFile::GetClassInfo() const { return g_wordFileRecord; }
+
+std::FILE* QmReadWordFile::Open(const char* path) {
+    state_ = 1;
+    pushBackLength_ = 0;
+    lineCount_ = 1;
+    stringPieces_ = 0;
+    source_ = &file_;
+    return file_.Open(path);
+}
+
+void QmReadWordFile::Close() { file_.Close(); }
+
+int QmReadWordFile::NextChar(unsigned char* out) {
+    if (pushBackLength_ > 0) {
+        std::memcpy(out, pushBack_, (size_t)pushBackLength_ + 1);
+        int n = pushBackLength_;
+        pushBackLength_ = 0;
+        return n;
+    }
+    return source_->ReadChar(out, &lineCount_);
+}
+
+int QmReadWordFile::GetWord(char* buffer, int size) {
+    if (!buffer || size <= 0) return 0;
+    const int max = size - 1;
+    buffer[0] = 0;
+    if (max <= 0) return 0;
+    const CharClasses& classes = Classes();
+    const unsigned char* kind = classes.kind;
+    int length = 0;
+    unsigned char ch[QmCharSource::kMaxCharBytes + 1];
+
+    auto pushBack = [&](int n) {
+        std::memcpy(pushBack_, ch, (size_t)n + 1);
+        pushBackLength_ = n;
+    };
+    auto append = [&](int n) {
+        std::memcpy(buffer + length, ch, (size_t)n);
+        length += n;
+    };
+    auto finish = [&]() {
+        buffer[length] = 0;
+        return length;
+    };
+
+    for (;;) {
+        if (pushBackLength_ == 0) {
+            switch (state_) {
+            case 0: {
+                length += source_->TakeRun(buffer + length, max - length, classes.plainWord);
+                if (length >= max) return finish();
+                const int next = source_->PeekByte();
+                if (next >= 0 && length > 0 && classes.plainBlank[next]) {
+                    source_->SkipByte();
+                    state_ = 1;
+                    return finish();
+                }
+                break;
+            }
+            case 1: {
+                source_->SkipRun(classes.plainBlank);
+                const int next = source_->PeekByte();
+                if (next < 0) break;
+                if (classes.plainWord[next]) {
+                    state_ = 0;
+                    continue;
+                }
+                if (kind[next] == kDelimiter && next != '"') {
+                    source_->SkipByte();
+                    buffer[0] = (char)next;
+                    length = 1;
+                    return finish();
+                }
+                break;
+            }
+            case 2:
+                length += source_->TakeRun(buffer + length, max - length, classes.plainString);
+                if (length >= max) {
+                    ++stringPieces_;
+                    return finish();
+                }
+                break;
+            case 4: source_->SkipRun(classes.plainComment); break;
+            default: break;
+            }
+        }
+        int n = NextChar(ch);
+        if (n == 0) return finish();
+        const unsigned char c = ch[0];
+        switch (state_) {
+        case 0:  // in a word
+            if (length + n > max) {
+                if (length == 0) {
+                    // A buffer too small for one character: keep what fits.
+                    n = max;
+                    append(n);
+                    return finish();
+                }
+                pushBack(n);
+                return finish();
+            }
+            if (c == '#' && comment_) {
+                state_ = 4;
+                if (length > 0) return finish();
+                break;
+            }
+            if (kind[c] == kDelimiter) {
+                pushBack(n);
+                state_ = 1;
+                if (length > 0) return finish();
+                break;
+            }
+            if (kind[c] == kBlank) {
+                state_ = 1;
+                // A word cut at max leaves state 0 with nothing pending: the
+                // blank must not be mistaken for the end of input.
+                if (length > 0) return finish();
+                break;
+            }
+            append(n);
+            if (length >= max) return finish();
+            break;
+
+        case 1:  // between words
+            if (c == '#' && comment_) {
+                state_ = 4;
+                break;
+            }
+            if (c == '"') {
+                state_ = 2;
+                stringPieces_ = 0;
+                append(1);
+                return finish();
+            }
+            if (kind[c] == kDelimiter) {
+                append(1);
+                return finish();
+            }
+            if (kind[c] == kBlank) break;
+            pushBack(n);
+            state_ = 0;
+            break;
+
+        case 2:  // in a string
+            if (length + n > max) {
+                if (length == 0) {
+                    n = max;
+                    append(n);
+                    ++stringPieces_;
+                    return finish();
+                }
+                pushBack(n);
+                ++stringPieces_;
+                return finish();
+            }
+            if (c == '"') {
+                pushBack(n);
+                state_ = 3;
+                if (length > 0) {
+                    ++stringPieces_;
+                    return finish();
+                }
+                if (stringPieces_ == 0) {
+                    // Empty string: an empty text of length 1, so that it is
+                    // not taken for the end of input.
+                    ++stringPieces_;
+                    buffer[0] = 0;
+                    return 1;
+                }
+                // Contents already delivered (cut exactly at max): close now.
+                break;
+            }
+            append(n);
+            if (length >= max) {
+                ++stringPieces_;
+                return finish();
+            }
+            break;
+
+        case 3:  // string closed: the pushed-back double quote
+            append(n);
+            state_ = 1;
+            return finish();
+
+        default:  // 4, in a comment
+            if (c == 0x0D || c == 0x0A) state_ = 1;
+            break;
+        }
+    }
+}

@@ -1,0 +1,55 @@
+#include "scenegraph/nodes/node_library.h"
+
+#include <new>
+
+#include "scenegraph/core/partition.h"
+#include "scenegraph/nodes/grouping_nodes.h"
+#include "scenegraph/nodes/info_nodes.h"
+#include "scenegraph/nodes/light_nodes.h"
+#include "scenegraph/nodes/property_nodes.h"
+#include "scenegraph/nodes/shape_nodes.h"
+
+namespace {
+template <class T>
+KsNode* Make() {
+    return new (std::nothrow) T();
+}
+
+struct Entry {
+    const char* keyword;
+    KsNodeConstructor ctor;
+};
+}  // namespace
+
+void KsRegisterNodeLibrary() {
+    static const Entry kEntries[] = {
+        {"Group", Make<KsGroup>},
+        {"Transform", Make<KsTransform>},
+        {"Anchor", Make<KsAnchor>},
+        {"Collision", Make<KsCollision>},
+        {"Billboard", Make<KsBillboard>},
+        {"Inline", Make<KsInline>},
+        {"LOD", Make<KsLOD>},
+        {"Switch", Make<KsSwitch>},
+        {"DirectionalLight", Make<KsDirectionalLight>},
+        {"PointLight", Make<KsPointLight>},
+        {"SpotLight", Make<KsSpotLight>},
+        {"Shape", Make<KsShape>},
+        {"AudioClip", Make<KsAudioClip>},
+        {"Sound", Make<KsSound>},
+        {"Script", Make<KsScript>},
+        {"WorldInfo", Make<KsWorldInfo>},
+        {"Coordinate", Make<KsCoordinate>},
+        {"Normal", Make<KsNormal>},
+        {"Color", Make<KsColor>},
+        {"TextureCoordinate", Make<KsTextureCoordinate>},
+        {"Appearance", Make<KsAppearance>},
+        {"Material", Make<KsMaterial>},
+        {"ImageTexture", Make<KsImageTexture>},
+        {"PixelTexture", Make<KsPixelTexture>},
+        {"MovieTexture", Make<KsMovieTexture>},
+        {"TextureTransform", Make<KsTextureTransform>},
+        {"FontStyle", Make<KsFontStyle>},
+    };
+    for (const Entry& e : kEntries) KsRegisterNodeConstructor(e.keyword, e.ctor);
+}
