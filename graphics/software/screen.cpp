@@ -59,10 +59,22 @@ SavedClip& Saved() {
   return saved;
 }
 
-void SetClipTo(const Target& t) {
-  PwGetClip2(&Saved().min, &Saved().max);
-  PwSetClip2({0, 0}, {t.w - 1, t.h - 1});
-}
+// The clip rectangle set to the area for one clipped operation and put back
+// after it, so that callers' own PwSetScreenClip pairs nest around it.
+class AreaClip {
+ public:
+  explicit AreaClip(const Target& t) {
+    PwGetClip2(&min_, &max_);
+    PwSetClip2({0, 0}, {t.w - 1, t.h - 1});
+  }
+  ~AreaClip() { PwSetClip2(min_, max_); }
+  AreaClip(const AreaClip&) = delete;
+  AreaClip& operator=(const AreaClip&) = delete;
+
+ private:
+  PwPoint2 min_{0, 0};
+  PwPoint2 max_{0, 0};
+};
 
 }  // namespace
 
@@ -77,9 +89,9 @@ unsigned int PwPixelValue(const PwPixelBuffer* s, PwColor color) {
 }
 
 void PwSetScreenClip() {
-  Target t = CurrentTarget();
-  if (t.w < 1 || t.h < 1) PwGetSurfaceSize(&t.w, &t.h);
-  SetClipTo(t);
+  const Target t = CurrentTarget();
+  PwGetClip2(&Saved().min, &Saved().max);
+  PwSetClip2({0, 0}, {t.w - 1, t.h - 1});
 }
 
 void PwRestoreScreenClip() { PwSetClip2(Saved().min, Saved().max); }
@@ -102,9 +114,11 @@ void PwScreenLine(PwPoint2 a, PwPoint2 b, PwColor color) {
   }
   PwPoint2 ca;
   PwPoint2 cb;
-  SetClipTo(t);
-  const int visible = PwClipLine2(&ca, &cb, a, b);
-  PwRestoreScreenClip();
+  int visible;
+  {
+    const AreaClip clip(t);
+    visible = PwClipLine2(&ca, &cb, a, b);
+  }
   if (visible == 1) PwRasterLine(&t.buf, ca.x, ca.y, cb.x, cb.y, pixel);
 }
 
@@ -143,9 +157,11 @@ void PwScreenPolygon(int count, const PwPoint2* points, PwColor color) {
       PwScratchMark(&mark, static_cast<std::size_t>(count) * 4 * sizeof(PwPoint2)));
   if (clipped == nullptr) return;
   int n = 0;
-  SetClipTo(t);
-  const int kept = PwClipPolygon2(&n, clipped, count, points);
-  PwRestoreScreenClip();
+  int kept;
+  {
+    const AreaClip clip(t);
+    kept = PwClipPolygon2(&n, clipped, count, points);
+  }
   if (kept == 1 && PwRasterPolygon(&t.buf, n, clipped) == 0) {
     PwRasterFillRows(&t.buf, pixel);
     StoreRows(t);

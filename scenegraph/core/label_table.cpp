@@ -2,6 +2,7 @@
 
 #include <cstring>
 #include <new>
+#include <unordered_set>
 
 namespace {
 const char kDefName[] = "KsDef";
@@ -18,6 +19,11 @@ void CopyName(char* destination, const char* source) {
     std::memcpy(destination, source, n);
     destination[n] = '\0';
 }
+// Every table alive, so that a destroyed node can be removed from them.
+std::unordered_set<KsLabelTable*>& LiveTables() {
+    static std::unordered_set<KsLabelTable*> tables;
+    return tables;
+}
 }  // namespace
 
 KsDef::KsDef(const char* name, KsNode* node) : node_(node) {
@@ -29,8 +35,12 @@ KsClassRecord* KsDef::GetClassInfo() const { return g_defRecord; }
 
 KsLabelTable::KsLabelTable() {
     KsClassManager::Ensure(&g_labelTableRecord, kLabelTableName, KsObject::ClassRecord());
+    LiveTables().insert(this);
 }
-KsLabelTable::~KsLabelTable() { Clear(); }
+KsLabelTable::~KsLabelTable() {
+    Clear();
+    LiveTables().erase(this);
+}
 const char* KsLabelTable::GetClassName() const { return kLabelTableName; }
 KsClassRecord* KsLabelTable::GetClassInfo() const { return g_labelTableRecord; }
 
@@ -39,6 +49,10 @@ int KsLabelTable::Add(const char* name, KsNode* node) {
     if (!def) return 1;
     entries_.push_back(def);
     latest_[def->GetName()] = def;
+    if (node) {
+        byNode_.emplace(node, def);
+        node->MarkLabelled();
+    }
     return 0;
 }
 
@@ -60,6 +74,15 @@ int KsLabelTable::Get(int i, char* name, KsNode** node) const {
 
 void KsLabelTable::Clear() {
     latest_.clear();
+    byNode_.clear();
     for (KsDef* def : entries_) delete def;
     entries_.clear();
+}
+
+void KsLabelTable::ForgetNode(KsNode* node) {
+    for (KsLabelTable* table : LiveTables()) {
+        auto range = table->byNode_.equal_range(node);
+        for (auto it = range.first; it != range.second; ++it) it->second->Forget();
+        table->byNode_.erase(range.first, range.second);
+    }
 }

@@ -18,6 +18,7 @@ public:
 
     const char* GetName() const { return name_; }
     KsNode* GetNode() const { return node_; }
+    void Forget() { node_ = nullptr; }
 
 private:
     char name_[KS_NAME_SIZE];
@@ -44,9 +45,15 @@ public:
     int Get(int i, char* name, KsNode** node) const;
     void Clear();
 
+    // Called as a labelled node is destroyed: every label of every live
+    // table that names it names nothing from then on.
+    static void ForgetNode(KsNode* node);
+
 private:
     // Stored oldest first; index i of the interface counts from the back.
     std::vector<KsDef*> entries_;
     // Latest entry per name, so that look-ups stay constant time.
     std::unordered_map<std::string, KsDef*> latest_;
+    // Entries by node, for ForgetNode.
+    std::unordered_multimap<KsNode*, KsDef*> byNode_;
 };

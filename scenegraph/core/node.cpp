@@ -6,6 +6,7 @@
 #include <string>
 
 #include "scenegraph/core/field.h"
+#include "scenegraph/core/label_table.h"
 #include "scenegraph/core/mf_fields.h"
 #include "scenegraph/core/node_duplicator.h"
 #include "scenegraph/core/node_scanner.h"
@@ -101,6 +102,7 @@ KsNode::KsNode() {
 // their node references were released in Unref.
 KsNode::~KsNode() {
     ++Globals().destroyed;
+    if (labelled_) KsLabelTable::ForgetNode(this);
     if (TheScratch().owner == this) TheScratch().owner = nullptr;
     delete[] members_;
     delete[] eventIns_;

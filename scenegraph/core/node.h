@@ -100,6 +100,9 @@ public:
     // Names and members.
     int SetDefineName(const char* name);
     const char* GetDefineName() const { return defName_; }
+    // Set by a label table that names this node, so that destruction
+    // removes the node from the labels instead of leaving them dangling.
+    void MarkLabelled() { labelled_ = 1; }
     KsField* LookUpMember(const char* name);
     int GetMemberCount() const { return memberCount_; }
     const KsMemberTable* GetMember(int i) const;
@@ -149,4 +152,5 @@ private:
     char defName_[KS_NAME_SIZE] = {0};
     int refCount_ = 0;
     int scanning_ = 0;   // guards Scan against cycles through addChildren
+    int labelled_ = 0;
 };

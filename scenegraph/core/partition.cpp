@@ -26,7 +26,8 @@ KsPartition::KsPartition() : router_(this) {
 }
 
 KsPartition::~KsPartition() {
-    // Drop the roots first: their destruction may still consult labels.
+    // The labels go first, so that the nodes need not leave them one by one.
+    labels_.Clear();
     std::vector<KsNode*> roots;
     roots.swap(roots_);
     for (KsNode* node : roots) KsNode::Unref(node);
@@ -35,7 +36,6 @@ KsPartition::~KsPartition() {
     for (KsNode* node : discards) KsNode::Unref(node);
     for (KsPartition* proto : protos_) delete proto;
     protos_.clear();
-    labels_.Clear();
 }
 
 const char* KsPartition::GetClassName() const { return kPartitionName; }

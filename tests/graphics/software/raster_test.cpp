@@ -1,7 +1,11 @@
 // The rasteriser, pixel by pixel in a guarded buffer at 8 and 16 bits.
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <random>
 #include <set>
+#include <string>
+#include <vector>
 #include <utility>
 
 #include "graphics/software/screen.h"
@@ -257,6 +261,65 @@ TEST(RasterPaint, TestPaintingsCoverAn8BitAreaOnly) {
   GuardedPixels deep(8, 8, 16);
   PwRasterPaintIndexGrid(&deep.buf);
   EXPECT_EQ(64, deep.Count(0));  // nothing at 16 bits
+}
+
+}  // namespace
+
+namespace {
+
+// Distance from (px, py) to the segment a-b.
+double SegmentDistance(double px, double py, PwPoint2 a, PwPoint2 b) {
+  const double dx = b.x - a.x, dy = b.y - a.y;
+  const double len2 = dx * dx + dy * dy;
+  double t = len2 > 0 ? ((px - a.x) * dx + (py - a.y) * dy) / len2 : 0;
+  t = t < 0 ? 0 : (t > 1 ? 1 : t);
+  const double ex = a.x + t * dx - px, ey = a.y + t * dy - py;
+  return std::sqrt(ex * ex + ey * ey);
+}
+
+bool InsideConvex(double px, double py, const std::vector<PwPoint2>& p) {
+  int sign = 0;
+  for (size_t i = 0; i < p.size(); ++i) {
+    const PwPoint2 a = p[i], b = p[(i + 1) % p.size()];
+    const double c = (b.x - a.x) * (py - a.y) - (b.y - a.y) * (px - a.x);
+    if (c == 0) continue;
+    const int s = c > 0 ? 1 : -1;
+    if (sign != 0 && s != sign) return false;
+    sign = s;
+  }
+  return true;
+}
+
+TEST(RasterFill, RandomTrianglesCoverTheirInteriorAndNothingFarOutside) {
+  std::mt19937 rng(3);
+  std::uniform_int_distribution<int> coord(0, 63);
+  for (int iter = 0; iter < 600; ++iter) {
+    std::vector<PwPoint2> tri = {{coord(rng), coord(rng)}, {coord(rng), coord(rng)},
+                                 {coord(rng), coord(rng)}};
+    const long area2 = static_cast<long>(tri[1].x - tri[0].x) * (tri[2].y - tri[0].y) -
+                       static_cast<long>(tri[2].x - tri[0].x) * (tri[1].y - tri[0].y);
+    if (area2 == 0) continue;
+    GuardedPixels g(64, 64, 16);
+    ASSERT_EQ(0, PwRasterPolygon(&g.buf, 3, tri.data()));
+    PwRasterFillRows(&g.buf, 1);
+    for (int y = 0; y < 64; ++y) {
+      for (int x = 0; x < 64; ++x) {
+        double edge = 1e9;
+        for (int i = 0; i < 3; ++i) {
+          edge = std::fmin(edge, SegmentDistance(x, y, tri[i], tri[(i + 1) % 3]));
+        }
+        const bool inside = InsideConvex(x, y, tri);
+        const bool filled = g.At(x, y) == 1;
+        if (inside && edge > 1.5) {
+          ASSERT_TRUE(filled) << iter << " at " << x << "," << y;
+        }
+        if (filled) {
+          ASSERT_TRUE(inside || edge <= 1.5) << iter << " at " << x << "," << y;
+        }
+      }
+    }
+    ASSERT_TRUE(g.GuardsIntact());
+  }
 }
 
 }  // namespace

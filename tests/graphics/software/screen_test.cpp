@@ -161,6 +161,7 @@ TEST_P(ScreenTest, ScreenClipIsTheAreaAndIsPutBack) {
   EXPECT_EQ(0, lo.y);
   EXPECT_EQ(19, hi.x);
   EXPECT_EQ(15, hi.y);
+  PwScreenLine({-5, 2}, {30, 2}, kWhite);  // clips inside the pair
   PwRestoreScreenClip();
   PwGetClip2(&lo, &hi);
   EXPECT_EQ(3, lo.x);

@@ -137,6 +137,21 @@ TEST_F(PartitionTest, LabelsInsideADroppedNodeStayValid) {
     EXPECT_EQ(KsNode::GetConstructedCount(), KsNode::GetDestroyedCount());
 }
 
+// A labelled node that its field lets go of is destroyed; its label must
+// then name nothing rather than freed memory.
+TEST_F(PartitionTest, LabelOfADestroyedNodeNamesNothing) {
+    KsPartition p;
+    std::string err = Realize(p, "Shape { child DEF B Group { x 1 } child Group { } } Shape { child USE B }");
+    ASSERT_EQ(p.GetNodeCount(), 1);
+    EXPECT_EQ(p.FindLabel("B"), nullptr);
+    EXPECT_TRUE(Contains(err, "Failed to USE B\n"));
+    char name[KS_NAME_SIZE];
+    KsNode* node = p.GetNode(0);
+    EXPECT_EQ(p.GetLabelTable()->Get(0, name, &node), 0);
+    EXPECT_STREQ(name, "B");
+    EXPECT_EQ(node, nullptr);
+}
+
 TEST_F(PartitionTest, DefAndUseAtTheEndOfAListYieldNothing) {
     const char* texts[] = {"DEF", "USE", "Group { child DEF }", "Group { child USE }", "DEF A",
                            "Group { children [ DEF ] }", "ROUTE", "ROUTE a.b TO"};
