@@ -1,10 +1,12 @@
 // The window's drawing target in the software build: palette and surface.
 #include "graphics/display.h"
 #include "graphics/software/surface.h"
+#include "graphics/software/text_output.h"
 
 void PwDisplayOpen(void* window_dc, int width, int height) {
   PwCreatePalette(window_dc);
   PwSetSurfaceBackend(PwGdiSurfaceBackend());
+  PwInstallGdiTextOutput();
   PwSetSurface(window_dc, width, height, kPwDepthDisplay);
 }
 

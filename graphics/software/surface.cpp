@@ -121,6 +121,7 @@ int PwSurfaceCreate(PwSurface* surface, void* window_dc, int width, int height, 
     *surface = PwSurface();
     return 1;
   }
+  surface->pixels.width = width;
   FillBlack(&surface->pixels);
   surface->pixels.created = 1;
   return 0;
