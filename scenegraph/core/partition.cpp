@@ -26,6 +26,9 @@ KsPartition::KsPartition() : router_(this) {
 }
 
 KsPartition::~KsPartition() {
+    // Nodes held elsewhere (a binding stack) may outlive this partition:
+    // they must not send into its router once it is gone.
+    router_.DetachSources();
     // The labels go first, so that the nodes need not leave them one by one.
     labels_.Clear();
     std::vector<KsNode*> roots;

@@ -1,34 +1,331 @@
 #include "scenegraph/core/router.h"
 
+#include <algorithm>
+#include <cstdio>
 #include <cstring>
+#include <new>
 
+#include "scenegraph/core/field.h"
+#include "scenegraph/core/partition.h"
+#include "scenegraph/core/word_convert.h"
 #include "scenegraph/core/word_tree.h"
 
 namespace {
+const char kRouteName[] = "KsRoute";
 const char kRouterName[] = "KsRouter";
+KsClassRecord* g_routeRecord = nullptr;
 KsClassRecord* g_routerRecord = nullptr;
+
+// Reports of dropped events per process; a cycle runs every frame.
+constexpr int kDropWarnings = 5;
+
+struct DeliveryGlobals {
+    int depth = 0;         // deliveries running
+    unsigned cascade = 0;  // serial of the current cascade
+    int warnings = 0;
+};
+
+DeliveryGlobals& Delivery() {
+    static DeliveryGlobals globals;
+    return globals;
+}
+
+void WarnDropped(const char* why, const char* event) {
+    DeliveryGlobals& g = Delivery();
+    if (g.warnings >= kDropWarnings) return;
+    ++g.warnings;
+    std::fprintf(stderr, "KsRoute::EventOut()\n");
+    std::fprintf(stderr, "  %s\n", why);
+    std::fprintf(stderr, "  Event : %s\n", event ? event : "");
+}
+
+// Copies at most KS_NAME_SIZE - 1 characters and ends the copy.
+void CopyName(char* out, const char* text, size_t length) {
+    if (length > static_cast<size_t>(KS_NAME_SIZE - 1)) length = KS_NAME_SIZE - 1;
+    std::memcpy(out, text, length);
+    out[length] = '\0';
+}
+
+void NormalName(char* out, const char* name) {
+    if (!name) name = "";
+    CopyName(out, name, std::strlen(name));
+    KsNormalizeEventName(out);
+}
+
+// Whether raw, normalised as the routes' names are, equals normal.
+bool SameEvent(const char* normal, const char* raw) {
+    if (!normal) normal = "";
+    if (!raw) raw = "";
+    if (std::strncmp(raw, "set_", 4) == 0) return std::strcmp(normal, raw + 4) == 0;
+    size_t length = std::strlen(raw);
+    const size_t suffix = 8;  // "_changed"
+    if (length >= suffix && std::strcmp(raw + length - suffix, "_changed") == 0) {
+        length -= suffix;
+        return std::strlen(normal) == length && std::strncmp(normal, raw, length) == 0;
+    }
+    return std::strcmp(normal, raw) == 0;
+}
+
+const char* WordText(const KsWordNode* word) {
+    return word && word->text ? word->text : "";
+}
 }  // namespace
+
+// ---- KsRoute -------------------------------------------------------------
+
+KsRoute::KsRoute() {
+    KsClassManager::Ensure(&g_routeRecord, kRouteName, KsObject::ClassRecord());
+}
+const char* KsRoute::GetClassName() const { return kRouteName; }
+KsClassRecord* KsRoute::GetClassInfo() const { return g_routeRecord; }
+
+const char* KsRoute::GetSourceEvent() const {
+    return sourceEvent_.GetText() ? sourceEvent_.GetText() : "";
+}
+const char* KsRoute::GetTargetEvent() const {
+    return targetEvent_.GetText() ? targetEvent_.GetText() : "";
+}
+
+int KsRoute::Set(KsRouter* router, KsNode* source, const char* sourceEvent, KsNode* target,
+                 const char* targetEvent) {
+    char name[KS_NAME_SIZE];
+    router_ = router;
+    source_ = source;
+    target_ = target;
+    NormalName(name, sourceEvent);
+    int failed = sourceEvent_.Assign(name);
+    NormalName(name, targetEvent);
+    failed |= targetEvent_.Assign(name);
+    if (source_) source_->SetRouteList(router);
+    return failed ? 1 : 0;
+}
+
+int KsRoute::EventOut(KsNode* node, const char* event, KsField* field) {
+    if (node != source_ || !SameEvent(GetSourceEvent(), event)) return 0;
+    DeliveryGlobals& g = Delivery();
+    // Still delivering: the event came back round a cycle of routes.
+    if (active_) return 0;
+    if (cascade_ != g.cascade) {
+        cascade_ = g.cascade;
+        fires_ = 0;
+    }
+    if (fires_ >= KS_MAX_ROUTE_FIRES) {
+        WarnDropped("Route fired too often in one cascade; event dropped.", event);
+        return 0;
+    }
+    if (g.depth >= KS_MAX_EVENT_DEPTH) {
+        WarnDropped("Event cascade too deep; event dropped.", event);
+        return 0;
+    }
+    ++fires_;
+    active_ = 1;
+    ++g.depth;
+    int result = Deliver(field);
+    --g.depth;
+    active_ = 0;
+    return result;
+}
+
+int KsRoute::Deliver(KsField* field) {
+    if (target_) {
+        // A refusal is reported by the target; the other routes still run.
+        target_->AcceptEvent(GetTargetEvent(), field, source_);
+        return 0;
+    }
+    KsPartition* partition = router_ ? router_->GetOwner() : nullptr;
+    KsNode* instance = partition ? partition->GetOwner() : nullptr;
+    if (instance) return instance->SendEventOut(GetTargetEvent(), field);
+    std::fprintf(stderr, "KsRoute::EventOut()\n");
+    std::fprintf(stderr, "  Outbound event is launched.\n");
+    std::fprintf(stderr, "  But it does not have owner node.\n");
+    if (partition)
+        std::fprintf(stderr, "  KsPartition does not have an owner.\n");
+    else if (router_)
+        std::fprintf(stderr, "  KsRouter does not have an owner.\n");
+    else
+        std::fprintf(stderr, "  KsRoute does not have an owner.\n");
+    return 0;
+}
+
+// ---- KsRouter ------------------------------------------------------------
 
 KsRouter::KsRouter(KsPartition* owner) : owner_(owner) {
     KsClassManager::Ensure(&g_routerRecord, kRouterName, KsObject::ClassRecord());
 }
+
+KsRouter::~KsRouter() {
+    for (KsRoute* route : routes_) delete route;
+}
+
 const char* KsRouter::GetClassName() const { return kRouterName; }
 KsClassRecord* KsRouter::GetClassInfo() const { return g_routerRecord; }
 
-// ROUTE source.event TO target.event: four words after ROUTE. Without route
-// delivery the statement is stepped over; a short statement fails after
-// consuming what is there, so the caller always makes progress.
-int KsRouter::Realize(KsWordNode* cursor, KsPartition*) {
-    if (!KsCursorWord(cursor)) return 1;
-    KsCursorAdvance(cursor);  // ROUTE
-    if (!KsCursorHasWords(cursor, 3)) {
-        while (KsCursorWord(cursor)) KsCursorAdvance(cursor);
-        return 1;
-    }
-    KsWordNode* to = KsCursorWord(cursor)->next;
-    int result = (to->text && std::strcmp(to->text, "TO") == 0) ? 0 : 1;
-    for (int i = 0; i < 3; ++i) KsCursorAdvance(cursor);
-    return result;
+void KsRouter::Index(KsRoute* route) {
+    bySource_[route->GetSource()].push_back(route);
+    if (route->GetTarget()) ++targetCounts_[route->GetTarget()];
 }
 
-int KsRouter::EventOut(KsNode*, const char*, KsField*) { return 0; }
+void KsRouter::Unindex(KsRoute* route) {
+    auto list = bySource_.find(route->GetSource());
+    if (list != bySource_.end()) {
+        auto& routes = list->second;
+        auto at = std::find(routes.begin(), routes.end(), route);
+        if (at != routes.end()) routes.erase(at);
+        if (routes.empty()) bySource_.erase(list);
+    }
+    auto count = targetCounts_.find(route->GetTarget());
+    if (count != targetCounts_.end() && --count->second <= 0) targetCounts_.erase(count);
+}
+
+int KsRouter::AddRoute(KsNode* source, const char* sourceEvent, KsNode* target,
+                       const char* targetEvent) {
+    KsRoute* route = new (std::nothrow) KsRoute();
+    if (!route) return 1;
+    if (route->Set(this, source, sourceEvent, target, targetEvent) != 0) {
+        delete route;
+        return 1;
+    }
+    routes_.push_back(route);
+    Index(route);
+    return 0;
+}
+
+int KsRouter::DeleteRoute(KsNode* source, const char* sourceEvent, KsNode* target,
+                          const char* targetEvent) {
+    char from[KS_NAME_SIZE];
+    char to[KS_NAME_SIZE];
+    NormalName(from, sourceEvent);
+    NormalName(to, targetEvent);
+    for (auto it = routes_.begin(); it != routes_.end(); ++it) {
+        KsRoute* route = *it;
+        if (route->GetSource() != source || route->GetTarget() != target) continue;
+        if (std::strcmp(route->GetSourceEvent(), from) != 0) continue;
+        if (std::strcmp(route->GetTargetEvent(), to) != 0) continue;
+        Unindex(route);
+        routes_.erase(it);
+        delete route;
+        return 0;
+    }
+    return 1;
+}
+
+void KsRouter::DetachSources() {
+    for (auto& entry : bySource_)
+        if (entry.first && entry.first->GetRouteList() == this) entry.first->SetRouteList(nullptr);
+}
+
+KsRoute* KsRouter::GetRouteAt(int i) const {
+    if (i < 0 || i >= GetRouteCount()) return nullptr;
+    return routes_[static_cast<size_t>(i)];
+}
+
+int KsRouter::GetRoute(int i, KsNode** source, const char** sourceEvent, KsNode** target,
+                       const char** targetEvent) const {
+    KsRoute* route = GetRouteAt(i);
+    if (!route) return 1;
+    if (source) *source = route->GetSource();
+    if (sourceEvent) *sourceEvent = route->GetSourceEvent();
+    if (target) *target = route->GetTarget();
+    if (targetEvent) *targetEvent = route->GetTargetEvent();
+    return 0;
+}
+
+KSBOOL KsRouter::IsRouted(KsNode* node) const {
+    if (!node) return KS_FALSE;
+    if (bySource_.count(node) != 0 || targetCounts_.count(node) != 0) return KS_TRUE;
+    return KS_FALSE;
+}
+
+int KsRouter::EventOut(KsNode* node, const char* event, KsField* field) {
+    auto list = bySource_.find(node);
+    if (list == bySource_.end()) return 0;
+    DeliveryGlobals& g = Delivery();
+    if (g.depth == 0) ++g.cascade;
+    // By index, and looked up again after each delivery: a delivery may
+    // add routes to this very router.
+    for (size_t i = 0;; ++i) {
+        list = bySource_.find(node);
+        if (list == bySource_.end() || i >= list->second.size()) break;
+        int result = list->second[i]->EventOut(node, event, field);
+        if (result != 0) return result;
+    }
+    return 0;
+}
+
+int KsRouter::GetEventDepth() { return Delivery().depth; }
+
+void KsRouter::ResetGlobals() { Delivery() = DeliveryGlobals(); }
+
+// ROUTE source-node.event TO target-node.event
+int KsRouter::Realize(KsWordNode* cursor, KsPartition* partition) {
+    if (!partition) partition = owner_;
+    KsWordNode* first = KsCursorWord(cursor);
+    if (!first) {
+        std::fprintf(stderr, "KsRouter::Realize()\n");
+        std::fprintf(stderr, "  No Routing Data.\n");
+        return 1;
+    }
+    const int line = first->line;
+    if (std::strcmp(WordText(first), "ROUTE") == 0) KsCursorAdvance(cursor);
+    if (!KsCursorHasWords(cursor, 3)) {
+        std::fprintf(stderr, "KsRouter::Realize()\n");
+        std::fprintf(stderr, "  Unexpected End Of File. (or End of block.)\n");
+        std::fprintf(stderr, "  line %d\n", line);
+        return 1;
+    }
+    const char* sourceWord = WordText(KsCursorWord(cursor));
+    KsCursorAdvance(cursor);
+    const char* to = WordText(KsCursorWord(cursor));
+    if (std::strcmp(to, "TO") != 0) {
+        std::fprintf(stderr, "KsRouter::Realize()\n");
+        std::fprintf(stderr, "  Warning : ROUTE xx TO yy.\n");
+        std::fprintf(stderr, "  Unexpected \"%s\" is detected.\n", to);
+        std::fprintf(stderr, "  \"TO\" is expected.\n");
+    }
+    KsCursorAdvance(cursor);
+    const char* targetWord = WordText(KsCursorWord(cursor));
+    KsCursorAdvance(cursor);
+
+    char targetNode[KS_NAME_SIZE], targetEvent[KS_NAME_SIZE];
+    char sourceNode[KS_NAME_SIZE], sourceEvent[KS_NAME_SIZE];
+    if (KsSeparateEventString(targetWord, targetNode, targetEvent) != 0 ||
+        KsSeparateEventString(sourceWord, sourceNode, sourceEvent) != 0) {
+        std::fprintf(stderr, "KsRouter::Realize()\n");
+        std::fprintf(stderr, "  LineNumber %d\n", line);
+        return 1;
+    }
+    KsNormalizeEventName(targetEvent);
+    KsNormalizeEventName(sourceEvent);
+
+    KsNode* target = partition ? partition->FindLabel(targetNode) : nullptr;
+    KsNode* source = target && partition ? partition->FindLabel(sourceNode) : nullptr;
+    if (!target || !source) {
+        std::fprintf(stderr, "KsRouter::Realize()\n");
+        std::fprintf(stderr, "  Failed to look up %s\n", target ? sourceNode : targetNode);
+        std::fprintf(stderr, "  LineNumber %d\n", line);
+        return 1;
+    }
+    if (AddRoute(source, sourceEvent, target, targetEvent) != 0) {
+        std::fprintf(stderr, "KsRouter::Realize()\n");
+        std::fprintf(stderr, "  Failed to AddRoute\n");
+        std::fprintf(stderr, "  LineNumber %d\n", line);
+        return 1;
+    }
+    return 0;
+}
+
+int KsSeparateEventString(const char* text, char* nodeName, char* eventName) {
+    if (!text) text = "";
+    const char* dot = std::strchr(text, '.');
+    if (!dot) {
+        std::fprintf(stderr, "KsSeparateEventString()\n");
+        std::fprintf(stderr, "  Error in ROUTE definition.\n");
+        std::fprintf(stderr, "    %s\n", text);
+        if (nodeName) nodeName[0] = '\0';
+        if (eventName) eventName[0] = '\0';
+        return 1;
+    }
+    if (nodeName) CopyName(nodeName, text, static_cast<size_t>(dot - text));
+    if (eventName) CopyName(eventName, dot + 1, std::strlen(dot + 1));
+    return 0;
+}

@@ -1,29 +1,133 @@
-// Routes of one partition. Until route delivery exists this router parses
-// ROUTE statements only far enough to step over them.
+// Routes of one partition and synchronous, depth-first event delivery.
+//
+// A route connects an event of a source node to an event of a target node;
+// both names are kept with a leading "set_" or a trailing "_changed" removed.
+// A route without source node starts at a PROTO interface eventIn (events
+// offered by no node), one without target node ends at a PROTO interface
+// eventOut (the event leaves the PROTO instance that owns the partition).
+//
+// Delivery runs inside the set protocol of the fields: a matching route
+// stores the value into its target at once, and everything that sets off
+// finishes before the next route is tried. Route ends are not referenced.
+//
+// Cascades are bounded, since routes come from the file: a route that is
+// still delivering is not entered again (a cycle stops after one lap, a
+// route from a field to itself fires once), one route fires at most
+// KS_MAX_ROUTE_FIRES times per cascade (so many paths into one event cannot
+// multiply the work), and deliveries nest at most KS_MAX_EVENT_DEPTH deep.
 #pragma once
 
-#include "scenegraph/core/object.h"
+#include <unordered_map>
+#include <vector>
 
-class KsNode;
+#include "scenegraph/core/node.h"
+#include "scenegraph/core/object.h"
+#include "scenegraph/core/string_value.h"
+
 class KsField;
 class KsPartition;
+class KsRouter;
 struct KsWordNode;
+
+// Deepest nesting of deliveries; a deeper event is dropped.
+constexpr int KS_MAX_EVENT_DEPTH = 256;
+// Deliveries of one route within one cascade (one event sent while no
+// delivery runs, with everything it sets off).
+constexpr int KS_MAX_ROUTE_FIRES = 16;
+
+class KsRoute : public KsObject {
+public:
+    KsRoute();
+    const char* GetClassName() const override;
+    KsClassRecord* GetClassInfo() const override;
+
+    // Stores the ends with normalised names and makes the router the source
+    // node's route list. 1 when a name cannot be stored.
+    int Set(KsRouter* router, KsNode* source, const char* sourceEvent, KsNode* target,
+            const char* targetEvent);
+    // Delivers the event when it leaves this route's source; 0, or the
+    // result of sending it out of the PROTO instance.
+    int EventOut(KsNode* node, const char* event, KsField* field);
+
+    KsRouter* GetRouter() const { return router_; }
+    KsNode* GetSource() const { return source_; }
+    const char* GetSourceEvent() const;
+    KsNode* GetTarget() const { return target_; }
+    const char* GetTargetEvent() const;
+
+private:
+    int Deliver(KsField* field);
+
+    KsRouter* router_ = nullptr;
+    KsNode* source_ = nullptr;
+    KsString sourceEvent_;
+    KsNode* target_ = nullptr;
+    KsString targetEvent_;
+    int active_ = 0;        // a delivery through this route is running
+    unsigned cascade_ = 0;  // cascade of the last delivery
+    int fires_ = 0;         // deliveries within that cascade
+};
 
 class KsRouter : public KsObject {
 public:
     explicit KsRouter(KsPartition* owner = nullptr);
+    ~KsRouter() override;
+    KsRouter(const KsRouter&) = delete;
+    KsRouter& operator=(const KsRouter&) = delete;
+
     const char* GetClassName() const override;
     KsClassRecord* GetClassInfo() const override;
 
     void SetOwner(KsPartition* owner) { owner_ = owner; }
     KsPartition* GetOwner() const { return owner_; }
 
-    // Parses one ROUTE statement at the cursor; always consumes at least
-    // the word ROUTE. 0 or 1.
+    // Appends a route; 0, or 1 when no memory is left.
+    int AddRoute(KsNode* source, const char* sourceEvent, KsNode* target,
+                 const char* targetEvent);
+    // Removes the first route with exactly these ends (names normalised);
+    // 1 when there is none. Not to be called while the route delivers.
+    int DeleteRoute(KsNode* source, const char* sourceEvent, KsNode* target,
+                    const char* targetEvent);
+
+    // Clears the route list of every source node that still names this
+    // router, so that a node outliving the partition (held elsewhere) sends
+    // nothing into a destroyed router. Every source must still be alive:
+    // call it before the partition releases its nodes.
+    void DetachSources();
+
+    // Parses one ROUTE statement at the cursor (a word node whose first
+    // child is the current word), looking the node names up among the
+    // partition's labels; always moves past the word ROUTE. 0 or 1.
     int Realize(KsWordNode* cursor, KsPartition* partition);
-    // Offers an event to the routes; 0 when nothing failed.
+
+    // Offers an event to every route in order; stops at the first route
+    // that returns non-zero and returns that, else 0.
     int EventOut(KsNode* node, const char* event, KsField* field);
 
+    int GetRouteCount() const { return static_cast<int>(routes_.size()); }
+    // The ends of route i (any pointer may be null); 1 when out of range.
+    int GetRoute(int i, KsNode** source, const char** sourceEvent, KsNode** target,
+                 const char** targetEvent) const;
+    KsRoute* GetRouteAt(int i) const;
+    // KS_TRUE when the node is the source or the target of some route.
+    KSBOOL IsRouted(KsNode* node) const;
+
+    // Delivery state of the process (nesting, cascade count, warnings).
+    static int GetEventDepth();
+    static void ResetGlobals();
+
 private:
+    void Index(KsRoute* route);
+    void Unindex(KsRoute* route);
+
     KsPartition* owner_;
+    std::vector<KsRoute*> routes_;  // owned, in the order they were added
+    // Routes by source node, each list in the order of routes_, so that an
+    // event only meets the routes that can take it.
+    std::unordered_map<KsNode*, std::vector<KsRoute*>> bySource_;
+    std::unordered_map<KsNode*, int> targetCounts_;
 };
+
+// Splits "node.event" at the first '.' into the two buffers (KS_NAME_SIZE
+// characters each, cut at 255). Without a '.' reports and returns 1.
+int KsSeparateEventString(const char* text, char* nodeName, char* eventName);

@@ -12,6 +12,7 @@ class KsGroup : public KsNode {
     KS_NODE_CLASS(KsGroup)
     KsGroup();
     KsNode* NewInstance() override;
+    int ExecTraverse(KsMatrix* matrix) override;
     // Union of the children's boxes; 1 when none has one.
     int GetBoundingBox(KsVec3f* min, KsVec3f* max) override;
     KsMFNode* GetChildren() override;
@@ -33,6 +34,7 @@ class KsTransform : public KsGroup {
     KS_NODE_CLASS(KsTransform)
     KsTransform();
     KsNode* NewInstance() override;
+    int ExecTraverse(KsMatrix* matrix) override;
     // The children's box mapped through the local matrix.
     int GetBoundingBox(KsVec3f* min, KsVec3f* max) override;
     // The local matrix: T(translation) T(center) R(rotation)
@@ -50,6 +52,7 @@ class KsAnchor : public KsGroup {
     KS_NODE_CLASS(KsAnchor)
     KsAnchor();
     KsNode* NewInstance() override;
+    int ExecTraverse(KsMatrix* matrix) override;
 
     KsSFString description;
     KsMFString parameter;
@@ -60,6 +63,7 @@ class KsCollision : public KsGroup {
     KS_NODE_CLASS(KsCollision)
     KsCollision();
     KsNode* NewInstance() override;
+    int ExecTraverse(KsMatrix* matrix) override;
 
     KsSFBool collide;
     KsSFNode proxy;
@@ -69,6 +73,7 @@ class KsBillboard : public KsGroup {
     KS_NODE_CLASS(KsBillboard)
     KsBillboard();
     KsNode* NewInstance() override;
+    int ExecTraverse(KsMatrix* matrix) override;
 
     KsSFVec3f axisOfRotation;
 };
@@ -77,6 +82,7 @@ class KsLOD : public KsNode {
     KS_NODE_CLASS(KsLOD)
     KsLOD();
     KsNode* NewInstance() override;
+    int ExecTraverse(KsMatrix* matrix) override;
     // The level to draw under the current matrix, seen from the bound
     // viewpoint's position (null: no viewpoint bound, the first level);
     // null when the level list has no entry for the distance.
@@ -91,6 +97,7 @@ class KsSwitch : public KsNode {
     KS_NODE_CLASS(KsSwitch)
     KsSwitch();
     KsNode* NewInstance() override;
+    int ExecTraverse(KsMatrix* matrix) override;
     // choice[whichChoice]; null when whichChoice is negative (silently) or
     // past the list (with the list's range report).
     KsNode* GetChosen();

@@ -10,6 +10,7 @@ class KsSound : public KsNode {
     KS_NODE_CLASS(KsSound)
     KsSound();
     KsNode* NewInstance() override;
+    int ExecTraverse(KsMatrix* matrix) override;
 
     KsSFVec3f direction;
     KsSFFloat intensity;

@@ -9,6 +9,7 @@ class KsDirectionalLight : public KsNode {
     KS_NODE_CLASS(KsDirectionalLight)
     KsDirectionalLight();
     KsNode* NewInstance() override;
+    int ExecTraverse(KsMatrix* matrix) override;
 
     KsSFFloat ambientIntensity;
     KsSFColor color;

@@ -3,8 +3,10 @@
 #include <new>
 
 #include "scenegraph/core/partition.h"
+#include "scenegraph/nodes/geometry_solids.h"
 #include "scenegraph/nodes/grouping_nodes.h"
 #include "scenegraph/nodes/info_nodes.h"
+#include "scenegraph/nodes/interpolator_nodes.h"
 #include "scenegraph/nodes/light_nodes.h"
 #include "scenegraph/nodes/property_nodes.h"
 #include "scenegraph/nodes/shape_nodes.h"
@@ -50,6 +52,8 @@ void KsRegisterNodeLibrary() {
         {"MovieTexture", Make<KsMovieTexture>},
         {"TextureTransform", Make<KsTextureTransform>},
         {"FontStyle", Make<KsFontStyle>},
+        {"Box", Make<KsBox>}, {"Sphere", Make<KsSphere>}, {"Cylinder", Make<KsCylinder>}, {"Cone", Make<KsCone>},
     };
     for (const Entry& e : kEntries) KsRegisterNodeConstructor(e.keyword, e.ctor);
+    KsRegisterInterpolatorNodes();
 }

@@ -11,6 +11,7 @@ class KsShape : public KsNode {
     KS_NODE_CLASS(KsShape)
     KsShape();
     KsNode* NewInstance() override;
+    int ExecTraverse(KsMatrix* matrix) override;
     // The geometry's own box; 1 without geometry or when it has none.
     int GetBoundingBox(KsVec3f* min, KsVec3f* max) override;
 
@@ -22,6 +23,7 @@ class KsAppearance : public KsNode {
     KS_NODE_CLASS(KsAppearance)
     KsAppearance();
     KsNode* NewInstance() override;
+    int ExecTraverse(KsMatrix* matrix) override;
 
     KsSFNode material;
     KsSFNode texture;
@@ -32,6 +34,7 @@ class KsMaterial : public KsNode {
     KS_NODE_CLASS(KsMaterial)
     KsMaterial();
     KsNode* NewInstance() override;
+    int ExecTraverse(KsMatrix* matrix) override;
 
     KsSFFloat ambientIntensity;
     KsSFColor diffuseColor;
@@ -45,6 +48,7 @@ class KsImageTexture : public KsNode {
     KS_NODE_CLASS(KsImageTexture)
     KsImageTexture();
     KsNode* NewInstance() override;
+    int ExecTraverse(KsMatrix* matrix) override;
 
     KsMFString url;
     KsSFBool repeatS;
@@ -88,6 +92,7 @@ class KsTextureTransform : public KsNode {
 class KsFontStyle : public KsNode {
     KS_NODE_CLASS(KsFontStyle)
     KsFontStyle();
+    int ExecTraverse(KsMatrix* matrix) override;
     int InvalidateCache() override;
 
     int IsFontStale() const { return fontStale_; }

@@ -1,0 +1,165 @@
+#include "installer/core/kw_config.h"
+
+#include <cstring>
+
+#include "installer/core/kw_state.h"
+#include "installer/core/kw_strings.h"
+
+int KwConfigFileName(const char* program_file, char* out, std::size_t size) {
+  std::size_t n = std::strlen(program_file);
+  if (n < 3) {
+    if (!KwCopy(out, size, program_file)) return 0;
+    return KwAppend(out, size, ".INF");
+  }
+  if (n >= size) {
+    out[0] = '\0';
+    return 0;
+  }
+  std::memcpy(out, program_file, n - 3);
+  std::memcpy(out + n - 3, "INF", 4);
+  return 1;
+}
+
+int KwSplitProgramPath(const char* path) {
+  KwState& s = KwGlobal();
+  const char* slash = FindLastCharDbcs(path, '\\');
+  std::size_t folder_len = slash ? static_cast<std::size_t>(slash - path) + 1 : 0;
+  const char* name = path + folder_len;
+  s.program_folder[0] = s.program_file[0] = s.config_file[0] = s.config_path[0] = '\0';
+  if (folder_len >= kKwPathSize) return 0;
+  std::memcpy(s.program_folder, path, folder_len);
+  s.program_folder[folder_len] = '\0';
+  if (!KwCopy(s.program_file, sizeof s.program_file, name)) return 0;
+  if (!KwConfigFileName(s.program_file, s.config_file, sizeof s.config_file)) return 0;
+  if (!KwCopy(s.config_path, sizeof s.config_path, s.program_folder)) return 0;
+  return KwAppend(s.config_path, sizeof s.config_path, s.config_file);
+}
+
+int KwDefaultLocation(const char* windows_folder, const char* folder, char* out, std::size_t size) {
+  if (size < 4) return 0;
+  if (windows_folder[0] != '\0' && windows_folder[1] == ':') {
+    out[0] = windows_folder[0];
+    out[1] = ':';
+    out[2] = '\0';
+    if (!KwAppend(out, size, "\\Program Files\\")) return 0;
+  } else if (!KwCopy(out, size, "c:\\")) {
+    return 0;
+  }
+  if (!KwAppend(out, size, folder) || !KwAppend(out, size, "\\")) {
+    out[0] = '\0';
+    return 0;
+  }
+  return 1;
+}
+
+int KwLocationFromUninstallString(const char* text, char* out, std::size_t size) {
+  const char* start = text;
+  const char* end = nullptr;
+  if (*start == '"') {
+    ++start;
+    end = FindCharDbcs(start, '"');
+  } else {
+    end = FindCharDbcs(start, ' ');
+  }
+  // Without a closing quote or arguments the whole text is the program.
+  std::size_t len = end ? static_cast<std::size_t>(end - start) : std::strlen(start);
+  char program[kKwPathSize];
+  if (len >= sizeof program) return 0;
+  std::memcpy(program, start, len);
+  program[len] = '\0';
+  const char* slash = FindLastCharDbcs(program, '\\');
+  if (!slash) return 0;
+  std::size_t keep = static_cast<std::size_t>(slash - program) + 1;
+  if (keep >= size) return 0;
+  std::memcpy(out, program, keep);
+  out[keep] = '\0';
+  return 1;
+}
+
+int KwLoadConfig() {
+  KwState& s = KwGlobal();
+  KwReadProfile("Install", "Title", s.title, sizeof s.title);
+  KwReadProfile("Install", "Folder", s.folder, sizeof s.folder);
+  if (s.title[0] == '\0' || s.folder[0] == '\0') return 0;
+
+  char tsr[10];
+  KwReadProfile("Install", "TSR", tsr, sizeof tsr);
+  s.resident = tsr[0] == '1' ? 1 : 0;
+
+  char windows[kKwPathSize] = "";
+  const KwPlatform& p = KwPlatformHooks();
+  if (!p.windows_folder || !p.windows_folder(windows, sizeof windows)) windows[0] = '\0';
+  KwDefaultLocation(windows, s.folder, s.location, sizeof s.location);
+
+  char registered[kKwPathSize] = "";
+  if (p.read_uninstall_string && p.read_uninstall_string(s.folder, registered, sizeof registered)) {
+    registered[sizeof registered - 1] = '\0';
+    KwLocationFromUninstallString(registered, s.location, sizeof s.location);
+  }
+
+  char key[kKwKeySize];
+  char value[kKwPathSize];
+  s.install_count = 0;
+  for (unsigned n = 1;; ++n) {
+    EntryKey(n, key);
+    KwReadProfile("Install", key, value, sizeof value);
+    if (value[0] == '\0') break;
+    s.install_count = static_cast<int>(n);
+  }
+  s.group_count = 0;
+  for (unsigned n = 1;; ++n) {
+    EntryKey(n, key);
+    KwReadProfile("Group", key, value, sizeof value);
+    if (!FindCharDbcs(value, ',')) break;
+    s.group_count = static_cast<int>(n);
+  }
+  return 1;
+}
+
+int GetInstallEntry(int n) {
+  KwState& s = KwGlobal();
+  char value[kKwPathSize];
+  if (n == -1) {
+    KwCopy(value, sizeof value, s.program_file);
+  } else if (n == 0) {
+    KwCopy(value, sizeof value, s.config_file);
+  } else {
+    char key[kKwKeySize];
+    EntryKey(static_cast<unsigned>(n), key);
+    KwReadProfile("Install", key, value, sizeof value);
+  }
+  s.entry_source[0] = s.entry_dest[0] = '\0';
+  if (value[0] == '\0') return 0;
+  const char* dest = value;
+  char* comma = const_cast<char*>(FindCharDbcs(value, ','));
+  if (comma) {
+    *comma = '\0';
+    dest = comma + 1;
+  }
+  KwCopy(s.entry_source, sizeof s.entry_source, value);
+  if (!KwCopy(s.entry_dest, sizeof s.entry_dest, s.location) ||
+      !KwAppend(s.entry_dest, sizeof s.entry_dest, dest)) {
+    s.entry_dest[0] = '\0';
+    return 0;
+  }
+  return 1;
+}
+
+int GetGroupEntry(int n) {
+  KwState& s = KwGlobal();
+  char key[kKwKeySize];
+  char value[kKwPathSize];
+  EntryKey(static_cast<unsigned>(n), key);
+  KwReadProfile("Group", key, value, sizeof value);
+  s.entry_source[0] = s.entry_dest[0] = '\0';
+  char* comma = const_cast<char*>(FindCharDbcs(value, ','));
+  if (!comma) return 0;
+  *comma = '\0';
+  KwCopy(s.entry_source, sizeof s.entry_source, value);
+  if (!KwCopy(s.entry_dest, sizeof s.entry_dest, s.location) ||
+      !KwAppend(s.entry_dest, sizeof s.entry_dest, comma + 1)) {
+    s.entry_source[0] = s.entry_dest[0] = '\0';
+    return 0;
+  }
+  return 1;
+}

@@ -1,0 +1,32 @@
+// The configuration file beside the installer and the install location.
+#pragma once
+
+#include <cstddef>
+
+// Splits path at its last backslash into the program folder and file name
+// and derives the configuration file's name and path; 0 when a part does
+// not fit.
+int KwSplitProgramPath(const char* path);
+
+// The configuration file name for an installer file name: its last three
+// characters replaced by "INF" (".INF" appended to a shorter name).
+int KwConfigFileName(const char* program_file, char* out, std::size_t size);
+
+// "<drive>:\Program Files\<folder>\" from the Windows folder, or
+// "c:\<folder>\" when it has no drive letter.
+int KwDefaultLocation(const char* windows_folder, const char* folder, char* out, std::size_t size);
+
+// The folder of the program a registered UninstallString runs, with its
+// trailing backslash; 0 (out untouched) when the text names none.
+int KwLocationFromUninstallString(const char* text, char* out, std::size_t size);
+
+// Reads Title, Folder, TSR, the default or previous location and the
+// entry counts; 0 when Title or Folder is missing.
+int KwLoadConfig();
+
+// Install entry n (n >= 1), the installer itself (-1) or its configuration
+// file (0) into entry source and destination; 0 when missing or too long.
+int GetInstallEntry(int n);
+// Group entry n into shortcut name (source) and target (destination); the
+// name is emptied when the entry has no comma. 0 when there is no shortcut.
+int GetGroupEntry(int n);

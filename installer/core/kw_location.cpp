@@ -1,0 +1,56 @@
+#include "installer/core/kw_location.h"
+
+#include <cstring>
+
+#include "installer/core/kw_strings.h"
+
+KwLocationCheck KwCheckLocation(const char* location) {
+  std::size_t n = std::strlen(location);
+  bool rooted = KwHasDriveRoot(location) != 0;
+  // "C:\" is a root as much as "C\" is.
+  if (n <= 2 || (n == 3 && rooted)) return KwLocationCheck::kRoot;
+  if (!rooted) return KwLocationCheck::kNotFullPath;
+  return KwLocationCheck::kOk;
+}
+
+std::uint64_t KwFreeSpaceTenth(std::uint32_t sectors_per_cluster, std::uint32_t bytes_per_sector,
+                               std::uint32_t free_clusters) {
+  return static_cast<std::uint64_t>(sectors_per_cluster) * bytes_per_sector * (free_clusters / 10);
+}
+
+std::uint32_t KwFreeSpaceShown(std::uint64_t tenth) {
+  std::uint64_t shown = tenth / 102 / 1024;
+  return shown > 0xFFFFFFFFu ? 0xFFFFFFFFu : static_cast<std::uint32_t>(shown);
+}
+
+namespace {
+
+std::vector<std::string> LevelsFrom(const char* path, std::size_t from) {
+  std::vector<std::string> levels;
+  std::size_t n = std::strlen(path);
+  for (std::size_t i = from; i < n; ++i) {
+    if (path[i] == '\\' && !IsTrailByteAt(path, i)) levels.emplace_back(path, i + 1);
+  }
+  return levels;
+}
+
+}  // namespace
+
+std::vector<std::string> KwFolderLevels(const char* path) {
+  if (!KwHasDriveRoot(path)) return {std::string(path)};
+  return LevelsFrom(path, 3);
+}
+
+std::vector<std::string> KwDestinationLevels(const char* dest, std::size_t location_length) {
+  if (location_length > std::strlen(dest)) return {};
+  return LevelsFrom(dest, location_length);
+}
+
+int KwUninstallString(const char* location, const char* file, char* out, std::size_t size) {
+  if (!KwCopy(out, size, "\"") || !KwAppend(out, size, location) || !KwAppend(out, size, file) ||
+      !KwAppend(out, size, "\" /r")) {
+    if (size) out[0] = '\0';
+    return 0;
+  }
+  return 1;
+}

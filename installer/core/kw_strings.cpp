@@ -1,0 +1,81 @@
+#include "installer/core/kw_strings.h"
+
+#include <cctype>
+#include <cstdio>
+#include <cstring>
+
+#include "installer/core/kw_state.h"
+
+namespace {
+
+bool IsLead(unsigned char c) {
+  const KwPlatform& p = KwPlatformHooks();
+  return p.is_lead_byte && p.is_lead_byte(c) != 0;
+}
+
+// Length of the character starting at s (1 or 2; a lead byte before the
+// terminator stands alone).
+std::size_t CharLength(const char* s) {
+  return IsLead(static_cast<unsigned char>(s[0])) && s[1] != '\0' ? 2 : 1;
+}
+
+}  // namespace
+
+int KwCopy(char* dst, std::size_t size, const char* src) {
+  if (size == 0) return 0;
+  std::size_t n = std::strlen(src);
+  if (n >= size) {
+    dst[0] = '\0';
+    return 0;
+  }
+  std::memmove(dst, src, n + 1);
+  return 1;
+}
+
+int KwAppend(char* dst, std::size_t size, const char* src) {
+  std::size_t have = std::strlen(dst);
+  std::size_t n = std::strlen(src);
+  if (have + n >= size) return 0;
+  std::memmove(dst + have, src, n + 1);
+  return 1;
+}
+
+const char* FindCharDbcs(const char* s, char c) {
+  while (*s) {
+    if (*s == c) return s;
+    s += CharLength(s);
+  }
+  return nullptr;
+}
+
+const char* FindLastCharDbcs(const char* s, char c) {
+  const char* found = nullptr;
+  while (*s) {
+    if (*s == c) found = s;
+    s += CharLength(s);
+  }
+  return found;
+}
+
+int IsTrailByteAt(const char* s, std::size_t n) {
+  std::size_t i = 0;
+  while (i < n && s[i] != '\0') i += CharLength(s + i);
+  return i > n ? 1 : 0;
+}
+
+int AddBackslash(char* path, std::size_t size) {
+  std::size_t n = std::strlen(path);
+  if (n > 0 && path[n - 1] == '\\' && !IsTrailByteAt(path, n - 1)) return 1;
+  return KwAppend(path, size, "\\");
+}
+
+void KwStripBackslash(char* path) {
+  std::size_t n = std::strlen(path);
+  if (n > 0 && path[n - 1] == '\\' && !IsTrailByteAt(path, n - 1)) path[n - 1] = '\0';
+}
+
+int KwHasDriveRoot(const char* s) {
+  return std::isalpha(static_cast<unsigned char>(s[0])) && s[1] == ':' && s[2] == '\\' ? 1 : 0;
+}
+
+void EntryKey(unsigned n, char out[kKwKeySize]) { std::snprintf(out, kKwKeySize, "%u", n); }

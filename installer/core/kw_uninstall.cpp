@@ -1,0 +1,72 @@
+#include "installer/core/kw_uninstall.h"
+
+#include <cctype>
+#include <cstring>
+
+namespace {
+
+struct RootName {
+  const char* name;
+  KwRegRoot root;
+};
+
+}  // namespace
+
+KwRegRoot KwParseRegEntry(const char* value, const char** subkey) {
+  static const RootName kRoots[] = {
+      {"HKEY_CURRENT_USER", KwRegRoot::kCurrentUser},
+      {"HKEY_LOCAL_MACHINE", KwRegRoot::kLocalMachine},
+      {"HKEY_CLASSES_ROOT", KwRegRoot::kClassesRoot},
+  };
+  for (const RootName& r : kRoots) {
+    std::size_t n = std::strlen(r.name);
+    // A root without "\subkey" would name the whole root: refused.
+    if (std::strncmp(value, r.name, n) == 0 && value[n] == '\\' && value[n + 1] != '\0') {
+      if (subkey) *subkey = value + n + 1;
+      return r.root;
+    }
+  }
+  if (subkey) *subkey = nullptr;
+  return KwRegRoot::kNone;
+}
+
+int KwIsHelpIndexFile(const char* name) {
+  const char* dot = std::strchr(name, '.');
+  if (!dot) return 0;
+  const char* ext = dot + 1;
+  if (std::strlen(ext) != 3) return 0;
+  return std::tolower(static_cast<unsigned char>(ext[0])) == 'g' &&
+                 std::tolower(static_cast<unsigned char>(ext[1])) == 'i' &&
+                 std::tolower(static_cast<unsigned char>(ext[2])) == 'd'
+             ? 1
+             : 0;
+}
+
+int KwBuildWininitBlock(const char* section_lines, const char* short_path, std::string* block) {
+  block->assign("[Rename]\r\n");
+  for (const char* line = section_lines; line && *line; line += std::strlen(line) + 1) {
+    block->append(line);
+    block->append("\r\n");
+    if (block->size() > kKwWininitLimit) {
+      block->clear();
+      return 0;
+    }
+  }
+  block->append("NUL=");
+  block->append(short_path);
+  block->append("\r\n");
+  return 1;
+}
+
+void KwWininitPlacement(long size, int last_byte, long* offset, bool* newline) {
+  if (size <= 0) {
+    *offset = 0;
+    *newline = false;
+  } else if (last_byte == 26) {
+    *offset = size - 1;
+    *newline = false;
+  } else {
+    *offset = size;
+    *newline = last_byte != '\n';
+  }
+}

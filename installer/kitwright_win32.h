@@ -1,0 +1,68 @@
+// Kitwright's Win32 side: entry, wizard, file copy, shortcuts, Program
+// Manager DDE and the uninstaller.
+#pragma once
+
+#include <windows.h>
+// The 16-bit GetFreeSpace macro of <windows.h> would hide ours.
+#undef GetFreeSpace
+
+#include <cstdint>
+#include <string>
+
+// Window-side state of the one install or uninstall.
+struct KwWindows {
+  HINSTANCE instance;
+  HWND sheet;          // the property sheet
+  HWND page;           // current page or dialog: owner of message boxes
+  int start_menu;      // "Register to Start Menu" ticked
+  int desktop;         // "Create Shortcut on the Desktop" ticked
+  int step;            // install step counter
+  int timer_started;   // the progress page's first step is on its way
+  int uninstall_done;  // EXIT may end the uninstall dialog
+};
+KwWindows& KwWin();
+void KwResetWindows();
+
+// Every message box goes through here, so tests can answer them.
+using KwMessageHook = int (*)(HWND owner, const char* text, const char* caption, UINT flags);
+void KwSetMessageHook(KwMessageHook hook);
+int KwMessage(HWND owner, const char* text, const char* caption, UINT flags);
+std::string KwFormat(const char* format, ...);
+
+// The portable core's platform seams, served by Win32.
+void KwInstallWin32Platform();
+
+int InstallerMain(HINSTANCE instance, LPSTR command_line);
+int LoadInstallConfig();
+void CenterWindow(HWND window);
+
+// Program Manager DDE client.
+int ProgmanInit();
+int ProgmanConnect(const char* service, const char* topic);
+int ProgmanCommand(const char* command);
+void ProgmanEnd();
+
+// Install.
+int RunInstallWizard();
+std::uint64_t GetFreeSpace();
+int CreateOneFolder(const char* path);
+int CreateFolderPath(const char* path);
+int CopyInstallFile();
+void WriteUninstallEntry();
+void MakeShortcuts(int kind, int remove);
+int ProgmanGroups(int kind, int remove);
+std::string ShortPathWithArgs(const std::string& target);
+void InstallStep();
+// The uninstall key of the configured folder.
+std::string KwUninstallKey();
+
+// Uninstall.
+void UninstallSecondStage();
+int UninstallAll();
+int DeleteInstalledFile(const char* path);
+int DeleteFolderTree(const char* folder);
+void DeleteRegTree(HKEY root, const char* subkey);
+void DeleteOnReboot(const char* path);
+// The WININIT.INI fallback of DeleteOnReboot on the given file; 1 when
+// the block was written.
+int KwAppendWininitRename(const char* ini_path, const char* path);

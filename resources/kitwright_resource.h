@@ -1,0 +1,20 @@
+// Resource ids of Kitwright's dialogs, controls and icon.
+#pragma once
+
+#define KW_IDI_APP 1
+
+#define KW_DLG_LOCATION 100
+#define KW_DLG_UNINSTALL 101
+#define KW_DLG_PROGRESS 103
+#define KW_DLG_BROWSE 105
+#define KW_DLG_OPTIONS 107
+
+#define KW_IDC_LOCATION_LABEL 1000
+#define KW_IDC_LOCATION_EDIT 1001
+#define KW_IDC_BROWSE 1002
+#define KW_IDC_PROGRESS 1003
+#define KW_IDC_DESKTOP 1005
+#define KW_IDC_START_MENU 1006
+#define KW_IDC_PROGRESS_TEXT 1008
+#define KW_IDC_UNINSTALL_TEXT 1010
+#define KW_IDC_CONTROL_PANEL_HINT 1012

@@ -1,0 +1,100 @@
+// Interpolators: a fraction arriving on "fraction" picks the key interval
+// that holds it (first match of a linear scan, upper key excluded), blends
+// the two neighbouring key values linearly and sends the result as the
+// event-out "value" along the node's routes. Nothing is clamped: a fraction
+// outside the keys sends nothing. Without routes nothing is computed.
+#pragma once
+
+#include "scenegraph/core/mf_fields.h"
+#include "scenegraph/core/node.h"
+#include "scenegraph/core/sf_fields.h"
+#include "scenegraph/nodes/node_class.h"
+
+// Keys under "key" and "keys" (one field); the classes add their key values
+// under "keyValue" and "values" (one field).
+class KsInterpolatorBase : public KsNode {
+    KS_NODE_CLASS(KsInterpolatorBase)
+    // Nothing to draw.
+    int ExecTraverse(KsMatrix* matrix) override;
+
+    KsMFFloat key;
+
+protected:
+    KsInterpolatorBase();
+    // Registers the key-value field under both names.
+    void RegisterKeyValues(KsField* values);
+
+    // Steps shared by the six classes. 0 when the event is a fraction to
+    // work on (stored in *fraction); otherwise *status holds the result.
+    int TakeFraction(const char* header, const char* name, KsField* field, float* fraction,
+                     int* status);
+    // Finds the interval [key[i], key[i+1]) holding f and its weights;
+    // 1 when there is none.
+    int FindInterval(float f, int* i, float* w0, float* w1, float* span) const;
+    // The point-by-point blend of the coordinate and normal classes; 1
+    // (reported) when no interval holds f.
+    int BlendBlocks(const char* header, const KsMFVec3f& values, float f, KsMFVec3f* out);
+    // Sends "value" along the routes; the delivery status.
+    int SendValue(KsField* value);
+};
+
+class KsScalarInterpolator : public KsInterpolatorBase {
+    KS_NODE_CLASS(KsScalarInterpolator)
+    KsScalarInterpolator();
+    KsNode* NewInstance() override;
+    int ExecSpecialEvent(const char* name, KsField* field, KsNode* source) override;
+
+    KsMFFloat keyValue;
+};
+
+class KsPositionInterpolator : public KsInterpolatorBase {
+    KS_NODE_CLASS(KsPositionInterpolator)
+    KsPositionInterpolator();
+    KsNode* NewInstance() override;
+    int ExecSpecialEvent(const char* name, KsField* field, KsNode* source) override;
+
+    KsMFVec3f keyValue;
+};
+
+class KsColorInterpolator : public KsInterpolatorBase {
+    KS_NODE_CLASS(KsColorInterpolator)
+    KsColorInterpolator();
+    KsNode* NewInstance() override;
+    int ExecSpecialEvent(const char* name, KsField* field, KsNode* source) override;
+
+    KsMFColor keyValue;
+};
+
+// Blends axis and angle linearly (not a spherical blend); the angles are
+// first brought within pi of each other by whole turns.
+class KsOrientationInterpolator : public KsInterpolatorBase {
+    KS_NODE_CLASS(KsOrientationInterpolator)
+    KsOrientationInterpolator();
+    KsNode* NewInstance() override;
+    int ExecSpecialEvent(const char* name, KsField* field, KsNode* source) override;
+
+    KsMFRotation keyValue;
+};
+
+// The key values form one block of points per key; "value" is a list.
+class KsCoordinateInterpolator : public KsInterpolatorBase {
+    KS_NODE_CLASS(KsCoordinateInterpolator)
+    KsCoordinateInterpolator();
+    KsNode* NewInstance() override;
+    int ExecSpecialEvent(const char* name, KsField* field, KsNode* source) override;
+
+    KsMFVec3f keyValue;
+};
+
+// As the coordinate interpolator; the blended normals are not renormalised.
+class KsNormalInterpolator : public KsInterpolatorBase {
+    KS_NODE_CLASS(KsNormalInterpolator)
+    KsNormalInterpolator();
+    KsNode* NewInstance() override;
+    int ExecSpecialEvent(const char* name, KsField* field, KsNode* source) override;
+
+    KsMFVec3f keyValue;
+};
+
+// Registers the six keywords with the node factory.
+void KsRegisterInterpolatorNodes();

@@ -1,0 +1,72 @@
+// The one immediate-mode buffer through which node traversals hand their
+// geometry to the graphics library: begin a primitive, add normals and
+// vertices (carried through the current matrix and given the graphics
+// library's left-handed z), end it. Ending draws it in the current colour
+// and, while a sensor's pick id is current, registers it for picking.
+// Also the drawing colour and the global tessellation level.
+#pragma once
+
+#include "graphics/pw_types.h"
+#include "scenegraph/core/matrix.h"
+
+constexpr int KS_PRIMITIVE_POLYGON = 1;
+constexpr int KS_PRIMITIVE_POINTS = 2;
+constexpr int KS_PRIMITIVE_POLYLINE = 3;
+// Vertices and normals kept per primitive; further ones are dropped.
+constexpr int KS_PRIMITIVE_CAPACITY = 256;
+constexpr int KS_TESSELLATION_MIN = 1;
+constexpr int KS_TESSELLATION_MAX = 15;
+constexpr int KS_TESSELLATION_DEFAULT = 4;
+
+// Applied to every vertex and normal added; the identity at the top of a
+// traversal, extended by Transform and restored after it.
+KsMatrix& KsCurrentMatrix();
+void KsResetMatrix();
+
+// Subdivision level of spheres, cylinders and cones, always within 1..15.
+int KsTessellationLevel();
+// Sets the level when it lies within 1..15 (else keeps it); returns level.
+int KsSetTessellation(int level);
+
+// mode: KS_PRIMITIVE_POLYGON, _POINTS or _POLYLINE. Counts go to 0; there
+// is no begin/end check, so adding outside a primitive extends the last one
+// and ending again draws it again.
+void KsBeginPrimitive(int mode);
+void KsAddVertex(float x, float y, float z);
+void KsAddVertexv(const float v[3]);
+// Transformed as a direction and not renormalised.
+void KsAddNormal(float x, float y, float z);
+void KsAddNormalv(const float n[3]);
+// Polygons: as many normals as vertices draw smooth, none two-sided, any
+// other number one-sided with the first as face normal.
+void KsEndPrimitive();
+
+// Components 0..1, each * 255 truncated (clamped to 0..255). The colour at
+// KsEndPrimitive applies to the whole primitive and stays until set again.
+void KsSetColor(float r, float g, float b);
+void KsSetColorv(const float rgb[3]);
+PwColor KsGetDrawingColor();
+
+// Pick id of the nearest shape registered under the window point, or -1.
+int KsPickAt(int x, int y);
+// Default projection of the current drawing area with near = 0.05.
+void KsInitProjection(PwProjection* out);
+// Always 0 (perspective).
+int KsGetProjectionKind();
+
+// The primitive gathered last (already transformed, z negated).
+int KsGetPrimitiveMode();
+int KsGetPrimitiveVertexCount();
+const PwVec3* KsGetPrimitiveVertices();
+int KsGetPrimitiveNormalCount();
+const PwVec3* KsGetPrimitiveNormals();
+
+// Called at every KsEndPrimitive with what is about to be drawn; null for
+// none. For tests and tools that count or inspect the geometry.
+typedef void (*KsPrimitiveObserver)(int mode, int vertexCount, const PwVec3* vertices,
+                                    int normalCount, const PwVec3* normals, PwColor colour,
+                                    int pickId);
+void KsSetPrimitiveObserver(KsPrimitiveObserver observer);
+
+// Start-up state: identity matrix, empty buffer, black, level 4, no observer.
+void KsResetPrimitiveBuffer();

@@ -1,0 +1,38 @@
+// Drawing of Shape and its appearance: the material sets the colour that
+// the geometry is then drawn in.
+#include <cstdio>
+
+#include "scenegraph/nodes/primitive_buffer.h"
+#include "scenegraph/nodes/render_traversal.h"
+#include "scenegraph/nodes/shape_nodes.h"
+
+int KsShape::ExecTraverse(KsMatrix* matrix) {
+    if (KsTraverseNode(appearance.Get(), matrix) != 0) return 1;
+    return KsTraverseNode(geometry.Get(), matrix) != 0 ? 1 : 0;
+}
+
+int KsAppearance::ExecTraverse(KsMatrix* matrix) {
+    if (KsTraverseNode(material.Get(), matrix) != 0) return 1;
+    if (KsTraverseNode(texture.Get(), matrix) != 0) return 1;
+    if (KsTraverseNode(textureTransform.Get(), matrix) != 0) return 1;
+    return 0;
+}
+
+// Only the diffuse colour is drawn; emissive, specular and transparency
+// are kept for writing back.
+int KsMaterial::ExecTraverse(KsMatrix*) {
+    const KsCol& c = diffuseColor.Get();
+    KsSetColor(c.r, c.g, c.b);
+    return 0;
+}
+
+int KsImageTexture::ExecTraverse(KsMatrix*) {
+    if (KsTakeImageTextureWarning()) {
+        std::fprintf(stderr, "KsImageTexture::ExecTraverse\n");
+        std::fprintf(stderr, "  Not implemented yet\n");
+    }
+    return 0;
+}
+
+// Its font is built on demand by the text that uses it.
+int KsFontStyle::ExecTraverse(KsMatrix*) { return 0; }

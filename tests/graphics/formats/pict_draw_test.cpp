@@ -1,0 +1,161 @@
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+#include <vector>
+
+#include "graphics/clip2d.h"
+#include "graphics/formats/pict_picture.h"
+#include "graphics/sorted_list.h"
+#include "graphics/state3d.h"
+#include "tests/graphics/guarded_surface.h"
+
+namespace {
+
+struct Text {
+  explicit Text(std::vector<std::string> lines) : lines_(std::move(lines)) {
+    for (const std::string& l : lines_) ptrs_.push_back(l.c_str());
+    ptrs_.push_back(nullptr);
+  }
+  const char* const* get() const { return ptrs_.data(); }
+  std::vector<std::string> lines_;
+  std::vector<const char*> ptrs_;
+};
+
+const PwColor kWhite = {255, 255, 255};
+
+class PictDrawTest : public ::testing::Test {
+ protected:
+  PictDrawTest() : surface_(320, 240) { PwSetClip2({0, 0}, {319, 239}); }
+  void TearDown() override {
+    PwFreePict(&pict_);
+    PwResetClip2();
+    EXPECT_TRUE(surface_.Intact());
+  }
+  void Load(std::vector<std::string> lines) {
+    PwFreePict(&pict_);
+    Text t(std::move(lines));
+    ASSERT_EQ(PwLoadPictStrings(&pict_, t.get()), 1);
+  }
+  bool Lit(int x, int y) const { return surface_.At(x, y) == surface_.Value(kWhite); }
+  GuardedSurface surface_;
+  PwPict pict_ = {};
+};
+
+TEST_F(PictDrawTest, TwoDimensionalPointsLieYUp) {
+  Load({"PICT2", "PST", "VER 10 20", "ENDO", "ENDPICT"});
+  EXPECT_EQ(PwDrawPict(&pict_, {100, 100}), 1);
+  EXPECT_TRUE(Lit(110, 80));
+  EXPECT_EQ(surface_.Count(kWhite), 4);  // a point is 2 x 2 pixels
+}
+
+TEST_F(PictDrawTest, SegmentPairsIgnoreTheLastUnpairedPoint) {
+  Load({"PICT2", "LSQ", "VER 0 0", "VER 20 0", "VER 0 -10", "VER 20 -10", "VER 0 -20", "ENDO",
+        "ENDPICT"});
+  PwDrawPict(&pict_, {50, 50});
+  EXPECT_TRUE(Lit(60, 50));
+  EXPECT_TRUE(Lit(60, 60));
+  EXPECT_FALSE(Lit(50, 70));  // the fifth point
+  EXPECT_FALSE(Lit(50, 55));  // no line joins the pairs
+  EXPECT_EQ(surface_.Count(kWhite), 42);
+}
+
+TEST_F(PictDrawTest, RectangleMapsTheBox) {
+  Load({"PICT2", "PST", "VER -5 -5", "VER 5 5", "VER 0 0", "ENDO", "ENDPICT"});
+  EXPECT_EQ(PwDrawPictInRect(&pict_, {10, 10}, {110, 60}), 1);
+  EXPECT_TRUE(Lit(10, 60));   // min corner at the bottom left
+  EXPECT_TRUE(Lit(110, 10));  // max corner at the top right
+  EXPECT_TRUE(Lit(60, 35));
+  // A picture without extent stands at the corner instead of dividing by 0.
+  Load({"PICT2", "PST", "VER 3 3", "ENDO", "ENDPICT"});
+  PwDrawPictInRect(&pict_, {200, 100}, {250, 150});
+  EXPECT_TRUE(Lit(200, 150));
+}
+
+TEST_F(PictDrawTest, PolygonsFill) {
+  Load({"PICT2", "PLG", "COL 255 255 255", "VER 0 0", "VER 30 0", "VER 30 30", "VER 0 30",
+        "ENDO", "ENDPICT"});
+  PwDrawPict(&pict_, {100, 100});
+  EXPECT_TRUE(Lit(115, 85));
+  EXPECT_GT(surface_.Count(kWhite), 800);
+}
+
+TEST_F(PictDrawTest, ObjectDistanceLimitsDrawing) {
+  for (const char* dst : {"DST 100", "DST 8000"}) {
+    PwPose zero = {};
+    PwSetEye(&zero);
+    PwScreenClear();
+    Load({"PICT2", "PLL", dst, "VER -10 0", "VER 10 0", "ENDO", "ENDPICT"});
+    const PwPose ahead = {0, 0, 150, 0, 0, 0};
+    ASSERT_EQ(PwPict3Sorted(&pict_, &ahead), 0);
+    ASSERT_NE(PwSortedFirst(), nullptr);
+    EXPECT_EQ(PwSortedFirst()->type, kPwSortedPict);
+    PwFlushSorted();
+    EXPECT_EQ(surface_.Count(kWhite) > 0, std::string(dst) == "DST 8000") << dst;
+  }
+}
+
+TEST_F(PictDrawTest, PlacedAtOnceAndCulled) {
+  Load({"PICT2", "PLG", "VER -1 -1", "VER 1 -1", "VER 1 1", "VER -1 1", "ENDO", "ENDPICT"});
+  const PwPose ahead = {0, 0, 10, 0, 0, 0};
+  EXPECT_EQ(PwDrawPict3(&pict_, &ahead), 0);
+  EXPECT_EQ(PwGetFrameDepth(), 0);
+  EXPECT_TRUE(Lit(160, 120));
+  EXPECT_EQ(PwSortedFirst(), nullptr);
+  const PwPose behind = {0, 0, -10, 0, 0, 0};
+  EXPECT_EQ(PwPict3Sorted(&pict_, &behind), 0);
+  EXPECT_EQ(PwSortedFirst(), nullptr);
+  int near_flag = -1;
+  EXPECT_EQ(PwCullPict3(&pict_, &near_flag), 0);  // the frame of the last placement
+  EXPECT_EQ(near_flag, 1);
+}
+
+TEST_F(PictDrawTest, NearPlaneCrossingStaysInsideTheArea) {
+  Load({"PICT2", "PLG", "VER -100 -100", "VER 100 -100", "VER 100 100", "VER -100 100", "ENDO",
+        "PLL", "VER -100 0", "VER 100 0", "ENDO", "LSQ", "VER 0 -100", "VER 0 100", "ENDO",
+        "PST", "VER 0 1", "ENDO", "ENDPICT"});
+  const PwPose tilted = {0, -3, 20, 0, 14000, 0};  // leans back through the eye plane
+  ASSERT_EQ(PwPict3Sorted(&pict_, &tilted), 0);
+  ASSERT_NE(PwSortedFirst(), nullptr);
+  EXPECT_EQ(static_cast<const PwSortedPictData*>(PwSortedFirst()->payload)->near_flag, 1);
+  PwFlushSorted();
+  EXPECT_GT(surface_.Count(kWhite), 1000);
+}
+
+TEST_F(PictDrawTest, RandomPicturesStayInsideTheBuffer) {
+  std::mt19937 rng(77);
+  std::uniform_real_distribution<float> coord(-1e6f, 1e6f), small(-30.0f, 30.0f);
+  const char* const kinds[] = {"PST", "PLL", "LSQ", "PLG"};
+  for (int round = 0; round < 80; ++round) {
+    std::vector<std::string> t = {"PICT2"};
+    const int objects = 1 + static_cast<int>(rng() % 5);
+    for (int o = 0; o < objects; ++o) {
+      t.push_back(kinds[rng() % 4]);
+      if (rng() % 3 == 0) t.push_back("DST " + std::to_string(small(rng) + 30.0f));
+      const int n = static_cast<int>(rng() % 9);
+      for (int i = 0; i < n; ++i) {
+        auto c = [&] { return std::to_string(round % 3 ? small(rng) : coord(rng)); };
+        t.push_back("VER " + c() + " " + c());
+      }
+      t.push_back("ENDO");
+    }
+    t.push_back("ENDPICT");
+    Load(t);
+    PwSetProjectionMode(round % 5 == 0 ? 1 : 0);
+    PwPose zero = {};
+    PwSetEye(&zero);
+    for (int k = 0; k < 3; ++k) {
+      PwPose pose = {small(rng), small(rng), small(rng), static_cast<int>(rng() % 65536),
+                     static_cast<int>(rng() % 65536), static_cast<int>(rng() % 65536)};
+      PwPict3Sorted(&pict_, &pose);
+      PwDrawPict3(&pict_, &pose);
+      PwDrawPict(&pict_, {static_cast<int>(rng() % 400) - 40, static_cast<int>(rng() % 300) - 30});
+      PwDrawPictInRect(&pict_, {-50, -50}, {static_cast<int>(rng() % 500), 300});
+    }
+    PwFlushSorted();
+    ASSERT_TRUE(surface_.Intact()) << round;
+  }
+  PwSetProjectionMode(0);
+}
+
+}  // namespace

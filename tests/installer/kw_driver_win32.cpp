@@ -1,0 +1,204 @@
+// Works Kitwright's windows from outside, as a person would: finds them by
+// caption, reads and fills controls, presses buttons and answers message
+// boxes. One action per run; every wait ends after 30 seconds.
+//   wait CAPTION | gone CAPTION | close CAPTION
+//   text CAPTION ID | wait-text CAPTION ID TEXT | visible CAPTION ID
+//   set CAPTION ID TEXT | check CAPTION ID 0|1 | press CAPTION ID
+//   box TEXT-PREFIX BUTTON-ID
+// A CAPTION ending in "*" matches as a prefix.
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+namespace {
+
+constexpr DWORD kTimeoutMs = 30000;
+
+bool TimedOut(DWORD start) { return GetTickCount() - start > kTimeoutMs; }
+
+std::string TextOf(HWND w) {
+  char text[1024] = "";
+  GetWindowTextA(w, text, sizeof text);
+  return text;
+}
+
+bool CaptionMatches(const std::string& caption, const std::string& want) {
+  if (!want.empty() && want.back() == '*') return caption.compare(0, want.size() - 1, want, 0, want.size() - 1) == 0;
+  return caption == want;
+}
+
+struct WindowSearch {
+  std::string caption;
+  HWND found;
+};
+
+BOOL CALLBACK FindTop(HWND w, LPARAM lparam) {
+  WindowSearch* s = reinterpret_cast<WindowSearch*>(lparam);
+  if (IsWindowVisible(w) && CaptionMatches(TextOf(w), s->caption)) {
+    s->found = w;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+HWND FindTopNow(const char* caption) {
+  WindowSearch s = {caption, nullptr};
+  EnumWindows(FindTop, reinterpret_cast<LPARAM>(&s));
+  return s.found;
+}
+
+HWND AwaitTop(const char* caption) {
+  DWORD start = GetTickCount();
+  for (;;) {
+    if (HWND w = FindTopNow(caption)) return w;
+    if (TimedOut(start)) return nullptr;
+    Sleep(50);
+  }
+}
+
+struct ControlSearch {
+  int id;
+  HWND found;
+};
+
+BOOL CALLBACK FindControlProc(HWND w, LPARAM lparam) {
+  ControlSearch* s = reinterpret_cast<ControlSearch*>(lparam);
+  if (GetDlgCtrlID(w) == s->id) {
+    s->found = w;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+HWND AwaitControl(const char* caption, int id) {
+  DWORD start = GetTickCount();
+  for (;;) {
+    if (HWND top = FindTopNow(caption)) {
+      ControlSearch s = {id, nullptr};
+      EnumChildWindows(top, FindControlProc, reinterpret_cast<LPARAM>(&s));
+      if (s.found) return s.found;
+    }
+    if (TimedOut(start)) return nullptr;
+    Sleep(50);
+  }
+}
+
+struct BoxSearch {
+  std::string prefix;
+  HWND box;
+  std::string text;
+};
+
+BOOL CALLBACK FindBoxText(HWND child, LPARAM lparam) {
+  BoxSearch* s = reinterpret_cast<BoxSearch*>(lparam);
+  std::string t = TextOf(child);
+  if (t.compare(0, s->prefix.size(), s->prefix) == 0) {
+    s->text = t;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+BOOL CALLBACK FindBox(HWND w, LPARAM lparam) {
+  BoxSearch* s = reinterpret_cast<BoxSearch*>(lparam);
+  char cls[32] = "";
+  GetClassNameA(w, cls, sizeof cls);
+  if (std::strcmp(cls, "#32770") != 0 || !IsWindowVisible(w)) return TRUE;
+  s->text.clear();
+  EnumChildWindows(w, FindBoxText, lparam);
+  if (!s->text.empty()) {
+    s->box = w;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+int Fail(const char* what) {
+  std::printf("%s\n", what);
+  return 1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 3) return 2;
+  const std::string action = argv[1];
+  const char* caption = argv[2];
+  int id = argc > 3 ? std::atoi(argv[3]) : 0;
+  int result = 0;
+  if (action == "wait") {
+    HWND w = AwaitTop(caption);
+    if (!w) return Fail("no window");
+    std::printf("found %s\n", TextOf(w).c_str());
+  } else if (action == "gone") {
+    DWORD start = GetTickCount();
+    while (FindTopNow(caption)) {
+      if (TimedOut(start)) return Fail("still there");
+      Sleep(50);
+    }
+    std::printf("gone\n");
+  } else if (action == "close") {
+    HWND w = AwaitTop(caption);
+    if (!w) return Fail("no window");
+    PostMessageA(w, WM_CLOSE, 0, 0);
+  } else if (action == "text" && argc > 3) {
+    HWND c = AwaitControl(caption, id);
+    if (!c) return Fail("no control");
+    std::printf("text %s\n", TextOf(c).c_str());
+  } else if (action == "wait-text" && argc > 4) {
+    HWND c = AwaitControl(caption, id);
+    if (!c) return Fail("no control");
+    DWORD start = GetTickCount();
+    while (TextOf(c) != argv[4]) {
+      if (TimedOut(start)) break;
+      Sleep(50);
+    }
+    std::printf("text %s\n", TextOf(c).c_str());
+    result = TextOf(c) == argv[4] ? 0 : 1;
+  } else if (action == "visible" && argc > 3) {
+    HWND c = AwaitControl(caption, id);
+    if (!c) return Fail("no control");
+    std::printf("visible %d\n", IsWindowVisible(c) ? 1 : 0);
+  } else if (action == "set" && argc > 4) {
+    HWND c = AwaitControl(caption, id);
+    if (!c) return Fail("no control");
+    SendMessageA(c, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(argv[4]));
+  } else if (action == "check" && argc > 4) {
+    HWND c = AwaitControl(caption, id);
+    if (!c) return Fail("no control");
+    SendMessageA(c, BM_SETCHECK, std::atoi(argv[4]) ? BST_CHECKED : BST_UNCHECKED, 0);
+  } else if (action == "press" && argc > 3) {
+    HWND c = AwaitControl(caption, id);
+    if (!c) return Fail("no control");
+    DWORD start = GetTickCount();
+    while (!IsWindowEnabled(c) || !IsWindowVisible(c)) {
+      if (TimedOut(start)) return Fail("button never enabled");
+      Sleep(50);
+    }
+    PostMessageA(GetParent(c), WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(c));
+  } else if (action == "box" && argc > 3) {
+    // caption here is the prefix of the box's text.
+    BoxSearch s = {caption, nullptr, ""};
+    DWORD start = GetTickCount();
+    for (;;) {
+      s.box = nullptr;
+      EnumWindows(FindBox, reinterpret_cast<LPARAM>(&s));
+      if (s.box) break;
+      if (TimedOut(start)) return Fail("no box");
+      Sleep(50);
+    }
+    std::printf("box [%s] %s\n", TextOf(s.box).c_str(), s.text.c_str());
+    HWND button = GetDlgItem(s.box, id);
+    if (!button) return Fail("no such button");
+    PostMessageA(s.box, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(button));
+    start = GetTickCount();
+    while (IsWindow(s.box) && IsWindowVisible(s.box) && !TimedOut(start)) Sleep(50);
+  } else {
+    return 2;
+  }
+  std::fflush(stdout);
+  return result;
+}

@@ -1,0 +1,402 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <new>
+#include <string>
+#include <vector>
+
+#include "scenegraph/core/partition.h"
+#include "scenegraph/core/router.h"
+#include "scenegraph/core/scene_test_util.h"
+#include "scenegraph/core/sf_fields.h"
+
+using kstest::Contains;
+using kstest::Realize;
+
+namespace {
+
+// Every change of a member, as "DEFNAME.member", in the order it happened.
+std::vector<std::string>& Log() {
+    static std::vector<std::string> log;
+    return log;
+}
+
+// Members "x", "y" (exposed SFInt), "f" (exposed SFFloat), "plain" (SFInt
+// without events); event-in "poke".
+class RouteProbe : public KsNode {
+public:
+    RouteProbe() {
+        RegisterMember("x", &x, 0);
+        RegisterMember("y", &y, 0);
+        RegisterMember("f", &f, 0);
+        RegisterMember("plain", &plain, 1);
+        RegisterEventIn("poke");
+        RegisterDone();
+    }
+    const char* GetClassName() const override { return "KsRouteProbe"; }
+    int OwnerMemberChanged(const char* name, KsField*) override {
+        Log().push_back(std::string(GetDefineName()) + "." + (name ? name : ""));
+        return 0;
+    }
+    int ExecSpecialEvent(const char* name, KsField* field, KsNode*) override {
+        pokes.push_back(std::string(name) + ":" + field->GetClassName());
+        return 0;
+    }
+
+    KsSFInt x, y, plain;
+    KsSFFloat f;
+    std::vector<std::string> pokes;
+};
+
+KsNode* MakeRouteProbe() { return new (std::nothrow) RouteProbe(); }
+
+class RouterTest : public testing::Test {
+protected:
+    void SetUp() override {
+        KsNode::ResetGlobals();
+        KsRouter::ResetGlobals();
+        KsResetNodeFactory();
+        KsRegisterNodeConstructor("Group", MakeRouteProbe);
+        Log().clear();
+    }
+    void TearDown() override { KsResetNodeFactory(); }
+
+    RouteProbe* Probe(KsPartition& p, const char* name) {
+        return static_cast<RouteProbe*>(p.FindLabel(name));
+    }
+    // Probes named N0 .. N(count-1) as text.
+    static std::string Probes(int count) {
+        std::string text;
+        for (int i = 0; i < count; ++i) text += "DEF N" + std::to_string(i) + " Group { }\n";
+        return text;
+    }
+};
+
+TEST_F(RouterTest, RouteNamesAreNormalisedAndValuesFollow) {
+    KsPartition p;
+    std::string err = Realize(p,
+                              "DEF A Group { } DEF B Group { }\n"
+                              "ROUTE A.x_changed TO B.set_x\n"
+                              "ROUTE A.set_f TO B.f_changed\n");
+    EXPECT_EQ(err, "");
+    KsRouter* router = p.GetRouter();
+    ASSERT_EQ(router->GetRouteCount(), 2);
+    KsNode *source = nullptr, *target = nullptr;
+    const char *from = nullptr, *to = nullptr;
+    ASSERT_EQ(router->GetRoute(0, &source, &from, &target, &to), 0);
+    EXPECT_EQ(source, Probe(p, "A"));
+    EXPECT_EQ(target, Probe(p, "B"));
+    EXPECT_STREQ(from, "x");
+    EXPECT_STREQ(to, "x");
+    EXPECT_EQ(router->GetRoute(2, &source, &from, &target, &to), 1);
+    EXPECT_EQ(router->GetRoute(-1, nullptr, nullptr, nullptr, nullptr), 1);
+    EXPECT_EQ(Probe(p, "A")->GetRouteList(), router);
+    EXPECT_EQ(Probe(p, "B")->GetRouteList(), nullptr);
+    EXPECT_EQ(router->IsRouted(Probe(p, "A")), KS_TRUE);
+    EXPECT_EQ(router->IsRouted(Probe(p, "B")), KS_TRUE);
+
+    Probe(p, "A")->x.Set(7);
+    Probe(p, "A")->f.Set(2.5f);
+    EXPECT_EQ(Probe(p, "B")->x.Get(), 7);
+    EXPECT_EQ(Probe(p, "B")->f.Get(), 2.5f);
+    // Events sent under either spelling of a name match the route.
+    KsSFInt value;
+    value.Set(9);
+    router->EventOut(Probe(p, "A"), "x_changed", &value);
+    EXPECT_EQ(Probe(p, "B")->x.Get(), 9);
+}
+
+TEST_F(RouterTest, BrokenRouteStatementsAreReportedAndSkipped) {
+    struct Case {
+        const char* text;
+        const char* report;
+    };
+    const Case cases[] = {
+        {"ROUTE", "KsRouter::Realize()\n  Unexpected End Of File. (or End of block.)\n  line 1\n"},
+        {"DEF A Group { }\nROUTE A.x TO", "  Unexpected End Of File. (or End of block.)\n  line 2\n"},
+        {"DEF A Group { } ROUTE Ax TO A.y",
+         "KsSeparateEventString()\n  Error in ROUTE definition.\n    Ax\n"
+         "KsRouter::Realize()\n  LineNumber 1\n"},
+        {"DEF A Group { } ROUTE A.x TO Ay", "    Ay\nKsRouter::Realize()\n  LineNumber 1\n"},
+        {"DEF A Group { } ROUTE A.x TO Missing.x",
+         "KsRouter::Realize()\n  Failed to look up Missing\n  LineNumber 1\n"},
+        {"DEF A Group { } ROUTE Missing.x TO A.x", "  Failed to look up Missing\n"},
+        // Labels must stand before the route.
+        {"DEF A Group { } ROUTE A.x TO B.x DEF B Group { }", "  Failed to look up B\n"},
+    };
+    for (const Case& c : cases) {
+        KsPartition p;
+        std::string err = Realize(p, c.text);
+        EXPECT_TRUE(Contains(err, c.report)) << c.text << "\n" << err;
+        EXPECT_TRUE(Contains(err, "Failed to realize route.\n")) << c.text;
+        EXPECT_EQ(p.GetRouter()->GetRouteCount(), 0) << c.text;
+    }
+    // The statement after a broken route is read normally.
+    KsPartition p;
+    Realize(p, "DEF A Group { } ROUTE A.x TO Nobody.x DEF C Group { }");
+    EXPECT_EQ(p.GetNodeCount(), 2);
+    KsRouter bare;
+    testing::internal::CaptureStderr();
+    KsWordNode empty = KsMakeCursor(nullptr);
+    EXPECT_EQ(bare.Realize(&empty, nullptr), 1);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "KsRouter::Realize()\n  No Routing Data.\n");
+}
+
+TEST_F(RouterTest, MissingToWarnsAndReadsTheNextWordAsTarget) {
+    KsPartition p;
+    std::string err = Realize(p, "DEF A Group { } DEF B Group { } ROUTE A.x B.y B.x");
+    EXPECT_TRUE(Contains(err,
+                         "KsRouter::Realize()\n  Warning : ROUTE xx TO yy.\n"
+                         "  Unexpected \"B.y\" is detected.\n  \"TO\" is expected.\n"));
+    ASSERT_EQ(p.GetRouter()->GetRouteCount(), 1);
+    Probe(p, "A")->x.Set(3);
+    EXPECT_EQ(Probe(p, "B")->x.Get(), 3);
+    EXPECT_EQ(Probe(p, "B")->y.Get(), 0);
+}
+
+TEST_F(RouterTest, RouteInsideANodeBodyUsesThePartitionsRouter) {
+    KsPartition p;
+    std::string err = Realize(p, "DEF A Group { } DEF B Group { x 1 ROUTE A.x TO B.y y 2 }");
+    // B is not labelled while its own body is read.
+    EXPECT_TRUE(Contains(err, "  Failed to look up B\n"));
+    Realize(p, "Group { ROUTE A.x TO B.y }");
+    ASSERT_EQ(p.GetRouter()->GetRouteCount(), 1);
+    Probe(p, "A")->x.Set(4);
+    EXPECT_EQ(Probe(p, "B")->y.Get(), 4);
+    EXPECT_EQ(Probe(p, "B")->x.Get(), 1);
+}
+
+TEST_F(RouterTest, DeliveryIsDepthFirstInRouteOrder) {
+    KsPartition p;
+    Realize(p,
+            "DEF A Group { } DEF B Group { } DEF C Group { } DEF D Group { }\n"
+            "ROUTE A.x TO B.x\n"
+            "ROUTE A.x TO C.x\n"
+            "ROUTE B.x TO D.x\n"
+            "ROUTE A.x TO D.y\n");
+    Log().clear();
+    Probe(p, "A")->x.Set(5);
+    // Each target stores before its own routes fire; B's cascade ends
+    // before C is served.
+    const std::vector<std::string> expected = {"A.x", "B.x", "D.x", "C.x", "D.y"};
+    EXPECT_EQ(Log(), expected);
+    EXPECT_EQ(Probe(p, "D")->y.Get(), 5);
+}
+
+TEST_F(RouterTest, CyclesAndSelfRoutesStopAfterOneLap) {
+    KsPartition p;
+    Realize(p,
+            "DEF A Group { } DEF B Group { } DEF C Group { }\n"
+            "ROUTE A.x TO B.x ROUTE B.x TO C.x ROUTE C.x TO A.x\n"
+            "ROUTE A.y TO A.y\n");
+    Log().clear();
+    Probe(p, "A")->x.Set(8);
+    const std::vector<std::string> lap = {"A.x", "B.x", "C.x", "A.x"};
+    EXPECT_EQ(Log(), lap);
+    EXPECT_EQ(Probe(p, "C")->x.Get(), 8);
+
+    Log().clear();
+    Probe(p, "A")->y.Set(6);
+    const std::vector<std::string> self = {"A.y", "A.y"};
+    EXPECT_EQ(Log(), self);
+    EXPECT_EQ(Probe(p, "A")->y.Get(), 6);
+    EXPECT_EQ(KsRouter::GetEventDepth(), 0);
+    // The cycle runs again on the next event (every frame, in a scene).
+    Log().clear();
+    Probe(p, "B")->x.Set(1);
+    EXPECT_EQ(Log().size(), 4u);
+    EXPECT_EQ(Probe(p, "A")->x.Get(), 1);
+}
+
+TEST_F(RouterTest, ManyPathsIntoOneEventAreBounded) {
+    // Layers of two nodes, each routed to both of the next layer: 2^40
+    // paths lead to the last layer.
+    const int layers = 40;
+    std::string text = Probes(2 * layers);
+    for (int l = 0; l + 1 < layers; ++l)
+        for (int a = 0; a < 2; ++a)
+            for (int b = 0; b < 2; ++b)
+                text += "ROUTE N" + std::to_string(2 * l + a) + ".x TO N" +
+                        std::to_string(2 * (l + 1) + b) + ".x\n";
+    KsPartition p;
+    Realize(p, text);
+    ASSERT_EQ(p.GetRouter()->GetRouteCount(), 4 * (layers - 1));
+    Log().clear();
+    testing::internal::CaptureStderr();
+    Probe(p, "N0")->x.Set(2);
+    std::string err = testing::internal::GetCapturedStderr();
+    EXPECT_LE(Log().size(), static_cast<size_t>(1 + KS_MAX_ROUTE_FIRES * 4 * (layers - 1)));
+    EXPECT_TRUE(Contains(err, "  Route fired too often in one cascade; event dropped.\n"));
+    EXPECT_EQ(Probe(p, "N79")->x.Get(), 2);
+    EXPECT_EQ(KsRouter::GetEventDepth(), 0);
+}
+
+TEST_F(RouterTest, LongChainsStopAtTheDepthBound) {
+    const int count = KS_MAX_EVENT_DEPTH + 50;
+    std::string text = Probes(count);
+    for (int i = 0; i + 1 < count; ++i)
+        text += "ROUTE N" + std::to_string(i) + ".x TO N" + std::to_string(i + 1) + ".x\n";
+    KsPartition p;
+    Realize(p, text);
+    testing::internal::CaptureStderr();
+    Probe(p, "N0")->x.Set(3);
+    std::string err = testing::internal::GetCapturedStderr();
+    EXPECT_TRUE(Contains(err, "KsRoute::EventOut()\n  Event cascade too deep; event dropped.\n"));
+    std::string last = "N" + std::to_string(KS_MAX_EVENT_DEPTH);
+    std::string beyond = "N" + std::to_string(KS_MAX_EVENT_DEPTH + 1);
+    EXPECT_EQ(Probe(p, last.c_str())->x.Get(), 3);
+    EXPECT_EQ(Probe(p, beyond.c_str())->x.Get(), 0);
+    EXPECT_EQ(KsRouter::GetEventDepth(), 0);
+    // Reports are limited per process; delivery goes on.
+    testing::internal::CaptureStderr();
+    for (int i = 0; i < 10; ++i) Probe(p, "N0")->x.Set(10 + i);
+    err = testing::internal::GetCapturedStderr();
+    EXPECT_LE(std::count(err.begin(), err.end(), '\n'), 3 * 5);
+    EXPECT_EQ(Probe(p, last.c_str())->x.Get(), 19);
+}
+
+TEST_F(RouterTest, RefusedDeliveriesAreReportedAndTheOthersStillRun) {
+    KsPartition p;
+    // Unknown and plain members are accepted when read: the target decides
+    // when an event arrives.
+    Realize(p,
+            "DEF A Group { } DEF B Group { }\n"
+            "ROUTE A.x TO B.nosuch\n"
+            "ROUTE A.x TO B.plain\n"
+            "ROUTE A.x TO B.f\n"
+            "ROUTE A.x TO B.set_poke\n"
+            "ROUTE A.x TO B.y\n");
+    ASSERT_EQ(p.GetRouter()->GetRouteCount(), 5);
+    testing::internal::CaptureStderr();
+    Probe(p, "A")->x.Set(11);
+    std::string err = testing::internal::GetCapturedStderr();
+    EXPECT_TRUE(Contains(err,
+                         "KsNode::AcceptEvent()\nNode has no event.\n  Tag received   : nosuch\n"
+                         "  Field Received : KsSFInt\n  Accepter       : KsRouteProbe\n"));
+    EXPECT_TRUE(Contains(err, "  Tag received   : plain\n"));
+    EXPECT_TRUE(Contains(err, "KsField::CopyTo()\n  Attempted to copy between different types.\n"));
+    EXPECT_EQ(Probe(p, "B")->plain.Get(), 0);
+    const std::vector<std::string> pokes = {"poke:KsSFInt"};
+    EXPECT_EQ(Probe(p, "B")->pokes, pokes);
+    EXPECT_EQ(Probe(p, "B")->y.Get(), 11);
+}
+
+TEST_F(RouterTest, InterfaceRoutesCrossTheOwningInstance) {
+    // Outer scene: instance I sends "out" to C.x.
+    KsPartition outer;
+    Realize(outer, "DEF I Group { } DEF C Group { } ROUTE I.out TO C.x");
+    // The instance's private copy: A.x leaves through the interface, and an
+    // event offered by no node under "in" reaches B.y.
+    KsPartition inner;
+    inner.SetOwner(outer.FindLabel("I"));
+    Realize(inner, "DEF A Group { } DEF B Group { }");
+    KsRouter* router = inner.GetRouter();
+    ASSERT_EQ(router->AddRoute(inner.FindLabel("A"), "x_changed", nullptr, "out_changed"), 0);
+    ASSERT_EQ(router->AddRoute(nullptr, "set_in", inner.FindLabel("B"), "set_y"), 0);
+    Probe(inner, "A")->x.Set(12);
+    EXPECT_EQ(Probe(outer, "C")->x.Get(), 12);
+    KsSFInt value;
+    value.Set(13);
+    EXPECT_EQ(router->EventOut(nullptr, "in", &value), 0);
+    EXPECT_EQ(Probe(inner, "B")->y.Get(), 13);
+    EXPECT_EQ(router->IsRouted(nullptr), KS_FALSE);
+
+    // Without an instance the outbound event has nowhere to go.
+    struct Case {
+        KsPartition* partition;
+        const char* last;
+    };
+    KsPartition lone;
+    KsRouter bare;
+    const Case cases[] = {{&lone, "  KsPartition does not have an owner.\n"},
+                          {nullptr, "  KsRouter does not have an owner.\n"}};
+    for (const Case& c : cases) {
+        RouteProbe* a = new RouteProbe;
+        a->Ref();
+        KsRouter* r = c.partition ? c.partition->GetRouter() : &bare;
+        r->AddRoute(a, "x", nullptr, "out");
+        testing::internal::CaptureStderr();
+        a->x.Set(1);
+        EXPECT_EQ(testing::internal::GetCapturedStderr(),
+                  std::string("KsRoute::EventOut()\n  Outbound event is launched.\n"
+                              "  But it does not have owner node.\n") +
+                      c.last);
+        r->DeleteRoute(a, "x", nullptr, "out");
+        a->Unref();
+    }
+    KsRoute route;
+    route.Set(nullptr, nullptr, "a", nullptr, "b");
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(route.EventOut(nullptr, "a", &value), 0);
+    EXPECT_TRUE(Contains(testing::internal::GetCapturedStderr(),
+                         "  KsRoute does not have an owner.\n"));
+}
+
+TEST_F(RouterTest, DeleteRouteRemovesTheFirstMatch) {
+    KsPartition p;
+    Realize(p,
+            "DEF A Group { } DEF B Group { }\n"
+            "ROUTE A.x TO B.x ROUTE A.x TO B.y ROUTE A.x TO B.x\n");
+    KsRouter* router = p.GetRouter();
+    KsNode* a = p.FindLabel("A");
+    KsNode* b = p.FindLabel("B");
+    EXPECT_EQ(router->DeleteRoute(a, "x_changed", b, "set_x"), 0);
+    ASSERT_EQ(router->GetRouteCount(), 2);
+    const char* to = nullptr;
+    router->GetRoute(0, nullptr, nullptr, nullptr, &to);
+    EXPECT_STREQ(to, "y");
+    EXPECT_EQ(router->DeleteRoute(a, "x", b, "x"), 0);
+    EXPECT_EQ(router->DeleteRoute(a, "x", b, "x"), 1);
+    EXPECT_EQ(router->DeleteRoute(b, "y", a, "y"), 1);
+    EXPECT_EQ(router->DeleteRoute(a, "x", b, "y"), 0);
+    EXPECT_EQ(router->GetRouteCount(), 0);
+    EXPECT_EQ(router->IsRouted(a), KS_FALSE);
+    EXPECT_EQ(router->IsRouted(b), KS_FALSE);
+    Probe(p, "A")->x.Set(3);  // the route list is still set; nothing matches
+    EXPECT_EQ(Probe(p, "B")->x.Get(), 0);
+}
+
+TEST_F(RouterTest, DetachedSourcesOutliveTheirPartition) {
+    KsPartition* p = new KsPartition;
+    Realize(*p, "DEF A Group { } DEF B Group { } ROUTE A.x TO B.x");
+    RouteProbe* a = Probe(*p, "A");
+    a->Ref();  // held elsewhere, as a bound node may be
+    p->GetRouter()->DetachSources();
+    EXPECT_EQ(a->GetRouteList(), nullptr);
+    delete p;
+    EXPECT_EQ(a->x.Set(4), 0);  // sends nothing, into nothing
+    a->Unref();
+    EXPECT_EQ(KsNode::GetConstructedCount(), KsNode::GetDestroyedCount());
+}
+
+TEST_F(RouterTest, SeparateEventStringSplitsAtTheFirstDot) {
+    char node[KS_NAME_SIZE], event[KS_NAME_SIZE];
+    EXPECT_EQ(KsSeparateEventString("a.b.c", node, event), 0);
+    EXPECT_STREQ(node, "a");
+    EXPECT_STREQ(event, "b.c");
+    EXPECT_EQ(KsSeparateEventString(".x", node, event), 0);
+    EXPECT_STREQ(node, "");
+    EXPECT_STREQ(event, "x");
+    std::string longName(300, 'N');
+    EXPECT_EQ(KsSeparateEventString((longName + "." + longName).c_str(), node, event), 0);
+    EXPECT_EQ(std::string(node), std::string(255, 'N'));
+    EXPECT_EQ(std::string(event), std::string(255, 'N'));
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(KsSeparateEventString("nodot", node, event), 1);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "KsSeparateEventString()\n  Error in ROUTE definition.\n    nodot\n");
+}
+
+TEST_F(RouterTest, LongLabelsMatchInRoutes) {
+    // The longest label a route word can carry with its event name.
+    std::string name(250, 'L');
+    KsPartition p;
+    std::string err = Realize(p, "DEF " + name + " Group { } DEF B Group { } ROUTE " + name +
+                                     ".x TO B.x");
+    EXPECT_EQ(err, "");
+    ASSERT_EQ(p.GetRouter()->GetRouteCount(), 1);
+    Probe(p, name.c_str())->x.Set(21);
+    EXPECT_EQ(Probe(p, "B")->x.Get(), 21);
+}
+
+}  // namespace
