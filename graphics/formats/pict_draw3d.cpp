@@ -238,6 +238,11 @@ void DrawAll(const PwPict* pict) {
 
 }  // namespace
 
+void PwPictResetState() {
+  PwFrameFromPose(&State().frame, PwZeroPose());
+  State().near_flag = 0;
+}
+
 void PwPict3Transform(PwVec3* out, const PwVec2* point) {
   const PwVec3 p = {point->x, point->y, 0.0f};
   PwFrameApply(out, &State().frame, &p);

@@ -56,3 +56,5 @@ int PwDrawPict3(const PwPict* picture, const PwPose* pose);
 int PwPict3ObjectTest(const PwPictObject* object);
 int PwCullPict3(const PwPict* picture, int* near_flag);
 void PwPict3Transform(PwVec3* out, const PwVec2* point);
+// For tests: the current picture frame back to the zero frame.
+void PwPictResetState();

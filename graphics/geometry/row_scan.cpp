@@ -10,7 +10,7 @@ struct ScanState {
   int count = 0;  // 0: no polygon held
   PwPoint2 points[kPwScanMaxVertices];
   int xmin = 0, ymin = 0, xmax = 0, ymax = 0;
-  int direction = 0;  // y difference of the last non-horizontal edge
+  int direction = 0;  // y direction (-1, 1) of the last non-horizontal edge
   bool cached = false;
   int cached_row = 0;
   int crossing_count = 0;
@@ -42,10 +42,10 @@ void BuildRow(ScanState& s, int y) {
   for (int i = 0; i < s.count; ++i) {
     const PwPoint2 a = s.points[i];
     const PwPoint2 b = s.points[i + 1 < s.count ? i + 1 : 0];
-    const int dy = b.y - a.y;
+    const int dy = (b.y > a.y) - (b.y < a.y);  // sign only: differences can overflow
     if (dy == 0) continue;
     if ((a.y < y && b.y < y) || (a.y > y && b.y > y)) continue;
-    if (a.y == y && static_cast<long long>(dy) * running >= 0) continue;
+    if (a.y == y && dy * running >= 0) continue;
     const PwPoint2 lo = a.y < b.y ? a : b;
     const PwPoint2 hi = a.y < b.y ? b : a;
     const double x = lo.x + (static_cast<double>(hi.x) - lo.x) * (static_cast<double>(y) - lo.y) /
@@ -74,7 +74,7 @@ int PwScanPolygon(int count, const PwPoint2* points) {
     if (p.y < s.ymin) s.ymin = p.y;
     if (p.y > s.ymax) s.ymax = p.y;
     const PwPoint2 q = points[i + 1 < count ? i + 1 : 0];
-    if (q.y != p.y) s.direction = q.y - p.y;
+    if (q.y != p.y) s.direction = q.y > p.y ? 1 : -1;
   }
   s.count = count;
   return 1;

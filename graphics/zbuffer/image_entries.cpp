@@ -14,11 +14,11 @@ namespace {
 void Tested() { PwImageSetDepthTestMode(1); }
 void WrittenOver() { PwImageSetDepthTestMode(0); }
 
-// v * image / area in 64 bits, held to +-2^30 like projected points.
+// v * image / area in 64 bits, held to +-2^29 like projected points.
 int Scale(int v, int image, int area) {
   if (area < 1) area = 1;
   std::int64_t r = static_cast<std::int64_t>(v) * image / area;
-  const std::int64_t limit = 1073741824;
+  const std::int64_t limit = 1 << 29;
   if (r > limit) r = limit;
   if (r < -limit) r = -limit;
   return static_cast<int>(r);
@@ -51,8 +51,7 @@ int PwImageSmoothFacet3(int count, const PwVec3* points, const PwVec3* normals, 
   return PwZSmoothFacet(count, points, normals, normal, colour);
 }
 
-int PwImageSmoothPolygon3(int count, const PwVec3* points, const PwVec3* normals,
-                          PwColor colour) {
+int PwImageSmoothPolygon3(int count, const PwVec3* points, const PwVec3* normals, PwColor colour) {
   Tested();
   return PwZSmoothPolygon(count, points, normals, colour);
 }

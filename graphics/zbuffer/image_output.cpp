@@ -1,5 +1,7 @@
 // The image buffer, its set-up of the renderer, its pixel callbacks and the
 // file written at the end.
+#include "graphics/zbuffer/image_output.h"
+
 #include <cmath>
 #include <cstdint>
 #include <cstring>
@@ -8,7 +10,6 @@
 #include "graphics/pw_alloc.h"
 #include "graphics/software/surface.h"
 #include "graphics/state3d.h"
-#include "graphics/zbuffer/image_output.h"
 #include "graphics/zbuffer/image_writers.h"
 #include "graphics/zbuffer/zbuffer.h"
 #include "graphics/zbuffer/zbuffer_alloc.h"

@@ -48,7 +48,8 @@ int PwTiffOpen(const char* path, int width, int height) {
   // ImageWidth and ImageLength are SHORT fields; strip offsets and counts
   // are 32 bits.
   if (width < 1 || height < 1 || width > 65535 || height > 65535) return 0;
-  const std::uint64_t data = 3ull * static_cast<std::uint64_t>(width) * static_cast<std::uint64_t>(height);
+  const std::uint64_t data =
+      3ull * static_cast<std::uint64_t>(width) * static_cast<std::uint64_t>(height);
   if (data + kHeaderBytes > 0xFFFFFFFFull) return 0;
   PwImageFile& f = File();
   if (!PwImageFileOpen(&f, path, width, height, 3ull * static_cast<std::uint64_t>(width))) return 0;

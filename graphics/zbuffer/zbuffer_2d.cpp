@@ -12,6 +12,10 @@ void PlotPlain(int x, int y, void* data) {
   s.plain_pixel(s.context, x, y, c.red, c.green, c.blue);
 }
 
+int Hold(int v) {
+  return v > kPwZCoordLimit ? kPwZCoordLimit : (v < -kPwZCoordLimit ? -kPwZCoordLimit : v);
+}
+
 }  // namespace
 
 void PwZLine2(PwPoint2 p0, PwPoint2 p1, PwColor colour) { PwZWalkLine(p0, p1, PlotPlain, &colour); }
@@ -34,7 +38,8 @@ void PwZEllipse2(PwPoint2 centre, int rx, int ry, PwColor colour) {
   if (x + a < s.x0 || x - a >= right || y + b < s.y0 || y - b >= bottom) return;
   // The walk is as long as b; beyond the viewport's width plus height a
   // larger radius changes nothing visible for a centre inside it.
-  const long long limit = (static_cast<long long>(s.x1) - s.x0 + 1) + (static_cast<long long>(s.y1) - s.y0 + 1);
+  const long long limit =
+      (static_cast<long long>(s.x1) - s.x0 + 1) + (static_cast<long long>(s.y1) - s.y0 + 1);
   if (a > limit) a = limit;
   if (b > limit) b = limit;
   const int right_end = static_cast<int>(right);
@@ -79,7 +84,10 @@ void PwZPolygon2(int count, const PwPoint2* points, PwColor colour) {
   if (top < s.y0) top = s.y0;
   if (bottom > s.y1) bottom = s.y1;
   // More vertices than the row scan holds leave it empty: nothing is inside.
-  PwScanPolygon(count, points);
+  PwPoint2 held[kPwScanMaxVertices];
+  const int n = count <= kPwScanMaxVertices ? count : 0;
+  for (int i = 0; i < n; ++i) held[i] = {Hold(points[i].x), Hold(points[i].y)};
+  PwScanPolygon(n, held);
   for (long long y = top; y <= bottom; ++y) {
     for (long long x = left; x <= right; ++x) {
       if (s.poll() != 0) {

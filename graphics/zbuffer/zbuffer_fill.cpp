@@ -4,8 +4,9 @@
 
 PwVec3 PwZPixelPoint(int x, int y, PwVec3* direction) {
   const PwZState& s = PwZ();
-  const PwRay3 ray = {{0.0f, 0.0f, 0.0f},
-                      {static_cast<float>(x - s.cx), static_cast<float>(s.cy - y), s.magnification}};
+  const PwRay3 ray = {
+      {0.0f, 0.0f, 0.0f},
+      {static_cast<float>(x - s.cx), static_cast<float>(s.cy - y), s.magnification}};
   if (direction) *direction = ray.direction;
   const PwRay3 plane = {s.plane_point, s.plane_normal};
   PwVec3 p;

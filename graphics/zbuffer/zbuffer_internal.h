@@ -41,7 +41,10 @@ PwVec3 PwZToCamera(const PwVec3& p);
 PwVec3 PwZRotateToCamera(const PwVec3& v);
 // Float screen position of a camera-space point.
 PwVec2 PwZProject(const PwVec3& p);
-// trunc toward zero, saturated to +-2^30; NaN gives 0 with *ok = 0.
+// Pixel coordinates are held to +-2^29, so that the row scan's integer
+// differences between two vertices cannot overflow.
+constexpr int kPwZCoordLimit = 1 << 29;
+// trunc toward zero, saturated to +-kPwZCoordLimit; NaN gives 0 with *ok = 0.
 int PwZTrunc(float v, int* ok);
 
 // The pixel's viewing ray (x - cx, cy - y, magnification) cut with the

@@ -70,9 +70,11 @@ void PwZWalkLine(PwPoint2 a, PwPoint2 b, PwZPlotFunc plot, void* data) {
   const long long sx = xe < x ? -1 : 1, sy = ye < y ? -1 : 1;
   long long e = 0;
   if (dx == 0) {
-    for (long long i = 0; i <= dy; ++i, y += sy) plot(static_cast<int>(x), static_cast<int>(y), data);
+    for (long long i = 0; i <= dy; ++i, y += sy)
+      plot(static_cast<int>(x), static_cast<int>(y), data);
   } else if (dy == 0) {
-    for (long long i = 0; i <= dx; ++i, x += sx) plot(static_cast<int>(x), static_cast<int>(y), data);
+    for (long long i = 0; i <= dx; ++i, x += sx)
+      plot(static_cast<int>(x), static_cast<int>(y), data);
   } else if (dy < dx) {
     for (long long i = 0; i <= dx && !(x == xe && y == ye); ++i) {
       plot(static_cast<int>(x), static_cast<int>(y), data);
@@ -145,8 +147,7 @@ int PwZPoint(PwVec3 p, PwColor colour) {
     return 1;
   }
   for (int k = 0; k < 4; ++k) {
-    s.depth_pixel(s.context, x + (k & 1), y + (k >> 1), colour.red, colour.green, colour.blue,
-                  c.z);
+    s.depth_pixel(s.context, x + (k & 1), y + (k >> 1), colour.red, colour.green, colour.blue, c.z);
   }
   return 1;
 }
@@ -163,7 +164,8 @@ int PwZDisc(PwVec3 centre, float radius, PwColor colour) {
   if (px + r < s.x0 || px - r >= s.x1 || py + r < s.y0 || py - r >= s.y1) return 1;
   // Beyond the viewport's width plus height a larger radius changes nothing
   // visible for a centre inside it, and the walk below is as long as r.
-  const double limit = (static_cast<double>(s.x1) - s.x0 + 1) + (static_cast<double>(s.y1) - s.y0 + 1);
+  const double limit =
+      (static_cast<double>(s.x1) - s.x0 + 1) + (static_cast<double>(s.y1) - s.y0 + 1);
   if (r > limit) r = limit;
   DiscPixels d = {colour, c.z};
   if (s.y0 <= py && py < s.y1) PwZSpan(py, px - r, px + r, s.x0, s.x1, PlotDisc, &d);
@@ -179,8 +181,8 @@ int PwZDisc(PwVec3 centre, float radius, PwColor colour) {
       i += 1;
       for (long long row : {py + i, py - i}) {
         if (s.y0 <= row && row < s.y1) {
-          PwZSpan(row, static_cast<double>(px - big_r), static_cast<double>(px + big_r), s.x0,
-                  s.x1, PlotDisc, &d);
+          PwZSpan(row, static_cast<double>(px - big_r), static_cast<double>(px + big_r), s.x0, s.x1,
+                  PlotDisc, &d);
         }
       }
     }

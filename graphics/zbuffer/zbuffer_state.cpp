@@ -215,8 +215,8 @@ int PwZTrunc(float v, int* ok) {
     *ok = 0;
     return 0;
   }
-  const float limit = 1073741824.0f;  // 2^30
-  if (v > limit) return 1073741824;
-  if (v < -limit) return -1073741824;
+  const float limit = static_cast<float>(kPwZCoordLimit);
+  if (v > limit) return kPwZCoordLimit;
+  if (v < -limit) return -kPwZCoordLimit;
   return static_cast<int>(v);
 }

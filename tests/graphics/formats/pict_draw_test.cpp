@@ -4,7 +4,13 @@
 #include <string>
 #include <vector>
 
+#include <cstdio>
+
 #include "graphics/clip2d.h"
+#include "graphics/eps_output_state.h"
+#include "graphics/formats/eps_output.h"
+#include "graphics/formats/model_capture.h"
+#include "graphics/zbuffer/image_output.h"
 #include "graphics/formats/pict_picture.h"
 #include "graphics/sorted_list.h"
 #include "graphics/state3d.h"
@@ -26,7 +32,10 @@ const PwColor kWhite = {255, 255, 255};
 
 class PictDrawTest : public ::testing::Test {
  protected:
-  PictDrawTest() : surface_(320, 240) { PwSetClip2({0, 0}, {319, 239}); }
+  PictDrawTest() : surface_(320, 240) {
+    PwPictResetState();
+    PwSetClip2({0, 0}, {319, 239});
+  }
   void TearDown() override {
     PwFreePict(&pict_);
     PwResetClip2();
@@ -122,6 +131,39 @@ TEST_F(PictDrawTest, NearPlaneCrossingStaysInsideTheArea) {
   EXPECT_GT(surface_.Count(kWhite), 1000);
 }
 
+TEST_F(PictDrawTest, OutputsGetThePassingObjects) {
+  Load({"PICT2", "PLG", "COL 0 255 0", "VER -1 -1", "VER 1 -1", "VER 1 1", "VER -1 1", "ENDO",
+        "PLL", "VER -1 0", "VER 1 0", "ENDO", "PLG", "DST 1", "VER 0 0", "VER 1 0", "VER 0 1",
+        "ENDO", "ENDPICT"});
+  PwImageReset();
+  PwModelResetState();
+  const std::string image = ::testing::TempDir() + "pict_draw_image.ppm";
+  const std::string model = ::testing::TempDir() + "pict_draw_model.srf";
+  ASSERT_EQ(PwImageBegin(image.c_str(), kPwImagePpm, 320, 240), 1);
+  ASSERT_EQ(PwSrfBegin(model.c_str()), 1);
+  PwProjection proj;
+  PwDefaultProjection(&proj);
+  PwSetProjection(&proj);
+  PwPose zero = {};
+  PwSetEye(&zero);
+  const PwPose pose = {0, 0, 10, 0, 0, 0};
+  ASSERT_EQ(PwPict3Sorted(&pict_, &pose), 0);
+  // The third object lies beyond its distance: one polygon, two sided, and
+  // one line are captured.
+  EXPECT_EQ(PwModelFaceCount(), 3);
+  PwColor c;
+  float depth;
+  ASSERT_EQ(PwImageGetPixel(170, 130, &c, &depth), 1);
+  EXPECT_EQ(c.green, 255);
+  EXPECT_EQ(c.red, 0);
+  EXPECT_NEAR(depth, 10.0f, 0.01f);
+  EXPECT_EQ(PwSrfEnd(), 1);
+  PwImageReset();
+  PwModelResetState();
+  std::remove(image.c_str());
+  std::remove(model.c_str());
+}
+
 TEST_F(PictDrawTest, RandomPicturesStayInsideTheBuffer) {
   std::mt19937 rng(77);
   std::uniform_real_distribution<float> coord(-1e6f, 1e6f), small(-30.0f, 30.0f);
@@ -142,6 +184,8 @@ TEST_F(PictDrawTest, RandomPicturesStayInsideTheBuffer) {
     t.push_back("ENDPICT");
     Load(t);
     PwSetProjectionMode(round % 5 == 0 ? 1 : 0);
+    const std::string eps = ::testing::TempDir() + "pict_draw_random.eps";
+    if (round % 4 == 1) PwEpsBegin(eps.c_str(), 320, 240);
     PwPose zero = {};
     PwSetEye(&zero);
     for (int k = 0; k < 3; ++k) {
@@ -153,6 +197,10 @@ TEST_F(PictDrawTest, RandomPicturesStayInsideTheBuffer) {
       PwDrawPictInRect(&pict_, {-50, -50}, {static_cast<int>(rng() % 500), 300});
     }
     PwFlushSorted();
+    if (PwEpsIsActive()) {
+      PwEpsEnd();
+      std::remove(eps.c_str());
+    }
     ASSERT_TRUE(surface_.Intact()) << round;
   }
   PwSetProjectionMode(0);

@@ -5,7 +5,11 @@
 #include <string>
 #include <vector>
 
+#include "graphics/eps_output_state.h"
+#include "graphics/formats/eps_output.h"
 #include "graphics/formats/model_capture.h"
+#include "graphics/zbuffer/image_output.h"
+#include "graphics/zbuffer/zbuffer.h"
 #include "graphics/formats/srf_model.h"
 #include "graphics/sorted_list.h"
 #include "graphics/state3d.h"
@@ -174,6 +178,48 @@ TEST_F(SrfDrawTest, CaptureRoundTripsThroughTheReader) {
   PwModelResetState();
 }
 
+TEST_F(SrfDrawTest, ImageAndEpsOutputsGetTheFaces) {
+  Load(CubeText());
+  PwImageReset();
+  PwEpsResetState();
+  const std::string image = ::testing::TempDir() + "srf_draw_image.ppm";
+  const std::string eps = ::testing::TempDir() + "srf_draw_page.eps";
+  ASSERT_EQ(PwImageBegin(image.c_str(), kPwImagePpm, 320, 240), 1);
+  ASSERT_EQ(PwEpsBegin(eps.c_str(), 320, 240), 1);
+  PwProjection proj;
+  PwDefaultProjection(&proj);
+  PwSetProjection(&proj);
+  PwPose zero = {};
+  PwSetEye(&zero);
+  PwZSetShading(1);
+  const PwPose pose = {0, 0, 10, 3000, 2500, 700};
+  ASSERT_EQ(PwSrfSorted(&model_, &pose), 0);
+  PwFlushSorted();
+  EXPECT_EQ(CubeColoursShown(), 3);  // the EPS path clips every face first
+  PwColor c;
+  float depth;
+  ASSERT_EQ(PwImageGetPixel(160, 120, &c, &depth), 1);
+  bool cube = false;
+  for (int k : kCubeColours) {
+    const PwColor want = PwSrfColour(k);
+    cube = cube || (c.red == want.red && c.green == want.green && c.blue == want.blue);
+  }
+  EXPECT_TRUE(cube);
+  EXPECT_LT(depth, 11.0f);
+  int shading = 0;
+  PwZGetShading(&shading);
+  EXPECT_EQ(shading, 1);
+  EXPECT_EQ(PwEpsEnd(), 1);
+  PwImageReset();
+  std::FILE* f = std::fopen(eps.c_str(), "r");
+  ASSERT_NE(f, nullptr);
+  std::fseek(f, 0, SEEK_END);
+  EXPECT_GT(std::ftell(f), 200);
+  std::fclose(f);
+  std::remove(eps.c_str());
+  std::remove(image.c_str());
+}
+
 TEST_F(SrfDrawTest, RandomModelsAndPosesStayInsideTheBuffer) {
   std::mt19937 rng(99);
   std::uniform_real_distribution<float> coord(-1e6f, 1e6f), small(-20.0f, 20.0f);
@@ -199,6 +245,8 @@ TEST_F(SrfDrawTest, RandomModelsAndPosesStayInsideTheBuffer) {
     Load(t);
     PwSetLighting(static_cast<int>(rng() % 2));
     PwSetProjectionMode(round % 5 == 0 ? 1 : 0);
+    const std::string eps = ::testing::TempDir() + "srf_draw_random.eps";
+    if (round % 4 == 1) PwEpsBegin(eps.c_str(), 320, 240);
     PwPose zero = {};
     PwSetEye(&zero);
     for (int k = 0; k < 4; ++k) {
@@ -209,6 +257,10 @@ TEST_F(SrfDrawTest, RandomModelsAndPosesStayInsideTheBuffer) {
       PwDrawSrfFlat(&model_, &pose);
     }
     PwFlushSorted();
+    if (PwEpsIsActive()) {
+      PwEpsEnd();
+      std::remove(eps.c_str());
+    }
     ASSERT_TRUE(surface_.Intact()) << round;
   }
   PwSetProjectionMode(0);

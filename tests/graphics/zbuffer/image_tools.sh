@@ -55,7 +55,7 @@ done
 size() { wc -c <"$1" | tr -d ' '; }
 [ "$(size "$dir/out.tif")" = $((512 + 3 * 80 * 60)) ] || bad "TIFF size $(size "$dir/out.tif")"
 [ "$(size "$dir/out.bmp")" = $((54 + 60 * 240)) ] || bad "BMP size $(size "$dir/out.bmp")"
-[ "$(size "$dir/out.ppm")" = $((12 + 3 * 80 * 60)) ] || bad "PPM size $(size "$dir/out.ppm")"
+[ "$(size "$dir/out.ppm")" = $((13 + 3 * 80 * 60)) ] || bad "PPM size $(size "$dir/out.ppm")"
 
 [ $fail = 0 ] && say "all checks passed"
 exit $fail

@@ -74,7 +74,9 @@ class ZBufferFixture : public ::testing::Test {
     p.blue = b;
     p.depth = d;
   }
-  static void DepthPixel(int, int x, int y, int r, int g, int b, float d) { Store(x, y, r, g, b, d); }
+  static void DepthPixel(int, int x, int y, int r, int g, int b, float d) {
+    Store(x, y, r, g, b, d);
+  }
   static void PlainPixel(int, int x, int y, int r, int g, int b) { Store(x, y, r, g, b, -1.0f); }
   static int Poll() {
     ++Polls();

@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "graphics/zbuffer/zbuffer_alloc.h"
-#include "graphics/zbuffer/zbuffer_internal.h"
 #include "graphics/zbuffer/zbuffer_fixture.h"
+#include "graphics/zbuffer/zbuffer_internal.h"
 
 namespace {
 

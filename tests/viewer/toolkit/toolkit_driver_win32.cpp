@@ -59,7 +59,10 @@ HWND FindDialog(HWND owner, const char* caption) {
 BOOL CALLBACK DumpChild(HWND child, LPARAM) {
   char cls[32] = "", text[256] = "";
   GetClassNameA(child, cls, sizeof cls);
-  GetWindowTextA(child, text, sizeof text);
+  // Controls of another process answer only WM_GETTEXT itself.
+  DWORD_PTR ignored = 0;
+  SendMessageTimeoutA(child, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text),
+                      SMTO_ABORTIFHUNG, 5000, &ignored);
   std::printf("control %d %s [%s]\n", GetDlgCtrlID(child), cls, text);
   return TRUE;
 }
@@ -144,7 +147,10 @@ int ColorDialog(HWND owner, int argc, char** argv) {
   std::printf("dialog found\n");
   const int edits[3] = {706, 707, 708};  // red, green, blue
   char shown[3][16] = {};
-  for (int i = 0; i < 3; ++i) GetDlgItemTextA(dialog, edits[i], shown[i], sizeof shown[i]);
+  for (int i = 0; i < 3; ++i) {
+    SendMessageA(GetDlgItem(dialog, edits[i]), WM_GETTEXT, sizeof shown[i],
+                 reinterpret_cast<LPARAM>(shown[i]));
+  }
   std::printf("shown %s %s %s\n", shown[0], shown[1], shown[2]);
   if (std::strcmp(argv[3], "-") == 0) {
     Press(dialog, IDCANCEL);

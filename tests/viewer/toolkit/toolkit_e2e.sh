@@ -37,9 +37,13 @@ await() {
 # The command id of a menu item, from the probe's menu log.
 id_of() { tr -d '\r' <"$log" | sed -n "s|^item [^/]*/$1=\([0-9]*\)\$|\1|p" | head -n 1; }
 # Posts a menu command (after a mark), then works the dialog it opens.
-command() { set_mark; drive cmd "$(id_of "$1")"; }
+command() {
+  id=$(id_of "$1")
+  [ -n "$id" ] || { fail "no menu item $1"; return 1; }
+  set_mark; drive cmd "$id"
+}
 # Checks that the driver's output ($out) holds a line.
-shows() { echo "$out" | grep -qxF -- "$1" || fail "dialog does not show: $1"; }
+shows() { printf '%s\n' "$out" | grep -qxF -- "$1" || fail "dialog does not show: $1"; }
 # The next report line after the mark, as "idle paint cpu".
 report() {
   command 'Report	R'
@@ -73,7 +77,7 @@ done
 [ "$(tr -d '\r' <"$log" | grep -c '^item ')" -eq 19 ] || fail "the bar does not hold 19 items"
 
 # Message boxes: one line in the middle, or three; the button's label.
-command Message
+command "Message(&M)"
 out=$(drive dialog Message press 1003); echo "$out"
 shows "control 1000 Static []"; shows "control 1001 Static [Hello there]"
 shows "control 1002 Static []"; shows "control 1003 Button [OK]"; shows "closed"
@@ -145,17 +149,17 @@ await "angle3 0 16384 0 -8192"
 # File dialogs: the path comes back in lower case, the current directory
 # stays; Cancel empties the output; the save dialog adds the extension.
 : >"$work/World.WRL"
-wdir=Z:$(echo "$work" | sed 's|/|\\|g')
-lower() { echo "$1" | tr 'A-Z' 'a-z'; }
-command FileOpen
-out=$(drive filedlg "Open File" "$wdir\\World.WRL"); echo "$out"
+wdir=Z:$(printf '%s' "$work" | sed 's|/|\\|g')
+lower() { printf '%s' "$1" | tr 'A-Z' 'a-z'; }
+command "FileOpen(&O)"
+out=$(drive filedlg "Open File" "$wdir\\World.WRL"); printf '%s\n' "$out"
 shows "closed"
 await "open 1 [$(lower "$wdir")\\world.wrl] cwd kept"
-command FileOpen
+command "FileOpen(&O)"
 drive filedlg "Open File" - >/dev/null
 await "open 0 [] cwd kept"
 command FileSave
-out=$(drive filedlg Save "$wdir\\Picture"); echo "$out"
+out=$(drive filedlg Save "$wdir\\Picture"); printf '%s\n' "$out"
 await "save 1 [$(lower "$wdir")\\picture.tif] cwd kept"
 
 # The colour chooser: captioned by the hook, starting from the given colour.

@@ -212,7 +212,7 @@ int ViewerMain(int argc, char** argv) {
     return 2;
   }
   LogMenuBar();
-  SetTimer(nullptr, 0, 240000, GiveUp);
+  SetTimer(nullptr, 0, 420000, GiveUp);
   Log("ready\n");
   KrMainLoop();
   Log("loop ended\n");
