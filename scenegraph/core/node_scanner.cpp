@@ -2,9 +2,13 @@
 
 #include <new>
 
+#include "scenegraph/core/node.h"
+
 namespace {
 const char kScannerName[] = "KsNodeScanner";
 KsClassRecord* g_scannerRecord = nullptr;
+const char kFinderName[] = "KsNodeFinder";
+KsClassRecord* g_finderRecord = nullptr;
 }  // namespace
 
 KsNodeScanner::KsNodeScanner() {
@@ -30,4 +34,29 @@ void KsNodeScanner::Pop() { --depth_; }
 KsObject* KsNodeScanner::GetPathItem(int i) const {
     if (i < 0 || i >= depth_ || i >= KS_SCAN_PATH_SIZE) return nullptr;
     return path_[i];
+}
+
+// ---- finder ----------------------------------------------------------------
+
+KsNodeFinder::KsNodeFinder() {
+    KsClassManager::Ensure(&g_finderRecord, kFinderName, g_scannerRecord);
+}
+const char* KsNodeFinder::GetClassName() const { return kFinderName; }
+KsClassRecord* KsNodeFinder::GetClassInfo() const { return g_finderRecord; }
+KsNodeScanner* KsNodeFinder::NewInstance() { return new (std::nothrow) KsNodeFinder(); }
+
+int KsNodeFinder::Visit(KsNode* node) {
+    if (node && !target_.empty() && target_ == node->GetClassName()) found_.push_back(node);
+    return 0;
+}
+
+void KsNodeFinder::SetTarget(const KsObject* object) {
+    SetTargetName(object ? object->GetClassName() : nullptr);
+}
+
+void KsNodeFinder::SetTargetName(const char* className) { target_ = className ? className : ""; }
+
+KsNode* KsNodeFinder::Get(int i) const {
+    if (i < 0 || i >= GetCount()) return nullptr;
+    return found_[static_cast<size_t>(i)];
 }

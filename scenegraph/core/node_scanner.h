@@ -1,6 +1,9 @@
 // Visitor base of every walk over the node graph.
 #pragma once
 
+#include <string>
+#include <vector>
+
 #include "scenegraph/core/object.h"
 
 class KsNode;
@@ -30,4 +33,26 @@ private:
     int enterProto_ = 1;
     int depth_ = 0;
     KsObject* path_[KS_SCAN_PATH_SIZE] = {nullptr};
+};
+
+// Collects, in visiting order, every node whose class name is the target.
+class KsNodeFinder : public KsNodeScanner {
+public:
+    KsNodeFinder();
+    const char* GetClassName() const override;
+    KsClassRecord* GetClassInfo() const override;
+
+    KsNodeScanner* NewInstance() override;
+    int Visit(KsNode* node) override;
+
+    // The target becomes the class name of object (null: none).
+    void SetTarget(const KsObject* object);
+    void SetTargetName(const char* className);
+    int GetCount() const { return static_cast<int>(found_.size()); }
+    // Null when i is out of range.
+    KsNode* Get(int i) const;
+
+private:
+    std::string target_;
+    std::vector<KsNode*> found_;
 };

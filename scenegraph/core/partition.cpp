@@ -23,9 +23,12 @@ int IsGroup(const KsWordNode* word, const char* marks) {
 
 KsPartition::KsPartition() : router_(this) {
     KsClassManager::Ensure(&g_partitionRecord, kPartitionName, KsObject::ClassRecord());
+    KsSensorTable::Reset();
 }
 
 KsPartition::~KsPartition() {
+    // The table holds node pointers without references.
+    KsSensorTable::Reset();
     // Nodes held elsewhere (a binding stack) may outlive this partition:
     // they must not send into its router once it is gone.
     router_.DetachSources();
@@ -45,8 +48,6 @@ const char* KsPartition::GetClassName() const { return kPartitionName; }
 KsClassRecord* KsPartition::GetClassInfo() const { return g_partitionRecord; }
 
 int KsPartition::Write(KsOutStream*, int) { return 0; }
-int KsPartition::GetBoundingBox(KsVec3f*, KsVec3f*) { return 1; }
-int KsPartition::GetCenter(KsVec3f*) { return 1; }
 int KsPartition::AddLabel(const char* name, KsNode* node) { return labels_.Add(name, node); }
 int KsPartition::WriteHeader(KsOutStream*) { return 0; }
 KsNode* KsPartition::FindLabel(const char* name) { return labels_.Find(name); }

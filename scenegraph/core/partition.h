@@ -8,6 +8,7 @@
 #include "scenegraph/core/node.h"
 #include "scenegraph/core/object.h"
 #include "scenegraph/core/router.h"
+#include "scenegraph/core/sensor_table.h"
 
 // Deepest nesting of node statements inside node fields that is realised.
 constexpr int KS_MAX_REALIZE_DEPTH = 1000;
@@ -65,6 +66,24 @@ public:
     int SetProtoName(const char* name);
     int GetProtoCount() const { return static_cast<int>(protos_.size()); }
     KsPartition* GetProto(int i) const;
+
+    // Queries of a loaded scene (walks, drawing, viewpoints, pointing, time).
+    // Scan: each root in order until one stops the walk (1).
+    int Scan(KsNodeScanner* scanner);
+    // The per-frame drawing entry: identity matrix, empty sensor table.
+    int TraverseFromRoot();
+    int Traverse(KsMatrix* matrix);
+    // The n-th viewpoint in scan order outside PROTO instances, or null.
+    KsNode* GetViewpoint(int n);
+    // Hands every viewpoint, PROTO instances included, its path.
+    int StoreViewpointPaths();
+    // The sensor under the window point; one pick per traversal.
+    KsSensorDescriptor* PickSensor(int x, int y);
+    // A click on a touch sensor sends touchTime (time < 0: scene time).
+    void Touch(int x, int y, int release, float time);
+    void Drag(int x, int y, int release, float time);
+    // Ticks every TimeSensor at the scene time.
+    int SetTime();
 
     // Nodes whose body failed after labels inside it were defined; they
     // live as long as the partition so that those labels stay valid.

@@ -8,6 +8,7 @@
 #include "scenegraph/nodes/info_nodes.h"
 #include "scenegraph/nodes/interpolator_nodes.h"
 #include "scenegraph/nodes/light_nodes.h"
+#include "scenegraph/nodes/point_line_face_sets.h"
 #include "scenegraph/nodes/property_nodes.h"
 #include "scenegraph/nodes/shape_nodes.h"
 
@@ -53,6 +54,7 @@ void KsRegisterNodeLibrary() {
         {"TextureTransform", Make<KsTextureTransform>},
         {"FontStyle", Make<KsFontStyle>},
         {"Box", Make<KsBox>}, {"Sphere", Make<KsSphere>}, {"Cylinder", Make<KsCylinder>}, {"Cone", Make<KsCone>},
+        {"PointSet", Make<KsPointSet>}, {"IndexedLineSet", Make<KsIndexedLineSet>}, {"IndexedFaceSet", Make<KsIndexedFaceSet>},
     };
     for (const Entry& e : kEntries) KsRegisterNodeConstructor(e.keyword, e.ctor);
     KsRegisterInterpolatorNodes();

@@ -11,6 +11,7 @@
 #include "graphics/formats/eps_output.h"
 #include "graphics/formats/model_capture.h"
 #include "graphics/zbuffer/image_output.h"
+#include "graphics/zbuffer/zbuffer.h"
 #include "graphics/formats/pict_picture.h"
 #include "graphics/sorted_list.h"
 #include "graphics/state3d.h"
@@ -135,6 +136,8 @@ TEST_F(PictDrawTest, OutputsGetThePassingObjects) {
   Load({"PICT2", "PLG", "COL 0 255 0", "VER -1 -1", "VER 1 -1", "VER 1 1", "VER -1 1", "ENDO",
         "PLL", "VER -1 0", "VER 1 0", "ENDO", "PLG", "DST 1", "VER 0 0", "VER 1 0", "VER 0 1",
         "ENDO", "ENDPICT"});
+  ASSERT_EQ(PwZInit(), 1);
+  PwZSetShading(0);
   PwImageReset();
   PwModelResetState();
   const std::string image = ::testing::TempDir() + "pict_draw_image.ppm";
@@ -159,6 +162,7 @@ TEST_F(PictDrawTest, OutputsGetThePassingObjects) {
   EXPECT_NEAR(depth, 10.0f, 0.01f);
   EXPECT_EQ(PwSrfEnd(), 1);
   PwImageReset();
+  PwZInit();
   PwModelResetState();
   std::remove(image.c_str());
   std::remove(model.c_str());

@@ -69,7 +69,7 @@ await "ready"
 
 # The menu bar: pop-ups, mnemonics, command ids from 16384; pop-up numbers
 # outside 1..count add nothing.
-for line in "popups 3" "popup 0 null" "popup 4 null" "bar 3" "item File/Exit(&X)=16384" \
+for line in "own resource [probe resource]" "popups 3" "popup 0 null" "popup 4 null" "bar 3" "item File/Exit(&X)=16384" \
             "item Dialogs/Message(&M)=16385" "item Dialogs/Message3=16386" \
             "item Dialogs/FileOpen(&O)=16396" "item Tests/Report	R=16402"; do
   tr -d '\r' <"$log" | grep -qxF -- "$line" || fail "menu log lacks: $line"
@@ -169,7 +169,7 @@ shows "shown 64 32 96"
 await "color 1 r 10 g 20 b 30"
 command Color
 drive colordlg "BACKGROUND COLOR" - >/dev/null
-await "color 0 r 1 g 2 b 3"
+await "color 0 r 2 g 1 b 3"
 
 # An unknown command id: a box without caption.
 set_mark; drive cmd 99
@@ -238,7 +238,7 @@ echo "paint: $paint0 -> $paint1, cpu $cpu0 -> $cpu1 ms"
 [ "$paint1" -eq "$paint0" ] || fail "painting does not validate the window"
 
 # Exit: the window goes and the library ends the process with status 1.
-command Exit
+command "Exit(&X)"
 i=0
 while kill -0 "$probe_pid" 2>/dev/null && [ $i -lt 300 ]; do i=$((i + 1)); sleep 0.1; done
 if kill -0 "$probe_pid" 2>/dev/null; then

@@ -169,6 +169,9 @@ void LogMenuBar() {
 
 int ViewerMain(int argc, char** argv) {
   if (argc > 1) g_log = std::fopen(argv[1], "w");
+  char own[64] = "";
+  LoadStringA(GetModuleHandleA(nullptr), 1, own, sizeof own);
+  Log("own resource [%s]\n", own);
   PwInitKeys();
   KrInit();
   const char* const names[] = {"File", "Dialogs", "Tests", nullptr};
