@@ -31,7 +31,8 @@ struct PwPict {
 };
 
 // 1 on success; 0 when the file cannot be opened or the text is not a
-// well-formed picture (the record is then empty).
+// well-formed picture (the record is then empty). The record is
+// overwritten: free a loaded picture first.
 int PwLoadPict(PwPict* picture, const char* file_name);
 int PwLoadPictStrings(PwPict* picture, const char* const* strings);
 // Frees the object block and empties the record.

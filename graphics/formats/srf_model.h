@@ -39,7 +39,8 @@ struct PwSrf {
 };
 
 // 1 on success; 0 when the file cannot be opened or the text is not a
-// well-formed model (the record is then empty and must not be drawn).
+// well-formed model (the record is then empty and must not be drawn). The
+// record is overwritten: free a loaded model first.
 int PwLoadSrf(PwSrf* model, const char* file_name);
 int PwLoadSrfStrings(PwSrf* model, const char* const* strings);
 

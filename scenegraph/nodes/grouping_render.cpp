@@ -1,6 +1,7 @@
 // Drawing of the grouping nodes.
 #include <cstdio>
 
+#include "scenegraph/nodes/bindable_nodes.h"
 #include "scenegraph/nodes/grouping_nodes.h"
 #include "scenegraph/nodes/primitive_buffer.h"
 #include "scenegraph/nodes/render_traversal.h"
@@ -45,7 +46,9 @@ int KsBillboard::ExecTraverse(KsMatrix* matrix) {
 // Without a bound viewpoint the first level is drawn.
 int KsLOD::ExecTraverse(KsMatrix* matrix) {
     KsMatrix identity;
-    KsNode* chosen = SelectLevel(matrix ? *matrix : identity, nullptr);
+    KsViewpoint* bound = KsViewpoint::GetBound();
+    KsNode* chosen =
+        SelectLevel(matrix ? *matrix : identity, bound ? &bound->position.Get() : nullptr);
     return KsTraverseNode(chosen, matrix);
 }
 

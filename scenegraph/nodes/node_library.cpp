@@ -3,6 +3,7 @@
 #include <new>
 
 #include "scenegraph/core/partition.h"
+#include "scenegraph/nodes/bindable_nodes.h"
 #include "scenegraph/nodes/geometry_solids.h"
 #include "scenegraph/nodes/grouping_nodes.h"
 #include "scenegraph/nodes/info_nodes.h"
@@ -58,4 +59,5 @@ void KsRegisterNodeLibrary() {
     };
     for (const Entry& e : kEntries) KsRegisterNodeConstructor(e.keyword, e.ctor);
     KsRegisterInterpolatorNodes();
+    KsRegisterBindableNodes();
 }

@@ -2,6 +2,7 @@
 // goes through its list's checked Get, so no entry of a broken file reads
 // outside a list; each pass over coordIndex is linear in its length.
 #include <cstdio>
+#include <new>
 
 #include "scenegraph/core/polygon.h"
 #include "scenegraph/nodes/point_line_face_sets.h"

@@ -1,0 +1,81 @@
+#include "scenegraph/core/proto_interface.h"
+
+#include <cstring>
+
+#include "scenegraph/core/field.h"
+#include "scenegraph/core/partition.h"
+#include "scenegraph/core/word_convert.h"
+
+namespace {
+const char kFieldTableName[] = "KsFieldTable";
+const char kIsTableName[] = "KsIsTable";
+KsClassRecord* g_fieldTableRecord = nullptr;
+KsClassRecord* g_isTableRecord = nullptr;
+
+void CopyName(char* out, const char* text) {
+    if (!text) text = "";
+    size_t n = std::strlen(text);
+    if (n > static_cast<size_t>(KS_NAME_SIZE - 1)) n = KS_NAME_SIZE - 1;
+    std::memcpy(out, text, n);
+    out[n] = '\0';
+}
+
+void NormalName(char* out, const char* text) {
+    CopyName(out, text);
+    KsNormalizeEventName(out);
+}
+}  // namespace
+
+const char* const* KsMemberKindKeywords() {
+    static const char* const kinds[] = {"eventIn", "eventOut", "exposedField", "field", nullptr};
+    return kinds;
+}
+
+KsFieldTable::KsFieldTable(const char* type, const char* raw) {
+    KsClassManager::Ensure(&g_fieldTableRecord, kFieldTableName, KsObject::ClassRecord());
+    CopyName(typeName, type);
+    CopyName(rawName, raw);
+    NormalName(memberName, raw);
+}
+
+KsFieldTable::~KsFieldTable() {
+    if (defaultValue) {
+        defaultValue->ReleaseNodes();
+        delete defaultValue;
+    }
+}
+
+const char* KsFieldTable::GetClassName() const { return kFieldTableName; }
+KsClassRecord* KsFieldTable::GetClassInfo() const { return g_fieldTableRecord; }
+
+KsIsTable::KsIsTable(const char* interfaceName, KsNode* inner, const char* member)
+    : innerNode(inner) {
+    KsClassManager::Ensure(&g_isTableRecord, kIsTableName, KsObject::ClassRecord());
+    CopyName(rawName, interfaceName);
+    NormalName(exportedName, interfaceName);
+    NormalName(innerMember, member);
+    KsNode::Ref(innerNode);
+}
+
+KsIsTable::~KsIsTable() { KsNode::Unref(innerNode); }
+
+const char* KsIsTable::GetClassName() const { return kIsTableName; }
+KsClassRecord* KsIsTable::GetClassInfo() const { return g_isTableRecord; }
+
+KsProtoInterface::~KsProtoInterface() {
+    // Bindings and defaults first: their nodes may be instances of
+    // declarations that the retained file owns.
+    for (KsIsTable* is : fieldIs) delete is;
+    for (KsIsTable* is : eventInIs) delete is;
+    for (KsIsTable* is : eventOutIs) delete is;
+    for (KsFieldTable* entry : fields) delete entry;
+    for (KsFieldTable* entry : eventIns) delete entry;
+    for (KsFieldTable* entry : eventOuts) delete entry;
+    delete retained;
+}
+
+KsPartition* KsProtoDeclarationsOf(KsPartition* p) {
+    if (!p) return nullptr;
+    const KsProtoInterface* in = p->FindInterface();
+    return in && in->sharedProtos ? in->sharedProtos : p;
+}
