@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "scenegraph/core/custom_node.h"
 #include "scenegraph/core/word_reader.h"
 #include "scenegraph/core/word_tree.h"
 #include "scenegraph/core/working_dir.h"
@@ -40,6 +41,8 @@ KsPartition::~KsPartition() {
     std::vector<KsNode*> discards;
     discards.swap(discards_);
     for (KsNode* node : discards) KsNode::Unref(node);
+    // Defaults may hold instances of the nested declarations: they go first.
+    ReleaseInterface();
     for (KsPartition* proto : protos_) delete proto;
     protos_.clear();
 }
@@ -214,8 +217,8 @@ KsNode* KsPartition::CreateNode(const char* keyword) {
         KsNodeConstructor ctor = KsFindNodeConstructor(keyword);
         if (ctor) return ctor();
     }
-    // PROTO declarations of this partition come next; until custom nodes
-    // exist none is found.
+    // Then the PROTO declarations of this very partition.
+    if (KsPartition* proto = FindProto(keyword)) return KsCustomNode::Create(proto);
     std::fprintf(stderr, "Unknown Node Identifier %s\n", keyword);
     return nullptr;
 }
@@ -272,29 +275,3 @@ KsNode* KsPartition::RealizeUse(KsWordNode* cursor) {
     std::fprintf(stderr, "  Error at line number %d\n", label->line);
     return nullptr;
 }
-
-// PROTO name [ interface ] { body }: stepped over whole.
-KsNode* KsPartition::RealizeProto(KsWordNode* cursor) {
-    KsCursorAdvance(cursor);
-    if (KsCursorWord(cursor) && !IsGroup(KsCursorWord(cursor), "[]") &&
-        !IsGroup(KsCursorWord(cursor), "{}"))
-        KsCursorAdvance(cursor);
-    if (IsGroup(KsCursorWord(cursor), "[]")) KsCursorAdvance(cursor);
-    if (IsGroup(KsCursorWord(cursor), "{}")) KsCursorAdvance(cursor);
-    return nullptr;
-}
-
-// EXTERNPROTO name [ interface ] url: stepped over whole.
-KsNode* KsPartition::RealizeExternProto(KsWordNode* cursor) {
-    KsCursorAdvance(cursor);
-    if (KsCursorWord(cursor) && !IsGroup(KsCursorWord(cursor), "[]"))
-        KsCursorAdvance(cursor);
-    if (IsGroup(KsCursorWord(cursor), "[]")) KsCursorAdvance(cursor);
-    if (IsGroup(KsCursorWord(cursor), "[]") || IsGroup(KsCursorWord(cursor), "\"\""))
-        KsCursorAdvance(cursor);
-    return nullptr;
-}
-
-int KsPartition::RealizeMemberTable(KsWordNode*) { return 0; }
-
-int KsPartition::IsLookUp(KsNode*, const char*, const char*) { return 1; }

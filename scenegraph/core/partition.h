@@ -13,6 +13,9 @@
 // Deepest nesting of node statements inside node fields that is realised.
 constexpr int KS_MAX_REALIZE_DEPTH = 1000;
 
+class KsField;
+struct KsProtoInterface;
+
 class KsPartition : public KsObject {
 public:
     KsPartition();
@@ -43,12 +46,20 @@ public:
     KsNode* CreateNode(const char* keyword);
     KsNode* RealizeDef(KsWordNode* cursor);
     KsNode* RealizeUse(KsWordNode* cursor);
-    // PROTO declarations and their interfaces. Until PROTO support exists
-    // the declarations are stepped over and a scene has no interface.
+    // PROTO declarations, their interfaces and IS (proto_*.cpp).
     KsNode* RealizeProto(KsWordNode* cursor);
     KsNode* RealizeExternProto(KsWordNode* cursor);
     int RealizeMemberTable(KsWordNode* list);
     int IsLookUp(KsNode* inner, const char* innerMember, const char* interfaceName);
+    // The first declaration of this partition with that PROTO name, or null.
+    KsPartition* FindProto(const char* name) const;
+    // A deep copy: nodes, interface, IS bindings, routes and labels.
+    KsPartition* Duplicate();
+    // Hands a changed member of the owning instance to the IS targets.
+    int OwnerMemberChanged(const char* name, KsField* field);
+    // The interface, made on first use (null without memory) or only read.
+    KsProtoInterface* GetInterface();
+    KsProtoInterface* FindInterface() const { return interface_; }
 
     // Root nodes; the partition holds one reference to each.
     int AppendNode(KsNode* node);
@@ -92,6 +103,7 @@ public:
 private:
     void Discard(KsNode* node);
     void PrintErrorTail(KsWordNode* cursor);
+    void ReleaseInterface();
 
     KsNode* owner_ = nullptr;
     KsRouter router_;
@@ -103,6 +115,7 @@ private:
     int pickStale_ = 1;
     int lastPickId_ = -1;
     int depth_ = 0;   // nesting of RealizeNode calls
+    KsProtoInterface* interface_ = nullptr;  // owned
 };
 
 // Node factory: the node library registers a constructor for each node

@@ -20,6 +20,7 @@ namespace {
 struct Bindings {
     KsViewpoint* viewpoint = nullptr;
     KsViewpoint* defaultViewpoint = nullptr;  // set while it is alive
+    int makingDefault = 0;
     KsFog* fog = nullptr;
     KsBackground* background = nullptr;
 };
@@ -90,7 +91,7 @@ KsViewpoint::KsViewpoint() {
     RegisterMember("position", &position, 0);
     RegisterMember("description", &description, 1);
     RegisterDone();
-    if (!Bound().viewpoint) Bind();
+    if (!Bound().viewpoint && Bound().makingDefault == 0) Bind();
 }
 
 // A viewpoint destroyed without being released must not stay bound.
@@ -179,14 +180,24 @@ void KsViewpoint::MouseToVec3f(KsVec3f* origin, KsVec3f* direction, int x, int y
 
 KsViewpoint* KsViewpoint::GetBound() { return Bound().viewpoint; }
 
+// The default never binds itself, so that whichever start-up object comes
+// first, the application's own viewpoint is the one bound at start.
 KsViewpoint* KsDefaultViewpoint() {
     static KsViewpoint* made = [] {
+        Bound().makingDefault = 1;
         static KsViewpoint fallback;
+        Bound().makingDefault = 0;
         Bound().defaultViewpoint = &fallback;
         return &fallback;
     }();
     return made;
 }
+
+namespace {
+// Made before main, like the other start-up objects, so that no scene's
+// node counts ever include it.
+KsViewpoint* const g_defaultAtStart = KsDefaultViewpoint();
+}  // namespace
 
 // ---- NavigationInfo --------------------------------------------------------
 

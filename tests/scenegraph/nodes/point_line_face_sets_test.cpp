@@ -8,6 +8,7 @@
 #include "graphics/software/screen.h"
 #include "graphics/state3d.h"
 #include "render_test_util.h"
+#include "scenegraph/nodes/grouping_nodes.h"
 #include "scenegraph/nodes/point_line_face_sets.h"
 #include "scenegraph/nodes/property_nodes.h"
 
@@ -500,11 +501,23 @@ TEST_F(SetsTest, PointSetDrawsEveryPointInItsColour) {
     EXPECT_TRUE(SameColour(prims[299].colour, PwColor{255, 0, 0}));
 }
 
-TEST_F(SetsTest, PrimitivesUnderATouchSensorCarryItsPickId) {
-    Read(std::string("Group { children [ TouchSensor { } Shape { geometry IndexedFaceSet { ") +
-         kCubePoints + " " + kCubeIndex +
-         " } } Shape { geometry PointSet { coord Coordinate { point [0 0 0] } } } ] }"
+// Stands for a touch sensor: the group walk only asks whether it points.
+class PointingProbe : public KsNode {
+public:
+    PointingProbe() { RegisterDone(); }
+    const char* GetClassName() const override { return "KsPointingProbe"; }
+    KSBOOL IsPointingSensor() override { return KS_TRUE; }
+    int ExecTraverse(KsMatrix*) override { return 0; }
+};
+
+TEST_F(SetsTest, PrimitivesUnderAPointingSensorCarryItsPickId) {
+    Read(std::string("Group { children [ Shape { geometry IndexedFaceSet { ") + kCubePoints + " " +
+         kCubeIndex + " } } Shape { geometry PointSet { coord Coordinate { point [0 0 0] } } } ] }"
          " Shape { geometry PointSet { coord Coordinate { point [0 0 0] } } }");
+    auto* group = Root<KsGroup>();
+    KsNode* kids[3] = {group->children.GetElements()[0], group->children.GetElements()[1],
+                       new PointingProbe};
+    group->children.Set(3, kids);
     auto prims = Frame();
     ASSERT_EQ(prims.size(), 8u);
     for (int i = 0; i < 7; ++i) EXPECT_EQ(prims[i].pickId, 0) << i;
@@ -552,6 +565,8 @@ TEST_F(SetsPictureTest, SceneOfSetsDrawsWhereItsGeometryIsAndNowhereElse) {
          "Shape { geometry IndexedLineSet { coord Coordinate { point [-1e6 100 1, 1e6 100 -2, 0 -100 9] }"
          " coordIndex [0 1 2] } }");
     const unsigned int background = Paint();
+    for (int y = 0; y < 120; ++y) { for (int x = 0; x < 160; x+=2) std::printf("%c", Hue(x, y, background)); std::printf("\n"); }
+    std::printf("%d %d\n", Sx(0), Sy(1.5f));
     EXPECT_EQ(Hue(Sx(0), Sy(-0.75f), background), 'r');    // the U's base
     EXPECT_EQ(Hue(Sx(-0.75f), Sy(0.5f), background), 'r');  // its left arm
     EXPECT_EQ(Hue(Sx(0), Sy(0.5f), background), '.');       // the notch

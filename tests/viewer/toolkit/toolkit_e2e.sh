@@ -137,6 +137,9 @@ out=$(drive dialog "Input Number" press 1004); echo "$out"
 shows "control 1006 Edit [0.50]"; shows "control 1007 Edit [-1.25]"; shows "control 1013 Edit [100.00]"
 await "float3 1 0.5000 -1.2500 100.0000"
 command Number3Angle
+# A picture of the open dialog over the probe, for a person to look at.
+drive dialog Attitude >/dev/null
+import -window root "$work/number3_dialog.png" 2>/dev/null || echo "no screenshot"
 out=$(drive dialog Attitude set 1006 45 set 1007 1 press 1004); echo "$out"
 shows "control 1006 Edit [90]"; shows "control 1007 Edit [0]"; shows "control 1013 Edit [-45]"
 shows "control 1009 Static [H:]"; shows "control 1010 Static [P:]"; shows "control 1011 Static [B:]"

@@ -1,0 +1,170 @@
+#include "scenegraph/core/custom_node.h"
+
+#include <cstdio>
+#include <new>
+
+#include "scenegraph/core/field.h"
+#include "scenegraph/core/field_factory.h"
+#include "scenegraph/core/node_scanner.h"
+#include "scenegraph/core/out_stream.h"
+#include "scenegraph/core/partition.h"
+#include "scenegraph/core/proto_interface.h"
+#include "scenegraph/core/router.h"
+
+namespace {
+const char kCustomNodeName[] = "KsCustomNode";
+KsClassRecord* g_customNodeRecord = nullptr;
+
+// Values handed on through IS from instance to instance nest no deeper than
+// the instances themselves; the bound only guards against the unforeseen.
+constexpr int kMaxHandOnDepth = 2 * KS_MAX_PROTO_DEPTH;
+
+struct BuildState {
+    int depth = 0;     // instances being built inside one another
+    int handOn = 0;    // OwnerMemberChanged calls nested
+};
+
+BuildState& Build() {
+    static BuildState state;
+    return state;
+}
+
+void ReportRefused(const char* why, KsPartition* declaration) {
+    std::fprintf(stderr, "KsCustomNode::KsCustomNode()\n");
+    std::fprintf(stderr, "  %s\n", why);
+    std::fprintf(stderr, "  PROTO = %s\n", declaration ? declaration->GetProtoName() : "");
+}
+}  // namespace
+
+KsCustomNode::KsCustomNode(KsPartition* declaration) : declaration_(declaration) {
+    KsClassManager::Ensure(&g_customNodeRecord, kCustomNodeName, KsNode::ClassRecord());
+    if (!declaration_) return;
+    BuildState& b = Build();
+    if (b.depth >= KS_MAX_PROTO_DEPTH) {
+        ReportRefused("PROTO instances nest too deep.", declaration_);
+        return;
+    }
+    if (KsNode::GetConstructedCount() - KsNode::GetDestroyedCount() > KS_MAX_INSTANCE_LIVE_NODES) {
+        ReportRefused("Too many nodes for another PROTO instance.", declaration_);
+        return;
+    }
+    ++b.depth;
+    copy_ = declaration_->Duplicate();
+    --b.depth;
+    if (!copy_) return;
+    copy_->SetOwner(this);
+
+    // The copy's interface is the declaration's; members are made after the
+    // copy, so that no other node registers while this one does.
+    std::vector<KsFieldTable*> defaults;
+    const KsProtoInterface* in = copy_->FindInterface();
+    if (in) {
+        names_.reserve(in->fields.size() + in->eventIns.size());
+        for (KsFieldTable* entry : in->fields) {
+            KsField* field = KsCreateField(entry->typeName);
+            if (!field) continue;
+            names_.push_back(entry->memberName);
+            if (RegisterMember(names_.back().c_str(), field, entry->noEvents) != 0) {
+                delete field;
+                continue;
+            }
+            fields_.push_back(field);
+            defaults.push_back(entry);
+        }
+        for (KsFieldTable* entry : in->eventIns) {
+            names_.push_back(entry->memberName);
+            RegisterEventIn(names_.back().c_str());
+        }
+    }
+    RegisterDone();
+    // Each copy runs the set protocol and so reaches the body through IS.
+    for (size_t i = 0; i < fields_.size(); ++i)
+        if (defaults[i]->defaultValue) defaults[i]->defaultValue->CopyTo(fields_[i]);
+}
+
+KsCustomNode::~KsCustomNode() {
+    delete copy_;
+    for (KsField* field : fields_) delete field;
+}
+
+const char* KsCustomNode::GetClassName() const { return kCustomNodeName; }
+KsClassRecord* KsCustomNode::GetClassInfo() const { return g_customNodeRecord; }
+KsClassRecord* KsCustomNode::ClassRecord() { return g_customNodeRecord; }
+
+KsNode* KsCustomNode::Create(KsPartition* declaration) {
+    KsCustomNode* node = new (std::nothrow) KsCustomNode(declaration);
+    if (!node) return nullptr;
+    if (!node->copy_) {
+        node->Ref();
+        node->Unref();
+        return nullptr;
+    }
+    return node;
+}
+
+int KsCustomNode::GetBuildDepth() { return Build().depth; }
+
+KsNode* KsCustomNode::NewInstance() { return Create(declaration_); }
+
+void KsCustomNode::ReleaseHook() {
+    KsPartition* copy = copy_;
+    copy_ = nullptr;
+    delete copy;
+}
+
+int KsCustomNode::Scan(KsNodeScanner* scanner) {
+    // Met again inside its own walk (a graph made cyclic by events).
+    if (scanningCopy_) return 0;
+    scanningCopy_ = 1;
+    int result = KsNode::Scan(scanner);
+    if (result == 0 && scanner && scanner->GetEnterProto() == 0 && copy_) {
+        scanner->Push(this);
+        for (int i = 0; i < copy_->GetNodeCount() && result == 0; ++i) {
+            KsNode* root = copy_->GetNode(i);
+            if (root && root->Scan(scanner) != 0) result = 1;
+        }
+        scanner->Pop();
+    }
+    scanningCopy_ = 0;
+    return result;
+}
+
+int KsCustomNode::ExecTraverse(KsMatrix* matrix) {
+    if (!copy_ || traversing_) return 0;
+    traversing_ = 1;
+    int result = 0;
+    for (int i = 0; i < copy_->GetNodeCount() && result == 0; ++i) {
+        KsNode* root = copy_->GetNode(i);
+        if (root) result = root->ExecTraverse(matrix);
+    }
+    traversing_ = 0;
+    return result;
+}
+
+int KsCustomNode::ExecSpecialEvent(const char* name, KsField* field, KsNode*) {
+    if (!copy_) return 0;
+    return copy_->GetRouter()->EventOut(nullptr, name, field);
+}
+
+int KsCustomNode::OwnerMemberChanged(const char* name, KsField* field) {
+    if (!copy_) return 0;
+    BuildState& b = Build();
+    if (b.handOn >= kMaxHandOnDepth) return 0;
+    ++b.handOn;
+    int result = copy_->OwnerMemberChanged(name, field);
+    --b.handOn;
+    return result;
+}
+
+int KsCustomNode::GetBoundingBox(KsVec3f* min, KsVec3f* max) {
+    if (!copy_ || boxing_) return 1;
+    boxing_ = 1;
+    int result = copy_->GetBoundingBox(min, max);
+    boxing_ = 0;
+    return result;
+}
+
+int KsCustomNode::WriteTypeName(KsOutStream* stream) {
+    if (!stream) return 1;
+    return stream->Printf("%s\n", declaration_ ? declaration_->GetProtoName() : "");
+}

@@ -1,0 +1,168 @@
+#!/bin/sh
+# Installs a small product with the real Kitwright.exe under Wine, driving
+# the wizard as a person would, checks the files, the uninstall entry and
+# the shortcuts, then uninstalls it twice through the registered command:
+# once while the program still runs (stops and keeps the entry), once
+# after it has ended (removes everything but a file the user keeps).
+# Usage: kitwright_e2e.sh Kitwright.exe driver.exe probe_app.exe wine-run.sh
+kitwright=$1 driver=$2 probe=$3 wine_run=$4
+work=$(pwd)/kitwright_e2e.d
+rm -rf "$work" && mkdir -p "$work/src/docs" "$work/markers"
+failures=0
+pids=
+
+fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+finish() {
+  for p in $pids; do kill "$p" 2>/dev/null; done
+  [ "$failures" -eq 0 ] && echo "all checks passed" || echo "$failures check(s) failed"
+  [ "$failures" -eq 0 ]
+  exit
+}
+[ -n "$DISPLAY" ] || { echo "no DISPLAY: run under xvfb-run -a"; exit 1; }
+
+w() { timeout 60 "$wine_run" "$@" 2>/dev/null | tr -d '\r'; }
+drive() { w "$driver" "$@"; }
+# Runs a driver action and fails the test when it does.
+must() { out=$(drive "$@") || fail "driver $*: $out"; echo "$out"; }
+unix() { w winepath -u "$1"; }
+windows_path() { echo "Z:$1" | tr '/' '\\'; }
+reg_value() { w reg query "$1" /v "$2" | sed -n "s/^ *$2 *REG_SZ *//p"; }
+
+title="KwTest Suite"
+sheet="$title Installation"
+folder=KwTestSuite
+location='C:\KwTest e2e\Deep\App\'
+ukey="HKLM\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\$folder"
+
+cp "$kitwright" "$work/src/Kitwright.exe"
+cp "$probe" "$work/src/app.exe"
+cp "$probe" "$work/src/open.exe"
+printf 'readme\r\n' >"$work/src/docs/readme.txt"
+cat >"$work/src/Kitwright.INF" <<INF
+[Install]
+Title=$title
+Folder=$folder
+1=app.exe
+2=docs\\readme.txt,doc\\readme.txt
+3=open.exe,sub\\open.exe
+Open=sub\\open.exe
+[Group]
+1=KwTest App,app.exe
+2=KwTest Uninstall,Kitwright.exe,/r
+[Reg]
+1=HKEY_CURRENT_USER\\Software\\KwTestSuite
+2=HKEY_USERS\\.DEFAULT\\Software\\KwTestSuite
+INF
+
+# A clean slate from earlier runs of this test in the same prefix.
+w reg delete "$ukey" /f >/dev/null
+loc_unix=$(unix "$location")
+rm -rf "$(dirname "$(dirname "$loc_unix")")"
+programs=$(unix "$(w reg query 'HKCU\Software\Microsoft\Windows\CurrentVersion\Explorer\Shell Folders' /v Programs | sed -n 's/^ *Programs *REG_SZ *//p')")
+desktop=$(unix "$(w reg query 'HKCU\Software\Microsoft\Windows\CurrentVersion\Explorer\Shell Folders' /v Desktop | sed -n 's/^ *Desktop *REG_SZ *//p')")
+[ -d "$programs" ] && [ -d "$desktop" ] || fail "no Programs or Desktop folder ($programs, $desktop)"
+rm -rf "$programs/$title" "$desktop/$title.lnk"
+w reg add 'HKCU\Software\KwTestSuite\Nested\Deeper' /v x /d 1 /f >/dev/null
+
+export KW_MARKER_DIR="$(windows_path "$work/markers")"
+"$wine_run" "$work/src/Kitwright.exe" >"$work/install.out" 2>&1 &
+install_pid=$!
+pids="$install_pid"
+
+# Page 1: the location.
+must wait "$sheet"
+must text "$sheet" 1000 | grep -qxF "text Specify the install location of $title." || fail "location label"
+must text "$sheet" 1001 | grep -qxF 'text C:\Program Files\KwTestSuite\' || fail "default location"
+must set "$sheet" 1001 'Soft'
+must press "$sheet" 12324
+must box 'Specify fullpath name including drive letter. Such as "C:\Soft".' 1
+must set "$sheet" 1001 'C:'
+must press "$sheet" 12324
+must box 'Cannot install in the root directory.' 1
+must set "$sheet" 1001 'C:\KwTest e2e\Deep\App'
+must press "$sheet" 12324
+
+# Page 2: the options; the location was proven by making all but its last level.
+i=0
+while [ "$(drive visible "$sheet" 1006)" != "visible 1" ] && [ $i -lt 300 ]; do i=$((i + 1)); sleep 0.1; done
+[ $i -lt 300 ] || fail "options page never shown"
+[ -d "$(dirname "$loc_unix")" ] || fail "the location's parent was not made"
+[ -d "$loc_unix" ] && fail "the location's last level was left behind"
+must check "$sheet" 1005 1
+must press "$sheet" 12324
+
+# Page 3: the progress, then the completion text.
+must wait-text "$sheet" 1008 "Installation Completed. Press COMPLETE to launch."
+must visible "$sheet" 1012 | grep -qx "visible 1" || fail "control panel hint hidden"
+must visible "$sheet" 1003 | grep -qx "visible 0" || fail "progress bar still shown"
+
+for f in app.exe doc/readme.txt sub/open.exe Kitwright.exe Kitwright.INF; do
+  [ -f "$loc_unix/$f" ] || fail "not installed: $f"
+done
+cmp -s "$work/src/docs/readme.txt" "$loc_unix/doc/readme.txt" || fail "readme differs"
+[ "$(reg_value "$ukey" DisplayName)" = "$title" ] || fail "DisplayName"
+uninstall=$(reg_value "$ukey" UninstallString)
+echo "UninstallString $uninstall"
+[ "$uninstall" = "\"${location}Kitwright.exe\" /r" ] || fail "UninstallString is $uninstall"
+for f in "$programs/$title/KwTest App.lnk" "$programs/$title/KwTest Uninstall.lnk" "$desktop/$title.lnk"; do
+  [ -s "$f" ] || fail "no shortcut $f"
+done
+
+# Finish starts the program in its folder and opens the document.
+must press "$sheet" 12325
+i=0
+while { [ ! -f "$work/markers/app.exe.started" ] || [ ! -f "$work/markers/open.exe.started" ]; } && [ $i -lt 300 ]; do
+  i=$((i + 1)); sleep 0.1
+done
+[ -f "$work/markers/app.exe.started" ] || fail "the program was not started"
+[ -f "$work/markers/open.exe.started" ] || fail "the document was not opened"
+tr -d '\r' <"$work/markers/app.exe.started" | grep -qixF 'C:\KwTest e2e\Deep\App' || fail "program's folder: $(cat "$work/markers/app.exe.started")"
+i=0
+while kill -0 "$install_pid" 2>/dev/null && [ $i -lt 300 ]; do i=$((i + 1)); sleep 0.1; done
+kill -0 "$install_pid" 2>/dev/null && fail "the installer did not end"
+must close "Kw Probe open.exe"
+
+# The registered command, as Add/Remove Programs would run it.
+exe=$(echo "$uninstall" | sed 's/^"\(.*\)" \/r$/\1/')
+uninstall_once() {
+  "$wine_run" "$exe" /r >>"$work/uninstall.out" 2>&1 &
+  pids="$pids $!"
+  must box "Delete \"$title\"" 1
+  must box 'Reg section might be broken.' 1
+}
+
+# First uninstall with the program running: it stops and keeps the entry.
+uninstall_once
+must box "Failed to delete ${location}app.exe. Skipping this file." 1
+must box "Failed to delete \"${location}app.exe\". Quit \"$title\" and retry uninstallation." 1
+must wait-text "$title*" 1010 "$location contains some files. Delete manually later."
+must press "$title*" 2
+must gone "$title*"
+[ "$(reg_value "$ukey" DisplayName)" = "$title" ] || fail "the entry went with the program still running"
+[ -s "$programs/$title/KwTest App.lnk" ] || fail "the shortcuts went with the program still running"
+[ -f "$loc_unix/app.exe" ] || fail "the running program was deleted"
+w reg query 'HKCU\Software\KwTestSuite' >/dev/null 2>&1 && fail "Reg key not removed"
+
+# Second uninstall after the program has ended; the user keeps a file.
+must close "Kw Probe app.exe"
+must gone "Kw Probe app.exe"
+sleep 1
+printf 'mine\r\n' >"$loc_unix/notes.txt"
+printf 'index' >"$loc_unix/APP.GID"
+uninstall_once
+must box "Delete \"${location}notes.txt\"?" 7
+must box "Failed to delete the directory \"C:\\KwTest e2e\\Deep\\App\"." 1
+must wait-text "$title*" 1010 "$location contains some files. Delete manually later."
+must press "$title*" 2
+must gone "$title*"
+for f in app.exe doc/readme.txt sub/open.exe Kitwright.exe Kitwright.INF APP.GID; do
+  [ -e "$loc_unix/$f" ] && fail "left behind: $f"
+done
+[ -f "$loc_unix/notes.txt" ] || fail "the kept file was deleted"
+w reg query "$ukey" >/dev/null 2>&1 && fail "uninstall entry left"
+[ -e "$programs/$title" ] && fail "Programs group left"
+[ -e "$desktop/$title.lnk" ] && fail "desktop shortcut left"
+# The running copy in the system folder is deleted at the next start.
+w reg query 'HKLM\System\CurrentControlSet\Control\Session Manager' /v PendingFileRenameOperations |
+  grep -qi 'system32\\Kitwright.exe' || fail "system copy not scheduled for deletion"
+finish
