@@ -3,6 +3,7 @@
 #include "graphics/pw_math.h"
 #include "graphics/sorted_list.h"
 #include "graphics/state3d.h"
+#include "graphics/state3d_backend.h"
 #include "graphics/state3d_internal.h"
 
 namespace {
@@ -56,7 +57,10 @@ void PwReset3D() {
 }
 
 void PwSetLighting(int on) {
-  if (on == 0 || on == 1) PwState().lighting = on;
+  if (on == 0 || on == 1) {
+    PwState().lighting = on;
+    PwBackendSetLighting();
+  }
 }
 
 int PwGetLighting() { return PwState().lighting; }
@@ -72,12 +76,14 @@ void PwSetEye(const PwPose* pose) {
     PwImageSetLight();
     PwImageClearDepth();
   }
+  PwBackendSetEye();
 }
 
 void PwSetLight(const PwVec3* world_position) {
   PwState().light_world = *world_position;
   UpdateEyeLight();
   if (PwImageIsActive()) PwImageSetLight();
+  PwBackendSetLight(world_position);
 }
 
 const PwFrame* PwGetEyeFrame() { return &PwState().eye; }

@@ -1,11 +1,13 @@
 // The model frame, its stack of 16, the combined frame and the shadow frame.
 #include "graphics/pw_math.h"
 #include "graphics/state3d.h"
+#include "graphics/state3d_backend.h"
 #include "graphics/state3d_internal.h"
 
 void PwRebuildTransform() {
   PwState3D& s = PwState();
   PwBuildTransform(&s.combined, &s.model, &s.eye);
+  PwBackendFrameChanged();
 }
 
 void PwSetFrame(const PwPose* pose) {

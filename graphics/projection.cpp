@@ -5,6 +5,7 @@
 #include "graphics/image_output_state.h"
 #include "graphics/software/surface.h"
 #include "graphics/state3d.h"
+#include "graphics/state3d_backend.h"
 #include "graphics/state3d_internal.h"
 
 namespace {
@@ -16,14 +17,20 @@ float Slope(float extent, float mag) { return mag != 0.0f ? extent / mag : 0.0f;
 }  // namespace
 
 int PwSetProjectionMode(int mode) {
-  if (mode == 0 || mode == 1) PwState().projection_mode = mode;
+  if (mode == 0 || mode == 1) {
+    PwState().projection_mode = mode;
+    PwBackendSetProjectionMode();
+  }
   return mode;
 }
 
 int PwGetProjectionMode() { return PwState().projection_mode; }
 
 void PwSetParallelDistance(float d) {
-  if (d > 0) PwState().parallel_distance = d;
+  if (d > 0) {
+    PwState().parallel_distance = d;
+    PwBackendSetParallelDistance();
+  }
 }
 
 float PwGetParallelDistance() { return PwState().parallel_distance; }
@@ -38,6 +45,7 @@ void PwSetProjection(const PwProjection* projection) {
   s.slope_bottom = Slope(static_cast<float>(p.height - p.cy), p.magy);
   if (PwImageIsActive()) PwImageSetProjection(&s.projection);
   if (PwEpsIsActive()) PwEpsSetProjection(&s.projection);
+  PwBackendSetProjection();
 }
 
 void PwDefaultProjection(PwProjection* out) {

@@ -1,6 +1,7 @@
 #include "scenegraph/core/node_duplicator.h"
 
 #include <cstddef>
+#include <cstdio>
 #include <new>
 
 namespace {
@@ -37,8 +38,12 @@ KsNodeDuplicator* KsDuplicatorList::Get(int i) const {
 }
 
 KsNodeDuplicator* KsApplyDuplicate(KsDuplicatorList* list, KsNode* source) {
-    if (!list) return nullptr;
-    KsNodeDuplicator* entry = list->Find(source);
-    if (entry) ++entry->appliedCount;
+    KsNodeDuplicator* entry = list ? list->Find(source) : nullptr;
+    if (!entry) {
+        std::fprintf(stderr, "KsApplyDuplicate()\n");
+        std::fprintf(stderr, "  Node not found.\n");
+        return nullptr;
+    }
+    ++entry->appliedCount;
     return entry;
 }

@@ -15,7 +15,7 @@ class KsPartition;
 constexpr int KS_MAX_PROTO_DEPTH = 32;
 // Live nodes beyond which no further PROTO instance is built, so that
 // instances nested in one another's bodies cannot multiply without end.
-constexpr int KS_MAX_INSTANCE_LIVE_NODES = 1000000;
+constexpr int KS_MAX_INSTANCE_LIVE_NODES = 200000;
 // Deepest chain of EXTERNPROTO files read from one another, and the most
 // files one EXTERNPROTO statement may read in all, its nested ones included.
 constexpr int KS_MAX_EXTERNPROTO_DEPTH = 16;

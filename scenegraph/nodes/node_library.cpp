@@ -11,6 +11,7 @@
 #include "scenegraph/nodes/light_nodes.h"
 #include "scenegraph/nodes/point_line_face_sets.h"
 #include "scenegraph/nodes/property_nodes.h"
+#include "scenegraph/nodes/sensor_nodes.h"
 #include "scenegraph/nodes/shape_nodes.h"
 
 namespace {
@@ -60,4 +61,5 @@ void KsRegisterNodeLibrary() {
     for (const Entry& e : kEntries) KsRegisterNodeConstructor(e.keyword, e.ctor);
     KsRegisterInterpolatorNodes();
     KsRegisterBindableNodes();
+    KsRegisterSensorNodes();
 }

@@ -72,6 +72,20 @@ struct LastColour {
     }
 };
 
+// Newell's normal of a closed polygon: its orientation by corner order,
+// which a corner's own cross product gives only where the corner is convex.
+KsVec3f FaceNormal(const KsVec3f* const* p, int m) {
+    KsVec3f n;
+    for (int i = 0; i < m; ++i) {
+        const KsVec3f& a = *p[i];
+        const KsVec3f& b = *p[(i + 1) % m];
+        n.x += (a.y - b.y) * (a.z + b.z);
+        n.y += (a.z - b.z) * (a.x + b.x);
+        n.z += (a.x - b.x) * (a.y + b.y);
+    }
+    return n;
+}
+
 bool SameVec(const KsVec3f& a, const KsVec3f& b) { return a.x == b.x && a.y == b.y && a.z == b.z; }
 
 // First position at or after s that is not part of the run at s, past the
@@ -232,6 +246,7 @@ int KsIndexedFaceSet::ExecTraverse(KsMatrix*) {
         if (GetSegment(k, s, points, normals, colours, texPoints, &m) == 0 && m > 0) {
             KsBeginPrimitive(KS_PRIMITIVE_POLYGON);
             const KsVec3f* lastNormal = nullptr;
+            const KsVec3f faceNormal = fresh ? FaceNormal(points, m) : KsVec3f();
             for (int e = 0; e < m; ++e) {
                 last.Apply(colours[e]);
                 if (normals[e] != nullptr) {
@@ -243,6 +258,9 @@ int KsIndexedFaceSet::ExecTraverse(KsMatrix*) {
                     if (fresh) {
                         KsTriangleNormal(stored, *points[(e + m - 1) % m], *points[e],
                                          *points[(e + 1) % m]);
+                        // A reflex corner of a concave face turns the other
+                        // way; its normal must still face the face's front.
+                        if (stored.Dot(faceNormal) < 0.0f) stored = stored * -1.0f;
                         if (stored.SquaredLength() > kMinCornerNormal2)
                             KsAddNormal(stored.x, stored.y, stored.z);
                     } else {

@@ -138,9 +138,8 @@ KsFontStyle::KsFontStyle() {
     RegisterDone();
 }
 
-// No font is built until text is drawn; a change only marks it stale.
+// No font is built until text is drawn; a change drops the built one.
 int KsFontStyle::InvalidateCache() {
-    font_ = nullptr;
-    fontStale_ = 1;
+    FreeFont();
     return 0;
 }

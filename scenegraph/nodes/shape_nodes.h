@@ -92,8 +92,15 @@ class KsTextureTransform : public KsNode {
 class KsFontStyle : public KsNode {
     KS_NODE_CLASS(KsFontStyle)
     KsFontStyle();
+    ~KsFontStyle() override;
     int ExecTraverse(KsMatrix* matrix) override;
     int InvalidateCache() override;
+
+    // The solid font at size * 0.5 in white, built only while stale;
+    // KS_ERR when it cannot be built (it is tried again next time).
+    int BuildFont();
+    // Frees a built font and marks it stale.
+    void FreeFont();
 
     int IsFontStale() const { return fontStale_; }
     void* GetFont() const { return font_; }
@@ -110,5 +117,5 @@ class KsFontStyle : public KsNode {
 
 private:
     int fontStale_ = 1;
-    void* font_ = nullptr;   // built by the text traversal
+    void* font_ = nullptr;   // PwTextFont, built by the text traversal
 };

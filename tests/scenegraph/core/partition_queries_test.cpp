@@ -90,7 +90,7 @@ public:
         entry += "@" + std::to_string(GetDepth());
         visits.push_back(entry);
         maxDepth = std::max(maxDepth, GetDepth());
-        if (stopAt == node->GetDefineName()) return 1;
+        if (!stopAt.empty() && stopAt == node->GetDefineName()) return 1;
         if (GetDepth() == maxDepth) {
             path.clear();
             for (int i = 0; i < GetDepth(); ++i) path.push_back(GetPathItem(i));

@@ -422,6 +422,27 @@ TEST_F(SetsTest, ConcaveFacesAndUnusedFlagsGiveTheSamePolygon) {
     }
 }
 
+// An L with thin arms listed from its reflex corner, whose cross product is
+// the first long enough to be drawn.
+const char kThinL[] =
+    "IndexedFaceSet { coord Coordinate { point [0 0 0, 0 2 0, -0.3 2 0, -0.3 -0.3 0,"
+    " 2 -0.3 0, 2 0 0] } coordIndex [0 1 2 3 4 5 -1] }";
+
+TEST_F(SetsTest, ReflexCornerNormalsFaceTheFront) {
+    Read(kThinL);
+    auto prims = Frame();
+    ASSERT_EQ(prims.size(), 1u);
+    // Corners 0 and 3 only; one-sided, so the first must face the viewer
+    // (the scene's +z, handed on as -z) or the face would be culled.
+    ASSERT_EQ(prims[0].normals.size(), 2u);
+    EXPECT_TRUE(Near(prims[0].normals[0], 0, 0, -4));
+    EXPECT_TRUE(Near(prims[0].normals[1], 0, 0, -2.3f * 2.3f));
+    const KsVec3f* stored = Root<KsIndexedFaceSet>()->GetCornerNormals();
+    ASSERT_NE(stored, nullptr);
+    for (int i = 0; i < 6; ++i) EXPECT_GT(stored[i].z, 0.0f) << i;
+    EXPECT_EQ(Frame()[0].normals.size(), 6u);
+}
+
 TEST_F(SetsTest, LineSetPolylinesColoursAndLongRuns) {
     Read("IndexedLineSet { coord Coordinate { point [0 0 0, 1 0 0, 1 1 0, 0 1 0] }"
          " color Color { color [1 0 0, 0 1 0, 0 0 1] } colorPerVertex FALSE"
@@ -556,7 +577,7 @@ TEST_F(SetsPictureTest, SceneOfSetsDrawsWhereItsGeometryIsAndNowhereElse) {
          "  geometry IndexedFaceSet { coord Coordinate { point [-1 -1 0, 1 -1 0, 1 1 0, 0.5 1 0,"
          "   0.5 -0.5 0, -0.5 -0.5 0, -0.5 1 0, -1 1 0] } coordIndex [0 1 2 3 4 5 6 7] } }"
          " Shape { geometry IndexedLineSet { coord Coordinate { point [-2 1.5 0, 2 1.5 0] }"
-         "  color Color { color [0 1 0] } coordIndex [0 1] } }"
+         "  color Color { color [0 1 0, 0 1 0] } coordIndex [0 1] } }"
          " Shape { geometry PointSet { coord Coordinate { point [1.6 -1.5 0] }"
          "  color Color { color [0 0 1] } } } ] }"
          // Around and behind the eye, and far to the side: clipped away.
@@ -565,14 +586,23 @@ TEST_F(SetsPictureTest, SceneOfSetsDrawsWhereItsGeometryIsAndNowhereElse) {
          "Shape { geometry IndexedLineSet { coord Coordinate { point [-1e6 100 1, 1e6 100 -2, 0 -100 9] }"
          " coordIndex [0 1 2] } }");
     const unsigned int background = Paint();
-    for (int y = 0; y < 120; ++y) { for (int x = 0; x < 160; x+=2) std::printf("%c", Hue(x, y, background)); std::printf("\n"); }
-    std::printf("%d %d\n", Sx(0), Sy(1.5f));
     EXPECT_EQ(Hue(Sx(0), Sy(-0.75f), background), 'r');    // the U's base
     EXPECT_EQ(Hue(Sx(-0.75f), Sy(0.5f), background), 'r');  // its left arm
     EXPECT_EQ(Hue(Sx(0), Sy(0.5f), background), '.');       // the notch
     EXPECT_EQ(Hue(Sx(0), Sy(1.5f), background), 'g');       // the line
     EXPECT_EQ(Hue(Sx(1.6f), Sy(-1.5f), background), 'b');   // the point
     EXPECT_EQ(Hue(2, 2, background), '.');
+    EXPECT_TRUE(surface.Intact());
+}
+
+TEST_F(SetsPictureTest, ConcaveFaceFromItsReflexCornerIsSeenFromTheFront) {
+    Read(std::string("Transform { translation -0.8 -0.8 -5 children Shape {"
+                     " appearance Appearance { material Material { diffuseColor 1 0 0 } }"
+                     " geometry ") + kThinL + " } }");
+    const unsigned int background = Paint();
+    EXPECT_EQ(Hue(Sx(0.2f), Sy(-0.95f), background), 'r');   // the lower arm
+    EXPECT_EQ(Hue(Sx(-0.95f), Sy(0.2f), background), 'r');   // the left arm
+    EXPECT_EQ(Hue(Sx(0.2f), Sy(0.2f), background), '.');     // inside the bend
     EXPECT_TRUE(surface.Intact());
 }
 

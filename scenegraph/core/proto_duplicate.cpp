@@ -1,0 +1,261 @@
+// The deep copy of a partition (a PROTO declaration becoming an instance's
+// private scene) and the hand-on of instance values through IS.
+//
+// Reference counting stays on while copying: every reference the copy makes
+// is counted as it is made, so a copy's count ends equal to the references
+// that really lead to it. (Counting off and setting counts afterwards
+// cannot account for the references that nested instances make into their
+// own private copies while the outer copy is being built.)
+#include <cstdio>
+#include <cstring>
+#include <new>
+#include <unordered_map>
+
+#include "scenegraph/core/custom_node.h"
+#include "scenegraph/core/field.h"
+#include "scenegraph/core/field_factory.h"
+#include "scenegraph/core/node_duplicator.h"
+#include "scenegraph/core/partition.h"
+#include "scenegraph/core/proto_interface.h"
+
+namespace {
+void ReportStep(const char* step) {
+    std::fprintf(stderr, "KsPartition::DuplicateFrom()\n");
+    std::fprintf(stderr, "  %s\n", step);
+}
+
+KsNode* CopyOf(const KsDuplicatorList& map, KsNode* source) {
+    KsNodeDuplicator* entry = map.Find(source);
+    return entry ? entry->copy : nullptr;
+}
+
+// References that the bindings hold, which no member walk finds.
+void CountBindings(const KsProtoInterface* in, std::unordered_map<KsNode*, int>* held) {
+    if (!in) return;
+    for (const auto* list : {&in->fieldIs, &in->eventInIs, &in->eventOutIs})
+        for (const KsIsTable* is : *list)
+            if (is->innerNode) ++(*held)[is->innerNode];
+}
+
+// A PROTO instance copied inside this copy got its node-valued members
+// redirected without the set protocol (lists are redirected in place):
+// hand them on again so that its private scene holds the copies too.
+bool IsBound(const KsProtoInterface* in, const char* name) {
+    if (!in || !name) return false;
+    for (const KsIsTable* is : in->fieldIs)
+        if (std::strcmp(is->exportedName, name) == 0) return true;
+    return false;
+}
+
+void HandOnNodeMembers(KsNode* copy) {
+    if (std::strcmp(copy->GetClassName(), "KsCustomNode") != 0) return;
+    KsPartition* scene = static_cast<KsCustomNode*>(copy)->GetPrivateCopy();
+    const KsProtoInterface* in = scene ? scene->FindInterface() : nullptr;
+    for (int i = 0; i < copy->GetMemberCount(); ++i) {
+        const KsMemberTable* m = copy->GetMember(i);
+        if (m && m->field && std::strcmp(m->field->GetClassName(), "KsMFNode") == 0 &&
+            IsBound(in, m->name))
+            copy->OwnerMemberChanged(m->name, m->field);
+    }
+}
+
+void CopyEntries(const std::vector<KsFieldTable*>& from, std::vector<KsFieldTable*>* to) {
+    for (const KsFieldTable* entry : from) {
+        KsFieldTable* copy = new (std::nothrow) KsFieldTable(entry->typeName, entry->rawName);
+        if (!copy) {
+            ReportStep("Out of memory.");
+            continue;
+        }
+        copy->noEvents = entry->noEvents;
+        if (entry->defaultValue) {
+            copy->defaultValue = KsCreateField(entry->typeName);
+            if (copy->defaultValue) entry->defaultValue->CopyTo(copy->defaultValue);
+        }
+        to->push_back(copy);
+    }
+}
+
+void CopyBindings(const std::vector<KsIsTable*>& from, const KsDuplicatorList& map,
+                  std::vector<KsIsTable*>* to) {
+    for (const KsIsTable* is : from) {
+        KsNode* inner = CopyOf(map, is->innerNode);
+        KsIsTable* copy = inner ? new (std::nothrow) KsIsTable(is->rawName, inner, is->innerMember)
+                                : nullptr;
+        if (!copy) {
+            std::fprintf(stderr, "KsPartition::DuplicateIsTable()\n");
+            std::fprintf(stderr, "  Failed to find duplicated node.\n");
+            continue;
+        }
+        to->push_back(copy);
+    }
+}
+}  // namespace
+
+KsPartition* KsPartition::Duplicate() {
+    KsDuplicatorList map;
+    for (KsNode* root : roots_)
+        if (root) root->CollectNodes(&map);
+
+    KsPartition* copy = new (std::nothrow) KsPartition();
+    if (!copy) {
+        ReportStep("Out of memory.");
+        return nullptr;
+    }
+    copy->SetProtoName(protoName_);
+
+    std::unordered_map<KsNode*, int> held;
+    CountBindings(interface_, &held);
+    for (int i = 0; i < map.GetCount(); ++i) {
+        KsNodeDuplicator* entry = map.Get(i);
+        const int expected = entry->useCount + held[entry->source];
+        if (entry->source->GetRefCount() != expected) {
+            std::fprintf(stderr, "KsNodeDuplicator::Duplicate()\n");
+            std::fprintf(stderr, "  RefCount Mismatch %d %d\n", entry->useCount,
+                         entry->source->GetRefCount());
+        }
+    }
+
+    // Each copy is held here until the copy is complete, so that a copy
+    // that a failure left unreferenced can be told apart and released.
+    int failedCopy = 0;
+    for (int i = 0; i < map.GetCount(); ++i) {
+        KsNodeDuplicator* entry = map.Get(i);
+        entry->copy = entry->source->Duplicate();
+        if (!entry->copy) {
+            std::fprintf(stderr, "KsPartition::DuplicateNode()\n");
+            std::fprintf(stderr, "  Duplicate Failed.\n");
+            failedCopy = 1;
+            continue;
+        }
+        entry->copy->Ref();
+    }
+    if (failedCopy) ReportStep("DuplicateNode()");
+
+    int failedApply = 0;
+    for (KsNode* root : roots_) {
+        KsNodeDuplicator* entry = KsApplyDuplicate(&map, root);
+        if (!entry || !entry->copy) {
+            failedApply = 1;
+            continue;
+        }
+        copy->AppendNode(entry->copy);
+        if (entry->appliedCount == 1 && entry->copy->ApplyDuplicate(&map) != 0) failedApply = 1;
+    }
+    if (failedApply) ReportStep("ApplyDuplicate()");
+
+    int failedVerify = 0;
+    for (int i = 0; i < map.GetCount(); ++i) {
+        KsNodeDuplicator* entry = map.Get(i);
+        if (entry->appliedCount != entry->useCount) {
+            std::fprintf(stderr, "KsPartition::VerifyDuplicate()\n");
+            std::fprintf(stderr, "  Verify Error!!\n");
+            failedVerify = 1;
+        }
+    }
+    if (failedVerify) ReportStep("VerifyDuplicate()");
+
+    for (int i = 0; i < map.GetCount(); ++i)
+        if (map.Get(i)->copy) HandOnNodeMembers(map.Get(i)->copy);
+
+    // After a failure some copies may be out of the copied graph (a list
+    // stops redirecting at its first failure): they must not be found by
+    // bindings, routes or labels, and they go when the holds are dropped.
+    std::vector<KsNode*> holds;
+    holds.reserve(static_cast<size_t>(map.GetCount()));
+    for (int i = 0; i < map.GetCount(); ++i)
+        if (map.Get(i)->copy) holds.push_back(map.Get(i)->copy);
+    if (failedCopy || failedApply) {
+        KsDuplicatorList reached;
+        for (int i = 0; i < copy->GetNodeCount(); ++i) copy->GetNode(i)->CollectNodes(&reached);
+        for (int i = 0; i < map.GetCount(); ++i) {
+            KsNodeDuplicator* entry = map.Get(i);
+            if (entry->copy && !reached.Find(entry->copy)) entry->copy = nullptr;
+        }
+    }
+    for (KsNode* node : holds) node->Unref();
+
+    if (interface_) {
+        KsProtoInterface* in = copy->GetInterface();
+        if (in) {
+            CopyEntries(interface_->fields, &in->fields);
+            CopyEntries(interface_->eventIns, &in->eventIns);
+            CopyEntries(interface_->eventOuts, &in->eventOuts);
+            CopyBindings(interface_->fieldIs, map, &in->fieldIs);
+            CopyBindings(interface_->eventInIs, map, &in->eventInIs);
+            CopyBindings(interface_->eventOutIs, map, &in->eventOutIs);
+        }
+    }
+
+    for (int i = 0; i < router_.GetRouteCount(); ++i) {
+        KsNode* source = nullptr;
+        KsNode* target = nullptr;
+        const char* from = nullptr;
+        const char* to = nullptr;
+        router_.GetRoute(i, &source, &from, &target, &to);
+        KsNode* newSource = source ? CopyOf(map, source) : nullptr;
+        KsNode* newTarget = target ? CopyOf(map, target) : nullptr;
+        if (source && !newSource) {
+            ReportStep("Cannot get event launcher.");
+            continue;
+        }
+        if (target && !newTarget) {
+            ReportStep("Cannot get event target.");
+            continue;
+        }
+        if (copy->router_.AddRoute(newSource, from, newTarget, to) != 0) ReportStep("Out of memory.");
+    }
+
+    // Oldest first, so that the copy's table has the same order.
+    for (int i = labels_.GetCount() - 1; i >= 0; --i) {
+        char name[KS_NAME_SIZE];
+        KsNode* node = nullptr;
+        if (labels_.Get(i, name, &node) != 0) {
+            std::fprintf(stderr, "KsPartition::DuplicateFrom()\n");
+            std::fprintf(stderr, "  Cannot Get Definition : ID= %d\n", i);
+            continue;
+        }
+        KsNode* mapped = node ? CopyOf(map, node) : nullptr;
+        if (node && !mapped) {
+            ReportStep("Cannot Duplicate Definition");
+            continue;
+        }
+        copy->AddLabel(name, mapped);
+    }
+
+    KsProtoInterface* in = copy->GetInterface();
+    if (in) in->sharedProtos = KsProtoDeclarationsOf(this);
+    return copy;
+}
+
+int KsPartition::OwnerMemberChanged(const char* name, KsField* field) {
+    if (!name) name = "";
+    int taken = 0;
+    if (interface_ && field) {
+        for (const KsIsTable* is : interface_->fieldIs) {
+            if (std::strcmp(is->exportedName, name) != 0) continue;
+            taken = 1;
+            KsField* target = is->innerNode ? is->innerNode->LookUpMember(is->innerMember) : nullptr;
+            if (!target) {
+                std::fprintf(stderr, "KsPartition::OwnerMemberChanged()\n");
+                std::fprintf(stderr, "  Target does not have requested member.\n");
+                std::fprintf(stderr, "  Tag = %s\n", is->innerMember);
+                std::fprintf(stderr, "  Export Name = %s\n", name);
+                std::fprintf(stderr, "  Field Type = %s\n", field->GetClassName());
+                std::fprintf(stderr, "  Target Node Type = %s\n",
+                             is->innerNode ? is->innerNode->GetClassName() : "");
+                return 1;
+            }
+            if (field->CopyTo(target) != 0) {
+                std::fprintf(stderr, "KsPartition::OwnerMemberChanged()\n");
+                std::fprintf(stderr, "  Copy Failed.\n");
+            }
+        }
+    }
+    if (!taken) {
+        std::fprintf(stderr, "KsPartition::OwnerMemberChanged()\n");
+        std::fprintf(stderr, "  IS target not found.(Maybe not used)\n");
+        std::fprintf(stderr, "  Export Name = %s\n", name);
+        std::fprintf(stderr, "  Field Type = %s\n", field ? field->GetClassName() : "");
+    }
+    return 0;
+}

@@ -1,0 +1,32 @@
+// ElevationGrid: a height field over an xDimension x zDimension grid, two
+// triangles per cell.
+#pragma once
+
+#include "scenegraph/core/mf_fields.h"
+#include "scenegraph/core/node.h"
+#include "scenegraph/core/sf_fields.h"
+#include "scenegraph/nodes/node_class.h"
+
+class KsElevationGrid : public KsNode {
+    KS_NODE_CLASS(KsElevationGrid)
+    KsElevationGrid();
+    // Every cell whose four heights are in the list, as two two-sided
+    // triangles without normals, coloured by a Color node per vertex or per
+    // cell when it has the entry (else in the current colour). Cells are
+    // visited in height-index order, so the first one missing its heights
+    // ends the grid: the work never exceeds the list the file gave.
+    int ExecTraverse(KsMatrix* matrix) override;
+
+    KsSFNode color;
+    KsSFNode normal;
+    KsSFNode texCoord;
+    KsMFFloat height;
+    KsSFBool colorPerVertex;
+    KsSFFloat creaseAngle;
+    KsSFBool normalPerVertex;
+    KsSFBool solid;
+    KsSFInt xDimension;
+    KsSFFloat xSpacing;
+    KsSFInt zDimension;
+    KsSFFloat zSpacing;
+};

@@ -1,0 +1,42 @@
+// Extrusion: a cross-section swept along a spine into side quads and caps.
+#pragma once
+
+#include "scenegraph/core/mf_fields.h"
+#include "scenegraph/core/node.h"
+#include "scenegraph/core/sf_fields.h"
+#include "scenegraph/nodes/node_class.h"
+
+// Points per cross-section: the primitive buffer's capacity. A longer
+// cross-section is refused whole rather than cut.
+constexpr int KS_SECTION_CAPACITY = 256;
+
+class KsExtrusion : public KsNode {
+    KS_NODE_CLASS(KsExtrusion)
+    KsExtrusion();
+    // Side quads between consecutive sections (two-sided, no normals) and
+    // the caps; ccw, convex, creaseAngle, solid and orientation are kept
+    // for writing only.
+    int ExecTraverse(KsMatrix* matrix) override;
+
+    // Section at spine point i: the scaled cross-section turned from +z
+    // onto the spine's direction there and moved to the spine point. 0 with
+    // *count points in out, 1 when every segment up to i is degenerate, the
+    // index is outside the spine or the cross-section does not fit.
+    int ComputeCrossSection(int i, KsVec3f* out, int capacity, int* count);
+
+    KsSFBool beginCap;
+    KsSFBool ccw;
+    KsSFBool convex;
+    KsSFFloat creaseAngle;
+    KsMFVec2f crossSection;
+    KsSFBool endCap;
+    KsMFRotation orientation;
+    KsMFVec2f scale;
+    KsSFBool solid;
+    KsMFVec3f spine;
+
+private:
+    // Section i with fallback, the direction of the nearest earlier
+    // segment that is not degenerate (null when there is none).
+    int SectionAt(int i, const KsVec3f* fallback, KsVec3f* out, int capacity, int* count);
+};

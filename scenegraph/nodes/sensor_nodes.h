@@ -1,0 +1,121 @@
+// Sensors. The time sensor turns the scene clock into isActive, cycleTime
+// and fraction events once per frame; the touch and plane sensors are found
+// by picking during the drawing walk and take pointer input from the
+// partition. Proximity, visibility, cylinder and sphere sensors only hold
+// their members. Events that are not members (isActive, touchTime,
+// translation ...) are sent by name with a temporary field.
+#pragma once
+
+#include "scenegraph/core/drag_sensor.h"
+#include "scenegraph/core/node.h"
+#include "scenegraph/core/sf_fields.h"
+#include "scenegraph/core/vec.h"
+#include "scenegraph/nodes/node_class.h"
+
+// Sends touchTime when clicked (the partition does the sending).
+class KsTouchSensor : public KsNode {
+    KS_NODE_CLASS(KsTouchSensor)
+    KsTouchSensor();
+    KSBOOL IsPointingSensor() override;
+    KsNode* NewInstance() override;
+    int ExecTraverse(KsMatrix* matrix) override;
+
+    KsSFBool enabled;
+};
+
+class KsTimeSensor : public KsNode {
+    KS_NODE_CLASS(KsTimeSensor)
+    KsTimeSensor();
+    KsNode* NewInstance() override;
+    int ExecTraverse(KsMatrix* matrix) override;
+
+    // Advances the sensor to the scene time now: while active it sends
+    // isActive TRUE on activation, cycleTime when a new cycle begins and
+    // the fraction of the cycle, in that order. Going inactive sends
+    // nothing. Returns 0.
+    int Tick(float now);
+    // Time of the previous active tick, -1 while inactive.
+    float GetPreviousTick() const { return previous_; }
+
+    KsSFTime cycleInterval;
+    KsSFBool enabled;
+    KsSFBool loop;
+    KsSFTime startTime;
+    KsSFTime stopTime;
+
+private:
+    float previous_ = -1.0f;
+};
+
+// Drags a point across the plane z = offset.z of its local coordinates and
+// reports the movement as translation (clamped to the position limits) and
+// trackPoint (unclamped).
+class KsPlaneSensor : public KsDragSensor {
+    KS_NODE_CLASS(KsPlaneSensor)
+    KsPlaneSensor();
+    KsNode* NewInstance() override;
+    int ExecTraverse(KsMatrix* matrix) override;
+    int BeginDrag(KsMatrix* matrix, int x, int y) override;
+    int EndDrag() override;
+    int Drag(int x, int y, int unused) override;
+
+    // The pointer ray of window point (x, y) from the bound viewpoint met
+    // with the drag plane, in the sensor's local coordinates: 0, or 1 with
+    // out untouched (no viewpoint, ray parallel to the plane, a transform
+    // that cannot be undone).
+    int IntersectPlane(KsVec3f* out, int x, int y) const;
+    const KsVec3f& GetLastTranslation() const { return lastTranslation_; }
+
+    KsSFBool autoOffset;
+    KsSFBool enabled;
+    KsSFVec2f maxPosition;
+    KsSFVec2f minPosition;
+    KsSFVec3f offset;
+
+private:
+    KsVec3f lastTranslation_;
+};
+
+// Data only: no behaviour, no duplication, the base drawing warning.
+class KsProximitySensor : public KsNode {
+    KS_NODE_CLASS(KsProximitySensor)
+    KsProximitySensor();
+
+    KsSFVec3f center;
+    KsSFVec3f size;
+    KsSFBool enabled;
+};
+
+class KsVisibilitySensor : public KsNode {
+    KS_NODE_CLASS(KsVisibilitySensor)
+    KsVisibilitySensor();
+
+    KsSFVec3f center;
+    KsSFBool enabled;
+    KsSFVec3f size;
+};
+
+class KsCylinderSensor : public KsNode {
+    KS_NODE_CLASS(KsCylinderSensor)
+    KsCylinderSensor();
+
+    KsSFBool autoOffset;
+    KsSFFloat diskAngle;
+    KsSFBool enabled;
+    KsSFFloat maxAngle;
+    KsSFFloat minAngle;
+    KsSFFloat offset;
+};
+
+class KsSphereSensor : public KsNode {
+    KS_NODE_CLASS(KsSphereSensor)
+    KsSphereSensor();
+
+    KsSFBool autoOffset;
+    KsSFBool enabled;
+    KsSFRotation offset;
+};
+
+// Registers the seven keywords and lets the partition's time pass tick the
+// time sensors.
+void KsRegisterSensorNodes();

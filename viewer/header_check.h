@@ -1,0 +1,13 @@
+// The first-line check of a file chosen in the Open dialog: which files are
+// loaded, and what the user is told.
+#pragma once
+
+struct ViewerHeaderVerdict {
+  int load;                // 1 go on and load, 0 refuse
+  int line_count;          // 0 no message, 1 one line, 3 three lines
+  const char* lines[3];
+};
+
+ViewerHeaderVerdict ViewerCheckHeaderLine(const char* first_line);
+// Reads the file's first line (text mode, at most 259 characters).
+ViewerHeaderVerdict ViewerCheckHeaderFile(const char* path);

@@ -1,0 +1,410 @@
+#include "viewer/viewer.h"
+
+#include <cmath>
+#include <cstring>
+#include <new>
+
+#include "graphics/draw2d.h"
+#include "graphics/formats/eps_output.h"
+#include "graphics/formats/model_capture.h"
+#include "graphics/picking.h"
+#include "graphics/pw_math.h"
+#include "graphics/software/surface.h"
+#include "graphics/sorted_list.h"
+#include "graphics/state3d.h"
+#include "graphics/zbuffer/image_output.h"
+#include "scenegraph/core/matrix.h"
+#include "scenegraph/core/node_scanner.h"
+#include "scenegraph/core/partition.h"
+#include "scenegraph/core/scene_clock.h"
+#include "scenegraph/core/sf_fields.h"
+#include "scenegraph/nodes/bindable_nodes.h"
+#include "viewer/scene_export.h"
+
+KsViewpoint* ExaminerViewpoint() {
+  static KsViewpoint examiner;
+  return &examiner;
+}
+
+namespace {
+
+constexpr float kPi = 3.1415927f;
+
+// Tells every VisibilitySensor that it sees the scene from the start.
+class VisibilitySensorScanner : public KsNodeScanner {
+ public:
+  explicit VisibilitySensorScanner(float time) : time_(time) {}
+  int Visit(KsNode* node) override {
+    if (std::strcmp(node->GetClassName(), "KsVisibilitySensor") != 0) return 0;
+    KsSFBool active;
+    active.Set(KS_TRUE);
+    node->SendEventOut("isActive", &active);
+    KsSFTime enter;
+    enter.Set(time_ < 0.0f ? KsClock::GetTime() : time_);
+    node->SendEventOut("enterTime", &enter);
+    return 0;
+  }
+
+ private:
+  float time_;
+};
+
+KsViewpoint* AsViewpoint(KsNode* node) { return static_cast<KsViewpoint*>(node); }
+
+KsViewpoint* BoundViewpoint() { return KsViewpoint::GetBound(); }
+
+KsVec3f ApplyPoint(const KsMatrix& m, const KsVec3f& p) {
+  KsVec3f out;
+  m.Apply(out, p, 1.0f);
+  return out;
+}
+
+KsVec3f ApplyDirection(const KsMatrix& m, const KsVec3f& v) {
+  KsVec3f out;
+  m.Apply(out, v, 0.0f);
+  return out;
+}
+
+}  // namespace
+
+void ViewerPoseFromMatrix(const KsMatrix& world, PwPose* pose) {
+  KsVec3f eye = ApplyPoint(world, KsVec3f(0, 0, 0));
+  KsVec3f view = ApplyDirection(world, KsVec3f(0, 0, -1));
+  KsVec3f up = ApplyDirection(world, KsVec3f(0, 1, 0));
+  PwVec3 forward = {view.x, view.y, -view.z};
+  PwVec3 upward = {up.x, up.y, -up.z};
+  PwAttitude attitude = {0, 0, 0};
+  PwVectorsToAttitude(&attitude, &forward, &upward);
+  pose->x = eye.x;
+  pose->y = eye.y;
+  pose->z = -eye.z;
+  pose->heading = attitude.heading;
+  pose->pitch = attitude.pitch;
+  pose->bank = attitude.bank;
+}
+
+Viewer::Viewer() = default;
+
+Viewer::~Viewer() { CloseFile(); }
+
+int Viewer::LoadFile(const char* path) {
+  if (!path) return 0;
+  KsPartition* loaded = new (std::nothrow) KsPartition();
+  if (!loaded) return 0;
+  if (loaded->ReadFile(path) != 0) {
+    delete loaded;
+    return 0;
+  }
+  CloseFile();
+  scene_ = loaded;
+  scene_->StoreViewpointPaths();
+
+  viewpointIndex_ = 0;
+  if (KsNode* first = scene_->GetViewpoint(0)) {
+    AsViewpoint(first)->Bind();
+  } else {
+    Examiner();
+  }
+
+  boxMin_ = KsVec3f();
+  boxMax_ = KsVec3f();
+  centre_ = KsVec3f();
+  scene_->GetBoundingBox(&boxMin_, &boxMax_);
+  scene_->GetCenter(&centre_);
+  examinerCentre_ = centre_;
+
+  KsViewpoint* examiner = ExaminerViewpoint();
+  float diagonal = (boxMax_ - boxMin_).Length();
+  examiner->position.Set(examinerCentre_ + KsVec3f(0, 0, diagonal + 1.0f));
+  examiner->orientation.Set(KsRotation(0, 0, 1, 0));
+
+  viewpointCount_ = 0;
+  while (scene_->GetViewpoint(viewpointCount_)) ++viewpointCount_;
+  TakeSnapshots();
+
+  VisibilitySensorScanner visibility(KsClock::GetTime());
+  scene_->Scan(&visibility);
+  return 1;
+}
+
+void Viewer::TakeSnapshots() {
+  snapshots_.clear();
+  snapshots_.resize(static_cast<std::size_t>(viewpointCount_));
+  for (int i = 0; i < viewpointCount_; ++i) {
+    KsViewpoint* vp = AsViewpoint(scene_->GetViewpoint(i));
+    if (!vp) continue;
+    ViewpointSnapshot& s = snapshots_[static_cast<std::size_t>(i)];
+    s.fieldOfView = vp->fieldOfView.Get();
+    s.jump = vp->jump.Get();
+    s.orientation = vp->orientation.Get();
+    s.position = vp->position.Get();
+    const char* text = vp->description.Get();
+    if (!text) text = "";
+    s.description.assign(text, text + std::strlen(text) + 1);
+  }
+}
+
+void Viewer::CloseFile() {
+  delete scene_;
+  scene_ = nullptr;
+}
+
+void Viewer::ComputeCamera(PwPose* pose) const {
+  KsViewpoint* vp = BoundViewpoint();
+  if (!vp) vp = ExaminerViewpoint();
+  KsMatrix world;
+  vp->GetMatrix(&world);
+  ViewerPoseFromMatrix(world, pose);
+}
+
+int Viewer::SetPendingExport(int kind, const char* path, int width, int height) {
+  if (!path || std::strlen(path) >= sizeof exportPath_) return 0;
+  std::memcpy(exportPath_, path, std::strlen(path) + 1);
+  exportKind_ = kind;
+  exportWidth_ = width;
+  exportHeight_ = height;
+  return 1;
+}
+
+void Viewer::BeginExport(PwPose* pose) {
+  switch (exportKind_) {
+    case kViewerExportTif:
+      PwImageBegin(exportPath_, kPwImageTiff, exportWidth_, exportHeight_);
+      break;
+    case kViewerExportBmp:
+      PwImageBegin(exportPath_, kPwImageBmp, exportWidth_, exportHeight_);
+      break;
+    case kViewerExportPs:
+      PwEpsBegin(exportPath_, exportWidth_, exportHeight_);
+      break;
+    case kViewerExportSrf:
+      PwSrfBegin(exportPath_);
+      // Captured polygons keep scene coordinates.
+      *pose = *PwZeroPose();
+      break;
+    default:
+      break;
+  }
+}
+
+void Viewer::EndExport() {
+  switch (exportKind_) {
+    case kViewerExportTif:
+    case kViewerExportBmp:
+      PwImageEnd();
+      break;
+    case kViewerExportPs:
+      PwEpsEnd();
+      break;
+    case kViewerExportSrf:
+      PwSrfEnd();
+      break;
+    case kViewerExportWrl:
+      lastWriteResult_ = ViewerWriteScene(scene_, exportPath_);
+      break;
+    default:
+      break;
+  }
+  exportKind_ = kViewerExportNone;
+}
+
+void Viewer::Render() {
+  if (!scene_) {
+    PwClearScreen();
+    PwColor white = {255, 255, 255};
+    PwDrawText2(PwPoint2{32, 32}, kViewerNoFileText, white);
+    PwPresent();
+    return;
+  }
+  PwProjection projection;
+  PwDefaultProjection(&projection);
+  projection.near = 0.01f;
+  projection.far = 1000000.0f;
+  PwSetProjection(&projection);
+  PwClearScreen();
+
+  PwPose pose;
+  ComputeCamera(&pose);
+  PwVec3 light = {pose.x, pose.y, pose.z};
+  PwSetLight(&light);
+  BeginExport(&pose);
+
+  PwPickClear();
+  PwSetEye(&pose);
+
+  KsBackground* background = KsBackground::GetCurrent();
+  if (useVrmlBackground_ == 1 && background) {
+    background->ApplyColors();
+  } else {
+    int width = 0, height = 0;
+    PwGetSurfaceSize(&width, &height);
+    PwDrawBox2(PwPoint2{0, 0}, PwPoint2{width, height}, background_);
+  }
+
+  scene_->TraverseFromRoot();
+  PwFlushSorted();
+  PwPresent();
+  EndExport();
+}
+
+void Viewer::Tick() {
+  if (!scene_) return;
+  KsClock::Advance(0.1f);
+  scene_->SetTime();
+}
+
+void Viewer::LeftButton(int pressed, int x, int y) {
+  lastX_ = x;
+  lastY_ = y;
+  if (pressed) {
+    if (scene_) {
+      scene_->Touch(x, y, 0, -1.0f);
+      scene_->Drag(x, y, 0, -1.0f);
+      if (dragState_ == kViewerDragNone) dragState_ = kViewerDragSensor;
+    }
+  } else if (scene_ && dragState_ == kViewerDragSensor) {
+    scene_->Drag(x, y, 1, -1.0f);
+    dragState_ = kViewerDragNone;
+  }
+  Render();
+}
+
+void Viewer::RightButton(int pressed, int x, int y) {
+  lastX_ = x;
+  lastY_ = y;
+  if (pressed) {
+    if (dragState_ == kViewerDragNone) dragState_ = kViewerDragOrbit;
+  } else if (dragState_ == kViewerDragOrbit) {
+    dragState_ = kViewerDragNone;
+  }
+  Render();
+}
+
+void Viewer::MouseMove(int x, int y) {
+  if (dragState_ == kViewerDragSensor) {
+    if (scene_) scene_->Drag(x, y, 0, -1.0f);
+  } else if (dragState_ == kViewerDragOrbit) {
+    Rotate(x - lastX_, y - lastY_);
+  }
+  lastX_ = x;
+  lastY_ = y;
+  Render();
+}
+
+void Viewer::Rotate(int dx, int dy) {
+  KsViewpoint* vp = BoundViewpoint();
+  if (!vp) return;
+  KsMatrix m;
+  vp->GetMatrix(&m);
+  const KsVec3f& e = examinerCentre_;
+  KsVec3f up = ApplyDirection(m, KsVec3f(0, 1, 0));
+  KsVec3f right = ApplyDirection(m, KsVec3f(1, 0, 0));
+  float alpha = static_cast<float>(dx) * kPi * 0.01f;
+  float beta = static_cast<float>(dy) * kPi * 0.01f;
+  KsMatrix t;
+  t.Identity();
+  t.Translate(e);
+  t.Rotate(up.x, up.y, up.z, alpha);
+  t.Rotate(right.x, right.y, right.z, beta);
+  t.Translate(KsVec3f(-e.x, -e.y, -e.z));
+  t.Invert();
+  KsMatrix moved = KsMatrix::Multiply(t, m);
+  KsRotation orientation;
+  moved.GetRotation(orientation);
+  vp->position.Set(ApplyPoint(moved, KsVec3f(0, 0, 0)));
+  vp->orientation.Set(orientation);
+}
+
+void Viewer::Examiner() { ExaminerViewpoint()->Bind(); }
+
+void Viewer::Camera() {
+  if (!scene_) return;
+  if (KsNode* vp = scene_->GetViewpoint(viewpointIndex_)) AsViewpoint(vp)->Bind();
+}
+
+void Viewer::NextCamera() {
+  if (!scene_) return;
+  Camera();
+  ++viewpointIndex_;
+  KsNode* vp = scene_->GetViewpoint(viewpointIndex_);
+  if (!vp) {
+    viewpointIndex_ = 0;
+    vp = scene_->GetViewpoint(0);
+  }
+  if (vp) AsViewpoint(vp)->Bind();
+}
+
+void Viewer::PreviousCamera() {
+  if (!scene_) return;
+  Camera();
+  --viewpointIndex_;
+  if (viewpointIndex_ < 0) {
+    int last = 0;
+    while (scene_->GetViewpoint(last + 1)) ++last;
+    viewpointIndex_ = last;
+  }
+  if (KsNode* vp = scene_->GetViewpoint(viewpointIndex_)) AsViewpoint(vp)->Bind();
+}
+
+void Viewer::ResetCameraPosition() {
+  if (!scene_) return;
+  for (int i = 0; i < viewpointCount_ && i < static_cast<int>(snapshots_.size()); ++i) {
+    KsViewpoint* vp = AsViewpoint(scene_->GetViewpoint(i));
+    if (!vp) continue;
+    const ViewpointSnapshot& s = snapshots_[static_cast<std::size_t>(i)];
+    vp->fieldOfView.Set(s.fieldOfView);
+    vp->jump.Set(s.jump);
+    vp->orientation.Set(s.orientation);
+    vp->position.Set(s.position);
+    vp->description.Set(s.description.empty() ? "" : s.description.data());
+  }
+}
+
+void Viewer::Zoom() {
+  if (!scene_) return;
+  KsViewpoint* vp = BoundViewpoint();
+  if (!vp) return;
+  KsMatrix m;
+  vp->GetMatrix(&m);
+  KsVec3f p = ApplyPoint(m, KsVec3f(0, 0, 0));
+  KsVec3f d = p - examinerCentre_;
+  vp->position.Set(d.Dot(d) > 0.01f ? examinerCentre_ + d / 1.1f : p);
+  Render();
+}
+
+void Viewer::Mooz() {
+  if (!scene_) return;
+  KsViewpoint* vp = BoundViewpoint();
+  if (!vp) return;
+  KsMatrix m;
+  vp->GetMatrix(&m);
+  KsVec3f p = ApplyPoint(m, KsVec3f(0, 0, 0));
+  KsVec3f d = p - examinerCentre_;
+  if (d.Dot(d) > 0.01f) {
+    vp->position.Set(examinerCentre_ + d * 1.1f);
+  } else {
+    vp->position.Set(examinerCentre_ + ApplyDirection(m, KsVec3f(0, 0, 0.1f)));
+  }
+  Render();
+}
+
+void Viewer::Move(float dx, float dy, float dz) {
+  if (!scene_) return;
+  KsViewpoint* vp = BoundViewpoint();
+  if (!vp) return;
+  KsMatrix m;
+  vp->GetMatrix(&m);
+  KsVec3f p = ApplyPoint(m, KsVec3f(0, 0, 0));
+  KsVec3f v = ApplyDirection(m, KsVec3f(dx, dy, dz));
+  float step = 0.1f * (p - examinerCentre_).Length();
+  v = v * step;
+  vp->position.Set(p + v);
+  examinerCentre_ = examinerCentre_ + v;
+}
+
+void Viewer::SetBackgroundColor(PwColor colour) {
+  background_ = colour;
+  useVrmlBackground_ = 0;
+}
+
+void Viewer::UseVrmlBackground() { useVrmlBackground_ = 1; }
