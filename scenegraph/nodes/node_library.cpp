@@ -4,6 +4,8 @@
 
 #include "scenegraph/core/partition.h"
 #include "scenegraph/nodes/bindable_nodes.h"
+#include "scenegraph/nodes/elevation_grid_node.h"
+#include "scenegraph/nodes/extrusion_node.h"
 #include "scenegraph/nodes/geometry_solids.h"
 #include "scenegraph/nodes/grouping_nodes.h"
 #include "scenegraph/nodes/info_nodes.h"
@@ -13,6 +15,7 @@
 #include "scenegraph/nodes/property_nodes.h"
 #include "scenegraph/nodes/sensor_nodes.h"
 #include "scenegraph/nodes/shape_nodes.h"
+#include "scenegraph/nodes/text_node.h"
 
 namespace {
 template <class T>
@@ -57,6 +60,7 @@ void KsRegisterNodeLibrary() {
         {"FontStyle", Make<KsFontStyle>},
         {"Box", Make<KsBox>}, {"Sphere", Make<KsSphere>}, {"Cylinder", Make<KsCylinder>}, {"Cone", Make<KsCone>},
         {"PointSet", Make<KsPointSet>}, {"IndexedLineSet", Make<KsIndexedLineSet>}, {"IndexedFaceSet", Make<KsIndexedFaceSet>},
+        {"Text", Make<KsText>}, {"Extrusion", Make<KsExtrusion>}, {"ElevationGrid", Make<KsElevationGrid>},
     };
     for (const Entry& e : kEntries) KsRegisterNodeConstructor(e.keyword, e.ctor);
     KsRegisterInterpolatorNodes();

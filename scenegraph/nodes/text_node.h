@@ -1,0 +1,22 @@
+// Text: each character of its strings as a glyph of the built-in solid
+// font, laid out along the directions of its FontStyle.
+#pragma once
+
+#include "scenegraph/core/mf_fields.h"
+#include "scenegraph/core/node.h"
+#include "scenegraph/core/sf_fields.h"
+#include "scenegraph/nodes/node_class.h"
+
+class KsText : public KsNode {
+    KS_NODE_CLASS(KsText)
+    KsText();
+    // Nothing without a FontStyle; 1 when its font cannot be built. Glyphs
+    // are white (the font's colour) whatever the material; length and
+    // maxExtent are kept for writing only.
+    int ExecTraverse(KsMatrix* matrix) override;
+
+    KsMFString string;
+    KsSFNode fontStyle;
+    KsMFFloat length;
+    KsSFFloat maxExtent;
+};
