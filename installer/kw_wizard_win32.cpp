@@ -18,6 +18,21 @@ namespace {
 
 constexpr UINT_PTR kStepTimer = 1;
 constexpr WPARAM kStepCommand = 1;
+// Posted by each page as it becomes active: the sheet sets its own caption
+// while it changes pages, so ours is put back after that.
+constexpr UINT kSetCaption = WM_APP + 1;
+
+void SetSheetCaption() {
+  SetWindowTextA(KwWin().sheet, (std::string(KwGlobal().title) + " Installation").c_str());
+}
+
+// Common handling of a page becoming active.
+void PageActive(HWND page, LPARAM buttons) {
+  KwWindows& w = KwWin();
+  w.page = page;
+  PostMessageA(w.sheet, PSM_SETWIZBUTTONS, 0, buttons);
+  PostMessageA(page, kSetCaption, 0, 0);
+}
 
 void SetResult(HWND page, LONG_PTR result) { SetWindowLongPtrA(page, DWLP_MSGRESULT, result); }
 
@@ -104,7 +119,10 @@ INT_PTR CALLBACK LocationPageProc(HWND page, UINT message, WPARAM wparam, LPARAM
       CenterWindow(w.sheet);
       SendDlgItemMessageA(page, KW_IDC_LOCATION_EDIT, EM_LIMITTEXT, kKwPathSize - 1, 0);
       SetDlgItemTextA(page, KW_IDC_LOCATION_LABEL, KwFormat("Specify the install location of %s.", s.title).c_str());
-      SetWindowTextA(w.sheet, (std::string(s.title) + " Installation").c_str());
+      SetSheetCaption();
+      return TRUE;
+    case kSetCaption:
+      SetSheetCaption();
       return TRUE;
     case WM_COMMAND:
       if (LOWORD(wparam) == KW_IDC_BROWSE) Browse(page);
@@ -112,8 +130,7 @@ INT_PTR CALLBACK LocationPageProc(HWND page, UINT message, WPARAM wparam, LPARAM
     case WM_NOTIFY: {
       const NMHDR* n = reinterpret_cast<const NMHDR*>(lparam);
       if (n->code == PSN_SETACTIVE) {
-        w.page = page;
-        PostMessageA(w.sheet, PSM_SETWIZBUTTONS, 0, PSWIZB_NEXT);
+        PageActive(page, PSWIZB_NEXT);
         SetDlgItemTextA(page, KW_IDC_LOCATION_EDIT, s.location);
         SetResult(page, 0);
         return TRUE;
@@ -132,11 +149,13 @@ INT_PTR CALLBACK OptionsPageProc(HWND page, UINT message, WPARAM, LPARAM lparam)
       CheckDlgButton(page, KW_IDC_START_MENU, BST_CHECKED);
       if (!KwGlobal().new_shell) EnableWindow(GetDlgItem(page, KW_IDC_DESKTOP), FALSE);
       return TRUE;
+    case kSetCaption:
+      SetSheetCaption();
+      return TRUE;
     case WM_NOTIFY: {
       const NMHDR* n = reinterpret_cast<const NMHDR*>(lparam);
       if (n->code == PSN_SETACTIVE) {
-        w.page = page;
-        PostMessageA(w.sheet, PSM_SETWIZBUTTONS, 0, PSWIZB_NEXT);
+        PageActive(page, PSWIZB_NEXT);
         SetResult(page, 0);
         return TRUE;
       }
@@ -169,6 +188,9 @@ INT_PTR CALLBACK ProgressPageProc(HWND page, UINT message, WPARAM wparam, LPARAM
     case WM_INITDIALOG:
       w.page = page;
       return TRUE;
+    case kSetCaption:
+      SetSheetCaption();
+      return TRUE;
     case WM_TIMER:
       if (wparam == kStepTimer) {
         KillTimer(page, kStepTimer);
@@ -181,8 +203,7 @@ INT_PTR CALLBACK ProgressPageProc(HWND page, UINT message, WPARAM wparam, LPARAM
     case WM_NOTIFY: {
       const NMHDR* n = reinterpret_cast<const NMHDR*>(lparam);
       if (n->code == PSN_SETACTIVE) {
-        w.page = page;
-        PostMessageA(w.sheet, PSM_SETWIZBUTTONS, 0, 0);
+        PageActive(page, 0);
         if (!w.timer_started) {
           w.timer_started = 1;
           SetTimer(page, kStepTimer, 300, nullptr);

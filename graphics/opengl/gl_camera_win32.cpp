@@ -8,6 +8,7 @@
 #include "graphics/opengl/gl_internal.h"
 #include "graphics/opengl/gl_logic.h"
 #include "graphics/opengl/gl_modes.h"
+#include "graphics/pw_math.h"
 #include "graphics/state3d.h"
 #include "graphics/state3d_backend.h"
 
@@ -61,12 +62,6 @@ void Pop2D() {
 
 const PwGlModeOps kOps = {Lighting, OverlayDepth, Push2D, Pop2D};
 
-// The OpenGL calls need the ops installed before the first mode change.
-const PwGlModeOps* Ops() {
-  static const bool installed = (PwGlSetModeOps(&kOps), true);
-  (void)installed;
-  return &kOps;
-}
 
 void StoreProjection() {
   Cam().kind = PwGetProjectionMode();
@@ -75,8 +70,9 @@ void StoreProjection() {
 
 }  // namespace
 
+void PwGlInstallModeOps() { PwGlSetModeOps(&kOps); }
+
 void PwGlSetCamera() {
-  Ops();
   PwGlRestoreLit();
   int w = 0, h = 0;
   PwGlGetAreaSize(&w, &h);
@@ -119,7 +115,6 @@ float PwGlEyeDepth(PwVec3 p) {
 // ---- Steps added to the library's 3D state calls.
 
 void PwBackendSetProjectionMode() {
-  Ops();
   PwGlRestoreLit();
   StoreProjection();
 }
@@ -127,7 +122,6 @@ void PwBackendSetProjectionMode() {
 void PwBackendSetLighting() { PwGlSetLightingSwitch(PwGetLighting()); }
 
 void PwBackendSetParallelDistance() {
-  Ops();
   PwGlRestoreLit();
   StoreProjection();
 }
@@ -137,14 +131,19 @@ void PwBackendSetProjection() { StoreProjection(); }
 void PwBackendFrameChanged() { PwGlSetCamera(); }
 
 void PwBackendSetEye() {
-  Ops();
   PwGlRestoreLit();
   glClear(GL_DEPTH_BUFFER_BIT);
 }
 
 void PwBackendSetLight(const PwVec3* p) {
-  Ops();
   PwGlRestoreLit();
+  // OpenGL carries a light position by the model-view matrix of the moment,
+  // which holds whatever model frame was last drawn; the position is a world
+  // point, so it goes in under the identity.
   const GLfloat position[] = {p->x, p->y, -p->z, 1.0f};
+  glMatrixMode(GL_MODELVIEW);
+  glPushMatrix();
+  glLoadIdentity();
   glLightfv(GL_LIGHT0, GL_POSITION, position);
+  glPopMatrix();
 }

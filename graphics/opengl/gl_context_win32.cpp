@@ -74,6 +74,7 @@ HPALETTE PwGlMakePalette(HDC dc) {
 }  // namespace
 
 void PwGlInit(int width, int height) {
+  PwGlInstallModeOps();
   glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
   glClearDepth(1.0);
   glMatrixMode(GL_PROJECTION);

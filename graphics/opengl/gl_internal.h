@@ -10,6 +10,7 @@ void PwGlInit(int width, int height);
 void* PwGlTessellator();  // null when GLU gave none
 
 // Camera and light (gl_camera_win32.cpp).
+void PwGlInstallModeOps();  // the drawing modes' OpenGL calls
 void PwGlSetCamera();
 const PwFrame* PwGlCombinedFrame();  // copy taken at the last camera update
 // Eye depth of a model point for screen-sized text and markers.

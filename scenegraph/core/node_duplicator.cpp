@@ -1,7 +1,6 @@
 #include "scenegraph/core/node_duplicator.h"
 
 #include <cstddef>
-#include <cstdio>
 #include <new>
 
 namespace {
@@ -38,12 +37,8 @@ KsNodeDuplicator* KsDuplicatorList::Get(int i) const {
 }
 
 KsNodeDuplicator* KsApplyDuplicate(KsDuplicatorList* list, KsNode* source) {
-    KsNodeDuplicator* entry = list ? list->Find(source) : nullptr;
-    if (!entry) {
-        std::fprintf(stderr, "KsApplyDuplicate()\n");
-        std::fprintf(stderr, "  Node not found.\n");
-        return nullptr;
-    }
-    ++entry->appliedCount;
+    if (!list) return nullptr;
+    KsNodeDuplicator* entry = list->Find(source);
+    if (entry) ++entry->appliedCount;
     return entry;
 }

@@ -122,8 +122,12 @@ KsNode* KsPartition::RealizeProto(KsWordNode* cursor) {
     KsWordNode* body = list ? list->next : nullptr;
     if (!name || IsAnyGroup(name) || !IsGroupWord(list, "[]") || !IsGroupWord(body, "{}")) {
         ReportIllegal(keyword->line);
+        // Only what can belong to the declaration goes, so that the next
+        // statement is still read.
         KsCursorAdvance(cursor);
-        for (int i = 0; i < 3 && KsCursorWord(cursor); ++i) KsCursorAdvance(cursor);
+        if (KsCursorWord(cursor) && !IsAnyGroup(KsCursorWord(cursor))) KsCursorAdvance(cursor);
+        if (IsGroupWord(KsCursorWord(cursor), "[]")) KsCursorAdvance(cursor);
+        if (IsGroupWord(KsCursorWord(cursor), "{}")) KsCursorAdvance(cursor);
         return nullptr;
     }
     for (int i = 0; i < 4; ++i) KsCursorAdvance(cursor);

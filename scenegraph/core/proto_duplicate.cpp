@@ -134,6 +134,10 @@ KsPartition* KsPartition::Duplicate() {
     int failedApply = 0;
     for (KsNode* root : roots_) {
         KsNodeDuplicator* entry = KsApplyDuplicate(&map, root);
+        if (!entry) {
+            std::fprintf(stderr, "KsApplyDuplicate()\n");
+            std::fprintf(stderr, "  Node not found.\n");
+        }
         if (!entry || !entry->copy) {
             failedApply = 1;
             continue;

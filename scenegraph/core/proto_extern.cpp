@@ -29,6 +29,10 @@ bool IsGroupWord(const KsWordNode* word, const char* marks) {
     return word && word->text && std::strcmp(word->text, marks) == 0;
 }
 
+bool IsAnyGroup(const KsWordNode* word) {
+    return IsGroupWord(word, "[]") || IsGroupWord(word, "{}") || IsGroupWord(word, "\"\"");
+}
+
 void Report(const char* what, int line) {
     std::fprintf(stderr, "KsPartition::RealizeExternProto()\n");
     std::fprintf(stderr, "  %s\n", what);
@@ -90,11 +94,17 @@ KsNode* KsPartition::RealizeExternProto(KsWordNode* cursor) {
     KsWordNode* list = name ? name->next : nullptr;
     KsWordNode* url = list ? list->next : nullptr;
     KsCursorAdvance(cursor);
-    for (int i = 0; i < 3 && KsCursorWord(cursor); ++i) KsCursorAdvance(cursor);
-    if (!name || !IsGroupWord(list, "[]") || !url) {
+    if (!name || IsAnyGroup(name) || !IsGroupWord(list, "[]") || !url) {
         Report("Illegal EXTERNPROTO definition.", line);
+        // Only what can belong to the declaration goes, so that the next
+        // statement is still read.
+        if (KsCursorWord(cursor) && !IsAnyGroup(KsCursorWord(cursor))) KsCursorAdvance(cursor);
+        if (IsGroupWord(KsCursorWord(cursor), "[]")) KsCursorAdvance(cursor);
+        if (IsGroupWord(KsCursorWord(cursor), "\"\"") || IsGroupWord(KsCursorWord(cursor), "[]"))
+            KsCursorAdvance(cursor);
         return nullptr;
     }
+    for (int i = 0; i < 3; ++i) KsCursorAdvance(cursor);
     const std::string protoName(Text(name));
     const std::string path = UrlOf(url);
 

@@ -98,6 +98,7 @@ int KsExtrusion::ExecTraverse(KsMatrix*) {
         std::fprintf(stderr, "    Maximum   %d\n", KS_SECTION_CAPACITY);
         return 0;
     }
+    if (crossSection.GetCount() == 0) return 0;
     const KsVec3f* s = spine.GetElements();
     // Direction of the last usable segment before the section being made.
     KsVec3f fallback;
@@ -132,12 +133,12 @@ int KsExtrusion::ExecTraverse(KsMatrix*) {
             for (const KsVec3f* v : q) KsAddVertex(v->x, v->y, v->z);
             KsEndPrimitive();
         }
-        if (i == i0 && beginCapped) {
+        if (i == i0 && beginCapped && m >= 3) {
             KsBeginPrimitive(KS_PRIMITIVE_POLYGON);
             for (int p = 0; p < m; ++p) KsAddVertex(a[p].x, a[p].y, a[p].z);
             KsEndPrimitive();
         }
-        if (i + 2 == S && endCapped) {
+        if (i + 2 == S && endCapped && m >= 3) {
             KsBeginPrimitive(KS_PRIMITIVE_POLYGON);
             for (int p = m - 1; p >= 0; --p) KsAddVertex(b[p].x, b[p].y, b[p].z);
             KsEndPrimitive();

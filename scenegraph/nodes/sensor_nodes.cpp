@@ -57,7 +57,7 @@ float Clamp(float v, float lo, float hi) {
 
 int TickTimeSensor(KsNode* node, float now) {
     KsTimeSensor* sensor = dynamic_cast<KsTimeSensor*>(node);
-    return sensor ? sensor->Tick(now) : 0;
+    return sensor ? sensor->TickInPass(now) : 0;
 }
 }  // namespace
 
@@ -74,7 +74,7 @@ KsNode* KsTouchSensor::NewInstance() { return new (std::nothrow) KsTouchSensor()
 
 // ---- TimeSensor ------------------------------------------------------------
 
-KsTimeSensor::KsTimeSensor() {
+KsTimeSensor::KsTimeSensor() : passTime_(std::nanf("")) {
     EnsureRecord();
     cycleInterval.Set(1.0f);
     enabled.Set(KS_TRUE);
@@ -121,6 +121,12 @@ int KsTimeSensor::Tick(float now) {
     SendFloat(this, "fraction", fraction);
     previous_ = now;
     return 0;
+}
+
+int KsTimeSensor::TickInPass(float now) {
+    if (passTime_ == now) return 0;
+    passTime_ = now;
+    return Tick(now);
 }
 
 // ---- PlaneSensor -----------------------------------------------------------

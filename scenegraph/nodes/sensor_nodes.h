@@ -34,6 +34,10 @@ class KsTimeSensor : public KsNode {
     // the fraction of the cycle, in that order. Going inactive sends
     // nothing. Returns 0.
     int Tick(float now);
+    // The scene's time pass: a sensor that the walk reaches more than once
+    // (USE) is ticked only at its first visit for a given time, so that the
+    // repeat does not read as a pause. Returns 0.
+    int TickInPass(float now);
     // Time of the previous active tick, -1 while inactive.
     float GetPreviousTick() const { return previous_; }
 
@@ -45,6 +49,7 @@ class KsTimeSensor : public KsNode {
 
 private:
     float previous_ = -1.0f;
+    float passTime_;   // time of the last pass that ticked the sensor
 };
 
 // Drags a point across the plane z = offset.z of its local coordinates and

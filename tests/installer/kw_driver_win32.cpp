@@ -4,7 +4,7 @@
 //   wait CAPTION | gone CAPTION | close CAPTION
 //   text CAPTION ID | wait-text CAPTION ID TEXT | visible CAPTION ID
 //   set CAPTION ID TEXT | check CAPTION ID 0|1 | press CAPTION ID
-//   box TEXT-PREFIX BUTTON-ID
+//   box TEXT-PREFIX BUTTON-ID | list
 // A CAPTION ending in "*" matches as a prefix.
 #include <windows.h>
 
@@ -123,7 +123,18 @@ int Fail(const char* what) {
 
 }  // namespace
 
+BOOL CALLBACK ListTop(HWND w, LPARAM) {
+  char cls[64] = "";
+  GetClassNameA(w, cls, sizeof cls);
+  if (IsWindowVisible(w)) std::printf("window [%s] class %s\n", TextOf(w).c_str(), cls);
+  return TRUE;
+}
+
 int main(int argc, char** argv) {
+  if (argc == 2 && std::strcmp(argv[1], "list") == 0) {
+    EnumWindows(ListTop, 0);
+    return 0;
+  }
   if (argc < 3) return 2;
   const std::string action = argv[1];
   const char* caption = argv[2];

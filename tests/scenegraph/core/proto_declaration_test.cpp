@@ -64,7 +64,7 @@ TEST_F(ProtoDeclarationTest, BadInterfaceEntriesAreReportedAndDropped) {
         size_t fieldsLeft;
     } cases[] = {
         {"eventIns SFBool a field SFInt b 2", "  Unknown Type Specifier eventIns\n", 1},
-        {"field SFFoo a field SFInt b 2", "  Unknown Field = SFFoo\n", 0},
+        {"field SFFoo a field SFInt b 2", "  Unknown Field = SFFoo\n", 1},
         {"field SFInt b 2 field SFInt", "  Error in defining parameter table.\n", 1},
         {"[ field SFInt b 2 ]", "", 1},
     };
@@ -86,13 +86,17 @@ TEST_F(ProtoDeclarationTest, IllegalStatementsAreReportedAndReadingGoesOn) {
                               "  Line number = 1\n"))
         << err;
     EXPECT_EQ(p.GetProtoCount(), 0);
-    // The second Group survives; the words after a broken PROTO are skipped.
-    ASSERT_GE(p.GetNodeCount(), 1);
-    EXPECT_EQ(AsProbe(p.GetNode(p.GetNodeCount() - 1))->x.Get(), 2);
+    // Only the words that belong to a broken declaration are skipped.
+    ASSERT_EQ(p.GetNodeCount(), 2);
+    EXPECT_EQ(AsProbe(p.GetNode(0))->x.Get(), 1);
+    EXPECT_EQ(AsProbe(p.GetNode(1))->x.Get(), 2);
 
     KsPartition q;
-    err = Realize(q, "EXTERNPROTO E \"e.wrl\"\nGroup { x 3 }");
-    EXPECT_TRUE(Contains(err, "  Illegal EXTERNPROTO definition.\n")) << err;
+    err = Realize(q, "EXTERNPROTO E \"e.wrl\"\nGroup { x 3 } EXTERNPROTO");
+    EXPECT_TRUE(Contains(err, "  Illegal EXTERNPROTO definition.\n  Line number = 1\n")) << err;
+    EXPECT_TRUE(Contains(err, "  Illegal EXTERNPROTO definition.\n  Line number = 2\n")) << err;
+    ASSERT_EQ(q.GetNodeCount(), 1);
+    EXPECT_EQ(AsProbe(q.GetNode(0))->x.Get(), 3);
 }
 
 TEST_F(ProtoDeclarationTest, IsBindsToTheFirstListWithThatName) {

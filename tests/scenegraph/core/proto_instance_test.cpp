@@ -42,6 +42,13 @@ public:
 
 KsNode* MakePlain() { return new PlainProbe(); }
 
+class DrawProbe : public PlainProbe {
+public:
+    KsNode* NewInstance() override { return new DrawProbe(); }
+};
+
+KsNode* MakeDraw() { return new DrawProbe(); }
+
 class Collect : public KsNodeScanner {
 public:
     int Visit(KsNode* node) override {
@@ -237,10 +244,10 @@ TEST_F(ProtoInstanceTest, ClassesWithoutNewInstanceFailTheirCopyButNotTheInstanc
 }
 
 TEST_F(ProtoInstanceTest, WalksEnterInstancesOnlyWhenAskedAndDrawTheCopy) {
-    KsRegisterNodeConstructor("Box", MakePlain);
+    KsRegisterNodeConstructor("Sphere", MakeDraw);
     PlainProbe::Draws() = 0;
     KsPartition p;
-    Realize(p, "PROTO P [ ] { Box { } Box { } } Group { children [ P { } ] }");
+    Realize(p, "PROTO P [ ] { Sphere { } Sphere { } } Group { children [ P { } ] }");
     ASSERT_EQ(p.GetNodeCount(), 1);
     Collect outside;
     outside.SetEnterProto(1);

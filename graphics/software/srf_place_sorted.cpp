@@ -1,0 +1,78 @@
+// Placing SRF models in the software build: one depth-sorted item for the
+// whole model, or one polygon item per visible face.
+#include <cmath>
+#include <cstddef>
+
+#include "graphics/formats/srf_place.h"
+#include "graphics/image_output_state.h"
+#include "graphics/model_capture_state.h"
+#include "graphics/sorted_list.h"
+
+namespace {
+
+bool Finite(const PwVec3& p) { return std::isfinite(p.x) && std::isfinite(p.y) && std::isfinite(p.z); }
+
+bool ValidIndex(const PwSrf* m, int i) { return i >= 0 && i < m->vertex_count; }
+
+}  // namespace
+
+int PwSrfSorted(const PwSrf* m, const PwPose* pose) {
+  if (m == nullptr || pose == nullptr) return 0;
+  if (PwImageIsActive() || PwModelIsActive()) PwSrfToSinks(m, pose);
+  PwFrame frame;
+  PwSrfEyeFrame(&frame, pose);
+  int near_flag = 0;
+  if (!PwSrfCullBox(m, &frame, &near_flag)) return 0;
+  PwSortedItem* it = PwSortedInsert(kPwSortedSrf, frame.z);
+  if (it == nullptr) return 1;
+  auto* d = static_cast<PwSortedSrfData*>(it->payload);
+  d->near_flag = near_flag;
+  d->frame = frame;
+  d->model = m;
+  return 0;
+}
+
+int PwDrawSrf(PwSrf* m, const PwPose* pose) {
+  if (m == nullptr || pose == nullptr) return 0;
+  if (PwImageIsActive() || PwModelIsActive()) PwSrfToSinks(m, pose);
+  PwFrame frame;
+  PwSrfEyeFrame(&frame, pose);
+  int near_flag = 0;
+  if (!PwSrfCullBox(m, &frame, &near_flag)) return 0;
+  for (int v = 0; v < m->vertex_count; ++v) {
+    const PwSrfVertex& s = m->vertices[v];
+    PwVec3 p = {s.x, s.y, s.z};
+    PwFrameApply(&m->work[v].position, &frame, &p);
+  }
+  for (int f = 0; f < m->face_count; ++f) {
+    const PwSrfFace& face = m->faces[f];
+    PwVec3 centre, normal;
+    PwFrameApply(&centre, &frame, &face.centre);
+    PwFrameRotate(&normal, &frame, &face.normal);
+    if (!Finite(centre)) continue;
+    if (PwSrfFacesAway(centre, normal)) {
+      if (face.has_normal == 1) continue;
+      normal = {-normal.x, -normal.y, -normal.z};
+    }
+    const int n = face.index_count;
+    auto* points = static_cast<PwVec3*>(PwScratchAlloc(sizeof(PwVec3) * static_cast<std::size_t>(n)));
+    if (points == nullptr) return 1;
+    bool valid = true;
+    for (int i = 0; i < n && valid; ++i) {
+      valid = ValidIndex(m, face.indices[i]);
+      if (valid) points[i] = m->work[face.indices[i]].position;
+    }
+    if (!valid) continue;
+    PwSortedItem* it = PwSortedInsert(kPwSortedPolygon, centre.z);
+    if (it == nullptr) return 1;
+    it->colour = face.colour;
+    auto* d = static_cast<PwSortedPolygonData*>(it->payload);
+    d->near_flag = near_flag;
+    d->count = n;
+    d->points = points;
+    d->has_normal = face.no_shading == 0;  // the flush shades what has a normal
+    d->centre = centre;
+    d->normal = normal;
+  }
+  return 0;
+}

@@ -1,0 +1,234 @@
+// A program on the graphics library and its OpenGL back end for the OpenGL
+// end-to-end test: it opens the window and draws, again and again, a lit
+// cube (half of its faces before some 2D drawing and half after it), a
+// white 2D box, a yellow 2D line and a cyan concave 2D polygon, then reads
+// the back buffer before the swap and logs its own checks and the sample
+// pixels that the test compares with a screenshot.
+// Usage: gl_probe.exe work-folder. It logs to work-folder/probe.log and ends
+// with status 0 once work-folder/quit exists (status 3 after two minutes).
+#include <windows.h>
+
+#include <GL/gl.h>
+
+#include <cstdarg>
+#include <cstdio>
+#include <string>
+
+#include "graphics/display.h"
+#include "graphics/draw2d.h"
+#include "graphics/opengl/gl_modes.h"
+#include "graphics/opengl/gl_surface.h"
+#include "graphics/primitives3d.h"
+#include "graphics/pw_math.h"
+#include "graphics/sorted_list.h"
+#include "graphics/state3d.h"
+#include "graphics/window.h"
+#include "graphics/winmain.h"
+
+namespace {
+
+std::FILE* g_log = nullptr;
+std::string g_folder;
+unsigned char g_scratch[1 << 20];
+int g_failures = 0;
+
+void Log(const char* format, ...) __attribute__((format(printf, 1, 2)));
+void Log(const char* format, ...) {
+  if (!g_log) return;
+  va_list args;
+  va_start(args, format);
+  std::vfprintf(g_log, format, args);
+  va_end(args);
+  std::fflush(g_log);
+}
+
+void Check(bool ok, const char* what) {
+  Log("check %s %s\n", what, ok ? "ok" : "FAIL");
+  if (!ok) ++g_failures;
+}
+
+bool Exists(const char* name) {
+  std::string path = g_folder + "/" + name;
+  std::FILE* f = std::fopen(path.c_str(), "rb");
+  if (!f) return false;
+  std::fclose(f);
+  return true;
+}
+
+constexpr PwPose kPlacement = {0, 0, 6, 6000, 6000, 0};
+
+struct Face {
+  const char* name;
+  PwVec3 normal;
+  PwColor colour;  // green, red, blue
+};
+
+// Visible from the placement: -x red, +y green, -z blue.
+const Face kFaces[6] = {
+    {"+x", {1, 0, 0}, {255, 255, 0}}, {"-x", {-1, 0, 0}, {0, 255, 0}},
+    {"+y", {0, 1, 0}, {255, 0, 0}},   {"-y", {0, -1, 0}, {255, 0, 255}},
+    {"+z", {0, 0, 1}, {0, 255, 255}}, {"-z", {0, 0, -1}, {0, 0, 255}},
+};
+
+void Corners(const Face& f, PwVec3 out[4]) {
+  const PwVec3 n = f.normal;
+  const PwVec3 u = n.x != 0 ? PwVec3{0, 1, 0} : PwVec3{1, 0, 0};
+  PwVec3 v = {n.y * u.z - n.z * u.y, n.z * u.x - n.x * u.z, n.x * u.y - n.y * u.x};
+  const float s[4][2] = {{-1, -1}, {1, -1}, {1, 1}, {-1, 1}};
+  for (int i = 0; i < 4; ++i) {
+    out[i] = {n.x + s[i][0] * u.x + s[i][1] * v.x, n.y + s[i][0] * u.y + s[i][1] * v.y,
+              n.z + s[i][0] * u.z + s[i][1] * v.z};
+  }
+}
+
+const PwColor kWhite = {255, 255, 255}, kYellow = {255, 255, 0}, kCyan = {255, 0, 255};
+const PwPoint2 kLShape[6] = {{400, 300}, {600, 300}, {600, 350}, {450, 350}, {450, 450}, {400, 450}};
+
+struct Rgb {
+  int r, g, b;
+};
+
+Rgb Read(int x, int y) {
+  int w = 0, h = 0;
+  PwGetSurfaceSize(&w, &h);
+  unsigned char px[4] = {};
+  glReadBuffer(GL_BACK);
+  glReadPixels(x, h - 1 - y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, px);
+  return {px[0], px[1], px[2]};
+}
+
+bool Near(Rgb a, Rgb b, int tol) {
+  auto d = [](int p, int q) { return p > q ? p - q : q - p; };
+  return d(a.r, b.r) <= tol && d(a.g, b.g) <= tol && d(a.b, b.b) <= tol;
+}
+
+void Sample(const char* name, int x, int y) {
+  Rgb c = Read(x, y);
+  Log("sample %s %d %d %d %d %d\n", name, x, y, c.r, c.g, c.b);
+}
+
+void DrawCubeFaces(int from, int to) {
+  for (int i = from; i < to; ++i) {
+    PwVec3 c[4];
+    Corners(kFaces[i], c);
+    PwPolygon3(4, c, nullptr, kFaces[i].normal, kFaces[i].colour);
+  }
+}
+
+void Draw() {
+  PwProjection proj;
+  PwDefaultProjection(&proj);
+  PwSetProjection(&proj);
+  PwClearScreen();
+  const PwVec3 at_eye = {0, 0, 0};
+  PwSetLight(&at_eye);
+  const PwPose eye = {};
+  PwSetEye(&eye);
+  PwSetFrame(&kPlacement);
+  DrawCubeFaces(0, 3);
+  PwDrawBox2({20, 20}, {100, 60}, kWhite);
+  PwDrawLine2({20, 400}, {300, 400}, kYellow);
+  PwDrawPolygon2(6, kLShape, kCyan);
+  DrawCubeFaces(3, 6);  // after 2D: the camera must have come back
+  PwFlushSorted();
+}
+
+// Checks of the frame just drawn, before its swap; logs once.
+void CheckFrame() {
+  GLint depth = 0;
+  glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &depth);
+  Check(depth == 1, "model-view stack popped after 2D");
+  glGetIntegerv(GL_PROJECTION_STACK_DEPTH, &depth);
+  Check(depth == 1, "projection stack popped after 2D");
+  Check(PwGlDrawMode() == kPwGlModeLit, "lit mode after the last face");
+  Check(PwDisplayPalette() == nullptr, "no palette with a true-colour format");
+  Check(PwSortedFirst() == nullptr, "no depth-list items without EPS output");
+  GLint vp[4] = {};
+  glGetIntegerv(GL_VIEWPORT, vp);
+  Check(vp[2] == 640 && vp[3] == 480, "viewport is the client area");
+
+  Check(Near(Read(60, 40), {255, 255, 255}, 2), "2D box white");
+  Check(Near(Read(10, 10), {0, 0, 0}, 2), "background black");
+  Rgb l0 = Read(150, 399), l1 = Read(150, 400);
+  Check(Near(l0, {255, 255, 0}, 2) || Near(l1, {255, 255, 0}, 2), "2D line yellow");
+  Check(Near(Read(425, 400), {0, 255, 255}, 2), "concave polygon arm cyan");
+  Check(Near(Read(525, 400), {0, 0, 0}, 2), "concave polygon notch empty (tessellated)");
+  Sample("box", 60, 40);
+  Sample("arm", 425, 400);
+  Sample("notch", 525, 400);
+
+  // Each face that looks at the eye, at the projection of its centre.
+  for (const Face& f : kFaces) {
+    PwVec3 centre, normal;
+    PwModelToEye(&centre, &f.normal);
+    PwModelDirToEye(&normal, &f.normal);
+    if (normal.x * centre.x + normal.y * centre.y + normal.z * centre.z >= 0) continue;
+    PwPoint2 s;
+    PwProjectToScreen(&s, &centre);
+    Rgb c = Read(s.x, s.y);
+    const int base[3] = {f.colour.red, f.colour.green, f.colour.blue};
+    const int got[3] = {c.r, c.g, c.b};
+    bool hue = true;
+    for (int k = 0; k < 3; ++k) {
+      // Above the ambient share alone (0.4): the light reaches the face.
+      if (base[k] == 255 && got[k] < 120) hue = false;
+      if (base[k] == 0 && got[k] > 20) hue = false;
+    }
+    std::string what = std::string("face ") + f.name + " lit in its own hue";
+    Check(hue, what.c_str());
+    std::string name = std::string("face") + f.name;
+    Sample(name.c_str(), s.x, s.y);
+  }
+  Log("failures %d\n", g_failures);
+}
+
+}  // namespace
+
+int ViewerMain(int argc, char** argv) {
+  if (argc < 2) return 2;
+  g_folder = argv[1];
+  g_log = std::fopen((g_folder + "/probe.log").c_str(), "w");
+  PwInitMemory();
+  PwInitMath();
+  PwStart3D(g_scratch, sizeof g_scratch);
+  PwSetLighting(1);
+  PwSetTitle("GL Probe");
+  PwOpenWindow(640, 480);
+  if (PwWindowClosed() == 1) {
+    Log("open failed\n");
+    return 2;
+  }
+  HWND window = static_cast<HWND>(PwGetWindowHandle());
+  SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  RECT client;
+  GetClientRect(window, &client);
+  POINT origin = {0, 0};
+  ClientToScreen(window, &origin);
+  Log("client %ld %ld origin %ld %ld\n", client.right, client.bottom, origin.x, origin.y);
+  Log("renderer %s\n", reinterpret_cast<const char*>(glGetString(GL_RENDERER)));
+
+  // Checked on a later frame: each frame must start from the state the
+  // frame before it left.
+  int frames = 0;
+  bool logged = false;
+  DWORD start = GetTickCount();
+  for (;;) {
+    PwPollMessages();
+    Draw();
+    if (!logged && ++frames == 5) {
+      CheckFrame();
+      Log("drawn\n");
+      logged = true;
+    }
+    PwPresent();
+    if (Exists("quit")) {
+      Log("quit\n");
+      PwExitProcess(0);
+    }
+    if (GetTickCount() - start > 120000) {
+      Log("timeout\n");
+      PwExitProcess(3);
+    }
+    Sleep(20);
+  }
+}

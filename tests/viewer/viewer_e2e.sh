@@ -1,0 +1,321 @@
+#!/bin/sh
+# Runs the real lumaview under Wine and works it as a person does: menus
+# (posted commands), keys, the mouse, the file, number, colour and message
+# dialogs, the exports checked with real tools, the close question and the
+# exit status. Every wait has a timeout.
+# Usage: viewer_e2e.sh lumaview.exe driver.exe wine-run.sh source-dir (needs DISPLAY)
+viewer=$1 driver=$2 wine_run=$3 src=$4
+work=$(pwd)/viewer_e2e.d
+rm -rf "$work" && mkdir -p "$work"
+data=$src/tests/viewer/data
+failures=0
+pid=
+log=
+
+fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+stop() {
+  if [ -n "$pid" ] && kill -0 "$pid" 2>/dev/null; then kill "$pid" 2>/dev/null; fi
+  pid=
+}
+finish() {
+  stop
+  [ "$failures" -eq 0 ] && echo "all checks passed" || echo "$failures check(s) failed"
+  [ "$failures" -eq 0 ]
+  exit
+}
+[ -n "$DISPLAY" ] || { echo "no DISPLAY: run under xvfb-run -a"; exit 1; }
+
+# Windows form of a path of this machine (drive Z: is the root).
+winpath() { echo "Z:$1" | tr '/' '\\'; }
+drive() { timeout 60 "$wine_run" "$driver" "$@" 2>/dev/null | tr -d '\r'; }
+# Runs a driver action and fails unless its output has the line.
+expect() {
+  want=$1; shift
+  out=$(drive "$@")
+  echo "$out" | grep -qxF "$want" || { fail "$* gave no '$want'"; echo "$out"; return 1; }
+}
+start() {
+  log=$work/viewer$1.log; shift
+  "$wine_run" "$viewer" "$@" >"$log.out" 2>"$log" &
+  pid=$!
+}
+# Waits up to 30 s for the viewer's process to end; its exit status.
+await_exit() {
+  i=0
+  while kill -0 "$pid" 2>/dev/null && [ $i -lt 300 ]; do i=$((i + 1)); sleep 0.1; done
+  if kill -0 "$pid" 2>/dev/null; then fail "viewer did not end"; stop; return; fi
+  wait "$pid"; status=$?
+  pid=
+  echo "exit status $status"
+  [ "$status" -eq 1 ] || fail "exit status is $status, want 1"
+}
+place() {
+  found=$(drive find)
+  echo "$found"
+  echo "$found" | grep -qx "client 640 480" || fail "client area is not 640 x 480"
+  ox=$(echo "$found" | sed -n 's/^origin \([0-9-]*\) .*/\1/p')
+  oy=$(echo "$found" | sed -n 's/^origin [0-9-]* \([0-9-]*\)$/\1/p')
+  [ -n "$ox" ] || { fail "no window"; finish; }
+}
+# Screenshot of the client area into $work/$1.png.
+shot() {
+  sleep 1.5
+  import -window root "$work/full.png" 2>/dev/null
+  convert "$work/full.png" -crop "640x480+$ox+$oy" +repage "$work/$1.png"
+}
+# Counts of red, green, blue, white and the given hex colour's pixels of an
+# image, sampled down to 160 x 120.
+colours() {
+  convert "$1" -sample 160x120 txt:- 2>/dev/null | awk -v want="$2" '
+    /#[0-9A-Fa-f]{6}/ {
+      match($0, /#[0-9A-Fa-f]{6}/); h = substr($0, RSTART + 1, 6)
+      r = strtonum("0x" substr(h, 1, 2)); g = strtonum("0x" substr(h, 3, 2)); b = strtonum("0x" substr(h, 5, 2))
+      if (r > 150 && g < 90 && b < 90) red++
+      if (g > 120 && r < 100 && b < 100) green++
+      if (b > 150 && r < 120 && g < 150) blue++
+      if (r > 240 && g > 240 && b > 240) white++
+      if (toupper(h) == toupper(want)) same++
+    }
+    END { printf "red %d green %d blue %d white %d want %d\n", red, green, blue, white, same }'
+}
+count_of() { colours "$1" "$3" | sed -n "s/.*$2 \([0-9]*\).*/\1/p"; }
+# The mean x of the red pixels (sampled), -1 without any.
+red_x() {
+  convert "$1" -sample 160x120 txt:- 2>/dev/null | awk '
+    /#[0-9A-Fa-f]{6}/ {
+      split($1, xy, ","); match($0, /#[0-9A-Fa-f]{6}/); h = substr($0, RSTART + 1, 6)
+      r = strtonum("0x" substr(h, 1, 2)); g = strtonum("0x" substr(h, 3, 2)); b = strtonum("0x" substr(h, 5, 2))
+      if (r > 150 && g < 90 && b < 90) { n++; s += xy[1] }
+    }
+    END { if (n) printf "%d\n", s / n; else print -1 }'
+}
+shapes_visible() {
+  c=$(colours "$work/$1.png")
+  echo "$1: $c"
+  for k in red green blue; do
+    n=$(echo "$c" | sed -n "s/.*$k \([0-9]*\).*/\1/p")
+    [ "${n:-0}" -ge 20 ] || fail "$1: too few $k pixels ($n)"
+  done
+}
+same_image() { [ "$(md5sum <"$work/$1.png")" = "$(md5sum <"$work/$2.png")" ]; }
+await_file() {
+  i=0
+  while [ ! -s "$1" ] && [ $i -lt 100 ]; do i=$((i + 1)); sleep 0.1; done
+  [ -s "$1" ] || { fail "no file $1"; return 1; }
+}
+
+EXIT=16384 OPEN=16385 CLOSE=16386 ABOUT=16388 EXAMINER=16389 RESET=16391 NEXT=16392
+ZOOM=16394 SETBG=16404 USEBG=16405 TIF=16406 BMP=16407 PS=16408 SRF=16409 WRL=16410
+EXTRA=16411 QUALITY=16412 HELP=16413
+
+# --- Run 1: the sample world from the command line.
+start 1 "$src/examples/sample.wrl"
+place
+menu=$(drive menu)
+echo "$menu" | grep -qxF "popup [File] 5" || fail "File menu"
+echo "$menu" | grep -qxF "item 16385 [OpenFile(&O)]" || fail "OpenFile item"
+echo "$menu" | grep -qxF "item 16392 [NextCamera|N]" || fail "NextCamera item"
+echo "$menu" | grep -qxF "popup [Help] 2" || fail "Help menu"
+shot start
+shapes_visible start
+
+# Keys: Z zooms in (bigger shapes), M back out; the picture follows.
+drive key 90 >/dev/null
+shot zoomed
+shapes_visible zoomed
+same_image start zoomed && fail "Z key changed nothing"
+[ "$(count_of "$work/zoomed.png" red)" -gt "$(count_of "$work/start.png" red)" ] || fail "Z key did not zoom in"
+
+# Right drag of 100 pixels: half a turn, the red box now on the right.
+drive mouse 0x204 2 300 240 >/dev/null
+drive mouse 0x200 2 400 240 >/dev/null
+drive mouse 0x205 0 400 240 >/dev/null
+shot turned
+echo "red x start $(red_x "$work/start.png") turned $(red_x "$work/turned.png")"
+[ "$(red_x "$work/turned.png")" -gt 80 ] || fail "right drag did not turn the view round"
+[ "$(red_x "$work/start.png")" -lt 80 ] || fail "red box not on the left at start"
+
+# ResetCameraPosition: the first picture again.
+drive cmd $RESET >/dev/null
+shot reset
+same_image start reset || fail "ResetCameraPosition did not restore the view"
+# Forward key (F) moves in, drawn by the next idle pass.
+drive key 70 >/dev/null
+shot forward
+same_image start forward && fail "F key changed nothing"
+drive cmd $RESET >/dev/null
+
+# Exports: TIF at 320 x 240.
+expect "closed" cmd $TIF >/dev/null
+expect "closed" filedlg "EXPORT TIF(24bit)" "$(winpath "$work/view.tif")" || true
+expect "closed" dialog Resolution set 1006 320 set 1007 240 press 1004 || true
+if await_file "$work/view.tif"; then
+  sleep 1
+  info=$(tiffinfo "$work/view.tif" 2>&1)
+  echo "$info" | grep -q "Image Width: 320 Image Length: 240" || fail "TIF size: $info"
+  echo "$info" | grep -q "Bits/Sample: 8" || fail "TIF bits per sample"
+  echo "$info" | grep -q "Samples/Pixel: 3" || fail "TIF samples per pixel"
+  convert "$work/view.tif" "$work/view_tif.png" && shapes_visible view_tif
+fi
+# BMP at 200 x 150.
+drive cmd $BMP >/dev/null
+expect "closed" filedlg "EXPORT BMP(24bit)" "$(winpath "$work/view.bmp")"
+expect "closed" dialog Resolution set 1006 200 set 1007 150 press 1004
+if await_file "$work/view.bmp"; then
+  sleep 1
+  id=$(identify "$work/view.bmp")
+  echo "$id"
+  echo "$id" | grep -q "BMP3\? 200x150" || fail "BMP: $id"
+  echo "$id" | grep -q "8-bit sRGB\|24-bit\|DirectClass" || fail "BMP depth: $id"
+  convert "$work/view.bmp" "$work/view_bmp.png" && shapes_visible view_bmp
+fi
+# The same BMP name again: the overwrite question, and CANCEL keeps all.
+before=$(md5sum <"$work/view.bmp")
+drive cmd $BMP >/dev/null
+out=$(drive filedlg "EXPORT BMP(24bit)" "$(winpath "$work/view.bmp")")
+echo "$out" | grep -q "default \[.*view.bmp\]" || fail "BMP dialog did not default to the last name: $out"
+q=$(drive dialog Confirm press 1006)
+echo "$q" | grep -qF "[File Exists. Overwrite?]" || fail "no overwrite question: $q"
+[ "$(drive count Resolution)" = "count 0" ] || fail "resolution asked after CANCEL"
+[ "$(md5sum <"$work/view.bmp")" = "$before" ] || fail "cancelled overwrite changed the file"
+# PS at the default 400 x 300.
+drive cmd $PS >/dev/null
+expect "closed" filedlg "EXPORT PS" "$(winpath "$work/view.ps")"
+out=$(drive dialog Resolution press 1004)
+echo "$out" | grep -qF "control 1006 Edit [400]" || fail "PS width default: $out"
+if await_file "$work/view.ps"; then
+  sleep 1
+  head -n 1 "$work/view.ps" | grep -q "^%!PS-Adobe-.* EPSF-" || fail "EPS header"
+  timeout 60 gs -q -dSAFER -dBATCH -dNOPAUSE -dEPSCrop -sDEVICE=png16m -r72 \
+    -sOutputFile="$work/view_ps.png" "$work/view.ps" || fail "gs could not render the EPS"
+  [ -s "$work/view_ps.png" ] && shapes_visible view_ps
+fi
+# SRF: scene coordinates, whatever the camera.
+drive cmd $SRF >/dev/null
+expect "closed" filedlg "EXPORT SRF" "$(winpath "$work/model.srf")"
+if await_file "$work/model.srf"; then
+  sleep 1
+  for word in SURF VER FAC COL END; do
+    tr -d '\r' <"$work/model.srf" | grep -q "^$word" || fail "SRF has no $word line"
+  done
+  # The floor cylinder has radius 4: x reaches 4.000 in scene units.
+  tr -d '\r' <"$work/model.srf" | grep -q "^VER 4.000 \|^VER 3.99" || fail "SRF not in scene coordinates"
+fi
+# WRL: the scene written back, and read again.
+drive cmd $WRL >/dev/null
+expect "closed" filedlg "EXPORT WRL" "$(winpath "$work/scene.wrl")"
+i=0; while [ ! -s "$work/scene.wrl" ] && [ $i -lt 30 ]; do i=$((i + 1)); sleep 0.1; done
+if [ -s "$work/scene.wrl" ]; then
+  head -n 1 "$work/scene.wrl" | tr -d '\r' | grep -qx "#VRML V2.0 utf8" || fail "WRL header"
+  grep -q "Viewpoint" "$work/scene.wrl" || fail "WRL lost the viewpoint"
+else
+  echo "NOTE: no WRL written (the scene writer is not there)"
+fi
+
+# Background colour from the chooser, then the scene's own again.
+drive cmd $SETBG >/dev/null
+expect "closed" colordlg "BACKGROUND COLOR" 255 0 255
+shot magenta
+[ "$(count_of "$work/magenta.png" want FF00FF)" -gt 3000 ] || fail "background colour not used"
+drive cmd $USEBG >/dev/null
+shot vrmlbg
+[ "$(count_of "$work/vrmlbg.png" want FF00FF)" -eq 0 ] || fail "scene background not back"
+
+# Quality: 99 gives 15, so the sphere gets finer.
+drive cmd $QUALITY >/dev/null
+out=$(drive dialog "Quality(1-15)" set 1006 99 press 1004)
+echo "$out" | grep -qF "control 1006 Edit [4]" || fail "quality default is not 4: $out"
+shot fine
+shapes_visible fine
+same_image vrmlbg fine && fail "quality 15 changed nothing"
+# Extra draw buffer: 256 KB.
+drive cmd $EXTRA >/dev/null
+expect "closed" dialog "EXTRA BUFFER SIZE(KB)" set 1006 256 press 1004
+
+# Help twice: one dialog; OK closes it. About: modal, OK closes it.
+drive cmd $HELP >/dev/null
+expect "dialog found" dialog HELP >/dev/null
+drive cmd $HELP >/dev/null
+[ "$(drive count HELP)" = "count 1" ] || fail "second Help opened another dialog"
+out=$(drive dialog HELP press 1)
+echo "$out" | grep -qF "[---Key/Mouse Help ---]" || fail "Help text: $out"
+drive cmd $ABOUT >/dev/null
+out=$(drive dialog "About QM VRML2.0 VIEWER" press 1)
+echo "$out" | grep -qF "[QM VRML2.0 VIEWER]" || fail "About text: $out"
+echo "$out" | grep -qx "closed" || fail "About did not close"
+
+# CloseFile: only the no-file text.
+drive cmd $CLOSE >/dev/null
+shot closed
+c=$(colours "$work/closed.png")
+echo "closed: $c"
+echo "$c" | grep -q "red 0 green 0 blue 0" || fail "shapes left after CloseFile"
+[ "$(echo "$c" | sed -n 's/.*white \([0-9]*\).*/\1/p')" -gt 0 ] || fail "no text after CloseFile"
+
+# OpenFile: a V1 file is refused, a compressed one is unknown, V3 is warned
+# about and loaded.
+gzip -c "$src/examples/sample.wrl" >"$work/packed.wrl"
+drive cmd $OPEN >/dev/null
+expect "closed" filedlg "Open File" "$(winpath "$data/v1.wrl")"
+out=$(drive dialog Message press 1003)
+echo "$out" | grep -qF "[Specified file is VRML V1.0]" || fail "V1 message: $out"
+drive cmd $OPEN >/dev/null
+expect "closed" filedlg "Open File" "$(winpath "$work/packed.wrl")"
+out=$(drive dialog Message press 1003)
+echo "$out" | grep -qF "[Unknown Format.]" || fail "compressed message: $out"
+shot refused
+echo "$(colours "$work/refused.png")" | grep -q "red 0 green 0 blue 0" || fail "a refused file was loaded"
+drive cmd $OPEN >/dev/null
+expect "closed" filedlg "Open File" "$(winpath "$data/v3.wrl")"
+out=$(drive dialog Message press 1003)
+echo "$out" | grep -qF "[Unknown version of VRML.]" || fail "V3 message: $out"
+shot v3
+[ "$(count_of "$work/v3.png" red)" -gt 100 ] || fail "V3 file not loaded"
+
+# A scene with sensors: the time sensor carries the red box to the right,
+# a click on the green bar turns it blue.
+drive cmd $OPEN >/dev/null
+expect "closed" filedlg "Open File" "$(winpath "$data/sensors.wrl")"
+shot anim1
+sleep 3
+shot anim2
+x1=$(red_x "$work/anim1.png") x2=$(red_x "$work/anim2.png")
+echo "red box x $x1 then $x2"
+[ "$x2" -gt "$x1" ] || fail "time sensor did not move the box"
+[ "$(count_of "$work/anim2.png" green)" -gt 100 ] || fail "no green bar"
+drive mouse 0x201 1 320 330 >/dev/null
+drive mouse 0x202 0 320 330 >/dev/null
+shot clicked
+echo "clicked: $(colours "$work/clicked.png")"
+[ "$(count_of "$work/clicked.png" green)" -lt 20 ] || fail "click did not change the bar"
+[ "$(count_of "$work/clicked.png" blue)" -gt 100 ] || fail "bar did not turn blue"
+
+# The close question: No keeps the window, Yes ends with status 1.
+out=$(drive close no)
+echo "$out" | grep -qF "[Really Quit? You may lose some data!]" || fail "close question: $out"
+echo "$out" | grep -qx "window alive" || fail "No closed the window"
+drive close yes >/dev/null
+await_exit
+
+# --- Run 2: no argument: the Open dialog before anything; Cancel leaves no
+# file open; Exit ends with status 1.
+start 2
+expect "closed" filedlg "Open File" -
+place
+shot nofile
+c=$(colours "$work/nofile.png")
+echo "nofile: $c"
+[ "$(echo "$c" | sed -n 's/.*white \([0-9]*\).*/\1/p')" -gt 0 ] || fail "no text without a file"
+drive cmd $EXIT >/dev/null
+await_exit
+
+# --- Run 3: a command-line file that cannot be read: no message box.
+start 3 "$work/missing.wrl"
+place
+[ "$(drive count Message)" = "count 0" ] || fail "a message for a command-line file"
+shot missing
+echo "$(colours "$work/missing.png")" | grep -q "red 0 green 0 blue 0" || fail "shapes without a file"
+drive close yes >/dev/null
+await_exit
+
+finish

@@ -1,0 +1,256 @@
+#include <cmath>
+
+#include "viewer_fixture.h"
+
+namespace lvtest {
+namespace {
+
+constexpr const char kOneBox[] =
+    "#VRML V2.0 utf8\n"
+    "Transform { translation 1 2 3 children Shape { geometry Box { size 2 2 2 } } }\n";
+
+constexpr const char kThreeViewpoints[] =
+    "#VRML V2.0 utf8\n"
+    "Viewpoint { position 0 0 10 }\n"
+    "Viewpoint { position 0 0 20 }\n"
+    "Viewpoint { position 0 0 30 }\n"
+    "Shape { geometry Box { } }\n";
+
+void ExpectNear(const KsVec3f& got, float x, float y, float z) {
+  EXPECT_NEAR(got.x, x, 1e-4f);
+  EXPECT_NEAR(got.y, y, 1e-4f);
+  EXPECT_NEAR(got.z, z, 1e-4f);
+}
+
+TEST_F(ViewerTest, WithoutViewpointsTheExaminerLooksAtTheBoxFromItsDiagonal) {
+  ASSERT_EQ(Load("one_box.wrl", kOneBox), 1);
+  EXPECT_EQ(KsViewpoint::GetBound(), ExaminerViewpoint());
+  ExpectNear(viewer->GetExaminerCentre(), 1, 2, 3);
+  float diagonal = std::sqrt(12.0f);
+  ExpectNear(ExaminerViewpoint()->position.Get(), 1, 2, 3 + diagonal + 1);
+  EXPECT_EQ(ExaminerViewpoint()->orientation.Get().angle, 0.0f);
+  EXPECT_EQ(viewer->GetViewpointCount(), 0);
+
+  // Looking along -z: the graphics library's pose has z negated, no turn.
+  PwPose pose;
+  viewer->ComputeCamera(&pose);
+  EXPECT_NEAR(pose.z, -(3 + diagonal + 1), 1e-4f);
+  EXPECT_EQ(pose.heading, 0);
+  EXPECT_EQ(pose.pitch, 0);
+  EXPECT_EQ(pose.bank, 0);
+}
+
+TEST_F(ViewerTest, APointSizedSceneGetsTheExaminerOneUnitInFront) {
+  ASSERT_EQ(Load("point.wrl",
+                 "#VRML V2.0 utf8\n"
+                 "Transform { translation 4 0 0 children Shape { geometry Box { size 0 0 0 } } }\n"),
+            1);
+  ExpectNear(ExaminerViewpoint()->position.Get(), 4, 0, 1);
+}
+
+TEST_F(ViewerTest, AFailedLoadKeepsTheSceneCameraAndSnapshots) {
+  ASSERT_EQ(Load("three.wrl", kThreeViewpoints), 1);
+  KsPartition* scene = viewer->GetScene();
+  KsViewpoint* bound = KsViewpoint::GetBound();
+  EXPECT_EQ(bound, viewer->GetScene()->GetViewpoint(0));
+  EXPECT_EQ(viewer->LoadFile((testing::TempDir() + "no_such_file.wrl").c_str()), 0);
+  EXPECT_EQ(viewer->GetScene(), scene);
+  EXPECT_EQ(KsViewpoint::GetBound(), bound);
+  EXPECT_EQ(viewer->GetViewpointCount(), 3);
+}
+
+TEST_F(ViewerTest, NextAndPreviousCameraWrapAround) {
+  ASSERT_EQ(Load("three.wrl", kThreeViewpoints), 1);
+  KsPartition* scene = viewer->GetScene();
+  viewer->NextCamera();
+  viewer->NextCamera();
+  EXPECT_EQ(viewer->GetViewpointIndex(), 2);
+  EXPECT_EQ(KsViewpoint::GetBound(), scene->GetViewpoint(2));
+  viewer->NextCamera();
+  EXPECT_EQ(viewer->GetViewpointIndex(), 0);
+  EXPECT_EQ(KsViewpoint::GetBound(), scene->GetViewpoint(0));
+  viewer->PreviousCamera();
+  EXPECT_EQ(viewer->GetViewpointIndex(), 2);
+  EXPECT_EQ(KsViewpoint::GetBound(), scene->GetViewpoint(2));
+  viewer->Examiner();
+  EXPECT_EQ(KsViewpoint::GetBound(), ExaminerViewpoint());
+  viewer->Camera();
+  EXPECT_EQ(KsViewpoint::GetBound(), scene->GetViewpoint(2));
+}
+
+TEST_F(ViewerTest, CameraCommandsWithoutViewpointsBindNothing) {
+  ASSERT_EQ(Load("one_box.wrl", kOneBox), 1);
+  viewer->NextCamera();
+  EXPECT_EQ(viewer->GetViewpointIndex(), 0);
+  viewer->PreviousCamera();
+  EXPECT_EQ(viewer->GetViewpointIndex(), 0);
+  EXPECT_EQ(KsViewpoint::GetBound(), ExaminerViewpoint());
+}
+
+TEST_F(ViewerTest, ZoomAndMoozScaleTheDistanceToTheCentre) {
+  ASSERT_EQ(Load("one_box.wrl", kOneBox), 1);
+  float d = std::sqrt(12.0f) + 1;
+  viewer->Zoom();
+  ExpectNear(BoundPosition(), 1, 2, 3 + d / 1.1f);
+  viewer->Mooz();
+  ExpectNear(BoundPosition(), 1, 2, 3 + d);
+}
+
+TEST_F(ViewerTest, ZoomAtTheCentreStaysAndMoozStepsBack) {
+  ASSERT_EQ(Load("one_box.wrl", kOneBox), 1);
+  ExaminerViewpoint()->position.Set(KsVec3f(1, 2, 3.05f));
+  viewer->Zoom();
+  ExpectNear(BoundPosition(), 1, 2, 3.05f);
+  ExaminerViewpoint()->position.Set(KsVec3f(1, 2, 3));
+  viewer->Mooz();
+  ExpectNear(BoundPosition(), 1, 2, 3.1f);
+}
+
+TEST_F(ViewerTest, ARightDragOfHundredPixelsTurnsHalfWayRound) {
+  ASSERT_EQ(Load("one_box.wrl", kOneBox), 1);
+  float d = std::sqrt(12.0f) + 1;
+  viewer->RightButton(1, 10, 10);
+  EXPECT_EQ(viewer->GetDragState(), kViewerDragOrbit);
+  viewer->MouseMove(110, 10);
+  viewer->RightButton(0, 110, 10);
+  EXPECT_EQ(viewer->GetDragState(), kViewerDragNone);
+  ExpectNear(BoundPosition(), 1, 2, 3 - d);
+  // Now looking along +z.
+  KsMatrix m;
+  KsViewpoint::GetBound()->GetMatrix(&m);
+  KsVec3f view;
+  m.Apply(view, KsVec3f(0, 0, -1), 0.0f);
+  ExpectNear(view, 0, 0, 1);
+}
+
+TEST_F(ViewerTest, MoveCarriesCameraAndCentreATenthOfTheDistance) {
+  ASSERT_EQ(Load("one_box.wrl", kOneBox), 1);
+  float d = std::sqrt(12.0f) + 1;
+  viewer->Forward();
+  ExpectNear(BoundPosition(), 1, 2, 3 + d - 0.1f * d);
+  ExpectNear(viewer->GetExaminerCentre(), 1, 2, 3 - 0.1f * d);
+  viewer->Right();
+  ExpectNear(viewer->GetExaminerCentre(), 1 + 0.1f * d, 2, 3 - 0.1f * d);
+}
+
+TEST_F(ViewerTest, ResetPutsEveryViewpointBackAsLoaded) {
+  ASSERT_EQ(Load("three.wrl", kThreeViewpoints), 1);
+  viewer->Zoom();
+  viewer->NextCamera();
+  viewer->Forward();
+  viewer->ResetCameraPosition();
+  KsPartition* scene = viewer->GetScene();
+  for (int i = 0; i < 3; ++i) {
+    ExpectNear(static_cast<KsViewpoint*>(scene->GetViewpoint(i))->position.Get(), 0, 0,
+               10.0f * (i + 1));
+  }
+}
+
+TEST_F(ViewerTest, OperationsNeedingASceneDoNothingWithoutOne) {
+  KsViewpoint* before = KsViewpoint::GetBound();
+  viewer->NextCamera();
+  viewer->Zoom();
+  viewer->Forward();
+  viewer->Tick();
+  EXPECT_EQ(KsClock::GetTime(), 0.1f);
+  EXPECT_EQ(KsViewpoint::GetBound(), before);
+  viewer->LeftButton(1, 5, 5);
+  EXPECT_EQ(viewer->GetDragState(), kViewerDragNone);
+  viewer->RightButton(1, 5, 5);
+  EXPECT_EQ(viewer->GetDragState(), kViewerDragOrbit);
+  // The other button leaves an active state alone.
+  viewer->LeftButton(1, 5, 5);
+  EXPECT_EQ(viewer->GetDragState(), kViewerDragOrbit);
+}
+
+TEST_F(ViewerTest, TickAdvancesTheClockAndDrivesTimeSensors) {
+  ASSERT_EQ(Load("one_box.wrl", kOneBox), 1);
+  viewer->Tick();
+  viewer->Tick();
+  float expected = 0.1f;
+  expected += 0.1f;
+  expected += 0.1f;
+  EXPECT_EQ(KsClock::GetTime(), expected);
+}
+
+TEST_F(ViewerTest, CloseFileDropsTheScene) {
+  ASSERT_EQ(Load("one_box.wrl", kOneBox), 1);
+  viewer->CloseFile();
+  EXPECT_EQ(viewer->GetScene(), nullptr);
+  viewer->Render();  // only the no-file text
+}
+
+TEST_F(ViewerTest, BackgroundColourReplacesTheScenesBackground) {
+  ASSERT_EQ(Load("bg.wrl",
+                 "#VRML V2.0 utf8\nBackground { skyColor [ 0 0 1 ] }\n"
+                 "Shape { geometry Box { size 0.01 0.01 0.01 } }\n"),
+            1);
+  viewer->Render();
+  PwColor blue = {0, 0, 255};
+  EXPECT_GT(surface.Count(blue), 160 * 120 / 3);  // the sky half
+  PwColor red = {0, 255, 0};
+  viewer->SetBackgroundColor(red);
+  EXPECT_EQ(viewer->GetUseVrmlBackground(), 0);
+  viewer->Render();
+  EXPECT_GT(surface.Count(red), 160 * 120 / 2);
+  viewer->UseVrmlBackground();
+  viewer->Render();
+  EXPECT_GT(surface.Count(blue), 160 * 120 / 3);  // the sky half
+}
+
+TEST_F(ViewerTest, AnExportWaitsForTheFirstFrameWithAScene) {
+  std::string path = testing::TempDir() + "pending.tif";
+  std::remove(path.c_str());
+  ASSERT_EQ(viewer->SetPendingExport(kViewerExportTif, path.c_str(), 32, 24), 1);
+  viewer->Render();
+  EXPECT_EQ(viewer->GetExportKind(), kViewerExportTif);
+  EXPECT_EQ(ReadFileBytes(path), "");
+  ASSERT_EQ(Load("one_box.wrl", kOneBox), 1);
+  viewer->Render();
+  EXPECT_EQ(viewer->GetExportKind(), kViewerExportNone);
+  std::string tif = ReadFileBytes(path);
+  ASSERT_GE(tif.size(), 32u * 24u * 3u);
+  EXPECT_TRUE(tif.compare(0, 4, std::string("II*\0", 4)) == 0 ||
+              tif.compare(0, 4, std::string("MM\0*", 4)) == 0);
+}
+
+TEST_F(ViewerTest, ExportsWriteTheirFiles) {
+  ASSERT_EQ(Load("one_box.wrl", kOneBox), 1);
+  struct Case {
+    int kind;
+    const char* name;
+    const char* starts;
+  } cases[] = {
+      {kViewerExportBmp, "out.bmp", "BM"},
+      {kViewerExportPs, "out.ps", "%!PS-Adobe"},
+  };
+  for (const Case& c : cases) {
+    std::string path = testing::TempDir() + c.name;
+    std::remove(path.c_str());
+    ASSERT_EQ(viewer->SetPendingExport(c.kind, path.c_str(), 40, 30), 1);
+    viewer->Render();
+    EXPECT_EQ(viewer->GetExportKind(), kViewerExportNone);
+    EXPECT_EQ(ReadFileBytes(path).compare(0, std::strlen(c.starts), c.starts), 0) << c.name;
+  }
+}
+
+TEST_F(ViewerTest, SrfExportCapturesSceneCoordinates) {
+  ASSERT_EQ(Load("one_box.wrl", kOneBox), 1);
+  std::string path = testing::TempDir() + "out.srf";
+  std::remove(path.c_str());
+  ASSERT_EQ(viewer->SetPendingExport(kViewerExportSrf, path.c_str(), 0, 0), 1);
+  viewer->Render();
+  std::string srf = ReadFileBytes(path);
+  ASSERT_FALSE(srf.empty());
+  // The box spans x 0..2 in the scene, whatever the camera.
+  EXPECT_NE(srf.find("2.0"), std::string::npos) << srf.substr(0, 400);
+}
+
+TEST_F(ViewerTest, AnOverLongExportPathIsRefused) {
+  std::string path(300, 'a');
+  EXPECT_EQ(viewer->SetPendingExport(kViewerExportBmp, path.c_str(), 4, 4), 0);
+  EXPECT_EQ(viewer->GetExportKind(), kViewerExportNone);
+}
+
+}  // namespace
+}  // namespace lvtest
