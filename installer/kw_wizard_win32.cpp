@@ -4,6 +4,7 @@
 #include <commdlg.h>
 #include <shellapi.h>
 
+#include <cstdio>
 #include <cstring>
 
 #include "installer/core/kw_config.h"
@@ -71,6 +72,7 @@ void Browse(HWND page) {
 // Checks the typed location when Next is pressed; the return keeps or
 // moves the page.
 INT_PTR AcceptLocation(HWND page) {
+  fprintf(stderr, "accept\n");
   KwState& s = KwGlobal();
   char typed[kKwPathSize] = "";
   GetDlgItemTextA(page, KW_IDC_LOCATION_EDIT, typed, sizeof typed);
@@ -106,6 +108,7 @@ INT_PTR AcceptLocation(HWND page) {
     if (KwMessage(page, question.c_str(), s.title, MB_YESNO | MB_ICONQUESTION) != IDYES) return Stay(page);
   }
   // A resident program has no shortcut choices: straight to the progress page.
+  fprintf(stderr, "accepted %s\n", s.location);
   SetResult(page, s.resident ? KW_DLG_PROGRESS : 0);
   return TRUE;
 }

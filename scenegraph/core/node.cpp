@@ -112,7 +112,6 @@ const char* KsNode::GetClassName() const { return kNodeName; }
 KsClassRecord* KsNode::GetClassInfo() const { return g_nodeRecord; }
 KsClassRecord* KsNode::ClassRecord() { return g_nodeRecord; }
 
-int KsNode::Write(KsOutStream*, int) { return 0; }
 KSBOOL KsNode::IsPointingSensor() { return KS_FALSE; }
 KSBOOL KsNode::IsDragSensor() { return KS_FALSE; }
 

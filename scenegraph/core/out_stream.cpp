@@ -54,3 +54,67 @@ int KsOutStream::FindWritten(const KsNode* node) const {
 }
 
 void KsOutStream::AddWritten(const KsNode* node) { written_.insert(node); }
+
+// ---- KsFileOutStream
+
+namespace {
+KsClassRecord* g_fileOutStreamRecord = nullptr;
+}  // namespace
+
+KsFileOutStream::KsFileOutStream() {
+    KsClassManager::Ensure(&g_fileOutStreamRecord, "KsFileOutStream", g_outStreamRecord);
+}
+
+KsFileOutStream::~KsFileOutStream() {
+    if (file_ && ownsFile_ == 1) std::fclose(file_);
+}
+
+const char* KsFileOutStream::GetClassName() const { return "KsFileOutStream"; }
+
+KsClassRecord* KsFileOutStream::GetClassInfo() const { return g_fileOutStreamRecord; }
+
+KsStream* KsFileOutStream::NewInstance() { return new (std::nothrow) KsFileOutStream; }
+
+int KsFileOutStream::Write(const char* text) {
+    if (!file_) return 1;
+    if (!text || !text[0]) return 0;
+    if (std::fputs(text, file_) < 0) {
+        failed_ = 1;
+        return 1;
+    }
+    return 0;
+}
+
+int KsFileOutStream::Open(const char* path) {
+    Close();
+    ownsFile_ = 1;
+    failed_ = 0;
+    file_ = path ? std::fopen(path, "w") : nullptr;
+    if (!file_) {
+        std::printf("KsFileOutStream::Open()\n");
+        std::printf("Cannot Open Output File : %s\n", path ? path : "");
+        std::fflush(stdout);
+        return 1;
+    }
+    return 0;
+}
+
+void KsFileOutStream::Attach(std::FILE* handle) {
+    Close();
+    file_ = handle;
+    ownsFile_ = 0;
+    failed_ = 0;
+}
+
+int KsFileOutStream::Close() {
+    if (!file_) return 1;
+    int result = failed_;
+    if (ownsFile_ == 1) {
+        if (std::fclose(file_) != 0) result = 1;
+    } else if (std::fflush(file_) != 0) {
+        result = 1;
+    }
+    file_ = nullptr;
+    failed_ = 0;
+    return result;
+}

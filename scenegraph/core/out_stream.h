@@ -39,8 +39,48 @@ public:
     int FindWritten(const KsNode* node) const;
     void AddWritten(const KsNode* node);
 
+    // Nesting of nodes being written, bounded so that no graph, however
+    // deep, exhausts the stack.
+    int EnterNode() { return ++depth_; }
+    void LeaveNode() { --depth_; }
+    // A node that failed to write, kept here since a list of nodes prints
+    // its elements without passing results up.
+    void MarkNodeFailed() { nodeFailed_ = 1; }
+    int GetNodeFailed() const { return nodeFailed_; }
+
 private:
     std::unordered_set<const KsNode*> written_;
+    int depth_ = 0;
+    int nodeFailed_ = 0;
+};
+
+// Writes the text to a file, exactly as given.
+class KsFileOutStream : public KsOutStream {
+public:
+    KsFileOutStream();
+    ~KsFileOutStream() override;
+    KsFileOutStream(const KsFileOutStream&) = delete;
+    KsFileOutStream& operator=(const KsFileOutStream&) = delete;
+
+    const char* GetClassName() const override;
+    KsClassRecord* GetClassInfo() const override;
+    KsStream* NewInstance() override;
+    // 1 when no file is open or the text could not be written.
+    int Write(const char* text) override;
+
+    // Opens the file for writing in text mode; 1 (reported) on failure.
+    int Open(const char* path);
+    // Uses an open handle without owning it.
+    void Attach(std::FILE* handle);
+    // 1 when no file is open, or when some text or the close itself failed,
+    // so that a full disk is not taken for a written file.
+    int Close();
+    std::FILE* GetHandle() const { return file_; }
+
+private:
+    std::FILE* file_ = nullptr;
+    int ownsFile_ = 1;
+    int failed_ = 0;
 };
 
 #endif

@@ -50,9 +50,7 @@ KsPartition::~KsPartition() {
 const char* KsPartition::GetClassName() const { return kPartitionName; }
 KsClassRecord* KsPartition::GetClassInfo() const { return g_partitionRecord; }
 
-int KsPartition::Write(KsOutStream*, int) { return 0; }
 int KsPartition::AddLabel(const char* name, KsNode* node) { return labels_.Add(name, node); }
-int KsPartition::WriteHeader(KsOutStream*) { return 0; }
 KsNode* KsPartition::FindLabel(const char* name) { return labels_.Find(name); }
 
 int KsPartition::SetProtoName(const char* name) {

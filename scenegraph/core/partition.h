@@ -34,6 +34,12 @@ public:
     virtual int WriteHeader(KsOutStream* stream);
     virtual KsNode* FindLabel(const char* name);
 
+    // Writing (partition_write.cpp): gives every shared or routed node and
+    // every PROTO without a unique name a generated label, and writes one
+    // PROTO declaration's interface.
+    int AssignLabels();
+    int WriteProto(KsOutStream* stream);
+
     // 1 only when the file cannot be opened.
     int ReadFile(const char* path);
     // Realises a whole word tree (a file's top level) into this partition.

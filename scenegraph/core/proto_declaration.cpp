@@ -40,10 +40,11 @@ void KsPartition::ReleaseInterface() {
 }
 
 KsPartition* KsPartition::FindProto(const char* name) const {
-    if (!name) return nullptr;
-    for (KsPartition* proto : protos_)
-        if (proto && std::strcmp(proto->GetProtoName(), name) == 0) return proto;
-    return nullptr;
+    if (!interface_) return nullptr;
+    // A copy uses the declarations of the partition it was copied from.
+    if (interface_->sharedProtos && interface_->sharedProtos != this)
+        return interface_->sharedProtos->FindProto(name);
+    return interface_->FindProto(name);
 }
 
 int KsPartition::RealizeMemberTable(KsWordNode* list) {
@@ -88,12 +89,8 @@ int KsPartition::RealizeMemberTable(KsWordNode* list) {
             std::fprintf(stderr, "  Out of memory.\n");
             continue;
         }
-        if (k == KS_KIND_EVENT_IN) {
-            in->eventIns.push_back(entry);
-            continue;
-        }
-        if (k == KS_KIND_EVENT_OUT) {
-            in->eventOuts.push_back(entry);
+        if (k == KS_KIND_EVENT_IN || k == KS_KIND_EVENT_OUT) {
+            in->AddEntry(k, entry);
             continue;
         }
         KsField* value = KsCreateField(type);
@@ -108,7 +105,7 @@ int KsPartition::RealizeMemberTable(KsWordNode* list) {
         value->Realize(this, cursor);
         entry->defaultValue = value;
         entry->noEvents = k == KS_KIND_FIELD ? 1 : 0;
-        in->fields.push_back(entry);
+        in->AddEntry(k, entry);
     }
     return 0;
 }
@@ -144,6 +141,7 @@ KsNode* KsPartition::RealizeProto(KsWordNode* cursor) {
     KsWordNode groups = KsMakeCursor(list);
     proto->RealizeNodeList(&groups);
     protos_.push_back(proto);
+    if (KsProtoInterface* in = GetInterface()) in->IndexProto(proto);
     return nullptr;
 }
 
@@ -151,32 +149,16 @@ int KsPartition::IsLookUp(KsNode* inner, const char* innerMember, const char* in
     if (!interfaceName) interfaceName = "";
     if (!innerMember) innerMember = "";
     KsProtoInterface* in = interface_;
-    auto find = [&](const std::vector<KsFieldTable*>& entries) {
-        for (const KsFieldTable* entry : entries)
-            if (std::strcmp(entry->rawName, interfaceName) == 0) return true;
-        return false;
-    };
     if (in && inner) {
-        std::vector<KsIsTable*>* bindings = nullptr;
-        int kind = -1;
-        if (find(in->fields)) {
-            bindings = &in->fieldIs;
-            kind = KS_KIND_FIELD;
-        } else if (find(in->eventIns)) {
-            bindings = &in->eventInIs;
-            kind = KS_KIND_EVENT_IN;
-        } else if (find(in->eventOuts)) {
-            bindings = &in->eventOutIs;
-            kind = KS_KIND_EVENT_OUT;
-        }
-        if (bindings) {
+        const int kind = in->FindKind(interfaceName);
+        if (kind >= 0) {
             KsIsTable* is = new (std::nothrow) KsIsTable(interfaceName, inner, innerMember);
             if (!is) {
                 std::fprintf(stderr, "KsPartition::IsLookUp()\n");
                 std::fprintf(stderr, "  Out of memory.\n");
                 return 1;
             }
-            bindings->push_back(is);
+            in->AddBinding(kind, is);
             // Values reach fields through OwnerMemberChanged; events travel
             // on routes from and to no node.
             if (kind == KS_KIND_EVENT_IN)

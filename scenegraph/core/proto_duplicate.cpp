@@ -41,10 +41,7 @@ void CountBindings(const KsProtoInterface* in, std::unordered_map<KsNode*, int>*
 // redirected without the set protocol (lists are redirected in place):
 // hand them on again so that its private scene holds the copies too.
 bool IsBound(const KsProtoInterface* in, const char* name) {
-    if (!in || !name) return false;
-    for (const KsIsTable* is : in->fieldIs)
-        if (std::strcmp(is->exportedName, name) == 0) return true;
-    return false;
+    return in && in->FieldBindings(name) != nullptr;
 }
 
 void HandOnNodeMembers(KsNode* copy) {
@@ -59,7 +56,7 @@ void HandOnNodeMembers(KsNode* copy) {
     }
 }
 
-void CopyEntries(const std::vector<KsFieldTable*>& from, std::vector<KsFieldTable*>* to) {
+void CopyEntries(const std::vector<KsFieldTable*>& from, int kind, KsProtoInterface* to) {
     for (const KsFieldTable* entry : from) {
         KsFieldTable* copy = new (std::nothrow) KsFieldTable(entry->typeName, entry->rawName);
         if (!copy) {
@@ -71,12 +68,12 @@ void CopyEntries(const std::vector<KsFieldTable*>& from, std::vector<KsFieldTabl
             copy->defaultValue = KsCreateField(entry->typeName);
             if (copy->defaultValue) entry->defaultValue->CopyTo(copy->defaultValue);
         }
-        to->push_back(copy);
+        to->AddEntry(kind, copy);
     }
 }
 
-void CopyBindings(const std::vector<KsIsTable*>& from, const KsDuplicatorList& map,
-                  std::vector<KsIsTable*>* to) {
+void CopyBindings(const std::vector<KsIsTable*>& from, int kind, const KsDuplicatorList& map,
+                  KsProtoInterface* to) {
     for (const KsIsTable* is : from) {
         KsNode* inner = CopyOf(map, is->innerNode);
         KsIsTable* copy = inner ? new (std::nothrow) KsIsTable(is->rawName, inner, is->innerMember)
@@ -86,7 +83,7 @@ void CopyBindings(const std::vector<KsIsTable*>& from, const KsDuplicatorList& m
             std::fprintf(stderr, "  Failed to find duplicated node.\n");
             continue;
         }
-        to->push_back(copy);
+        to->AddBinding(kind, copy);
     }
 }
 }  // namespace
@@ -107,8 +104,11 @@ KsPartition* KsPartition::Duplicate() {
     CountBindings(interface_, &held);
     for (int i = 0; i < map.GetCount(); ++i) {
         KsNodeDuplicator* entry = map.Get(i);
+        // More references than uses are normal: nested instances' private
+        // scenes hold the nodes handed to them, and the walk does not go
+        // there. Fewer mean a count has gone wrong.
         const int expected = entry->useCount + held[entry->source];
-        if (entry->source->GetRefCount() != expected) {
+        if (entry->source->GetRefCount() < expected) {
             std::fprintf(stderr, "KsNodeDuplicator::Duplicate()\n");
             std::fprintf(stderr, "  RefCount Mismatch %d %d\n", entry->useCount,
                          entry->source->GetRefCount());
@@ -181,12 +181,12 @@ KsPartition* KsPartition::Duplicate() {
     if (interface_) {
         KsProtoInterface* in = copy->GetInterface();
         if (in) {
-            CopyEntries(interface_->fields, &in->fields);
-            CopyEntries(interface_->eventIns, &in->eventIns);
-            CopyEntries(interface_->eventOuts, &in->eventOuts);
-            CopyBindings(interface_->fieldIs, map, &in->fieldIs);
-            CopyBindings(interface_->eventInIs, map, &in->eventInIs);
-            CopyBindings(interface_->eventOutIs, map, &in->eventOutIs);
+            CopyEntries(interface_->fields, KS_KIND_FIELD, in);
+            CopyEntries(interface_->eventIns, KS_KIND_EVENT_IN, in);
+            CopyEntries(interface_->eventOuts, KS_KIND_EVENT_OUT, in);
+            CopyBindings(interface_->fieldIs, KS_KIND_FIELD, map, in);
+            CopyBindings(interface_->eventInIs, KS_KIND_EVENT_IN, map, in);
+            CopyBindings(interface_->eventOutIs, KS_KIND_EVENT_OUT, map, in);
         }
     }
 
@@ -234,9 +234,10 @@ KsPartition* KsPartition::Duplicate() {
 int KsPartition::OwnerMemberChanged(const char* name, KsField* field) {
     if (!name) name = "";
     int taken = 0;
-    if (interface_ && field) {
-        for (const KsIsTable* is : interface_->fieldIs) {
-            if (std::strcmp(is->exportedName, name) != 0) continue;
+    const std::vector<KsIsTable*>* bindings =
+        interface_ && field ? interface_->FieldBindings(name) : nullptr;
+    if (bindings) {
+        for (const KsIsTable* is : *bindings) {
             taken = 1;
             KsField* target = is->innerNode ? is->innerNode->LookUpMember(is->innerMember) : nullptr;
             if (!target) {

@@ -156,5 +156,6 @@ KsNode* KsPartition::RealizeExternProto(KsWordNode* cursor) {
     DropScene(file);
     in->retained = file;
     protos_.push_back(copy);
+    if (KsProtoInterface* own = GetInterface()) own->IndexProto(copy);
     return nullptr;
 }

@@ -74,6 +74,57 @@ KsProtoInterface::~KsProtoInterface() {
     delete retained;
 }
 
+void KsProtoInterface::AddEntry(int kind, KsFieldTable* entry) {
+    if (!entry) return;
+    if (kind == KS_KIND_EVENT_IN) {
+        eventIns.push_back(entry);
+        eventInNames_.insert(entry->rawName);
+    } else if (kind == KS_KIND_EVENT_OUT) {
+        eventOuts.push_back(entry);
+        eventOutNames_.insert(entry->rawName);
+    } else {
+        fields.push_back(entry);
+        fieldNames_.insert(entry->rawName);
+    }
+}
+
+void KsProtoInterface::AddBinding(int kind, KsIsTable* binding) {
+    if (!binding) return;
+    if (kind == KS_KIND_EVENT_IN) {
+        eventInIs.push_back(binding);
+    } else if (kind == KS_KIND_EVENT_OUT) {
+        eventOutIs.push_back(binding);
+    } else {
+        fieldIs.push_back(binding);
+        fieldIsByName_[binding->exportedName].push_back(binding);
+    }
+}
+
+int KsProtoInterface::FindKind(const char* rawName) const {
+    if (!rawName) return -1;
+    const std::string name(rawName);
+    if (fieldNames_.count(name)) return KS_KIND_EXPOSED_FIELD;
+    if (eventInNames_.count(name)) return KS_KIND_EVENT_IN;
+    if (eventOutNames_.count(name)) return KS_KIND_EVENT_OUT;
+    return -1;
+}
+
+const std::vector<KsIsTable*>* KsProtoInterface::FieldBindings(const char* exportedName) const {
+    if (!exportedName) return nullptr;
+    auto it = fieldIsByName_.find(exportedName);
+    return it == fieldIsByName_.end() ? nullptr : &it->second;
+}
+
+void KsProtoInterface::IndexProto(KsPartition* declaration) {
+    if (declaration) protoByName_.emplace(declaration->GetProtoName(), declaration);
+}
+
+KsPartition* KsProtoInterface::FindProto(const char* name) const {
+    if (!name) return nullptr;
+    auto it = protoByName_.find(name);
+    return it == protoByName_.end() ? nullptr : it->second;
+}
+
 KsPartition* KsProtoDeclarationsOf(KsPartition* p) {
     if (!p) return nullptr;
     const KsProtoInterface* in = p->FindInterface();

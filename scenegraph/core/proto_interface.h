@@ -3,6 +3,9 @@
 // declaration keeps alive for its copies.
 #pragma once
 
+#include <string>
+#include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "scenegraph/core/node.h"
@@ -59,9 +62,22 @@ public:
     char innerMember[KS_NAME_SIZE];   // normalised
 };
 
-// Owned by its partition; empty for a plain scene.
+// Owned by its partition; empty for a plain scene. Entries are added
+// through the Add functions, which keep the look-up indexes.
 struct KsProtoInterface {
     ~KsProtoInterface();
+
+    void AddEntry(int kind, KsFieldTable* entry);
+    // kind: the list the binding's interface name was found in.
+    void AddBinding(int kind, KsIsTable* binding);
+    // The first list (fields, eventIns, eventOuts) holding the raw name,
+    // as a member kind (exposedField standing for both field kinds), or -1.
+    int FindKind(const char* rawName) const;
+    // The field bindings of an exported name, in reading order; null if none.
+    const std::vector<KsIsTable*>* FieldBindings(const char* exportedName) const;
+    // The first of the partition's PROTO declarations of each name.
+    void IndexProto(KsPartition* declaration);
+    KsPartition* FindProto(const char* name) const;
 
     std::vector<KsFieldTable*> fields;  // exposedFields and fields
     std::vector<KsFieldTable*> eventIns;
@@ -75,6 +91,11 @@ struct KsProtoInterface {
     // from it lives, since the copy's nested instances name declarations
     // that file owns. Its scene is already gone.
     KsPartition* retained = nullptr;
+
+private:
+    std::unordered_set<std::string> fieldNames_, eventInNames_, eventOutNames_;
+    std::unordered_map<std::string, std::vector<KsIsTable*>> fieldIsByName_;
+    std::unordered_map<std::string, KsPartition*> protoByName_;
 };
 
 // The partition whose PROTO declarations apply to p: p itself, or for a

@@ -19,9 +19,19 @@ constexpr DWORD kTimeoutMs = 30000;
 
 bool TimedOut(DWORD start) { return GetTickCount() - start > kTimeoutMs; }
 
-std::string TextOf(HWND w) {
+std::string CaptionOf(HWND w) {
   char text[1024] = "";
   GetWindowTextA(w, text, sizeof text);
+  return text;
+}
+
+// WM_GETTEXT, not GetWindowText: an edit control of another process keeps
+// its text where only the message reaches it.
+std::string TextOf(HWND w) {
+  char text[1024] = "";
+  DWORD_PTR got = 0;
+  SendMessageTimeoutA(w, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 2000, &got);
+  text[sizeof text - 1] = '\0';
   return text;
 }
 
@@ -37,7 +47,7 @@ struct WindowSearch {
 
 BOOL CALLBACK FindTop(HWND w, LPARAM lparam) {
   WindowSearch* s = reinterpret_cast<WindowSearch*>(lparam);
-  if (IsWindowVisible(w) && CaptionMatches(TextOf(w), s->caption)) {
+  if (IsWindowVisible(w) && CaptionMatches(CaptionOf(w), s->caption)) {
     s->found = w;
     return FALSE;
   }
@@ -126,7 +136,7 @@ int Fail(const char* what) {
 BOOL CALLBACK ListTop(HWND w, LPARAM) {
   char cls[64] = "";
   GetClassNameA(w, cls, sizeof cls);
-  if (IsWindowVisible(w)) std::printf("window [%s] class %s\n", TextOf(w).c_str(), cls);
+  if (IsWindowVisible(w)) std::printf("window [%s] class %s\n", CaptionOf(w).c_str(), cls);
   return TRUE;
 }
 
@@ -143,7 +153,7 @@ int main(int argc, char** argv) {
   if (action == "wait") {
     HWND w = AwaitTop(caption);
     if (!w) return Fail("no window");
-    std::printf("found %s\n", TextOf(w).c_str());
+    std::printf("found %s\n", CaptionOf(w).c_str());
   } else if (action == "gone") {
     DWORD start = GetTickCount();
     while (FindTopNow(caption)) {
@@ -201,7 +211,7 @@ int main(int argc, char** argv) {
       if (TimedOut(start)) return Fail("no box");
       Sleep(50);
     }
-    std::printf("box [%s] %s\n", TextOf(s.box).c_str(), s.text.c_str());
+    std::printf("box [%s] %s\n", CaptionOf(s.box).c_str(), s.text.c_str());
     HWND button = GetDlgItem(s.box, id);
     if (!button) return Fail("no such button");
     PostMessageA(s.box, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(button));

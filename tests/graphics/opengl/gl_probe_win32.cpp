@@ -16,6 +16,8 @@
 
 #include "graphics/display.h"
 #include "graphics/draw2d.h"
+#include "graphics/formats/eps_output.h"
+#include "graphics/formats/srf_model.h"
 #include "graphics/opengl/gl_modes.h"
 #include "graphics/opengl/gl_surface.h"
 #include "graphics/primitives3d.h"
@@ -31,6 +33,7 @@ std::FILE* g_log = nullptr;
 std::string g_folder;
 unsigned char g_scratch[1 << 20];
 int g_failures = 0;
+int g_queued = 0;  // items the last frame's list held before its flush
 
 void Log(const char* format, ...) __attribute__((format(printf, 1, 2)));
 void Log(const char* format, ...) {
@@ -84,6 +87,13 @@ void Corners(const Face& f, PwVec3 out[4]) {
 const PwColor kWhite = {255, 255, 255}, kYellow = {255, 255, 0}, kCyan = {255, 0, 255};
 const PwPoint2 kLShape[6] = {{400, 300}, {600, 300}, {600, 350}, {450, 350}, {450, 450}, {400, 450}};
 
+// A magenta unit square facing the eye, placed below left of the cube.
+const char* const kSquareSrf[] = {"SURF", "V -0.5 -0.5 0", "V 0.5 -0.5 0", "V 0.5 0.5 0",
+                                  "V -0.5 0.5 0", "F", "C 1023", "N 0 0 0 0 0 -1",
+                                  "V 0 1 2 3", "E", "E", nullptr};
+constexpr PwPose kSquarePose = {-2.2f, -1.4f, 6.0f, 0, 0, 0};
+PwSrf g_square = {};
+
 struct Rgb {
   int r, g, b;
 };
@@ -130,7 +140,39 @@ void Draw() {
   PwDrawLine2({20, 400}, {300, 400}, kYellow);
   PwDrawPolygon2(6, kLShape, kCyan);
   DrawCubeFaces(3, 6);  // after 2D: the camera must have come back
+  PwResetFrame();
+  PwSrfSorted(&g_square, &kSquarePose);
+  g_queued = 0;
+  for (PwSortedItem* it = PwSortedFirst(); it != nullptr; it = it->next) ++g_queued;
   PwFlushSorted();
+}
+
+long FileSize(const std::string& path) {
+  std::FILE* f = std::fopen(path.c_str(), "rb");
+  if (!f) return -1;
+  std::fseek(f, 0, SEEK_END);
+  long n = std::ftell(f);
+  std::fclose(f);
+  return n;
+}
+
+// One frame with EPS output on: the list then holds the sorted primitives
+// (the three front faces and the model) for the page, and its flush draws
+// nothing more on the screen.
+void CheckEpsFrame() {
+  const std::string empty = g_folder + "/empty.eps", full = g_folder + "/view.eps";
+  Check(PwEpsBegin(empty.c_str(), 400, 300) == 1 && PwEpsEnd() == 1, "empty EPS page written");
+  Rgb before = Read(60, 40);
+  Check(PwEpsBegin(full.c_str(), 400, 300) == 1, "EPS output begins");
+  Draw();
+  Log("eps queued %d\n", g_queued);
+  Check(g_queued == 4, "depth list holds the sorted primitives while EPS is on");
+  Check(Near(Read(60, 40), before, 0), "EPS flush leaves the screen alone");
+  Check(PwEpsEnd() == 1, "EPS output ends");
+  Log("eps sizes %ld %ld\n", FileSize(empty), FileSize(full));
+  Check(FileSize(full) > FileSize(empty) + 100, "EPS page holds the frame's shapes");
+  Draw();
+  Check(g_queued == 0, "no items once EPS output is off");
 }
 
 // Checks of the frame just drawn, before its swap; logs once.
@@ -142,7 +184,7 @@ void CheckFrame() {
   Check(depth == 1, "projection stack popped after 2D");
   Check(PwGlDrawMode() == kPwGlModeLit, "lit mode after the last face");
   Check(PwDisplayPalette() == nullptr, "no palette with a true-colour format");
-  Check(PwSortedFirst() == nullptr, "no depth-list items without EPS output");
+  Check(g_queued == 0, "no depth-list items without EPS output");
   GLint vp[4] = {};
   glGetIntegerv(GL_VIEWPORT, vp);
   Check(vp[2] == 640 && vp[3] == 480, "viewport is the client area");
@@ -158,6 +200,7 @@ void CheckFrame() {
   Sample("notch", 525, 400);
 
   // Each face that looks at the eye, at the projection of its centre.
+  PwSetFrame(&kPlacement);
   for (const Face& f : kFaces) {
     PwVec3 centre, normal;
     PwModelToEye(&centre, &f.normal);
@@ -179,6 +222,14 @@ void CheckFrame() {
     std::string name = std::string("face") + f.name;
     Sample(name.c_str(), s.x, s.y);
   }
+  // The SRF square, drawn at once through OpenGL.
+  PwVec3 at = {kSquarePose.x, kSquarePose.y, kSquarePose.z};
+  PwPoint2 s;
+  PwProjectToScreen(&s, &at);
+  Rgb c = Read(s.x, s.y);
+  Check(c.r >= 120 && c.b >= 120 && c.g <= 20, "SRF model drawn lit in magenta");
+  Sample("srf", s.x, s.y);
+  CheckEpsFrame();
   Log("failures %d\n", g_failures);
 }
 
@@ -192,6 +243,10 @@ int ViewerMain(int argc, char** argv) {
   PwInitMath();
   PwStart3D(g_scratch, sizeof g_scratch);
   PwSetLighting(1);
+  if (PwLoadSrfStrings(&g_square, kSquareSrf) != 1) {
+    Log("srf load failed\n");
+    return 2;
+  }
   PwSetTitle("GL Probe");
   PwOpenWindow(640, 480);
   if (PwWindowClosed() == 1) {

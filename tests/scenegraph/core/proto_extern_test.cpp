@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <string>
 
@@ -104,6 +105,40 @@ TEST_F(ProtoExternTest, AFileNamingItselfManyTimesStaysBounded) {
     }
     ExpectAllDestroyed();
     std::remove(path.c_str());
+}
+
+TEST_F(ProtoExternTest, LongChainsOfFilesAreCut) {
+    // Each file takes its PROTO from the next one.
+    const int files = KS_MAX_EXTERNPROTO_DEPTH + 4;
+    for (int i = 0; i < files; ++i) {
+        std::string text = "#VRML V2.0 utf8\n";
+        if (i + 1 < files)
+            text += "EXTERNPROTO C [ ] \"ks_proto_chain_" + std::to_string(i + 1) + ".wrl\"\n";
+        else
+            text += "PROTO C [ ] { Group { x 5 } }\n";
+        text += "C { }\n";
+        ASSERT_TRUE(kstest::WriteFile("ks_proto_chain_" + std::to_string(i) + ".wrl", text));
+    }
+    {
+        KsPartition p;
+        int result = 1;
+        std::string err = ReadQuietly(p, "ks_proto_chain_0.wrl", &result);
+        EXPECT_EQ(result, 0);
+        EXPECT_TRUE(Contains(err, "  Too many EXTERNPROTO files.\n")) << err;
+        EXPECT_EQ(p.GetNodeCount(), 0);
+    }
+    ExpectAllDestroyed();
+    {
+        // A chain within the bound is followed to its end.
+        KsPartition p;
+        int result = 1;
+        const std::string start = "ks_proto_chain_" + std::to_string(files - 8) + ".wrl";
+        ReadQuietly(p, start, &result);
+        ASSERT_EQ(p.GetNodeCount(), 1);
+        EXPECT_EQ(AsProbe(Inner(p.GetNode(0)))->x.Get(), 5);
+    }
+    for (int i = 0; i < files; ++i)
+        std::remove(("ks_proto_chain_" + std::to_string(i) + ".wrl").c_str());
 }
 
 }  // namespace

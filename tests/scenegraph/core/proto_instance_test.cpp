@@ -160,6 +160,27 @@ TEST_F(ProtoInstanceTest, EventInAndExposedFieldOfOneNameGetBoth) {
     EXPECT_EQ(AsProbe(Inner(i, 1))->specialEvents[0], "poke");
 }
 
+TEST_F(ProtoInstanceTest, ABoundNodeTakenOutOfTheBodyStaysUsable) {
+    {
+        KsPartition p;
+        Realize(p,
+                "PROTO P [ exposedField SFInt v 1 eventIn SFInt set_e ] "
+                "{ Group { children [ Group { x IS v f IS set_e } ] } }\n"
+                "P { }");
+        KsNode* instance = p.GetNode(0);
+        ASSERT_NE(AsCustom(instance), nullptr);
+        KsMFNode& kids = AsProbe(Inner(instance))->children;
+        ASSERT_EQ(kids.GetCount(), 1);
+        KsNode* bound = kids.GetElements()[0];
+        // An event could empty the list just the same.
+        kids.Set(0, nullptr);
+        ASSERT_EQ(kids.GetCount(), 0);
+        static_cast<KsSFInt*>(instance->LookUpMember("v"))->Set(4);
+        EXPECT_EQ(AsProbe(bound)->x.Get(), 4);
+    }
+    ExpectAllDestroyed();
+}
+
 TEST_F(ProtoInstanceTest, DefAndUseInABodyGiveOneSharedCopy) {
     {
         KsPartition p;

@@ -10,6 +10,7 @@
 #include "scenegraph/core/proto_interface.h"
 #include "scenegraph/core/router.h"
 #include "scenegraph/core/scene_test_util.h"
+#include "scenegraph/core/vec.h"
 #include "scenegraph/nodes/node_library.h"
 #include "scenegraph/nodes/shape_nodes.h"
 
@@ -57,6 +58,11 @@ TEST_F(ProtoSceneTest, AColourFieldReachesTheMaterialOfEachInstance) {
         EXPECT_EQ(green.r, 0.0f);
         EXPECT_EQ(green.g, 1.0f);
         EXPECT_NE(MaterialOf(p.GetNode(0)), MaterialOf(p.GetNode(1)));
+        // The instance's extent is its private scene's.
+        KsVec3f lo, hi;
+        ASSERT_EQ(p.GetNode(0)->GetBoundingBox(&lo, &hi), 0);
+        EXPECT_EQ(lo.x, -1.0f);
+        EXPECT_EQ(hi.z, 1.0f);
         EXPECT_FALSE(Contains(err, "Duplicate Failed")) << err;
     }
     EXPECT_EQ(KsNode::GetConstructedCount(), KsNode::GetDestroyedCount());

@@ -1,0 +1,61 @@
+// A node as VRML text: DEF or USE, type name, every member, IS lines.
+#include <cstdio>
+
+#include "scenegraph/core/field.h"
+#include "scenegraph/core/node.h"
+#include "scenegraph/core/out_stream.h"
+#include "scenegraph/core/partition.h"
+#include "scenegraph/core/write_context.h"
+
+namespace {
+// Deeper than anything the reader builds; only a graph made cyclic by
+// events without names could reach it.
+constexpr int kMaxWriteDepth = 2 * KS_MAX_REALIZE_DEPTH;
+}  // namespace
+
+int KsNode::Write(KsOutStream* stream, int context) {
+    if (!stream) return 1;
+    const char* name = GetDefineName();
+    if (name[0] && stream->FindWritten(this) == 1) {
+        stream->Printf("USE %s\n", name);
+        return 0;
+    }
+    if (stream->EnterNode() > kMaxWriteDepth) {
+        stream->LeaveNode();
+        std::fprintf(stderr, "KsNode::Write()\n");
+        std::fprintf(stderr, "  Nesting too deep.\n");
+        stream->MarkNodeFailed();
+        return 1;
+    }
+    if (name[0]) {
+        stream->Printf("DEF %s ", name);
+        stream->AddWritten(this);
+    }
+    WriteTypeName(stream);
+    stream->Printf("{\n");
+
+    int result = 0;
+    for (int i = 0; i < GetMemberCount() && result == 0; ++i) {
+        const KsMemberTable* member = GetMember(i);
+        if (!member || !member->field) continue;
+        // A field registered under two names is written once.
+        bool seen = false;
+        for (int j = 0; j < i && !seen; ++j) {
+            const KsMemberTable* earlier = GetMember(j);
+            seen = earlier && earlier->field == member->field;
+        }
+        if (seen) continue;
+        stream->Printf("%s ", member->name ? member->name : "");
+        if (member->field->Print(stream, context) != 0 || stream->GetNodeFailed() != 0)
+            result = 1;
+        stream->Printf("\n");
+    }
+    if (result == 0) {
+        if (const std::vector<KsWriteBinding>* lines = KsFindWriteBindings(context, this))
+            for (const KsWriteBinding& line : *lines)
+                stream->Printf("%s IS %s\n", line.innerMember, line.exportedName);
+        stream->Printf("}\n");
+    }
+    stream->LeaveNode();
+    return result;
+}
