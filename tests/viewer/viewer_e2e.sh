@@ -118,7 +118,6 @@ shapes_visible() {
     [ "${n:-0}" -ge 20 ] || fail "$1: too few $k pixels ($n)"
   done
 }
-same_image() { [ "$(md5sum <"$work/$1.png")" = "$(md5sum <"$work/$2.png")" ]; }
 # At most 100 pixels differ by more than a little.
 similar_image() {
   n=$(compare -metric AE -fuzz 8% "$work/$1.png" "$work/$2.png" null: 2>&1)
@@ -135,37 +134,57 @@ EXIT=16384 OPEN=16385 CLOSE=16386 ABOUT=16388 EXAMINER=16389 RESET=16391 NEXT=16
 ZOOM=16394 SETBG=16404 USEBG=16405 TIF=16406 BMP=16407 PS=16408 SRF=16409 WRL=16410
 EXTRA=16411 QUALITY=16412 HELP=16413
 
+# Takes screenshots named $1 until the condition $2 (shell text) holds; up
+# to 20 s, then the failure $3.
+await_shot() {
+  i=0
+  while [ $i -lt 40 ]; do
+    snap "$1"
+    eval "$2" >/dev/null 2>&1 && return 0
+    i=$((i + 1)); sleep 0.5
+  done
+  fail "$3"; return 1
+}
+has_shapes() {
+  c=$(colours "$work/$1.png")
+  for k in red green blue; do
+    n=$(echo "$c" | sed -n "s/.*$k \([0-9]*\).*/\1/p")
+    [ "${n:-0}" -ge 20 ] || return 1
+  done
+}
+no_shapes() { colours "$work/$1.png" | grep -q "red 0 green 0 blue 0"; }
+has_text() { [ "$(count_of "$work/$1.png" white)" -gt 0 ] && no_shapes "$1"; }
+magenta() { count_of "$work/$1.png" want FF00FF; }
+
 # --- Run 1: the sample world from the command line.
 start 1 "$src/examples/sample.wrl"
 place
-shot start
+await_shot start 'has_shapes start' "the sample's red, green and blue shapes are not shown"
+sleep 1; snap start
 shapes_visible start
 
-# Keys: Z zooms in (bigger shapes), M back out; the picture follows.
+# Keys: Z zooms in (bigger shapes).
 drive key 90 >/dev/null
-shot zoomed
+await_shot zoomed '[ "$(count_of "$work/zoomed.png" red)" -gt "$(count_of "$work/start.png" red)" ]' \
+  "Z key did not zoom in"
 shapes_visible zoomed
-same_image start zoomed && fail "Z key changed nothing"
-[ "$(count_of "$work/zoomed.png" red)" -gt "$(count_of "$work/start.png" red)" ] || fail "Z key did not zoom in"
 
 # Right drag of 100 pixels: half a turn, the red box now on the right.
+[ "$(red_x "$work/start.png")" -lt 80 ] || fail "red box not on the left at start"
 drive mouse 0x204 2 300 240 >/dev/null
 drive mouse 0x200 2 400 240 >/dev/null
 drive mouse 0x205 0 400 240 >/dev/null
-shot turned
+await_shot turned '[ "$(red_x "$work/turned.png")" -gt 80 ]' "right drag did not turn the view round"
 echo "red x start $(red_x "$work/start.png") turned $(red_x "$work/turned.png")"
-[ "$(red_x "$work/turned.png")" -gt 80 ] || fail "right drag did not turn the view round"
-[ "$(red_x "$work/start.png")" -lt 80 ] || fail "red box not on the left at start"
 
 # ResetCameraPosition: the first picture again.
 cmd $RESET
-shot reset
-similar_image start reset || fail "ResetCameraPosition did not restore the view"
+await_shot reset 'similar_image start reset' "ResetCameraPosition did not restore the view"
 # Forward key (F) moves in, drawn by the next idle pass.
 drive key 70 >/dev/null
-shot forward
-same_image start forward && fail "F key changed nothing"
+await_shot forward '! similar_image start forward' "F key changed nothing"
 cmd $RESET
+await_shot reset 'similar_image start reset' "ResetCameraPosition did not restore the view"
 
 # Exports: TIF at 320 x 240.
 cmd $TIF
@@ -237,19 +256,15 @@ fi
 # Background colour from the chooser, then the scene's own again.
 cmd $SETBG
 expect "closed" colordlg "BACKGROUND COLOR" 255 0 255
-shot magenta
-[ "$(count_of "$work/magenta.png" want FF00FF)" -gt 3000 ] || fail "background colour not used"
+await_shot magenta '[ "$(magenta magenta)" -gt 3000 ]' "background colour not used"
 cmd $USEBG
-shot vrmlbg
-[ "$(count_of "$work/vrmlbg.png" want FF00FF)" -eq 0 ] || fail "scene background not back"
+await_shot vrmlbg '[ "$(magenta vrmlbg)" -eq 0 ] && has_shapes vrmlbg' "scene background not back"
 
 # Quality: 99 gives 15, so the sphere gets finer.
 cmd $QUALITY
 out=$(drive dialog "Quality(1-15)" set 1006 99 press 1004)
 echo "$out" | grep -qF "control 1006 Edit [4]" || fail "quality default is not 4: $out"
-shot fine
-shapes_visible fine
-same_image vrmlbg fine && fail "quality 15 changed nothing"
+await_shot fine '! similar_image vrmlbg fine && has_shapes fine' "quality 15 changed nothing"
 # Extra draw buffer: 256 KB.
 cmd $EXTRA
 expect "closed" dialog "EXTRA BUFFER SIZE(KB)" set 1006 256 press 1004
@@ -268,11 +283,7 @@ echo "$out" | grep -qx "closed" || fail "About did not close"
 
 # CloseFile: only the no-file text.
 cmd $CLOSE
-shot closed
-c=$(colours "$work/closed.png")
-echo "closed: $c"
-echo "$c" | grep -q "red 0 green 0 blue 0" || fail "shapes left after CloseFile"
-[ "$(echo "$c" | sed -n 's/.*white \([0-9]*\).*/\1/p')" -gt 0 ] || fail "no text after CloseFile"
+await_shot closed 'has_text closed' "CloseFile did not leave only the no-file text"
 
 # OpenFile: a V1 file is refused, a compressed one is unknown, V3 is warned
 # about and loaded.
@@ -285,35 +296,29 @@ cmd $OPEN
 expect "closed" filedlg "Open File" "$(winpath "$work/packed.wrl")"
 out=$(drive dialog Message press 1003)
 echo "$out" | grep -qF "[Unknown Format.]" || fail "compressed message: $out"
-shot refused
-echo "$(colours "$work/refused.png")" | grep -q "red 0 green 0 blue 0" || fail "a refused file was loaded"
+sleep 1
+await_shot refused 'has_text refused' "a refused file was loaded"
 cmd $OPEN
 expect "closed" filedlg "Open File" "$(winpath "$data/v3.wrl")"
 out=$(drive dialog Message press 1003)
 echo "$out" | grep -qF "[Unknown version of VRML.]" || fail "V3 message: $out"
-shot v3
 # No Background node: the chosen colour fills around the box.
-[ "$(count_of "$work/v3.png" want FF00FF)" -gt 3000 ] || fail "V3 file not loaded"
+await_shot v3 '[ "$(magenta v3)" -gt 3000 ]' "V3 file not loaded"
 
 # A scene with sensors: the time sensor carries the red box to the right,
 # a click on the green bar turns it blue.
 cmd $OPEN
 expect "closed" filedlg "Open File" "$(winpath "$data/sensors.wrl")"
-sleep 1
-snap anim1
-sleep 1.5
-snap anim2
-x1=$(red_x "$work/anim1.png") x2=$(red_x "$work/anim2.png")
-echo "red box x $x1 then $x2"
-[ "$x2" -gt "$x1" ] || fail "time sensor did not move the box"
-[ "$(count_of "$work/anim2.png" green)" -gt 100 ] || fail "no green bar"
+await_shot anim1 '[ "$(red_x "$work/anim1.png")" -ge 0 ] && [ "$(count_of "$work/anim1.png" green)" -gt 100 ]' \
+  "sensor scene not shown"
+x1=$(red_x "$work/anim1.png")
+await_shot anim2 '[ "$(red_x "$work/anim2.png")" -gt "$x1" ]' "time sensor did not move the box"
+echo "red box x $x1 then $(red_x "$work/anim2.png")"
 drive mouse 0x201 1 320 330 >/dev/null
 drive mouse 0x202 0 320 330 >/dev/null
-sleep 3
-snap clicked
+await_shot clicked '[ "$(count_of "$work/clicked.png" green)" -lt 20 ] && [ "$(count_of "$work/clicked.png" blue)" -gt 100 ]' \
+  "a click on the touch sensor did not turn the bar blue"
 echo "clicked: $(colours "$work/clicked.png")"
-[ "$(count_of "$work/clicked.png" green)" -lt 20 ] || fail "click did not change the bar"
-[ "$(count_of "$work/clicked.png" blue)" -gt 100 ] || fail "bar did not turn blue"
 
 # The close question: No keeps the window, Yes ends with status 1.
 out=$(drive close no)
@@ -327,10 +332,7 @@ await_exit
 start 2
 expect "closed" filedlg "Open File" -
 place
-shot nofile
-c=$(colours "$work/nofile.png")
-echo "nofile: $c"
-[ "$(echo "$c" | sed -n 's/.*white \([0-9]*\).*/\1/p')" -gt 0 ] || fail "no text without a file"
+await_shot nofile 'has_text nofile' "no NO FILE text after a cancelled Open"
 cmd $EXIT
 await_exit
 
@@ -338,8 +340,7 @@ await_exit
 start 3 "$work/missing.wrl"
 place
 [ "$(drive count Message)" = "count 0" ] || fail "a message for a command-line file"
-shot missing
-echo "$(colours "$work/missing.png")" | grep -q "red 0 green 0 blue 0" || fail "shapes without a file"
+await_shot missing 'has_text missing' "no NO FILE text for a file that did not load"
 drive close yes >/dev/null
 await_exit
 
