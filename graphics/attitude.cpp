@@ -32,6 +32,40 @@ PwVec3 Rotate(const Trig& t, const PwVec3& v) {
   return {x2, y2, z2};
 }
 
+// The integer and float attitudes differ only in how an angle is rounded.
+void SetAngle2(int* out, float a, float b) { *out = PwAngle2(a, b); }
+void SetAngle2(float* out, float a, float b) { *out = PwAngle2F(a, b); }
+
+template <typename Attitude>
+void VectorToAttitude(Attitude* out, const PwVec3* d) {
+  using Angle = decltype(out->heading);
+  out->bank = Angle(0);
+  if (std::fabs(d->x) <= 0.0001f && std::fabs(d->z) <= 0.0001f) {
+    out->heading = Angle(0);
+    out->pitch = d->y >= 0 ? Angle(16384) : Angle(-16384);
+    return;
+  }
+  Angle h;
+  SetAngle2(&h, d->z, -d->x);
+  float g = std::fabs(d->z) > std::fabs(d->x) ? d->z / static_cast<float>(PwAngleCos(h))
+                                              : -d->x / static_cast<float>(PwAngleSin(h));
+  out->heading = h;
+  SetAngle2(&out->pitch, g, d->y);
+}
+
+template <typename Attitude>
+auto VectorsToAttitude(Attitude* out, const PwVec3* forward, const PwVec3* up) {
+  VectorToAttitude(out, forward);
+  float ch = static_cast<float>(PwAngleCos(out->heading));
+  float sh = static_cast<float>(PwAngleSin(out->heading));
+  float cp = static_cast<float>(PwAngleCos(out->pitch));
+  float sp = static_cast<float>(PwAngleSin(out->pitch));
+  float bx = up->x * ch + up->z * sh;
+  float by = up->y * cp - (up->z * ch - up->x * sh) * sp;
+  SetAngle2(&out->bank, by, -bx);
+  return out->bank;
+}
+
 }  // namespace
 
 void PwAttitudeToVectors(PwVec3* forward, PwVec3* up, const PwAttitude* a) {
@@ -44,56 +78,16 @@ void PwAttitudeToVectorsF(PwVec3* forward, PwVec3* up, const PwAttitudeF* a) {
   Vectors(forward, up, TrigOf(a->heading, a->pitch, a->bank));
 }
 
-void PwVectorToAttitude(PwAttitude* out, const PwVec3* d) {
-  out->bank = 0;
-  if (std::fabs(d->x) <= 0.0001f && std::fabs(d->z) <= 0.0001f) {
-    out->heading = 0;
-    out->pitch = d->y >= 0 ? 16384 : -16384;
-    return;
-  }
-  int h = PwAngle2(d->z, -d->x);
-  float g = std::fabs(d->z) > std::fabs(d->x) ? d->z / static_cast<float>(PwAngleCos(h))
-                                              : -d->x / static_cast<float>(PwAngleSin(h));
-  out->heading = h;
-  out->pitch = PwAngle2(g, d->y);
-}
+void PwVectorToAttitude(PwAttitude* out, const PwVec3* d) { VectorToAttitude(out, d); }
 
-void PwVectorToAttitudeF(PwAttitudeF* out, const PwVec3* d) {
-  out->bank = 0.0f;
-  if (std::fabs(d->x) <= 0.0001f && std::fabs(d->z) <= 0.0001f) {
-    out->heading = 0.0f;
-    out->pitch = d->y >= 0 ? 16384.0f : -16384.0f;
-    return;
-  }
-  float h = PwAngle2F(d->z, -d->x);
-  float g = std::fabs(d->z) > std::fabs(d->x) ? d->z / static_cast<float>(PwAngleCos(h))
-                                              : -d->x / static_cast<float>(PwAngleSin(h));
-  out->heading = h;
-  out->pitch = PwAngle2F(g, d->y);
-}
+void PwVectorToAttitudeF(PwAttitudeF* out, const PwVec3* d) { VectorToAttitude(out, d); }
 
 int PwVectorsToAttitude(PwAttitude* out, const PwVec3* forward, const PwVec3* up) {
-  PwVectorToAttitude(out, forward);
-  float ch = static_cast<float>(PwAngleCos(out->heading));
-  float sh = static_cast<float>(PwAngleSin(out->heading));
-  float cp = static_cast<float>(PwAngleCos(out->pitch));
-  float sp = static_cast<float>(PwAngleSin(out->pitch));
-  float bx = up->x * ch + up->z * sh;
-  float by = up->y * cp - (up->z * ch - up->x * sh) * sp;
-  out->bank = PwAngle2(by, -bx);
-  return out->bank;
+  return VectorsToAttitude(out, forward, up);
 }
 
 float PwVectorsToAttitudeF(PwAttitudeF* out, const PwVec3* forward, const PwVec3* up) {
-  PwVectorToAttitudeF(out, forward);
-  float ch = static_cast<float>(PwAngleCos(out->heading));
-  float sh = static_cast<float>(PwAngleSin(out->heading));
-  float cp = static_cast<float>(PwAngleCos(out->pitch));
-  float sp = static_cast<float>(PwAngleSin(out->pitch));
-  float bx = up->x * ch + up->z * sh;
-  float by = up->y * cp - (up->z * ch - up->x * sh) * sp;
-  out->bank = PwAngle2F(by, -bx);
-  return out->bank;
+  return VectorsToAttitude(out, forward, up);
 }
 
 void PwTurnAttitude(PwAttitude* out, const PwAttitude* in, int dp, int dh) {

@@ -52,74 +52,66 @@ void PwFrameUnapply(PwVec3* out, const PwFrame* f, const PwVec3* p) {
   PwFrameUnrotate(out, f, &d);
 }
 
-void PwBuildTransform(PwFrame* out, const PwFrame* model, const PwFrame* eye) {
+namespace {
+
+void ToVectors(PwVec3* forward, PwVec3* up, const PwAttitude* a) {
+  PwAttitudeToVectors(forward, up, a);
+}
+void ToVectors(PwVec3* forward, PwVec3* up, const PwAttitudeF* a) {
+  PwAttitudeToVectorsF(forward, up, a);
+}
+void FromVectors(PwAttitude* out, const PwVec3* forward, const PwVec3* up) {
+  PwVectorsToAttitude(out, forward, up);
+}
+void FromVectors(PwAttitudeF* out, const PwVec3* forward, const PwVec3* up) {
+  PwVectorsToAttitudeF(out, forward, up);
+}
+
+// A position and attitude carried into (inverse: out of) frame; Attitude
+// picks the integer or float attitude arithmetic.
+template <typename Attitude>
+void Reframe(PwFrame* out, PwVec3 position, Attitude a, const PwFrame* frame, bool inverse) {
   PwVec3 pos;
-  PwVec3 model_pos = {model->x, model->y, model->z};
-  PwFrameUnapply(&pos, eye, &model_pos);
-  PwAttitudeF a = {model->heading, model->pitch, model->bank};
   PwVec3 forward, up;
-  PwAttitudeToVectorsF(&forward, &up, &a);
-  PwFrameUnrotate(&forward, eye, &forward);
-  PwFrameUnrotate(&up, eye, &up);
-  PwAttitudeF r;
-  PwVectorsToAttitudeF(&r, &forward, &up);
+  ToVectors(&forward, &up, &a);
+  if (inverse) {
+    PwFrameUnapply(&pos, frame, &position);
+    PwFrameUnrotate(&forward, frame, &forward);
+    PwFrameUnrotate(&up, frame, &up);
+  } else {
+    PwFrameApply(&pos, frame, &position);
+    PwFrameRotate(&forward, frame, &forward);
+    PwFrameRotate(&up, frame, &up);
+  }
+  Attitude r;
+  FromVectors(&r, &forward, &up);
   out->x = pos.x;
   out->y = pos.y;
   out->z = pos.z;
-  PwFrameSetAngles(out, r.heading, r.pitch, r.bank);
+  PwFrameSetAngles(out, static_cast<float>(r.heading), static_cast<float>(r.pitch),
+                   static_cast<float>(r.bank));
+}
+
+}  // namespace
+
+void PwBuildTransform(PwFrame* out, const PwFrame* model, const PwFrame* eye) {
+  Reframe(out, PwVec3{model->x, model->y, model->z},
+          PwAttitudeF{model->heading, model->pitch, model->bank}, eye, true);
 }
 
 void PwComposePose(PwFrame* out, const PwFrame* local, const PwFrame* parent) {
-  PwVec3 pos;
-  PwVec3 local_pos = {local->x, local->y, local->z};
-  PwFrameApply(&pos, parent, &local_pos);
-  PwAttitudeF a = {local->heading, local->pitch, local->bank};
-  PwVec3 forward, up;
-  PwAttitudeToVectorsF(&forward, &up, &a);
-  PwFrameRotate(&forward, parent, &forward);
-  PwFrameRotate(&up, parent, &up);
-  PwAttitudeF r;
-  PwVectorsToAttitudeF(&r, &forward, &up);
-  out->x = pos.x;
-  out->y = pos.y;
-  out->z = pos.z;
-  PwFrameSetAngles(out, r.heading, r.pitch, r.bank);
+  Reframe(out, PwVec3{local->x, local->y, local->z},
+          PwAttitudeF{local->heading, local->pitch, local->bank}, parent, false);
 }
 
 void PwPoseInFrame(PwFrame* out, const PwPose* pose, const PwFrame* frame) {
-  PwVec3 pos;
-  PwVec3 pose_pos = {pose->x, pose->y, pose->z};
-  PwFrameUnapply(&pos, frame, &pose_pos);
-  PwAttitude a = {pose->heading, pose->pitch, pose->bank};
-  PwVec3 forward, up;
-  PwAttitudeToVectors(&forward, &up, &a);
-  PwFrameUnrotate(&forward, frame, &forward);
-  PwFrameUnrotate(&up, frame, &up);
-  PwAttitude r;
-  PwVectorsToAttitude(&r, &forward, &up);
-  out->x = pos.x;
-  out->y = pos.y;
-  out->z = pos.z;
-  PwFrameSetAngles(out, static_cast<float>(r.heading), static_cast<float>(r.pitch),
-                   static_cast<float>(r.bank));
+  Reframe(out, PwVec3{pose->x, pose->y, pose->z},
+          PwAttitude{pose->heading, pose->pitch, pose->bank}, frame, true);
 }
 
 void PwPoseToFrame(PwFrame* out, const PwPose* pose, const PwFrame* frame) {
-  PwVec3 pos;
-  PwVec3 pose_pos = {pose->x, pose->y, pose->z};
-  PwFrameApply(&pos, frame, &pose_pos);
-  PwAttitude a = {pose->heading, pose->pitch, pose->bank};
-  PwVec3 forward, up;
-  PwAttitudeToVectors(&forward, &up, &a);
-  PwFrameRotate(&forward, frame, &forward);
-  PwFrameRotate(&up, frame, &up);
-  PwAttitude r;
-  PwVectorsToAttitude(&r, &forward, &up);
-  out->x = pos.x;
-  out->y = pos.y;
-  out->z = pos.z;
-  PwFrameSetAngles(out, static_cast<float>(r.heading), static_cast<float>(r.pitch),
-                   static_cast<float>(r.bank));
+  Reframe(out, PwVec3{pose->x, pose->y, pose->z},
+          PwAttitude{pose->heading, pose->pitch, pose->bank}, frame, false);
 }
 
 void PwFrameUpRay(PwRay3* out, const PwFrame* f) {

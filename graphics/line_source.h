@@ -33,3 +33,10 @@ char* PwNextRawLine(char* buffer, int size);
 // The next logical line: up to '|', the end of the raw line or limit
 // characters; out holds limit + 1. null when the source is exhausted.
 char* PwReadLine(char* out, int limit);
+
+// One read over a pushed source: the named file (path normalised) or the
+// strings, popped again after. read's result, or 0 when the file cannot be
+// opened or the source pushed.
+using PwLineSourceRead = int (*)(void* target);
+int PwReadLinesFromFile(const char* file_name, PwLineSourceRead read, void* target);
+int PwReadLinesFromStrings(const char* const* strings, PwLineSourceRead read, void* target);

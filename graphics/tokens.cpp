@@ -1,5 +1,7 @@
 #include "graphics/tokens.h"
 
+#include <cmath>
+#include <cstdlib>
 #include <cstring>
 
 namespace {
@@ -74,4 +76,11 @@ int PwSplitPath(char* folder, char* name, const char* path) {
   folder[cut] = '\0';
   std::memcpy(name, path + cut, len - cut + 1);
   return 1;
+}
+
+bool PwTokenReal(const char* token, float* out) {
+  float f = static_cast<float>(std::strtod(token, nullptr));
+  if (!std::isfinite(f)) return false;
+  *out = f;
+  return true;
 }

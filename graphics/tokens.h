@@ -12,6 +12,10 @@ void PwSplitTokens(int* count, char** vector, int max, char* line);
 // (case-sensitive): its index and 1; without one, index 0 and 0.
 int PwFindKeyword(int* index, const char* token, const char* const* keywords);
 
+// A real from the token's longest numeric prefix (0 without one) into out:
+// false, out untouched, when it is not finite as a float.
+bool PwTokenReal(const char* token, float* out);
+
 // a-z to A-Z in place.
 void PwUpperCase(char* text);
 

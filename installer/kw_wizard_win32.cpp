@@ -4,7 +4,6 @@
 #include <commdlg.h>
 #include <shellapi.h>
 
-#include <cstdio>
 #include <cstring>
 
 #include "installer/core/kw_config.h"
@@ -72,7 +71,6 @@ void Browse(HWND page) {
 // Checks the typed location when Next is pressed; the return keeps or
 // moves the page.
 INT_PTR AcceptLocation(HWND page) {
-  fprintf(stderr, "accept\n");
   KwState& s = KwGlobal();
   char typed[kKwPathSize] = "";
   GetDlgItemTextA(page, KW_IDC_LOCATION_EDIT, typed, sizeof typed);
@@ -108,7 +106,6 @@ INT_PTR AcceptLocation(HWND page) {
     if (KwMessage(page, question.c_str(), s.title, MB_YESNO | MB_ICONQUESTION) != IDYES) return Stay(page);
   }
   // A resident program has no shortcut choices: straight to the progress page.
-  fprintf(stderr, "accepted %s\n", s.location);
   SetResult(page, s.resident ? KW_DLG_PROGRESS : 0);
   return TRUE;
 }
@@ -132,6 +129,9 @@ INT_PTR CALLBACK LocationPageProc(HWND page, UINT message, WPARAM wparam, LPARAM
       return TRUE;
     case WM_NOTIFY: {
       const NMHDR* n = reinterpret_cast<const NMHDR*>(lparam);
+      // The result word outlives the message: a stale -1 would refuse the
+      // next page change.
+      SetResult(page, 0);
       if (n->code == PSN_SETACTIVE) {
         PageActive(page, PSWIZB_NEXT);
         SetDlgItemTextA(page, KW_IDC_LOCATION_EDIT, s.location);
@@ -157,6 +157,9 @@ INT_PTR CALLBACK OptionsPageProc(HWND page, UINT message, WPARAM, LPARAM lparam)
       return TRUE;
     case WM_NOTIFY: {
       const NMHDR* n = reinterpret_cast<const NMHDR*>(lparam);
+      // The result word outlives the message: a stale -1 would refuse the
+      // next page change.
+      SetResult(page, 0);
       if (n->code == PSN_SETACTIVE) {
         PageActive(page, PSWIZB_NEXT);
         SetResult(page, 0);
@@ -205,6 +208,9 @@ INT_PTR CALLBACK ProgressPageProc(HWND page, UINT message, WPARAM wparam, LPARAM
       return TRUE;
     case WM_NOTIFY: {
       const NMHDR* n = reinterpret_cast<const NMHDR*>(lparam);
+      // The result word outlives the message: a stale -1 would refuse the
+      // next page change.
+      SetResult(page, 0);
       if (n->code == PSN_SETACTIVE) {
         PageActive(page, 0);
         if (!w.timer_started) {
@@ -225,9 +231,11 @@ INT_PTR CALLBACK ProgressPageProc(HWND page, UINT message, WPARAM wparam, LPARAM
   return FALSE;
 }
 
-void MakeWizardPage(PROPSHEETPAGEA* p, int template_id, DLGPROC procedure) {
+// The sheet steps through the page array by each record's size, so the
+// records are exactly the size they declare.
+void MakeWizardPage(PROPSHEETPAGEA_V1* p, int template_id, DLGPROC procedure) {
   std::memset(p, 0, sizeof *p);
-  p->dwSize = PROPSHEETPAGEA_V1_SIZE;
+  p->dwSize = sizeof *p;
   p->dwFlags = 0;
   p->hInstance = KwWin().instance;
   p->pszTemplate = MAKEINTRESOURCEA(template_id);
@@ -272,7 +280,7 @@ void InstallStep() {
 }
 
 int RunInstallWizard() {
-  PROPSHEETPAGEA pages[3];
+  PROPSHEETPAGEA_V1 pages[3];
   MakeWizardPage(&pages[0], KW_DLG_LOCATION, LocationPageProc);
   MakeWizardPage(&pages[1], KW_DLG_OPTIONS, OptionsPageProc);
   MakeWizardPage(&pages[2], KW_DLG_PROGRESS, ProgressPageProc);
@@ -284,6 +292,6 @@ int RunInstallWizard() {
   header.hInstance = KwWin().instance;
   header.nPages = 3;
   header.nStartPage = 0;
-  header.ppsp = pages;
+  header.ppsp = reinterpret_cast<LPCPROPSHEETPAGEA>(pages);
   return PropertySheetA(&header) > 0 ? 1 : 0;
 }

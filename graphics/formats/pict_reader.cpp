@@ -3,13 +3,11 @@
 #include <climits>
 #include <cstdint>
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
 #include "graphics/formats/pict_picture.h"
 #include "graphics/line_source.h"
-#include "graphics/paths.h"
 #include "graphics/pw_alloc.h"
 #include "graphics/reader_pool.h"
 #include "graphics/tokens.h"
@@ -57,13 +55,6 @@ bool NextLine(Line* line) {
   return false;
 }
 
-bool Real(const char* token, float* out) {
-  float f = static_cast<float>(std::strtod(token, nullptr));
-  if (!std::isfinite(f)) return false;
-  *out = f;
-  return true;
-}
-
 // A colour channel: PwColor holds 0 to 255, whatever the text says.
 int Channel(const char* token) {
   long v = std::strtol(token, nullptr, 10);
@@ -93,7 +84,8 @@ bool ReadObject(Read* read, int kind) {
       case kObjVer: {
         if (line.count < 3 || read->points == INT_MAX) return false;
         auto* p = static_cast<PointNode*>(PwPoolAlloc(1, sizeof(PointNode)));
-        if (p == nullptr || !Real(line.tokens[1], &p->point.x) || !Real(line.tokens[2], &p->point.y)) {
+        if (p == nullptr || !PwTokenReal(line.tokens[1], &p->point.x) ||
+            !PwTokenReal(line.tokens[2], &p->point.y)) {
           return false;
         }
         p->next = nullptr;
@@ -108,7 +100,7 @@ bool ReadObject(Read* read, int kind) {
         break;
       }
       case kObjDst:
-        if (line.count < 2 || !Real(line.tokens[1], &node->object.distance)) return false;
+        if (line.count < 2 || !PwTokenReal(line.tokens[1], &node->object.distance)) return false;
         break;
       default: {  // ENDO
         if (read->objects == INT_MAX) return false;
@@ -194,34 +186,20 @@ int ReadFromSource(PwPict* pict) {
   return ok ? 1 : 0;
 }
 
+int ReadFromTarget(void* target) { return ReadFromSource(static_cast<PwPict*>(target)); }
+
 }  // namespace
 
 int PwLoadPict(PwPict* pict, const char* file_name) {
   if (pict == nullptr) return 0;
   std::memset(pict, 0, sizeof(*pict));
-  char path[kPwPathSize];
-  if (file_name == nullptr || PwNormalizePath(path, sizeof(path), file_name) == 0) return 0;
-  std::FILE* file = std::fopen(path, "r");
-  if (file == nullptr) return 0;
-  if (!PwPushLineSource()) {
-    std::fclose(file);
-    return 0;
-  }
-  PwLineSourceFile(file);
-  int ok = ReadFromSource(pict);
-  std::fclose(file);
-  PwPopLineSource();
-  return ok;
+  return PwReadLinesFromFile(file_name, ReadFromTarget, pict);
 }
 
 int PwLoadPictStrings(PwPict* pict, const char* const* strings) {
   if (pict == nullptr) return 0;
   std::memset(pict, 0, sizeof(*pict));
-  if (strings == nullptr || !PwPushLineSource()) return 0;
-  PwLineSourceStrings(strings);
-  int ok = ReadFromSource(pict);
-  PwPopLineSource();
-  return ok;
+  return PwReadLinesFromStrings(strings, ReadFromTarget, pict);
 }
 
 void PwFreePict(PwPict* pict) {

@@ -36,3 +36,9 @@ inline bool PwSrfFacesAway(const PwVec3& centre, const PwVec3& normal) {
   if (PwGetProjectionMode() == 1) return normal.z > 0.0f;
   return PwSrfDot(normal, centre) > 0.0f;
 }
+
+// The front half both back ends share: the model to the image and capture
+// outputs, its eye frame and box test. true when it may be visible.
+bool PwSrfPlaceFront(const PwSrf* m, const PwPose* pose, PwFrame* frame, int* near_flag);
+// One depth-sorted item for the whole model: 0, or 1 when the list is full.
+int PwQueueSrf(const PwSrf* m, const PwFrame& frame, int near_flag);

@@ -2,14 +2,12 @@
 // match by prefix (VER reads as V), so the writer's long words read back.
 #include <climits>
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
 #include "graphics/formats/srf_build.h"
 #include "graphics/formats/srf_model.h"
 #include "graphics/line_source.h"
-#include "graphics/paths.h"
 #include "graphics/pw_math.h"
 #include "graphics/reader_pool.h"
 #include "graphics/tokens.h"
@@ -39,15 +37,6 @@ bool NextLine(Line* line) {
   return false;
 }
 
-// Reals from the longest numeric prefix; a value that is not finite fails.
-bool Real(const char* token, float* out) {
-  double v = std::strtod(token, nullptr);
-  float f = static_cast<float>(v);
-  if (!std::isfinite(f)) return false;
-  *out = f;
-  return true;
-}
-
 int Integer(const char* token) {
   long v = std::strtol(token, nullptr, 10);
   if (v > INT_MAX) return INT_MAX;
@@ -60,7 +49,8 @@ bool ReadVertex(PwSrfRead* read, const Line& line) {
   auto* node = static_cast<PwSrfReadVertex*>(PwPoolAlloc(1, sizeof(PwSrfReadVertex)));
   if (node == nullptr) return false;
   PwSrfVertex& v = node->vertex;
-  if (!Real(line.tokens[1], &v.x) || !Real(line.tokens[2], &v.y) || !Real(line.tokens[3], &v.z)) {
+  if (!PwTokenReal(line.tokens[1], &v.x) || !PwTokenReal(line.tokens[2], &v.y) ||
+      !PwTokenReal(line.tokens[3], &v.z)) {
     return false;
   }
   v.nx = v.ny = v.nz = 0.0f;
@@ -111,7 +101,7 @@ bool ReadFace(PwSrfRead* read) {
         if (line.count < 7) return false;
         float v[6];
         for (int i = 0; i < 6; ++i) {
-          if (!Real(line.tokens[i + 1], &v[i])) return false;
+          if (!PwTokenReal(line.tokens[i + 1], &v[i])) return false;
         }
         face->centre = {v[0], v[1], v[2]};
         face->has_centre = 1;
@@ -191,34 +181,20 @@ int ReadFromSource(PwSrf* model) {
   return ok;
 }
 
+int ReadFromTarget(void* target) { return ReadFromSource(static_cast<PwSrf*>(target)); }
+
 }  // namespace
 
 int PwLoadSrf(PwSrf* model, const char* file_name) {
   if (model == nullptr) return 0;
   std::memset(model, 0, sizeof(*model));
-  char path[kPwPathSize];
-  if (file_name == nullptr || PwNormalizePath(path, sizeof(path), file_name) == 0) return 0;
-  std::FILE* file = std::fopen(path, "r");
-  if (file == nullptr) return 0;
-  if (!PwPushLineSource()) {
-    std::fclose(file);
-    return 0;
-  }
-  PwLineSourceFile(file);
-  int ok = ReadFromSource(model);
-  std::fclose(file);
-  PwPopLineSource();
-  return ok;
+  return PwReadLinesFromFile(file_name, ReadFromTarget, model);
 }
 
 int PwLoadSrfStrings(PwSrf* model, const char* const* strings) {
   if (model == nullptr) return 0;
   std::memset(model, 0, sizeof(*model));
-  if (strings == nullptr || !PwPushLineSource()) return 0;
-  PwLineSourceStrings(strings);
-  int ok = ReadFromSource(model);
-  PwPopLineSource();
-  return ok;
+  return PwReadLinesFromStrings(strings, ReadFromTarget, model);
 }
 
 PwColor PwSrfColour(int value) {

@@ -5,10 +5,7 @@
 
 #include "graphics/eps_output_state.h"
 #include "graphics/formats/srf_place.h"
-#include "graphics/image_output_state.h"
-#include "graphics/model_capture_state.h"
 #include "graphics/opengl/gl_internal.h"
-#include "graphics/sorted_list.h"
 
 namespace {
 
@@ -53,20 +50,12 @@ void PwGlDrawSrfFaces(const PwSrf* m, const PwPose* pose) {
 
 int PwSrfSorted(const PwSrf* m, const PwPose* pose) {
   if (m == nullptr || pose == nullptr) return 0;
-  if (PwImageIsActive() || PwModelIsActive()) PwSrfToSinks(m, pose);
   PwFrame frame;
-  PwSrfEyeFrame(&frame, pose);
-  int near_flag = 0;
-  if (!PwSrfCullBox(m, &frame, &near_flag)) return 0;
+  int near_flag;
+  if (!PwSrfPlaceFront(m, pose, &frame, &near_flag)) return 0;
   PwGlDrawSrfFaces(m, pose);
   if (!PwEpsIsActive()) return 0;
-  PwSortedItem* it = PwSortedInsert(kPwSortedSrf, frame.z);
-  if (it == nullptr) return 1;
-  auto* d = static_cast<PwSortedSrfData*>(it->payload);
-  d->near_flag = near_flag;
-  d->frame = frame;
-  d->model = m;
-  return 0;
+  return PwQueueSrf(m, frame, near_flag);
 }
 
 int PwDrawSrf(PwSrf* m, const PwPose* pose) { return PwSrfSorted(m, pose); }

@@ -4,8 +4,6 @@
 #include <cstddef>
 
 #include "graphics/formats/srf_place.h"
-#include "graphics/image_output_state.h"
-#include "graphics/model_capture_state.h"
 #include "graphics/sorted_list.h"
 
 namespace {
@@ -18,27 +16,17 @@ bool ValidIndex(const PwSrf* m, int i) { return i >= 0 && i < m->vertex_count; }
 
 int PwSrfSorted(const PwSrf* m, const PwPose* pose) {
   if (m == nullptr || pose == nullptr) return 0;
-  if (PwImageIsActive() || PwModelIsActive()) PwSrfToSinks(m, pose);
   PwFrame frame;
-  PwSrfEyeFrame(&frame, pose);
-  int near_flag = 0;
-  if (!PwSrfCullBox(m, &frame, &near_flag)) return 0;
-  PwSortedItem* it = PwSortedInsert(kPwSortedSrf, frame.z);
-  if (it == nullptr) return 1;
-  auto* d = static_cast<PwSortedSrfData*>(it->payload);
-  d->near_flag = near_flag;
-  d->frame = frame;
-  d->model = m;
-  return 0;
+  int near_flag;
+  if (!PwSrfPlaceFront(m, pose, &frame, &near_flag)) return 0;
+  return PwQueueSrf(m, frame, near_flag);
 }
 
 int PwDrawSrf(PwSrf* m, const PwPose* pose) {
   if (m == nullptr || pose == nullptr) return 0;
-  if (PwImageIsActive() || PwModelIsActive()) PwSrfToSinks(m, pose);
   PwFrame frame;
-  PwSrfEyeFrame(&frame, pose);
-  int near_flag = 0;
-  if (!PwSrfCullBox(m, &frame, &near_flag)) return 0;
+  int near_flag;
+  if (!PwSrfPlaceFront(m, pose, &frame, &near_flag)) return 0;
   for (int v = 0; v < m->vertex_count; ++v) {
     const PwSrfVertex& s = m->vertices[v];
     PwVec3 p = {s.x, s.y, s.z};

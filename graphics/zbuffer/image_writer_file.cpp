@@ -48,3 +48,14 @@ unsigned char PwImageByte(int channel) {
   if (channel > 255) return 255;
   return static_cast<unsigned char>(channel);
 }
+
+int PwImageFileRgbRow(PwImageFile* f, const PwColor* row) {
+  if (f->file == nullptr || row == nullptr) return 0;
+  for (int x = 0; x < f->width; ++x) {
+    unsigned char* p = f->row + 3 * static_cast<std::size_t>(x);
+    p[0] = PwImageByte(row[x].red);
+    p[1] = PwImageByte(row[x].green);
+    p[2] = PwImageByte(row[x].blue);
+  }
+  return PwImageFileWrite(f, f->row, f->row_bytes);
+}

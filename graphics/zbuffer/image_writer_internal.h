@@ -26,3 +26,6 @@ int PwImageFileWrite(PwImageFile* f, const void* bytes, std::size_t count);
 int PwImageFileClose(PwImageFile* f);
 // A channel as a file byte, clamped to 0..255.
 unsigned char PwImageByte(int channel);
+// One row as red, green, blue bytes through the row buffer; 0 when nothing
+// is open or row is null, else as PwImageFileWrite.
+int PwImageFileRgbRow(PwImageFile* f, const PwColor* row);

@@ -27,16 +27,6 @@ int PwPpmOpen(const char* path, int width, int height) {
   return 1;
 }
 
-int PwPpmRow(const PwColor* row) {
-  PwImageFile& f = File();
-  if (f.file == nullptr || row == nullptr) return 0;
-  for (int x = 0; x < f.width; ++x) {
-    unsigned char* p = f.row + 3 * static_cast<std::size_t>(x);
-    p[0] = PwImageByte(row[x].red);
-    p[1] = PwImageByte(row[x].green);
-    p[2] = PwImageByte(row[x].blue);
-  }
-  return PwImageFileWrite(&f, f.row, f.row_bytes);
-}
+int PwPpmRow(const PwColor* row) { return PwImageFileRgbRow(&File(), row); }
 
 int PwPpmClose() { return PwImageFileClose(&File()); }

@@ -91,16 +91,6 @@ int PwTiffOpen(const char* path, int width, int height) {
   return 1;
 }
 
-int PwTiffRow(const PwColor* row) {
-  PwImageFile& f = File();
-  if (f.file == nullptr || row == nullptr) return 0;
-  for (int x = 0; x < f.width; ++x) {
-    unsigned char* p = f.row + 3 * static_cast<std::size_t>(x);
-    p[0] = PwImageByte(row[x].red);
-    p[1] = PwImageByte(row[x].green);
-    p[2] = PwImageByte(row[x].blue);
-  }
-  return PwImageFileWrite(&f, f.row, f.row_bytes);
-}
+int PwTiffRow(const PwColor* row) { return PwImageFileRgbRow(&File(), row); }
 
 int PwTiffClose() { return PwImageFileClose(&File()); }

@@ -11,7 +11,7 @@ rm -rf "$work" && mkdir -p "$work/src/docs" "$work/markers"
 failures=0
 pids=
 
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+fail() { printf "FAIL: %s\n" "$*"; failures=$((failures + 1)); }
 finish() {
   for p in $pids; do kill "$p" 2>/dev/null; done
   [ "$failures" -eq 0 ] && echo "all checks passed" || echo "$failures check(s) failed"
@@ -23,9 +23,10 @@ finish() {
 w() { timeout 60 "$wine_run" "$@" 2>/dev/null | tr -d '\r'; }
 drive() { w "$driver" "$@"; }
 # Runs a driver action and fails the test when it does.
-must() { out=$(drive "$@") || fail "driver $*: $out"; echo "$out"; }
+must() { out=$(drive "$@") || fail "driver $*: $out"; printf '%s\n' "$out"; }
 unix() { w winepath -u "$1"; }
 windows_path() { echo "Z:$1" | tr '/' '\\'; }
+reg_exists() { timeout 60 "$wine_run" reg query "$1" >/dev/null 2>&1; }
 reg_value() { w reg query "$1" /v "$2" | sed -n "s/^ *$2 *REG_SZ *//p"; }
 
 title="KwTest Suite"
@@ -63,6 +64,7 @@ desktop=$(unix "$(w reg query 'HKCU\Software\Microsoft\Windows\CurrentVersion\Ex
 [ -d "$programs" ] && [ -d "$desktop" ] || fail "no Programs or Desktop folder ($programs, $desktop)"
 rm -rf "$programs/$title" "$desktop/$title.lnk"
 w reg add 'HKCU\Software\KwTestSuite\Nested\Deeper' /v x /d 1 /f >/dev/null
+reg_exists 'HKCU\Software\KwTestSuite\Nested\Deeper' || fail "could not make the Reg key"
 
 export KW_MARKER_DIR="$(windows_path "$work/markers")"
 "$wine_run" "$work/src/Kitwright.exe" >"$work/install.out" 2>&1 &
@@ -73,6 +75,12 @@ pids="$install_pid"
 must wait "$sheet"
 must text "$sheet" 1000 | grep -qxF "text Specify the install location of $title." || fail "location label"
 must text "$sheet" 1001 | grep -qxF 'text C:\Program Files\KwTestSuite\' || fail "default location"
+# Browse opens the folder browser; Cancel leaves the location as it was.
+must press "$sheet" 1002
+must wait Browse
+must press Browse 2
+must gone Browse
+must text "$sheet" 1001 | grep -qxF 'text C:\Program Files\KwTestSuite\' || fail "Browse changed the location"
 must set "$sheet" 1001 'Soft'
 must press "$sheet" 12324
 must box 'Specify fullpath name including drive letter. Such as "C:\Soft".' 1
@@ -83,9 +91,7 @@ must set "$sheet" 1001 'C:\KwTest e2e\Deep\App'
 must press "$sheet" 12324
 
 # Page 2: the options; the location was proven by making all but its last level.
-i=0
-while [ "$(drive visible "$sheet" 1006)" != "visible 1" ] && [ $i -lt 300 ]; do i=$((i + 1)); sleep 0.1; done
-[ $i -lt 300 ] || fail "options page never shown"
+must visible "$sheet" 1006 1
 [ -d "$(dirname "$loc_unix")" ] || fail "the location's parent was not made"
 [ -d "$loc_unix" ] && fail "the location's last level was left behind"
 must check "$sheet" 1005 1
@@ -93,8 +99,8 @@ must press "$sheet" 12324
 
 # Page 3: the progress, then the completion text.
 must wait-text "$sheet" 1008 "Installation Completed. Press COMPLETE to launch."
-must visible "$sheet" 1012 | grep -qx "visible 1" || fail "control panel hint hidden"
-must visible "$sheet" 1003 | grep -qx "visible 0" || fail "progress bar still shown"
+must visible "$sheet" 1012 1
+must visible "$sheet" 1003 0
 
 for f in app.exe doc/readme.txt sub/open.exe Kitwright.exe Kitwright.INF; do
   [ -f "$loc_unix/$f" ] || fail "not installed: $f"
@@ -102,11 +108,13 @@ done
 cmp -s "$work/src/docs/readme.txt" "$loc_unix/doc/readme.txt" || fail "readme differs"
 [ "$(reg_value "$ukey" DisplayName)" = "$title" ] || fail "DisplayName"
 uninstall=$(reg_value "$ukey" UninstallString)
-echo "UninstallString $uninstall"
+printf 'UninstallString %s\n' "$uninstall"
 [ "$uninstall" = "\"${location}Kitwright.exe\" /r" ] || fail "UninstallString is $uninstall"
 for f in "$programs/$title/KwTest App.lnk" "$programs/$title/KwTest Uninstall.lnk" "$desktop/$title.lnk"; do
   [ -s "$f" ] || fail "no shortcut $f"
 done
+grep -qa 'app.exe' "$programs/$title/KwTest App.lnk" || fail "program link does not name app.exe"
+grep -qa 'Kitwright.exe' "$programs/$title/KwTest Uninstall.lnk" || fail "uninstall link does not name Kitwright.exe"
 
 # Finish starts the program in its folder and opens the document.
 must press "$sheet" 12325
@@ -123,7 +131,7 @@ kill -0 "$install_pid" 2>/dev/null && fail "the installer did not end"
 must close "Kw Probe open.exe"
 
 # The registered command, as Add/Remove Programs would run it.
-exe=$(echo "$uninstall" | sed 's/^"\(.*\)" \/r$/\1/')
+exe=$(printf "%s\n" "$uninstall" | sed 's/^"\(.*\)" \/r$/\1/')
 uninstall_once() {
   "$wine_run" "$exe" /r >>"$work/uninstall.out" 2>&1 &
   pids="$pids $!"
@@ -141,7 +149,7 @@ must gone "$title*"
 [ "$(reg_value "$ukey" DisplayName)" = "$title" ] || fail "the entry went with the program still running"
 [ -s "$programs/$title/KwTest App.lnk" ] || fail "the shortcuts went with the program still running"
 [ -f "$loc_unix/app.exe" ] || fail "the running program was deleted"
-w reg query 'HKCU\Software\KwTestSuite' >/dev/null 2>&1 && fail "Reg key not removed"
+reg_exists 'HKCU\Software\KwTestSuite' && fail "Reg key not removed"
 
 # Second uninstall after the program has ended; the user keeps a file.
 must close "Kw Probe app.exe"
@@ -159,7 +167,7 @@ for f in app.exe doc/readme.txt sub/open.exe Kitwright.exe Kitwright.INF APP.GID
   [ -e "$loc_unix/$f" ] && fail "left behind: $f"
 done
 [ -f "$loc_unix/notes.txt" ] || fail "the kept file was deleted"
-w reg query "$ukey" >/dev/null 2>&1 && fail "uninstall entry left"
+reg_exists "$ukey" && fail "uninstall entry left"
 [ -e "$programs/$title" ] && fail "Programs group left"
 [ -e "$desktop/$title.lnk" ] && fail "desktop shortcut left"
 # The running copy in the system folder is deleted at the next start.

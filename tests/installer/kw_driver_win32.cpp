@@ -2,9 +2,9 @@
 // caption, reads and fills controls, presses buttons and answers message
 // boxes. One action per run; every wait ends after 30 seconds.
 //   wait CAPTION | gone CAPTION | close CAPTION
-//   text CAPTION ID | wait-text CAPTION ID TEXT | visible CAPTION ID
+//   text CAPTION ID | wait-text CAPTION ID TEXT | visible CAPTION ID 0|1
 //   set CAPTION ID TEXT | check CAPTION ID 0|1 | press CAPTION ID
-//   box TEXT-PREFIX BUTTON-ID | list
+//   box TEXT-PREFIX BUTTON-ID | list | controls CAPTION
 // A CAPTION ending in "*" matches as a prefix.
 #include <windows.h>
 
@@ -140,9 +140,22 @@ BOOL CALLBACK ListTop(HWND w, LPARAM) {
   return TRUE;
 }
 
+BOOL CALLBACK ListChild(HWND w, LPARAM) {
+  char cls[64] = "";
+  GetClassNameA(w, cls, sizeof cls);
+  std::printf("  control %d class %s visible %d [%s]\n", GetDlgCtrlID(w), cls, IsWindowVisible(w) ? 1 : 0,
+              CaptionOf(w).c_str());
+  return TRUE;
+}
+
 int main(int argc, char** argv) {
   if (argc == 2 && std::strcmp(argv[1], "list") == 0) {
     EnumWindows(ListTop, 0);
+    return 0;
+  }
+  if (argc == 3 && std::strcmp(argv[1], "controls") == 0) {
+    // What a window holds, for reading a failed run.
+    if (HWND top = FindTopNow(argv[2])) EnumChildWindows(top, ListChild, 0);
     return 0;
   }
   if (argc < 3) return 2;
@@ -179,10 +192,21 @@ int main(int argc, char** argv) {
     }
     std::printf("text %s\n", TextOf(c).c_str());
     result = TextOf(c) == argv[4] ? 0 : 1;
-  } else if (action == "visible" && argc > 3) {
-    HWND c = AwaitControl(caption, id);
-    if (!c) return Fail("no control");
-    std::printf("visible %d\n", IsWindowVisible(c) ? 1 : 0);
+  } else if (action == "visible" && argc > 4) {
+    // Waits for the control to exist and show (1) or hide (0).
+    int want = std::atoi(argv[4]);
+    DWORD start = GetTickCount();
+    int now = -1;
+    for (;;) {
+      HWND top = FindTopNow(caption);
+      ControlSearch s = {id, nullptr};
+      if (top) EnumChildWindows(top, FindControlProc, reinterpret_cast<LPARAM>(&s));
+      now = s.found ? (IsWindowVisible(s.found) ? 1 : 0) : -1;
+      if (now == want || TimedOut(start)) break;
+      Sleep(50);
+    }
+    std::printf("visible %d\n", now);
+    result = now == want ? 0 : 1;
   } else if (action == "set" && argc > 4) {
     HWND c = AwaitControl(caption, id);
     if (!c) return Fail("no control");

@@ -246,10 +246,51 @@ TEST_F(ViewerTest, SrfExportCapturesSceneCoordinates) {
   EXPECT_NE(srf.find("2.0"), std::string::npos) << srf.substr(0, 400);
 }
 
+TEST_F(ViewerTest, WrlExportWritesTheSceneThatReadsBack) {
+  ASSERT_EQ(Load("three.wrl", kThreeViewpoints), 1);
+  std::string path = testing::TempDir() + "out_scene.wrl";
+  std::remove(path.c_str());
+  ASSERT_EQ(viewer->SetPendingExport(kViewerExportWrl, path.c_str(), 0, 0), 1);
+  viewer->Render();
+  EXPECT_EQ(viewer->GetExportKind(), kViewerExportNone);
+  EXPECT_EQ(viewer->GetLastWriteResult(), 0);
+  std::string text = ReadFileBytes(path);
+  // Text mode: CR LF line ends on Windows.
+  EXPECT_TRUE(text.compare(0, 16, "#VRML V2.0 utf8\n") == 0 ||
+              text.compare(0, 17, "#VRML V2.0 utf8\r\n") == 0)
+      << text.substr(0, 40);
+  ASSERT_EQ(viewer->LoadFile(path.c_str()), 1);
+  EXPECT_EQ(viewer->GetViewpointCount(), 3);
+
+  // A folder that does not exist: reported, cleared, the frame drawn.
+  std::string bad = testing::TempDir() + "no_such_dir/x.wrl";
+  ASSERT_EQ(viewer->SetPendingExport(kViewerExportWrl, bad.c_str(), 0, 0), 1);
+  viewer->Render();
+  EXPECT_EQ(viewer->GetExportKind(), kViewerExportNone);
+  EXPECT_EQ(viewer->GetLastWriteResult(), 1);
+}
+
 TEST_F(ViewerTest, AnOverLongExportPathIsRefused) {
   std::string path(300, 'a');
   EXPECT_EQ(viewer->SetPendingExport(kViewerExportBmp, path.c_str(), 4, 4), 0);
   EXPECT_EQ(viewer->GetExportKind(), kViewerExportNone);
+}
+
+}  // namespace
+}  // namespace lvtest
+
+namespace lvtest {
+namespace {
+
+TEST_F(ViewerTest, TicksRunTimeSensorsThroughTheirRoutes) {
+  ASSERT_EQ(viewer->LoadFile(LV_SOURCE_DIR "/tests/viewer/data/sensors.wrl"), 1);
+  KsNode* mover = viewer->GetScene()->LookUpLabel("MOVER");
+  ASSERT_NE(mover, nullptr);
+  for (int i = 0; i < 10; ++i) viewer->Tick();
+  KsSFVec3f* translation = static_cast<KsSFVec3f*>(mover->LookUpMember("translation"));
+  ASSERT_NE(translation, nullptr);
+  // Scene time 1.1 of a 40 s cycle from -4 to 4.
+  EXPECT_NEAR(translation->Get().x, -4.0f + 8.0f * 1.1f / 40.0f, 1e-3f);
 }
 
 }  // namespace

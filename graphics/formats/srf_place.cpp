@@ -1,0 +1,22 @@
+// Placing an SRF model: the shared front half and its sorted item.
+#include "graphics/formats/srf_place.h"
+
+#include "graphics/image_output_state.h"
+#include "graphics/model_capture_state.h"
+#include "graphics/sorted_list.h"
+
+bool PwSrfPlaceFront(const PwSrf* m, const PwPose* pose, PwFrame* frame, int* near_flag) {
+  if (PwImageIsActive() || PwModelIsActive()) PwSrfToSinks(m, pose);
+  PwSrfEyeFrame(frame, pose);
+  return PwSrfCullBox(m, frame, near_flag) != 0;
+}
+
+int PwQueueSrf(const PwSrf* m, const PwFrame& frame, int near_flag) {
+  PwSortedItem* it = PwSortedInsert(kPwSortedSrf, frame.z);
+  if (it == nullptr) return 1;
+  auto* d = static_cast<PwSortedSrfData*>(it->payload);
+  d->near_flag = near_flag;
+  d->frame = frame;
+  d->model = m;
+  return 0;
+}
