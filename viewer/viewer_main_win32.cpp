@@ -9,7 +9,6 @@
 
 #include "graphics/keys.h"
 #include "graphics/picking.h"
-#include "graphics/pw_alloc.h"
 #include "graphics/pw_math.h"
 #include "graphics/state3d.h"
 #include "graphics/window.h"
@@ -17,6 +16,7 @@
 #include "graphics/zbuffer/zbuffer.h"
 #include "scenegraph/nodes/node_library.h"
 #include "scenegraph/nodes/primitive_buffer.h"
+#include "viewer/dropped_files.h"
 #include "viewer/viewer.h"
 #include "viewer/viewer_app.h"
 #include "viewer/viewer_settings.h"
@@ -55,11 +55,9 @@ int DropFilesHook(void* window, unsigned int message, std::uintptr_t wparam,
   UINT count = DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
   for (UINT i = 0; i < count; ++i) {
     char name[260] = {0};
-    if (DragQueryFileA(drop, i, name, sizeof name) == 0 || name[0] == '\0') continue;
-    if (g_viewer && g_viewer->LoadFile(name) == 1) {
-      ViewerCopyName(ViewerGetSettings().last_open_path, name);
-      break;
-    }
+    DragQueryFileA(drop, i, name, sizeof name);
+    const char* one[1] = {name};
+    if (ViewerLoadFirstOf(g_viewer, one, 1) >= 0) break;
   }
   DragFinish(drop);
   return 1;

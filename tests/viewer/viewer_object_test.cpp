@@ -295,3 +295,49 @@ TEST_F(ViewerTest, TicksRunTimeSensorsThroughTheirRoutes) {
 
 }  // namespace
 }  // namespace lvtest
+
+#include "viewer/dropped_files.h"
+#include "viewer/viewer_settings.h"
+
+namespace lvtest {
+namespace {
+
+TEST_F(ViewerTest, OfThreeDroppedFilesTheFirstThatLoadsWins) {
+  ViewerResetSettings();
+  std::string second = WriteTextFile("drop_second.wrl", "#VRML V2.0 utf8\nViewpoint { }\n");
+  std::string third =
+      WriteTextFile("drop_third.wrl", "#VRML V2.0 utf8\nViewpoint { }\nViewpoint { }\n");
+  std::string first = testing::TempDir() + "drop_missing.wrl";
+  const char* names[] = {first.c_str(), second.c_str(), third.c_str()};
+  EXPECT_EQ(ViewerLoadFirstOf(viewer, names, 3), 1);
+  EXPECT_EQ(viewer->GetViewpointCount(), 1);  // the second, not the third
+  EXPECT_STREQ(ViewerGetSettings().last_open_path, second.c_str());
+  const char* none[] = {"", nullptr};
+  EXPECT_EQ(ViewerLoadFirstOf(viewer, none, 2), -1);
+  EXPECT_EQ(ViewerLoadFirstOf(nullptr, names, 3), -1);
+  ViewerResetSettings();
+}
+
+}  // namespace
+}  // namespace lvtest
+
+namespace lvtest {
+namespace {
+
+TEST_F(ViewerTest, LoadingTellsVisibilitySensorsTheyAreSeen) {
+  KsClock::SetTime(5.0f);
+  ASSERT_EQ(Load("visible.wrl",
+                 "#VRML V2.0 utf8\n"
+                 "DEF SEEN VisibilitySensor { }\n"
+                 "DEF CLK TimeSensor { }\n"
+                 "ROUTE SEEN.enterTime TO CLK.set_startTime\n"),
+            1);
+  KsNode* clock = viewer->GetScene()->LookUpLabel("CLK");
+  ASSERT_NE(clock, nullptr);
+  KsSFTime* start = static_cast<KsSFTime*>(clock->LookUpMember("startTime"));
+  ASSERT_NE(start, nullptr);
+  EXPECT_EQ(start->Get(), 5.0f);
+}
+
+}  // namespace
+}  // namespace lvtest
