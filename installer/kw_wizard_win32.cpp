@@ -61,6 +61,8 @@ void Browse(HWND page) {
   ofn.nMaxFile = sizeof file;
   ofn.Flags = OFN_NOCHANGEDIR | OFN_ENABLETEMPLATE;
   ofn.lpTemplateName = MAKEINTRESOURCEA(KW_DLG_BROWSE);
+  // The dialog would otherwise name itself after saving.
+  ofn.lpstrTitle = "Browse";
   if (GetSaveFileNameA(&ofn) && ofn.nFileOffset < sizeof file) {
     file[ofn.nFileOffset] = '\0';
     SetDlgItemTextA(page, KW_IDC_LOCATION_EDIT, file);

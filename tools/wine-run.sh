@@ -8,7 +8,8 @@ here=$(CDPATH= cd -- "$(dirname -- "$0")" && pwd)
 # CTest runs tests in their build folder; keep one prefix per build tree.
 dir=$LV_WINE_ROOT
 while [ "$dir" != "/" ] && [ ! -f "$dir/CMakeCache.txt" ]; do dir=$(dirname "$dir"); done
-[ -f "$dir/CMakeCache.txt" ] || dir=$LV_WINE_ROOT
+# Started by hand from elsewhere: use the win32 build tree.
+[ -f "$dir/CMakeCache.txt" ] || dir="$here/../build/win32"
 export WINEPREFIX="${LV_WINEPREFIX:-$dir/wineprefix}"
 export WINEARCH=win32
 export WINEDEBUG=-all
@@ -16,4 +17,8 @@ export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 export HOME="$dir/winehome"
 mkdir -p "$HOME"
 "$here/wine-prefix.sh" "$WINEPREFIX"
+# The prefix's server outlives this program: start it detached from our
+# output, or whoever reads that output waits for every program of the
+# prefix to end.
+wineserver </dev/null >/dev/null 2>&1 || true
 exec wine "$@"

@@ -6,22 +6,19 @@
 # after it has ended (removes everything but a file the user keeps).
 # Usage: kitwright_e2e.sh Kitwright.exe driver.exe probe_app.exe wine-run.sh
 kitwright=$1 driver=$2 probe=$3 wine_run=$4
-work=$(pwd)/kitwright_e2e.d
-rm -rf "$work" && mkdir -p "$work/src/docs" "$work/markers"
-failures=0
+# The install writes the registry and the drives: a fresh prefix each run.
+. "$(dirname "$0")/../support/e2e.sh"
+e2e_init kitwright "$wine_run" 1280x1024x24 fresh
+mkdir -p "$work/src/docs" "$work/markers"
 pids=
 
-fail() { printf "FAIL: %s\n" "$*"; failures=$((failures + 1)); }
 finish() {
   for p in $pids; do kill "$p" 2>/dev/null; done
-  [ "$failures" -eq 0 ] && echo "all checks passed" || echo "$failures check(s) failed"
-  [ "$failures" -eq 0 ]
+  e2e_summary
   exit
 }
-[ -n "$DISPLAY" ] || { echo "no DISPLAY: run under xvfb-run -a"; exit 1; }
 
 w() { timeout 60 "$wine_run" "$@" 2>/dev/null | tr -d '\r'; }
-drive() { w "$driver" "$@"; }
 # Runs a driver action and fails the test when it does.
 must() { out=$(drive "$@") || fail "driver $*: $out"; printf '%s\n' "$out"; }
 unix() { w winepath -u "$1"; }

@@ -8,6 +8,8 @@
 // A CAPTION ending in "*" matches as a prefix.
 #include <windows.h>
 
+#include "tests/support/win32/driver_util_win32.h"
+
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -15,9 +17,8 @@
 
 namespace {
 
-constexpr DWORD kTimeoutMs = 30000;
-
-bool TimedOut(DWORD start) { return GetTickCount() - start > kTimeoutMs; }
+using e2e_driver::kTimeoutMs;
+using e2e_driver::TimedOut;
 
 std::string CaptionOf(HWND w) {
   char text[1024] = "";
@@ -25,15 +26,7 @@ std::string CaptionOf(HWND w) {
   return text;
 }
 
-// WM_GETTEXT, not GetWindowText: an edit control of another process keeps
-// its text where only the message reaches it.
-std::string TextOf(HWND w) {
-  char text[1024] = "";
-  DWORD_PTR got = 0;
-  SendMessageTimeoutA(w, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 2000, &got);
-  text[sizeof text - 1] = '\0';
-  return text;
-}
+std::string TextOf(HWND w) { return e2e_driver::TextOf(w, 2000); }
 
 bool CaptionMatches(const std::string& caption, const std::string& want) {
   if (!want.empty() && want.back() == '*') return caption.compare(0, want.size() - 1, want, 0, want.size() - 1) == 0;

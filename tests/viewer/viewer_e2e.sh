@@ -3,31 +3,26 @@
 # (posted commands), keys, the mouse, the file, number, colour and message
 # dialogs, the exports checked with real tools, the close question and the
 # exit status. Every wait has a timeout.
-# Usage: viewer_e2e.sh viewer.exe driver.exe wine-run.sh source-dir [name] (needs DISPLAY)
+# Usage: viewer_e2e.sh viewer.exe driver.exe wine-run.sh source-dir [name]
 viewer=$1 driver=$2 wine_run=$3 src=$4
-work=$(pwd)/${5:-viewer}_e2e.d
-rm -rf "$work" && mkdir -p "$work"
+. "$(dirname "$0")/../support/e2e.sh"
+e2e_init "${5:-viewer}" "$wine_run"
 data=$src/tests/viewer/data
-failures=0
 pid=
 log=
 
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 stop() {
   if [ -n "$pid" ] && kill -0 "$pid" 2>/dev/null; then kill "$pid" 2>/dev/null; fi
   pid=
 }
 finish() {
   stop
-  [ "$failures" -eq 0 ] && echo "all checks passed" || echo "$failures check(s) failed"
-  [ "$failures" -eq 0 ]
+  e2e_summary
   exit
 }
-[ -n "$DISPLAY" ] || { echo "no DISPLAY: run under xvfb-run -a"; exit 1; }
 
 # Windows form of a path of this machine (drive Z: is the root).
 winpath() { echo "Z:$1" | tr '/' '\\'; }
-drive() { timeout 60 "$wine_run" "$driver" "$@" 2>/dev/null | tr -d '\r'; }
 # Runs a driver action and fails unless its output has the line.
 expect() {
   want=$1; shift
@@ -41,10 +36,7 @@ start() {
 }
 # Waits up to 30 s for the viewer's process to end; its exit status.
 await_exit() {
-  i=0
-  while kill -0 "$pid" 2>/dev/null && [ $i -lt 300 ]; do i=$((i + 1)); sleep 0.1; done
-  if kill -0 "$pid" 2>/dev/null; then fail "viewer did not end"; stop; return; fi
-  wait "$pid"; status=$?
+  e2e_await_exit "$pid" || { fail "viewer did not end"; stop; return; }
   pid=
   echo "exit status $status"
   [ "$status" -eq 1 ] || fail "exit status is $status, want 1"
@@ -62,8 +54,7 @@ place() {
 }
 # Screenshot of the client area into $work/$1.png, at once.
 snap() {
-  import -window root "$work/full.png" 2>/dev/null
-  convert "$work/full.png" -crop "${cw}x$ch+$ox+$oy" +repage "$work/$1.png"
+  e2e_shot "$work/$1.png" "${cw}x$ch+$ox+$oy"
 }
 # Waits (up to 20 s) until two screenshots half a second apart agree, so
 # that the viewer has caught up with what was sent; static scenes only.

@@ -4,23 +4,15 @@
 # the back buffer held at the sample pixels (the swap reached the screen).
 # Usage: gl_e2e.sh probe.exe wine-run.sh prefix-folder
 probe=$1 wine_run=$2 prefix=$3
-if [ -z "$LV_GL_INNER" ]; then
-  LV_GL_INNER=1 exec xvfb-run -a -s "-screen 0 1024x768x24 +extension GLX" sh "$0" "$@"
-fi
-export LV_WINEPREFIX=$prefix
-work=$(pwd)/gl_e2e.d
-rm -rf "$work" && mkdir -p "$work"
+. "$(dirname "$0")/../../support/e2e.sh"
+e2e_init gl "$wine_run" 1024x768x24 "$prefix" +extension GLX
 log=$work/probe.log
-failures=0
 probe_pid=
 
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 finish() {
   if [ -n "$probe_pid" ] && kill -0 "$probe_pid" 2>/dev/null; then kill "$probe_pid" 2>/dev/null; fi
   echo "--- probe log"; tr -d '\r' <"$log" 2>/dev/null
-  WINEPREFIX=$prefix wineserver -k 2>/dev/null
-  [ "$failures" -eq 0 ] && echo "all checks passed" || echo "$failures check(s) failed"
-  [ "$failures" -eq 0 ]
+  e2e_summary
   exit
 }
 logged() { [ -f "$log" ] && tr -d '\r' <"$log"; }
@@ -32,10 +24,7 @@ await() {
   done
   fail "probe never logged: $1"; return 1
 }
-pixel() {
-  convert "$work/client.png" -crop "1x1+$1+$2" -depth 8 txt: 2>/dev/null |
-    sed -n 's/.*(\([0-9]*\),\([0-9]*\),\([0-9]*\)).*/\1 \2 \3/p' | head -n 1
-}
+pixel() { e2e_rgb "$work/client.png" "$1" "$2"; }
 near() { d=$(($1 - $2)); [ ${d#-} -le 6 ]; }
 
 "$wine_run" "$probe" "$work" >"$work/probe.out" 2>&1 &
@@ -53,8 +42,7 @@ ox=$3 oy=$4
 [ -n "$ox" ] && [ -n "$oy" ] || { fail "no window origin"; finish; }
 
 sleep 2
-import -window root "$work/shot.png" 2>/dev/null
-convert "$work/shot.png" -crop "640x480+$ox+$oy" +repage "$work/client.png" 2>/dev/null
+e2e_shot "$work/client.png" "640x480+$ox+$oy"
 samples=$(logged | grep -c '^sample ')
 [ "$samples" -ge 6 ] || fail "only $samples samples logged"
 logged | grep '^sample ' >"$work/samples"
@@ -68,12 +56,9 @@ while read -r _ name x y r g b; do
 done <"$work/samples"
 
 touch "$work/quit"
-i=0
-while kill -0 "$probe_pid" 2>/dev/null && [ $i -lt 300 ]; do i=$((i + 1)); sleep 0.1; done
-if kill -0 "$probe_pid" 2>/dev/null; then
+if ! e2e_await_exit "$probe_pid"; then
   fail "the probe did not end"
 else
-  wait "$probe_pid"; status=$?
   probe_pid=
   [ "$status" -eq 0 ] || fail "exit status $status, want 0"
 fi

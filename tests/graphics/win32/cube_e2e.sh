@@ -7,24 +7,16 @@
 # window can cover this one or be covered by it.
 # Usage: cube_e2e.sh probe.exe wine-run.sh prefix-folder
 probe=$1 wine_run=$2 prefix=$3
-if [ -z "$LV_CUBE_INNER" ]; then
-  LV_CUBE_INNER=1 exec xvfb-run -a -s "-screen 0 1024x768x24" sh "$0" "$@"
-fi
-export LV_WINEPREFIX=$prefix
-work=$(pwd)/cube_e2e.d
-rm -rf "$work" && mkdir -p "$work"
+. "$(dirname "$0")/../../support/e2e.sh"
+e2e_init cube "$wine_run" 1024x768x24 "$prefix"
 log=$work/probe.log
-failures=0
 probe_pid=
 tolerance=10  # a 5-5-5 surface on a 24-bit screen
 
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 finish() {
   if [ -n "$probe_pid" ] && kill -0 "$probe_pid" 2>/dev/null; then kill "$probe_pid" 2>/dev/null; fi
   echo "--- probe log"; tr -d '\r' <"$log" 2>/dev/null
-  WINEPREFIX=$prefix wineserver -k 2>/dev/null
-  [ "$failures" -eq 0 ] && echo "all checks passed" || echo "$failures check(s) failed"
-  [ "$failures" -eq 0 ]
+  e2e_summary
   exit
 }
 logged() { tr -d '\r' <"$log" 2>/dev/null; }
@@ -38,10 +30,7 @@ await() {
   fail "probe never logged: $1"; return 1
 }
 # R G B of the client pixel x y in the last shot.
-pixel() {
-  convert "$work/client.png" -crop "1x1+$1+$2" -depth 8 txt: 2>/dev/null |
-    sed -n 's/.*(\([0-9]*\),\([0-9]*\),\([0-9]*\)).*/\1 \2 \3/p' | head -n 1
-}
+pixel() { e2e_rgb "$work/client.png" "$1" "$2"; }
 near() { d=$(($1 - $2)); [ ${d#-} -le $tolerance ]; }
 
 check_mode() {
@@ -52,8 +41,7 @@ check_mode() {
   visible=$(echo "$set_line" | grep -c '^face .* visible ')
   [ "$visible" -eq 3 ] || fail "mode $mode: $visible faces look at the eye, want 3"
   sleep 1
-  import -window root "$work/shot.png" 2>/dev/null
-  convert "$work/shot.png" -crop "640x480+$ox+$oy" +repage "$work/client.png" 2>/dev/null
+  e2e_shot "$work/client.png" "640x480+$ox+$oy"
   cp "$work/client.png" "$work/mode$mode.png"
   # The faces that look at the eye, at their sample pixels.
   echo "$set_line" | grep '^face .* visible ' | while read -r _ name _ _ r g b _ br bg bb _ x y; do
@@ -130,12 +118,9 @@ await "drawn 2" || finish
 check_mode 2 6
 
 touch "$work/quit"
-i=0
-while kill -0 "$probe_pid" 2>/dev/null && [ $i -lt 300 ]; do i=$((i + 1)); sleep 0.1; done
-if kill -0 "$probe_pid" 2>/dev/null; then
+if ! e2e_await_exit "$probe_pid"; then
   fail "the probe did not end"
 else
-  wait "$probe_pid"; status=$?
   probe_pid=
   [ "$status" -eq 0 ] || fail "exit status $status, want 0"
 fi

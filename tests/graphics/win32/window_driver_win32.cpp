@@ -4,24 +4,18 @@
 // after 30 seconds.
 #include <windows.h>
 
+#include "tests/support/win32/driver_util_win32.h"
+
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
 namespace {
 
-constexpr DWORD kTimeoutMs = 30000;
+using namespace e2e_driver;
 
-HWND FindProbe() {
-  DWORD start = GetTickCount();
-  for (;;) {
-    // Other programs of the tree share the class: the title tells ours.
-    HWND w = FindWindowA("PWAPPCLASS", "Window Probe");
-    if (w && IsWindowVisible(w)) return w;
-    if (GetTickCount() - start > kTimeoutMs) return nullptr;
-    Sleep(50);
-  }
-}
+// Other programs of the tree share the class: the title tells ours.
+HWND FindProbe() { return AwaitWindow("PWAPPCLASS", "Window Probe"); }
 
 struct TextSearch {
   const char* text;
@@ -39,39 +33,9 @@ BOOL CALLBACK FindText(HWND child, LPARAM lparam) {
   return TRUE;
 }
 
-struct BoxSearch {
-  HWND owner;
-  HWND found;
-};
-
-BOOL CALLBACK FindOwnedBox(HWND w, LPARAM lparam) {
-  BoxSearch* s = reinterpret_cast<BoxSearch*>(lparam);
-  char cls[32] = "", caption[32] = "";
-  GetClassNameA(w, cls, sizeof cls);
-  GetWindowTextA(w, caption, sizeof caption);
-  if (std::strcmp(cls, "#32770") == 0 && std::strcmp(caption, "QUIT?") == 0 &&
-      GetWindow(w, GW_OWNER) == s->owner) {
-    s->found = w;
-    return FALSE;
-  }
-  return TRUE;
-}
-
-// The question box that the window owns.
-HWND FindQuestion(HWND owner) {
-  DWORD start = GetTickCount();
-  for (;;) {
-    BoxSearch s = {owner, nullptr};
-    EnumWindows(FindOwnedBox, reinterpret_cast<LPARAM>(&s));
-    if (s.found) return s.found;
-    if (GetTickCount() - start > kTimeoutMs) return nullptr;
-    Sleep(50);
-  }
-}
-
 int Answer(HWND window, bool yes) {
   PostMessageA(window, WM_CLOSE, 0, 0);
-  HWND box = FindQuestion(window);
+  HWND box = AwaitOwnedDialog(window, "QUIT?", false);
   if (!box) {
     std::printf("no question\n");
     return 1;
@@ -104,19 +68,11 @@ int main(int argc, char** argv) {
   const char* action = argv[1];
   int result = 0;
   if (std::strcmp(action, "find") == 0) {
-    // Kept above other test programs' windows on the same screen.
-    SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    RECT client;
-    GetClientRect(window, &client);
-    POINT origin = {0, 0};
-    ClientToScreen(window, &origin);
-    std::printf("client %ld %ld\norigin %ld %ld\n", client.right, client.bottom, origin.x,
-                origin.y);
+    PrintClient(window, true);
   } else if (std::strcmp(action, "sys") == 0 && argc > 2) {
     PostMessageA(window, WM_SYSCOMMAND, std::strtoul(argv[2], nullptr, 10), 0);
   } else if (std::strcmp(action, "key") == 0 && argc > 2) {
-    PostMessageA(window, WM_KEYDOWN, std::strtoul(argv[2], nullptr, 10), 1);
-    PostMessageA(window, WM_KEYUP, std::strtoul(argv[2], nullptr, 10), 0xC0000001);
+    PostKey(window, std::strtoul(argv[2], nullptr, 10));
   } else if (std::strcmp(action, "close-no") == 0) {
     result = Answer(window, false);
   } else if (std::strcmp(action, "close-yes") == 0) {

@@ -2,36 +2,28 @@
 # Opens the probe's window under Wine and checks it from outside: client
 # size, system-menu depth items, surfaces and their colours on the screen,
 # keys, the close question and the exit status, and the argument vector.
-# Usage: window_e2e.sh probe.exe driver.exe wine-run.sh  (needs DISPLAY)
+# Usage: window_e2e.sh probe.exe driver.exe wine-run.sh
 probe=$1 driver=$2 wine_run=$3
-work=$(pwd)/window_e2e.d
-rm -rf "$work" && mkdir -p "$work"
+. "$(dirname "$0")/../../support/e2e.sh"
+e2e_init window "$wine_run"
 log=$work/probe.log
-failures=0
 probe_pid=
 
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 finish() {
   if [ -n "$probe_pid" ] && kill -0 "$probe_pid" 2>/dev/null; then kill "$probe_pid" 2>/dev/null; fi
   echo "--- probe log"; tr -d '\r' <"$log" 2>/dev/null
-  [ "$failures" -eq 0 ] && echo "all checks passed" || echo "$failures check(s) failed"
-  [ "$failures" -eq 0 ]
+  e2e_summary
   exit
 }
-[ -n "$DISPLAY" ] || { echo "no DISPLAY: run under xvfb-run -a"; exit 1; }
 
-drive() { timeout 60 "$wine_run" "$driver" "$@" 2>/dev/null | tr -d '\r'; }
 # The probe's log lines after the last mark.
 mark=0
 set_mark() { mark=$(tr -d '\r' <"$log" 2>/dev/null | wc -l); }
 since_mark() { tr -d '\r' <"$log" 2>/dev/null | tail -n "+$((mark + 1))"; }
+logged_since() { since_mark | grep -qxF "$1"; }
 # Waits up to 30 s for a line of the probe's log after the mark.
 await() {
-  i=0
-  while [ $i -lt 300 ]; do
-    since_mark | grep -qxF "$1" && return 0
-    i=$((i + 1)); sleep 0.1
-  done
+  e2e_wait 300 logged_since "$1" && return 0
   fail "probe never logged: $1"; return 1
 }
 # An action on the window, then what the probe logs after it.
@@ -40,8 +32,8 @@ act() { set_mark; drive "$@"; }
 await_pixel() {
   i=0
   while [ $i -lt 30 ]; do
-    import -window root "$work/shot.png" 2>/dev/null
-    got=$(convert "$work/shot.png" -crop "1x1+$1+$2" txt: 2>/dev/null | grep -o '#[0-9A-Fa-f]\{6\}' | head -n 1)
+    e2e_shot "$work/shot.png"
+    got=$(e2e_pixel "$work/shot.png" "$1" "$2")
     [ "$got" = "$3" ] && { echo "pixel $1,$2 $got"; return 0; }
     i=$((i + 1)); sleep 1
   done
@@ -107,12 +99,9 @@ echo "$answer" | grep -qx "window alive" || fail "No did not keep the window"
 kill -0 "$probe_pid" 2>/dev/null || fail "the probe ended after No"
 
 drive close-yes
-i=0
-while kill -0 "$probe_pid" 2>/dev/null && [ $i -lt 300 ]; do i=$((i + 1)); sleep 0.1; done
-if kill -0 "$probe_pid" 2>/dev/null; then
+if ! e2e_await_exit "$probe_pid"; then
   fail "the probe did not end after Yes"
 else
-  wait "$probe_pid"; status=$?
   probe_pid=
   echo "exit status $status"
   [ "$status" -eq 1 ] || fail "exit status after Yes is $status, want 1"

@@ -7,168 +7,17 @@
 //   colordlg CAPTION R G B|-      (the colour typed and OK; -: Cancel)
 #include <windows.h>
 
+#include "tests/support/win32/driver_util_win32.h"
+
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
-namespace {
-
-constexpr DWORD kTimeoutMs = 30000;
-
-HWND FindProbe() {
-  DWORD start = GetTickCount();
-  for (;;) {
-    HWND w = FindWindowA("PWAPPCLASS", "Toolkit Probe");
-    if (w && IsWindowVisible(w)) return w;
-    if (GetTickCount() - start > kTimeoutMs) return nullptr;
-    Sleep(50);
-  }
-}
-
-struct DialogSearch {
-  HWND owner;
-  const char* caption;
-  HWND found;
-};
-
-BOOL CALLBACK FindOwnedDialog(HWND w, LPARAM lparam) {
-  DialogSearch* s = reinterpret_cast<DialogSearch*>(lparam);
-  char cls[32] = "", caption[128] = "";
-  GetClassNameA(w, cls, sizeof cls);
-  GetWindowTextA(w, caption, sizeof caption);
-  if (std::strcmp(cls, "#32770") == 0 && std::strcmp(caption, s->caption) == 0 &&
-      GetWindow(w, GW_OWNER) == s->owner && IsWindowVisible(w)) {
-    s->found = w;
-    return FALSE;
-  }
-  return TRUE;
-}
-
-HWND FindDialog(HWND owner, const char* caption) {
-  DWORD start = GetTickCount();
-  for (;;) {
-    DialogSearch s = {owner, caption, nullptr};
-    EnumWindows(FindOwnedDialog, reinterpret_cast<LPARAM>(&s));
-    if (s.found) return s.found;
-    if (GetTickCount() - start > kTimeoutMs) return nullptr;
-    Sleep(50);
-  }
-}
-
-// Every child control with its id, class and text.
-BOOL CALLBACK DumpChild(HWND child, LPARAM) {
-  char cls[32] = "", text[256] = "";
-  GetClassNameA(child, cls, sizeof cls);
-  // Controls of another process answer only WM_GETTEXT itself.
-  DWORD_PTR ignored = 0;
-  SendMessageTimeoutA(child, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text),
-                      SMTO_ABORTIFHUNG, 5000, &ignored);
-  std::printf("control %d %s [%s]\n", GetDlgCtrlID(child), cls, text);
-  return TRUE;
-}
-
-int WaitGone(HWND dialog) {
-  DWORD start = GetTickCount();
-  while (IsWindow(dialog) && IsWindowVisible(dialog)) {
-    if (GetTickCount() - start > kTimeoutMs) {
-      std::printf("still open\n");
-      return 1;
-    }
-    Sleep(50);
-  }
-  std::printf("closed\n");
-  return 0;
-}
-
-void Press(HWND dialog, int id) {
-  PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
-               reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
-}
-
-int Dialog(HWND owner, int argc, char** argv) {
-  HWND dialog = FindDialog(owner, argv[2]);
-  if (!dialog) {
-    std::printf("no dialog\n");
-    return 1;
-  }
-  std::printf("dialog found\n");
-  EnumChildWindows(dialog, DumpChild, 0);
-  for (int i = 3; i < argc; ++i) {
-    if (std::strcmp(argv[i], "set") == 0 && i + 2 < argc) {
-      SetDlgItemTextA(dialog, std::atoi(argv[i + 1]), argv[i + 2]);
-      i += 2;
-    } else if (std::strcmp(argv[i], "press") == 0 && i + 1 < argc) {
-      Press(dialog, std::atoi(argv[++i]));
-      return WaitGone(dialog);
-    }
-  }
-  return 0;
-}
-
-// The file name box of the system dialog: a combo box's edit or an edit.
-HWND FileNameBox(HWND dialog) {
-  const int ids[] = {0x47c, 0x480};  // cmb13, edt1
-  for (int id : ids) {
-    HWND control = GetDlgItem(dialog, id);
-    if (!control) continue;
-    HWND edit = FindWindowExA(control, nullptr, "Edit", nullptr);
-    return edit ? edit : control;
-  }
-  return nullptr;
-}
-
-int FileDialog(HWND owner, const char* caption, const char* path) {
-  HWND dialog = FindDialog(owner, caption);
-  if (!dialog) {
-    std::printf("no dialog\n");
-    return 1;
-  }
-  std::printf("dialog found\n");
-  if (std::strcmp(path, "-") == 0) {
-    Press(dialog, IDCANCEL);
-    return WaitGone(dialog);
-  }
-  HWND box = FileNameBox(dialog);
-  if (!box) {
-    std::printf("no file name box\n");
-    return 1;
-  }
-  SendMessageA(box, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path));
-  Press(dialog, IDOK);
-  return WaitGone(dialog);
-}
-
-int ColorDialog(HWND owner, int argc, char** argv) {
-  HWND dialog = FindDialog(owner, argv[2]);
-  if (!dialog) {
-    std::printf("no dialog\n");
-    return 1;
-  }
-  std::printf("dialog found\n");
-  const int edits[3] = {706, 707, 708};  // red, green, blue
-  char shown[3][16] = {};
-  for (int i = 0; i < 3; ++i) {
-    SendMessageA(GetDlgItem(dialog, edits[i]), WM_GETTEXT, sizeof shown[i],
-                 reinterpret_cast<LPARAM>(shown[i]));
-  }
-  std::printf("shown %s %s %s\n", shown[0], shown[1], shown[2]);
-  if (std::strcmp(argv[3], "-") == 0) {
-    Press(dialog, IDCANCEL);
-    return WaitGone(dialog);
-  }
-  for (int i = 0; i < 3 && 3 + i < argc; ++i) {
-    SendMessageA(GetDlgItem(dialog, edits[i]), WM_SETTEXT, 0,
-                 reinterpret_cast<LPARAM>(argv[3 + i]));
-  }
-  Press(dialog, IDOK);
-  return WaitGone(dialog);
-}
-
-}  // namespace
+using namespace e2e_driver;
 
 int main(int argc, char** argv) {
   if (argc < 2) return 2;
-  HWND window = FindProbe();
+  HWND window = AwaitWindow("PWAPPCLASS", "Toolkit Probe");
   if (!window) {
     std::printf("no window\n");
     return 1;
@@ -176,28 +25,22 @@ int main(int argc, char** argv) {
   const char* action = argv[1];
   int result = 0;
   if (std::strcmp(action, "find") == 0) {
-    SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    RECT client;
-    GetClientRect(window, &client);
-    std::printf("client %ld %ld\n", client.right, client.bottom);
+    PrintClient(window, false);
   } else if (std::strcmp(action, "cmd") == 0 && argc > 2) {
     PostMessageA(window, WM_COMMAND, std::strtoul(argv[2], nullptr, 10), 0);
   } else if (std::strcmp(action, "key") == 0 && argc > 2) {
     WPARAM vk = std::strtoul(argv[2], nullptr, 10);
-    PostMessageA(window, WM_KEYDOWN, vk, 1);
-    PostMessageA(window, WM_KEYUP, vk, 0xC0000001);
+    PostKey(window, vk);
   } else if (std::strcmp(action, "mouse") == 0 && argc > 5) {
-    UINT message = std::strtoul(argv[2], nullptr, 0);
-    WPARAM flags = std::strtoul(argv[3], nullptr, 0);
-    PostMessageA(window, message, flags, MAKELPARAM(std::atoi(argv[4]), std::atoi(argv[5])));
+    PostMouse(window, argv[2], argv[3], argv[4], argv[5]);
   } else if (std::strcmp(action, "redraw") == 0) {
     RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE);
   } else if (std::strcmp(action, "dialog") == 0 && argc > 2) {
-    result = Dialog(window, argc, argv);
+    result = WorkDialog(window, argc, argv, false);
   } else if (std::strcmp(action, "filedlg") == 0 && argc > 3) {
-    result = FileDialog(window, argv[2], argv[3]);
+    result = WorkFileDialog(window, argv[2], argv[3], false);
   } else if (std::strcmp(action, "colordlg") == 0 && argc > 3) {
-    result = ColorDialog(window, argc, argv);
+    result = WorkColorDialog(window, argc, argv, true);
   } else {
     return 2;
   }

@@ -3,35 +3,27 @@
 # every dialog with OK and with Cancel, key bindings, mouse callbacks, the
 # idle and paint callbacks, and the Exit command. Checks what the probe
 # logs (modulo CR LF) and what the dialogs show.
-# Usage: toolkit_e2e.sh probe.exe driver.exe wine-run.sh  (needs DISPLAY)
+# Usage: toolkit_e2e.sh probe.exe driver.exe wine-run.sh
 probe=$1 driver=$2 wine_run=$3
-work=$(pwd)/toolkit_e2e.d
-rm -rf "$work" && mkdir -p "$work"
+. "$(dirname "$0")/../../support/e2e.sh"
+e2e_init toolkit "$wine_run"
 log=$work/probe.log
-failures=0
 probe_pid=
 
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 finish() {
   if [ -n "$probe_pid" ] && kill -0 "$probe_pid" 2>/dev/null; then kill "$probe_pid" 2>/dev/null; fi
   echo "--- probe log"; tr -d '\r' <"$log" 2>/dev/null
-  [ "$failures" -eq 0 ] && echo "all checks passed" || echo "$failures check(s) failed"
-  [ "$failures" -eq 0 ]
+  e2e_summary
   exit
 }
-[ -n "$DISPLAY" ] || { echo "no DISPLAY: run under xvfb-run -a"; exit 1; }
 
-drive() { timeout 60 "$wine_run" "$driver" "$@" 2>/dev/null | tr -d '\r'; }
 mark=0
 set_mark() { mark=$(tr -d '\r' <"$log" 2>/dev/null | wc -l); }
 since_mark() { tr -d '\r' <"$log" 2>/dev/null | tail -n "+$((mark + 1))"; }
+logged_since() { since_mark | grep -qxF -- "$1"; }
 # Waits up to 30 s for a line of the probe's log after the mark.
 await() {
-  i=0
-  while [ $i -lt 300 ]; do
-    since_mark | grep -qxF -- "$1" && return 0
-    i=$((i + 1)); sleep 0.1
-  done
+  e2e_wait 300 logged_since "$1" && return 0
   fail "probe never logged: $1"; return 1
 }
 # The command id of a menu item, from the probe's menu log.
@@ -139,7 +131,7 @@ await "float3 1 0.5000 -1.2500 100.0000"
 command Number3Angle
 # A picture of the open dialog over the probe, for a person to look at.
 drive dialog Attitude >/dev/null
-import -window root "$work/number3_dialog.png" 2>/dev/null || echo "no screenshot"
+e2e_shot "$work/number3_dialog.png" || echo "no screenshot"
 out=$(drive dialog Attitude set 1006 45 set 1007 1 press 1004); echo "$out"
 shows "control 1006 Edit [90]"; shows "control 1007 Edit [0]"; shows "control 1013 Edit [-45]"
 shows "control 1009 Static [H:]"; shows "control 1010 Static [P:]"; shows "control 1011 Static [B:]"
@@ -242,12 +234,9 @@ echo "paint: $paint0 -> $paint1, cpu $cpu0 -> $cpu1 ms"
 
 # Exit: the window goes and the library ends the process with status 1.
 command "Exit(&X)"
-i=0
-while kill -0 "$probe_pid" 2>/dev/null && [ $i -lt 300 ]; do i=$((i + 1)); sleep 0.1; done
-if kill -0 "$probe_pid" 2>/dev/null; then
+if ! e2e_await_exit "$probe_pid"; then
   fail "the probe did not end after Exit"
 else
-  wait "$probe_pid"; status=$?
   probe_pid=
   echo "exit status $status"
   [ "$status" -eq 1 ] || fail "exit status after Exit is $status, want 1"

@@ -6,16 +6,10 @@
 # of its own.
 # Usage: simple_window_e2e.sh app.exe driver.exe wine-run.sh prefix scene.wrl
 app=$1 driver=$2 wine_run=$3 prefix=$4 scene=$5
-if [ -z "$LV_SIMPLE_WINDOW_INNER" ]; then
-  LV_SIMPLE_WINDOW_INNER=1 exec xvfb-run -a -s "-screen 0 1024x768x24" sh "$0" "$@"
-fi
-export LV_WINEPREFIX=$prefix
-work=$(pwd)/simple_window_e2e.d
-rm -rf "$work" && mkdir -p "$work"
-failures=0
+. "$(dirname "$0")/../../../support/e2e.sh"
+e2e_init simple_window "$wine_run" 1024x768x24 "$prefix"
 app_pid=
 
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 finish() {
   if [ -n "$app_pid" ] && kill -0 "$app_pid" 2>/dev/null; then kill "$app_pid" 2>/dev/null; fi
   for r in "$work"/run*; do
@@ -23,13 +17,10 @@ finish() {
     echo "--- ${r##*/} log"; tr -d '\r' 2>/dev/null <"$r/app.log"
     echo "--- ${r##*/} output"; tr -d '\r' 2>/dev/null <"$r/app.out" | tail -n 20
   done
-  WINEPREFIX=$prefix timeout 30 wineserver -k 2>/dev/null
-  [ "$failures" -eq 0 ] && echo "all checks passed" || echo "$failures check(s) failed"
-  [ "$failures" -eq 0 ]
+  e2e_summary
   exit
 }
 logged() { tr -d '\r' 2>/dev/null <"$run/app.log"; }
-drive() { timeout 60 "$wine_run" "$driver" "$@" 2>/dev/null | tr -d '\r'; }
 # Waits up to $2 tenths of a second (default 300) for a log line.
 await() {
   i=0
@@ -48,12 +39,9 @@ start_app() {
 }
 # Waits up to 30 s for the app to end; its exit status in $status.
 await_end() {
-  i=0
-  while kill -0 "$app_pid" 2>/dev/null && [ $i -lt 300 ]; do i=$((i + 1)); sleep 0.1; done
-  if kill -0 "$app_pid" 2>/dev/null; then
+  if ! e2e_await_exit "$app_pid"; then
     fail "the app did not end $1"; status=none; return 1
   fi
-  wait "$app_pid"; status=$?
   app_pid=
   echo "exit status $status $1"
 }
@@ -68,8 +56,7 @@ ox=$3 oy=$4
 [ -n "$ox" ] && [ -n "$oy" ] || { fail "no window origin"; finish; }
 
 sleep 1
-import -window root "$run/shot.png" 2>/dev/null
-convert "$run/shot.png" -crop "640x480+$ox+$oy" +repage "$run/client.png" 2>/dev/null
+e2e_shot "$run/client.png" "640x480+$ox+$oy"
 # Red: the box's lit faces; black: the cleared ground; anything else is
 # stray. The box sits in the middle and leaves the corners black.
 counts=$(convert "$run/client.png" -depth 8 txt: 2>/dev/null |
