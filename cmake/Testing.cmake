@@ -5,8 +5,9 @@ if(LV_WIN32)
   set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
   set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
   add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
-  # Wine runs each test executable; the script keeps a private prefix.
-  set(LV_WINE_PREFIX "${CMAKE_BINARY_DIR}/wineprefix")
+  # Wine runs each test executable; the script keeps a private prefix of
+  # this architecture (the 64-bit build runs under wine64).
+  set(LV_WINEARCH win32 CACHE STRING "Wine prefix architecture for the tests")
   set(CMAKE_CROSSCOMPILING_EMULATOR "${PROJECT_SOURCE_DIR}/tools/wine-run.sh")
 else()
   find_package(GTest REQUIRED)

@@ -1,18 +1,29 @@
 #!/bin/sh
 # Installs the Debian packages the builds and tests need, when missing.
 set -e
+cd "$(dirname "$0")/.."
 pkgs="cmake ninja-build g++ make libgtest-dev googletest libbenchmark-dev
   g++-mingw-w64-i686-posix mingw-w64-i686-dev
   wine wine32:i386 libgl1:i386 libglx-mesa0:i386 libgl1-mesa-dri:i386
   xvfb xauth x11-apps xdotool imagemagick libtiff-tools ghostscript"
-missing=""
-for p in $pkgs; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"
-done
-[ -z "$missing" ] && exit 0
-echo "Installing:$missing"
+# Where the kernel cannot run wine32, the Windows tests run on a 64-bit
+# build of the same sources under wine64.
+pkgs64="wine64 g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev
+  libgl1 libglx-mesa0 libgl1-mesa-dri"
 sudo=""
 [ "$(id -u)" -eq 0 ] || sudo=sudo
-dpkg --print-foreign-architectures | grep -qx i386 || $sudo dpkg --add-architecture i386
-$sudo apt-get update -qq
-DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends $missing
+updated=""
+install_missing() {
+  missing=""
+  for p in $*; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"
+  done
+  [ -z "$missing" ] && return 0
+  echo "Installing:$missing"
+  dpkg --print-foreign-architectures | grep -qx i386 || $sudo dpkg --add-architecture i386
+  [ -n "$updated" ] || $sudo apt-get update -qq
+  updated=yes
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends $missing
+}
+install_missing $pkgs
+tools/runs-i386.sh || install_missing $pkgs64
