@@ -15,6 +15,7 @@
 #                                 output without CRs
 #   e2e_wait TENTHS COMMAND...    runs COMMAND every 0.1 s until it succeeds
 #   e2e_shot FILE [GEOMETRY]      screenshot (cropped to WxH+X+Y), at once
+#   e2e_digest FILE               digest of the pixels only
 #   e2e_pixel FILE X Y            the pixel as #RRGGBB
 #   e2e_rgb FILE X Y              the pixel as "R G B"
 #   e2e_await_exit PID [TENTHS]   waits for a background program; $status
@@ -121,6 +122,9 @@ e2e_shot() {
     import -window root "$1" 2>/dev/null
   fi
 }
+# A digest of an image's pixels alone: PNG files carry their time of
+# writing, so two shots of the same screen differ as files.
+e2e_digest() { convert "$1" rgb:- 2>/dev/null | md5sum; }
 e2e_pixel() {
   convert "$1" -crop "1x1+$2+$3" txt: 2>/dev/null | grep -o '#[0-9A-Fa-f]\{6\}' | head -n 1
 }
