@@ -1,11 +1,15 @@
-# Sourced by the Wine scripts: lv_wine_env DIR sets the Wine environment of
-# the build tree holding DIR (its CMakeCache.txt names the architecture) and
-# $lv_tree, $lv_wine (the loader to run). The 64-bit tree runs under wine64.
+# Sourced by the Wine scripts: lv_wine_env DIR [OTHER-DIR] sets the Wine
+# environment of the build tree holding DIR (else OTHER-DIR, else the win32
+# tree), whose CMakeCache.txt names the architecture, and $lv_tree and
+# $lv_wine (the loader to run). The 64-bit tree runs under wine64.
+lv_find_tree() {
+  lv_d=$(CDPATH= cd -- "$1" 2>/dev/null && pwd) || return 1
+  while [ "$lv_d" != "/" ] && [ ! -f "$lv_d/CMakeCache.txt" ]; do lv_d=$(dirname "$lv_d"); done
+  [ -f "$lv_d/CMakeCache.txt" ] && lv_tree=$lv_d
+}
 lv_wine_env() {
-  lv_tree=$1
-  while [ "$lv_tree" != "/" ] && [ ! -f "$lv_tree/CMakeCache.txt" ]; do lv_tree=$(dirname "$lv_tree"); done
-  # Started by hand from elsewhere: the win32 build tree.
-  [ -f "$lv_tree/CMakeCache.txt" ] || lv_tree="$(dirname "$(dirname "$0")")/build/win32"
+  lv_find_tree "$1" || { [ -n "$2" ] && lv_find_tree "$2"; } ||
+    lv_tree="$(CDPATH= cd -- "$(dirname -- "$0")/.." && pwd)/build/win32"
   lv_arch=$(sed -n 's/^LV_WINEARCH:[A-Z]*=//p' "$lv_tree/CMakeCache.txt" 2>/dev/null)
   export WINEARCH="${lv_arch:-win32}"
   export WINEDEBUG=-all

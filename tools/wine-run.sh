@@ -6,7 +6,8 @@ set -e
 here=$(CDPATH= cd -- "$(dirname -- "$0")" && pwd)
 . "$here/wine-env.sh"
 # CTest runs tests in their build folder; keep one prefix per build tree.
-lv_wine_env "${LV_WINE_ROOT:-$(pwd)}"
+# Started by hand elsewhere: the tree that holds the program.
+lv_wine_env "${LV_WINE_ROOT:-$(pwd)}" "$(dirname -- "${1:-.}")"
 export WINEPREFIX="${LV_WINEPREFIX:-$lv_tree/wineprefix}"
 export HOME="$lv_tree/winehome"
 mkdir -p "$HOME"
