@@ -10,7 +10,6 @@
 
 #include <GL/gl.h>
 
-#include <cstdarg>
 #include <cstdio>
 #include <string>
 
@@ -26,63 +25,29 @@
 #include "graphics/state3d.h"
 #include "graphics/window.h"
 #include "graphics/winmain.h"
+#include "tests/graphics/probe_cube.h"
+#include "tests/support/probe_log.h"
 
 namespace {
 
-std::FILE* g_log = nullptr;
 std::string g_folder;
 unsigned char g_scratch[1 << 20];
 int g_failures = 0;
 int g_queued = 0;  // items the last frame's list held before its flush
 
-void Log(const char* format, ...) __attribute__((format(printf, 1, 2)));
-void Log(const char* format, ...) {
-  if (!g_log) return;
-  va_list args;
-  va_start(args, format);
-  std::vfprintf(g_log, format, args);
-  va_end(args);
-  std::fflush(g_log);
-}
+using e2e_probe::Log;
 
 void Check(bool ok, const char* what) {
   Log("check %s %s\n", what, ok ? "ok" : "FAIL");
   if (!ok) ++g_failures;
 }
 
-bool Exists(const char* name) {
-  std::string path = g_folder + "/" + name;
-  std::FILE* f = std::fopen(path.c_str(), "rb");
-  if (!f) return false;
-  std::fclose(f);
-  return true;
-}
+bool Exists(const char* name) { return e2e_probe::Exists(g_folder + "/" + name); }
 
-constexpr PwPose kPlacement = {0, 0, 6, 6000, 6000, 0};
-
-struct Face {
-  const char* name;
-  PwVec3 normal;
-  PwColor colour;  // green, red, blue
-};
-
-// Visible from the placement: -x red, +y green, -z blue.
-const Face kFaces[6] = {
-    {"+x", {1, 0, 0}, {255, 255, 0}}, {"-x", {-1, 0, 0}, {0, 255, 0}},
-    {"+y", {0, 1, 0}, {255, 0, 0}},   {"-y", {0, -1, 0}, {255, 0, 255}},
-    {"+z", {0, 0, 1}, {0, 255, 255}}, {"-z", {0, 0, -1}, {0, 0, 255}},
-};
-
-void Corners(const Face& f, PwVec3 out[4]) {
-  const PwVec3 n = f.normal;
-  const PwVec3 u = n.x != 0 ? PwVec3{0, 1, 0} : PwVec3{1, 0, 0};
-  PwVec3 v = {n.y * u.z - n.z * u.y, n.z * u.x - n.x * u.z, n.x * u.y - n.y * u.x};
-  const float s[4][2] = {{-1, -1}, {1, -1}, {1, 1}, {-1, 1}};
-  for (int i = 0; i < 4; ++i) {
-    out[i] = {n.x + s[i][0] * u.x + s[i][1] * v.x, n.y + s[i][0] * u.y + s[i][1] * v.y,
-              n.z + s[i][0] * u.z + s[i][1] * v.z};
-  }
-}
+using probe_cube::Corners;
+using probe_cube::Face;
+using probe_cube::kFaces;
+using probe_cube::kPlacement;
 
 const PwColor kWhite = {255, 255, 255}, kYellow = {255, 255, 0}, kCyan = {255, 0, 255};
 const PwPoint2 kLShape[6] = {{400, 300}, {600, 300}, {600, 350}, {450, 350}, {450, 450}, {400, 450}};
@@ -238,7 +203,7 @@ void CheckFrame() {
 int ViewerMain(int argc, char** argv) {
   if (argc < 2) return 2;
   g_folder = argv[1];
-  g_log = std::fopen((g_folder + "/probe.log").c_str(), "w");
+  e2e_probe::OpenLog(g_folder + "/probe.log");
   PwInitMemory();
   PwInitMath();
   PwStart3D(g_scratch, sizeof g_scratch);

@@ -9,13 +9,12 @@
 #include "graphics/software/surface.h"
 #include "graphics/window.h"
 #include "graphics/winmain.h"
+#include "tests/support/probe_log.h"
 
-#include <cstdarg>
 #include <cstdio>
 
 namespace {
 
-std::FILE* g_log = nullptr;
 int g_system_commands = 0;  // seen by the hook, before the library acts
 
 int CountSystemCommands(void*, unsigned int message, std::uintptr_t, std::intptr_t) {
@@ -30,15 +29,7 @@ int SurfaceIsFresh() {
   return (p->rows[0][0] | p->rows[0][1]) == 0 ? 1 : 0;
 }
 
-void Log(const char* format, ...) __attribute__((format(printf, 1, 2)));
-void Log(const char* format, ...) {
-  if (!g_log) return;
-  va_list args;
-  va_start(args, format);
-  std::vfprintf(g_log, format, args);
-  va_end(args);
-  std::fflush(g_log);
-}
+using e2e_probe::Log;
 
 // 16 bits: green; 8 bits: red (both exact after the copy to a 32-bit screen).
 void FillSurface() {
@@ -80,7 +71,7 @@ void LogMenu() {
 }  // namespace
 
 int ViewerMain(int argc, char** argv) {
-  if (argc > 1) g_log = std::fopen(argv[1], "w");
+  if (argc > 1) e2e_probe::OpenLog(argv[1]);
   Log("argc %d\n", argc);
   for (int i = 0; i < argc; ++i) Log("argv[%d] %s\n", i, argv[i]);
   PwInitKeys();

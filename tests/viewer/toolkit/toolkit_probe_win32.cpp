@@ -3,7 +3,6 @@
 // what the toolkit hands it to the file named by its first argument.
 #include <windows.h>
 
-#include <cstdarg>
 #include <cstdio>
 #include <cstring>
 
@@ -11,22 +10,14 @@
 #include "graphics/window.h"
 #include "graphics/winmain.h"
 #include "viewer/toolkit/toolkit.h"
+#include "tests/support/probe_log.h"
 
 namespace {
 
-std::FILE* g_log = nullptr;
 int g_idle_calls = 0;
 int g_paints = 0;
 
-void Log(const char* format, ...) __attribute__((format(printf, 1, 2)));
-void Log(const char* format, ...) {
-  if (!g_log) return;
-  va_list args;
-  va_start(args, format);
-  std::vfprintf(g_log, format, args);
-  va_end(args);
-  std::fflush(g_log);
-}
+using e2e_probe::Log;
 
 HWND Window() { return static_cast<HWND>(PwGetWindowHandle()); }
 
@@ -168,7 +159,7 @@ void LogMenuBar() {
 }  // namespace
 
 int ViewerMain(int argc, char** argv) {
-  if (argc > 1) g_log = std::fopen(argv[1], "w");
+  if (argc > 1) e2e_probe::OpenLog(argv[1]);
   char own[64] = "";
   LoadStringA(GetModuleHandleA(nullptr), 1, own, sizeof own);
   Log("own resource [%s]\n", own);

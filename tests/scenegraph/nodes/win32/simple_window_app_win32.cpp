@@ -8,7 +8,6 @@
 #undef GetClassName
 #undef GetClassInfo
 
-#include <cstdarg>
 #include <cstdio>
 #include <string>
 
@@ -17,20 +16,12 @@
 #include "scenegraph/core/partition.h"
 #include "scenegraph/nodes/node_library.h"
 #include "scenegraph/nodes/simple_window.h"
+#include "tests/support/probe_log.h"
 
 namespace {
 
-std::FILE* g_log = nullptr;
 
-void Log(const char* format, ...) __attribute__((format(printf, 1, 2)));
-void Log(const char* format, ...) {
-  if (!g_log) return;
-  va_list args;
-  va_start(args, format);
-  std::vfprintf(g_log, format, args);
-  va_end(args);
-  std::fflush(g_log);
-}
+using e2e_probe::Log;
 
 class SceneWindow : public KsSimpleWindow {
  public:
@@ -78,7 +69,7 @@ class SceneWindow : public KsSimpleWindow {
 
 int ViewerMain(int argc, char** argv) {
   if (argc < 3) return 2;
-  g_log = std::fopen((std::string(argv[2]) + "/app.log").c_str(), "w");
+  e2e_probe::OpenLog(std::string(argv[2]) + "/app.log");
   KsRegisterNodeLibrary();
   KsPartition scene;
   if (scene.ReadFile(argv[1]) != 0) {
