@@ -20,6 +20,13 @@
 #   e2e_rgb FILE X Y              the pixel as "R G B"
 #   e2e_await_exit PID [TENTHS]   waits for a background program; $status
 #   fail TEXT, e2e_summary        count a failure; the final verdict
+# A probe program that the script starts ($probe_pid) and that logs to $log:
+#   logged                        its log without CRs
+#   set_mark, since_mark          the lines logged after the mark
+#   logged_since LINE             whether that line came after the mark
+#   await LINE [TENTHS]           waits (default 30 s) for it; fails if not
+#   finish                        stops the probe, shows its log, ends with
+#                                 the verdict
 
 e2e_x_pid=
 e2e_fresh=
@@ -150,4 +157,21 @@ e2e_ended() { ! kill -0 "$1" 2>/dev/null; }
 e2e_await_exit() {
   e2e_wait "${2:-300}" e2e_ended "$1" || return 1
   wait "$1"; status=$?
+}
+
+probe_pid=
+logged() { tr -d '\r' <"$log" 2>/dev/null; }
+mark=0
+set_mark() { mark=$(logged | wc -l); }
+since_mark() { logged | tail -n "+$((mark + 1))"; }
+logged_since() { since_mark | grep -qxF -- "$1"; }
+await() {
+  e2e_wait "${2:-300}" logged_since "$1" && return 0
+  fail "probe never logged: $1"; return 1
+}
+finish() {
+  if [ -n "$probe_pid" ] && kill -0 "$probe_pid" 2>/dev/null; then kill "$probe_pid" 2>/dev/null; fi
+  echo "--- probe log"; logged
+  e2e_summary
+  exit
 }

@@ -7,30 +7,14 @@ probe=$1 wine_run=$2 prefix=$3
 . "$(dirname "$0")/../../support/e2e.sh"
 e2e_init gl "$wine_run" 1024x768x24 "$prefix" +extension GLX
 log=$work/probe.log
-probe_pid=
 
-finish() {
-  if [ -n "$probe_pid" ] && kill -0 "$probe_pid" 2>/dev/null; then kill "$probe_pid" 2>/dev/null; fi
-  echo "--- probe log"; tr -d '\r' <"$log" 2>/dev/null
-  e2e_summary
-  exit
-}
-logged() { [ -f "$log" ] && tr -d '\r' <"$log"; }
-await() {
-  i=0
-  while [ $i -lt 900 ]; do
-    logged | grep -qxF "$1" && return 0
-    i=$((i + 1)); sleep 0.1
-  done
-  fail "probe never logged: $1"; return 1
-}
 pixel() { e2e_rgb "$work/client.png" "$1" "$2"; }
 near() { d=$(($1 - $2)); [ ${d#-} -le 6 ]; }
 
 "$wine_run" "$probe" "$work" >"$work/probe.out" 2>&1 &
 probe_pid=$!
 
-await "drawn" || finish
+await "drawn" 900 || finish
 logged | grep '^check .* FAIL$'
 n=$(logged | grep -c '^check .* FAIL$')
 [ "$n" -eq 0 ] || fail "$n read-back check(s) failed in the probe"

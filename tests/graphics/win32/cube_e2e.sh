@@ -10,25 +10,8 @@ probe=$1 wine_run=$2 prefix=$3
 . "$(dirname "$0")/../../support/e2e.sh"
 e2e_init cube "$wine_run" 1024x768x24 "$prefix"
 log=$work/probe.log
-probe_pid=
 tolerance=10  # a 5-5-5 surface on a 24-bit screen
 
-finish() {
-  if [ -n "$probe_pid" ] && kill -0 "$probe_pid" 2>/dev/null; then kill "$probe_pid" 2>/dev/null; fi
-  echo "--- probe log"; tr -d '\r' <"$log" 2>/dev/null
-  e2e_summary
-  exit
-}
-logged() { tr -d '\r' <"$log" 2>/dev/null; }
-# Waits up to 90 s (the prefix may be made on first use) for a log line.
-await() {
-  i=0
-  while [ $i -lt 900 ]; do
-    logged | grep -qxF "$1" && return 0
-    i=$((i + 1)); sleep 0.1
-  done
-  fail "probe never logged: $1"; return 1
-}
 # R G B of the client pixel x y in the last shot.
 pixel() { e2e_rgb "$work/client.png" "$1" "$2"; }
 near() { d=$(($1 - $2)); [ ${d#-} -le $tolerance ]; }
@@ -105,7 +88,8 @@ check_mode() {
 "$wine_run" "$probe" "$work" >"$work/probe.out" 2>&1 &
 probe_pid=$!
 
-await "drawn 1" || finish
+# Up to 90 s: the prefix may be made on first use.
+await "drawn 1" 900 || finish
 found=$(logged | sed -n 's/^client \([0-9]*\) \([0-9]*\) origin \([0-9-]*\) \([0-9-]*\)$/\1 \2 \3 \4/p')
 set -- $found
 [ "$1" = 640 ] && [ "$2" = 480 ] || fail "client area is not 640 x 480: $found"
@@ -114,7 +98,7 @@ ox=$3 oy=$4
 check_mode 1 3
 
 touch "$work/go2"
-await "drawn 2" || finish
+await "drawn 2" 900 || finish
 check_mode 2 6
 
 touch "$work/quit"

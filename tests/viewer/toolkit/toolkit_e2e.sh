@@ -8,24 +8,7 @@ probe=$1 driver=$2 wine_run=$3
 . "$(dirname "$0")/../../support/e2e.sh"
 e2e_init toolkit "$wine_run"
 log=$work/probe.log
-probe_pid=
 
-finish() {
-  if [ -n "$probe_pid" ] && kill -0 "$probe_pid" 2>/dev/null; then kill "$probe_pid" 2>/dev/null; fi
-  echo "--- probe log"; tr -d '\r' <"$log" 2>/dev/null
-  e2e_summary
-  exit
-}
-
-mark=0
-set_mark() { mark=$(tr -d '\r' <"$log" 2>/dev/null | wc -l); }
-since_mark() { tr -d '\r' <"$log" 2>/dev/null | tail -n "+$((mark + 1))"; }
-logged_since() { since_mark | grep -qxF -- "$1"; }
-# Waits up to 30 s for a line of the probe's log after the mark.
-await() {
-  e2e_wait 300 logged_since "$1" && return 0
-  fail "probe never logged: $1"; return 1
-}
 # The command id of a menu item, from the probe's menu log.
 id_of() { tr -d '\r' <"$log" | sed -n "s|^item [^/]*/$1=\([0-9]*\)\$|\1|p" | head -n 1; }
 # Posts a menu command (after a mark), then works the dialog it opens.

@@ -20,16 +20,8 @@ finish() {
   e2e_summary
   exit
 }
+# The app's log, for the shared await.
 logged() { tr -d '\r' 2>/dev/null <"$run/app.log"; }
-# Waits up to $2 tenths of a second (default 300) for a log line.
-await() {
-  i=0
-  while [ $i -lt "${2:-300}" ]; do
-    logged | grep -qxF "$1" && return 0
-    i=$((i + 1)); sleep 0.1
-  done
-  fail "the app never logged: $1"; return 1
-}
 # Starts the app with its log in the folder $1 of the work folder.
 start_app() {
   run=$work/$1
