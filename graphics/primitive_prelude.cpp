@@ -56,6 +56,18 @@ bool CullPolygon(int count, const PwVec3* eye, const PwVec3& centre, PwVec3* lo,
   return PwAllFinite3(count, eye) && PwFinite3(centre) && PwCullBox(lo, hi, near_flag);
 }
 
+// A list item for the polygon at its centre's depth, coloured; without
+// room, the polygon's eye points go back to the scratch pool.
+PwSortedItem* InsertPolygon(int type, const PwEyePolygon& poly, PwColor colour) {
+  PwSortedItem* it = PwSortedInsert(type, poly.centre.z);
+  if (it == nullptr) {
+    PwScratchRelease(poly.mark);
+    return nullptr;
+  }
+  it->colour = colour;
+  return it;
+}
+
 }  // namespace
 
 PwVec3 PwPrimToEye(PwVec3 p) {
@@ -313,12 +325,8 @@ int PwSmoothPolygon3Front(int count, const PwVec3* points, const PwVec3* normals
 }
 
 int PwQueuePolygon3(int count, const PwEyePolygon& poly, PwColor colour) {
-  PwSortedItem* it = PwSortedInsert(kPwSortedPolygon, poly.centre.z);
-  if (it == nullptr) {
-    PwScratchRelease(poly.mark);
-    return 1;
-  }
-  it->colour = colour;
+  PwSortedItem* it = InsertPolygon(kPwSortedPolygon, poly, colour);
+  if (it == nullptr) return 1;
   auto* d = static_cast<PwSortedPolygonData*>(it->payload);
   d->near_flag = poly.near_flag;
   d->count = count;
@@ -330,12 +338,8 @@ int PwQueuePolygon3(int count, const PwEyePolygon& poly, PwColor colour) {
 }
 
 int PwQueueSmoothPolygon3(int count, const PwEyePolygon& poly, PwColor colour) {
-  PwSortedItem* it = PwSortedInsert(kPwSortedSmoothPolygon, poly.centre.z);
-  if (it == nullptr) {
-    PwScratchRelease(poly.mark);
-    return 1;
-  }
-  it->colour = colour;
+  PwSortedItem* it = InsertPolygon(kPwSortedSmoothPolygon, poly, colour);
+  if (it == nullptr) return 1;
   auto* d = static_cast<PwSortedSmoothData*>(it->payload);
   d->near_flag = poly.near_flag;
   d->count = count;
