@@ -1,0 +1,165 @@
+// Every VRML file the project ships or reads in its tests, written by our
+// writer, is read by a second VRML 2.0 reader (tovrmlx3d, from Debian's
+// view3dscene) without an error where the original had none, and by our own
+// reader back to the same scene.
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdio>
+#include <filesystem>
+#include <regex>
+#include <string>
+#include <vector>
+
+#include "scenegraph/core/node_scanner.h"
+#include "scenegraph/core/out_stream.h"
+#include "scenegraph/core/partition.h"
+#include "scenegraph/core/proto_interface.h"
+#include "scenegraph/core/router.h"
+#include "scenegraph/core/write_context.h"
+#include "scenegraph/nodes/node_library.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class VisitCounter : public KsNodeScanner {
+public:
+    int Visit(KsNode*) override {
+        ++visits;
+        return 0;
+    }
+    int visits = 0;
+};
+
+struct SceneCounts {
+    int nodes = 0;
+    int routes = 0;
+    int protos = 0;
+    bool operator==(const SceneCounts& o) const {
+        return nodes == o.nodes && routes == o.routes && protos == o.protos;
+    }
+};
+
+std::ostream& operator<<(std::ostream& out, const SceneCounts& c) {
+    return out << c.nodes << " nodes, " << c.routes << " routes, " << c.protos << " PROTOs";
+}
+
+SceneCounts Count(KsPartition* scene) {
+    VisitCounter counter;
+    scene->Scan(&counter);
+    return SceneCounts{counter.visits, scene->GetRouter()->GetRouteCount(), scene->GetProtoCount()};
+}
+
+// What the second reader reports as a fault: its "Error when reading" lines,
+// or a failed run. Empty when it read the file.
+std::string ReaderFault(const fs::path& file) {
+    const std::string name = file.string();
+    if (name.find('\'') != std::string::npos) return "unquotable path " + name;
+    const std::string command =
+        "timeout 60 tovrmlx3d --encoding classic '" + name + "' 2>&1 >/dev/null";
+    std::FILE* pipe = popen(command.c_str(), "r");
+    if (!pipe) return "cannot run tovrmlx3d";
+    std::string output;
+    std::array<char, 4096> buffer;
+    size_t n;
+    while ((n = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0) output.append(buffer.data(), n);
+    const int status = pclose(pipe);
+    if (status != 0) return "exit status " + std::to_string(status) + ":\n" + output;
+    std::string fault;
+    size_t at = 0;
+    while ((at = output.find("Error when reading", at)) != std::string::npos) {
+        const size_t begin = output.rfind('\n', at);
+        const size_t end = output.find('\n', at);
+        fault += output.substr(begin == std::string::npos ? 0 : begin + 1,
+                               end == std::string::npos ? std::string::npos : end - begin) +
+                 "\n";
+        at = end == std::string::npos ? output.size() : end;
+    }
+    return fault;
+}
+
+// Faults compared without their line and column, which writing changes.
+std::string WithoutPlaces(const std::string& fault) {
+    static const std::regex place("line [0-9]+ column [0-9]+");
+    return std::regex_replace(fault, place, "");
+}
+
+std::vector<fs::path> VrmlFiles() {
+    std::vector<fs::path> files;
+    for (const char* folder : {LV_SOURCE_DIR "/examples", LV_SOURCE_DIR "/tests",
+                               LV_SOURCE_DIR "/../shared/corpus"}) {
+        std::error_code ec;
+        for (fs::recursive_directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec))
+            if (it->is_regular_file() && it->path().extension() == ".wrl") files.push_back(it->path());
+    }
+    return files;
+}
+
+bool Write(KsPartition* scene, const fs::path& path) {
+    KsFileOutStream out;
+    if (out.Open(path.string().c_str()) != 0) return false;
+    const int written = scene->WriteHeader(&out);
+    return out.Close() == 0 && written == 0;
+}
+
+class WrittenVrmlTest : public testing::Test {
+protected:
+    void SetUp() override {
+        KsNode::ResetGlobals();
+        KsRouter::ResetGlobals();
+        KsResetProtoGlobals();
+        KsResetWriteContexts();
+        KsResetNodeFactory();
+        KsRegisterNodeLibrary();
+    }
+    void TearDown() override { KsResetNodeFactory(); }
+};
+
+TEST_F(WrittenVrmlTest, SecondReaderAndOurReaderAcceptEveryWrittenFile) {
+    ASSERT_EQ(std::system("command -v tovrmlx3d >/dev/null 2>&1"), 0)
+        << "tovrmlx3d is missing: Debian's view3dscene package provides it (tools/install-deps.sh)";
+    const fs::path folder = fs::path(testing::TempDir()) / "ks_written_vrml";
+    std::error_code ec;
+    fs::create_directories(folder, ec);
+
+    int checked = 0;
+    int faultyOriginals = 0;
+    const std::vector<fs::path> files = VrmlFiles();
+    for (size_t i = 0; i < files.size(); ++i) {
+        const fs::path& original = files[i];
+        SCOPED_TRACE(original.string());
+        KsPartition scene;
+        testing::internal::CaptureStderr();
+        const int read = scene.ReadFile(original.string().c_str());
+        testing::internal::GetCapturedStderr();
+        if (read != 0) continue;
+        const fs::path written = folder / ("w" + std::to_string(i) + "_" + original.filename().string());
+        ASSERT_TRUE(Write(&scene, written)) << written;
+        ++checked;
+
+        const std::string fault = ReaderFault(written);
+        if (!fault.empty()) {
+            // Only the fault the original already shows is allowed: a
+            // written file must not stop that reader earlier than it does.
+            const std::string before = ReaderFault(original);
+            if (WithoutPlaces(fault) != WithoutPlaces(before))
+                ADD_FAILURE() << "tovrmlx3d refuses the written file " << written << ":\n"
+                              << fault << "The original gives:\n" << before;
+            else
+                ++faultyOriginals;
+        }
+
+        KsPartition again;
+        testing::internal::CaptureStderr();
+        EXPECT_EQ(again.ReadFile(written.string().c_str()), 0);
+        testing::internal::GetCapturedStderr();
+        EXPECT_EQ(Count(&again), Count(&scene)) << written;
+    }
+    std::printf("Written VRML checked by tovrmlx3d: %d files (%d whose originals it refuses too)\n",
+                checked, faultyOriginals);
+    EXPECT_GE(checked, 30);
+    fs::remove_all(folder, ec);
+}
+
+}  // namespace
