@@ -47,11 +47,17 @@ public:
     // its elements without passing results up.
     void MarkNodeFailed() { nodeFailed_ = 1; }
     int GetNodeFailed() const { return nodeFailed_; }
+    // While set, nodes are written without DEF or USE (the defaults of a
+    // PROTO interface: a label there names a node that no instance's copy
+    // of the body holds).
+    void SetUnlabelled(int on) { unlabelled_ = on; }
+    int GetUnlabelled() const { return unlabelled_; }
 
 private:
     std::unordered_set<const KsNode*> written_;
     int depth_ = 0;
     int nodeFailed_ = 0;
+    int unlabelled_ = 0;
 };
 
 // Writes the text to a file, exactly as given.

@@ -1,12 +1,12 @@
 // A partition as VRML text: labels first, then PROTO declarations with
 // their bodies, root nodes and routes.
 #include <cstdio>
-#include <cstring>
 #include <string>
 #include <unordered_map>
 
 #include "scenegraph/core/field.h"
 #include "scenegraph/core/node_scanner.h"
+#include "scenegraph/core/node_write.h"
 #include "scenegraph/core/out_stream.h"
 #include "scenegraph/core/partition.h"
 #include "scenegraph/core/proto_interface.h"
@@ -71,38 +71,27 @@ void ScanAll(KsPartition* partition, F f) {
     partition->Scan(&scanner);
 }
 
-// Hands the text on to another stream but keeps its own list of written
-// nodes: the nodes of a PROTO interface's defaults belong to that
-// declaration's scope, so the scene must not name them by USE.
+// Hands the text on to another stream, writing nodes without labels: the
+// nodes of a PROTO interface's defaults belong to no scope that a label
+// could name them in.
 class ScopeStream : public KsOutStream {
 public:
-    explicit ScopeStream(KsOutStream* target) : target_(target) {}
+    explicit ScopeStream(KsOutStream* target) : target_(target) { SetUnlabelled(1); }
     int Write(const char* text) override { return target_->Write(text); }
 
 private:
     KsOutStream* target_;
 };
 
-bool HasMember(KsNode* node, const char* name, bool sends) {
-    for (int i = 0; i < node->GetMemberCount(); ++i) {
-        const KsMemberTable* m = node->GetMember(i);
-        if (!m || !m->name || std::strcmp(m->name, name) != 0) continue;
-        if ((sends ? m->noEventOut : m->noEventIn) == 0) return true;
-    }
-    return false;
-}
-
-std::string SourceEventName(KsNode* node, const char* event) {
-    std::string name = event ? event : "";
-    if (HasMember(node, name.c_str(), true) || name == "value" || name == "fraction")
-        name += "_changed";
-    return name;
-}
-
-std::string TargetEventName(KsNode* node, const char* event) {
-    std::string name = event ? event : "";
-    if (HasMember(node, name.c_str(), false) || name == "fraction") name = "set_" + name;
-    return name;
+// References that the partition's IS bindings hold on body nodes: a
+// binding is no use of the node in the text.
+std::unordered_map<const KsNode*, int> BindingReferences(const KsProtoInterface* in) {
+    std::unordered_map<const KsNode*, int> counts;
+    if (!in) return counts;
+    for (const std::vector<KsIsTable*>* list : {&in->fieldIs, &in->eventInIs, &in->eventOutIs})
+        for (const KsIsTable* is : *list)
+            if (is && is->innerNode) ++counts[is->innerNode];
+    return counts;
 }
 
 }  // namespace
@@ -127,8 +116,11 @@ int KsPartition::AssignLabels() {
             proto->SetProtoName(label);
     }
     KsRouter* router = GetRouter();
+    const std::unordered_map<const KsNode*, int> bound = BindingReferences(FindInterface());
     ScanAll(this, [&](KsNode* node) {
-        if (node->GetRefCount() < 2 && router->IsRouted(node) == KS_FALSE) return;
+        auto binding = bound.find(node);
+        const int uses = node->GetRefCount() - (binding == bound.end() ? 0 : binding->second);
+        if (uses < 2 && router->IsRouted(node) == KS_FALSE) return;
         const char* name = node->GetDefineName();
         if (name[0] && names.Count(name) < 2) return;
         if (names.Generate(label, sizeof label)) node->SetDefineName(label);
@@ -147,15 +139,15 @@ int KsPartition::WriteProto(KsOutStream* stream) {
         for (const KsFieldTable* entry : in->fields) {
             stream->Printf(entry->noEvents == 1 ? "field " : "exposedField ");
             stream->Printf("%s ", entry->typeName);
-            stream->Printf("%s ", entry->memberName);
+            stream->Printf("%s ", entry->rawName);
             // A node-valued default is written without IS lines.
-            if (entry->defaultValue) entry->defaultValue->Print(stream, 0);
+            if (entry->defaultValue) KsWriteFieldValue(stream, entry->defaultValue, 0);
             stream->Printf("\n");
         }
         for (const KsFieldTable* entry : in->eventIns)
-            stream->Printf("eventIn %s %s\n", entry->typeName, entry->memberName);
+            stream->Printf("eventIn %s %s\n", entry->typeName, entry->rawName);
         for (const KsFieldTable* entry : in->eventOuts)
-            stream->Printf("eventOut %s %s\n", entry->typeName, entry->memberName);
+            stream->Printf("eventOut %s %s\n", entry->typeName, entry->rawName);
     }
     stream->Printf("]\n");
     if (scope.GetNodeFailed() != 0) {
@@ -206,8 +198,8 @@ int KsPartition::Write(KsOutStream* stream, int) {
         if (!source || !target) continue;
         if (stream->FindWritten(source) == 0 || stream->FindWritten(target) == 0) continue;
         stream->Printf("ROUTE %s.%s TO %s.%s\n", source->GetDefineName(),
-                       SourceEventName(source, sourceEvent).c_str(), target->GetDefineName(),
-                       TargetEventName(target, targetEvent).c_str());
+                       KsWrittenEventName(source, sourceEvent, 1).c_str(), target->GetDefineName(),
+                       KsWrittenEventName(target, targetEvent, 0).c_str());
     }
     return 0;
 }

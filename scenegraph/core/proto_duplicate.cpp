@@ -76,7 +76,7 @@ void CopyBindings(const std::vector<KsIsTable*>& from, int kind, const KsDuplica
                   KsProtoInterface* to) {
     for (const KsIsTable* is : from) {
         KsNode* inner = CopyOf(map, is->innerNode);
-        KsIsTable* copy = inner ? new (std::nothrow) KsIsTable(is->rawName, inner, is->innerMember)
+        KsIsTable* copy = inner ? new (std::nothrow) KsIsTable(is->rawName, inner, is->rawInnerMember)
                                 : nullptr;
         if (!copy) {
             std::fprintf(stderr, "KsPartition::DuplicateIsTable()\n");

@@ -54,6 +54,7 @@ KsIsTable::KsIsTable(const char* interfaceName, KsNode* inner, const char* membe
     CopyName(rawName, interfaceName);
     NormalName(exportedName, interfaceName);
     NormalName(innerMember, member);
+    CopyName(rawInnerMember, member);
     KsNode::Ref(innerNode);
 }
 

@@ -60,6 +60,7 @@ public:
     char rawName[KS_NAME_SIZE];
     KsNode* innerNode;
     char innerMember[KS_NAME_SIZE];   // normalised
+    char rawInnerMember[KS_NAME_SIZE];  // as written, for writing it back
 };
 
 // Owned by its partition; empty for a plain scene. Entries are added

@@ -18,7 +18,7 @@ std::vector<BindingIndex>& Contexts() {
 void IndexList(BindingIndex* index, const std::vector<KsIsTable*>& list) {
     for (const KsIsTable* is : list)
         if (is && is->innerNode)
-            (*index)[is->innerNode].push_back(KsWriteBinding{is->innerMember, is->exportedName});
+            (*index)[is->innerNode].push_back(KsWriteBinding{is->rawInnerMember, is->rawName});
 }
 
 }  // namespace

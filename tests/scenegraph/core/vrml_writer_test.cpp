@@ -101,26 +101,27 @@ TEST_F(WriterTest, GeneratedLabelsSkipNamesInUse) {
     EXPECT_EQ(std::string(scene.GetNode(1)->GetDefineName()), "KESTRUNE00001");
 }
 
-// The instance shares the default node with the interface; each scope writes
-// it in full, since a USE in the scene could not see a label of the interface.
+// Interface and IS names are written as read. The instance shares the
+// default node with the interface; the interface writes it without a label,
+// which no copy of the body could carry.
 TEST_F(WriterTest, ProtoDeclarationInterfaceBodyAndIsLines) {
     std::string text = RoundTrip(
         "PROTO P [ exposedField SFInt set_v 4 field SFNode n Group { }\n"
         "          eventIn SFInt poke eventOut SFInt out_changed ]\n"
-        "{ Group { x IS set_v x IS out_changed poke IS poke } }\n"
+        "{ Group { x IS set_v set_x IS poke x_changed IS out_changed } }\n"
         "P { v 7 }\n");
     EXPECT_EQ(text,
               "#VRML V2.0 utf8\n"
               "PROTO P\n[\n"
-              "exposedField SFInt v 4 \n"
-              "field SFNode n DEF KESTRUNE00000 Probe\n{\nx 0 \nf 0.5000 \nchild NULL \nchildren [\n]\n\n}\n\n"
+              "exposedField SFInt set_v 4 \n"
+              "field SFNode n Probe\n{\nx 0 \nf 0.5000 \nchild NULL \nchildren [\n]\n\n}\n\n"
               "eventIn SFInt poke\n"
-              "eventOut SFInt out\n"
+              "eventOut SFInt out_changed\n"
               "]\n{\n"
               "DEF KESTRUNE00000 Probe\n{\nx 0 \nf 0.5000 \nchild NULL \nchildren [\n]\n\n"
-              "x IS v\npoke IS poke\nx IS out\n}\n"
+              "x IS set_v\nset_x IS poke\nx_changed IS out_changed\n}\n"
               "}\n"
-              "P\n{\nv 7 \nn DEF KESTRUNE00000 Probe\n{\nx 0 \nf 0.5000 \nchild NULL \nchildren [\n]\n\n}\n\n}\n");
+              "P\n{\nset_v 7 \nn DEF KESTRUNE00000 Probe\n{\nx 0 \nf 0.5000 \nchild NULL \nchildren [\n]\n\n}\n\n}\n");
 }
 
 TEST_F(WriterTest, NamelessAndRepeatedProtosGetGeneratedNames) {

@@ -146,9 +146,9 @@ TEST_F(WriterSceneTest, ProtoInstancesAndSharedNodesReadBack) {
     std::string first = Rewrite(source, &diagnostics);
     EXPECT_EQ(diagnostics, "");
     EXPECT_TRUE(Contains(first, "PROTO Box2\n[\nexposedField SFColor col 1.0000 0.0000 0.0000 \n"
-                                "eventIn SFFloat fade\n]\n{\n"))
+                                "eventIn SFFloat set_fade\n]\n{\n"))
         << first;
-    EXPECT_TRUE(Contains(first, "diffuseColor IS col\ntransparency IS fade\n}\n")) << first;
+    EXPECT_TRUE(Contains(first, "diffuseColor IS col\ntransparency IS set_fade\n}\n")) << first;
     EXPECT_TRUE(Contains(first, "DEF KESTRUNE00000 Transform\n")) << first;
     EXPECT_TRUE(Contains(first, "children [\nUSE KESTRUNE00000\n")) << first;
     std::string second = Rewrite(first, &diagnostics);
