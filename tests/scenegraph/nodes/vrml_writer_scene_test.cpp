@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "scenegraph/core/mf_fields.h"
 #include "scenegraph/core/partition.h"
 #include "scenegraph/core/proto_interface.h"
 #include "scenegraph/core/reader_test_util.h"
@@ -103,21 +104,122 @@ TEST_F(WriterSceneTest, SampleWorldWritesItsNodesWithEveryMember) {
     EXPECT_TRUE(Contains(text, "\nradius 1.0000 \n")) << text;
 }
 
+// Route ends carry the event's full VRML 2.0 name, however the file named
+// it: sensor eventOuts that are no member, eventIns that are plain fields,
+// exposedFields, and a PROTO's events under their declared names.
 TEST_F(WriterSceneTest, RoutesAreWrittenWithFullEventNames) {
+    struct Case {
+        const char* nodes;
+        const char* route;
+        const char* written;
+    };
+    const Case cases[] = {
+        {"DEF S TimeSensor { } DEF T ScalarInterpolator { }", "S.fraction_changed TO T.set_fraction",
+         "S.fraction_changed TO T.set_fraction"},
+        {"DEF S PositionInterpolator { } DEF T Transform { }", "S.value TO T.translation",
+         "S.value_changed TO T.set_translation"},
+        {"DEF T Transform { }", "T.translation_changed TO T.set_translation",
+         "T.translation_changed TO T.set_translation"},
+        {"DEF S PlaneSensor { } DEF T Transform { }", "S.translation_changed TO T.set_translation",
+         "S.translation_changed TO T.set_translation"},
+        {"DEF S ProximitySensor { } DEF T Transform { }", "S.position_changed TO T.set_translation",
+         "S.position_changed TO T.set_translation"},
+        {"DEF S ProximitySensor { } DEF T Transform { }", "S.orientation TO T.rotation",
+         "S.orientation_changed TO T.set_rotation"},
+        {"DEF S CoordinateInterpolator { } DEF T Extrusion { }", "S.value_changed TO T.set_spine",
+         "S.value_changed TO T.set_spine"},
+        {"DEF S TouchSensor { } DEF T DirectionalLight { }", "S.isActive TO T.on",
+         "S.isActive TO T.set_on"},
+        {"DEF S TouchSensor { } DEF T Viewpoint { }", "S.isOver TO T.set_bind",
+         "S.isOver TO T.set_bind"},
+        {"DEF S TimeSensor { } DEF T ElevationGrid { }", "S.cycleTime TO T.set_height",
+         "S.cycleTime TO T.set_height"},
+        {"PROTO P [ eventIn SFInt32 set_a eventOut SFInt32 a_changed ]"
+         " { Switch { set_whichChoice IS set_a whichChoice_changed IS a_changed } }"
+         " DEF S P { } DEF T P { }",
+         "S.a_changed TO T.set_a", "S.a_changed TO T.set_a"},
+        {"PROTO P [ exposedField SFBool set_on TRUE ] { DirectionalLight { on IS set_on } }"
+         " DEF S P { } DEF T P { }",
+         "S.on_changed TO T.set_on", "S.set_on TO T.set_on"},
+    };
+    for (const Case& c : cases) {
+        KsPartition scene;
+        std::string read = kstest::Realize(scene, std::string(c.nodes) + " ROUTE " + c.route + "\n");
+        EXPECT_EQ(read, "") << c.route;
+        std::string text = WriteScene(&scene);
+        EXPECT_TRUE(Contains(text, std::string("\nROUTE ") + c.written + "\n")) << c.route << "\n" << text;
+    }
+}
+
+// Each node type writes only its VRML 2.0 fields: an Inline has no children,
+// and a colour's second name is not written.
+TEST_F(WriterSceneTest, NodeTypesWriteOnlyTheirVrmlFields) {
+    std::string diagnostics;
+    std::string text = Rewrite("Inline { url \"x.wrl\" }\nColor { rgb [ 1 0 0 ] }\n", &diagnostics);
+    EXPECT_EQ(diagnostics, "");
+    EXPECT_TRUE(Contains(text, "Inline\n{\nbboxCenter 0.0000 0.0000 0.0000\n"
+                               "bboxSize -1.0000 -1.0000 -1.0000\nurl [\n\"x.wrl\"\n]\n\n}\n"))
+        << text;
+    EXPECT_TRUE(Contains(text, "Color\n{\ncolor [\n1.0000 0.0000 0.0000\n]\n\n}\n")) << text;
+}
+
+// VRML 2.0 has no NULL inside a list of nodes: empty slots are left out, in
+// node members and PROTO defaults alike.
+TEST_F(WriterSceneTest, EmptySlotsOfNodeListsAreLeftOut) {
     KsPartition scene;
     kstest::Realize(scene,
-                    "DEF CLOCK TimeSensor { loop TRUE }\n"
-                    "DEF MOVE PositionInterpolator { key [ 0 1 ] keyValue [ 0 0 0, 1 0 0 ] }\n"
-                    "DEF T Transform { }\n"
-                    "ROUTE CLOCK.fraction_changed TO MOVE.set_fraction\n"
-                    "ROUTE MOVE.value_changed TO T.set_translation\n"
-                    "ROUTE T.translation_changed TO T.set_translation\n");
+                    "PROTO P [ field MFNode parts NoSuchNode { } ] { Group { } }\n"
+                    "Group { children NoSuchNode { } }\n"
+                    "Group { }\n");
+    ASSERT_EQ(scene.GetNode(0)->GetChildren()->GetCount(), 1);
     std::string text = WriteScene(&scene);
-    EXPECT_TRUE(Contains(text,
-                         "\nROUTE CLOCK.fraction_changed TO MOVE.set_fraction\n"
-                         "ROUTE MOVE.value_changed TO T.set_translation\n"
-                         "ROUTE T.translation_changed TO T.set_translation\n"))
-        << text;
+    EXPECT_FALSE(Contains(text, "NULL ,")) << text;
+    EXPECT_TRUE(Contains(text, "field MFNode parts [\n]\n")) << text;
+    EXPECT_TRUE(Contains(text, "Group\n{\nchildren [\n]\n")) << text;
+
+    KsPartition mixed;
+    kstest::Realize(mixed, "Group { } Group { } Group { }\n");
+    KsNode* list[] = {nullptr, mixed.GetNode(1), nullptr, mixed.GetNode(2), nullptr};
+    ASSERT_EQ(mixed.GetNode(0)->GetChildren()->Set(5, list), 0);
+    ASSERT_EQ(mixed.DeleteNode(mixed.GetNode(2)), 0);
+    ASSERT_EQ(mixed.DeleteNode(mixed.GetNode(1)), 0);
+    std::string written = WriteScene(&mixed);
+    EXPECT_FALSE(Contains(written, "NULL")) << written;
+    KsPartition again;
+    EXPECT_EQ(kstest::Realize(again, written.substr(written.find('\n') + 1)), "");
+    ASSERT_EQ(again.GetNodeCount(), 1);
+    EXPECT_EQ(again.GetNode(0)->GetChildren()->GetCount(), 2);
+}
+
+// Interface and IS names are written as read, so an eventIn set_a and an
+// eventOut a_changed stay two events, each with its binding. A node default
+// is written so that instances read back without complaints, and a body
+// node bound only by field IS gets no label.
+TEST_F(WriterSceneTest, ProtoInterfacesReadBackWithEveryBinding) {
+    const std::string source =
+        "PROTO Counter [ eventIn SFInt32 set_a eventOut SFInt32 a_changed\n"
+        "  field SFNode look Appearance { material Material { } } ]\n"
+        "{ Group { children [\n"
+        "  Switch { set_whichChoice IS set_a whichChoice_changed IS a_changed }\n"
+        "  Shape { appearance IS look } ] } }\n"
+        "Counter { } Counter { }\n";
+    std::string diagnostics;
+    std::string first = Rewrite(source, &diagnostics);
+    EXPECT_EQ(diagnostics, "");
+    EXPECT_TRUE(Contains(first, "field SFNode look Appearance\n{\n")) << first;
+    EXPECT_TRUE(Contains(first, "eventIn SFInt32 set_a\neventOut SFInt32 a_changed\n]\n")) << first;
+    EXPECT_TRUE(Contains(first, "set_whichChoice IS set_a\nwhichChoice_changed IS a_changed\n"))
+        << first;
+    EXPECT_TRUE(Contains(first, ",\nShape\n{\n")) << first;
+
+    KsPartition again;
+    EXPECT_EQ(kstest::Realize(again, first), "");
+    ASSERT_EQ(again.GetProtoCount(), 1);
+    const KsProtoInterface* in = again.GetProto(0)->FindInterface();
+    ASSERT_NE(in, nullptr);
+    EXPECT_EQ(in->eventInIs.size(), 1u);
+    EXPECT_EQ(in->eventOutIs.size(), 1u);
+    EXPECT_EQ(in->fieldIs.size(), 1u);
 }
 
 TEST_F(WriterSceneTest, VeryLongStringsAreWrittenWhole) {
