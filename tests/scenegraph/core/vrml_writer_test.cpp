@@ -124,6 +124,29 @@ TEST_F(WriterTest, ProtoDeclarationInterfaceBodyAndIsLines) {
               "P\n{\nset_v 7 \nn DEF KESTRUNE00000 Probe\n{\nx 0 \nf 0.5000 \nchild NULL \nchildren [\n]\n\n}\n\n}\n");
 }
 
+// A copy of a declaration (as an EXTERNPROTO keeps) writes the same IS lines
+// as its source; a body node bound only by field IS is no shared node.
+TEST_F(WriterTest, DeclarationCopyKeepsNamesAsReadAndBoundNodesUnlabelled) {
+    KsPartition scene;
+    Realize(scene,
+            "PROTO P [ field SFInt set_v 4 eventIn SFInt poke ]\n"
+            "{ Group { x IS set_v } Group { set_x IS poke } }\n");
+    ASSERT_EQ(scene.GetProtoCount(), 1);
+    KsPartition* declaration = scene.GetProto(0);
+    KsPartition* copy = declaration->Duplicate();
+    ASSERT_NE(copy, nullptr);
+    TextStream source;
+    TextStream copied;
+    ASSERT_EQ(declaration->Write(&source, 0), 0);
+    ASSERT_EQ(copy->Write(&copied, 0), 0);
+    EXPECT_EQ(copied.out, source.out);
+    EXPECT_EQ(source.out.rfind("Probe\n{\n", 0), 0u) << source.out;
+    EXPECT_TRUE(kstest::Contains(source.out, "x IS set_v\n}\n")) << source.out;
+    EXPECT_TRUE(kstest::Contains(source.out, "DEF KESTRUNE00000 Probe\n")) << source.out;
+    EXPECT_TRUE(kstest::Contains(source.out, "set_x IS poke\n}\n")) << source.out;
+    delete copy;
+}
+
 TEST_F(WriterTest, NamelessAndRepeatedProtosGetGeneratedNames) {
     KsPartition scene;
     std::string text = RoundTrip(
