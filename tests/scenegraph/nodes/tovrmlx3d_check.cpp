@@ -15,10 +15,8 @@
 #include "scenegraph/core/node_scanner.h"
 #include "scenegraph/core/out_stream.h"
 #include "scenegraph/core/partition.h"
-#include "scenegraph/core/proto_interface.h"
 #include "scenegraph/core/router.h"
-#include "scenegraph/core/write_context.h"
-#include "scenegraph/nodes/node_library.h"
+#include "scenegraph/nodes/writer_test_util.h"
 
 namespace fs = std::filesystem;
 
@@ -108,18 +106,7 @@ bool Write(KsPartition* scene, const fs::path& path) {
     return out.Close() == 0 && written == 0;
 }
 
-class WrittenVrmlTest : public testing::Test {
-protected:
-    void SetUp() override {
-        KsNode::ResetGlobals();
-        KsRouter::ResetGlobals();
-        KsResetProtoGlobals();
-        KsResetWriteContexts();
-        KsResetNodeFactory();
-        KsRegisterNodeLibrary();
-    }
-    void TearDown() override { KsResetNodeFactory(); }
-};
+typedef kstest::NodeLibraryWriterTest WrittenVrmlTest;
 
 TEST_F(WrittenVrmlTest, SecondReaderAndOurReaderAcceptEveryWrittenFile) {
     ASSERT_EQ(std::system("command -v tovrmlx3d >/dev/null 2>&1"), 0)

@@ -13,6 +13,7 @@
 #include "scenegraph/core/scene_test_util.h"
 #include "scenegraph/core/write_context.h"
 #include "scenegraph/nodes/node_library.h"
+#include "scenegraph/nodes/writer_test_util.h"
 
 namespace fs = std::filesystem;
 using kstest::Contains;
@@ -20,18 +21,7 @@ using kstest::TextStream;
 
 namespace {
 
-class WriterSceneTest : public testing::Test {
-protected:
-    void SetUp() override {
-        KsNode::ResetGlobals();
-        KsRouter::ResetGlobals();
-        KsResetProtoGlobals();
-        KsResetWriteContexts();
-        KsResetNodeFactory();
-        KsRegisterNodeLibrary();
-    }
-    void TearDown() override { KsResetNodeFactory(); }
-};
+typedef kstest::NodeLibraryWriterTest WriterSceneTest;
 
 std::string WriteScene(KsPartition* scene) {
     TextStream out;
