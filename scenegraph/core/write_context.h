@@ -7,6 +7,8 @@
 class KsNode;
 struct KsProtoInterface;
 
+// Both names as the file gave them, so that an eventIn set_a and an eventOut
+// a_changed stay apart when read back.
 struct KsWriteBinding {
     const char* innerMember;
     const char* exportedName;
