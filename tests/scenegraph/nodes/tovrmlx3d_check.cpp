@@ -145,7 +145,9 @@ TEST_F(WrittenVrmlTest, SecondReaderAndOurReaderAcceptEveryWrittenFile) {
         EXPECT_EQ(again.ReadFile(written.string().c_str()), 0);
         const std::string messagesAgain = testing::internal::GetCapturedStderr();
         // A file that reads cleanly is written as text that reads cleanly.
-        if (messages.empty()) EXPECT_EQ(messagesAgain, "") << written;
+        if (messages.empty()) {
+            EXPECT_EQ(messagesAgain, "") << written;
+        }
         EXPECT_EQ(Count(&again), Count(&scene)) << written;
     }
     std::printf("Written VRML checked by tovrmlx3d: %d files (%d whose originals it refuses too)\n",
