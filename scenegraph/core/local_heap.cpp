@@ -1,4 +1,5 @@
 #include <climits>
+#include <initializer_list>
 #include <cstring>
 #include <new>
 
@@ -28,10 +29,12 @@ KsLocalHeap::KsLocalHeap() {
 }
 
 KsLocalHeap::~KsLocalHeap() {
-    while (head_) {
-        KsLocalHeapLst* next = head_->next;
-        delete head_;
-        head_ = next;
+    for (KsLocalHeapLst* list : {head_, texts_}) {
+        while (list) {
+            KsLocalHeapLst* next = list->next;
+            delete list;
+            list = next;
+        }
     }
 }
 
@@ -39,14 +42,12 @@ const char* KsLocalHeap::GetClassName() const { return "KsLocalHeap"; }
 
 KsClassRecord* KsLocalHeap::GetClassInfo() const { return g_heapRecord; }
 
-void* KsLocalHeap::Alloc(size_t size) {
-    if (size == 0) size = 1;  // distinct pointers for empty requests
-    if (size > (size_t)INT_MAX - kGranularity) return nullptr;
-    const int rounded = (int)((size + kGranularity - 1) / kGranularity * kGranularity);
-    if (!head_ || head_->capacity - head_->used < rounded) {
+unsigned char* KsLocalHeap::Take(KsLocalHeapLst** list, int size) {
+    KsLocalHeapLst* head = *list;
+    if (!head || head->capacity - head->used < size) {
         KsLocalHeapLst* block = new (std::nothrow) KsLocalHeapLst;
         if (!block) return nullptr;
-        const int capacity = rounded > kBlockSize ? rounded : (int)kBlockSize;
+        const int capacity = size > kBlockSize ? size : (int)kBlockSize;
         block->data = static_cast<unsigned char*>(
             ::operator new((size_t)capacity, kAlign, std::nothrow));
         if (!block->data) {
@@ -54,18 +55,24 @@ void* KsLocalHeap::Alloc(size_t size) {
             return nullptr;
         }
         block->capacity = capacity;
-        block->next = head_;
-        head_ = block;
+        block->next = head;
+        *list = head = block;
     }
-    void* p = head_->data + head_->used;
-    head_->used += rounded;
+    unsigned char* p = head->data + head->used;
+    head->used += size;
     return p;
+}
+
+void* KsLocalHeap::Alloc(size_t size) {
+    if (size == 0) size = 1;  // distinct pointers for empty requests
+    if (size > (size_t)INT_MAX - kGranularity) return nullptr;
+    return Take(&head_, (int)((size + kGranularity - 1) / kGranularity * kGranularity));
 }
 
 char* KsLocalHeap::StrDup(const char* text, size_t length) {
     if (!text) return nullptr;
-    if (length == (size_t)-1) return nullptr;
-    char* copy = static_cast<char*>(Alloc(length + 1));
+    if (length >= (size_t)INT_MAX) return nullptr;
+    char* copy = reinterpret_cast<char*>(Take(&texts_, (int)length + 1));
     if (!copy) return nullptr;
     std::memcpy(copy, text, length);
     copy[length] = 0;
