@@ -1,6 +1,4 @@
-#include <climits>
 #include <initializer_list>
-#include <cstring>
 #include <new>
 
 #include "scenegraph/core/local_heap.h"
@@ -42,41 +40,21 @@ const char* KsLocalHeap::GetClassName() const { return "KsLocalHeap"; }
 
 KsClassRecord* KsLocalHeap::GetClassInfo() const { return g_heapRecord; }
 
-unsigned char* KsLocalHeap::Take(KsLocalHeapLst** list, int size) {
-    KsLocalHeapLst* head = *list;
-    if (!head || head->capacity - head->used < size) {
-        KsLocalHeapLst* block = new (std::nothrow) KsLocalHeapLst;
-        if (!block) return nullptr;
-        const int capacity = size > kBlockSize ? size : (int)kBlockSize;
-        block->data = static_cast<unsigned char*>(
-            ::operator new((size_t)capacity, kAlign, std::nothrow));
-        if (!block->data) {
-            delete block;
-            return nullptr;
-        }
-        block->capacity = capacity;
-        block->next = head;
-        *list = head = block;
+unsigned char* KsLocalHeap::TakeNewBlock(KsLocalHeapLst** list, int size) {
+    KsLocalHeapLst* block = new (std::nothrow) KsLocalHeapLst;
+    if (!block) return nullptr;
+    const int capacity = size > kBlockSize ? size : (int)kBlockSize;
+    block->data = static_cast<unsigned char*>(
+        ::operator new((size_t)capacity, kAlign, std::nothrow));
+    if (!block->data) {
+        delete block;
+        return nullptr;
     }
-    unsigned char* p = head->data + head->used;
-    head->used += size;
-    return p;
-}
-
-void* KsLocalHeap::Alloc(size_t size) {
-    if (size == 0) size = 1;  // distinct pointers for empty requests
-    if (size > (size_t)INT_MAX - kGranularity) return nullptr;
-    return Take(&head_, (int)((size + kGranularity - 1) / kGranularity * kGranularity));
-}
-
-char* KsLocalHeap::StrDup(const char* text, size_t length) {
-    if (!text) return nullptr;
-    if (length >= (size_t)INT_MAX) return nullptr;
-    char* copy = reinterpret_cast<char*>(Take(&texts_, (int)length + 1));
-    if (!copy) return nullptr;
-    std::memcpy(copy, text, length);
-    copy[length] = 0;
-    return copy;
+    block->capacity = capacity;
+    block->used = size;
+    block->next = *list;
+    *list = block;
+    return block->data;
 }
 
 char* KsLocalHeap::StrDup(const char* text) {

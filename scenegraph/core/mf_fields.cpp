@@ -53,7 +53,7 @@ T* CopyArray(const T* from, int count)
 
 bool IsComma(const KsWordNode* word)
 {
-    return word->text != nullptr && std::strcmp(word->text, ",") == 0;
+    return word->text != nullptr && word->text[0] == ',' && word->text[1] == '\0';
 }
 
 bool IsBracketGroup(const KsWordNode* word)
