@@ -1,10 +1,11 @@
 // One frame of 50,000 small lit triangles that arrive far to near (a mesh
 // drawn in order): projected, sorted, flushed and rasterised into a
-// 640 x 480 16-bit surface.
+// 640 x 480 16-bit surface; and a frame of the 500 x 500 point grid.
 #include <benchmark/benchmark.h>
 
 #include <vector>
 
+#include "bench/grid_frame.h"
 #include "graphics/primitives3d.h"
 #include "graphics/software/surface.h"
 #include "graphics/sorted_list.h"
@@ -34,15 +35,8 @@ Mesh MakeMesh(float mag) {
 }
 
 void BM_LitTrianglesInDepthOrder(benchmark::State& state) {
-  PwSetSurface(nullptr, 640, 480, kPwDepth16);
   std::vector<unsigned char> pool(32u << 20);
-  PwStart3D(pool.data(), pool.size());
-  PwProjection proj;
-  PwDefaultProjection(&proj);
-  PwSetProjection(&proj);
-  PwVec3 light = {0, 0, 0};
-  PwSetLight(&light);
-  PwSetLighting(1);
+  const PwProjection proj = lvbench::StartLitView(&pool);
   Mesh mesh = MakeMesh(proj.magx);
   const PwVec3 toward_eye = {0, 0, -1};
   const PwPose eye = {};
@@ -60,66 +54,20 @@ void BM_LitTrianglesInDepthOrder(benchmark::State& state) {
 // Time per iteration is the time of one frame, in milliseconds.
 BENCHMARK(BM_LitTrianglesInDepthOrder)->Unit(benchmark::kMillisecond);
 
-// The 500 x 500 point grid of the reading benchmarks (498,002 triangles with
-// corner normals, as an IndexedFaceSet without normals draws them), facing
-// the eye and filling a 640 x 480 view; the extra draw buffer is sized to
-// hold the whole frame.
-constexpr int kGridSide = 500;
-
-struct Grid {
-  std::vector<PwVec3> points;
-  std::vector<PwVec3> normals;  // one per point
-  std::vector<int> triangles;   // three indices a triangle
-};
-
-Grid MakeGrid(float mag) {
-  Grid g;
-  const float depth = 600.0f, step = 230.0f * depth / mag / (kGridSide / 2);
-  for (int j = 0; j < kGridSide; ++j) {
-    for (int i = 0; i < kGridSide; ++i) {
-      const float bump = ((i * 7 + j * 3) % 100) * 0.05f;
-      g.points.push_back({(i - kGridSide / 2) * step, (kGridSide / 2 - j) * step, depth + bump});
-      g.normals.push_back({0.0f, 0.0f, -1.0f});
-    }
-  }
-  for (int j = 0; j + 1 < kGridSide; ++j) {
-    for (int i = 0; i + 1 < kGridSide; ++i) {
-      const int a = j * kGridSide + i, b = a + 1, c = a + kGridSide, d = c + 1;
-      for (int v : {a, c, b, b, c, d}) g.triangles.push_back(v);
-    }
-  }
-  return g;
-}
-
+// The 500 x 500 point grid of the reading benchmarks; the extra draw buffer
+// is sized to hold the whole frame.
 void BM_GridFrame(benchmark::State& state) {
-  PwSetSurface(nullptr, 640, 480, kPwDepth16);
   std::vector<unsigned char> pool(32u << 20);
   std::vector<unsigned char> extra(size_t(128) << 20);
-  PwStart3D(pool.data(), pool.size());
+  const PwProjection proj = lvbench::StartLitView(&pool);
   PwSetExtraDrawBuffer(extra.data(), extra.size());
-  PwProjection proj;
-  PwDefaultProjection(&proj);
-  PwSetProjection(&proj);
-  PwVec3 light = {0, 0, 0};
-  PwSetLight(&light);
-  PwSetLighting(1);
-  const Grid grid = MakeGrid(proj.magx);
-  const PwPose eye = {};
+  const lvbench::GridMesh grid = lvbench::MakeGridMesh(proj.magx);
   const int triangles = static_cast<int>(grid.triangles.size() / 3);
   int queued = 0;
   size_t used = 0;
   for (auto _ : state) {
-    PwSetEye(&eye);
-    for (int t = 0; t < triangles; ++t) {
-      const int* v = &grid.triangles[3 * t];
-      const PwVec3 p[3] = {grid.points[v[0]], grid.points[v[1]], grid.points[v[2]]};
-      const PwVec3 n[3] = {grid.normals[v[0]], grid.normals[v[1]], grid.normals[v[2]]};
-      PwSmoothPolygon3(3, p, n, PwColor{200, 180, 120});
-    }
-    queued = 0;
-    for (const PwSortedItem* it = PwSortedFirst(); it != nullptr; it = it->next) ++queued;
+    queued = lvbench::DrawGridFrame(grid);
     used = PwScratchUsed(0) + PwScratchUsed(1);
-    PwFlushSorted();
     benchmark::ClobberMemory();
   }
   state.counters["triangles"] = triangles;
