@@ -1,7 +1,9 @@
 #ifndef KS_LOCAL_HEAP_H
 #define KS_LOCAL_HEAP_H
 
+#include <climits>
 #include <cstddef>
+#include <cstring>
 
 #include "scenegraph/core/object.h"
 
@@ -20,7 +22,9 @@ public:
     unsigned char* data = nullptr;
 };
 
-// Arena of blocks of at least 64 KB, newest first, freed in one piece.
+// Arena of blocks of at least 64 KB, newest first, freed in one piece. Texts
+// are packed byte by byte in blocks of their own: rounding each word of a
+// large world to 16 bytes would cost more than the words themselves.
 class KsLocalHeap : public KsObject {
 public:
     enum { kBlockSize = 65536 };
@@ -36,14 +40,39 @@ public:
     KsClassRecord* GetClassInfo() const override;
 
     // Null when the arena cannot grow.
-    void* Alloc(size_t size);
+    void* Alloc(size_t size) {
+        if (size == 0) size = 1;  // distinct pointers for empty requests
+        if (size > (size_t)INT_MAX - kGranularity) return nullptr;
+        return Take(&head_, (int)((size + kGranularity - 1) / kGranularity * kGranularity));
+    }
+    // A copy of the text and its NUL, not aligned; null when the arena
+    // cannot grow.
     char* StrDup(const char* text);
-    char* StrDup(const char* text, size_t length);
+    char* StrDup(const char* text, size_t length) {
+        if (!text || length >= (size_t)INT_MAX) return nullptr;
+        char* copy = reinterpret_cast<char*>(Take(&texts_, (int)length + 1));
+        if (!copy) return nullptr;
+        std::memcpy(copy, text, length);
+        copy[length] = 0;
+        return copy;
+    }
 
     const KsLocalHeapLst* Head() const { return head_; }
 
 private:
+    // Takes size bytes from the head of *list, adding a block of at least
+    // kBlockSize bytes when they do not fit.
+    static unsigned char* Take(KsLocalHeapLst** list, int size) {
+        KsLocalHeapLst* head = *list;
+        if (!head || head->capacity - head->used < size) return TakeNewBlock(list, size);
+        unsigned char* p = head->data + head->used;
+        head->used += size;
+        return p;
+    }
+    static unsigned char* TakeNewBlock(KsLocalHeapLst** list, int size);
+
     KsLocalHeapLst* head_ = nullptr;
+    KsLocalHeapLst* texts_ = nullptr;
 };
 
 #endif

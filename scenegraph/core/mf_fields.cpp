@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstring>
 #include <new>
+#include <utility>
 
 #include "scenegraph/core/field_words.h"
 #include "scenegraph/core/node.h"
@@ -52,12 +53,44 @@ T* CopyArray(const T* from, int count)
 
 bool IsComma(const KsWordNode* word)
 {
-    return word->text != nullptr && std::strcmp(word->text, ",") == 0;
+    return word->text != nullptr && word->text[0] == ',' && word->text[1] == '\0';
 }
 
 bool IsBracketGroup(const KsWordNode* word)
 {
     return word->text != nullptr && std::strcmp(word->text, "[]") == 0;
+}
+
+// Words one element of a list normally takes, to size its array from the
+// number of words in the brackets before parsing.
+template <class T>
+int WordsPerElement() { return 1; }
+template <>
+int WordsPerElement<KsVec2f>() { return 2; }
+template <>
+int WordsPerElement<KsVec3f>() { return 3; }
+template <>
+int WordsPerElement<KsCol>() { return 3; }
+template <>
+int WordsPerElement<KsRotation>() { return 4; }
+// A node statement takes at least two words (a keyword and its body).
+template <>
+int WordsPerElement<KsNode*>() { return 2; }
+// An image takes its header and pixels: grow from one instead.
+template <>
+int WordsPerElement<KsImage>() { return 1 << 20; }
+
+// Moves the first count elements of from into a new array of capacity
+// elements; null when memory runs out (from is then untouched).
+template <class T>
+T* MoveArray(T* from, int count, int capacity)
+{
+    T* array = new (std::nothrow) T[capacity];
+    if (array == nullptr)
+        return nullptr;
+    for (int i = 0; i < count; ++i)
+        std::swap(array[i], from[i]);
+    return array;
 }
 
 }  // namespace
@@ -216,6 +249,77 @@ int KsMField<T>::ExecCopyTo(KsField* target)
     return static_cast<KsMField<T>*>(target)->Set(count_, elements_);
 }
 
+// Parses a bracketed list straight into an array sized from its words: a
+// pending list would cost a block per element, several times the input.
+template <class T>
+void KsMField<T>::ParseList(KsPartition* partition, KsWordNode* first)
+{
+    DropPending();
+    int words = 0;
+    for (const KsWordNode* w = first; w != nullptr; w = w->next)
+        if (!IsComma(w))
+            ++words;
+    const int per = WordsPerElement<T>();
+    int capacity = words / per + (words % per != 0 ? 1 : 0);
+    T* array = nullptr;
+    int n = 0;
+    bool failed = false;
+    if (capacity > 0) {
+        array = new (std::nothrow) T[capacity];
+        failed = array == nullptr;
+    }
+    KsWordNode inner = KsMakeCursor(first);
+    while (!failed && KsCursorWord(&inner) != nullptr) {
+        if (IsComma(KsCursorWord(&inner))) {
+            KsCursorAdvance(&inner);
+            continue;
+        }
+        KsWordNode* start = KsCursorWord(&inner);
+        T element = ParseElement(partition, &inner);
+        // An element parser that refuses its words (an image header
+        // cut short) must not stall the walk.
+        if (KsCursorWord(&inner) == start)
+            KsCursorAdvance(&inner);
+        if (!KeepInList(element))
+            continue;
+        if (n == capacity) {
+            const int grown = capacity < 4 ? 4 : capacity * 2;
+            T* bigger = MoveArray(array, n, grown);
+            if (bigger == nullptr) {
+                failed = true;
+                break;
+            }
+            delete[] array;
+            array = bigger;
+            capacity = grown;
+        }
+        // A copy that cannot be allocated drops the element, as Append does.
+        if (CopyElement(array[n], element) == 0)
+            ++n;
+    }
+    if (!failed && n < capacity) {
+        T* exact = n > 0 ? MoveArray(array, n, n) : nullptr;
+        if (n > 0 && exact == nullptr) {
+            failed = true;
+        } else {
+            delete[] array;
+            array = exact;
+        }
+    }
+    if (failed) {
+        delete[] array;
+        array = nullptr;
+        n = 0;
+    }
+    BeforeSet();
+    ClearElements();
+    elements_ = array;
+    count_ = n;
+    AfterSet();
+    if (!failed)
+        ValueChanged();
+}
+
 template <class T>
 int KsMField<T>::Realize(KsPartition* partition, KsWordNode* cursor)
 {
@@ -230,23 +334,7 @@ int KsMField<T>::Realize(KsPartition* partition, KsWordNode* cursor)
         AfterSet();
         ValueChanged();
 
-        Begin();
-        KsWordNode inner = KsMakeCursor(word->child);
-        while (KsCursorWord(&inner) != nullptr) {
-            if (IsComma(KsCursorWord(&inner))) {
-                KsCursorAdvance(&inner);
-                continue;
-            }
-            KsWordNode* start = KsCursorWord(&inner);
-            T element = ParseElement(partition, &inner);
-            // An element parser that refuses its words (an image header
-            // cut short) must not stall the walk.
-            if (KsCursorWord(&inner) == start)
-                KsCursorAdvance(&inner);
-            if (KeepInList(element))
-                Append(element);
-        }
-        Commit();
+        ParseList(partition, word->child);
         return 0;
     }
     // A single value without brackets.

@@ -65,6 +65,8 @@ private:
     };
 
     void DropPending();
+    // Parses the words of a bracket group and commits them as the value.
+    void ParseList(KsPartition* partition, KsWordNode* first);
     // Fills *out with a new array of the pending elements; 1 when it cannot.
     int TakePending(T** out, int* count);
 

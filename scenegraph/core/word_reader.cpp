@@ -101,8 +101,9 @@ int QmCharSource::ReadChar(unsigned char* out, int* lineCount) {
     if (sequenceStart_[p[0]]) {
         for (int i = 0; i < sequenceCount_; ++i) {
             const unsigned char* s = sequences_[i];
-            int n = (int)std::strlen(reinterpret_cast<const char*>(s));
-            if (n > 0 && n <= left && std::memcmp(p, s, (size_t)n) == 0) {
+            int n = 0;
+            while (n < left && s[n] != 0 && p[n] == s[n]) ++n;
+            if (n > 0 && s[n] == 0) {
                 length = n;
                 break;
             }
@@ -250,10 +251,17 @@ int QmReadWordFile::GetWord(char* buffer, int size) {
                 length += source_->TakeRun(buffer + length, max - length, classes.plainWord);
                 if (length >= max) return finish();
                 const int next = source_->PeekByte();
-                if (next >= 0 && length > 0 && classes.plainBlank[next]) {
-                    source_->SkipByte();
-                    state_ = 1;
-                    return finish();
+                if (next >= 0 && length > 0) {
+                    if (classes.plainBlank[next]) {
+                        source_->SkipByte();
+                        state_ = 1;
+                        return finish();
+                    }
+                    // A delimiter ends the word unread: state 1 takes it next.
+                    if (kind[next] == kDelimiter) {
+                        state_ = 1;
+                        return finish();
+                    }
                 }
                 break;
             }

@@ -64,6 +64,19 @@ KsWordNode* KsVrmlPass1::NewNode() {
     return node;
 }
 
+char* KsVrmlPass1::WordText(const char* word, int length) {
+    if (length > 1) return heap_.StrDup(word, (size_t)length);
+    char*& text = shared_[length == 1 ? (unsigned char)word[0] : 0];
+    if (!text) text = heap_.StrDup(word, (size_t)length);
+    return text;
+}
+
+char* KsVrmlPass1::MarkText(int kind) {
+    static const char* const kMarks[3] = {"[]", "{}", "\"\""};
+    if (!marks_[kind]) marks_[kind] = heap_.StrDup(kMarks[kind], 2);
+    return marks_[kind];
+}
+
 // The word buffer is shared by every level: a level that returns leaves its
 // closing word there for the caller to check.
 KsWordNode* KsVrmlPass1::BuildList(char* buffer, int stringMode, int depth) {
@@ -84,12 +97,11 @@ KsWordNode* KsVrmlPass1::BuildList(char* buffer, int stringMode, int depth) {
         KsWordNode* node = NewNode();
         char open = stringMode ? 0 : buffer[1] == 0 ? buffer[0] : 0;
         if (open == '[' || open == '{' || open == '"') {
-            const char* text = open == '[' ? "[]" : open == '{' ? "{}" : "\"\"";
             const char close = open == '[' ? ']' : open == '{' ? '}' : '"';
             const char* missing = open == '[' ? "']' is missing for '[' at %d"
                                   : open == '{' ? "'}' is missing for '{' at %d"
                                                 : "Open String at %d";
-            node->text = heap_.StrDup(text, 2);
+            node->text = MarkText(open == '[' ? 0 : open == '{' ? 1 : 2);
             if (!node->text) {
                 error_ = kErrorMemory;
                 std::snprintf(message_, sizeof message_, "Out Of Memory.");
@@ -110,7 +122,7 @@ KsWordNode* KsVrmlPass1::BuildList(char* buffer, int stringMode, int depth) {
                 return head;
             }
         } else {
-            node->text = heap_.StrDup(buffer, buffer[0] ? (size_t)length : 0);
+            node->text = WordText(buffer, buffer[0] ? length : 0);
             if (!node->text) {
                 error_ = kErrorMemory;
                 std::snprintf(message_, sizeof message_, "Out Of Memory.");

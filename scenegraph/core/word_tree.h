@@ -69,12 +69,20 @@ public:
 private:
     KsWordNode* BuildList(char* buffer, int stringMode, int depth);
     KsWordNode* NewNode();
+    // The arena copy of a word; words of at most one byte (commas, digits,
+    // the empty string) share one copy each, as do the group marks.
+    char* WordText(const char* word, int length);
+    // "[]", "{}" or two double quotes (kind 0, 1, 2), one copy each.
+    char* MarkText(int kind);
+
 
     int error_ = 0;
     char message_[256] = {0};
     QmReadWordFile* reader_ = nullptr;
     KsWordNode* root_ = nullptr;
     KsLocalHeap heap_;
+    char* shared_[256] = {nullptr};  // by the word's byte; [0] is the empty text
+    char* marks_[3] = {nullptr};
 };
 
 #endif
