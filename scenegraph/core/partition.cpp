@@ -279,7 +279,7 @@ KsNode* KsPartition::RealizeUse(KsWordNode* cursor) {
         KsCursorAdvance(cursor);
         return node;
     }
-    KsNoteReadError(label->line);
+    KsNoteReadError(use->line);
     std::fprintf(stderr, "Failed to USE %s\n", text);
     std::fprintf(stderr, "KsPartition::RealizeUse()\n");
     std::fprintf(stderr, "  Error at line number %d\n", label->line);

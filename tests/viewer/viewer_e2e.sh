@@ -153,6 +153,8 @@ place
 await_shot start 'has_shapes start' "the sample's red, green and blue shapes are not shown"
 sleep 1; snap start
 shapes_visible start
+# A file read without errors shows no box.
+[ "$(drive count "QM VRML 2.0 VIEWER")" = "count 0" ] || fail "a box for a file without errors"
 
 # Keys: Z zooms in (bigger shapes).
 drive key 90 >/dev/null
@@ -335,6 +337,81 @@ start 3 "$work/missing.wrl"
 place
 [ "$(drive count Message)" = "count 0" ] || fail "a message for a command-line file"
 await_shot missing 'has_text missing' "no NO FILE text for a file that did not load"
+drive close yes >/dev/null
+await_exit
+
+# The failure boxes and the names outside the code page are the same code
+# in both programs: lumaview alone runs them.
+[ "${5:-viewer}" = lumaview ] || finish
+BOX="QM VRML 2.0 VIEWER"
+
+# Makes a folder that no one can write in (chmod alone does not stop root).
+lock_folder() { chmod a-w "$1"; [ "$(id -u)" != 0 ] || chattr +i "$1" 2>/dev/null; }
+unlock_folder() { [ "$(id -u)" != 0 ] || chattr -i "$1" 2>/dev/null; chmod u+w "$1"; }
+folder_locked() { if touch "$1/.probe" 2>/dev/null; then rm -f "$1/.probe"; return 1; fi; }
+# Presses OK on the program's box; fails unless its text has $1.
+box_says() {
+  out=$(drive dialog "$BOX" press 1)
+  printf '%s\n' "$out" | grep -qiF -- "$1" || { fail "no box saying '$1'"; printf '%s\n' "$out"; }
+}
+
+# --- Run 4: a file cut short in a node, with an unknown node before: what
+# was read is shown, and one box tells the statements skipped.
+start 4 "$data/truncated.wrl"
+place
+box_says "Statements skipped: 2 (the first at line 3)."
+[ "$(drive count "$BOX")" = "count 0" ] || fail "more than one box for the file's errors"
+# The box read before the cut fills much of the dark grey background.
+await_shot truncated '[ "$(count_of "$work/truncated.png" want 202020)" -lt 15000 ]' \
+  "what the truncated file could read is not shown"
+
+# A size that cannot be written is refused as it is typed, with the range.
+cmd $TIF
+expect "closed" filedlg "EXPORT TIF(24bit)" "$(winpath "$work/zero.tif")"
+expect "closed" dialog Resolution set 1006 0 set 1007 0 press 1004
+box_says "from 1 to 4096"
+expect "closed" dialog Resolution press 1005
+sleep 1
+[ ! -e "$work/zero.tif" ] || fail "a TIF of 0 x 0 was written"
+
+# Exports into a folder that cannot be written: a box naming the file, and
+# the folder (an old file in it too) exactly as it was.
+ro=$work/locked
+mkdir -p "$ro"
+printf 'the old picture\n' >"$ro/old.bmp"
+lock_folder "$ro"
+if folder_locked "$ro"; then
+  before=$(ls -la --time-style=full-iso "$ro"; md5sum <"$ro/old.bmp")
+  cmd $TIF
+  expect "closed" filedlg "EXPORT TIF(24bit)" "$(winpath "$ro/new.tif")"
+  expect "closed" dialog Resolution set 1006 64 set 1007 48 press 1004
+  box_says "new.tif"
+  cmd $BMP
+  expect "closed" filedlg "EXPORT BMP(24bit)" "$(winpath "$ro/old.bmp")"
+  expect "closed" dialog Confirm press 1005
+  expect "closed" dialog Resolution press 1004
+  box_says "old.bmp"
+  cmd $WRL
+  expect "closed" filedlg "EXPORT WRL" "$(winpath "$ro/scene.wrl")"
+  box_says "scene.wrl"
+  after=$(ls -la --time-style=full-iso "$ro"; md5sum <"$ro/old.bmp")
+  [ "$before" = "$after" ] || fail "the locked folder changed: $before / $after"
+else
+  echo "NOTE: no folder could be locked here; the read-only exports were not tried"
+fi
+unlock_folder "$ro"
+drive close yes >/dev/null
+await_exit
+
+# --- Run 5: a file named in CJK characters opens from the command line.
+cjk=$work/世界.wrl
+cp "$src/examples/sample.wrl" "$cjk"
+LC_ALL=C.UTF-8
+export LC_ALL
+start 5 "$cjk"
+place
+await_shot cjk 'has_shapes cjk' "the file named in CJK characters did not open"
+[ "$(drive count "$BOX")" = "count 0" ] || fail "a box for the file named in CJK characters"
 drive close yes >/dev/null
 await_exit
 
