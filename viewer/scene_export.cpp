@@ -1,14 +1,19 @@
 #include "viewer/scene_export.h"
 
+#include "graphics/staged_file.h"
 #include "scenegraph/core/out_stream.h"
 #include "scenegraph/core/partition.h"
 
 int ViewerWriteScene(KsPartition* scene, const char* path) {
   if (!scene || !path) return 1;
+  // Written beside the target first, so a failed export leaves the old file.
+  PwStagedFile staged;
+  std::FILE* file = PwStagedOpen(&staged, path, "w");
+  if (!file) return 1;
   KsFileOutStream stream;
-  if (stream.Open(path) != 0) return 1;
+  stream.Attach(file);
   int written = scene->WriteHeader(&stream);
-  // A close that fails (a full disk) is a failed export as well.
-  int closed = stream.Close();
-  return written != 0 || closed != 0 ? 1 : 0;
+  // Flushes; a failed write or flush (a full disk) is a failed export too.
+  int flushed = stream.Close();
+  return PwStagedClose(&staged, written == 0 && flushed == 0 ? 1 : 0) == 1 ? 0 : 1;
 }

@@ -188,24 +188,39 @@ void Viewer::BeginExport(PwPose* pose) {
 }
 
 void Viewer::EndExport() {
+  int written = 1;
   switch (exportKind_) {
     case kViewerExportTif:
     case kViewerExportBmp:
-      PwImageEnd();
+      written = PwImageEnd();
       break;
     case kViewerExportPs:
-      PwEpsEnd();
+      written = PwEpsEnd();
       break;
     case kViewerExportSrf:
-      PwSrfEnd();
+      written = PwSrfEnd();
       break;
     case kViewerExportWrl:
       lastWriteResult_ = ViewerWriteScene(scene_, exportPath_);
+      written = lastWriteResult_ == 0 ? 1 : 0;
       break;
     default:
       break;
   }
+  if (written != 1) NoteFailedExport();
   exportKind_ = kViewerExportNone;
+}
+
+void Viewer::NoteFailedExport() {
+  failedExport_ = exportKind_;
+  std::memcpy(failedPath_, exportPath_, sizeof failedPath_);
+}
+
+int Viewer::TakeFailedExport(char path[kViewerPathSize]) {
+  const int kind = failedExport_;
+  if (kind != kViewerExportNone) std::memcpy(path, failedPath_, sizeof failedPath_);
+  failedExport_ = kViewerExportNone;
+  return kind;
 }
 
 void Viewer::Render() {

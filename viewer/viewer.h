@@ -96,10 +96,14 @@ class Viewer {
   PwColor GetBackgroundColor() const { return background_; }
   // The result of the last WRL export (0 written, 1 failed; -1 none yet).
   int GetLastWriteResult() const { return lastWriteResult_; }
+  // The export that a frame tried and could not write: its kind (0 none),
+  // with its path copied out. Taking it clears it, so it is told once.
+  int TakeFailedExport(char path[kViewerPathSize]);
 
  private:
   void BeginExport(PwPose* pose);
   void EndExport();
+  void NoteFailedExport();
   void TakeSnapshots();
 
   KsPartition* scene_ = nullptr;
@@ -116,6 +120,8 @@ class Viewer {
   int useVrmlBackground_ = 1;
   PwColor background_ = {32, 32, 32};
   int lastWriteResult_ = -1;
+  int failedExport_ = kViewerExportNone;
+  char failedPath_[kViewerPathSize] = {0};
 };
 
 // The pose of a world matrix's camera for the graphics library: position,

@@ -16,6 +16,12 @@ void OnPaint();
 // The toolkit callback that runs a command (menu item or key).
 KrCommandFunc ViewerCommandFunc(ViewerCommand command);
 
+// After a frame: the export it could not write, told once in a box.
+void ViewerTellFailedExport();
+// After a load that became the scene: draws it, then a box when the file had
+// errors that left part of it unread.
+void ViewerTellReadErrors(const char* path);
+
 // Commands that start-up runs itself.
 void OnOpenFile(int, int, int, int);
 

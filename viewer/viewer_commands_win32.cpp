@@ -6,6 +6,7 @@
 
 #include "graphics/state3d.h"
 #include "scenegraph/nodes/primitive_buffer.h"
+#include "viewer/failure_reports.h"
 #include "viewer/header_check.h"
 #include "viewer/viewer.h"
 #include "viewer/viewer_app.h"
@@ -35,10 +36,19 @@ int AskSaveFile(char out[kViewerPathSize], char remembered[kViewerPathSize], con
   return 1;
 }
 
-int AskResolution(int* width, int* height, int default_width, int default_height) {
+// A size the export cannot write is refused as it is typed, with the range
+// that works, and asked again.
+int AskResolution(int kind, int* width, int* height, int default_width, int default_height) {
   int initial[2] = {default_width, default_height};
   int entered[2] = {0, 0};
-  if (KrNumber2Int(entered, initial, "Resolution", "OK", "CANCEL") != 1) return 0;
+  for (;;) {
+    if (KrNumber2Int(entered, initial, "Resolution", "OK", "CANCEL") != 1) return 0;
+    char refusal[kViewerReportSize];
+    if (ViewerCheckExportSize(kind, entered[0], entered[1], refusal) == 1) break;
+    KrErrorBox(refusal);
+    initial[0] = entered[0];
+    initial[1] = entered[1];
+  }
   *width = entered[0];
   *height = entered[1];
   return 1;
@@ -53,7 +63,9 @@ void Export(int kind) {
   if (AskSaveFile(name, s.export_name[kind], choice->pattern, choice->title) != 1) return;
   int width = 0, height = 0;
   if (choice->asks_resolution) {
-    if (AskResolution(&s.width[kind], &s.height[kind], s.width[kind], s.height[kind]) != 1) return;
+    if (AskResolution(kind, &s.width[kind], &s.height[kind], s.width[kind], s.height[kind]) != 1) {
+      return;
+    }
     width = s.width[kind];
     height = s.height[kind];
   }
@@ -140,11 +152,16 @@ void OnOpenFile(int, int, int, int) {
   ViewerHeaderVerdict verdict = ViewerCheckHeaderFile(chosen);
   ShowVerdict(verdict);
   Viewer* viewer = ViewerApp();
-  if (verdict.load == 1 && viewer && viewer->LoadFile(chosen) != 1) {
-    KrMessageBox3("LOAD FAILED", "(*)This program does not support",
-                  "   compressed VRML format and VRML 1.0", nullptr);
+  int loaded = 0;
+  if (verdict.load == 1 && viewer) {
+    loaded = viewer->LoadFile(chosen);
+    if (loaded != 1) {
+      KrMessageBox3("LOAD FAILED", "(*)This program does not support",
+                    "   compressed VRML format and VRML 1.0", nullptr);
+    }
   }
   OnPaint();
+  if (loaded == 1) ViewerTellReadErrors(chosen);
 }
 
 KrCommandFunc ViewerCommandFunc(ViewerCommand command) {

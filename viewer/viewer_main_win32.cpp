@@ -30,16 +30,20 @@ alignas(std::max_align_t) unsigned char g_pick_pool[kPickPoolSize];
 
 Viewer* g_viewer = nullptr;
 
+// The mouse operations draw a frame, which may carry a pending export.
 void OnLeftButton(int pressed, KrMouseEvent event) {
   if (g_viewer) g_viewer->LeftButton(pressed, event.x, event.y);
+  ViewerTellFailedExport();
 }
 
 void OnRightButton(int pressed, KrMouseEvent event) {
   if (g_viewer) g_viewer->RightButton(pressed, event.x, event.y);
+  ViewerTellFailedExport();
 }
 
 void OnMouseMove(KrMouseEvent event) {
   if (g_viewer) g_viewer->MouseMove(event.x, event.y);
+  ViewerTellFailedExport();
 }
 
 void OnIdle() {
@@ -47,20 +51,43 @@ void OnIdle() {
   OnPaint();
 }
 
-// Each dropped file in turn until one loads; no header check, no message.
+// Each dropped file in turn until one loads; no header check, and a message
+// only for a name that cannot be used or a file read with errors.
 int DropFilesHook(void* window, unsigned int message, std::uintptr_t wparam,
                   std::intptr_t lparam) {
   if (message != WM_DROPFILES) return KrWndProc(window, message, wparam, lparam);
   HDROP drop = reinterpret_cast<HDROP>(wparam);
-  UINT count = DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
+  UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
+  char loaded[kKrPathSize] = {0};
   for (UINT i = 0; i < count; ++i) {
-    char name[260] = {0};
-    DragQueryFileA(drop, i, name, sizeof name);
+    wchar_t wide[MAX_PATH + 1] = {0};
+    char name[kKrPathSize] = {0};
+    DragQueryFileW(drop, i, wide, MAX_PATH + 1);
+    if (wide[0] == L'\0' || KrAnsiName(wide, name, 0) != 1) continue;
     const char* one[1] = {name};
-    if (ViewerLoadFirstOf(g_viewer, one, 1) >= 0) break;
+    if (ViewerLoadFirstOf(g_viewer, one, 1) >= 0) {
+      ViewerCopyName(loaded, name);
+      break;
+    }
   }
   DragFinish(drop);
+  if (loaded[0]) ViewerTellReadErrors(loaded);
   return 1;
+}
+
+// The command line's first argument as an ANSI name that opens the file;
+// 0 when it has none (the user was told).
+int FirstArgument(char** argv, char out[kKrPathSize]) {
+  int wide_count = 0;
+  LPWSTR* wide = CommandLineToArgvW(GetCommandLineW(), &wide_count);
+  int result = 0;
+  if (wide && wide_count >= 2) {
+    result = KrAnsiName(wide[1], out, 0);
+  } else {
+    result = ViewerCopyName(out, argv[1]);
+  }
+  if (wide) LocalFree(wide);
+  return result;
 }
 
 }  // namespace
@@ -69,6 +96,7 @@ Viewer* ViewerApp() { return g_viewer; }
 
 void OnPaint() {
   if (g_viewer) g_viewer->Render();
+  ViewerTellFailedExport();
 }
 
 int ViewerMain(int argc, char** argv) {
@@ -118,10 +146,12 @@ int ViewerMain(int argc, char** argv) {
 
   g_viewer = new (std::nothrow) Viewer();
 
+  char first[kKrPathSize] = {0};
   if (argc <= 1) {
     OnOpenFile(0, 0, 0, 0);
-  } else if (g_viewer && g_viewer->LoadFile(argv[1]) == 1) {
-    ViewerCopyName(ViewerGetSettings().last_open_path, argv[1]);
+  } else if (g_viewer && FirstArgument(argv, first) == 1 && g_viewer->LoadFile(first) == 1) {
+    ViewerCopyName(ViewerGetSettings().last_open_path, first);
+    ViewerTellReadErrors(first);
   }
 
   KrMainLoop();

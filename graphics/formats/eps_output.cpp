@@ -64,7 +64,7 @@ int PwEpsEnd() {
 void PwEpsResetState() {
   PwEpsSink& sink = PwEpsSinkState();
   if (sink.file != nullptr) {
-    std::fclose(sink.file->file);
+    PwStagedClose(&sink.file->staged, 0);
     std::free(sink.file);
   }
   sink = PwEpsSink();

@@ -118,7 +118,7 @@ PwEpsFile* PwEpsOpen(const char* path, int x0, int y0, int page_width, int page_
   if (PwNormalizePath(name, sizeof name, path) == 0) return nullptr;
   auto* eps = static_cast<PwEpsFile*>(std::malloc(sizeof(PwEpsFile)));
   if (eps == nullptr) return nullptr;
-  eps->file = std::fopen(name, "w");
+  eps->file = PwStagedOpen(&eps->staged, name, "w");
   if (eps->file == nullptr) {
     std::free(eps);
     return nullptr;
@@ -147,7 +147,7 @@ int PwEpsClose(PwEpsFile* eps) {
     Put(eps, line);
     Put(eps, "\n");
   }
-  if (std::fclose(eps->file) != 0) eps->failed = 1;
+  if (PwStagedClose(&eps->staged, eps->failed ? 0 : 1) != 1) eps->failed = 1;
   const int failed = eps->failed;
   std::free(eps);
   return failed ? -1 : 0;

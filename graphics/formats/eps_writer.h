@@ -7,6 +7,7 @@
 #include <cstdio>
 
 #include "graphics/pw_types.h"
+#include "graphics/staged_file.h"
 
 struct PwEpsFile {
   float x0, y0;                 // page origin, points
@@ -14,13 +15,15 @@ struct PwEpsFile {
   float eps_width, eps_height;    // EPS units
   std::FILE* file;
   int failed;                   // a write went wrong
+  PwStagedFile staged;          // file is its temporary until the close
 };
 
 // Header and prolog written; null when the path does not fit, the record or
 // the file cannot be had.
 PwEpsFile* PwEpsOpen(const char* path, int x0, int y0, int page_width, int page_height,
                      int eps_width, int eps_height);
-// Trailer, file closed, record freed; -1 as well when any write failed.
+// Trailer, file closed (it takes the path's name only when whole), record
+// freed; -1 as well when any write failed.
 int PwEpsClose(PwEpsFile* eps);
 int PwEpsColor(PwEpsFile* eps, int red, int green, int blue);
 int PwEpsRect(PwEpsFile* eps, int x0, int y0, int x1, int y1, int red, int green, int blue);

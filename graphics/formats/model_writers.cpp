@@ -6,6 +6,7 @@
 #include "graphics/formats/model_capture_internal.h"
 #include "graphics/model_capture_state.h"
 #include "graphics/paths.h"
+#include "graphics/staged_file.h"
 
 namespace {
 
@@ -22,11 +23,11 @@ int End(int mode, Writer write) {
   int written = 0;
   char name[kPwPathSize];
   if (!c.path_too_long && PwNormalizePath(name, sizeof name, c.path) != 0) {
-    PwModelText out = {std::fopen(name, "w"), 0};
+    PwStagedFile staged;
+    PwModelText out = {PwStagedOpen(&staged, name, "w"), 0};
     if (out.file != nullptr) {
       const int status = write(&out, c);
-      if (std::fclose(out.file) != 0) out.failed = 1;
-      written = status == 0 && !out.failed ? 1 : 0;
+      written = PwStagedClose(&staged, status == 0 && !out.failed ? 1 : 0);
     }
   }
   PwModelFree();

@@ -14,7 +14,7 @@ int PwImageFileOpen(PwImageFile* f, const char* path, int width, int height,
   auto* row = static_cast<unsigned char*>(PwZAlloc(static_cast<std::size_t>(row_bytes)));
   if (row == nullptr) return 0;
   std::memset(row, 0, static_cast<std::size_t>(row_bytes));
-  std::FILE* file = std::fopen(name, "wb");
+  std::FILE* file = PwStagedOpen(&f->staged, name, "wb");
   if (file == nullptr) {
     PwFree(row);
     return 0;
@@ -37,7 +37,7 @@ int PwImageFileWrite(PwImageFile* f, const void* bytes, std::size_t count) {
 int PwImageFileClose(PwImageFile* f) {
   if (f->file == nullptr) return 0;
   int ok = f->failed ? 0 : 1;
-  if (std::fclose(f->file) != 0) ok = 0;
+  ok = PwStagedClose(&f->staged, ok);
   PwFree(f->row);
   *f = PwImageFile();
   return ok;

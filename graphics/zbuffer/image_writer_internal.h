@@ -6,6 +6,7 @@
 #include <cstdio>
 
 #include "graphics/pw_types.h"
+#include "graphics/staged_file.h"
 
 struct PwImageFile {
   std::FILE* file = nullptr;
@@ -14,6 +15,7 @@ struct PwImageFile {
   int width = 0;
   int height = 0;
   int failed = 0;
+  PwStagedFile staged = {};
 };
 
 // Closes what was open, then: path normalised, a zeroed row buffer of
@@ -22,7 +24,8 @@ int PwImageFileOpen(PwImageFile* f, const char* path, int width, int height,
                     std::uint64_t row_bytes);
 // 1 when every byte was written (and nothing failed before).
 int PwImageFileWrite(PwImageFile* f, const void* bytes, std::size_t count);
-// Closes and frees; 1 when the whole file reached the disk.
+// Closes and frees; 1 when the whole file reached the disk and took the
+// target's name (until then it is a temporary beside it).
 int PwImageFileClose(PwImageFile* f);
 // A channel as a file byte, clamped to 0..255.
 unsigned char PwImageByte(int channel);

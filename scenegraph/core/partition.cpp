@@ -108,7 +108,12 @@ int KsPartition::ReadFile(const char* path) {
     if (!reader.Open(path)) return 1;
 
     KsWorkingDirScope folder(KsFolderOfPath(path));
-    pass.Run(&reader);
+    readErrors_ = KsReadErrors();
+    KsReadErrorScope errors(&readErrors_);
+    // What an unmatched bracket cut off is lost: one statement skipped.
+    if (pass.Run(&reader) != 0 && pass.GetErrorCode() != KsVrmlPass1::kErrorNone) {
+        KsNoteReadError(pass.GetErrorLine());
+    }
     reader.Close();
 
     return RealizeTree(pass.GetRoot());
@@ -163,6 +168,7 @@ KsNode* KsPartition::RealizeNode(KsWordNode* cursor) {
     const char* text = word->text ? word->text : "";
     if (std::strcmp(text, "ROUTE") == 0) {
         if (router_.Realize(cursor, this) != 0) {
+            KsNoteReadError(word->line);
             std::fprintf(stderr, "Failed to realize route.\n");
             PrintErrorTail(cursor);
         }
@@ -182,6 +188,7 @@ KsNode* KsPartition::RealizeNode(KsWordNode* cursor) {
     // ("Group children Group children ...") nest without any group, so the
     // pre-pass's bound does not cover them.
     if (depth_ >= KS_MAX_REALIZE_DEPTH) {
+        KsNoteReadError(word->line);
         std::fprintf(stderr, "Nesting Too Deep.\n");
         PrintErrorTail(cursor);
         KsCursorAdvance(cursor);
@@ -192,6 +199,7 @@ KsNode* KsPartition::RealizeNode(KsWordNode* cursor) {
     KsNode* node = CreateNode(text);
     KsCursorAdvance(cursor);
     if (!node) {
+        KsNoteReadError(word->line);
         std::fprintf(stderr, "Skipping Unknown Node.\n");
         if (IsGroup(KsCursorWord(cursor), "{}")) KsCursorAdvance(cursor);
         return nullptr;
@@ -200,6 +208,7 @@ KsNode* KsPartition::RealizeNode(KsWordNode* cursor) {
     int failed = node->RealizeMember(cursor, this);
     --depth_;
     if (failed != 0) {
+        KsNoteReadError(word->line);
         std::fprintf(stderr, "Failed to Realize Member.\n");
         PrintErrorTail(cursor);
         // Labels defined inside the body may point into it: keep it alive.
@@ -226,6 +235,7 @@ KsNode* KsPartition::RealizeDef(KsWordNode* cursor) {
     if (!def) return nullptr;
     if (!def->next) {
         std::fprintf(stderr, "KsPartition::RealizeDef()\n");
+        KsNoteReadError(def->line);
         std::fprintf(stderr, "  Failed to fetch label for DEF.\n");
         std::fprintf(stderr, "  Line number = %d\n", def->line);
         KsCursorAdvance(cursor);
@@ -254,6 +264,7 @@ KsNode* KsPartition::RealizeUse(KsWordNode* cursor) {
     KsWordNode* use = KsCursorWord(cursor);
     if (!use) return nullptr;
     if (!use->next) {
+        KsNoteReadError(use->line);
         std::fprintf(stderr, "No label is defined for USE directive.\n");
         std::fprintf(stderr, "KsPartition::RealizeUse()\n");
         std::fprintf(stderr, "  Error at line number %d\n", use->line);
@@ -268,6 +279,7 @@ KsNode* KsPartition::RealizeUse(KsWordNode* cursor) {
         KsCursorAdvance(cursor);
         return node;
     }
+    KsNoteReadError(use->line);
     std::fprintf(stderr, "Failed to USE %s\n", text);
     std::fprintf(stderr, "KsPartition::RealizeUse()\n");
     std::fprintf(stderr, "  Error at line number %d\n", label->line);

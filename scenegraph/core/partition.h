@@ -7,6 +7,7 @@
 #include "scenegraph/core/label_table.h"
 #include "scenegraph/core/node.h"
 #include "scenegraph/core/object.h"
+#include "scenegraph/core/read_errors.h"
 #include "scenegraph/core/router.h"
 #include "scenegraph/core/sensor_table.h"
 
@@ -42,6 +43,8 @@ public:
 
     // 1 only when the file cannot be opened.
     int ReadFile(const char* path);
+    // What the last ReadFile skipped (statements and unmatched brackets).
+    const KsReadErrors& GetReadErrors() const { return readErrors_; }
     // Realises a whole word tree (a file's top level) into this partition.
     int RealizeTree(KsWordNode* root);
 
@@ -122,6 +125,7 @@ private:
     int lastPickId_ = -1;
     int depth_ = 0;   // nesting of RealizeNode calls
     KsProtoInterface* interface_ = nullptr;  // owned
+    KsReadErrors readErrors_;
 };
 
 // Node factory: the node library registers a constructor for each node

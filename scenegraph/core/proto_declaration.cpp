@@ -7,6 +7,7 @@
 #include "scenegraph/core/field_factory.h"
 #include "scenegraph/core/partition.h"
 #include "scenegraph/core/proto_interface.h"
+#include "scenegraph/core/read_errors.h"
 #include "scenegraph/core/word_convert.h"
 #include "scenegraph/core/word_tree.h"
 
@@ -22,6 +23,7 @@ bool IsAnyGroup(const KsWordNode* word) {
 }
 
 void ReportIllegal(int line) {
+    KsNoteReadError(line);
     std::fprintf(stderr, "KsPartition::RealizeProto()\n");
     std::fprintf(stderr, "  Illegal PROTO definition.\n");
     std::fprintf(stderr, "  Line number = %d\n", line);

@@ -34,6 +34,7 @@ bool IsAnyGroup(const KsWordNode* word) {
 }
 
 void Report(const char* what, int line) {
+    KsNoteReadError(line);
     std::fprintf(stderr, "KsPartition::RealizeExternProto()\n");
     std::fprintf(stderr, "  %s\n", what);
     std::fprintf(stderr, "  Line number = %d\n", line);

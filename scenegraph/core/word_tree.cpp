@@ -33,6 +33,7 @@ KsClassRecord* KsVrmlPass1::GetClassInfo() const { return g_pass1Record; }
 int KsVrmlPass1::Run(QmReadWordFile* reader) {
     root_ = nullptr;
     error_ = kErrorNone;
+    errorLine_ = 0;
     message_[0] = 0;
     reader_ = reader;
     if (!reader) return 1;
@@ -45,6 +46,7 @@ int KsVrmlPass1::Run(QmReadWordFile* reader) {
                       reader->GetLineCount());
         // The rest of the file is not read: that must not pass for success.
         error_ = kErrorBracket;
+        errorLine_ = reader->GetLineCount();
     }
     return (!root_ || error_ != kErrorNone) ? 1 : 0;
 }
@@ -110,6 +112,7 @@ KsWordNode* KsVrmlPass1::BuildList(char* buffer, int stringMode, int depth) {
             if (depth >= kMaxDepth) {
                 // Too deep to follow: reported as unmatched, nothing more read.
                 error_ = kErrorBracket;
+                errorLine_ = node->line;
                 std::snprintf(message_, sizeof message_, missing, node->line);
                 buffer[0] = 0;
                 return head;
@@ -118,6 +121,7 @@ KsWordNode* KsVrmlPass1::BuildList(char* buffer, int stringMode, int depth) {
             if (!Is(buffer, close)) {
                 if (error_ == kErrorMemory) return head;
                 error_ = kErrorBracket;
+                errorLine_ = node->line;
                 std::snprintf(message_, sizeof message_, missing, node->line);
                 return head;
             }

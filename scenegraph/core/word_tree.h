@@ -62,6 +62,8 @@ public:
     KsWordNode* GetRoot() const { return root_; }
     int GetErrorCode() const { return error_; }
     const char* GetMessage() const { return message_; }
+    // Line of the unmatched bracket, 0 without one.
+    int GetErrorLine() const { return errorLine_; }
 
     // One node a line, "%s(%d)\n", two blanks per level, to standard output.
     void Dump() const;
@@ -77,6 +79,7 @@ private:
 
 
     int error_ = 0;
+    int errorLine_ = 0;
     char message_[256] = {0};
     QmReadWordFile* reader_ = nullptr;
     KsWordNode* root_ = nullptr;

@@ -3,6 +3,8 @@
 #include <cstring>
 #include <string>
 
+#include "scenegraph/core/read_errors.h"
+#include "viewer/failure_reports.h"
 #include "viewer/header_check.h"
 #include "viewer/menu_table.h"
 #include "viewer/viewer_settings.h"
@@ -84,6 +86,48 @@ TEST(ViewerSettings, StartValuesAndRules) {
   EXPECT_EQ(ViewerExportChoiceFor(kViewerExportSrf)->asks_resolution, 0);
   EXPECT_EQ(ViewerExportChoiceFor(0), nullptr);
   ViewerResetSettings();
+}
+
+TEST(FailureReports, SizesThatCannotBeWrittenAreRefusedWithTheRange) {
+  struct Case {
+    int kind, width, height, ok;
+  } cases[] = {
+      {kViewerExportTif, 640, 480, 1},     {kViewerExportTif, 1, 1, 1},
+      {kViewerExportTif, 4096, 4096, 1},   {kViewerExportTif, 0, 0, 0},
+      {kViewerExportTif, -5, 10, 0},       {kViewerExportTif, 4097, 10, 0},
+      {kViewerExportBmp, 30000, 30000, 0}, {kViewerExportBmp, 10, 0, 0},
+      {kViewerExportPs, 400, 300, 1},      {kViewerExportPs, 0, 300, 0},
+      {kViewerExportPs, 14400, 14401, 0},  {kViewerExportSrf, 0, 0, 1},
+      {kViewerExportWrl, -1, -1, 1},
+  };
+  for (const Case& c : cases) {
+    char text[kViewerReportSize];
+    EXPECT_EQ(ViewerCheckExportSize(c.kind, c.width, c.height, text), c.ok)
+        << c.kind << " " << c.width << " x " << c.height;
+    EXPECT_EQ(text[0] == '\0', c.ok == 1) << text;
+  }
+  char text[kViewerReportSize];
+  ViewerCheckExportSize(kViewerExportBmp, -5, 10, text);
+  EXPECT_STREQ(text, "-5 x 10 cannot be written.\nWidth and height must be from 1 to 4096.");
+}
+
+TEST(FailureReports, OnlyAReadThatSkippedSomethingIsTold) {
+  char text[kViewerReportSize];
+  KsReadErrors clean;
+  EXPECT_EQ(ViewerReadErrorText(clean, "a.wrl", text), 0);
+  EXPECT_STREQ(text, "");
+  KsReadErrors cut;
+  cut.skipped = 2;
+  cut.firstLine = 17;
+  ASSERT_EQ(ViewerReadErrorText(cut, "c:\\w\\cut.wrl", text), 1);
+  const std::string told = text;
+  EXPECT_NE(told.find("c:\\w\\cut.wrl"), std::string::npos) << told;
+  EXPECT_NE(told.find("Statements skipped: 2 (the first at line 17)."), std::string::npos) << told;
+
+  ViewerExportFailureText("c:\\out\\view.tif", text);
+  EXPECT_NE(std::string(text).find("could not be written:\nc:\\out\\view.tif\n"),
+            std::string::npos)
+      << text;
 }
 
 TEST(MenuTable, ItemsKeysAndCommandIds) {

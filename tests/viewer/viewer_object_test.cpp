@@ -270,6 +270,33 @@ TEST_F(ViewerTest, WrlExportWritesTheSceneThatReadsBack) {
   EXPECT_EQ(viewer->GetLastWriteResult(), 1);
 }
 
+TEST_F(ViewerTest, AnExportThatCannotBeWrittenIsToldOnceAndChangesNothing) {
+  ASSERT_EQ(Load("one_box.wrl", kOneBox), 1);
+  const std::string bad = testing::TempDir() + "no_such_dir/out";
+  const int kinds[] = {kViewerExportTif, kViewerExportBmp, kViewerExportPs, kViewerExportSrf,
+                       kViewerExportWrl};
+  for (int kind : kinds) {
+    ASSERT_EQ(viewer->SetPendingExport(kind, bad.c_str(), 40, 30), 1);
+    viewer->Render();
+    char path[kViewerPathSize] = {0};
+    EXPECT_EQ(viewer->TakeFailedExport(path), kind);
+    EXPECT_STREQ(path, bad.c_str());
+    EXPECT_EQ(viewer->TakeFailedExport(path), kViewerExportNone) << kind;
+  }
+  // A size the image cannot be made at fails the same way.
+  ASSERT_EQ(viewer->SetPendingExport(kViewerExportBmp, (bad + ".bmp").c_str(), 0, 0), 1);
+  viewer->Render();
+  char path[kViewerPathSize];
+  EXPECT_EQ(viewer->TakeFailedExport(path), kViewerExportBmp);
+
+  // One that is written is not told, and replaces the old file whole.
+  const std::string good = WriteTextFile("replaced.ps", "old text");
+  ASSERT_EQ(viewer->SetPendingExport(kViewerExportPs, good.c_str(), 40, 30), 1);
+  viewer->Render();
+  EXPECT_EQ(viewer->TakeFailedExport(path), kViewerExportNone);
+  EXPECT_EQ(ReadFileBytes(good).compare(0, 10, "%!PS-Adobe"), 0);
+}
+
 TEST_F(ViewerTest, AnOverLongExportPathIsRefused) {
   std::string path(300, 'a');
   EXPECT_EQ(viewer->SetPendingExport(kViewerExportBmp, path.c_str(), 4, 4), 0);

@@ -1,6 +1,7 @@
 // The message and confirmation boxes: three lines and labelled buttons.
 #include <windows.h>
 
+#include "graphics/window.h"
 #include "resources/toolkit_resource.h"
 #include "viewer/toolkit/dialog_common_win32.h"
 #include "viewer/toolkit/toolkit.h"
@@ -82,4 +83,14 @@ int KrYesNo3(const char* line1, const char* line2, const char* line3, const char
 
 int KrYesNo(const char* text, const char* first, const char* second) {
   return KrYesNo3("", text, "", first, second);
+}
+
+void KrErrorBox(const char* text) {
+  MessageBoxA(static_cast<HWND>(PwGetWindowHandle()), OrEmpty(text), PwGetTitle(),
+              MB_OK | MB_ICONERROR);
+}
+
+void KrWarningBox(const char* text) {
+  MessageBoxA(static_cast<HWND>(PwGetWindowHandle()), OrEmpty(text), PwGetTitle(),
+              MB_OK | MB_ICONWARNING);
 }

@@ -92,6 +92,10 @@ void KrResetToolkit();
 // give "OK" and "Cancel". ---
 
 int KrMessageBox(const char* text, const char* button);
+// The system's modal box with the program's caption, an error or a warning
+// icon and OK; lines are separated by '\n'.
+void KrErrorBox(const char* text);
+void KrWarningBox(const char* text);
 int KrMessageBox3(const char* line1, const char* line2, const char* line3, const char* button);
 // 1 when the first button closed it, 0 for the second.
 int KrYesNo(const char* text, const char* first, const char* second);
@@ -120,6 +124,12 @@ int KrNumber3Angle(int out[3], const int* initial, const char* title, const char
 // empty), also when the chosen path does not fit out.
 int KrFileOpen(char* out, const char* title, const char* default_name, const char* extension);
 int KrFileSave(char* out, const char* title, const char* default_name, const char* extension);
+
+// The program stays with ANSI names: a wide name that the ANSI code page
+// cannot hold is used through its short (8.3) name, and for a file still to
+// be written through its folder's. 1 with out (kKrPathSize) holding a name
+// that opens the same file; 0 when there is none, after telling the user.
+int KrAnsiName(const wchar_t* wide, char* out, int for_writing);
 
 // 1 OK (out := the chosen colour), 0 Cancel (out unchanged).
 int KrChooseColor(PwColor* out, const PwColor* initial, const char* title);

@@ -1,0 +1,91 @@
+#!/bin/sh
+# Failures as a user meets them in the real lumaview under Wine: a file read
+# with errors, export sizes that cannot be written, exports into a folder
+# that cannot be written, and a file named outside the ANSI code page. Every
+# wait has a timeout.
+# Usage: viewer_failures_e2e.sh viewer.exe driver.exe wine-run.sh source-dir [name]
+viewer=$1 driver=$2 wine_run=$3 src=$4
+. "$(dirname "$0")/../support/e2e.sh"
+# A folder left locked by a run that was killed would stop the clean-up.
+stale=$(pwd)/${5:-viewer}_failures_e2e.d/locked
+if [ -d "$stale" ]; then
+  [ "$(id -u)" != 0 ] || chattr -i "$stale" 2>/dev/null
+  chmod u+w "$stale"
+fi
+e2e_init "${5:-viewer}_failures" "$wine_run"
+. "$(dirname "$0")/viewer_e2e_lib.sh"
+
+BOX="QM VRML 2.0 VIEWER"
+
+# Makes a folder that no one can write in (chmod alone does not stop root).
+lock_folder() { chmod a-w "$1"; [ "$(id -u)" != 0 ] || chattr +i "$1" 2>/dev/null; }
+unlock_folder() { [ "$(id -u)" != 0 ] || chattr -i "$1" 2>/dev/null; chmod u+w "$1"; }
+folder_locked() { if touch "$1/.probe" 2>/dev/null; then rm -f "$1/.probe"; return 1; fi; }
+# Presses OK on the program's box; fails unless its text has $1.
+box_says() {
+  out=$(drive dialog "$BOX" press 1)
+  printf '%s\n' "$out" | grep -qiF -- "$1" || { fail "no box saying '$1'"; printf '%s\n' "$out"; }
+}
+
+# --- Run 1: a file cut short in a node, with an unknown node before: what
+# was read is shown, and one box tells the statements skipped.
+start 1 "$data/truncated.wrl"
+place
+box_says "Statements skipped: 2 (the first at line 3)."
+[ "$(drive count "$BOX")" = "count 0" ] || fail "more than one box for the file's errors"
+# The box read before the cut fills much of the dark grey background.
+await_shot truncated '[ "$(count_of "$work/truncated.png" want 202020)" -lt 15000 ]' \
+  "what the truncated file could read is not shown"
+
+# A size that cannot be written is refused as it is typed, with the range.
+cmd $TIF
+expect "closed" filedlg "EXPORT TIF(24bit)" "$(winpath "$work/zero.tif")"
+expect "closed" dialog Resolution set 1006 0 set 1007 0 press 1004
+box_says "from 1 to 4096"
+expect "closed" dialog Resolution press 1005
+sleep 1
+[ ! -e "$work/zero.tif" ] || fail "a TIF of 0 x 0 was written"
+
+# Exports into a folder that cannot be written: a box naming the file, and
+# the folder (an old file in it too) exactly as it was.
+ro=$work/locked
+mkdir -p "$ro"
+printf 'the old picture\n' >"$ro/old.bmp"
+trap 'unlock_folder "$ro"; e2e_cleanup' EXIT
+lock_folder "$ro"
+if folder_locked "$ro"; then
+  before=$(ls -la --time-style=full-iso "$ro"; md5sum <"$ro/old.bmp")
+  cmd $TIF
+  expect "closed" filedlg "EXPORT TIF(24bit)" "$(winpath "$ro/new.tif")"
+  expect "closed" dialog Resolution set 1006 64 set 1007 48 press 1004
+  box_says "new.tif"
+  cmd $BMP
+  expect "closed" filedlg "EXPORT BMP(24bit)" "$(winpath "$ro/old.bmp")"
+  expect "closed" dialog Confirm press 1005
+  expect "closed" dialog Resolution press 1004
+  box_says "old.bmp"
+  cmd $WRL
+  expect "closed" filedlg "EXPORT WRL" "$(winpath "$ro/scene.wrl")"
+  box_says "scene.wrl"
+  after=$(ls -la --time-style=full-iso "$ro"; md5sum <"$ro/old.bmp")
+  [ "$before" = "$after" ] || fail "the locked folder changed: $before / $after"
+else
+  echo "NOTE: no folder could be locked here; the read-only exports were not tried"
+fi
+unlock_folder "$ro"
+drive close yes >/dev/null
+await_exit
+
+# --- Run 2: a file named in CJK characters opens from the command line.
+cjk=$work/世界.wrl
+cp "$src/examples/sample.wrl" "$cjk"
+LC_ALL=C.UTF-8
+export LC_ALL
+start 2 "$cjk"
+place
+await_shot cjk 'has_shapes cjk' "the file named in CJK characters did not open"
+[ "$(drive count "$BOX")" = "count 0" ] || fail "a box for the file named in CJK characters"
+drive close yes >/dev/null
+await_exit
+
+finish

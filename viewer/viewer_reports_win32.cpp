@@ -1,0 +1,25 @@
+// Telling the user what failed: an export a frame could not write, and a file
+// whose errors left part of it unread.
+#include "scenegraph/core/partition.h"
+#include "viewer/failure_reports.h"
+#include "viewer/viewer.h"
+#include "viewer/viewer_app.h"
+
+void ViewerTellFailedExport() {
+  Viewer* viewer = ViewerApp();
+  char path[kViewerPathSize];
+  if (!viewer || viewer->TakeFailedExport(path) == kViewerExportNone) return;
+  char text[kViewerReportSize];
+  ViewerExportFailureText(path, text);
+  KrErrorBox(text);
+}
+
+void ViewerTellReadErrors(const char* path) {
+  Viewer* viewer = ViewerApp();
+  if (!viewer || !viewer->GetScene()) return;
+  char text[kViewerReportSize];
+  if (ViewerReadErrorText(viewer->GetScene()->GetReadErrors(), path, text) == 0) return;
+  // What was read is on the screen before the box.
+  OnPaint();
+  KrWarningBox(text);
+}
