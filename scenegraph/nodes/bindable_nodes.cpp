@@ -319,7 +319,7 @@ KsBackground* KsBackground::GetCurrent() { return Bound().background; }
 // ---- registration ----------------------------------------------------------
 
 namespace {
-void ResetMatrix() { KsResetMatrix(); }
+void ResetMatrix() { KsResetDrawingState(); }
 int PickAt(int x, int y) { return KsPickAt(x, y); }
 }  // namespace
 
