@@ -4,6 +4,9 @@
 #   two_cubes.wrl: one cube, side 2 on the left and side 0.4 on the right;
 #     each cube's mean colour agrees between the builds (normals of any
 #     length shade as unit normals) and neither is washed out or dark.
+#   extrusion_cap.wrl: an L-shaped (concave) extrusion seen from above;
+#     both builds draw it below the middle (not mirrored in z), with the
+#     notch of the L left empty and about the same pixels covered.
 # Usage: alike_e2e.sh lumaview.exe lumaviewgl.exe driver.exe wine-run.sh data-dir
 sw=$1 gl=$2 driver=$3 wine_run=$4 data=$5
 . "$(dirname "$0")/../../support/e2e.sh"
@@ -105,4 +108,42 @@ left="$1 $2 $3 $4" right="$5 $6 $7 $8"
 set -- $b
 same_cube left $left $1 $2 $3 $4
 same_cube right $right $5 $6 $7 $8
+
+# Box of the red pixels and their count: "n x0 y0 x1 y1".
+red_box() {
+  convert "$1" -depth 8 txt:- 2>/dev/null | awk '
+    /^[0-9]+,[0-9]+:/ {
+      split($1, xy, ","); x = xy[1] + 0; y = xy[2] + 0
+      match($0, /\([0-9]+,[0-9]+,[0-9]+/); split(substr($0, RSTART + 1, RLENGTH - 1), c, ",")
+      if (!(c[1] > 100 && c[1] > c[2] + 80 && c[1] > c[3] + 80)) next
+      if (!n || x < x0) x0 = x; if (!n || x > x1) x1 = x
+      if (!n || y < y0) y0 = y; if (!n || y > y1) y1 = y
+      n++
+    }
+    END { printf "%d %d %d %d %d\n", n, x0, y0, x1, y1 }'
+}
+is_red() {
+  set -- $(e2e_rgb "$1" "$2" "$3")
+  [ "${1:-0}" -gt 100 ] && [ "$1" -gt $((${2:-255} + 80)) ] && [ "$1" -gt $((${3:-255} + 80)) ]
+}
+# name: the L is below the middle, its notch (upper right quarter) empty
+# and its other three quarters filled.
+l_shape() {
+  set -- $(red_box "$work/$1.png")
+  echo "$name red pixels $1, box $2,$3 - $4,$5"
+  n=$1 x0=$2 y0=$3 x1=$4 y1=$5
+  [ "$n" -ge 400 ] || { fail "$name: the extrusion is not drawn"; return; }
+  [ "$y0" -gt $((ch / 2)) ] || fail "$name: the extrusion is not below the middle (mirrored in z?)"
+  qx1=$((x0 + (x1 - x0) / 4)) qx3=$((x0 + 3 * (x1 - x0) / 4))
+  qy1=$((y0 + (y1 - y0) / 4)) qy3=$((y0 + 3 * (y1 - y0) / 4))
+  ! is_red "$work/$name.png" $qx3 $qy1 || fail "$name: the notch of the L is filled"
+  is_red "$work/$name.png" $qx1 $qy1 && is_red "$work/$name.png" $qx1 $qy3 &&
+    is_red "$work/$name.png" $qx3 $qy3 || fail "$name: the L's cap is not filled"
+}
+view cap_sw "$sw" "$data/extrusion_cap.wrl"
+view cap_gl "$gl" "$data/extrusion_cap.wrl"
+name=cap_sw; l_shape cap_sw; n_sw=$n
+name=cap_gl; l_shape cap_gl; n_gl=$n
+near "${n_sw:-0}" "${n_gl:-0}" $((${n_sw:-0} / 10)) ||
+  fail "the extrusion covers $n_sw pixels in lumaview, $n_gl in lumaviewgl"
 finish
