@@ -268,13 +268,17 @@ int PwCullPict3(const PwPict* pict, int* near_flag) {
   return PwCullPoints(4, e, near_flag);
 }
 
-int PwPict3Sorted(const PwPict* pict, const PwPose* pose) {
+int PwPict3PlaceFront(const PwPict* pict, const PwPose* pose) {
   if (pict == nullptr || pose == nullptr) return 0;
   BuildFrame(pose);
   if (PwModelIsActive()) FeedAll(pict, kFeedCapture);
   if (!PwCullPict3(pict, &State().near_flag)) return 0;
   if (!std::isfinite(State().frame.z)) return 0;
   if (PwImageIsActive()) FeedAll(pict, kFeedImageSorted);
+  return 1;
+}
+
+int PwQueuePict3(const PwPict* pict) {
   PwSortedItem* it = PwSortedInsert(kPwSortedPict, State().frame.z);
   if (it == nullptr) return 1;
   auto* d = static_cast<PwSortedPictData*>(it->payload);

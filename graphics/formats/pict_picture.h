@@ -51,6 +51,14 @@ int PwPict3Sorted(const PwPict* picture, const PwPose* pose);
 // pushed).
 int PwDrawPict3(const PwPict* picture, const PwPose* pose);
 
+// The front half of PwPict3Sorted that both back ends share: the picture
+// frame, the model-capture and image outputs and the box test. 1 when the
+// picture may be visible (its frame is then the current picture frame).
+int PwPict3PlaceFront(const PwPict* picture, const PwPose* pose);
+// One depth-sorted item for the picture over the current picture frame: 0,
+// or 1 when the list is full.
+int PwQueuePict3(const PwPict* picture);
+
 // Over the current picture frame (set by each 3D entry and each flushed
 // item): 1 when the object's centre lies within its distance on every axis;
 // the box's view-volume test; a picture point to eye space.

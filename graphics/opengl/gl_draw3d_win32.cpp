@@ -1,5 +1,7 @@
 // OpenGL 3D primitives in model-frame coordinates (z negated on the way to
-// OpenGL), each in the drawing mode it needs.
+// OpenGL), each in the drawing mode it needs. Normals go as unit vectors:
+// the face sets hand on normals as long as their faces are large, and the
+// software build normalises before it shades.
 #include <windows.h>
 
 #include <GL/gl.h>
@@ -139,6 +141,7 @@ void PwGlLitPolygon3(int count, const PwVec3* points, PwVec3 normal, PwColor col
   PwGlRestoreLit();
   glShadeModel(GL_SMOOTH);
   PwGlSetColor(colour);
+  normal = PwGlUnitNormal(normal);
   if (Significant(normal)) glNormal3f(normal.x, normal.y, -normal.z);
   FlatPolygon(count, points);
 }
@@ -153,19 +156,21 @@ void PwGlSmoothPolygon3(int count, const PwVec3* points, const PwVec3* normals, 
     double v[kPwGlTessMax * 6];
     for (int i = 0; i < n; ++i) {
       double* o = v + 6 * i;
+      const PwVec3 u = PwGlUnitNormal(normals[i]);
       o[0] = points[i].x;
       o[1] = points[i].y;
       o[2] = -points[i].z;
-      o[3] = normals[i].x;
-      o[4] = normals[i].y;
-      o[5] = -normals[i].z;
+      o[3] = u.x;
+      o[4] = u.y;
+      o[5] = -u.z;
     }
     PwGlTessellate(n, v, 6, 1);
     return;
   }
   glBegin(GL_POLYGON);
   for (int i = 0; i < count; ++i) {
-    if (Significant(normals[i])) glNormal3f(normals[i].x, normals[i].y, -normals[i].z);
+    const PwVec3 u = PwGlUnitNormal(normals[i]);
+    if (Significant(u)) glNormal3f(u.x, u.y, -u.z);
     V(points[i]);
   }
   glEnd();

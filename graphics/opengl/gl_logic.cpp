@@ -6,6 +6,14 @@
 
 int PwGlColorKey(PwColor c) { return c.green * 65536 + c.red * 256 + c.blue; }
 
+PwVec3 PwGlUnitNormal(PwVec3 n) {
+  // In double: a normal of a tiny face squares below float's range.
+  const double x = n.x, y = n.y, z = n.z;
+  const double len = std::sqrt(x * x + y * y + z * z);
+  if (!(len > 0.0) || !std::isfinite(len)) return n;
+  return {static_cast<float>(x / len), static_cast<float>(y / len), static_cast<float>(z / len)};
+}
+
 namespace {
 
 bool Same(const PwPoint2& a, const PwPoint2& b) { return a.x == b.x && a.y == b.y; }

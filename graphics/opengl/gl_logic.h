@@ -37,6 +37,10 @@ void PwGlCircleStep(int k, float* c, float* s);
 // area of w x h.
 void PwGlViewBounds(double out[4], const PwProjection* projection, double d, int w, int h);
 
+// The normal as OpenGL lights it: unit length, so a face's size does not
+// scale its shade. A zero or non-finite normal is returned as it is.
+PwVec3 PwGlUnitNormal(PwVec3 normal);
+
 // The colour cache: 1 when the colour's key differs from the last one sent
 // (which it then becomes), 0 when it is the same. Nothing else resets it but
 // the tests' reset (key -1).

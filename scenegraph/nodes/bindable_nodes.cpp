@@ -319,7 +319,6 @@ KsBackground* KsBackground::GetCurrent() { return Bound().background; }
 // ---- registration ----------------------------------------------------------
 
 namespace {
-void ResetMatrix() { KsResetMatrix(); }
 int PickAt(int x, int y) { return KsPickAt(x, y); }
 }  // namespace
 
@@ -329,7 +328,8 @@ void KsRegisterBindableNodes() {
     KsRegisterNodeConstructor("Fog", Make<KsFog>);
     KsRegisterNodeConstructor("Background", Make<KsBackground>);
     KsSetPickHook(PickAt);
-    KsSetMatrixResetHook(ResetMatrix);
+    // Each frame's walk starts from the identity and the default colour.
+    KsSetMatrixResetHook(KsResetDrawingState);
     KsSetViewpointPathHook(StorePath);
 }
 

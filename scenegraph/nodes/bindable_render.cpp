@@ -23,5 +23,10 @@ PwColor ToPwColor(const KsCol* c) {
 void KsBackground::ApplyColors() {
     const KsCol* ground = groundColor.GetCount() > 0 ? groundColor.GetElements() : nullptr;
     const KsCol* sky = skyColor.GetCount() > 0 ? skyColor.GetElements() : nullptr;
+    // Without ground colours the sky goes all round, below the horizon too.
+    if (ground == nullptr && sky != nullptr) {
+        PwSkyFill(ToPwColor(sky));
+        return;
+    }
     PwBackground(ToPwColor(ground), ToPwColor(sky));
 }

@@ -18,8 +18,8 @@ class KsExtrusion : public KsNode {
     // for writing only.
     int ExecTraverse(KsMatrix* matrix) override;
 
-    // Section at spine point i: the scaled cross-section turned from +z
-    // onto the spine's direction there and moved to the spine point. 0 with
+    // Section at spine point i: the scaled cross-section (x, z) turned from
+    // +y onto the spine's direction there and moved to the spine point. 0 with
     // *count points in out, 1 when every segment up to i is degenerate, the
     // index is outside the spine or the cross-section does not fit.
     int ComputeCrossSection(int i, KsVec3f* out, int capacity, int* count);

@@ -50,23 +50,26 @@ int KsExtrusion::SectionAt(int i, const KsVec3f* fallback, KsVec3f* out, int cap
     } else if (i < scales) {
         k = scale.GetElements()[i];
     }
+    // The cross-section lies in the section's x-z plane as written; its
+    // y axis is the spine's direction.
     const KsVec2f* cs = crossSection.GetElements();
-    for (int p = 0; p < m; ++p) out[p] = KsVec3f(cs[p].x * k.x, cs[p].y * k.y, 0.0f);
+    for (int p = 0; p < m; ++p) out[p] = KsVec3f(cs[p].x * k.x, 0.0f, cs[p].y * k.y);
 
     if (std::fabs(d.SquaredLength() - 1.0f) >= 0.01f) d.Normalize();
-    float c = d.z;
+    float c = d.y;
     if (c > 1.0f) c = 1.0f;
     if (c < -1.0f) c = -1.0f;
     const float theta = std::acos(c);
     if (theta > kOneDegree) {
-        KsVec3f axis(d.y, -d.x, 0.0f);
-        // Straight down -z any axis across it turns +z onto d.
+        // y x d: the shortest turn of +y onto d.
+        KsVec3f axis(d.z, 0.0f, -d.x);
+        // Straight down -y any axis across it turns +y onto d.
         if (axis.SquaredLength() < 1e-12f) axis = KsVec3f(1.0f, 0.0f, 0.0f);
         KsMatrix turn;
         turn.Rotate(KsRotation(axis.x, axis.y, axis.z, theta));
         for (int p = 0; p < m; ++p) {
             KsVec3f r;
-            turn.ApplyInverse(r, out[p], 0.0f);
+            turn.Apply(r, out[p], 0.0f);
             out[p] = r;
         }
     }
@@ -127,20 +130,22 @@ int KsExtrusion::ExecTraverse(KsMatrix*) {
     for (int i = i0; i < S - 1; ++i) {
         std::swap(a, b);
         if (section(i + 1, b, &m) != 0) continue;
+        // A cross-section counter-clockwise seen from the spine's direction
+        // gives sides and caps that face outward.
         for (int j = 1; j <= m; ++j) {
-            const KsVec3f* q[4] = {&b[j - 1], &b[j % m], &a[j % m], &a[j - 1]};
+            const KsVec3f* q[4] = {&a[j - 1], &a[j % m], &b[j % m], &b[j - 1]};
             KsBeginPrimitive(KS_PRIMITIVE_POLYGON);
             for (const KsVec3f* v : q) KsAddVertex(v->x, v->y, v->z);
             KsEndPrimitive();
         }
         if (i == i0 && beginCapped && m >= 3) {
             KsBeginPrimitive(KS_PRIMITIVE_POLYGON);
-            for (int p = 0; p < m; ++p) KsAddVertex(a[p].x, a[p].y, a[p].z);
+            for (int p = m - 1; p >= 0; --p) KsAddVertex(a[p].x, a[p].y, a[p].z);
             KsEndPrimitive();
         }
         if (i + 2 == S && endCapped && m >= 3) {
             KsBeginPrimitive(KS_PRIMITIVE_POLYGON);
-            for (int p = m - 1; p >= 0; --p) KsAddVertex(b[p].x, b[p].y, b[p].z);
+            for (int p = 0; p < m; ++p) KsAddVertex(b[p].x, b[p].y, b[p].z);
             KsEndPrimitive();
         }
     }

@@ -7,25 +7,34 @@
 
 KsFontStyle::~KsFontStyle() { FreeFont(); }
 
+void* KsFontStyle::MakeFont(float size) {
+    PwTextFont* font = new (std::nothrow) PwTextFont();
+    if (font == nullptr) return nullptr;
+    if (PwMakeSolidFont(font, size * 0.5f, PwColor{255, 255, 255}) == 0) {
+        delete font;  // nothing of it was allocated
+        return nullptr;
+    }
+    return font;
+}
+
+void KsFontStyle::ReleaseFont(void* font) {
+    PwTextFont* f = static_cast<PwTextFont*>(font);
+    if (f == nullptr) return;
+    PwFreeTextFont(f);
+    delete f;
+}
+
 int KsFontStyle::BuildFont() {
     if (fontStale_ == 0) return font_ ? 0 : KS_ERR;
-    PwTextFont* font = new (std::nothrow) PwTextFont();
+    void* font = MakeFont(size.Get());
     if (font == nullptr) return KS_ERR;
-    if (PwMakeSolidFont(font, size.Get() * 0.5f, PwColor{255, 255, 255}) == 0) {
-        delete font;  // nothing of it was allocated
-        return KS_ERR;
-    }
     font_ = font;
     fontStale_ = 0;
     return 0;
 }
 
 void KsFontStyle::FreeFont() {
-    PwTextFont* font = static_cast<PwTextFont*>(font_);
-    if (font != nullptr) {
-        PwFreeTextFont(font);
-        delete font;
-    }
+    ReleaseFont(font_);
     font_ = nullptr;
     fontStale_ = 1;
 }

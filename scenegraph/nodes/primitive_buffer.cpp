@@ -13,7 +13,7 @@ struct PrimitiveBuffer {
     int normalCount = 0;
     PwVec3 vertices[KS_PRIMITIVE_CAPACITY];
     PwVec3 normals[KS_PRIMITIVE_CAPACITY];
-    PwColor colour = {0, 0, 0};
+    PwColor colour = {255, 255, 255};
     int tessellation = KS_TESSELLATION_DEFAULT;
     KsPrimitiveObserver observer = nullptr;
 };
@@ -131,6 +131,13 @@ void KsSetColor(float r, float g, float b) {
 void KsSetColorv(const float rgb[3]) { KsSetColor(rgb[0], rgb[1], rgb[2]); }
 
 PwColor KsGetDrawingColor() { return Buffer().colour; }
+
+void KsSetDefaultColor() { KsSetColor(1.0f, 1.0f, 1.0f); }
+
+void KsResetDrawingState() {
+    KsResetMatrix();
+    KsSetDefaultColor();
+}
 
 int KsPickAt(int x, int y) {
     int id = -1;

@@ -46,6 +46,12 @@ void KsEndPrimitive();
 void KsSetColor(float r, float g, float b);
 void KsSetColorv(const float rgb[3]);
 PwColor KsGetDrawingColor();
+// White: the colour of a shape without a material, and the colour every
+// frame's walk starts from.
+void KsSetDefaultColor();
+// The drawing state a frame's walk starts from: identity matrix, default
+// colour.
+void KsResetDrawingState();
 
 // Pick id of the nearest shape registered under the window point, or -1.
 int KsPickAt(int x, int y);
@@ -68,5 +74,5 @@ typedef void (*KsPrimitiveObserver)(int mode, int vertexCount, const PwVec3* ver
                                     int pickId);
 void KsSetPrimitiveObserver(KsPrimitiveObserver observer);
 
-// Start-up state: identity matrix, empty buffer, black, level 4, no observer.
+// Start-up state: identity matrix, empty buffer, white, level 4, no observer.
 void KsResetPrimitiveBuffer();

@@ -102,6 +102,11 @@ class KsFontStyle : public KsNode {
     // Frees a built font and marks it stale.
     void FreeFont();
 
+    // The solid font of a style of this size (built at half of it, white),
+    // or null; what BuildFont keeps, for texts without a style too.
+    static void* MakeFont(float size);
+    static void ReleaseFont(void* font);
+
     int IsFontStale() const { return fontStale_; }
     void* GetFont() const { return font_; }
 

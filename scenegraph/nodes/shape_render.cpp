@@ -6,7 +6,10 @@
 #include "scenegraph/nodes/render_traversal.h"
 #include "scenegraph/nodes/shape_nodes.h"
 
+// Each shape starts from the default colour, so one without a material
+// takes nothing from the shape drawn before it.
 int KsShape::ExecTraverse(KsMatrix* matrix) {
+    KsSetDefaultColor();
     if (KsTraverseNode(appearance.Get(), matrix) != 0) return 1;
     return KsTraverseNode(geometry.Get(), matrix) != 0 ? 1 : 0;
 }

@@ -10,7 +10,9 @@
 class KsText : public KsNode {
     KS_NODE_CLASS(KsText)
     KsText();
-    // Nothing without a FontStyle; 1 when its font cannot be built. Glyphs
+    // Without a FontStyle as with a default one (size 1); nothing when
+    // fontStyle holds another kind of node; 1 when the font cannot be
+    // built. Glyphs
     // are white (the font's colour) whatever the material; length and
     // maxExtent are kept for writing only.
     int ExecTraverse(KsMatrix* matrix) override;
@@ -20,3 +22,6 @@ class KsText : public KsNode {
     KsMFFloat length;
     KsSFFloat maxExtent;
 };
+
+// Frees the font of texts without a FontStyle (built again on next use).
+void KsFreeDefaultTextFont();

@@ -18,7 +18,7 @@ await "drawn" 900 || finish
 logged | grep '^check .* FAIL$'
 n=$(logged | grep -c '^check .* FAIL$')
 [ "$n" -eq 0 ] || fail "$n read-back check(s) failed in the probe"
-[ "$(logged | grep -c '^check .* ok$')" -ge 14 ] || fail "the probe made too few checks"
+[ "$(logged | grep -c '^check .* ok$')" -ge 15 ] || fail "the probe made too few checks"
 found=$(logged | sed -n 's/^client \([0-9]*\) \([0-9]*\) origin \([0-9-]*\) \([0-9-]*\)$/\1 \2 \3 \4/p')
 set -- $found
 [ "$1" = 640 ] && [ "$2" = 480 ] || fail "client area is not 640 x 480: $found"

@@ -19,6 +19,25 @@ TEST(GlColorCache, KeyOrderAndCacheSendsOnlyChanges) {
   EXPECT_EQ(PwGlColorCacheTake({0, 0, 0}), 1);  // key 0 differs from the start key -1
 }
 
+TEST(GlUnitNormal, FaceSizeDoesNotScaleTheNormal) {
+  struct Case {
+    PwVec3 in, want;
+  } cases[] = {
+      {{0, 0, 4}, {0, 0, 1}},              // a large face's cross product
+      {{0.0048f, -0.0064f, 0}, {0.6f, -0.8f, 0}},  // small enough to fall under the 0.05 test
+      {{1e-30f, 0, 0}, {1, 0, 0}},         // squares below float's range
+      {{0, 0, 0}, {0, 0, 0}},              // no normal stays none
+  };
+  for (const Case& c : cases) {
+    const PwVec3 u = PwGlUnitNormal(c.in);
+    EXPECT_NEAR(u.x, c.want.x, 1e-6f);
+    EXPECT_NEAR(u.y, c.want.y, 1e-6f);
+    EXPECT_NEAR(u.z, c.want.z, 1e-6f);
+  }
+  const PwVec3 inf = PwGlUnitNormal({INFINITY, 0, 0});
+  EXPECT_TRUE(std::isinf(inf.x));
+}
+
 TEST(GlConvexity, Cases) {
   struct Case {
     const char* name;

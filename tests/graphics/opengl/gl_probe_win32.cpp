@@ -1,7 +1,8 @@
 // A program on the graphics library and its OpenGL back end for the OpenGL
 // end-to-end test: it opens the window and draws, again and again, a lit
 // cube (half of its faces before some 2D drawing and half after it), a
-// white 2D box, a yellow 2D line and a cyan concave 2D polygon, then reads
+// white 2D box, a yellow 2D line, a cyan concave 2D polygon, an SRF square
+// and a placed PICT2 square, then reads
 // the back buffer before the swap and logs its own checks and the sample
 // pixels that the test compares with a screenshot.
 // Usage: gl_probe.exe work-folder. It logs to work-folder/probe.log and ends
@@ -16,6 +17,7 @@
 #include "graphics/display.h"
 #include "graphics/draw2d.h"
 #include "graphics/formats/eps_output.h"
+#include "graphics/formats/pict_picture.h"
 #include "graphics/formats/srf_model.h"
 #include "graphics/opengl/gl_modes.h"
 #include "graphics/opengl/gl_surface.h"
@@ -58,6 +60,13 @@ const char* const kSquareSrf[] = {"SURF", "V -0.5 -0.5 0", "V 0.5 -0.5 0", "V 0.
                                   "V 0 1 2 3", "E", "E", nullptr};
 constexpr PwPose kSquarePose = {-2.2f, -1.4f, 6.0f, 0, 0, 0};
 PwSrf g_square = {};
+
+// A red PICT2 square placed in 3D above right of the cube.
+const char* const kSquarePict[] = {"PICT2", "PLG", "COL 255 0 0", "VER -0.5 -0.5",
+                                   "VER 0.5 -0.5", "VER 0.5 0.5", "VER -0.5 0.5", "ENDO",
+                                   "ENDPICT", nullptr};
+constexpr PwPose kPictPose = {2.2f, 1.4f, 6.0f, 0, 0, 0};
+PwPict g_pict = {};
 
 struct Rgb {
   int r, g, b;
@@ -107,6 +116,7 @@ void Draw() {
   DrawCubeFaces(3, 6);  // after 2D: the camera must have come back
   PwResetFrame();
   PwSrfSorted(&g_square, &kSquarePose);
+  PwPict3Sorted(&g_pict, &kPictPose);
   g_queued = 0;
   for (PwSortedItem* it = PwSortedFirst(); it != nullptr; it = it->next) ++g_queued;
   PwFlushSorted();
@@ -131,7 +141,7 @@ void CheckEpsFrame() {
   Check(PwEpsBegin(full.c_str(), 400, 300) == 1, "EPS output begins");
   Draw();
   Log("eps queued %d\n", g_queued);
-  Check(g_queued == 4, "depth list holds the sorted primitives while EPS is on");
+  Check(g_queued == 5, "depth list holds the sorted primitives while EPS is on");
   Check(Near(Read(60, 40), before, 0), "EPS flush leaves the screen alone");
   Check(PwEpsEnd() == 1, "EPS output ends");
   Log("eps sizes %ld %ld\n", FileSize(empty), FileSize(full));
@@ -194,6 +204,12 @@ void CheckFrame() {
   Rgb c = Read(s.x, s.y);
   Check(c.r >= 120 && c.b >= 120 && c.g <= 20, "SRF model drawn lit in magenta");
   Sample("srf", s.x, s.y);
+  // The placed PICT2 square, drawn at once through OpenGL.
+  at = {kPictPose.x, kPictPose.y, kPictPose.z};
+  PwProjectToScreen(&s, &at);
+  c = Read(s.x, s.y);
+  Check(c.r >= 120 && c.g <= 20 && c.b <= 20, "placed PICT2 picture drawn lit in red");
+  Sample("pict", s.x, s.y);
   CheckEpsFrame();
   Log("failures %d\n", g_failures);
 }
@@ -210,6 +226,10 @@ int ViewerMain(int argc, char** argv) {
   PwSetLighting(1);
   if (PwLoadSrfStrings(&g_square, kSquareSrf) != 1) {
     Log("srf load failed\n");
+    return 2;
+  }
+  if (PwLoadPictStrings(&g_pict, kSquarePict) != 1) {
+    Log("pict load failed\n");
     return 2;
   }
   PwSetTitle("GL Probe");

@@ -209,6 +209,7 @@ TEST_F(BindableTest, BackgroundColoursFillSkyAndGround) {
         // Only the first entries count; components truncate.
         {"Background { skyColor [ 0 0 1, 1 1 1 ] groundColor [ 0.5 0.25 0 ] }",
          {0, 0, 255}, {63, 127, 0}},
+        {"Background { groundColor [ 0 1 0 ] }", {0, 0, 0}, {255, 0, 0}},
     };
     for (const Case& c : cases) {
         Read(c.text);
@@ -217,6 +218,23 @@ TEST_F(BindableTest, BackgroundColoursFillSkyAndGround) {
         Root<KsBackground>(0)->ApplyColors();
         EXPECT_EQ(surface.At(80, 10), surface.Value(c.sky)) << c.text;
         EXPECT_EQ(surface.At(80, 110), surface.Value(c.ground)) << c.text;
+    }
+}
+
+// Sky colours without ground colours paint the whole area, whichever way
+// the eye looks (no horizon, no line along it).
+TEST_F(BindableTest, SkyWithoutGroundFillsEverything) {
+    Read("Background { skyColor [ 0.2 0.4 1, 1 0 0 ] skyAngle [ 1 ] }");
+    const PwColor sky = {102, 51, 255};   // green, red, blue
+    const PwPose eyes[] = {{0, 0, 0, 0, 0, 0}, {0, 0, 0, 0, 5000, 2000}, {0, 0, 0, 0, -9000, 0}};
+    for (const PwPose& eye : eyes) {
+        PwSetEye(&eye);
+        PwScreenClear();
+        Root<KsBackground>(0)->ApplyColors();
+        int other = 0;
+        for (int y = 0; y < 120; ++y)
+            for (int x = 0; x < 160; ++x) other += surface.At(x, y) != surface.Value(sky);
+        EXPECT_EQ(other, 0) << eye.pitch;
     }
 }
 

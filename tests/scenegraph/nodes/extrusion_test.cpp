@@ -97,17 +97,18 @@ TEST_F(ExtrusionTest, StraightSpineAlongZGivesFourSidesAndBothCaps) {
         sides += !Degenerate(p[i]);
     }
     EXPECT_EQ(sides, 4);
-    // First quad: B[0], B[1], A[1], A[0], the far section at z = -1.
-    EXPECT_TRUE(Near(p[0].vertices[0], 1, 1, -1));
-    EXPECT_TRUE(Near(p[0].vertices[1], 1, -1, -1));
-    EXPECT_TRUE(Near(p[0].vertices[2], 1, -1, 0));
-    EXPECT_TRUE(Near(p[0].vertices[3], 1, 1, 0));
-    // Begin cap in cross-section order, end cap reversed.
+    // First quad: A[0], A[1], B[1], B[0]; the section's z is the spine's
+    // -y, so cross-section (1, 1) stands at y = -1 and (1, -1) at y = 1.
+    EXPECT_TRUE(Near(p[0].vertices[0], 1, -1, 0));
+    EXPECT_TRUE(Near(p[0].vertices[1], 1, 1, 0));
+    EXPECT_TRUE(Near(p[0].vertices[2], 1, 1, -1));
+    EXPECT_TRUE(Near(p[0].vertices[3], 1, -1, -1));
+    // Begin cap reversed, end cap in cross-section order.
     ASSERT_EQ(p[5].vertices.size(), 5u);
-    EXPECT_TRUE(Near(p[5].vertices[1], 1, -1, 0));
+    EXPECT_TRUE(Near(p[5].vertices[1], -1, -1, 0));
     ASSERT_EQ(p[6].vertices.size(), 5u);
-    EXPECT_TRUE(Near(p[6].vertices[1], -1, 1, -1));
-    EXPECT_TRUE(Near(p[6].vertices[3], 1, -1, -1));
+    EXPECT_TRUE(Near(p[6].vertices[1], 1, 1, -1));
+    EXPECT_TRUE(Near(p[6].vertices[3], -1, -1, -1));
 }
 
 TEST_F(ExtrusionTest, SpinesCapsAndDegenerateSegments) {
@@ -177,14 +178,116 @@ TEST_F(ExtrusionTest, ScaleListsOfOneAndManyAndIgnoredOrientations) {
     }
 }
 
-TEST_F(ExtrusionTest, SpineStraightDownZTurnsHalfAround) {
-    Read("Extrusion { spine [ 0 0 0, 0 0 -1 ] crossSection [ 0 2, 1 0, 0 0 ] }");
+// The cross-section point (x, z) lies in the plane across the spine: at
+// (x, 0, z) for a spine up +y, turned with the spine elsewhere (the shortest
+// turn of +y onto its direction), never mirrored.
+TEST_F(ExtrusionTest, CrossSectionStandsInTheSpinesXZPlane) {
+    struct Case {
+        const char* spine;
+        float x, y, z;   // where cross-section point (1, 2) lands, scene space
+    } cases[] = {
+        {"0 0 0, 0 1 0", 1, 0, 2},
+        {"0 0 0, 0 5 0", 1, 0, 2},   // length does not matter
+        {"0 0 0, 0 0 1", 1, -2, 0},
+        {"0 0 0, 0 0 -1", 1, 2, 0},
+        {"0 0 0, 1 0 0", 0, -1, 2},
+        {"0 0 0, -1 0 0", 0, 1, 2},
+        {"0 0 0, 0 -1 0", 1, 0, -2},  // half a turn about x
+        {"3 4 5, 3 6 5", 4, 4, 7},    // moved to the spine point
+    };
+    for (const Case& c : cases) {
+        Read(std::string("Extrusion { crossSection [ 1 2, 0 0, 1 0 ] spine [ ") + c.spine + " ] }");
+        KsVec3f out[KS_SECTION_CAPACITY];
+        int n = 0;
+        ASSERT_EQ(Root()->ComputeCrossSection(0, out, KS_SECTION_CAPACITY, &n), 0) << c.spine;
+        ASSERT_EQ(n, 3);
+        EXPECT_NEAR(out[0].x, c.x, 1e-5f) << c.spine;
+        EXPECT_NEAR(out[0].y, c.y, 1e-5f) << c.spine;
+        EXPECT_NEAR(out[0].z, c.z, 1e-5f) << c.spine;
+    }
+    // The drawn extrusion of a cross-section at z +2..+3 stays there (the
+    // primitive buffer hands z on negated).
+    Read("Extrusion { crossSection [ 0 2, 1 2, 1 3, 0 3, 0 2 ] }");
     std::vector<Primitive> p = Frame();
-    EXPECT_EQ(err, "");   // no rotation about a zero axis
-    ASSERT_EQ(p.size(), 5u);
-    // Half a turn about x: y is mirrored, the section stays in its plane.
-    EXPECT_TRUE(Near(p[3].vertices[0], 0, -2, 0));
-    EXPECT_TRUE(Near(p[4].vertices[2], 0, -2, 1));
+    ASSERT_EQ(p.size(), 7u);
+    for (const Primitive& q : p) {
+        for (const PwVec3& v : q.vertices) {
+            EXPECT_GE(-v.z, 2.0f - 1e-5f);
+            EXPECT_LE(-v.z, 3.0f + 1e-5f);
+        }
+    }
+}
+
+// Newell's normal of a recorded polygon, back in scene space.
+KsVec3f SceneNormal(const Primitive& p) {
+    KsVec3f n(0, 0, 0);
+    const size_t k = p.vertices.size();
+    for (size_t i = 0; i < k; ++i) {
+        const PwVec3& a = p.vertices[i];
+        const PwVec3& b = p.vertices[(i + 1) % k];
+        const float az = -a.z, bz = -b.z;
+        n.x += (a.y - b.y) * (az + bz);
+        n.y += (az - bz) * (a.x + b.x);
+        n.z += (a.x - b.x) * (a.y + b.y);
+    }
+    return n;
+}
+
+// Even-odd test of (x, z) against a closed cross-section.
+bool InSection(const std::vector<KsVec2f>& cs, float x, float z) {
+    bool in = false;
+    for (size_t i = 0, j = cs.size() - 1; i < cs.size(); j = i++) {
+        if ((cs[i].y > z) != (cs[j].y > z) &&
+            x < (cs[j].x - cs[i].x) * (z - cs[i].y) / (cs[j].y - cs[i].y) + cs[i].x)
+            in = !in;
+    }
+    return in;
+}
+
+// Sides face out of the solid and the caps away from it along the spine, for
+// a convex and a concave (L-shaped) cross-section, both counter-clockwise
+// seen from the spine's direction as VRML's ccw TRUE has them.
+TEST_F(ExtrusionTest, SidesAndCapsFaceOutward) {
+    const std::vector<std::vector<KsVec2f>> sections = {
+        {{1, 1}, {1, -1}, {-1, -1}, {-1, 1}},
+        {{0, 0}, {0, -3}, {-1, -3}, {-1, 1}, {2, 1}, {2, 0}},
+    };
+    for (const auto& cs : sections) {
+        std::string text = "Extrusion { spine [ 0 0 0, 0 2 0 ] crossSection [";
+        for (const KsVec2f& v : cs) text += " " + std::to_string(v.x) + " " + std::to_string(v.y) + ",";
+        text += " " + std::to_string(cs[0].x) + " " + std::to_string(cs[0].y) + " ] }";
+        Read(text);
+        std::vector<Primitive> p = Frame();
+        const size_t sides = cs.size() + 1;
+        ASSERT_EQ(p.size(), sides + 2) << text;
+        for (size_t i = 0; i < sides; ++i) {
+            KsVec3f n = SceneNormal(p[i]);
+            if (n.SquaredLength() < 1e-8f) continue;   // the closing point's empty quad
+            n.Normalize();
+            float x = 0, y = 0, z = 0;
+            for (const PwVec3& v : p[i].vertices) {
+                x += v.x / 4;
+                y += v.y / 4;
+                z += -v.z / 4;
+            }
+            const float e = 0.01f;
+            EXPECT_FALSE(InSection(cs, x + e * n.x, z + e * n.z)) << text << " side " << i;
+            EXPECT_TRUE(InSection(cs, x - e * n.x, z - e * n.z)) << text << " side " << i;
+            EXPECT_NEAR(n.y, 0.0f, 1e-5f);
+            EXPECT_GT(y, 0.9f);
+        }
+        const KsVec3f begin = SceneNormal(p[sides]), end = SceneNormal(p[sides + 1]);
+        EXPECT_LT(begin.y, 0.0f) << text;
+        EXPECT_GT(end.y, 0.0f) << text;
+        // Newell's normal of a plane polygon is its area: the concave cap
+        // keeps its own shape (no vertex skipped or moved).
+        float area = 0;
+        for (size_t i = 0, j = cs.size() - 1; i < cs.size(); j = i++)
+            area += cs[j].x * cs[i].y - cs[i].x * cs[j].y;
+        EXPECT_NEAR(end.y, std::fabs(area), 1e-4f) << text;
+        for (const PwVec3& v : p[sides].vertices) EXPECT_NEAR(v.y, 0.0f, 1e-5f);
+        for (const PwVec3& v : p[sides + 1].vertices) EXPECT_NEAR(v.y, 2.0f, 1e-5f);
+    }
 }
 
 TEST_F(ExtrusionTest, BrokenInputsDrawNothingAndLongSpinesStayLinear) {

@@ -278,24 +278,47 @@ TEST_F(RenderSceneTest, BaseClassWarnsFiveTimesPerProcessAndImageTextureToo) {
     EXPECT_EQ(Draw(), "");
 }
 
-TEST_F(RenderSceneTest, MaterialDiffuseColourIsTheDrawingColour) {
+TEST_F(RenderSceneTest, MaterialDiffuseColourIsTheDrawingColourAndWhiteWithoutOne) {
     Read("Shape { appearance Appearance { material Material {"
          " diffuseColor 1 0.5 0 emissiveColor 0 0 1 specularColor 0 1 0 } } geometry Box { } }"
          "Shape { geometry Box { } }"
-         "Shape { appearance Appearance { material Material { } } geometry Box { } }");
+         "Shape { appearance Appearance { material Material { } } geometry Box { } }"
+         "Shape { appearance Appearance { } geometry Box { } }");
     EXPECT_EQ(Draw(), "");
-    ASSERT_EQ(Recorded().size(), 18u);
+    ASSERT_EQ(Recorded().size(), 24u);
+    const int want[4] = {-1, 255, 204, 255};   // grey of the default material: 0.8
     for (size_t i = 0; i < Recorded().size(); ++i) {
         const PwColor c = Recorded()[i].colour;
-        if (i < 12) {   // the second shape keeps the colour left by the first
+        if (i < 6) {
             EXPECT_EQ(c.red, 255);
             EXPECT_EQ(c.green, 127);
             EXPECT_EQ(c.blue, 0);
-        } else {   // default diffuse 0.8
-            EXPECT_EQ(c.red, 204);
-            EXPECT_EQ(c.green, 204);
-            EXPECT_EQ(c.blue, 204);
+        } else {   // nothing leaks from the shape before
+            const int v = want[i / 6];
+            EXPECT_EQ(c.red, v) << i;
+            EXPECT_EQ(c.green, v) << i;
+            EXPECT_EQ(c.blue, v) << i;
         }
+    }
+}
+
+// A frame's walk starts from white whatever the frame (or file) before it
+// left, even for geometry that no Shape holds.
+TEST_F(RenderSceneTest, EachFrameStartsFromTheDefaultColour) {
+    Read("Group { children Box { } }"
+         "Shape { appearance Appearance { material Material { diffuseColor 0 0 1 } }"
+         " geometry Box { } }");
+    KsSetColor(1, 0, 0);   // left by another file
+    for (int frame = 0; frame < 2; ++frame) {
+        Recorded().clear();
+        ASSERT_EQ(scene->TraverseFromRoot(), 0);
+        ASSERT_EQ(Recorded().size(), 12u);
+        const PwColor first = Recorded()[0].colour, last = Recorded()[11].colour;
+        EXPECT_EQ(first.red, 255) << frame;
+        EXPECT_EQ(first.green, 255) << frame;
+        EXPECT_EQ(first.blue, 255) << frame;
+        EXPECT_EQ(last.red, 0) << frame;
+        EXPECT_EQ(last.blue, 255) << frame;
     }
 }
 

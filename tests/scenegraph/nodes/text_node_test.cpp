@@ -49,7 +49,7 @@ std::string Scene(const std::string& strings, const std::string& style) {
 }
 
 TEST_F(TextTest, MembersDefaultsAndMissingStyle) {
-    ASSERT_EQ(Read("Text { } Text { string \"abc\" fontStyle Material { } } Text { string \"a\" }"), "");
+    ASSERT_EQ(Read("Text { } Text { string \"abc\" fontStyle Material { } }"), "");
     KsNode* node = scene->GetNode(0);
     EXPECT_STREQ(node->GetClassName(), "KsText");
     const char* names[] = {"string", "fontStyle", "length", "maxExtent"};
@@ -65,8 +65,9 @@ TEST_F(TextTest, MembersDefaultsAndMissingStyle) {
     EXPECT_EQ(t->maxExtent.Get(), 0.0f);
     KsVec3f lo, hi;
     EXPECT_EQ(t->GetBoundingBox(&lo, &hi), 1);
-    // No style, or a node that is not one: nothing drawn and the walk goes on.
-    for (int i = 0; i < 3; ++i) {
+    // No string, or a node that is not a style: nothing drawn and the walk
+    // goes on.
+    for (int i = 0; i < 2; ++i) {
         KsMatrix m;
         EXPECT_EQ(scene->GetNode(i)->ExecTraverse(&m), 0) << i;
     }
@@ -118,6 +119,26 @@ TEST_F(TextTest, FontStyleDirectionsSizeSpacingAndJustify) {
     ASSERT_EQ(g.size(), 3u);
     EXPECT_NEAR(g[1].x, 1.85f, 1e-4f);
     EXPECT_NEAR(g[2].y, -2.375f, 1e-4f);
+}
+
+// Without a FontStyle the text is drawn as with a default one: size 1,
+// left to right, top to bottom, begin-justified.
+TEST_F(TextTest, MissingFontStyleDrawsAsTheDefaultStyle) {
+    Read("Transform { translation 0 0 -10 children Shape {"
+         " geometry Text { string [ \"ab\" \"c\" ] } } }");
+    std::vector<Glyph> g = Frame();
+    EXPECT_EQ(err, "");
+    const Spot want[] = {{0.25f, -0.375f}, {1.05f, -0.375f}, {0.25f, -1.375f}};
+    ASSERT_EQ(g.size(), 3u);
+    for (size_t i = 0; i < 3; ++i) {
+        EXPECT_NEAR(g[i].x, want[i].x, 1e-4f) << i;
+        EXPECT_NEAR(g[i].y, want[i].y, 1e-4f) << i;
+        EXPECT_NEAR(g[i].z, 10.0f, 1e-4f) << i;
+    }
+    // The one default font serves every frame until it is freed.
+    EXPECT_EQ(Frame().size(), 3u);
+    KsFreeDefaultTextFont();
+    EXPECT_EQ(Frame().size(), 3u);
 }
 
 TEST_F(TextTest, TurnedFrameTurnsTheBaseline) {
