@@ -57,6 +57,14 @@ void InstallStep();
 std::string KwUninstallKey();
 
 // Uninstall.
+// The full path of path with long names, so one file compares equal
+// however it was named.
+std::string KwFullLongPath(const char* path);
+// 1 when copy is the installed copy that the uninstall entry registered;
+// otherwise says why not (nothing is deleted) and 0.
+int KwMayUninstall(const char* copy);
+// The uninstall dialog's caption: the title and the word for its removal.
+std::wstring KwRemovalCaption();
 void UninstallSecondStage();
 int UninstallAll();
 int DeleteInstalledFile(const char* path);

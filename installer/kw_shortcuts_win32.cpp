@@ -27,22 +27,7 @@ int ShellFolder(int kind, char* out, std::size_t size) {
   return out[0] != '\0' ? 1 : 0;
 }
 
-void RemoveFolderFiles(const std::string& folder) {
-  WIN32_FIND_DATAA found;
-  HANDLE h = FindFirstFileA((folder + "\\*.*").c_str(), &found);
-  if (h != INVALID_HANDLE_VALUE) {
-    do {
-      if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
-        DeleteFileA((folder + "\\" + found.cFileName).c_str());
-      }
-    } while (FindNextFileA(h, &found));
-    FindClose(h);
-  }
-  RemoveDirectoryA(folder.c_str());
-}
-
-void SaveLink(const std::string& folder, const KwShortcutItem& item) {
-  std::string file = folder + item.name + ".lnk";
+void SaveLink(const std::string& file, const KwShortcutItem& item) {
   WCHAR wide[MAX_PATH];
   if (file.size() >= MAX_PATH ||
       !MultiByteToWideChar(CP_ACP, 0, file.c_str(), -1, wide, MAX_PATH)) {
@@ -56,6 +41,8 @@ void SaveLink(const std::string& folder, const KwShortcutItem& item) {
   std::string path, arguments;
   if (KwSplitTarget(item.target, &path, &arguments)) link->SetArguments(arguments.c_str());
   link->SetPath(path.c_str());
+  // Relative arguments are meant from the program's own folder.
+  link->SetWorkingDirectory(KwTargetFolder(path).c_str());
   link->SetDescription(item.name.c_str());
   IPersistFile* file_interface = nullptr;
   if (SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file_interface)))) {
@@ -80,9 +67,8 @@ int ProgmanGroups(int kind, int remove) {
   const KwState& s = KwGlobal();
   ProgmanInit();
   ProgmanConnect("PROGMAN", "PROGMAN");
-  std::vector<KwShortcutItem> items;
+  std::vector<KwShortcutItem> items = KwShortcutItems(kind, true);
   if (!remove) {
-    items = KwShortcutItems(kind, true);
     for (KwShortcutItem& item : items) item.target = ShortPathWithArgs(item.target);
   }
   int result = 0;
@@ -102,21 +88,18 @@ void MakeShortcuts(int kind, int remove) {
   // Without the shell's folder there is nowhere to put the links.
   char folder[kKwPathSize];
   if (!ShellFolder(kind, folder, sizeof folder) || !AddBackslash(folder, sizeof folder)) return;
-  std::string base = folder;
-  if (kind == kKwPrograms && s.group_count > 0) {
-    base += s.title;
-    if (remove) {
-      RemoveFolderFiles(base);
-      return;
-    }
-    base += "\\";
-    if (!CreateOneFolder(base.c_str())) return;
-  } else if (remove) {
-    DeleteFileA((base + s.title + ".lnk").c_str());
+  std::string base = KwShortcutFolder(kind, folder);
+  std::vector<std::string> files = KwShortcutFiles(kind, folder);
+  if (files.empty()) return;
+  if (remove) {
+    for (const std::string& file : files) DeleteFileA(file.c_str());
+    // The group goes only when nothing of anyone else's is left in it.
+    if (base != folder) RemoveDirectoryA(base.substr(0, base.size() - 1).c_str());
     return;
   }
+  if (base != folder && !CreateOneFolder(base.c_str())) return;
   std::vector<KwShortcutItem> items = KwShortcutItems(kind, false);
   if (FAILED(CoInitialize(nullptr))) return;
-  for (const KwShortcutItem& item : items) SaveLink(base, item);
+  for (std::size_t i = 0; i < items.size() && i < files.size(); ++i) SaveLink(files[i], items[i]);
   CoUninitialize();
 }
