@@ -8,6 +8,9 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
+
+#include "installer/core/kw_shortcuts.h"
 
 // Window-side state of the one install or uninstall.
 struct KwWindows {
@@ -52,6 +55,17 @@ void WriteUninstallEntry();
 void MakeShortcuts(int kind, int remove);
 int ProgmanGroups(int kind, int remove);
 std::string ShortPathWithArgs(const std::string& target);
+// What removing a kind's shortcuts deletes, read from the configuration
+// before the uninstall deletes it: the link files and their group folder
+// (removed only when empty), or the Program Manager items.
+struct KwShortcutRemoval {
+  int kind;
+  std::vector<std::string> files;
+  std::string group;
+  std::vector<KwShortcutItem> items;
+};
+KwShortcutRemoval PlanShortcutRemoval(int kind);
+void RemoveShortcuts(const KwShortcutRemoval& plan);
 void InstallStep();
 // The uninstall key of the configured folder.
 std::string KwUninstallKey();

@@ -63,24 +63,58 @@ std::string ShortPathWithArgs(const std::string& target) {
   return KwJoinPathArgs(path, has_arguments, arguments);
 }
 
-int ProgmanGroups(int kind, int remove) {
-  const KwState& s = KwGlobal();
+namespace {
+
+int SendProgman(int kind, int remove, std::vector<KwShortcutItem> items) {
   ProgmanInit();
   ProgmanConnect("PROGMAN", "PROGMAN");
-  std::vector<KwShortcutItem> items = KwShortcutItems(kind, true);
   if (!remove) {
     for (KwShortcutItem& item : items) item.target = ShortPathWithArgs(item.target);
   }
   int result = 0;
-  for (const std::string& command : KwProgmanCommands(kind, remove != 0, s.title, items)) {
+  for (const std::string& command : KwProgmanCommands(kind, remove != 0, KwGlobal().title, items)) {
     result = ProgmanCommand(command.c_str());
   }
   ProgmanEnd();
   return result;
 }
 
+}  // namespace
+
+int ProgmanGroups(int kind, int remove) { return SendProgman(kind, remove, KwShortcutItems(kind, true)); }
+
+KwShortcutRemoval PlanShortcutRemoval(int kind) {
+  KwShortcutRemoval plan;
+  plan.kind = kind;
+  if (!KwGlobal().new_shell) {
+    plan.items = KwShortcutItems(kind, true);
+    return plan;
+  }
+  // Without the shell's folder there are no links.
+  char folder[kKwPathSize];
+  if (!ShellFolder(kind, folder, sizeof folder) || !AddBackslash(folder, sizeof folder)) return plan;
+  plan.files = KwShortcutFiles(kind, folder);
+  std::string base = KwShortcutFolder(kind, folder);
+  if (!plan.files.empty() && base != folder) plan.group = base.substr(0, base.size() - 1);
+  return plan;
+}
+
+void RemoveShortcuts(const KwShortcutRemoval& plan) {
+  if (!KwGlobal().new_shell) {
+    SendProgman(plan.kind, 1, plan.items);
+    return;
+  }
+  for (const std::string& file : plan.files) DeleteFileA(file.c_str());
+  // The group goes only when nothing of anyone else's is left in it.
+  if (!plan.group.empty()) RemoveDirectoryA(plan.group.c_str());
+}
+
 void MakeShortcuts(int kind, int remove) {
   const KwState& s = KwGlobal();
+  if (remove) {
+    RemoveShortcuts(PlanShortcutRemoval(kind));
+    return;
+  }
   if (!s.new_shell) {
     ProgmanGroups(kind, remove);
     return;
@@ -91,12 +125,6 @@ void MakeShortcuts(int kind, int remove) {
   std::string base = KwShortcutFolder(kind, folder);
   std::vector<std::string> files = KwShortcutFiles(kind, folder);
   if (files.empty()) return;
-  if (remove) {
-    for (const std::string& file : files) DeleteFileA(file.c_str());
-    // The group goes only when nothing of anyone else's is left in it.
-    if (base != folder) RemoveDirectoryA(base.substr(0, base.size() - 1).c_str());
-    return;
-  }
   if (base != folder && !CreateOneFolder(base.c_str())) return;
   std::vector<KwShortcutItem> items = KwShortcutItems(kind, false);
   if (FAILED(CoInitialize(nullptr))) return;

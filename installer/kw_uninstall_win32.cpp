@@ -150,6 +150,9 @@ int UninstallAll() {
   const KwState& s = KwGlobal();
   HWND owner = KwWin().page;
   int result = 1;
+  // The configuration file names the shortcuts, and it goes with the files.
+  std::vector<KwShortcutRemoval> shortcuts;
+  for (int kind : {kKwPrograms, kKwDesktop, kKwStartup}) shortcuts.push_back(PlanShortcutRemoval(kind));
 
   char key[kKwKeySize];
   char value[kKwPathSize];
@@ -186,9 +189,7 @@ int UninstallAll() {
 
   if (!DeleteFolderTree(s.location)) result = 0;
   DeleteRegTree(HKEY_LOCAL_MACHINE, KwUninstallKey().c_str());
-  MakeShortcuts(kKwPrograms, 1);
-  MakeShortcuts(kKwDesktop, 1);
-  MakeShortcuts(kKwStartup, 1);
+  for (const KwShortcutRemoval& plan : shortcuts) RemoveShortcuts(plan);
   return result;
 }
 
