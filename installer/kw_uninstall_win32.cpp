@@ -35,14 +35,19 @@ int UnderRealFolders(const char* path, const char* location) {
   return 1;
 }
 
+// 1 when deleted; otherwise says the file is skipped, 0.
+int ReportSkipped(const char* path, bool deleted) {
+  if (deleted) return 1;
+  KwMessage(KwWin().page, KwFormat("Failed to delete %s. Skipping this file.", path).c_str(), nullptr,
+            MB_OK | MB_ICONERROR);
+  return 0;
+}
+
 // Deletes what the folder walk asked about; of a link only the link
 // itself goes, never what it points at.
 int DeleteAnswered(const char* path, bool directory_link) {
   if (!directory_link) return DeleteInstalledFile(path);
-  if (RemoveDirectoryA(path)) return 1;
-  KwMessage(KwWin().page, KwFormat("Failed to delete %s. Skipping this file.", path).c_str(), nullptr,
-            MB_OK | MB_ICONERROR);
-  return 0;
+  return ReportSkipped(path, RemoveDirectoryA(path) != 0);
 }
 
 HKEY RootKey(KwRegRoot root) {
@@ -195,10 +200,7 @@ int UninstallAll() {
 
 int DeleteInstalledFile(const char* path) {
   if (GetFileAttributesA(path) == INVALID_FILE_ATTRIBUTES) return 1;
-  if (DeleteFileA(path)) return 1;
-  KwMessage(KwWin().page, KwFormat("Failed to delete %s. Skipping this file.", path).c_str(), nullptr,
-            MB_OK | MB_ICONERROR);
-  return 0;
+  return ReportSkipped(path, DeleteFileA(path) != 0);
 }
 
 int DeleteFolderTree(const char* folder) {

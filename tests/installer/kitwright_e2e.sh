@@ -204,7 +204,7 @@ reg_exists 'HKCU\Software\KwTestSuite' && fail "Reg key not removed"
 must close "Kw Probe app.exe"
 must gone "Kw Probe app.exe"
 rm -f "$work/markers/app.exe.started"
-(cd "$work" && "$wine_run" start /unix "$programs/$title/KwTest App.lnk" >>"$work/start.out" 2>&1)
+(cd "$work" && timeout 60 "$wine_run" start /unix "$programs/$title/KwTest App.lnk" >>"$work/start.out" 2>&1)
 e2e_wait 300 test -f "$work/markers/app.exe.started" || fail "the shortcut did not start the program"
 tr -d '\r' <"$work/markers/app.exe.started" | grep -qixF 'C:\KwTest e2e\Deep\App' ||
   fail "shortcut's working folder: $(cat "$work/markers/app.exe.started")"
