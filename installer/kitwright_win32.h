@@ -8,6 +8,9 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
+
+#include "installer/core/kw_shortcuts.h"
 
 // Window-side state of the one install or uninstall.
 struct KwWindows {
@@ -52,11 +55,30 @@ void WriteUninstallEntry();
 void MakeShortcuts(int kind, int remove);
 int ProgmanGroups(int kind, int remove);
 std::string ShortPathWithArgs(const std::string& target);
+// What removing a kind's shortcuts deletes, read from the configuration
+// before the uninstall deletes it: the link files and their group folder
+// (removed only when empty), or the Program Manager items.
+struct KwShortcutRemoval {
+  int kind;
+  std::vector<std::string> files;
+  std::string group;
+  std::vector<KwShortcutItem> items;
+};
+KwShortcutRemoval PlanShortcutRemoval(int kind);
+void RemoveShortcuts(const KwShortcutRemoval& plan);
 void InstallStep();
 // The uninstall key of the configured folder.
 std::string KwUninstallKey();
 
 // Uninstall.
+// The full path of path with long names, so one file compares equal
+// however it was named.
+std::string KwFullLongPath(const char* path);
+// 1 when copy is the installed copy that the uninstall entry registered;
+// otherwise says why not (nothing is deleted) and 0.
+int KwMayUninstall(const char* copy);
+// The uninstall dialog's caption: the title and the word for its removal.
+std::wstring KwRemovalCaption();
 void UninstallSecondStage();
 int UninstallAll();
 int DeleteInstalledFile(const char* path);

@@ -8,6 +8,7 @@
 
 #include "installer/core/kw_command_line.h"
 #include "installer/core/kw_config.h"
+#include "installer/core/kw_removal.h"
 #include "installer/core/kw_state.h"
 #include "installer/core/kw_strings.h"
 #include "installer/kitwright_win32.h"
@@ -45,21 +46,31 @@ int ReadUninstallString(const char* folder, char* out, std::size_t size) {
   return 1;
 }
 
-// Copies the installer into the system folder and starts that copy with
-// the second stage, so the installed copy can be deleted.
+// Copies the installer under a new name in the temporary folder and
+// starts that copy with the second stage, so the installed copy can be
+// deleted. Only the installed copy may ask.
 void RequestUninstall() {
   KwState& s = KwGlobal();
+  if (!KwMayUninstall(s.program_path)) return;
   std::string text = KwFormat("Delete \"%s\"", s.title);
   if (s.resident) text += "If still regidence, quit the program. Then press OK.";
   if (KwMessage(nullptr, text.c_str(), s.title, MB_OKCANCEL | MB_ICONINFORMATION) != IDOK) return;
-  char system[kKwPathSize];
-  UINT n = GetSystemDirectoryA(system, sizeof system);
-  std::string copy = std::string(system) + "\\" + s.program_file;
+  char temp[kKwPathSize];
+  char copy[kKwPathSize] = "";
+  DWORD n = GetTempPathA(sizeof temp, temp);
+  bool copied = false;
+  // A name that exists already is someone else's file: try the next.
+  for (unsigned i = 0; n > 0 && n < sizeof temp && i < 100 && !copied; ++i) {
+    if (!KwStageCopyName(temp, GetTickCount() + i, copy, sizeof copy)) break;
+    copied = CopyFileA(s.program_path, copy, TRUE) != 0;
+    if (!copied && GetLastError() != ERROR_FILE_EXISTS && GetLastError() != ERROR_ALREADY_EXISTS) break;
+  }
   bool started = false;
-  if (n > 0 && n < sizeof system && CopyFileA(s.program_path, copy.c_str(), FALSE)) {
-    SetCurrentDirectoryA(system);
-    std::string command = "\"" + copy + "\" x \"" + s.program_path + "\"";
+  if (copied) {
+    SetCurrentDirectoryA(temp);
+    std::string command = "\"" + std::string(copy) + "\" x \"" + s.program_path + "\"";
     started = WinExec(command.c_str(), SW_SHOWNORMAL) >= 32;
+    if (!started) DeleteFileA(copy);
   }
   if (!started) {
     KwMessage(nullptr, "Failed to launch uninstallation program. Uninstall manually.", nullptr,
@@ -121,11 +132,16 @@ void CenterWindow(HWND window) {
 }
 
 int LoadInstallConfig() {
-  if (!KwLoadConfig()) {
+  if (KwLoadConfig()) return 1;
+  const char* refused = KwGlobal().refused;
+  if (refused[0] != '\0') {
+    KwMessage(nullptr,
+              KwFormat("The config file entry %s would reach outside its folder. Nothing was done.", refused).c_str(),
+              nullptr, MB_OK | MB_ICONERROR);
+  } else {
     KwMessage(nullptr, "Config file is not found. Or is broken.", nullptr, MB_OK | MB_ICONERROR);
-    return 0;
   }
-  return 1;
+  return 0;
 }
 
 int InstallerMain(HINSTANCE instance, LPSTR command_line) {

@@ -27,22 +27,7 @@ int ShellFolder(int kind, char* out, std::size_t size) {
   return out[0] != '\0' ? 1 : 0;
 }
 
-void RemoveFolderFiles(const std::string& folder) {
-  WIN32_FIND_DATAA found;
-  HANDLE h = FindFirstFileA((folder + "\\*.*").c_str(), &found);
-  if (h != INVALID_HANDLE_VALUE) {
-    do {
-      if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
-        DeleteFileA((folder + "\\" + found.cFileName).c_str());
-      }
-    } while (FindNextFileA(h, &found));
-    FindClose(h);
-  }
-  RemoveDirectoryA(folder.c_str());
-}
-
-void SaveLink(const std::string& folder, const KwShortcutItem& item) {
-  std::string file = folder + item.name + ".lnk";
+void SaveLink(const std::string& file, const KwShortcutItem& item) {
   WCHAR wide[MAX_PATH];
   if (file.size() >= MAX_PATH ||
       !MultiByteToWideChar(CP_ACP, 0, file.c_str(), -1, wide, MAX_PATH)) {
@@ -56,6 +41,8 @@ void SaveLink(const std::string& folder, const KwShortcutItem& item) {
   std::string path, arguments;
   if (KwSplitTarget(item.target, &path, &arguments)) link->SetArguments(arguments.c_str());
   link->SetPath(path.c_str());
+  // Relative arguments are meant from the program's own folder.
+  link->SetWorkingDirectory(KwTargetFolder(path).c_str());
   link->SetDescription(item.name.c_str());
   IPersistFile* file_interface = nullptr;
   if (SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file_interface)))) {
@@ -76,25 +63,58 @@ std::string ShortPathWithArgs(const std::string& target) {
   return KwJoinPathArgs(path, has_arguments, arguments);
 }
 
-int ProgmanGroups(int kind, int remove) {
-  const KwState& s = KwGlobal();
+namespace {
+
+int SendProgman(int kind, int remove, std::vector<KwShortcutItem> items) {
   ProgmanInit();
   ProgmanConnect("PROGMAN", "PROGMAN");
-  std::vector<KwShortcutItem> items;
   if (!remove) {
-    items = KwShortcutItems(kind, true);
     for (KwShortcutItem& item : items) item.target = ShortPathWithArgs(item.target);
   }
   int result = 0;
-  for (const std::string& command : KwProgmanCommands(kind, remove != 0, s.title, items)) {
+  for (const std::string& command : KwProgmanCommands(kind, remove != 0, KwGlobal().title, items)) {
     result = ProgmanCommand(command.c_str());
   }
   ProgmanEnd();
   return result;
 }
 
+}  // namespace
+
+int ProgmanGroups(int kind, int remove) { return SendProgman(kind, remove, KwShortcutItems(kind, true)); }
+
+KwShortcutRemoval PlanShortcutRemoval(int kind) {
+  KwShortcutRemoval plan;
+  plan.kind = kind;
+  if (!KwGlobal().new_shell) {
+    plan.items = KwShortcutItems(kind, true);
+    return plan;
+  }
+  // Without the shell's folder there are no links.
+  char folder[kKwPathSize];
+  if (!ShellFolder(kind, folder, sizeof folder) || !AddBackslash(folder, sizeof folder)) return plan;
+  plan.files = KwShortcutFiles(kind, folder);
+  std::string base = KwShortcutFolder(kind, folder);
+  if (!plan.files.empty() && base != folder) plan.group = base.substr(0, base.size() - 1);
+  return plan;
+}
+
+void RemoveShortcuts(const KwShortcutRemoval& plan) {
+  if (!KwGlobal().new_shell) {
+    SendProgman(plan.kind, 1, plan.items);
+    return;
+  }
+  for (const std::string& file : plan.files) DeleteFileA(file.c_str());
+  // The group goes only when nothing of anyone else's is left in it.
+  if (!plan.group.empty()) RemoveDirectoryA(plan.group.c_str());
+}
+
 void MakeShortcuts(int kind, int remove) {
   const KwState& s = KwGlobal();
+  if (remove) {
+    RemoveShortcuts(PlanShortcutRemoval(kind));
+    return;
+  }
   if (!s.new_shell) {
     ProgmanGroups(kind, remove);
     return;
@@ -102,21 +122,12 @@ void MakeShortcuts(int kind, int remove) {
   // Without the shell's folder there is nowhere to put the links.
   char folder[kKwPathSize];
   if (!ShellFolder(kind, folder, sizeof folder) || !AddBackslash(folder, sizeof folder)) return;
-  std::string base = folder;
-  if (kind == kKwPrograms && s.group_count > 0) {
-    base += s.title;
-    if (remove) {
-      RemoveFolderFiles(base);
-      return;
-    }
-    base += "\\";
-    if (!CreateOneFolder(base.c_str())) return;
-  } else if (remove) {
-    DeleteFileA((base + s.title + ".lnk").c_str());
-    return;
-  }
+  std::string base = KwShortcutFolder(kind, folder);
+  std::vector<std::string> files = KwShortcutFiles(kind, folder);
+  if (files.empty()) return;
+  if (base != folder && !CreateOneFolder(base.c_str())) return;
   std::vector<KwShortcutItem> items = KwShortcutItems(kind, false);
   if (FAILED(CoInitialize(nullptr))) return;
-  for (const KwShortcutItem& item : items) SaveLink(base, item);
+  for (std::size_t i = 0; i < items.size() && i < files.size(); ++i) SaveLink(files[i], items[i]);
   CoUninitialize();
 }

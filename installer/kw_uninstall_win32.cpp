@@ -6,6 +6,8 @@
 #include <vector>
 
 #include "installer/core/kw_config.h"
+#include "installer/core/kw_location.h"
+#include "installer/core/kw_removal.h"
 #include "installer/core/kw_shortcuts.h"
 #include "installer/core/kw_state.h"
 #include "installer/core/kw_strings.h"
@@ -16,8 +18,37 @@
 namespace {
 
 constexpr UINT_PTR kStartTimer = 1;
-// The possessive particle and the word for removal, in Shift-JIS.
-constexpr char kRemovalSuffix[] = "\x82\xcc\x8d\xed\x8f\x9c";
+// The possessive particle and the word for removal: wide, so they read
+// right whatever the code page.
+constexpr wchar_t kRemovalSuffix[] = L"\x306e\x524a\x9664";
+
+bool IsLink(DWORD attributes) {
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+}
+
+// 1 when no folder between the install location and path is a link, so
+// deleting path cannot reach outside the install folder.
+int UnderRealFolders(const char* path, const char* location) {
+  for (const std::string& level : KwDestinationLevels(path, std::strlen(location))) {
+    if (IsLink(GetFileAttributesA(level.c_str()))) return 0;
+  }
+  return 1;
+}
+
+// 1 when deleted; otherwise says the file is skipped, 0.
+int ReportSkipped(const char* path, bool deleted) {
+  if (deleted) return 1;
+  KwMessage(KwWin().page, KwFormat("Failed to delete %s. Skipping this file.", path).c_str(), nullptr,
+            MB_OK | MB_ICONERROR);
+  return 0;
+}
+
+// Deletes what the folder walk asked about; of a link only the link
+// itself goes, never what it points at.
+int DeleteAnswered(const char* path, bool directory_link) {
+  if (!directory_link) return DeleteInstalledFile(path);
+  return ReportSkipped(path, RemoveDirectoryA(path) != 0);
+}
 
 HKEY RootKey(KwRegRoot root) {
   switch (root) {
@@ -38,7 +69,7 @@ INT_PTR CALLBACK UninstallDlgProc(HWND dialog, UINT message, WPARAM wparam, LPAR
       w.uninstall_done = 0;
       CenterWindow(dialog);
       SetTimer(dialog, kStartTimer, 300, nullptr);
-      SetWindowTextA(dialog, (std::string(s.title) + kRemovalSuffix).c_str());
+      SetWindowTextW(dialog, KwRemovalCaption().c_str());
       return TRUE;
     case WM_TIMER: {
       if (wparam != kStartTimer) return TRUE;
@@ -64,17 +95,69 @@ INT_PTR CALLBACK UninstallDlgProc(HWND dialog, UINT message, WPARAM wparam, LPAR
 
 }  // namespace
 
+std::wstring KwRemovalCaption() {
+  const char* title = KwGlobal().title;
+  wchar_t wide[kKwNameSize];
+  if (!MultiByteToWideChar(CP_ACP, 0, title, -1, wide, static_cast<int>(sizeof wide / sizeof wide[0]))) {
+    wide[0] = L'\0';
+  }
+  return std::wstring(wide) + kRemovalSuffix;
+}
+
+std::string KwFullLongPath(const char* path) {
+  char full[kKwPathSize];
+  DWORD n = GetFullPathNameA(path, sizeof full, full, nullptr);
+  if (n == 0 || n >= sizeof full) return path;
+  char long_path[kKwPathSize];
+  n = GetLongPathNameA(full, long_path, sizeof long_path);
+  return n > 0 && n < sizeof long_path ? long_path : full;
+}
+
+int KwMayUninstall(const char* copy) {
+  const KwState& s = KwGlobal();
+  std::string running = KwFullLongPath(copy);
+  std::string registered = s.installed_program[0] ? KwFullLongPath(s.installed_program) : std::string();
+  switch (KwCheckUninstallSource(registered.c_str(), running.c_str())) {
+    case KwUninstallSource::kOk:
+      return 1;
+    case KwUninstallSource::kNotInstalled:
+      KwMessage(nullptr, KwFormat("\"%s\" is not installed. Nothing was deleted.", s.title).c_str(), s.title,
+                MB_OK | MB_ICONERROR);
+      return 0;
+    case KwUninstallSource::kOtherCopy:
+      KwMessage(nullptr,
+                KwFormat("\"%s\" is not the installed copy of \"%s\", which is \"%s\". Nothing was deleted.",
+                         running.c_str(), s.title, registered.c_str())
+                    .c_str(),
+                s.title, MB_OK | MB_ICONERROR);
+      return 0;
+  }
+  return 0;
+}
+
 void UninstallSecondStage() {
   KwState& s = KwGlobal();
-  KwCopy(s.location, sizeof s.location, s.program_folder);
-  DialogBoxParamA(KwWin().instance, MAKEINTRESOURCEA(KW_DLG_UNINSTALL), nullptr, UninstallDlgProc, 0);
-  DeleteOnReboot(s.program_path);
+  // The location is the registered one (read with the configuration); the
+  // copy named by "x" must be the installed copy in it.
+  if (KwMayUninstall((std::string(s.program_folder) + s.program_file).c_str())) {
+    DialogBoxParamW(KwWin().instance, MAKEINTRESOURCEW(KW_DLG_UNINSTALL), nullptr, UninstallDlgProc, 0);
+  }
+  // Only the copy the first stage made may go, never a program run here by hand.
+  char temp[kKwPathSize];
+  DWORD n = GetTempPathA(sizeof temp, temp);
+  if (n > 0 && n < sizeof temp &&
+      KwIsStageCopy(KwFullLongPath(s.program_path).c_str(), KwFullLongPath(temp).c_str())) {
+    DeleteOnReboot(s.program_path);
+  }
 }
 
 int UninstallAll() {
   const KwState& s = KwGlobal();
   HWND owner = KwWin().page;
   int result = 1;
+  // The configuration file names the shortcuts, and it goes with the files.
+  std::vector<KwShortcutRemoval> shortcuts;
+  for (int kind : {kKwPrograms, kKwDesktop, kKwStartup}) shortcuts.push_back(PlanShortcutRemoval(kind));
 
   char key[kKwKeySize];
   char value[kKwPathSize];
@@ -94,6 +177,10 @@ int UninstallAll() {
   for (int n = s.install_count; n >= -1; --n) {
     // An entry whose destination never fitted was never installed.
     if (!GetInstallEntry(n)) continue;
+    if (!UnderRealFolders(s.entry_dest, s.location)) {
+      result = 0;
+      continue;
+    }
     if (DeleteInstalledFile(s.entry_dest)) continue;
     result = 0;
     if (n == 1) {
@@ -107,18 +194,13 @@ int UninstallAll() {
 
   if (!DeleteFolderTree(s.location)) result = 0;
   DeleteRegTree(HKEY_LOCAL_MACHINE, KwUninstallKey().c_str());
-  MakeShortcuts(kKwPrograms, 1);
-  MakeShortcuts(kKwDesktop, 1);
-  MakeShortcuts(kKwStartup, 1);
+  for (const KwShortcutRemoval& plan : shortcuts) RemoveShortcuts(plan);
   return result;
 }
 
 int DeleteInstalledFile(const char* path) {
   if (GetFileAttributesA(path) == INVALID_FILE_ATTRIBUTES) return 1;
-  if (DeleteFileA(path)) return 1;
-  KwMessage(KwWin().page, KwFormat("Failed to delete %s. Skipping this file.", path).c_str(), nullptr,
-            MB_OK | MB_ICONERROR);
-  return 0;
+  return ReportSkipped(path, DeleteFileA(path) != 0);
 }
 
 int DeleteFolderTree(const char* folder) {
@@ -133,22 +215,29 @@ int DeleteFolderTree(const char* folder) {
       const char* name = found.cFileName;
       if (std::strcmp(name, ".") == 0 || std::strcmp(name, "..") == 0) continue;
       std::string full = std::string(folder) + name;
-      if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-        full += "\\";
-        if (full.size() >= kKwPathSize || !DeleteFolderTree(full.c_str())) {
-          FindClose(h);
-          return 0;
+      bool directory = (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+      bool link = IsLink(found.dwFileAttributes);
+      switch (KwFolderEntryAction(name, directory, link)) {
+        case KwWalkAction::kRecurse:
+          full += "\\";
+          if (full.size() >= kKwPathSize || !DeleteFolderTree(full.c_str())) {
+            FindClose(h);
+            return 0;
+          }
+          break;
+        case KwWalkAction::kDeleteQuietly:
+          DeleteFileA(full.c_str());
+          break;
+        case KwWalkAction::kAsk: {
+          int answer = KwMessage(KwWin().page, KwFormat("Delete \"%s\"?", full.c_str()).c_str(), s.title,
+                                 MB_YESNOCANCEL | MB_ICONQUESTION);
+          if (answer == IDCANCEL) {
+            FindClose(h);
+            return 0;
+          }
+          if (answer == IDYES && !DeleteAnswered(full.c_str(), directory && link)) result = 0;
+          break;
         }
-      } else if (KwIsHelpIndexFile(name)) {
-        DeleteFileA(full.c_str());
-      } else {
-        int answer = KwMessage(KwWin().page, KwFormat("Delete \"%s\"?", full.c_str()).c_str(), s.title,
-                               MB_YESNOCANCEL | MB_ICONQUESTION);
-        if (answer == IDCANCEL) {
-          FindClose(h);
-          return 0;
-        }
-        if (answer == IDYES && !DeleteInstalledFile(full.c_str())) result = 0;
       }
     } while (FindNextFileA(h, &found));
     FindClose(h);
@@ -165,8 +254,8 @@ int DeleteFolderTree(const char* folder) {
 }
 
 void DeleteRegTree(HKEY root, const char* subkey) {
-  // An empty subkey would name the root itself.
-  if (!subkey || subkey[0] == '\0') return;
+  // An empty or backslash-led subkey would name the root itself.
+  if (!subkey || subkey[0] == '\0' || subkey[0] == '\\') return;
   HKEY key;
   if (RegOpenKeyExA(root, subkey, 0, KEY_ALL_ACCESS, &key) == ERROR_SUCCESS) {
     char last[256] = "";

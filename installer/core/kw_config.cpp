@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "installer/core/kw_removal.h"
 #include "installer/core/kw_state.h"
 #include "installer/core/kw_strings.h"
 
@@ -52,7 +53,7 @@ int KwDefaultLocation(const char* windows_folder, const char* folder, char* out,
   return 1;
 }
 
-int KwLocationFromUninstallString(const char* text, char* out, std::size_t size) {
+int KwProgramFromUninstallString(const char* text, char* out, std::size_t size) {
   const char* start = text;
   const char* end = nullptr;
   if (*start == '"') {
@@ -63,18 +64,51 @@ int KwLocationFromUninstallString(const char* text, char* out, std::size_t size)
   }
   // Without a closing quote or arguments the whole text is the program.
   std::size_t len = end ? static_cast<std::size_t>(end - start) : std::strlen(start);
+  if (len >= size) return 0;
+  std::memcpy(out, start, len);
+  out[len] = '\0';
+  if (!FindLastCharDbcs(out, '\\')) {
+    out[0] = '\0';
+    return 0;
+  }
+  return 1;
+}
+
+int KwLocationFromUninstallString(const char* text, char* out, std::size_t size) {
   char program[kKwPathSize];
-  if (len >= sizeof program) return 0;
-  std::memcpy(program, start, len);
-  program[len] = '\0';
+  if (!KwProgramFromUninstallString(text, program, sizeof program)) return 0;
   const char* slash = FindLastCharDbcs(program, '\\');
-  if (!slash) return 0;
   std::size_t keep = static_cast<std::size_t>(slash - program) + 1;
   if (keep >= size) return 0;
   std::memcpy(out, program, keep);
   out[keep] = '\0';
   return 1;
 }
+
+namespace {
+
+// Cuts value at its first comma; returns the text after it, or null.
+char* SplitAtComma(char* value) {
+  char* comma = const_cast<char*>(FindCharDbcs(value, ','));
+  if (!comma) return nullptr;
+  *comma = '\0';
+  return comma + 1;
+}
+
+// Notes entry section/key of value as refused; returns 0 for the caller.
+int Refuse(const char* section, const char* key, const char* value) {
+  KwState& s = KwGlobal();
+  s.refused[0] = '\0';
+  KwAppend(s.refused, sizeof s.refused, "[");
+  KwAppend(s.refused, sizeof s.refused, section);
+  KwAppend(s.refused, sizeof s.refused, "] ");
+  KwAppend(s.refused, sizeof s.refused, key);
+  KwAppend(s.refused, sizeof s.refused, "=");
+  KwAppend(s.refused, sizeof s.refused, value);
+  return 0;
+}
+
+}  // namespace
 
 int KwLoadConfig() {
   KwState& s = KwGlobal();
@@ -92,25 +126,36 @@ int KwLoadConfig() {
   KwDefaultLocation(windows, s.folder, s.location, sizeof s.location);
 
   char registered[kKwPathSize] = "";
+  s.installed_program[0] = s.refused[0] = '\0';
   if (p.read_uninstall_string && p.read_uninstall_string(s.folder, registered, sizeof registered)) {
     registered[sizeof registered - 1] = '\0';
-    KwLocationFromUninstallString(registered, s.location, sizeof s.location);
+    if (KwLocationFromUninstallString(registered, s.location, sizeof s.location)) {
+      KwProgramFromUninstallString(registered, s.installed_program, sizeof s.installed_program);
+    }
   }
 
+  // Entries are judged here, so neither the install nor the uninstall
+  // ever acts on one that leaves its folder.
   char key[kKwKeySize];
   char value[kKwPathSize];
+  char whole[kKwPathSize];
   s.install_count = 0;
   for (unsigned n = 1;; ++n) {
     EntryKey(n, key);
     KwReadProfile("Install", key, value, sizeof value);
     if (value[0] == '\0') break;
+    KwCopy(whole, sizeof whole, value);
+    const char* dest = SplitAtComma(value);
+    if (!KwIsInsideDestination(dest ? dest : value)) return Refuse("Install", key, whole);
     s.install_count = static_cast<int>(n);
   }
   s.group_count = 0;
   for (unsigned n = 1;; ++n) {
     EntryKey(n, key);
     KwReadProfile("Group", key, value, sizeof value);
-    if (!FindCharDbcs(value, ',')) break;
+    KwCopy(whole, sizeof whole, value);
+    if (!SplitAtComma(value)) break;
+    if (!KwIsPlainName(value)) return Refuse("Group", key, whole);
     s.group_count = static_cast<int>(n);
   }
   return 1;
@@ -130,12 +175,8 @@ int GetInstallEntry(int n) {
   }
   s.entry_source[0] = s.entry_dest[0] = '\0';
   if (value[0] == '\0') return 0;
-  const char* dest = value;
-  char* comma = const_cast<char*>(FindCharDbcs(value, ','));
-  if (comma) {
-    *comma = '\0';
-    dest = comma + 1;
-  }
+  const char* dest = SplitAtComma(value);
+  if (!dest) dest = value;
   KwCopy(s.entry_source, sizeof s.entry_source, value);
   if (!KwCopy(s.entry_dest, sizeof s.entry_dest, s.location) ||
       !KwAppend(s.entry_dest, sizeof s.entry_dest, dest)) {
@@ -152,12 +193,11 @@ int GetGroupEntry(int n) {
   EntryKey(static_cast<unsigned>(n), key);
   KwReadProfile("Group", key, value, sizeof value);
   s.entry_source[0] = s.entry_dest[0] = '\0';
-  char* comma = const_cast<char*>(FindCharDbcs(value, ','));
-  if (!comma) return 0;
-  *comma = '\0';
+  const char* target = SplitAtComma(value);
+  if (!target) return 0;
   KwCopy(s.entry_source, sizeof s.entry_source, value);
   if (!KwCopy(s.entry_dest, sizeof s.entry_dest, s.location) ||
-      !KwAppend(s.entry_dest, sizeof s.entry_dest, comma + 1)) {
+      !KwAppend(s.entry_dest, sizeof s.entry_dest, target)) {
     s.entry_source[0] = s.entry_dest[0] = '\0';
     return 0;
   }

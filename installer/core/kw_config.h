@@ -20,8 +20,13 @@ int KwDefaultLocation(const char* windows_folder, const char* folder, char* out,
 // trailing backslash; 0 (out untouched) when the text names none.
 int KwLocationFromUninstallString(const char* text, char* out, std::size_t size);
 
-// Reads Title, Folder, TSR, the default or previous location and the
-// entry counts; 0 when Title or Folder is missing.
+// The program a registered UninstallString runs; 0 when it names none.
+int KwProgramFromUninstallString(const char* text, char* out, std::size_t size);
+
+// Reads Title, Folder, TSR, the default or previous location (and the
+// registered program) and the entry counts; 0 when Title or Folder is
+// missing, or when an Install destination would leave the install folder
+// or a Group name its group (that entry is then in refused).
 int KwLoadConfig();
 
 // Install entry n (n >= 1), the installer itself (-1) or its configuration

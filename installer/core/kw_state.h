@@ -19,6 +19,8 @@ struct KwState {
   char folder[kKwNameSize];
   int resident;                        // TSR=1: Startup shortcut only
   char location[kKwPathSize];          // install location, always ending in a backslash
+  char installed_program[kKwPathSize]; // the copy the uninstall entry runs; "" when none
+  char refused[kKwPathSize];           // the configuration entry that was refused, for its message
   int install_count;                   // N: consecutive non-empty Install entries
   int group_count;                     // G: consecutive Group entries holding a comma
   char entry_source[kKwPathSize];      // last entry read: source or shortcut name

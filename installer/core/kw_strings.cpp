@@ -13,13 +13,27 @@ bool IsLead(unsigned char c) {
   return p.is_lead_byte && p.is_lead_byte(c) != 0;
 }
 
-// Length of the character starting at s (1 or 2; a lead byte before the
-// terminator stands alone).
-std::size_t CharLength(const char* s) {
+}  // namespace
+
+// A lead byte before the terminator stands alone.
+std::size_t KwCharLength(const char* s) {
   return IsLead(static_cast<unsigned char>(s[0])) && s[1] != '\0' ? 2 : 1;
 }
 
-}  // namespace
+int KwSamePath(const char* a, const char* b) {
+  while (*a && *b) {
+    std::size_t n = KwCharLength(a);
+    if (n != KwCharLength(b)) return 0;
+    if (n == 2) {
+      if (a[0] != b[0] || a[1] != b[1]) return 0;
+    } else if (std::tolower(static_cast<unsigned char>(*a)) != std::tolower(static_cast<unsigned char>(*b))) {
+      return 0;
+    }
+    a += n;
+    b += n;
+  }
+  return *a == *b ? 1 : 0;
+}
 
 int KwCopy(char* dst, std::size_t size, const char* src) {
   if (size == 0) return 0;
@@ -43,7 +57,7 @@ int KwAppend(char* dst, std::size_t size, const char* src) {
 const char* FindCharDbcs(const char* s, char c) {
   while (*s) {
     if (*s == c) return s;
-    s += CharLength(s);
+    s += KwCharLength(s);
   }
   return nullptr;
 }
@@ -52,14 +66,14 @@ const char* FindLastCharDbcs(const char* s, char c) {
   const char* found = nullptr;
   while (*s) {
     if (*s == c) found = s;
-    s += CharLength(s);
+    s += KwCharLength(s);
   }
   return found;
 }
 
 int IsTrailByteAt(const char* s, std::size_t n) {
   std::size_t i = 0;
-  while (i < n && s[i] != '\0') i += CharLength(s + i);
+  while (i < n && s[i] != '\0') i += KwCharLength(s + i);
   return i > n ? 1 : 0;
 }
 

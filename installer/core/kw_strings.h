@@ -14,6 +14,11 @@ int KwAppend(char* dst, std::size_t size, const char* src);
 const char* FindCharDbcs(const char* s, char c);
 // Last occurrence of c in s that is a character of its own; null when absent.
 const char* FindLastCharDbcs(const char* s, char c);
+// Length of the character at s: 2 for a double-byte character, else 1.
+std::size_t KwCharLength(const char* s);
+// 1 when two paths are the same text but for the case of single-byte
+// letters (the second byte of a double-byte character is not a letter).
+int KwSamePath(const char* a, const char* b);
 // 1 when position n of s is the second byte of a double-byte character.
 int IsTrailByteAt(const char* s, std::size_t n);
 // Appends "\" unless path already ends in a backslash of its own; 0 when

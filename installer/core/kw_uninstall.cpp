@@ -20,8 +20,10 @@ KwRegRoot KwParseRegEntry(const char* value, const char** subkey) {
   };
   for (const RootName& r : kRoots) {
     std::size_t n = std::strlen(r.name);
-    // A root without "\subkey" would name the whole root: refused.
-    if (std::strncmp(value, r.name, n) == 0 && value[n] == '\\' && value[n + 1] != '\0') {
+    // An empty subkey, or one led by a backslash, opens the root itself:
+    // only keys strictly under a root may go.
+    if (std::strncmp(value, r.name, n) == 0 && value[n] == '\\' && value[n + 1] != '\0' &&
+        value[n + 1] != '\\') {
       if (subkey) *subkey = value + n + 1;
       return r.root;
     }

@@ -3,7 +3,11 @@
 # the wizard as a person would, checks the files, the uninstall entry and
 # the shortcuts, then uninstalls it twice through the registered command:
 # once while the program still runs (stops and keeps the entry), once
-# after it has ended (removes everything but a file the user keeps).
+# after it has ended (removes everything but a file the user keeps). Copies
+# that are not the installed one may not uninstall, and what is not the
+# install's own (a shortcut in a group of the same name, a system file of
+# the installer's name, registry keys, files behind a link) stays: the
+# prefix's files and keys are compared before and after.
 # Usage: kitwright_e2e.sh Kitwright.exe driver.exe probe_app.exe wine-run.sh
 kitwright=$1 driver=$2 probe=$3 wine_run=$4
 # The install writes the registry and the drives: a fresh prefix each run.
@@ -50,6 +54,7 @@ Open=sub\\open.exe
 [Reg]
 1=HKEY_CURRENT_USER\\Software\\KwTestSuite
 2=HKEY_USERS\\.DEFAULT\\Software\\KwTestSuite
+3=HKEY_CURRENT_USER\\\\Software\\KwForeign
 INF
 
 # A clean slate from earlier runs of this test in the same prefix.
@@ -63,10 +68,43 @@ rm -rf "$programs/$title" "$desktop/$title.lnk"
 w reg add 'HKCU\Software\KwTestSuite\Nested\Deeper' /v x /d 1 /f >/dev/null
 reg_exists 'HKCU\Software\KwTestSuite\Nested\Deeper' || fail "could not make the Reg key"
 
+# Others' things: a shortcut in a group that has the product's title, a
+# system file of the installer's name, keys beside the Reg entry's and
+# under the one a backslash-led entry would reach, files behind a link.
+system_dir=$(unix 'C:\windows\system32')
+mkdir -p "$programs/$title" "$work/outside"
+printf 'foreign shortcut' >"$programs/$title/Foreign.lnk"
+printf 'foreign system file' >"$system_dir/Kitwright.exe"
+printf 'precious' >"$work/outside/precious.txt"
+w reg add 'HKCU\Software\KwTestSuiteForeign\Kept' /v y /d 2 /f >/dev/null
+w reg add 'HKCU\Software\KwForeign\Kept' /v z /d 3 /f >/dev/null
+# Every file of the prefix's drive with its size and time of change (an
+# overwrite shows), and the keys that are not the install's own.
+snapshot() {
+  (cd "$LV_WINEPREFIX/drive_c" && find . -type f -printf '%s %T@ %p\n' | sort -k3) >"$work/files.$1"
+  for k in 'HKCU\Software\KwTestSuiteForeign' 'HKCU\Software\KwForeign' \
+           'HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\Uninstall'; do
+    w reg query "$k" /s
+  done >"$work/reg.$1"
+}
+# Fails unless the two snapshots differ only in lines matching the
+# extended pattern $3.
+same_snapshots() {
+  diff "$work/files.$1" "$work/files.$2" | grep '^[<>]' | grep -Ev "${3:-^$}" >"$work/files.diff"
+  [ -s "$work/files.diff" ] && fail "files changed from $1 to $2: $(cat "$work/files.diff")"
+  cmp -s "$work/reg.$1" "$work/reg.$2" || fail "keys changed from $1 to $2: $(diff "$work/reg.$1" "$work/reg.$2")"
+}
+snapshot before
+
+# Not installed yet: asking to uninstall deletes nothing.
+"$wine_run" "$work/src/Kitwright.exe" /r >>"$work/uninstall.out" 2>&1 &
+pids="$!"
+must box "\"$title\" is not installed. Nothing was deleted." 1
+
 export KW_MARKER_DIR="$(windows_path "$work/markers")"
 "$wine_run" "$work/src/Kitwright.exe" >"$work/install.out" 2>&1 &
 install_pid=$!
-pids="$install_pid"
+pids="$pids $install_pid"
 
 # Page 1: the location.
 must wait "$sheet"
@@ -108,10 +146,12 @@ uninstall=$(reg_value "$ukey" UninstallString)
 printf 'UninstallString %s\n' "$uninstall"
 [ "$uninstall" = "\"${location}Kitwright.exe\" /r" ] || fail "UninstallString is $uninstall"
 for f in "$programs/$title/KwTest App.lnk" "$programs/$title/KwTest Uninstall.lnk" "$desktop/$title.lnk"; do
-  [ -s "$f" ] || fail "no shortcut $f"
+  # Wine's desktop may hold a link open for a moment and lag its change.
+  e2e_wait 100 test -s "$f" || fail "no shortcut $f"
 done
 grep -qa 'app.exe' "$programs/$title/KwTest App.lnk" || fail "program link does not name app.exe"
 grep -qa 'Kitwright.exe' "$programs/$title/KwTest Uninstall.lnk" || fail "uninstall link does not name Kitwright.exe"
+[ -f "$programs/$title/Foreign.lnk" ] || fail "the install lost the group's foreign shortcut"
 
 # Finish starts the program in its folder and opens the document.
 must press "$sheet" 12325
@@ -127,12 +167,24 @@ while kill -0 "$install_pid" 2>/dev/null && [ $i -lt 300 ]; do i=$((i + 1)); sle
 kill -0 "$install_pid" 2>/dev/null && fail "the installer did not end"
 must close "Kw Probe open.exe"
 
+# The copy that was downloaded is not the installed one: it refuses and
+# deletes nothing.
+snapshot installed
+"$wine_run" "$work/src/Kitwright.exe" /r >>"$work/uninstall.out" 2>&1 &
+pids="$pids $!"
+must box "\"$(windows_path "$work/src/Kitwright.exe")\" is not the installed copy of \"$title\", which is \"${location}Kitwright.exe\". Nothing was deleted." 1
+e2e_wait 100 sh -c "! kill -0 $! 2>/dev/null" || fail "the refusing copy did not end"
+snapshot refused
+same_snapshots installed refused
+
 # The registered command, as Add/Remove Programs would run it.
 exe=$(printf "%s\n" "$uninstall" | sed 's/^"\(.*\)" \/r$/\1/')
 uninstall_once() {
   "$wine_run" "$exe" /r >>"$work/uninstall.out" 2>&1 &
   pids="$pids $!"
   must box "Delete \"$title\"" 1
+  # HKEY_USERS and the backslash-led subkey.
+  must box 'Reg section might be broken.' 1
   must box 'Reg section might be broken.' 1
 }
 
@@ -141,6 +193,7 @@ uninstall_once
 must box "Failed to delete ${location}app.exe. Skipping this file." 1
 must box "Failed to delete \"${location}app.exe\". Quit \"$title\" and retry uninstallation." 1
 must wait-text "$title*" 1010 "$location contains some files. Delete manually later."
+must wide-caption "$title*" | grep -qxF "caption ${title}の削除" || fail "uninstall caption"
 must press "$title*" 2
 must gone "$title*"
 [ "$(reg_value "$ukey" DisplayName)" = "$title" ] || fail "the entry went with the program still running"
@@ -148,14 +201,29 @@ must gone "$title*"
 [ -f "$loc_unix/app.exe" ] || fail "the running program was deleted"
 reg_exists 'HKCU\Software\KwTestSuite' && fail "Reg key not removed"
 
-# Second uninstall after the program has ended; the user keeps a file.
+# The program's shortcut starts it in its own folder.
+must close "Kw Probe app.exe"
+must gone "Kw Probe app.exe"
+rm -f "$work/markers/app.exe.started"
+(cd "$work" && timeout 60 "$wine_run" start /unix "$programs/$title/KwTest App.lnk" >>"$work/start.out" 2>&1)
+e2e_wait 300 test -f "$work/markers/app.exe.started" || fail "the shortcut did not start the program"
+tr -d '\r' <"$work/markers/app.exe.started" | grep -qixF 'C:\KwTest e2e\Deep\App' ||
+  fail "shortcut's working folder: $(cat "$work/markers/app.exe.started")"
+
+# Second uninstall after the program has ended; the user keeps a file, and
+# a link in the install folder leads outside it.
 must close "Kw Probe app.exe"
 must gone "Kw Probe app.exe"
 sleep 1
 printf 'mine\r\n' >"$loc_unix/notes.txt"
 printf 'index' >"$loc_unix/APP.GID"
+ln -s "$work/outside" "$loc_unix/data"
 uninstall_once
-must box "Delete \"${location}notes.txt\"?" 7
+# The walk asks about the link itself (in either order with the file),
+# never about what lies behind it.
+asked=$(for i in 1 2; do must box "Delete \"${location}" 7; done | sed -n 's/^box \[[^]]*\] //p' | sort)
+[ "$asked" = "$(printf 'Delete "%sdata"?\nDelete "%snotes.txt"?' "$location" "$location")" ] ||
+  fail "asked: $asked"
 must box "Failed to delete the directory \"C:\\KwTest e2e\\Deep\\App\"." 1
 must wait-text "$title*" 1010 "$location contains some files. Delete manually later."
 must press "$title*" 2
@@ -164,10 +232,17 @@ for f in app.exe doc/readme.txt sub/open.exe Kitwright.exe Kitwright.INF APP.GID
   [ -e "$loc_unix/$f" ] && fail "left behind: $f"
 done
 [ -f "$loc_unix/notes.txt" ] || fail "the kept file was deleted"
+[ "$(cat "$work/outside/precious.txt")" = precious ] || fail "a file behind the link was touched"
 reg_exists "$ukey" && fail "uninstall entry left"
-[ -e "$programs/$title" ] && fail "Programs group left"
-[ -e "$desktop/$title.lnk" ] && fail "desktop shortcut left"
-# The running copy in the system folder is deleted at the next start.
-w reg query 'HKLM\System\CurrentControlSet\Control\Session Manager' /v PendingFileRenameOperations |
-  grep -qi 'system32\\Kitwright.exe' || fail "system copy not scheduled for deletion"
+[ "$(ls -A "$programs/$title")" = Foreign.lnk ] || fail "the group holds: $(ls -A "$programs/$title")"
+e2e_wait 100 test ! -e "$desktop/$title.lnk" || fail "desktop shortcut left"
+# Only the second stages' own copies are deleted at the next start.
+pending=$(w reg query 'HKLM\System\CurrentControlSet\Control\Session Manager' /v PendingFileRenameOperations)
+printf '%s\n' "$pending" | grep -qi 'Temp\\KwUninstall-[0-9]*\.exe' || fail "stage copy not scheduled: $pending"
+printf '%s\n' "$pending" | grep -qi 'system32\\Kitwright' && fail "the system file is scheduled: $pending"
+[ "$(cat "$system_dir/Kitwright.exe")" = 'foreign system file' ] || fail "the system file was overwritten"
+# Against the prefix before the install: only the user's file and the
+# stage copies (gone at the next start) are new.
+snapshot after
+same_snapshots before after '/KwTest e2e/Deep/App/notes\.txt$|/Temp/KwUninstall-[0-9]+\.exe$'
 finish

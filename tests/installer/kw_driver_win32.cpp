@@ -5,6 +5,7 @@
 //   text CAPTION ID | wait-text CAPTION ID TEXT | visible CAPTION ID 0|1
 //   set CAPTION ID TEXT | check CAPTION ID 0|1 | press CAPTION ID
 //   box TEXT-PREFIX BUTTON-ID | list | controls CAPTION
+//   wide-caption CAPTION (the caption as the window holds it, in UTF-8)
 // A CAPTION ending in "*" matches as a prefix.
 #include <windows.h>
 
@@ -171,6 +172,14 @@ int main(int argc, char** argv) {
     HWND w = AwaitTop(caption);
     if (!w) return Fail("no window");
     PostMessageA(w, WM_CLOSE, 0, 0);
+  } else if (action == "wide-caption") {
+    HWND w = AwaitTop(caption);
+    if (!w) return Fail("no window");
+    wchar_t wide[1024] = L"";
+    GetWindowTextW(w, wide, static_cast<int>(sizeof wide / sizeof wide[0]));
+    char utf8[4096] = "";
+    WideCharToMultiByte(CP_UTF8, 0, wide, -1, utf8, sizeof utf8, nullptr, nullptr);
+    std::printf("caption %s\n", utf8);
   } else if (action == "text" && argc > 3) {
     HWND c = AwaitControl(caption, id);
     if (!c) return Fail("no control");

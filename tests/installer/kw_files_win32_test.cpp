@@ -1,6 +1,7 @@
 // The Win32 helpers of the install and uninstall against real files,
 // folders and registry keys, with message boxes answered by the test.
 #include <windows.h>
+#include <winioctl.h>
 
 #include <gtest/gtest.h>
 
@@ -167,8 +168,87 @@ TEST_F(KwFilesTest, FolderTreeAsksForUserFilesAndDropsHelpIndexes) {
   NextAnswer() = IDYES;
   EXPECT_EQ(DeleteFolderTree(tree.c_str()), 1);
   EXPECT_FALSE(Exists(root_ + "tree"));
-  // A drive root is never swept.
+  // A drive root is never swept; should that guard ever fail, Cancel
+  // stops the walk at its first question instead of wiping the drive.
+  NextAnswer() = IDCANCEL;
+  Questions().clear();
   EXPECT_EQ(DeleteFolderTree("C:\\"), 0);
+  EXPECT_TRUE(Questions().empty());
+}
+
+// A junction is made with the reparse-point call; 0 when the system
+// cannot make one.
+int MakeJunction(const std::string& link, const std::string& target) {
+  if (!CreateDirectoryA(link.c_str(), nullptr)) return 0;
+  HANDLE h = CreateFileA(link.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                         FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return 0;
+  std::wstring substitute = L"\\??\\";
+  for (char c : target) substitute += static_cast<wchar_t>(c);
+  std::wstring print;
+  // Mount-point reparse data: tag, lengths, offsets, then both names.
+  std::vector<BYTE> data(8 + 8 + (substitute.size() + 1 + print.size() + 1) * sizeof(wchar_t));
+  auto put16 = [&](std::size_t at, std::size_t v) {
+    data[at] = static_cast<BYTE>(v & 0xFF);
+    data[at + 1] = static_cast<BYTE>(v >> 8);
+  };
+  DWORD tag = IO_REPARSE_TAG_MOUNT_POINT;
+  std::memcpy(data.data(), &tag, sizeof tag);
+  put16(4, data.size() - 8);
+  std::size_t sub_bytes = substitute.size() * sizeof(wchar_t);
+  put16(8, 0);
+  put16(10, sub_bytes);
+  put16(12, sub_bytes + sizeof(wchar_t));
+  put16(14, print.size() * sizeof(wchar_t));
+  std::memcpy(data.data() + 16, substitute.c_str(), sub_bytes);
+  DWORD got = 0;
+  BOOL ok = DeviceIoControl(h, FSCTL_SET_REPARSE_POINT, data.data(), static_cast<DWORD>(data.size()), nullptr, 0,
+                            &got, nullptr);
+  CloseHandle(h);
+  if (!ok) RemoveDirectoryA(link.c_str());
+  return ok ? 1 : 0;
+}
+
+TEST_F(KwFilesTest, FolderTreeDoesNotFollowAJunctionOutside) {
+  std::string outside = root_ + "outside\\";
+  std::string tree = root_ + "app\\";
+  CreateDirectoryA((root_ + "outside").c_str(), nullptr);
+  CreateDirectoryA((root_ + "app").c_str(), nullptr);
+  Write(outside + "precious.txt", "keep");
+  if (!MakeJunction(tree + "data", root_ + "outside")) GTEST_SKIP() << "no junctions on this system";
+  ASSERT_NE(GetFileAttributesA((tree + "data").c_str()) & FILE_ATTRIBUTE_REPARSE_POINT, 0u);
+  // Every question answered Yes: only the link itself may go.
+  NextAnswer() = IDYES;
+  EXPECT_EQ(DeleteFolderTree(tree.c_str()), 1);
+  EXPECT_TRUE(Exists(outside + "precious.txt"));
+  EXPECT_FALSE(Exists(root_ + "app"));
+  ASSERT_EQ(Questions().size(), 1u);
+  EXPECT_EQ(Questions()[0].text, "Delete \"" + tree + "data\"?");
+}
+
+TEST_F(KwFilesTest, OnlyTheRegisteredCopyMayUninstall) {
+  KwState& s = KwGlobal();
+  CreateDirectoryA((root_ + "App").c_str(), nullptr);
+  CreateDirectoryA((root_ + "Downloads").c_str(), nullptr);
+  Write(root_ + "App\\SETUP.EXE", "x");
+  Write(root_ + "Downloads\\SETUP.EXE", "x");
+  KwCopy(s.installed_program, sizeof s.installed_program, (root_ + "App\\SETUP.EXE").c_str());
+  // The same file however it is named.
+  EXPECT_EQ(KwMayUninstall((root_ + "Downloads\\..\\app\\.\\setup.exe").c_str()), 1);
+  EXPECT_TRUE(Questions().empty());
+  EXPECT_EQ(KwMayUninstall((root_ + "Downloads\\SETUP.EXE").c_str()), 0);
+  ASSERT_EQ(Questions().size(), 1u);
+  EXPECT_EQ(Questions()[0].text, "\"" + root_ + "Downloads\\SETUP.EXE\" is not the installed copy of \"Unit Title\", which is \"" +
+                                     root_ + "App\\SETUP.EXE\". Nothing was deleted.");
+  EXPECT_EQ(Questions()[0].flags, static_cast<UINT>(MB_OK | MB_ICONERROR));
+  s.installed_program[0] = '\0';
+  EXPECT_EQ(KwMayUninstall((root_ + "App\\SETUP.EXE").c_str()), 0);
+  ASSERT_EQ(Questions().size(), 2u);
+  EXPECT_EQ(Questions()[1].text, "\"Unit Title\" is not installed. Nothing was deleted.");
+}
+
+TEST_F(KwFilesTest, RemovalCaptionIsWideWhateverTheCodePage) {
+  EXPECT_EQ(KwRemovalCaption(), std::wstring(L"Unit Title\x306e\x524a\x9664"));
 }
 
 TEST_F(KwFilesTest, MissingFileCountsAsDeleted) {
@@ -194,10 +274,19 @@ TEST_F(KwFilesTest, RegistryTreeGoesWithItsSubkeys) {
   DeleteRegTree(HKEY_CURRENT_USER, key.c_str());
   HKEY k;
   EXPECT_NE(RegOpenKeyExA(HKEY_CURRENT_USER, key.c_str(), 0, KEY_READ, &k), ERROR_SUCCESS);
-  // An empty subkey names nothing, never the root.
+  // An empty or backslash-led subkey names nothing, never the root or a
+  // key the entry did not name.
+  std::string kept = key + "Kept";
+  ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, kept.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &k, nullptr),
+            ERROR_SUCCESS);
+  RegCloseKey(k);
   DeleteRegTree(HKEY_CURRENT_USER, "");
+  DeleteRegTree(HKEY_CURRENT_USER, ("\\" + kept).c_str());
+  EXPECT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, kept.c_str(), 0, KEY_READ, &k), ERROR_SUCCESS);
+  RegCloseKey(k);
   EXPECT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, "Software", 0, KEY_READ, &k), ERROR_SUCCESS);
   RegCloseKey(k);
+  DeleteRegTree(HKEY_CURRENT_USER, kept.c_str());
 }
 
 TEST_F(KwFilesTest, WininitKeepsEarlierRenamesAndReplacesCtrlZ) {

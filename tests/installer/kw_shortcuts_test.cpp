@@ -54,6 +54,10 @@ TEST_F(KwShortcutsTest, GroupEntriesServeProgramsOnly) {
   EXPECT_FALSE(KwSplitTarget("x.exe", &path, &args));
   EXPECT_EQ(KwJoinPathArgs("C:\\PROGRA~1\\X.EXE", true, "/r"), "C:\\PROGRA~1\\X.EXE /r");
   EXPECT_EQ(KwJoinPathArgs("C:\\X.EXE", false, ""), "C:\\X.EXE");
+  // A link starts its program in the program's folder.
+  EXPECT_EQ(KwTargetFolder("C:\\Program Files\\V\\viewer.exe"), "C:\\Program Files\\V");
+  EXPECT_EQ(KwTargetFolder("C:\\viewer.exe"), "C:\\");
+  EXPECT_EQ(KwTargetFolder("viewer.exe"), "");
 }
 
 TEST_F(KwShortcutsTest, ProgramManagerCommands) {
@@ -66,7 +70,9 @@ TEST_F(KwShortcutsTest, ProgramManagerCommands) {
             (V{"[ShowGroup(\"Startup\",1)]", "[AddItem(\"C:\\V\\V.EXE\",\"T\")]"}));
   EXPECT_EQ(KwProgmanCommands(kKwStartup, true, "T", items),
             (V{"[ShowGroup(\"Startup\",1)]", "[DeleteItem(\"T\")]"}));
-  EXPECT_EQ(KwProgmanCommands(kKwDesktop, true, "T", items), (V{"[DeleteGroup(\"T\",0)]"}));
+  // Only the items, never the group: it may hold others' items too.
+  EXPECT_EQ(KwProgmanCommands(kKwPrograms, true, "T", items),
+            (V{"[ShowGroup(\"T\",1)]", "[DeleteItem(\"Viewer\")]", "[DeleteItem(\"Off\")]"}));
 }
 
 TEST_F(KwShortcutsTest, RegEntriesNameOneOfThreeRoots) {

@@ -1,0 +1,34 @@
+// What the installer may write and the uninstaller may delete: names and
+// destinations that stay inside their folder, the copy that may uninstall,
+// the folder walk's handling of each entry and the second stage's copy.
+#pragma once
+
+#include <cstddef>
+
+// 1 when name is one plain file or folder name: not empty, no separator,
+// drive or stream colon, and not made of dots and blanks only ("..").
+int KwIsPlainName(const char* name);
+
+// 1 when a destination relative to the install folder stays inside it:
+// every part between separators ("\" or "/") is a plain name, so it has
+// no root, drive, "..", empty part or trailing separator.
+int KwIsInsideDestination(const char* destination);
+
+enum class KwUninstallSource { kOk, kNotInstalled, kOtherCopy };
+
+// Whether the copy at running (already a full path) may uninstall: only
+// the copy that the uninstall entry registered (registered_program; empty
+// when the title has no entry).
+KwUninstallSource KwCheckUninstallSource(const char* registered_program, const char* running);
+
+enum class KwWalkAction { kRecurse, kDeleteQuietly, kAsk };
+
+// What the uninstall's folder walk does with one entry. A link (junction
+// or symbolic link) is never entered: its target may lie outside the
+// install folder, so it is asked about and only the link itself removed.
+KwWalkAction KwFolderEntryAction(const char* name, bool directory, bool link);
+
+// The second stage's copy: "<temp folder>KwUninstall-<stamp>.exe", a name
+// it creates afresh; KwIsStageCopy tells such a copy from any other file.
+int KwStageCopyName(const char* temp_folder, unsigned stamp, char* out, std::size_t size);
+int KwIsStageCopy(const char* path, const char* temp_folder);

@@ -1,0 +1,180 @@
+// What the installer may write and the uninstaller may delete, with the
+// cases that would reach another program's or the user's files as a table.
+#include <string>
+#include <vector>
+
+#include "installer/core/kw_config.h"
+#include "installer/core/kw_removal.h"
+#include "installer/core/kw_shortcuts.h"
+#include "installer/core/kw_uninstall.h"
+#include "tests/installer/kw_fixture.h"
+
+namespace {
+
+enum class Rule {
+  kInstallEntry,     // input: Install entry 1; allowed: the configuration is accepted
+  kGroupEntry,       // input: Group entry 1; allowed: the configuration is accepted
+  kProgramsLink,     // context: title; input: a file in the Programs folder; allowed: removal deletes it
+  kUninstallSource,  // context: registered program; input: running copy; allowed: it may uninstall
+  kRegEntry,         // input: Reg entry; allowed: a key is deleted
+  kWalk,             // context: "dir", "link-dir", "link-file" or "file"; allowed: acted on unasked
+  kStageCopy,        // context: temporary folder; input: running copy; allowed: deleted at restart
+};
+
+struct Case {
+  const char* what;
+  Rule rule;
+  const char* context;
+  const char* input;
+  bool allowed;
+};
+
+const char kPrograms[] = "C:\\Menu\\Programs\\";
+
+const Case kCases[] = {
+    {"title names an existing group: a foreign shortcut in it", Rule::kProgramsLink, "Accessories",
+     "C:\\Menu\\Programs\\Accessories\\Notepad.lnk", false},
+    {"title names an existing group: the configuration's own shortcut", Rule::kProgramsLink, "Accessories",
+     "C:\\Menu\\Programs\\Accessories\\Viewer.lnk", true},
+    {"title that climbs out of the Programs folder", Rule::kProgramsLink, "..\\Startup",
+     "C:\\Menu\\Startup\\Viewer.lnk", false},
+    {"copy run from a downloads folder", Rule::kUninstallSource, "C:\\App\\SETUP.EXE",
+     "C:\\Downloads\\SETUP.EXE", false},
+    {"copy in a folder whose name extends the install folder's", Rule::kUninstallSource, "C:\\App\\SETUP.EXE",
+     "C:\\App2\\SETUP.EXE", false},
+    {"copy in a sub-folder of the install folder", Rule::kUninstallSource, "C:\\App\\SETUP.EXE",
+     "C:\\App\\old\\SETUP.EXE", false},
+    {"no uninstall entry for the title", Rule::kUninstallSource, "", "C:\\Downloads\\SETUP.EXE", false},
+    {"double-byte names differing only in a second byte", Rule::kUninstallSource, "C:\\\x95\x41\\SETUP.EXE",
+     "C:\\\x95\x61\\SETUP.EXE", false},
+    {"the installed copy, named in another case", Rule::kUninstallSource, "C:\\App\\SETUP.EXE",
+     "c:\\app\\setup.exe", true},
+    {"destination climbing with ..", Rule::kInstallEntry, "", "app.exe,..\\..\\WINDOWS\\win.ini", false},
+    {"source climbing with .. as its own destination", Rule::kInstallEntry, "", "..\\outside.exe", false},
+    {".. hidden in the middle", Rule::kInstallEntry, "", "app.exe,sub\\..\\..\\x.exe", false},
+    {".. with forward slashes", Rule::kInstallEntry, "", "app.exe,sub/../../x.exe", false},
+    {"dots and blanks that Windows reads as ..", Rule::kInstallEntry, "", "app.exe,. . \\x.exe", false},
+    {"absolute destination", Rule::kInstallEntry, "", "app.exe,\\WINDOWS\\x.exe", false},
+    {"destination on a drive", Rule::kInstallEntry, "", "app.exe,C:\\WINDOWS\\x.exe", false},
+    {"drive-relative destination", Rule::kInstallEntry, "", "app.exe,D:x.exe", false},
+    {"network destination", Rule::kInstallEntry, "", "app.exe,\\\\srv\\share\\x.exe", false},
+    {"destination naming a folder", Rule::kInstallEntry, "", "app.exe,sub\\", false},
+    {"destination in a sub-folder", Rule::kInstallEntry, "", "app.exe,data\\sub\\x.bin", true},
+    {"name that only starts with dots", Rule::kInstallEntry, "", "..app.exe", true},
+    {"shortcut name climbing out of the group", Rule::kGroupEntry, "", "..\\..\\Startup\\Evil,app.exe", false},
+    {"shortcut name with a sub-folder", Rule::kGroupEntry, "", "Tools\\Viewer,app.exe", false},
+    {"plain shortcut name", Rule::kGroupEntry, "", "Viewer,app.exe", true},
+    {"empty Reg subkey", Rule::kRegEntry, "", "HKEY_CURRENT_USER\\", false},
+    {"backslash-led Reg subkey", Rule::kRegEntry, "", "HKEY_CURRENT_USER\\\\Software", false},
+    {"backslashes only", Rule::kRegEntry, "", "HKEY_LOCAL_MACHINE\\\\\\", false},
+    {"bare root", Rule::kRegEntry, "", "HKEY_CLASSES_ROOT", false},
+    {"key strictly under a root", Rule::kRegEntry, "", "HKEY_CURRENT_USER\\Software\\Vendor", true},
+    {"junction inside the install folder pointing outside", Rule::kWalk, "link-dir", "data", false},
+    {"symbolic link named like a help index", Rule::kWalk, "link-file", "APP.GID", false},
+    {"user's file", Rule::kWalk, "file", "notes.txt", false},
+    {"help index", Rule::kWalk, "file", "APP.GID", true},
+    {"real sub-folder", Rule::kWalk, "dir", "data", true},
+    {"the system folder's file of the installer's name", Rule::kStageCopy, "C:\\TEMP\\",
+     "C:\\WINDOWS\\SYSTEM32\\SETUP.EXE", false},
+    {"a file of the installer's name in the temporary folder", Rule::kStageCopy, "C:\\TEMP\\",
+     "C:\\TEMP\\SETUP.EXE", false},
+    {"a staged name in another folder", Rule::kStageCopy, "C:\\TEMP\\", "C:\\TEMP\\sub\\KwUninstall-7.exe", false},
+    {"a staged name with more after its number", Rule::kStageCopy, "C:\\TEMP\\", "C:\\TEMP\\KwUninstall-7x.exe",
+     false},
+    {"the copy the first stage made", Rule::kStageCopy, "C:\\TEMP", "c:\\temp\\KWUNINSTALL-7.EXE", true},
+};
+
+class KwRemovalTest : public KwFixture {
+ protected:
+  void Basic() {
+    Set("Install", "Title", "Sample Viewer");
+    Set("Install", "Folder", "SampleView");
+  }
+
+  bool Allowed(const Case& c) {
+    profile_.clear();
+    Basic();
+    switch (c.rule) {
+      case Rule::kInstallEntry:
+        Set("Install", "1", c.input);
+        return KwLoadConfig() == 1;
+      case Rule::kGroupEntry:
+        Set("Install", "1", "app.exe");
+        Set("Group", "1", c.input);
+        return KwLoadConfig() == 1;
+      case Rule::kProgramsLink: {
+        Set("Install", "Title", c.context);
+        Set("Install", "1", "app.exe");
+        Set("Group", "1", "Viewer,app.exe");
+        if (KwLoadConfig() != 1) return false;
+        for (const std::string& file : KwShortcutFiles(kKwPrograms, kPrograms)) {
+          if (file == c.input) return true;
+        }
+        return false;
+      }
+      case Rule::kUninstallSource:
+        return KwCheckUninstallSource(c.context, c.input) == KwUninstallSource::kOk;
+      case Rule::kRegEntry:
+        return KwParseRegEntry(c.input, nullptr) != KwRegRoot::kNone;
+      case Rule::kWalk: {
+        std::string kind = c.context;
+        bool directory = kind == "dir" || kind == "link-dir";
+        bool link = kind.compare(0, 4, "link") == 0;
+        return KwFolderEntryAction(c.input, directory, link) != KwWalkAction::kAsk;
+      }
+      case Rule::kStageCopy:
+        return KwIsStageCopy(c.input, c.context) == 1;
+    }
+    return false;
+  }
+};
+
+TEST_F(KwRemovalTest, DangerousCasesTouchNothingOfOthers) {
+  KwPlatformHooks().is_lead_byte = &ShiftJisLead;
+  for (const Case& c : kCases) EXPECT_EQ(Allowed(c), c.allowed) << c.what << ": " << c.input;
+}
+
+TEST_F(KwRemovalTest, RefusedEntryIsNamedForItsMessage) {
+  Basic();
+  Set("Install", "1", "app.exe");
+  Set("Install", "2", "x.dll,..\\x.dll");
+  EXPECT_EQ(KwLoadConfig(), 0);
+  EXPECT_STREQ(KwGlobal().refused, "[Install] 2=x.dll,..\\x.dll");
+  Set("Install", "2", "x.dll");
+  Set("Group", "1", "A\\B,app.exe");
+  EXPECT_EQ(KwLoadConfig(), 0);
+  EXPECT_STREQ(KwGlobal().refused, "[Group] 1=A\\B,app.exe");
+  Set("Group", "1", "B,app.exe");
+  EXPECT_EQ(KwLoadConfig(), 1);
+  EXPECT_STREQ(KwGlobal().refused, "");
+}
+
+TEST_F(KwRemovalTest, RegisteredProgramIsTheCopyThatMayUninstall) {
+  Basic();
+  registered_ = true;
+  uninstall_string_ = "\"D:\\Apps\\Sample View\\SETUP.EXE\" /r";
+  ASSERT_EQ(KwLoadConfig(), 1);
+  EXPECT_STREQ(KwGlobal().installed_program, "D:\\Apps\\Sample View\\SETUP.EXE");
+  EXPECT_STREQ(KwGlobal().location, "D:\\Apps\\Sample View\\");
+  // A value naming no program leaves nothing that may uninstall.
+  uninstall_string_ = "setup /r";
+  ASSERT_EQ(KwLoadConfig(), 1);
+  EXPECT_STREQ(KwGlobal().installed_program, "");
+  registered_ = false;
+  ASSERT_EQ(KwLoadConfig(), 1);
+  EXPECT_STREQ(KwGlobal().installed_program, "");
+}
+
+TEST_F(KwRemovalTest, StageCopyIsAFreshNameInTheTemporaryFolder) {
+  char out[kKwPathSize];
+  ASSERT_EQ(KwStageCopyName("C:\\TEMP", 42, out, sizeof out), 1);
+  EXPECT_STREQ(out, "C:\\TEMP\\KwUninstall-42.exe");
+  EXPECT_EQ(KwIsStageCopy(out, "C:\\TEMP\\"), 1);
+  ASSERT_EQ(KwStageCopyName("C:\\TEMP\\", 4294967295u, out, sizeof out), 1);
+  EXPECT_STREQ(out, "C:\\TEMP\\KwUninstall-4294967295.exe");
+  std::string deep = "C:\\" + std::string(250, 't') + "\\";
+  EXPECT_EQ(KwStageCopyName(deep.c_str(), 1, out, sizeof out), 0);
+  EXPECT_STREQ(out, "");
+}
+
+}  // namespace
