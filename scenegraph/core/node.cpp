@@ -103,6 +103,7 @@ KsNode::KsNode() {
 KsNode::~KsNode() {
     ++Globals().destroyed;
     if (labelled_) KsLabelTable::ForgetNode(this);
+    ForgetRoutes();
     if (TheScratch().owner == this) TheScratch().owner = nullptr;
     delete[] members_;
     delete[] eventIns_;
@@ -282,11 +283,19 @@ void KsNode::Unref() {
     NodeGlobals& g = Globals();
     refCount_ -= g.refStep;
     if (refCount_ != 0 || g.noDelete != 0) return;
+    // A dying node takes no more events.
+    ForgetRoutes();
     // Derived members die before ~KsNode runs, so their references are
     // dropped here, while every field is still alive.
     ReleaseHook();
     ReleaseMembers();
     delete this;
+}
+
+void KsNode::ForgetRoutes() {
+    if (!routed_) return;
+    routed_ = 0;
+    KsRouter::ForgetNode(this);
 }
 
 void KsNode::Ref(KsNode* node) {

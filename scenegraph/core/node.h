@@ -103,6 +103,8 @@ public:
     // Set by a label table that names this node, so that destruction
     // removes the node from the labels instead of leaving them dangling.
     void MarkLabelled() { labelled_ = 1; }
+    // Set by a router holding a route from or to this node, likewise.
+    void MarkRouted() { routed_ = 1; }
     KsField* LookUpMember(const char* name);
     int GetMemberCount() const { return memberCount_; }
     const KsMemberTable* GetMember(int i) const;
@@ -143,6 +145,7 @@ public:
 private:
     int RealizeBody(KsWordNode* cursor, KsPartition* partition, int depth);
     void ReleaseMembers();
+    void ForgetRoutes();
 
     int memberCount_ = 0;
     int eventInCount_ = 0;
@@ -153,4 +156,5 @@ private:
     int refCount_ = 0;
     int scanning_ = 0;   // guards Scan against cycles through addChildren
     int labelled_ = 0;
+    int routed_ = 0;
 };

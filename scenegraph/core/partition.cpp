@@ -31,8 +31,9 @@ KsPartition::~KsPartition() {
     // The table holds node pointers without references.
     KsSensorTable::Reset();
     // Nodes held elsewhere (a binding stack) may outlive this partition:
-    // they must not send into its router once it is gone.
-    router_.DetachSources();
+    // they must not send into its router once it is gone. The routes go
+    // first, so that the nodes need not leave them one by one.
+    router_.Clear();
     // The labels go first, so that the nodes need not leave them one by one.
     labels_.Clear();
     std::vector<KsNode*> roots;
