@@ -84,6 +84,9 @@ public:
     int RegisterMember(const char* name, KsField* field, int noEvents);
     int RegisterEventIn(const char* name);
     int RegisterEventOut(const char* name);
+    // Lets events sent to a plain field be stored into it, for the fields
+    // that have an event-in of their own (set_spine) but send nothing.
+    int RegisterFieldEventIn(const char* name);
     int RegisterDone();
 
     // Reference counting. The static forms accept null.
