@@ -69,7 +69,7 @@ std::string FullPath(const std::string& path) {
 void DropScene(KsPartition* p) {
     p->GetRouter()->Clear();
     while (p->GetNodeCount() > 0)
-        if (p->DeleteNode(p->GetNode(0)) != 0) break;
+        if (p->DeleteNode(p->GetNode(p->GetNodeCount() - 1)) != 0) break;
 }
 }  // namespace
 
