@@ -132,11 +132,8 @@ int KsCustomNode::Scan(KsNodeScanner* scanner) {
 int KsCustomNode::ExecTraverse(KsMatrix* matrix) {
     if (!copy_ || traversing_) return 0;
     traversing_ = 1;
-    int result = 0;
-    for (int i = 0; i < copy_->GetNodeCount() && result == 0; ++i) {
-        KsNode* root = copy_->GetNode(i);
-        if (root) result = root->ExecTraverse(matrix);
-    }
+    // As a partition: a failing body is reported and gives 1.
+    const int result = copy_->Traverse(matrix);
     traversing_ = 0;
     return result;
 }

@@ -62,6 +62,17 @@ public:
     char innerMember[KS_NAME_SIZE];   // normalised
 };
 
+// A list of IS bindings in reading order (not owned). Its class record is
+// made but linked under no parent.
+class KsIsTableSet : public KsObject {
+public:
+    KsIsTableSet();
+    const char* GetClassName() const override;
+    KsClassRecord* GetClassInfo() const override;
+
+    std::vector<KsIsTable*> bindings;
+};
+
 // Owned by its partition; empty for a plain scene. Entries are added
 // through the Add functions, which keep the look-up indexes.
 struct KsProtoInterface {

@@ -21,7 +21,7 @@ using kstest::Realize;
 namespace {
 
 // A class that cannot be duplicated (no NewInstance of its own), which also
-// counts its drawing.
+// counts its drawing; drawing fails with x when x is not 0.
 class PlainProbe : public KsNode {
 public:
     PlainProbe() {
@@ -31,7 +31,7 @@ public:
     const char* GetClassName() const override { return "KsPlainProbe"; }
     int ExecTraverse(KsMatrix*) override {
         ++Draws();
-        return 0;
+        return x.Get();
     }
     static int& Draws() {
         static int n = 0;
@@ -284,6 +284,15 @@ TEST_F(ProtoInstanceTest, WalksEnterInstancesOnlyWhenAskedAndDrawTheCopy) {
     KsNode* instance = AsProbe(p.GetNode(0))->children.GetElements()[0];
     EXPECT_EQ(instance->ExecTraverse(nullptr), 0);
     EXPECT_EQ(PlainProbe::Draws(), 2);
+
+    // A failing body is reported as a partition's, and the instance gives 1.
+    Realize(p, "PROTO F [ ] { Sphere { x 7 } Sphere { } } F { }");
+    KsNode* failing = p.GetNode(p.GetNodeCount() - 1);
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(failing->ExecTraverse(nullptr), 1);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "KsPartition::Traverse\n  Error occured during traverse\n");
+    EXPECT_EQ(PlainProbe::Draws(), 3);
 }
 
 // PROTOs nested in one another's bodies, each using the one inside it.
