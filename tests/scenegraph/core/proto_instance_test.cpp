@@ -321,12 +321,26 @@ TEST_F(ProtoInstanceTest, DeepAndMultiplyingNestingIsBounded) {
         testing::internal::CaptureStderr();
         p.RealizeTree(kstest::Parsed(NestedProtos(30, 2)).root());
         std::string err = testing::internal::GetCapturedStderr();
-        EXPECT_TRUE(Contains(err, "  Too many nodes for another PROTO instance.\n"));
+        EXPECT_TRUE(Contains(err, "  PROTO instance adds too many nodes.\n"));
         EXPECT_LE(KsNode::GetConstructedCount() - KsNode::GetDestroyedCount(),
-                  3 * KS_MAX_INSTANCE_LIVE_NODES);
+                  4 * KS_MAX_INSTANCE_NODES);
     }
     ExpectAllDestroyed();
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(120));
+}
+
+TEST_F(ProtoInstanceTest, SmallInstancesAreBuiltHoweverManyNodesLive) {
+    KsPartition p;
+    std::string text = "PROTO P [ ] { Group { x 4 } }\n";
+    for (int i = 0; i <= KS_MAX_INSTANCE_NODES; ++i) text += "Group { }\n";
+    text += "P { } P { }\n";
+    EXPECT_EQ(Realize(p, text), "");
+    ASSERT_EQ(p.GetNodeCount(), KS_MAX_INSTANCE_NODES + 3);
+    for (int i = 1; i <= 2; ++i) {
+        KsCustomNode* instance = AsCustom(p.GetNode(p.GetNodeCount() - i));
+        ASSERT_NE(instance, nullptr);
+        EXPECT_EQ(AsProbe(Inner(instance))->x.Get(), 4);
+    }
 }
 
 }  // namespace
