@@ -109,6 +109,12 @@ void KsPartition::Discard(KsNode* node) {
 
 int KsPartition::ReadFile(const char* path) {
     if (!path) return 1;
+    // A device or a pipe could be read for ever.
+    if (KsIsSpecialFile(path)) {
+        std::fprintf(stderr, "KsPartition::ReadFile()\n");
+        std::fprintf(stderr, "  Not a regular file: %s\n", path);
+        return 1;
+    }
     QmReadWordFile reader;
     KsVrmlPass1 pass;
     if (!reader.Open(path)) return 1;
