@@ -295,6 +295,57 @@ TEST_F(ProtoInstanceTest, WalksEnterInstancesOnlyWhenAskedAndDrawTheCopy) {
     EXPECT_EQ(PlainProbe::Draws(), 3);
 }
 
+TEST_F(ProtoInstanceTest, BodiesThreeLevelsDeepAreCopiedWhole) {
+    {
+        KsPartition p;
+        EXPECT_EQ(Realize(p,
+                          "PROTO P [ exposedField SFInt v 1 ] "
+                          "{ Group { child Group { child Group { x IS v } } } }\n"
+                          "P { v 5 } P { }"),
+                  "");
+        ASSERT_EQ(p.GetNodeCount(), 2);
+        KsNode* declared = p.GetProto(0)->GetNode(0);
+        PartitionProbe* levels[2][3];
+        for (int k = 0; k < 2; ++k) {
+            levels[k][0] = AsProbe(Inner(AsCustom(p.GetNode(k))));
+            for (int d = 1; d < 3; ++d) levels[k][d] = AsProbe(levels[k][d - 1]->child.Get());
+        }
+        PartitionProbe* source = AsProbe(declared);
+        for (int d = 0; d < 3; ++d) {
+            SCOPED_TRACE(d);
+            ASSERT_NE(levels[0][d], nullptr);
+            ASSERT_NE(levels[1][d], nullptr);
+            EXPECT_NE(levels[0][d], source);
+            EXPECT_NE(levels[0][d], levels[1][d]);
+            if (d < 2) source = AsProbe(source->child.Get());
+        }
+        EXPECT_EQ(levels[0][2]->x.Get(), 5);
+        EXPECT_EQ(levels[1][2]->x.Get(), 1);
+        EXPECT_EQ(source->x.Get(), 0);  // the declaration is left alone
+    }
+    ExpectAllDestroyed();
+}
+
+TEST_F(ProtoInstanceTest, ADefaultReplacingARoutedBodyNodeTakesItsRoutes) {
+    for (const char* route : {"ROUTE S.x TO T.x", "ROUTE T.x TO S.x"}) {
+        SCOPED_TRACE(route);
+        {
+            KsPartition p;
+            EXPECT_EQ(Realize(p, std::string("PROTO P [ exposedField SFNode n NULL ] "
+                                             "{ DEF S Group { } "
+                                             "Group { child DEF T Group { } child IS n } ") +
+                                     route + " }\nP { }"),
+                      "");
+            KsPartition* copy = AsCustom(p.GetNode(0))->GetPrivateCopy();
+            ASSERT_NE(copy, nullptr);
+            EXPECT_EQ(copy->FindLabel("T"), nullptr);  // replaced by the default
+            EXPECT_EQ(copy->GetRouter()->GetRouteCount(), 0);
+            AsProbe(copy->FindLabel("S"))->x.Set(3);
+        }
+        ExpectAllDestroyed();
+    }
+}
+
 // PROTOs nested in one another's bodies, each using the one inside it.
 std::string NestedProtos(int levels, int usesPerLevel) {
     std::string text;

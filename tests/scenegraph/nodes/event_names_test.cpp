@@ -106,10 +106,11 @@ TEST_F(EventNamesTest, TableOfNodeEvents) {
         SCOPED_TRACE(std::string(r.keyword) + "." + r.event);
         KsNode* node = Make(r.keyword);
         ASSERT_NE(node, nullptr);
-        if (r.out)
+        if (r.out) {
             EXPECT_EQ(SendFrom(node, r.event), 1);
-        else
+        } else {
             EXPECT_EQ(SendTo(node, r.event), "");
+        }
     }
     const char* const interpolators[] = {"ScalarInterpolator",      "PositionInterpolator",
                                          "CoordinateInterpolator",  "OrientationInterpolator",
@@ -143,7 +144,9 @@ TEST_F(EventNamesTest, EveryEventMemberOfEveryNodeType) {
                 EXPECT_GE(SendFrom(node, name + "_changed"), 1);
                 ++members;
             }
-            if (m->noEventIn == 0) EXPECT_EQ(SendTo(node, "set_" + name), "");
+            if (m->noEventIn == 0) {
+                EXPECT_EQ(SendTo(node, "set_" + name), "");
+            }
         }
     }
     EXPECT_GT(members, 100);
