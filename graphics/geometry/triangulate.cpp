@@ -8,6 +8,9 @@
 namespace {
 
 constexpr float kTol = 0.0001f;
+// Largest extent the integer inside test takes; larger polygons are shrunk
+// to it, so that their points stay within int.
+constexpr float kMaxExtent = 1048576.0f;
 
 bool Within(float v, float a, float b) {
   const float lo = a < b ? a : b;
@@ -125,10 +128,11 @@ int PwTriangulate(int* out_count, int* out_triples, int count, const PwVec3* poi
   }
   const float w = xmax - xmin;
   const float h = ymax - ymin;
-  if (!(w > 0.0f) || !(h > 0.0f)) return 0;
-  // Small polygons are stretched so that the integer midpoint test resolves.
-  const float sx = w < 256.0f ? 256.0f / w : 1.0f;
-  const float sy = h < 256.0f ? 256.0f / h : 1.0f;
+  if (!(w > 0.0f) || !(h > 0.0f) || !std::isfinite(w) || !std::isfinite(h)) return 0;
+  // Small polygons are stretched so that the integer midpoint test
+  // resolves, large ones shrunk so that it holds them.
+  const float sx = w < 256.0f ? 256.0f / w : (w > kMaxExtent ? kMaxExtent / w : 1.0f);
+  const float sy = h < 256.0f ? 256.0f / h : (h > kMaxExtent ? kMaxExtent / h : 1.0f);
   for (PwVec2& p : pts) {
     p.x *= sx;
     p.y *= sy;

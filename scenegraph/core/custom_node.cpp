@@ -20,9 +20,17 @@ KsClassRecord* g_customNodeRecord = nullptr;
 constexpr int kMaxHandOnDepth = 2 * KS_MAX_PROTO_DEPTH;
 
 struct BuildState {
-    int depth = 0;     // instances being built inside one another
-    int handOn = 0;    // OwnerMemberChanged calls nested
+    int depth = 0;      // instances being built inside one another
+    int handOn = 0;     // OwnerMemberChanged calls nested
+    int start = 0;      // nodes constructed when the outermost build began
+    int tooLarge = 0;   // the outermost build went past its allowance
 };
+
+// Whether the outermost instance being built has added too many nodes.
+bool OverAllowance(BuildState& b) {
+    if (KsNode::GetConstructedCount() - b.start > KS_MAX_INSTANCE_NODES) b.tooLarge = 1;
+    return b.tooLarge != 0;
+}
 
 BuildState& Build() {
     static BuildState state;
@@ -44,13 +52,29 @@ KsCustomNode::KsCustomNode(KsPartition* declaration) : declaration_(declaration)
         ReportRefused("PROTO instances nest too deep.", declaration_);
         return;
     }
-    if (KsNode::GetConstructedCount() - KsNode::GetDestroyedCount() > KS_MAX_INSTANCE_LIVE_NODES) {
-        ReportRefused("Too many nodes for another PROTO instance.", declaration_);
+    KsProtoInterface* own = declaration_->GetInterface();
+    const bool outermost = b.depth == 0;
+    if (outermost) {
+        b.start = KsNode::GetConstructedCount();
+        b.tooLarge = own ? own->tooLarge : 0;
+    } else if (own && own->tooLarge) {
+        b.tooLarge = 1;
+    }
+    // A nested instance past the allowance makes the outermost one too
+    // large: it is refused as a whole.
+    if (OverAllowance(b)) {
+        if (outermost) ReportRefused("PROTO instance adds too many nodes.", declaration_);
         return;
     }
     ++b.depth;
     copy_ = declaration_->Duplicate();
     --b.depth;
+    if (outermost && OverAllowance(b)) {
+        ReportRefused("PROTO instance adds too many nodes.", declaration_);
+        if (own) own->tooLarge = 1;
+        delete copy_;
+        copy_ = nullptr;
+    }
     if (!copy_) return;
     copy_->SetOwner(this);
 
@@ -132,11 +156,8 @@ int KsCustomNode::Scan(KsNodeScanner* scanner) {
 int KsCustomNode::ExecTraverse(KsMatrix* matrix) {
     if (!copy_ || traversing_) return 0;
     traversing_ = 1;
-    int result = 0;
-    for (int i = 0; i < copy_->GetNodeCount() && result == 0; ++i) {
-        KsNode* root = copy_->GetNode(i);
-        if (root) result = root->ExecTraverse(matrix);
-    }
+    // As a partition: a failing body is reported and gives 1.
+    const int result = copy_->Traverse(matrix);
     traversing_ = 0;
     return result;
 }

@@ -103,6 +103,7 @@ KsNode::KsNode() {
 KsNode::~KsNode() {
     ++Globals().destroyed;
     if (labelled_) KsLabelTable::ForgetNode(this);
+    ForgetRoutes();
     if (TheScratch().owner == this) TheScratch().owner = nullptr;
     delete[] members_;
     delete[] eventIns_;
@@ -207,6 +208,16 @@ int KsNode::RegisterEventIn(const char* name) {
     return 0;
 }
 
+int KsNode::RegisterFieldEventIn(const char* name) {
+    ClaimScratch(this, memberCount_, members_, eventInCount_, eventIns_);
+    Scratch& s = TheScratch();
+    int i = FindMember(s.members, memberCount_, name);
+    if (i < 0) return 1;
+    for (; i < memberCount_; ++i)
+        if (s.members[i].name && std::strcmp(s.members[i].name, name) == 0) s.members[i].noEventIn = 0;
+    return 0;
+}
+
 int KsNode::RegisterEventOut(const char* name) {
     ClaimScratch(this, memberCount_, members_, eventInCount_, eventIns_);
     Scratch& s = TheScratch();
@@ -282,11 +293,19 @@ void KsNode::Unref() {
     NodeGlobals& g = Globals();
     refCount_ -= g.refStep;
     if (refCount_ != 0 || g.noDelete != 0) return;
+    // A dying node takes no more events.
+    ForgetRoutes();
     // Derived members die before ~KsNode runs, so their references are
     // dropped here, while every field is still alive.
     ReleaseHook();
     ReleaseMembers();
     delete this;
+}
+
+void KsNode::ForgetRoutes() {
+    if (!routed_) return;
+    routed_ = 0;
+    KsRouter::ForgetNode(this);
 }
 
 void KsNode::Ref(KsNode* node) {
@@ -368,7 +387,17 @@ int KsNode::AcceptEvent(const char* name, KsField* field, KsNode* source) {
 
 int KsNode::SendEventOut(const char* name, KsField* field) {
     if (!routeList_) return 0;
-    return routeList_->EventOut(this, name, field);
+    int result = routeList_->EventOut(this, name, field);
+    // A field registered under several names (its VRML 2.0 name and an
+    // older one) goes out under each, so routes from either name fire.
+    if (!field || !name) return result;
+    for (int i = 0; i < memberCount_ && result == 0 && routeList_; ++i) {
+        const KsMemberTable& m = members_[i];
+        if (m.field != field || !m.name || m.noEventOut != 0) continue;
+        if (std::strcmp(m.name, name) == 0) continue;
+        result = routeList_->EventOut(this, m.name, field);
+    }
+    return result;
 }
 
 // ---- parsing -------------------------------------------------------------

@@ -84,6 +84,9 @@ public:
     int RegisterMember(const char* name, KsField* field, int noEvents);
     int RegisterEventIn(const char* name);
     int RegisterEventOut(const char* name);
+    // Lets events sent to a plain field be stored into it, for the fields
+    // that have an event-in of their own (set_spine) but send nothing.
+    int RegisterFieldEventIn(const char* name);
     int RegisterDone();
 
     // Reference counting. The static forms accept null.
@@ -103,6 +106,8 @@ public:
     // Set by a label table that names this node, so that destruction
     // removes the node from the labels instead of leaving them dangling.
     void MarkLabelled() { labelled_ = 1; }
+    // Set by a router holding a route from or to this node, likewise.
+    void MarkRouted() { routed_ = 1; }
     KsField* LookUpMember(const char* name);
     int GetMemberCount() const { return memberCount_; }
     const KsMemberTable* GetMember(int i) const;
@@ -143,6 +148,7 @@ public:
 private:
     int RealizeBody(KsWordNode* cursor, KsPartition* partition, int depth);
     void ReleaseMembers();
+    void ForgetRoutes();
 
     int memberCount_ = 0;
     int eventInCount_ = 0;
@@ -153,4 +159,5 @@ private:
     int refCount_ = 0;
     int scanning_ = 0;   // guards Scan against cycles through addChildren
     int labelled_ = 0;
+    int routed_ = 0;
 };

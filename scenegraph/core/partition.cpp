@@ -1,6 +1,7 @@
 #include "scenegraph/core/partition.h"
 
 #include <algorithm>
+#include <iterator>
 #include <cstdio>
 #include <cstring>
 
@@ -31,12 +32,14 @@ KsPartition::~KsPartition() {
     // The table holds node pointers without references.
     KsSensorTable::Reset();
     // Nodes held elsewhere (a binding stack) may outlive this partition:
-    // they must not send into its router once it is gone.
-    router_.DetachSources();
+    // they must not send into its router once it is gone. The routes go
+    // first, so that the nodes need not leave them one by one.
+    router_.Clear();
     // The labels go first, so that the nodes need not leave them one by one.
     labels_.Clear();
     std::vector<KsNode*> roots;
     roots.swap(roots_);
+    rootSet_.clear();
     for (KsNode* node : roots) KsNode::Unref(node);
     std::vector<KsNode*> discards;
     discards.swap(discards_);
@@ -74,24 +77,27 @@ KsNode* KsPartition::GetNode(int i) const {
 
 int KsPartition::AppendNode(KsNode* node) {
     if (!node) return 1;
-    if (std::find(roots_.begin(), roots_.end(), node) != roots_.end()) {
+    if (rootSet_.count(node) != 0) {
         std::fprintf(stderr, "KsPartition::AppendNode()\n");
         std::fprintf(stderr, "  Node is already included.\n");
         return 1;
     }
+    rootSet_.insert(node);
     roots_.push_back(node);
     node->Ref();
     return 0;
 }
 
 int KsPartition::DeleteNode(KsNode* node) {
-    auto it = std::find(roots_.begin(), roots_.end(), node);
-    if (!node || it == roots_.end()) {
+    if (!node || rootSet_.count(node) == 0) {
         std::fprintf(stderr, "KsPartition::DeleteNode()\n");
         std::fprintf(stderr, "  Node is not included.\n");
         return 1;
     }
-    roots_.erase(it);
+    // Searched from the end, where the latest nodes are dropped.
+    auto it = std::find(roots_.rbegin(), roots_.rend(), node);
+    roots_.erase(std::next(it).base());
+    rootSet_.erase(node);
     KsNode::Unref(node);
     return 0;
 }
@@ -103,6 +109,12 @@ void KsPartition::Discard(KsNode* node) {
 
 int KsPartition::ReadFile(const char* path) {
     if (!path) return 1;
+    // A device or a pipe could be read for ever.
+    if (KsIsSpecialFile(path)) {
+        std::fprintf(stderr, "KsPartition::ReadFile()\n");
+        std::fprintf(stderr, "  Not a regular file: %s\n", path);
+        return 1;
+    }
     QmReadWordFile reader;
     KsVrmlPass1 pass;
     if (!reader.Open(path)) return 1;
@@ -250,7 +262,8 @@ KsNode* KsPartition::RealizeDef(KsWordNode* cursor) {
     label[n] = '\0';
     KsCursorAdvance(cursor);
 
-    KsNode* node = KsCursorWord(cursor) ? RealizeNode(cursor) : nullptr;
+    // At the end of a list this reports the missing statement.
+    KsNode* node = RealizeNode(cursor);
     if (AddLabel(label, node) != 0) {
         std::fprintf(stderr, "Warning : KsPartition::RealizeDef()\n");
         std::fprintf(stderr, "  Failed to add label %s.\n", label);

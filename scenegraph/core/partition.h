@@ -2,6 +2,7 @@
 // PROTO instance. Reads a VRML file into root nodes statement by statement.
 #pragma once
 
+#include <unordered_set>
 #include <vector>
 
 #include "scenegraph/core/label_table.h"
@@ -119,6 +120,7 @@ private:
     char protoName_[KS_NAME_SIZE] = {0};
     KsLabelTable labels_;
     std::vector<KsNode*> roots_;
+    std::unordered_set<KsNode*> rootSet_;  // the same nodes, for look-ups
     std::vector<KsPartition*> protos_;
     std::vector<KsNode*> discards_;
     int pickStale_ = 1;

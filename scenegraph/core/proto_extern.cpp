@@ -68,19 +68,9 @@ std::string FullPath(const std::string& path) {
 
 // Drops a read file's scene; its PROTO declarations stay.
 void DropScene(KsPartition* p) {
-    KsRouter* router = p->GetRouter();
-    router->DetachSources();
-    while (router->GetRouteCount() > 0) {
-        KsNode* source = nullptr;
-        KsNode* target = nullptr;
-        const char* from = nullptr;
-        const char* to = nullptr;
-        router->GetRoute(0, &source, &from, &target, &to);
-        const std::string fromName(from ? from : ""), toName(to ? to : "");
-        if (router->DeleteRoute(source, fromName.c_str(), target, toName.c_str()) != 0) break;
-    }
+    p->GetRouter()->Clear();
     while (p->GetNodeCount() > 0)
-        if (p->DeleteNode(p->GetNode(0)) != 0) break;
+        if (p->DeleteNode(p->GetNode(p->GetNodeCount() - 1)) != 0) break;
 }
 }  // namespace
 

@@ -131,3 +131,14 @@ KsPartition* KsProtoDeclarationsOf(KsPartition* p) {
     const KsProtoInterface* in = p->FindInterface();
     return in && in->sharedProtos ? in->sharedProtos : p;
 }
+
+namespace {
+const char kIsTableSetName[] = "KsIsTableSet";
+KsClassRecord* g_isTableSetRecord = nullptr;
+}  // namespace
+
+KsIsTableSet::KsIsTableSet() {
+    KsClassManager::EnsureUnlinked(&g_isTableSetRecord, kIsTableSetName);
+}
+const char* KsIsTableSet::GetClassName() const { return kIsTableSetName; }
+KsClassRecord* KsIsTableSet::GetClassInfo() const { return g_isTableSetRecord; }

@@ -16,9 +16,10 @@ class KsPartition;
 
 // Deepest nesting of PROTO instances being built inside one another.
 constexpr int KS_MAX_PROTO_DEPTH = 32;
-// Live nodes beyond which no further PROTO instance is built, so that
-// instances nested in one another's bodies cannot multiply without end.
-constexpr int KS_MAX_INSTANCE_LIVE_NODES = 200000;
+// Nodes one PROTO instance may add, those of the instances nested in it
+// included, so that instances nested in one another's bodies cannot
+// multiply without end. A larger instance is not built at all.
+constexpr int KS_MAX_INSTANCE_NODES = 200000;
 // Deepest chain of EXTERNPROTO files read from one another, and the most
 // files one EXTERNPROTO statement may read in all, its nested ones included.
 constexpr int KS_MAX_EXTERNPROTO_DEPTH = 16;
@@ -63,6 +64,17 @@ public:
     char rawInnerMember[KS_NAME_SIZE];  // as written, for writing it back
 };
 
+// A list of IS bindings in reading order (not owned). Its class record is
+// made but linked under no parent.
+class KsIsTableSet : public KsObject {
+public:
+    KsIsTableSet();
+    const char* GetClassName() const override;
+    KsClassRecord* GetClassInfo() const override;
+
+    std::vector<KsIsTable*> bindings;
+};
+
 // Owned by its partition; empty for a plain scene. Entries are added
 // through the Add functions, which keep the look-up indexes.
 struct KsProtoInterface {
@@ -92,6 +104,9 @@ struct KsProtoInterface {
     // from it lives, since the copy's nested instances name declarations
     // that file owns. Its scene is already gone.
     KsPartition* retained = nullptr;
+    // 1 once an instance of this declaration was refused as too large, so
+    // that later ones are refused without being built.
+    int tooLarge = 0;
 
 private:
     std::unordered_set<std::string> fieldNames_, eventInNames_, eventOutNames_;

@@ -20,14 +20,44 @@ KsClassRecord* g_routerRecord = nullptr;
 constexpr int kDropWarnings = 5;
 
 struct DeliveryGlobals {
-    int depth = 0;         // deliveries running
-    unsigned cascade = 0;  // serial of the current cascade
+    int depth = 0;       // deliveries running
+    int deliveries = 0;  // within the current cascade
     int warnings = 0;
 };
 
 DeliveryGlobals& Delivery() {
     static DeliveryGlobals globals;
     return globals;
+}
+
+// The routers holding routes that name each node, so that a destroyed node
+// visits exactly those.
+std::unordered_map<KsNode*, std::vector<KsRouter*>>& RouteEnds() {
+    static std::unordered_map<KsNode*, std::vector<KsRouter*>> ends;
+    return ends;
+}
+
+void EnterEnd(KsNode* node, KsRouter* router) {
+    RouteEnds()[node].push_back(router);
+    node->MarkRouted();
+}
+
+void LeaveEnd(KsNode* node, KsRouter* router) {
+    auto entry = RouteEnds().find(node);
+    if (entry == RouteEnds().end()) return;
+    auto& routers = entry->second;
+    routers.erase(std::remove(routers.begin(), routers.end(), router), routers.end());
+    if (routers.empty()) RouteEnds().erase(entry);
+}
+
+void Remove(std::unordered_map<KsNode*, std::vector<KsRoute*>>& index, KsNode* node,
+            KsRoute* route) {
+    auto list = index.find(node);
+    if (list == index.end()) return;
+    auto& routes = list->second;
+    auto at = std::find(routes.begin(), routes.end(), route);
+    if (at != routes.end()) routes.erase(at);
+    if (routes.empty()) index.erase(list);
 }
 
 void WarnDropped(const char* why, const char* event) {
@@ -104,20 +134,16 @@ int KsRoute::EventOut(KsNode* node, const char* event, KsField* field) {
     if (node != source_ || !SameEvent(GetSourceEvent(), event)) return 0;
     DeliveryGlobals& g = Delivery();
     // Still delivering: the event came back round a cycle of routes.
-    if (active_) return 0;
-    if (cascade_ != g.cascade) {
-        cascade_ = g.cascade;
-        fires_ = 0;
-    }
-    if (fires_ >= KS_MAX_ROUTE_FIRES) {
-        WarnDropped("Route fired too often in one cascade; event dropped.", event);
+    if (active_ || dead_) return 0;
+    if (g.deliveries >= KS_MAX_CASCADE_DELIVERIES) {
+        WarnDropped("Event cascade too long; event dropped.", event);
         return 0;
     }
     if (g.depth >= KS_MAX_EVENT_DEPTH) {
         WarnDropped("Event cascade too deep; event dropped.", event);
         return 0;
     }
-    ++fires_;
+    ++g.deliveries;
     active_ = 1;
     ++g.depth;
     int result = Deliver(field);
@@ -153,28 +179,69 @@ KsRouter::KsRouter(KsPartition* owner) : owner_(owner) {
     KsClassManager::Ensure(&g_routerRecord, kRouterName, KsObject::ClassRecord());
 }
 
-KsRouter::~KsRouter() {
-    for (KsRoute* route : routes_) delete route;
-}
+KsRouter::~KsRouter() { Clear(); }
 
 const char* KsRouter::GetClassName() const { return kRouterName; }
 KsClassRecord* KsRouter::GetClassInfo() const { return g_routerRecord; }
 
 void KsRouter::Index(KsRoute* route) {
-    bySource_[route->GetSource()].push_back(route);
-    if (route->GetTarget()) ++targetCounts_[route->GetTarget()];
+    KsNode* source = route->GetSource();
+    KsNode* target = route->GetTarget();
+    if (source && IsRouted(source) != KS_TRUE) EnterEnd(source, this);
+    if (target && target != source && IsRouted(target) != KS_TRUE) EnterEnd(target, this);
+    bySource_[source].push_back(route);
+    if (target) byTarget_[target].push_back(route);
 }
 
 void KsRouter::Unindex(KsRoute* route) {
-    auto list = bySource_.find(route->GetSource());
-    if (list != bySource_.end()) {
-        auto& routes = list->second;
-        auto at = std::find(routes.begin(), routes.end(), route);
-        if (at != routes.end()) routes.erase(at);
-        if (routes.empty()) bySource_.erase(list);
+    KsNode* source = route->GetSource();
+    KsNode* target = route->GetTarget();
+    Remove(bySource_, source, route);
+    if (target) Remove(byTarget_, target, route);
+    if (source && IsRouted(source) != KS_TRUE) LeaveEnd(source, this);
+    if (target && target != source && IsRouted(target) != KS_TRUE) LeaveEnd(target, this);
+}
+
+void KsRouter::Forget(KsNode* node) {
+    std::vector<KsRoute*> gone;
+    auto from = bySource_.find(node);
+    if (from != bySource_.end()) gone = from->second;
+    auto to = byTarget_.find(node);
+    if (to != byTarget_.end())
+        for (KsRoute* route : to->second)
+            if (route->GetSource() != node) gone.push_back(route);
+    for (KsRoute* route : gone) {
+        Unindex(route);
+        route->Forget();
+        ++dead_;
     }
-    auto count = targetCounts_.find(route->GetTarget());
-    if (count != targetCounts_.end() && --count->second <= 0) targetCounts_.erase(count);
+    // Freed in batches, so that a scene losing many routed nodes stays linear.
+    if (dead_ * 2 > static_cast<int>(routes_.size())) Settle();
+}
+
+void KsRouter::Settle() const {
+    if (dead_ == 0) return;
+    int left = 0;
+    auto keep = std::remove_if(routes_.begin(), routes_.end(), [&left](KsRoute* route) {
+        if (route->IsDead() == 0) return false;
+        if (route->IsActive() != 0) {
+            ++left;
+            return false;
+        }
+        delete route;
+        return true;
+    });
+    routes_.erase(keep, routes_.end());
+    dead_ = left;
+}
+
+void KsRouter::ForgetNode(KsNode* node) {
+    auto entry = RouteEnds().find(node);
+    if (entry == RouteEnds().end()) return;
+    std::vector<KsRouter*> routers;
+    routers.swap(entry->second);
+    RouteEnds().erase(entry);
+    for (KsRouter* router : routers) router->Forget(node);
 }
 
 int KsRouter::AddRoute(KsNode* source, const char* sourceEvent, KsNode* target,
@@ -198,6 +265,7 @@ int KsRouter::DeleteRoute(KsNode* source, const char* sourceEvent, KsNode* targe
     NormalName(to, targetEvent);
     for (auto it = routes_.begin(); it != routes_.end(); ++it) {
         KsRoute* route = *it;
+        if (route->IsDead() != 0) continue;
         if (route->GetSource() != source || route->GetTarget() != target) continue;
         if (std::strcmp(route->GetSourceEvent(), from) != 0) continue;
         if (std::strcmp(route->GetTargetEvent(), to) != 0) continue;
@@ -214,6 +282,23 @@ void KsRouter::DetachSources() {
         if (entry.first && entry.first->GetRouteList() == this) entry.first->SetRouteList(nullptr);
 }
 
+void KsRouter::Clear() {
+    DetachSources();
+    for (auto& entry : bySource_)
+        if (entry.first) LeaveEnd(entry.first, this);
+    for (auto& entry : byTarget_) LeaveEnd(entry.first, this);
+    bySource_.clear();
+    byTarget_.clear();
+    for (KsRoute* route : routes_) delete route;
+    routes_.clear();
+    dead_ = 0;
+}
+
+int KsRouter::GetRouteCount() const {
+    Settle();
+    return static_cast<int>(routes_.size());
+}
+
 KsRoute* KsRouter::GetRouteAt(int i) const {
     if (i < 0 || i >= GetRouteCount()) return nullptr;
     return routes_[static_cast<size_t>(i)];
@@ -222,7 +307,7 @@ KsRoute* KsRouter::GetRouteAt(int i) const {
 int KsRouter::GetRoute(int i, KsNode** source, const char** sourceEvent, KsNode** target,
                        const char** targetEvent) const {
     KsRoute* route = GetRouteAt(i);
-    if (!route) return 1;
+    if (!route || route->IsDead() != 0) return 1;
     if (source) *source = route->GetSource();
     if (sourceEvent) *sourceEvent = route->GetSourceEvent();
     if (target) *target = route->GetTarget();
@@ -232,7 +317,7 @@ int KsRouter::GetRoute(int i, KsNode** source, const char** sourceEvent, KsNode*
 
 KSBOOL KsRouter::IsRouted(KsNode* node) const {
     if (!node) return KS_FALSE;
-    if (bySource_.count(node) != 0 || targetCounts_.count(node) != 0) return KS_TRUE;
+    if (bySource_.count(node) != 0 || byTarget_.count(node) != 0) return KS_TRUE;
     return KS_FALSE;
 }
 
@@ -240,7 +325,7 @@ int KsRouter::EventOut(KsNode* node, const char* event, KsField* field) {
     auto list = bySource_.find(node);
     if (list == bySource_.end()) return 0;
     DeliveryGlobals& g = Delivery();
-    if (g.depth == 0) ++g.cascade;
+    if (g.depth == 0) g.deliveries = 0;
     // By index, and looked up again after each delivery: a delivery may
     // add routes to this very router.
     for (size_t i = 0;; ++i) {

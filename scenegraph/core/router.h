@@ -8,13 +8,16 @@
 //
 // Delivery runs inside the set protocol of the fields: a matching route
 // stores the value into its target at once, and everything that sets off
-// finishes before the next route is tried. Route ends are not referenced.
+// finishes before the next route is tried. Route ends are not referenced:
+// a node that is destroyed takes every route naming it out of every live
+// router (ForgetNode), so no route keeps a freed end.
 //
 // Cascades are bounded, since routes come from the file: a route that is
 // still delivering is not entered again (a cycle stops after one lap, a
-// route from a field to itself fires once), one route fires at most
-// KS_MAX_ROUTE_FIRES times per cascade (so many paths into one event cannot
-// multiply the work), and deliveries nest at most KS_MAX_EVENT_DEPTH deep.
+// route from a field to itself fires once), one cascade delivers at most
+// KS_MAX_CASCADE_DELIVERIES events in all (so many paths into one event
+// cannot multiply the work without end), and deliveries nest at most
+// KS_MAX_EVENT_DEPTH deep.
 #pragma once
 
 #include <unordered_map>
@@ -31,9 +34,9 @@ struct KsWordNode;
 
 // Deepest nesting of deliveries; a deeper event is dropped.
 constexpr int KS_MAX_EVENT_DEPTH = 256;
-// Deliveries of one route within one cascade (one event sent while no
-// delivery runs, with everything it sets off).
-constexpr int KS_MAX_ROUTE_FIRES = 16;
+// Deliveries within one cascade (one event sent while no delivery runs,
+// with everything it sets off).
+constexpr int KS_MAX_CASCADE_DELIVERIES = 100000;
 
 class KsRoute : public KsObject {
 public:
@@ -50,6 +53,10 @@ public:
     int EventOut(KsNode* node, const char* event, KsField* field);
 
     KsRouter* GetRouter() const { return router_; }
+    // Takes both ends away: the route delivers nothing from then on.
+    void Forget() { source_ = target_ = nullptr; dead_ = 1; }
+    int IsDead() const { return dead_; }
+    int IsActive() const { return active_; }
     KsNode* GetSource() const { return source_; }
     const char* GetSourceEvent() const;
     KsNode* GetTarget() const { return target_; }
@@ -63,9 +70,8 @@ private:
     KsString sourceEvent_;
     KsNode* target_ = nullptr;
     KsString targetEvent_;
-    int active_ = 0;        // a delivery through this route is running
-    unsigned cascade_ = 0;  // cascade of the last delivery
-    int fires_ = 0;         // deliveries within that cascade
+    int active_ = 0;  // a delivery through this route is running
+    int dead_ = 0;    // an end was destroyed; waits to be freed
 };
 
 class KsRouter : public KsObject {
@@ -94,6 +100,12 @@ public:
     // nothing into a destroyed router. Every source must still be alive:
     // call it before the partition releases its nodes.
     void DetachSources();
+    // Detaches the sources and frees every route.
+    void Clear();
+
+    // Called as a routed node is destroyed: every route of every live
+    // router that names it as source or target goes.
+    static void ForgetNode(KsNode* node);
 
     // Parses one ROUTE statement at the cursor (a word node whose first
     // child is the current word), looking the node names up among the
@@ -104,7 +116,7 @@ public:
     // that returns non-zero and returns that, else 0.
     int EventOut(KsNode* node, const char* event, KsField* field);
 
-    int GetRouteCount() const { return static_cast<int>(routes_.size()); }
+    int GetRouteCount() const;
     // The ends of route i (any pointer may be null); 1 when out of range.
     int GetRoute(int i, KsNode** source, const char** sourceEvent, KsNode** target,
                  const char** targetEvent) const;
@@ -119,13 +131,19 @@ public:
 private:
     void Index(KsRoute* route);
     void Unindex(KsRoute* route);
+    void Forget(KsNode* node);
+    // Frees the forgotten routes that are not delivering.
+    void Settle() const;
 
     KsPartition* owner_;
-    std::vector<KsRoute*> routes_;  // owned, in the order they were added
+    // Owned, in the order they were added; forgotten routes stay until
+    // Settle frees them, so that a delivery never loses its own route.
+    mutable std::vector<KsRoute*> routes_;
+    mutable int dead_ = 0;
     // Routes by source node, each list in the order of routes_, so that an
-    // event only meets the routes that can take it.
+    // event only meets the routes that can take it; and by target node.
     std::unordered_map<KsNode*, std::vector<KsRoute*>> bySource_;
-    std::unordered_map<KsNode*, int> targetCounts_;
+    std::unordered_map<KsNode*, std::vector<KsRoute*>> byTarget_;
 };
 
 // Splits "node.event" at the first '.' into the two buffers (KS_NAME_SIZE

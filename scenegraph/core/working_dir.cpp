@@ -1,5 +1,7 @@
 #include "scenegraph/core/working_dir.h"
 
+#include <sys/stat.h>
+
 #include <cstdlib>
 #include <cstring>
 
@@ -41,4 +43,11 @@ KsWorkingDirScope::~KsWorkingDirScope() {
         }
     }
     std::free(saved_);
+}
+
+bool KsIsSpecialFile(const char* path) {
+    if (!path) return false;
+    struct stat info;
+    if (stat(path, &info) != 0) return false;
+    return !S_ISREG(info.st_mode);
 }

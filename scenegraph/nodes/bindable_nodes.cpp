@@ -84,6 +84,8 @@ KsViewpoint::KsViewpoint() {
     jump.Set(KS_TRUE);
     orientation.Set(0.0f, 0.0f, 1.0f, 0.0f);
     position.Set(0.0f, 0.0f, 10.0f);
+    // Callers take its length: an empty text, never none.
+    description.Set("");
     RegisterEventIn("bind");
     RegisterMember("fieldOfView", &fieldOfView, 0);
     RegisterMember("jump", &jump, 0);

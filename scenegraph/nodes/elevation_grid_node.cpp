@@ -24,5 +24,6 @@ KsElevationGrid::KsElevationGrid() {
     RegisterMember("xSpacing", &xSpacing, 1);
     RegisterMember("zDimension", &zDimension, 1);
     RegisterMember("zSpacing", &zSpacing, 1);
+    RegisterFieldEventIn("height");
     RegisterDone();
 }

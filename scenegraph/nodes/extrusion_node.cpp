@@ -1,5 +1,7 @@
 #include "scenegraph/nodes/extrusion_node.h"
 
+#include <initializer_list>
+
 KS_NODE_CLASS_IMPL(KsExtrusion, KsNode)
 
 KsExtrusion::KsExtrusion() {
@@ -29,5 +31,7 @@ KsExtrusion::KsExtrusion() {
     RegisterMember("scale", &scale, 1);
     RegisterMember("solid", &solid, 1);
     RegisterMember("spine", &spine, 1);
+    for (const char* name : {"crossSection", "orientation", "scale", "spine"})
+        RegisterFieldEventIn(name);
     RegisterDone();
 }

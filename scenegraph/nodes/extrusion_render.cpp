@@ -1,8 +1,8 @@
 // Drawing of Extrusion. Sections are computed in spine order, carrying the
 // last usable segment direction forward, so a spine with runs of repeated
 // points costs no more than one pass.
+#include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <utility>
 
 #include "scenegraph/core/matrix.h"
@@ -34,7 +34,9 @@ int KsExtrusion::SectionAt(int i, const KsVec3f* fallback, KsVec3f* out, int cap
                            int* count) {
     *count = 0;
     const int S = spine.GetCount();
-    const int m = crossSection.GetCount();
+    // A cross-section holds at most KS_SECTION_CAPACITY points: the rest
+    // are not drawn.
+    const int m = std::min(crossSection.GetCount(), KS_SECTION_CAPACITY);
     if (S < 2 || i < 0 || i >= S || m > capacity) return 1;
     const KsVec3f* s = spine.GetElements();
     KsVec3f d = SegmentAt(s, S, i);
@@ -94,13 +96,6 @@ int KsExtrusion::ComputeCrossSection(int i, KsVec3f* out, int capacity, int* cou
 int KsExtrusion::ExecTraverse(KsMatrix*) {
     const int S = spine.GetCount();
     if (S < 2) return 0;
-    if (crossSection.GetCount() > KS_SECTION_CAPACITY) {
-        std::fprintf(stderr, "KsExtrusion::ExecTraverse()\n");
-        std::fprintf(stderr, "  Too Many Cross Section Points.\n");
-        std::fprintf(stderr, "    Requested %d\n", crossSection.GetCount());
-        std::fprintf(stderr, "    Maximum   %d\n", KS_SECTION_CAPACITY);
-        return 0;
-    }
     if (crossSection.GetCount() == 0) return 0;
     const KsVec3f* s = spine.GetElements();
     // Direction of the last usable segment before the section being made.

@@ -1,7 +1,11 @@
 #include "scenegraph/nodes/grouping_nodes.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <new>
+#include <unordered_set>
+#include <vector>
 
 KS_NODE_CLASS_IMPL(KsGroup, KsNode)
 KS_NODE_CLASS_IMPL(KsInline, KsGroup)
@@ -45,6 +49,33 @@ KsGroup::KsGroup() {
 KsNode* KsGroup::NewInstance() { return new (std::nothrow) KsGroup(); }
 
 KsMFNode* KsGroup::GetChildren() { return &children; }
+
+int KsGroup::ExecSpecialEvent(const char* name, KsField* field, KsNode* source) {
+    const bool add = name && std::strcmp(name, "addChildren") == 0;
+    const bool remove = name && std::strcmp(name, "removeChildren") == 0;
+    if ((!add && !remove) || !field || std::strcmp(field->GetClassName(), "KsMFNode") != 0)
+        return KsNode::ExecSpecialEvent(name, field, source);
+    const KsMFNode* given = static_cast<const KsMFNode*>(field);
+    KsNode* const* begin = given->GetElements();
+    KsNode* const* end = begin ? begin + given->GetCount() : begin;
+    std::vector<KsNode*> next;
+    if (children.GetCount() > 0)
+        next.assign(children.GetElements(), children.GetElements() + children.GetCount());
+    const size_t before = next.size();
+    if (add) {
+        // A node already among the children is not added twice.
+        std::unordered_set<KsNode*> present(next.begin(), next.end());
+        for (KsNode* const* it = begin; it != end; ++it)
+            if (*it && present.insert(*it).second) next.push_back(*it);
+    } else {
+        std::unordered_set<KsNode*> gone(begin, end);
+        next.erase(std::remove_if(next.begin(), next.end(),
+                                  [&gone](KsNode* node) { return gone.count(node) != 0; }),
+                   next.end());
+    }
+    if (next.size() == before) return 0;
+    return children.Set(static_cast<int>(next.size()), next.data());
+}
 
 int KsGroup::GetBoundingBox(KsVec3f* min, KsVec3f* max) {
     bool found = false;

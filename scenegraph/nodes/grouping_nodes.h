@@ -16,6 +16,8 @@ class KsGroup : public KsNode {
     // Union of the children's boxes; 1 when none has one.
     int GetBoundingBox(KsVec3f* min, KsVec3f* max) override;
     KsMFNode* GetChildren() override;
+    // addChildren and removeChildren, each a change of children.
+    int ExecSpecialEvent(const char* name, KsField* field, KsNode* source) override;
 
     KsMFNode children;
     KsSFVec3f bboxCenter;

@@ -16,6 +16,9 @@ class KsDirectionalLight : public KsNode {
     KsSFVec3f direction;
     KsSFFloat intensity;
     KsSFBool on;
+
+private:
+    int warned_ = 0;  // an unnormalised direction is reported once
 };
 
 class KsPointLight : public KsNode {

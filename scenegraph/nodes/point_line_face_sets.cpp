@@ -1,6 +1,7 @@
 #include "scenegraph/nodes/point_line_face_sets.h"
 
 #include <cstdio>
+#include <initializer_list>
 #include <new>
 
 KS_NODE_CLASS_IMPL(KsPointSet, KsNode)
@@ -50,6 +51,8 @@ KsIndexedLineSet::KsIndexedLineSet() {
     RegisterMember("colorIndex", &colorIndex, 1);
     RegisterMember("colorPerVertex", &colorPerVertex, 1);
     RegisterMember("coordIndex", &coordIndex, 1);
+    RegisterFieldEventIn("colorIndex");
+    RegisterFieldEventIn("coordIndex");
     RegisterDone();
 }
 
@@ -91,6 +94,8 @@ KsIndexedFaceSet::KsIndexedFaceSet() {
     RegisterMember("normalPerVertex", &normalPerVertex, 1);
     RegisterMember("solid", &solid, 1);
     RegisterMember("texCoordIndex", &texCoordIndex, 1);
+    for (const char* name : {"colorIndex", "coordIndex", "normalIndex", "texCoordIndex"})
+        RegisterFieldEventIn(name);
     RegisterDone();
 }
 

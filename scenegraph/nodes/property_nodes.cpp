@@ -50,7 +50,7 @@ int KsCoordinate::GetBoundingBox(KsVec3f* min, KsVec3f* max) {
 
 KsNormal::KsNormal() {
     EnsureRecord();
-    RegisterMember("vector", &vector, 1);
+    RegisterMember("vector", &vector, 0);
     RegisterDone();
 }
 

@@ -79,6 +79,23 @@ TEST(Triangulate, PiecesCoverTheirPolygons) {
   EXPECT_EQ(n - 2, count);
 }
 
+TEST(Triangulate, HugePolygonsTileToo) {
+  // Plane coordinates far beyond int: a quad 2e10 wide and the L and the
+  // comb at a billion times their size.
+  ExpectTiles(Flat({{-1e10f, 0}, {1e10f, 0}, {1e10f, 5}, {-1e10f, 5}}));
+  const float s = 1e9f;
+  ExpectTiles(Flat({{0, 0}, {30 * s, 0}, {30 * s, 10 * s}, {10 * s, 10 * s}, {10 * s, 30 * s},
+                    {0, 30 * s}}));
+  ExpectTiles(Flat({{0, 0}, {10 * s, 0}, {10 * s, 6 * s}, {8 * s, 6 * s}, {8 * s, 2 * s},
+                    {6 * s, 2 * s}, {6 * s, 6 * s}, {4 * s, 6 * s}, {4 * s, 2 * s},
+                    {2 * s, 2 * s}, {2 * s, 6 * s}, {0, 6 * s}}));
+  // Coordinates whose extent is not finite are refused.
+  std::vector<int> tri(2);
+  int count = -1;
+  const std::vector<PwVec3> wide = Flat({{-3e38f, 0}, {3e38f, 0}, {0, 1}});
+  EXPECT_EQ(0, PwTriangulate(&count, tri.data(), 3, wide.data()));
+}
+
 TEST(Triangulate, RefusesTooFewTooManyAndDegenerate) {
   std::vector<PwVec3> many;
   for (int k = 0; k < 65; ++k) {

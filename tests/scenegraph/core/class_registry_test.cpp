@@ -5,6 +5,7 @@
 #include "scenegraph/core/color_value.h"
 #include "scenegraph/core/image_value.h"
 #include "scenegraph/core/object.h"
+#include "scenegraph/core/proto_interface.h"
 #include "scenegraph/core/string_value.h"
 
 namespace {
@@ -45,6 +46,21 @@ TEST(ClassRegistry, ValueClassesHangUnderTheRoot) {
     EXPECT_STREQ(plain.GetClassName(), "KsObject");
     EXPECT_EQ(plain.GetClassInfo(), root);
     EXPECT_EQ(plain.Print(nullptr, 0), 0);
+}
+
+TEST(ClassRegistry, IsTableSetHasARecordOfItsOwnUnderNoParent) {
+    KsIsTableSet set;
+    KsClassRecord* record = set.GetClassInfo();
+    ASSERT_NE(record, nullptr);
+    EXPECT_STREQ(record->name, "KsIsTableSet");
+    EXPECT_EQ(record->name, set.GetClassName());
+    EXPECT_EQ(record->parent, nullptr);
+    EXPECT_EQ(record->nextSibling, nullptr);
+    for (KsClassRecord* r = KsObject::ClassRecord()->firstChild; r; r = r->nextSibling)
+        EXPECT_NE(r, record);
+    KsIsTableSet again;
+    EXPECT_EQ(again.GetClassInfo(), record);
+    EXPECT_EQ(KsClassManager::IsKindOf(record, "KsObject"), 0);
 }
 
 TEST(ClassRegistry, RegisterAppendsInOrderAndPrints) {

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -165,6 +167,38 @@ TEST_F(PartitionTest, DefAndUseAtTheEndOfAListYieldNothing) {
     EXPECT_EQ(err, "KsPartition::RealizeDef()\n  Failed to fetch label for DEF.\n  Line number = 1\n");
     err = Realize(p, "USE");
     EXPECT_EQ(err, "No label is defined for USE directive.\nKsPartition::RealizeUse()\n  Error at line number 1\n");
+    // A label with no statement after it: the statement's error tail.
+    err = Realize(p, "Group { child DEF A }");
+    EXPECT_EQ(err, "Error at KsPartition::RealizeNode()\n\n");
+    EXPECT_EQ(p.FindLabel("A"), nullptr);
+}
+
+// Reading and releasing n top-level statements, in seconds (best of two).
+double ReadSeconds(int n) {
+    std::string text;
+    for (int i = 0; i < n; ++i) text += i % 2 ? "Group { }\n" : "DEF G Transform { }\n";
+    double best = 1e9;
+    for (int run = 0; run < 2; ++run) {
+        const auto start = std::chrono::steady_clock::now();
+        {
+            KsPartition p;
+            Realize(p, text);
+            if (p.GetNodeCount() != n) return -1.0;
+            for (int i = n - 1; i >= n - 100; --i) p.DeleteNode(p.GetNode(i));
+        }
+        best = std::min(best, std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+    }
+    return best;
+}
+
+TEST_F(PartitionTest, ReadingTopLevelStatementsIsLinear) {
+    ReadSeconds(20000);  // the allocator's first growth is not measured
+    const double half = ReadSeconds(50000);
+    const double full = ReadSeconds(100000);
+    ASSERT_GT(half, 0.0);
+    std::printf("read 50000 statements in %.3f s, 100000 in %.3f s: ratio %.2f\n", half, full,
+                full / half);
+    EXPECT_LT(full / half, 3.0);  // quadratic reading gives 4
 }
 
 TEST_F(PartitionTest, LongLabelsAreCutAndStillMatch) {

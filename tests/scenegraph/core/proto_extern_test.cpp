@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "scenegraph/core/proto_test_util.h"
 
@@ -72,6 +73,27 @@ TEST_F(ProtoExternTest, ProtosComeFromFilesBesideTheOneBeingRead) {
         again->Unref();
     }
     ExpectAllDestroyed();
+}
+
+TEST_F(ProtoExternTest, OnlyRegularFilesAreRead) {
+    // A folder everywhere, and a device that never ends where there is one.
+    std::vector<std::string> specials = {kData.substr(0, kData.size() - 1)};
+#ifndef _WIN32
+    specials.push_back("/dev/zero");
+#endif
+    for (const std::string& path : specials) {
+        SCOPED_TRACE(path);
+        const std::string report = "KsPartition::ReadFile()\n  Not a regular file: " + path + "\n";
+        KsPartition p;
+        int result = 0;
+        EXPECT_EQ(ReadQuietly(p, path, &result), report);
+        EXPECT_EQ(result, 1);
+        KsPartition q;
+        std::string err = kstest::Realize(q, "EXTERNPROTO X [ ] \"" + path + "\" X { } Group { }");
+        EXPECT_TRUE(Contains(err, report + "KsPartition::RealizeExternProto()\n  VRML file not found.\n"))
+            << err;
+        EXPECT_EQ(q.GetNodeCount(), 1);
+    }
 }
 
 TEST_F(ProtoExternTest, FilesThatNameEachOtherAreReadOnce) {

@@ -21,7 +21,7 @@ using kstest::Realize;
 namespace {
 
 // A class that cannot be duplicated (no NewInstance of its own), which also
-// counts its drawing.
+// counts its drawing; drawing fails with x when x is not 0.
 class PlainProbe : public KsNode {
 public:
     PlainProbe() {
@@ -31,7 +31,7 @@ public:
     const char* GetClassName() const override { return "KsPlainProbe"; }
     int ExecTraverse(KsMatrix*) override {
         ++Draws();
-        return 0;
+        return x.Get();
     }
     static int& Draws() {
         static int n = 0;
@@ -284,6 +284,66 @@ TEST_F(ProtoInstanceTest, WalksEnterInstancesOnlyWhenAskedAndDrawTheCopy) {
     KsNode* instance = AsProbe(p.GetNode(0))->children.GetElements()[0];
     EXPECT_EQ(instance->ExecTraverse(nullptr), 0);
     EXPECT_EQ(PlainProbe::Draws(), 2);
+
+    // A failing body is reported as a partition's, and the instance gives 1.
+    Realize(p, "PROTO F [ ] { Sphere { x 7 } Sphere { } } F { }");
+    KsNode* failing = p.GetNode(p.GetNodeCount() - 1);
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(failing->ExecTraverse(nullptr), 1);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "KsPartition::Traverse\n  Error occured during traverse\n");
+    EXPECT_EQ(PlainProbe::Draws(), 3);
+}
+
+TEST_F(ProtoInstanceTest, BodiesThreeLevelsDeepAreCopiedWhole) {
+    {
+        KsPartition p;
+        EXPECT_EQ(Realize(p,
+                          "PROTO P [ exposedField SFInt v 1 ] "
+                          "{ Group { child Group { child Group { x IS v } } } }\n"
+                          "P { v 5 } P { }"),
+                  "");
+        ASSERT_EQ(p.GetNodeCount(), 2);
+        KsNode* declared = p.GetProto(0)->GetNode(0);
+        PartitionProbe* levels[2][3];
+        for (int k = 0; k < 2; ++k) {
+            levels[k][0] = AsProbe(Inner(AsCustom(p.GetNode(k))));
+            for (int d = 1; d < 3; ++d) levels[k][d] = AsProbe(levels[k][d - 1]->child.Get());
+        }
+        PartitionProbe* source = AsProbe(declared);
+        for (int d = 0; d < 3; ++d) {
+            SCOPED_TRACE(d);
+            ASSERT_NE(levels[0][d], nullptr);
+            ASSERT_NE(levels[1][d], nullptr);
+            EXPECT_NE(levels[0][d], source);
+            EXPECT_NE(levels[0][d], levels[1][d]);
+            if (d < 2) source = AsProbe(source->child.Get());
+        }
+        EXPECT_EQ(levels[0][2]->x.Get(), 5);
+        EXPECT_EQ(levels[1][2]->x.Get(), 1);
+        EXPECT_EQ(source->x.Get(), 0);  // the declaration is left alone
+    }
+    ExpectAllDestroyed();
+}
+
+TEST_F(ProtoInstanceTest, ADefaultReplacingARoutedBodyNodeTakesItsRoutes) {
+    for (const char* route : {"ROUTE S.x TO T.x", "ROUTE T.x TO S.x"}) {
+        SCOPED_TRACE(route);
+        {
+            KsPartition p;
+            EXPECT_EQ(Realize(p, std::string("PROTO P [ exposedField SFNode n NULL ] "
+                                             "{ DEF S Group { } "
+                                             "Group { child DEF T Group { } child IS n } ") +
+                                     route + " }\nP { }"),
+                      "");
+            KsPartition* copy = AsCustom(p.GetNode(0))->GetPrivateCopy();
+            ASSERT_NE(copy, nullptr);
+            EXPECT_EQ(copy->FindLabel("T"), nullptr);  // replaced by the default
+            EXPECT_EQ(copy->GetRouter()->GetRouteCount(), 0);
+            AsProbe(copy->FindLabel("S"))->x.Set(3);
+        }
+        ExpectAllDestroyed();
+    }
 }
 
 // PROTOs nested in one another's bodies, each using the one inside it.
@@ -312,12 +372,26 @@ TEST_F(ProtoInstanceTest, DeepAndMultiplyingNestingIsBounded) {
         testing::internal::CaptureStderr();
         p.RealizeTree(kstest::Parsed(NestedProtos(30, 2)).root());
         std::string err = testing::internal::GetCapturedStderr();
-        EXPECT_TRUE(Contains(err, "  Too many nodes for another PROTO instance.\n"));
+        EXPECT_TRUE(Contains(err, "  PROTO instance adds too many nodes.\n"));
         EXPECT_LE(KsNode::GetConstructedCount() - KsNode::GetDestroyedCount(),
-                  3 * KS_MAX_INSTANCE_LIVE_NODES);
+                  4 * KS_MAX_INSTANCE_NODES);
     }
     ExpectAllDestroyed();
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(120));
+}
+
+TEST_F(ProtoInstanceTest, SmallInstancesAreBuiltHoweverManyNodesLive) {
+    KsPartition p;
+    std::string text = "PROTO P [ ] { Group { x 4 } }\n";
+    for (int i = 0; i <= KS_MAX_INSTANCE_NODES; ++i) text += "Group { }\n";
+    text += "P { } P { }\n";
+    EXPECT_EQ(Realize(p, text), "");
+    ASSERT_EQ(p.GetNodeCount(), KS_MAX_INSTANCE_NODES + 3);
+    for (int i = 1; i <= 2; ++i) {
+        KsCustomNode* instance = AsCustom(p.GetNode(p.GetNodeCount() - i));
+        ASSERT_NE(instance, nullptr);
+        EXPECT_EQ(AsProbe(Inner(instance))->x.Get(), 4);
+    }
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "scenegraph/core/partition.h"
+#include "scenegraph/core/probe_nodes.h"
 #include "scenegraph/core/router.h"
 #include "scenegraph/core/scene_test_util.h"
 #include "scenegraph/core/sf_fields.h"
@@ -225,10 +226,32 @@ TEST_F(RouterTest, ManyPathsIntoOneEventAreBounded) {
     testing::internal::CaptureStderr();
     Probe(p, "N0")->x.Set(2);
     std::string err = testing::internal::GetCapturedStderr();
-    EXPECT_LE(Log().size(), static_cast<size_t>(1 + KS_MAX_ROUTE_FIRES * 4 * (layers - 1)));
-    EXPECT_TRUE(Contains(err, "  Route fired too often in one cascade; event dropped.\n"));
+    EXPECT_LE(Log().size(), static_cast<size_t>(1 + KS_MAX_CASCADE_DELIVERIES));
+    EXPECT_TRUE(Contains(err, "  Event cascade too long; event dropped.\n"));
     EXPECT_EQ(Probe(p, "N79")->x.Get(), 2);
     EXPECT_EQ(KsRouter::GetEventDepth(), 0);
+    // The next cascade has its own allowance.
+    Log().clear();
+    Probe(p, "N76")->x.Set(5);
+    EXPECT_EQ(Probe(p, "N79")->x.Get(), 5);
+}
+
+TEST_F(RouterTest, ConvergingPathsAllDeliver) {
+    // A fans out to 40 nodes that all lead into C, and C on to D: the route
+    // from C carries every one of the 40 events.
+    const int paths = 40;
+    std::string text = Probes(paths) + "DEF A Group { } DEF C Group { } DEF D Group { }\n";
+    for (int i = 0; i < paths; ++i) {
+        const std::string n = "N" + std::to_string(i);
+        text += "ROUTE A.x TO " + n + ".x ROUTE " + n + ".x TO C.x\n";
+    }
+    text += "ROUTE C.x TO D.x\n";
+    KsPartition p;
+    Realize(p, text);
+    Log().clear();
+    Probe(p, "A")->x.Set(7);
+    EXPECT_EQ(std::count(Log().begin(), Log().end(), "D.x"), paths);
+    EXPECT_EQ(Probe(p, "D")->x.Get(), 7);
 }
 
 TEST_F(RouterTest, LongChainsStopAtTheDepthBound) {
@@ -367,6 +390,56 @@ TEST_F(RouterTest, DetachedSourcesOutliveTheirPartition) {
     EXPECT_EQ(a->x.Set(4), 0);  // sends nothing, into nothing
     a->Unref();
     EXPECT_EQ(KsNode::GetConstructedCount(), KsNode::GetDestroyedCount());
+}
+
+TEST_F(RouterTest, PlainMembersSendNothingAlongRoutes) {
+    KsPartition p;
+    Realize(p, "DEF A Group { } DEF B Group { } ROUTE A.plain TO B.x ROUTE A.x TO B.y");
+    Probe(p, "A")->plain.Set(3);
+    EXPECT_EQ(Probe(p, "B")->x.Get(), 0);
+    Probe(p, "A")->x.Set(4);  // the route list is in place
+    EXPECT_EQ(Probe(p, "B")->y.Get(), 4);
+}
+
+// Routes whose source or target a later value of a field destroys.
+TEST_F(RouterTest, RoutesOfADestroyedNodeGo) {
+    KsResetNodeFactory();
+    KsRegisterNodeConstructor("Group", kstest::MakeProbe);
+    const char* const texts[] = {
+        "DEF S Group { } Group { child DEF T Group { } ROUTE S.x TO T.x  child Group { } }",
+        "DEF S Group { } Group { child DEF T Group { } ROUTE T.x TO S.x  child Group { } }",
+    };
+    for (const char* text : texts) {
+        KsPartition* p = new KsPartition;
+        EXPECT_EQ(Realize(*p, text), "") << text;
+        EXPECT_EQ(p->FindLabel("T"), nullptr);
+        EXPECT_EQ(p->GetRouter()->GetRouteCount(), 0) << text;
+        auto* s = static_cast<kstest::PartitionProbe*>(p->FindLabel("S"));
+        ASSERT_NE(s, nullptr);
+        EXPECT_EQ(p->GetRouter()->IsRouted(s), KS_FALSE);
+        EXPECT_EQ(s->x.Set(5), 0);
+        delete p;
+    }
+    EXPECT_EQ(KsNode::GetConstructedCount(), KsNode::GetDestroyedCount());
+}
+
+TEST_F(RouterTest, ADeliveryThatDestroysALaterTargetSkipsIt) {
+    KsResetNodeFactory();
+    KsRegisterNodeConstructor("Group", kstest::MakeProbe);
+    KsPartition p;
+    Realize(p,
+            "DEF G Group { child DEF B Group { } } DEF N Group { } DEF K Group { }\n"
+            "ROUTE N.child TO G.child ROUTE N.x TO B.x ROUTE N.child TO B.child\n"
+            "ROUTE N.x TO K.x\n");
+    ASSERT_EQ(p.GetRouter()->GetRouteCount(), 4);
+    auto* n = static_cast<kstest::PartitionProbe*>(p.FindLabel("N"));
+    KsNode* fresh = kstest::MakeProbe();
+    n->child.Set(fresh);  // replaces B in G, then would deliver into B
+    EXPECT_EQ(p.FindLabel("B"), nullptr);
+    EXPECT_EQ(static_cast<kstest::PartitionProbe*>(p.FindLabel("G"))->child.Get(), fresh);
+    EXPECT_EQ(p.GetRouter()->GetRouteCount(), 2);
+    n->x.Set(6);
+    EXPECT_EQ(static_cast<kstest::PartitionProbe*>(p.FindLabel("K"))->x.Get(), 6);
 }
 
 TEST_F(RouterTest, SeparateEventStringSplitsAtTheFirstDot) {

@@ -68,6 +68,8 @@ TEST_F(BindableTest, FirstViewpointBindsAndLaterOnesWaitForBind) {
     auto* a = Root<KsViewpoint>(0);
     auto* b = Root<KsViewpoint>(1);
     EXPECT_EQ(KsViewpoint::GetBound(), a);
+    ASSERT_NE(a->description.Get(), nullptr);
+    EXPECT_STREQ(a->description.Get(), "");
     EXPECT_STREQ(b->description.Get(), "b");
     Receiver* ra = Listen(a, {"isBound", "bindTime"});
     Receiver* rb = Listen(b, {"isBound", "bindTime"});

@@ -47,7 +47,9 @@ TEST_F(GridTest, MembersAndDefaults) {
     ASSERT_EQ(node->GetMemberCount(), 12);
     for (int i = 0; i < 12; ++i) {
         EXPECT_STREQ(node->GetMember(i)->name, names[i]);
-        EXPECT_EQ(node->GetMember(i)->noEventIn, i < 3 ? 0 : 1) << i;
+        // height is a field with an event-in of its own (set_height).
+        EXPECT_EQ(node->GetMember(i)->noEventIn, i < 4 ? 0 : 1) << i;
+        EXPECT_EQ(node->GetMember(i)->noEventOut, i < 3 ? 0 : 1) << i;
     }
     auto* g = static_cast<KsElevationGrid*>(node);
     EXPECT_EQ(g->colorPerVertex.Get(), KS_TRUE);

@@ -203,11 +203,29 @@ TEST_F(GroupingTest, SwitchChoosesItsChoice) {
                          "KsMFNode::Get()\n  Index Out Of Range.\n  Requested 3\n  Maximum   2\n"));
 }
 
-TEST_F(GroupingTest, GroupEventInsAreNotHandled) {
-    KsGroup* g = Read<KsGroup>("Group { }");
+TEST_F(GroupingTest, AddAndRemoveChildrenChangeTheChildren) {
+    KsGroup* g = Read<KsGroup>("Group { children [ Shape { } Group { } ] }");
+    KsNode* shape = g->children.GetElements()[0];
+    KsNode* inner = g->children.GetElements()[1];
+    KsNode* added = new KsTransform;
     KsMFNode nodes;
+    KsNode* const give[] = {added, shape, added};
+    nodes.Set(3, give);  // present ones and repeats are added once
+    EXPECT_EQ(g->AcceptEvent("addChildren", &nodes, nullptr), 0);
+    ASSERT_EQ(g->children.GetCount(), 3);
+    EXPECT_EQ(g->children.GetElements()[2], added);
+    EXPECT_EQ(added->GetRefCount(), 3);  // twice in the event, once in the group
+    KsNode* const take[] = {shape, added};
+    nodes.Set(2, take);
+    EXPECT_EQ(g->AcceptEvent("set_removeChildren", &nodes, nullptr), 0);
+    ASSERT_EQ(g->children.GetCount(), 1);
+    EXPECT_EQ(g->children.GetElements()[0], inner);
+    EXPECT_EQ(added->GetRefCount(), 1);  // the event's own list
+    nodes.Set(0, nullptr);
+    // Any other value is not an event of the group.
+    KsSFInt number;
     testing::internal::CaptureStderr();
-    EXPECT_EQ(g->AcceptEvent("addChildren", &nodes, nullptr), 1);
+    EXPECT_EQ(g->AcceptEvent("addChildren", &number, nullptr), 1);
     EXPECT_TRUE(Contains(testing::internal::GetCapturedStderr(), "  Special Event is not defined.\n"));
 }
 

@@ -71,7 +71,7 @@ const std::vector<Row>& Rows() {
         {"Switch", "choice", 'e', "KsMFNode", {}, nullptr, 0},
         {"Switch", "whichChoice", 'e', "KsSFInt", {-1}, nullptr, 0},
         {"Coordinate", "point", 'e', "KsMFVec3f", {}, nullptr, 0},
-        {"Normal", "vector", 'f', "KsMFVec3f", {}, nullptr, 0},
+        {"Normal", "vector", 'e', "KsMFVec3f", {}, nullptr, 0},
         {"Color", "color", 'e', "KsMFColor", {}, nullptr, 0},
         {"Color", "rgb", 'e', "KsMFColor", {}, nullptr, 0},
         {"TextureCoordinate", "point", 'e', "KsMFVec2f", {}, nullptr, 0},

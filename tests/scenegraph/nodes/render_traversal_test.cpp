@@ -324,17 +324,27 @@ TEST_F(RenderSceneTest, EachFrameStartsFromTheDefaultColour) {
 
 TEST_F(RenderSceneTest, DirectionalLightSetsLightingAndFarPosition) {
     PwSetLighting(0);
-    Read("DirectionalLight { direction 0 0 2 }");
+    Read("DEF L DirectionalLight { direction 0 0 2 } DEF T Transform { }"
+         "ROUTE L.direction_changed TO T.set_translation");
     std::string err = Draw();
     EXPECT_EQ(err,
               "KsDirectionalLight::Traverse()\n  Unnormalized Direction Detected.\n"
               "  Automatically Normalizing.\n");
     auto* light = static_cast<KsDirectionalLight*>(scene->GetNode(0));
-    EXPECT_FLOAT_EQ(light->direction.Get().z, 1.0f);
     EXPECT_EQ(PwGetLighting(), 1);
     EXPECT_FLOAT_EQ(PwGetLightWorld()->x, 0.0f);
     EXPECT_FLOAT_EQ(PwGetLightWorld()->z, 100000.0f);
-    EXPECT_EQ(Draw(), "");   // normalised once, for good
+    // Drawing normalises a copy: the field keeps its value and sends nothing.
+    EXPECT_FLOAT_EQ(light->direction.Get().z, 2.0f);
+    EXPECT_FLOAT_EQ(static_cast<KsTransform*>(scene->GetNode(1))->translation.Get().z, 0.0f);
+    EXPECT_EQ(Draw(), "");   // reported once per light
+    EXPECT_FLOAT_EQ(PwGetLightWorld()->z, 100000.0f);
+
+    Read("DirectionalLight { direction 0 0 0 }");
+    int reports = 0;
+    for (int frame = 0; frame < 5; ++frame)
+        reports += Draw().find("Unnormalized Direction Detected.") != std::string::npos;
+    EXPECT_EQ(reports, 1);
 
     Read("DirectionalLight { direction 1 0 0 }");
     Draw();

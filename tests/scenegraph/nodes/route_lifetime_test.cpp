@@ -1,0 +1,97 @@
+// Routes whose ends are destroyed while the scene runs: read as the viewer
+// reads a file, ticked frame by frame and closed.
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+
+#include "scenegraph/core/scene_clock.h"
+#include "scenegraph/nodes/grouping_nodes.h"
+#include "scenegraph/nodes/interpolator_nodes.h"
+#include "scenegraph/nodes/render_test_util.h"
+
+namespace {
+
+class RouteLifetimeTest : public kstest::RenderTest {
+protected:
+    void SetUp() override {
+        RenderTest::SetUp();
+        KsClock::Reset();
+        KsRouter::ResetGlobals();
+    }
+    void TearDown() override {
+        RenderTest::TearDown();
+        KsClock::Reset();
+    }
+    // Reads the text from a file into a fresh scene, as the viewer opens one.
+    std::string Open(const std::string& text) {
+        const std::string path = testing::TempDir() + "route_lifetime.wrl";
+        EXPECT_TRUE(kstest::WriteFile(path, text));
+        delete scene;
+        scene = new KsPartition;
+        testing::internal::CaptureStderr();
+        EXPECT_EQ(scene->ReadFile(path.c_str()), 0);
+        std::remove(path.c_str());
+        return testing::internal::GetCapturedStderr();
+    }
+    // The viewer's frames: draw, advance the clock, one time pass.
+    void Tick(int frames) {
+        for (int i = 0; i < frames; ++i) {
+            Draw();
+            KsClock::Advance(0.1f);
+            EXPECT_EQ(scene->SetTime(), 0);
+        }
+    }
+};
+
+TEST_F(RouteLifetimeTest, RoutesOfAReplacedChildDieWithIt) {
+    const char* const texts[] = {
+        "#VRML V2.0 utf8\n"
+        "DEF S TimeSensor { loop TRUE cycleInterval 1 }\n"
+        "Group { children DEF T PositionInterpolator { key [0 1] keyValue [0 0 0, 1 1 1] }\n"
+        "        ROUTE S.fraction_changed TO T.set_fraction children Group { } }\n",
+        "#VRML V2.0 utf8\n"
+        "DEF S Transform { }\n"
+        "Group { children DEF T PositionInterpolator { key [0 1] keyValue [0 0 0, 1 1 1] }\n"
+        "        ROUTE T.value_changed TO S.set_translation children Group { } }\n",
+    };
+    for (const char* text : texts) {
+        EXPECT_EQ(Open(text), "") << text;
+        EXPECT_EQ(scene->GetRouter()->GetRouteCount(), 0) << text;
+        Tick(10);
+        delete scene;
+        scene = nullptr;
+        EXPECT_EQ(KsNode::GetConstructedCount(), KsNode::GetDestroyedCount()) << text;
+    }
+}
+
+TEST_F(RouteLifetimeTest, ChildRemovedWhileItsClockFires) {
+    EXPECT_EQ(Open("#VRML V2.0 utf8\n"
+                   "DEF S TimeSensor { loop TRUE cycleInterval 1 }\n"
+                   "DEF G Group { children [\n"
+                   "  DEF T PositionInterpolator { key [0 1] keyValue [0 0 0, 10 0 0] }\n"
+                   "  DEF X Transform { } ] }\n"
+                   "ROUTE S.fraction_changed TO T.set_fraction\n"
+                   "ROUTE T.value_changed TO X.set_translation\n"),
+              "");
+    auto* group = static_cast<KsGroup*>(scene->FindLabel("G"));
+    auto* x = static_cast<KsTransform*>(scene->FindLabel("X"));
+    KsNode* t = scene->FindLabel("T");
+    ASSERT_TRUE(group && x && t);
+    Tick(3);
+    const float moved = x->translation.Get().x;
+    EXPECT_GT(moved, 0.0f);
+
+    KsMFNode gone;
+    gone.Set(1, &t);
+    ASSERT_EQ(group->AcceptEvent("removeChildren", &gone, nullptr), 0);
+    gone.Set(0, nullptr);  // the last reference: the interpolator goes
+    EXPECT_EQ(scene->FindLabel("T"), nullptr);
+    EXPECT_EQ(scene->GetRouter()->GetRouteCount(), 0);
+    EXPECT_EQ(group->children.GetCount(), 1);
+    Tick(10);
+    EXPECT_EQ(x->translation.Get().x, moved);
+}
+
+}  // namespace
