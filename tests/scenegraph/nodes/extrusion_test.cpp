@@ -303,10 +303,16 @@ TEST_F(ExtrusionTest, BrokenInputsDrawNothingAndLongSpinesStayLinear) {
     std::vector<Primitive> drawn = Frame();
     EXPECT_EQ(err, "");
     ASSERT_EQ(drawn.size(), static_cast<size_t>(KS_SECTION_CAPACITY + 2));
+    // The section lies in the spine's x-z plane, turned onto the +z spine:
+    // its point (0, i) lands at y = -i (up to the rotation's rounding).
+    auto at = [](const PwVec3& v, float y, float z) {
+        return std::fabs(v.x) < 1e-3f && std::fabs(v.y - y) < 1e-3f && std::fabs(v.z - z) < 1e-3f;
+    };
+    const float last = -(KS_SECTION_CAPACITY - 1);
     bool closes = false;
     for (const Primitive& q : drawn)
-        if (q.vertices.size() == 4 && Near(q.vertices[0], 0, KS_SECTION_CAPACITY - 1, -1) &&
-            Near(q.vertices[1], 0, 0, -1))
+        if (q.vertices.size() == 4 && at(q.vertices[0], last, 0) && at(q.vertices[1], 0, 0) &&
+            at(q.vertices[2], 0, -1) && at(q.vertices[3], last, -1))
             closes = true;
     EXPECT_TRUE(closes);
     Read("Extrusion { crossSection [ 1 0 ] spine [ 0 0 0, 0 0 1 ] }");
