@@ -338,4 +338,36 @@ await_shot missing 'has_text missing' "no NO FILE text for a file that did not l
 drive close yes >/dev/null
 await_exit
 
+# --- Run 4: a grid of 25,200 quads larger than the 1 MB main draw pool:
+# the viewer says so once and draws what fitted; an extra draw buffer set
+# through Config then draws it whole (no magenta background left).
+awk 'BEGIN {
+  nx = 180; ny = 140
+  print "#VRML V2.0 utf8"
+  print "Background { skyColor [ 1 0 1 ] groundColor [ 1 0 1 ] }"
+  print "Viewpoint { position 0 0 10 }"
+  print "Shape { appearance Appearance { material Material { diffuseColor 0.1 0.6 0.2 } }"
+  print "geometry IndexedFaceSet { solid FALSE coord Coordinate { point ["
+  for (j = 0; j <= ny; j++) for (i = 0; i <= nx; i++) printf "%.2f %.2f 0,\n", -9 + 18 * i / nx, -7 + 14 * j / ny
+  print "] } coordIndex ["
+  for (j = 0; j < ny; j++) for (i = 0; i < nx; i++) {
+    a = j * (nx + 1) + i
+    printf "%d %d %d %d -1,\n", a, a + 1, a + nx + 2, a + nx + 1
+  }
+  print "] } }"
+}' >"$work/grid.wrl"
+start 4 "$work/grid.wrl"
+place
+out=$(drive dialog Message press 1003)
+echo "$out" | grep -qF "[THE SCENE IS LARGER THAN THE DRAW BUFFERS.]" || fail "no draw buffer message: $out"
+await_shot gridcut '[ "$(magenta gridcut)" -gt 100 ]' "the grid that does not fit shows no background"
+echo "grid without an extra buffer: $(magenta gridcut) magenta of 19200 samples"
+cmd $EXTRA
+expect "closed" dialog "EXTRA BUFFER SIZE(KB)" set 1006 65536 press 1004
+await_shot gridwhole '[ "$(magenta gridwhole)" -eq 0 ]' "the grid is not drawn whole with a 64 MB extra buffer"
+echo "grid with a 64 MB extra buffer: $(magenta gridwhole) magenta"
+[ "$(drive count Message)" = "count 0" ] || fail "the draw buffer message came again for the same file"
+drive close yes >/dev/null
+await_exit
+
 finish
