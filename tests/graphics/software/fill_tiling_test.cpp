@@ -74,7 +74,7 @@ TEST(FillTilingTest, FanOfTrianglesPaintsItsUnionOnce) {
   const PwPoint2 centre = {31, 23};
   Polygon ring;
   for (int k = 0; k < 12; ++k) {
-    const double a = k * 2 * M_PI / 12 + 0.1;
+    const double a = k * 2 * 3.14159265358979 / 12 + 0.1;
     const double r = 14 + (k * 5) % 7;
     ring.push_back({centre.x + static_cast<int>(std::lround(r * std::cos(a))),
                     centre.y + static_cast<int>(std::lround(r * std::sin(a)))});
