@@ -20,8 +20,8 @@ OverflowState& State() {
 
 const char* const kViewerOverflowLines[3] = {
     "THE SCENE IS LARGER THAN THE DRAW BUFFERS.",
-    "(*)Parts of it are not drawn. Config > SetExtraDrawBufferSize",
-    "   gives the draw buffers more memory."};
+    "(*)Parts of it are not drawn; raise them with",
+    "   Config > SetExtraDrawBufferSize."};
 
 void ViewerOverflowSetNotice(ViewerOverflowNoticeFunc notice) { State().notice = notice; }
 
