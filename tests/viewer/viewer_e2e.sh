@@ -4,9 +4,9 @@
 # dialogs, the exports checked with real tools, the close question and the
 # exit status. Every wait has a timeout.
 # Usage: viewer_e2e.sh viewer.exe driver.exe wine-run.sh source-dir [name]
-viewer=$1 driver=$2 wine_run=$3 src=$4
+viewer=$1 driver=$2 wine_run=$3 src=$4 program=${5:-viewer}
 . "$(dirname "$0")/../support/e2e.sh"
-e2e_init "${5:-viewer}" "$wine_run"
+e2e_init "$program" "$wine_run"
 data=$src/tests/viewer/data
 pid=
 log=
@@ -358,15 +358,21 @@ awk 'BEGIN {
 }' >"$work/grid.wrl"
 start 4 "$work/grid.wrl"
 place
-out=$(drive dialog Message press 1003)
-echo "$out" | grep -qF "[THE SCENE IS LARGER THAN THE DRAW BUFFERS.]" || fail "no draw buffer message: $out"
-await_shot gridcut '[ "$(magenta gridcut)" -gt 100 ]' "the grid that does not fit shows no background"
-echo "grid without an extra buffer: $(magenta gridcut) magenta of 19200 samples"
-cmd $EXTRA
-expect "closed" dialog "EXTRA BUFFER SIZE(KB)" set 1006 65536 press 1004
-await_shot gridwhole '[ "$(magenta gridwhole)" -eq 0 ]' "the grid is not drawn whole with a 64 MB extra buffer"
-echo "grid with a 64 MB extra buffer: $(magenta gridwhole) magenta"
-[ "$(drive count Message)" = "count 0" ] || fail "the draw buffer message came again for the same file"
+if [ "$program" = lumaviewgl ]; then
+  # OpenGL keeps no painter's list: the grid is whole at once, unannounced.
+  await_shot gridwhole '[ "$(magenta gridwhole)" -eq 0 ]' "the OpenGL build does not draw the grid whole"
+  [ "$(drive count Message)" = "count 0" ] || fail "a draw buffer message in the OpenGL build"
+else
+  out=$(drive dialog Message press 1003)
+  echo "$out" | grep -qF "[THE SCENE IS LARGER THAN THE DRAW BUFFERS.]" || fail "no draw buffer message: $out"
+  await_shot gridcut '[ "$(magenta gridcut)" -gt 100 ]' "the grid that does not fit shows no background"
+  echo "grid without an extra buffer: $(magenta gridcut) magenta of 19200 samples"
+  cmd $EXTRA
+  expect "closed" dialog "EXTRA BUFFER SIZE(KB)" set 1006 65536 press 1004
+  await_shot gridwhole '[ "$(magenta gridwhole)" -eq 0 ]' "the grid is not drawn whole with a 64 MB extra buffer"
+  echo "grid with a 64 MB extra buffer: $(magenta gridwhole) magenta"
+  [ "$(drive count Message)" = "count 0" ] || fail "the draw buffer message came again for the same file"
+fi
 drive close yes >/dev/null
 await_exit
 
