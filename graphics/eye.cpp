@@ -36,6 +36,8 @@ const PwPose* PwZeroPose() {
 void PwStart3D(void* base, std::size_t size) {
   PwState3D& s = PwState();
   s.pools[0] = {size, 0, static_cast<unsigned char*>(base)};
+  s.flush_room = 0;
+  s.left_out = 0;
   s.projection_mode = 0;
   s.lighting = 0;
   s.parallel_distance = 128.0f;
@@ -69,7 +71,7 @@ void PwSetEye(const PwPose* pose) {
   PwState3D& s = PwState();
   PwFrameFromPose(&s.eye, pose);
   UpdateEyeLight();
-  for (PwScratchPool& pool : s.pools) pool.used = 0;
+  PwScratchNewFrame();
   PwSortedClear();
   PwResetFrame();
   if (PwImageIsActive()) {

@@ -8,9 +8,10 @@ namespace {
 
 template <typename List, typename Point>
 int Copy(List* list, int n, const Point* points) {
-  list->count = n;
   list->points = nullptr;
-  if (n <= 0) return 1;
+  // A count without points copies nothing (and keeps no count).
+  list->count = points != nullptr ? n : 0;
+  if (n <= 0 || points == nullptr) return 1;
   list->points = static_cast<Point*>(PwAlloc(sizeof(Point) * static_cast<std::size_t>(n)));
   if (list->points == nullptr) return 0;
   std::memcpy(list->points, points, sizeof(Point) * static_cast<std::size_t>(n));

@@ -26,10 +26,11 @@ int CountLines(const char* const* lines) {
 }
 
 // The list and its strings in one block, so that a failure takes nothing.
-char** CopyLines(const char* const* lines, int n) {
+char** CopyLines(const char* const* lines, int n, std::size_t* size) {
   std::size_t list = sizeof(char*) * (static_cast<std::size_t>(n) + 1);
   std::size_t bytes = list;
   for (int i = 0; i < n; ++i) bytes += std::strlen(lines[i]) + 1;
+  *size = bytes;
   auto* block = static_cast<unsigned char*>(PwScratchAlloc(bytes));
   if (block == nullptr) return nullptr;
   auto** copy = reinterpret_cast<char**>(block);
@@ -56,15 +57,26 @@ bool CullPolygon(int count, const PwVec3* eye, const PwVec3& centre, PwVec3* lo,
   return PwAllFinite3(count, eye) && PwFinite3(centre) && PwCullBox(lo, hi, near_flag);
 }
 
-// A list item for the polygon at its centre's depth, coloured; without
-// room, the polygon's eye points go back to the scratch pool.
-PwSortedItem* InsertPolygon(int type, const PwEyePolygon& poly, PwColor colour) {
+// The polygon's eye points (count * slots) move from the front half's
+// temporary memory into memory kept for the item, and the item is queued
+// at the centre's depth. The temporary block is given back first: memory
+// kept from the main pool then starts where it started, and memmove copies
+// whichever way the two blocks lie. Null when there is no room.
+PwSortedItem* InsertPolygon(int type, int count, std::size_t slots, const PwEyePolygon& poly,
+                            PwColor colour, PwVec3** kept) {
+  PwScratchRelease(poly.mark);
+  if (PwScratchKeepBack(PwSortedFlushRoom(count)) != 0) return nullptr;
+  const std::size_t bytes = sizeof(PwVec3) * static_cast<std::size_t>(count) * slots;
+  auto* points = static_cast<PwVec3*>(PwScratchAlloc(bytes));
+  if (points == nullptr) return nullptr;
+  std::memmove(points, poly.points, bytes);
   PwSortedItem* it = PwSortedInsert(type, poly.centre.z);
   if (it == nullptr) {
-    PwScratchRelease(poly.mark);
+    PwScratchGiveBack(points, bytes);
     return nullptr;
   }
   it->colour = colour;
+  *kept = points;
   return it;
 }
 
@@ -196,13 +208,12 @@ bool PwDrawLabel3Front(PwVec3 p, const char* const** lines, PwVec3* eye) {
 
 int PwQueueLabel3(PwVec3 eye, const char* const* lines, PwColor colour, int halign, int valign) {
   int n = CountLines(lines);
-  const std::size_t main_used = PwScratchUsed(0);
-  char** copy = CopyLines(lines, n);
+  std::size_t bytes = 0;
+  char** copy = CopyLines(lines, n, &bytes);
   if (copy == nullptr) return 1;
   PwSortedItem* it = PwSortedInsert(kPwSortedLabel, eye.z);
   if (it == nullptr) {
-    // The copy can be given back when it came from the main pool's tail.
-    PwScratchRelease(main_used);
+    PwScratchGiveBack(copy, bytes);
     return 1;
   }
   it->colour = colour;
@@ -325,12 +336,13 @@ int PwSmoothPolygon3Front(int count, const PwVec3* points, const PwVec3* normals
 }
 
 int PwQueuePolygon3(int count, const PwEyePolygon& poly, PwColor colour) {
-  PwSortedItem* it = InsertPolygon(kPwSortedPolygon, poly, colour);
+  PwVec3* points = nullptr;
+  PwSortedItem* it = InsertPolygon(kPwSortedPolygon, count, 1, poly, colour, &points);
   if (it == nullptr) return 1;
   auto* d = static_cast<PwSortedPolygonData*>(it->payload);
   d->near_flag = poly.near_flag;
   d->count = count;
-  d->points = poly.points;
+  d->points = points;
   d->has_normal = poly.has_normal;
   d->centre = poly.centre;
   d->normal = poly.normal;
@@ -338,14 +350,15 @@ int PwQueuePolygon3(int count, const PwEyePolygon& poly, PwColor colour) {
 }
 
 int PwQueueSmoothPolygon3(int count, const PwEyePolygon& poly, PwColor colour) {
-  PwSortedItem* it = InsertPolygon(kPwSortedSmoothPolygon, poly, colour);
+  PwVec3* points = nullptr;
+  PwSortedItem* it = InsertPolygon(kPwSortedSmoothPolygon, count, 2, poly, colour, &points);
   if (it == nullptr) return 1;
   auto* d = static_cast<PwSortedSmoothData*>(it->payload);
   d->near_flag = poly.near_flag;
   d->count = count;
   d->centroid = poly.centre;
-  d->points = poly.points;
-  d->normals = poly.normals;
+  d->points = points;
+  d->normals = points + count;
   return 0;
 }
 

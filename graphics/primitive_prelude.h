@@ -68,8 +68,9 @@ int PwPolygon3Front(int count, const PwVec3* points, const PwVec3* centre, PwVec
 int PwPolygon3TwoSidedFront(int count, const PwVec3* points, PwColor colour, PwEyePolygon* out);
 int PwSmoothPolygon3Front(int count, const PwVec3* points, const PwVec3* normals, PwColor colour,
                           PwEyePolygon* out);
-// The sorted item for a flat / smooth polygon; the scratch is given back when
-// the list is full.
+// The sorted item for a flat / smooth polygon: the eye points move into
+// memory kept until the next PwSetEye (any pool) and the front half's
+// temporary scratch is given back, whether or not there was room.
 int PwQueuePolygon3(int count, const PwEyePolygon& poly, PwColor colour);
 int PwQueueSmoothPolygon3(int count, const PwEyePolygon& poly, PwColor colour);
 

@@ -79,6 +79,9 @@ void Order() {
   s.last = prev;
 }
 
+// Every item is drawn with at least this many vertices' room.
+constexpr int kMinFlushVertices = 4;
+
 std::size_t HeaderSize() {
   constexpr std::size_t grain = alignof(void*);
   return (sizeof(PwSortedItem) + grain - 1) / grain * grain;
@@ -104,6 +107,19 @@ std::size_t PwSortedPayloadSize(int type) {
   }
 }
 
+std::size_t PwSortedFlushRoom(int vertices) {
+  const std::size_t n =
+      static_cast<std::size_t>(vertices > kMinFlushVertices ? vertices : kMinFlushVertices);
+  // The screen: projected points and near-clipped points, twice the count.
+  const std::size_t screen = n * 2 * (sizeof(PwPoint2) + sizeof(PwVec3));
+  // The EPS page: flattened, clipped and projected points, then the page
+  // clip of up to 2n points (its result and its two pass buffers).
+  const std::size_t page = n * (3 * sizeof(PwVec3) + 2 * sizeof(PwPoint2)) +
+                           8 * n * sizeof(PwPoint2) + 2 * (8 * n + 8) * sizeof(PwPoint2);
+  constexpr std::size_t kSlack = 16 * alignof(void*);  // rounding of each block
+  return (screen > page ? screen : page) + kSlack;
+}
+
 void PwSortedClear() { List() = ListState(); }
 
 PwSortedItem* PwSortedFirst() {
@@ -113,6 +129,7 @@ PwSortedItem* PwSortedFirst() {
 
 PwSortedItem* PwSortedInsert(int type, float depth) {
   if (type < 0 || type >= kPwSortedTypeCount || std::isnan(depth)) return nullptr;
+  if (PwScratchKeepBack(PwSortedFlushRoom(kMinFlushVertices)) != 0) return nullptr;
   std::size_t payload = PwSortedPayloadSize(type);
   unsigned char* block = static_cast<unsigned char*>(PwScratchAlloc(HeaderSize() + payload));
   if (block == nullptr) return nullptr;

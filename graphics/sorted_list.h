@@ -83,11 +83,16 @@ struct PwSortedSmoothData {  // 11
 };
 
 std::size_t PwSortedPayloadSize(int type);  // 0 for unknown types
+// The working memory the flush needs to draw (and feed to EPS) a polygon of
+// that many vertices; a queued item keeps it back in the main pool
+// (PwScratchKeepBack), so that whatever was queued can be drawn.
+std::size_t PwSortedFlushRoom(int vertices);
 
 void PwSortedClear();
 PwSortedItem* PwSortedFirst();
-// Header and payload from the scratch pools; null when exhausted, when the
-// type is unknown or the depth is not a number.
+// Header and payload from the scratch pools (with the flush room of a small
+// polygon kept back); null when exhausted, when the type is unknown or the
+// depth is not a number.
 PwSortedItem* PwSortedInsert(int type, float depth);
 void PwSortedLink(PwSortedItem* item);
 

@@ -57,10 +57,24 @@ int PwProjectToScreen(PwPoint2* out, const PwVec3* eye);
 // trunc(v) saturated to +-2^30; NaN gives 0 with *ok = 0.
 int PwSaturateToInt(double v, int* ok);
 
-// Scratch pools: n is rounded up to alignof(void*); third, second, then main.
+// Scratch pools: n is rounded up to alignof(void*). Memory kept until the
+// next PwSetEye comes from PwScratchAlloc: third, second, then main pool,
+// the main pool keeping back the flush room (PwScratchKeepBack).
 void* PwScratchAlloc(std::size_t n);
-void* PwScratchMark(std::size_t* mark, std::size_t n);  // main pool only
+// Temporary memory, given back before the caller returns: main pool only,
+// the room kept back included.
+void* PwScratchMark(std::size_t* mark, std::size_t n);
 void PwScratchRelease(std::size_t mark);
+// Raises the main pool's kept-back room to at least n bytes: 0, or 1 when
+// the main pool has not that much free (the caller then leaves its item
+// out).
+int PwScratchKeepBack(std::size_t n);
+// Gives back a block of n bytes just taken by PwScratchAlloc (nothing
+// unless it is still the last block of its pool).
+void PwScratchGiveBack(void* block, std::size_t n);
+// 1 when a primitive of the frame begun at the last PwSetEye was left out
+// (or drawn only in part) for want of scratch memory, else 0.
+int PwFrameLeftPrimitivesOut();
 // Used bytes of pool 0 (main), 1 (second) or 2 (third).
 std::size_t PwScratchUsed(int pool);
 

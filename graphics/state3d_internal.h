@@ -28,8 +28,14 @@ struct PwState3D {
   PwVec3 light_world;
   PwVec3 light_eye;
   PwScratchPool pools[3];  // main, second, third
+  // Main-pool bytes that kept memory may not take: the flush's working
+  // memory for the largest item queued this frame.
+  std::size_t flush_room;
+  int left_out;  // 1 once something of this frame found no room
 };
 
 PwState3D& PwState();
+// A new frame: every pool empty, no room kept back, nothing left out.
+void PwScratchNewFrame();
 // Combined frame := the model frame within the eye.
 void PwRebuildTransform();

@@ -54,7 +54,7 @@ void PwResetWindowState();
 // Flushes stdout and stderr and ends the process with status.
 [[noreturn]] void PwExitProcess(int status);
 
-// --- Win32 (window_win32.cpp, input_win32.cpp) ---
+// --- Win32 (window_win32.cpp) ---
 
 // Opens the window centred on the screen / with its client area at (x, y).
 void PwOpenWindow(int width, int height);

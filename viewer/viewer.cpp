@@ -20,6 +20,7 @@
 #include "scenegraph/core/sf_fields.h"
 #include "scenegraph/nodes/bindable_nodes.h"
 #include "viewer/scene_export.h"
+#include "viewer/scene_overflow.h"
 
 KsViewpoint* ExaminerViewpoint() {
   static KsViewpoint examiner;
@@ -97,6 +98,7 @@ int Viewer::LoadFile(const char* path) {
   }
   CloseFile();
   scene_ = loaded;
+  ViewerOverflowNewFile();
   scene_->StoreViewpointPaths();
 
   viewpointIndex_ = 0;
@@ -260,6 +262,7 @@ void Viewer::Render() {
   PwFlushSorted();
   PwPresent();
   EndExport();
+  ViewerOverflowAfterFrame();
 }
 
 void Viewer::Tick() {

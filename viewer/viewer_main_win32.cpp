@@ -17,6 +17,7 @@
 #include "scenegraph/nodes/node_library.h"
 #include "scenegraph/nodes/primitive_buffer.h"
 #include "viewer/dropped_files.h"
+#include "viewer/scene_overflow.h"
 #include "viewer/viewer.h"
 #include "viewer/viewer_app.h"
 #include "viewer/viewer_settings.h"
@@ -112,6 +113,7 @@ int ViewerMain(int argc, char** argv) {
   PwSetLighting(1);
 
   KrInit();
+  ViewerOverflowSetNotice(ViewerOverflowMessageBox);
 
   KrCreateMenuBar(ViewerPopupNames());
   int item_count = 0;

@@ -8,16 +8,18 @@
 
 namespace {
 
-// Picture point to screen: x' = ox + trunc((x - x0) * sx), y' = oy -
-// trunc((y - y0) * sy); false when it is not a number.
+// Picture point to screen: x' = ox + trunc((x - x0) * sx / dx), y' = oy -
+// trunc((y - y0) * sy / dy); false when it is not a number. Multiplying
+// before dividing puts the far edge of a scaled picture on the far edge of
+// its rectangle.
 struct Mapping {
-  double ox, oy, x0, y0, sx, sy;
+  double ox, oy, x0, y0, sx, sy, dx, dy;
 };
 
 bool Map(const Mapping& m, const PwVec2& p, PwPoint2* out) {
   int ok = 1;
-  out->x = static_cast<int>(m.ox) + PwSaturateToInt((p.x - m.x0) * m.sx, &ok);
-  out->y = static_cast<int>(m.oy) - PwSaturateToInt((p.y - m.y0) * m.sy, &ok);
+  out->x = static_cast<int>(m.ox) + PwSaturateToInt((p.x - m.x0) * m.sx / m.dx, &ok);
+  out->y = static_cast<int>(m.oy) - PwSaturateToInt((p.y - m.y0) * m.sy / m.dy, &ok);
   return ok != 0;
 }
 
@@ -65,14 +67,18 @@ int DrawAll(const PwPict* pict, const Mapping& m) {
 }  // namespace
 
 int PwDrawPict(const PwPict* pict, PwPoint2 origin) {
-  return DrawAll(pict, {static_cast<double>(origin.x), static_cast<double>(origin.y), 0, 0, 1, 1});
+  return DrawAll(pict,
+                 {static_cast<double>(origin.x), static_cast<double>(origin.y), 0, 0, 1, 1, 1, 1});
 }
 
 int PwDrawPictInRect(const PwPict* pict, PwPoint2 a, PwPoint2 b) {
   if (pict == nullptr) return 0;
   // A picture without extent along an axis stands at the rectangle's corner.
-  const double sx = pict->width != 0 ? (b.x - a.x) / static_cast<double>(pict->width) : 0.0;
-  const double sy = pict->height != 0 ? (b.y - a.y) / static_cast<double>(pict->height) : 0.0;
+  const bool wide = pict->width != 0, high = pict->height != 0;
+  const double sx = wide ? static_cast<double>(b.x) - a.x : 0.0;
+  const double sy = high ? static_cast<double>(b.y) - a.y : 0.0;
+  const double dx = wide ? static_cast<double>(pict->width) : 1.0;
+  const double dy = high ? static_cast<double>(pict->height) : 1.0;
   return DrawAll(pict, {static_cast<double>(a.x), static_cast<double>(b.y), pict->min_x,
-                        pict->min_y, sx, sy});
+                        pict->min_y, sx, sy, dx, dy});
 }

@@ -229,6 +229,19 @@ void FeedAll(const PwPict* pict, Feed feed) {
   }
 }
 
+// The flush's room for the picture: its widest polygon object's working
+// points, and the EPS page's room for them.
+std::size_t SortedPictRoom(const PwPict* pict) {
+  int widest = 0;
+  for (int i = 0; i < pict->object_count; ++i) {
+    const PwPictObject& o = pict->objects[i];
+    if (o.kind == kPwPictPolygon && o.point_count > widest) widest = o.point_count;
+  }
+  const std::size_t n = static_cast<std::size_t>(widest);
+  return n * (3 * sizeof(PwVec3) + 2 * sizeof(PwPoint2)) + 4 * alignof(void*) +
+         PwSortedFlushRoom(widest);
+}
+
 void DrawAll(const PwPict* pict) {
   for (int i = 0; i < pict->object_count; ++i) {
     const PwPictObject& o = pict->objects[i];
@@ -279,6 +292,7 @@ int PwPict3PlaceFront(const PwPict* pict, const PwPose* pose) {
 }
 
 int PwQueuePict3(const PwPict* pict) {
+  if (PwScratchKeepBack(SortedPictRoom(pict)) != 0) return 1;
   PwSortedItem* it = PwSortedInsert(kPwSortedPict, State().frame.z);
   if (it == nullptr) return 1;
   auto* d = static_cast<PwSortedPictData*>(it->payload);

@@ -4,6 +4,7 @@
 #include "graphics/image_output_state.h"
 #include "graphics/model_capture_state.h"
 #include "graphics/sorted_list.h"
+#include "graphics/state3d.h"
 
 bool PwSrfPlaceFront(const PwSrf* m, const PwPose* pose, PwFrame* frame, int* near_flag) {
   if (PwImageIsActive() || PwModelIsActive()) PwSrfToSinks(m, pose);
@@ -12,6 +13,7 @@ bool PwSrfPlaceFront(const PwSrf* m, const PwPose* pose, PwFrame* frame, int* ne
 }
 
 int PwQueueSrf(const PwSrf* m, const PwFrame& frame, int near_flag) {
+  if (PwScratchKeepBack(PwSortedSrfRoom(m)) != 0) return 1;
   PwSortedItem* it = PwSortedInsert(kPwSortedSrf, frame.z);
   if (it == nullptr) return 1;
   auto* d = static_cast<PwSortedSrfData*>(it->payload);

@@ -41,4 +41,7 @@ inline bool PwSrfFacesAway(const PwVec3& centre, const PwVec3& normal) {
 // outputs, its eye frame and box test. true when it may be visible.
 bool PwSrfPlaceFront(const PwSrf* m, const PwPose* pose, PwFrame* frame, int* near_flag);
 // One depth-sorted item for the whole model: 0, or 1 when the list is full.
+// The sorted item (with the room its drawing needs kept back).
 int PwQueueSrf(const PwSrf* m, const PwFrame& frame, int near_flag);
+// The working memory PwDrawSortedSrf needs for the model.
+std::size_t PwSortedSrfRoom(const PwSrf* m);

@@ -50,7 +50,7 @@ void* PwCreatePalette(void* window_dc) {
   }
   HPALETTE palette = CreatePalette(reinterpret_cast<LOGPALETTE*>(&logical));
   if (!palette) {
-    MessageBoxA(nullptr, "Can't Create Palette.", nullptr, MB_OK);
+    MessageBoxA(nullptr, "Can't Create Palette.", "", MB_OK);
     PwExitProcess(1);
   }
   if (Palette()) DeleteObject(Palette());
@@ -76,12 +76,12 @@ void PwGetColor() {
   static int shown = 0;
   if (shown) return;
   shown = 1;
-  MessageBoxA(nullptr, "PwGetColor is Under Construction.", nullptr, MB_OK);
+  MessageBoxA(nullptr, "PwGetColor is Under Construction.", "", MB_OK);
 }
 
 void PwGetColorArray() {
   static int shown = 0;
   if (shown) return;
   shown = 1;
-  MessageBoxA(nullptr, "PwGetColorArray is Under Construction.", nullptr, MB_OK);
+  MessageBoxA(nullptr, "PwGetColorArray is Under Construction.", "", MB_OK);
 }

@@ -1,5 +1,5 @@
-// The screen layer of the software build: 2D shapes in drawing-area pixels,
-// kept inside the area before they reach the rasteriser.
+// The screen layer of the software build: 2D shapes in drawing-area pixels;
+// lines are cut to the area, fills are bounded by the rasteriser itself.
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
@@ -140,33 +140,21 @@ void PwScreenEllipse(PwPoint2 centre, int rx, int ry, PwColor color) {
   StoreRows(t);
 }
 
+// The rasteriser takes the polygon whole (it draws only the rows and spans
+// inside the area): cutting it to the area first would move the edges that
+// neighbours share and open cracks along them. A polygon too thin to cover
+// any pixel centre is drawn as its outline, so that it does not vanish.
 void PwScreenPolygon(int count, const PwPoint2* points, PwColor color) {
   Target t = CurrentTarget();
   if (t.buf.created == 0 || count < 1 || points == nullptr) return;
   const unsigned int pixel = PwPixelValue(&t.buf, color);
   if (InArea(t, points[0])) PwRasterPixel(&t.buf, points[0].x, points[0].y, pixel);
-  bool all_in = true;
-  for (int i = 0; i < count && all_in; ++i) all_in = InArea(t, points[i]);
-  if (all_in) {
-    if (PwRasterPolygon(&t.buf, count, points) == 0) PwRasterFillRows(&t.buf, pixel);
-    StoreRows(t);
-    return;
+  if (PwRasterPolygon(&t.buf, count, points) != 0) return;
+  const int painted = PwRasterFillRows(&t.buf, pixel);
+  StoreRows(t);
+  if (painted == 0) {
+    for (int i = 0; i < count; ++i) PwScreenLine(points[i], points[(i + 1) % count], color);
   }
-  std::size_t mark = 0;
-  auto* clipped = static_cast<PwPoint2*>(
-      PwScratchMark(&mark, static_cast<std::size_t>(count) * 4 * sizeof(PwPoint2)));
-  if (clipped == nullptr) return;
-  int n = 0;
-  int kept;
-  {
-    const AreaClip clip(t);
-    kept = PwClipPolygon2(&n, clipped, count, points);
-  }
-  if (kept == 1 && PwRasterPolygon(&t.buf, n, clipped) == 0) {
-    PwRasterFillRows(&t.buf, pixel);
-    StoreRows(t);
-  }
-  PwScratchRelease(mark);
 }
 
 void PwScreenBox(PwPoint2 a, PwPoint2 b, PwColor color) {

@@ -5,6 +5,7 @@
 
 #include "graphics/formats/srf_place.h"
 #include "graphics/sorted_list.h"
+#include "graphics/state3d.h"
 
 namespace {
 
@@ -43,16 +44,25 @@ int PwDrawSrf(PwSrf* m, const PwPose* pose) {
       normal = {-normal.x, -normal.y, -normal.z};
     }
     const int n = face.index_count;
-    auto* points = static_cast<PwVec3*>(PwScratchAlloc(sizeof(PwVec3) * static_cast<std::size_t>(n)));
+    if (n < 1) continue;
+    if (PwScratchKeepBack(PwSortedFlushRoom(n)) != 0) return 1;
+    const std::size_t bytes = sizeof(PwVec3) * static_cast<std::size_t>(n);
+    auto* points = static_cast<PwVec3*>(PwScratchAlloc(bytes));
     if (points == nullptr) return 1;
     bool valid = true;
     for (int i = 0; i < n && valid; ++i) {
       valid = ValidIndex(m, face.indices[i]);
       if (valid) points[i] = m->work[face.indices[i]].position;
     }
-    if (!valid) continue;
+    if (!valid) {
+      PwScratchGiveBack(points, bytes);
+      continue;
+    }
     PwSortedItem* it = PwSortedInsert(kPwSortedPolygon, centre.z);
-    if (it == nullptr) return 1;
+    if (it == nullptr) {
+      PwScratchGiveBack(points, bytes);
+      return 1;
+    }
     it->colour = face.colour;
     auto* d = static_cast<PwSortedPolygonData*>(it->payload);
     d->near_flag = near_flag;

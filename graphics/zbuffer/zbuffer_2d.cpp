@@ -1,6 +1,7 @@
 // 2D primitives of the renderer: plain pixels, no depth, no lighting.
 #include <initializer_list>
 
+#include "graphics/disc_rows.h"
 #include "graphics/geometry/polygon_geometry.h"
 #include "graphics/zbuffer/zbuffer_internal.h"
 
@@ -29,41 +30,24 @@ void PwZPoint2(PwPoint2 p, PwColor colour) {
   for (int k = 0; k < 4; ++k) PlotPlain(p.x + (k & 1), p.y + (k >> 1), &colour);
 }
 
+// Row k from the centre has half-width a * H / b, H the midpoint walk's
+// width there; only rows inside the viewport are computed, so the radii
+// stay true whatever their size.
 void PwZEllipse2(PwPoint2 centre, int rx, int ry, PwColor colour) {
   const PwZState& s = PwZ();
   const long long x = centre.x, y = centre.y;
-  long long a = rx, b = ry;
+  const long long a = rx, b = ry;
   const long long right = static_cast<long long>(s.x1) - 1;
   const long long bottom = static_cast<long long>(s.y1) - 1;
   if (x + a < s.x0 || x - a >= right || y + b < s.y0 || y - b >= bottom) return;
-  // The walk is as long as b; beyond the viewport's width plus height a
-  // larger radius changes nothing visible for a centre inside it.
-  const long long limit =
-      (static_cast<long long>(s.x1) - s.x0 + 1) + (static_cast<long long>(s.y1) - s.y0 + 1);
-  if (a > limit) a = limit;
-  if (b > limit) b = limit;
   const int right_end = static_cast<int>(right);
-  if (s.y0 <= y && y < bottom) {
-    PwZSpan(y, static_cast<double>(x - a), static_cast<double>(x + a), s.x0, right_end, PlotPlain,
-            &colour);
-  }
-  long long h_rows = b, i = 0, e = 0;
-  while (i < b) {
-    if (e > 0) {
-      e += 1 - 2 * h_rows;
-      h_rows -= 1;
-      if (h_rows < 0) break;
-    } else {
-      const long long h = a * h_rows / b;
-      for (long long row : {y - (i + 1), y + (i + 1)}) {
-        if (s.y0 <= row && row < bottom) {
-          PwZSpan(row, static_cast<double>(x - h), static_cast<double>(x + h), s.x0, right_end,
-                  PlotPlain, &colour);
-        }
-      }
-      e += 2 * i + 1;
-      i += 1;
-    }
+  const long long first = y - b > s.y0 ? y - b : s.y0;
+  const long long end = y + b + 1 < bottom ? y + b + 1 : bottom;  // exclusive
+  for (long long row = first; row < end; ++row) {
+    const long long k = row < y ? y - row : row - y;
+    const long long h = k == 0 ? a : a * PwDiscHalfWidth(b, k) / b;
+    PwZSpan(row, static_cast<double>(x - h), static_cast<double>(x + h), s.x0, right_end,
+            PlotPlain, &colour);
   }
 }
 

@@ -4,6 +4,7 @@
 
 #include "graphics/clip2d.h"
 #include "graphics/geometry/polygon_geometry.h"
+#include "graphics/disc_rows.h"
 #include "graphics/zbuffer/zbuffer_internal.h"
 
 namespace {
@@ -152,6 +153,9 @@ int PwZPoint(PwVec3 p, PwColor colour) {
   return 1;
 }
 
+// Row k from the centre row spans the midpoint walk's width of radius
+// trunc(r) there (the centre row r itself); the walk's last row is the one
+// ceil(r) away. Only rows inside the viewport are computed.
 int PwZDisc(PwVec3 centre, float radius, PwColor colour) {
   const PwZState& s = PwZ();
   const PwVec3 c = PwZToCamera(centre);
@@ -159,33 +163,20 @@ int PwZDisc(PwVec3 centre, float radius, PwColor colour) {
   const PwVec2 f = PwZProject(c);
   int ok = 1;
   const long long px = PwZTrunc(f.x, &ok), py = PwZTrunc(f.y, &ok);
-  double r = static_cast<double>(radius) * s.magnification / c.z;
+  const double r = static_cast<double>(radius) * s.magnification / c.z;
   if (!ok || std::isnan(r)) return 1;
   if (px + r < s.x0 || px - r >= s.x1 || py + r < s.y0 || py - r >= s.y1) return 1;
-  // Beyond the viewport's width plus height a larger radius changes nothing
-  // visible for a centre inside it, and the walk below is as long as r.
-  const double limit =
-      (static_cast<double>(s.x1) - s.x0 + 1) + (static_cast<double>(s.y1) - s.y0 + 1);
-  if (r > limit) r = limit;
   DiscPixels d = {colour, c.z};
-  if (s.y0 <= py && py < s.y1) PwZSpan(py, px - r, px + r, s.x0, s.x1, PlotDisc, &d);
-  long long big_r = static_cast<long long>(r);
-  long long i = 0, e = 0;
-  while (i < r) {
-    if (e > 0) {
-      e -= 2 * big_r - 1;
-      big_r -= 1;
-      if (big_r < 0) break;
-    } else {
-      e += 2 * i + 1;
-      i += 1;
-      for (long long row : {py + i, py - i}) {
-        if (s.y0 <= row && row < s.y1) {
-          PwZSpan(row, static_cast<double>(px - big_r), static_cast<double>(px + big_r), s.x0, s.x1,
-                  PlotDisc, &d);
-        }
-      }
-    }
+  const double reach = std::ceil(r);
+  const long long first = py - reach > s.y0 ? static_cast<long long>(py - reach) : s.y0;
+  const long long end = py + reach + 1 < s.y1 ? static_cast<long long>(py + reach + 1) : s.y1;
+  const double whole = std::trunc(r);
+  const long long big_r = whole < 4e18 ? static_cast<long long>(whole) : 4000000000000000000LL;
+  for (long long row = first; row < end; ++row) {
+    const long long k = row < py ? py - row : row - py;
+    const double h = k == 0 ? r : static_cast<double>(PwDiscHalfWidth(big_r, k));
+    PwZSpan(row, static_cast<double>(px) - h, static_cast<double>(px) + h, s.x0, s.x1, PlotDisc,
+            &d);
   }
   return 1;
 }

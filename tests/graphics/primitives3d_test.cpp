@@ -149,6 +149,43 @@ TEST_F(Primitives3DTest, LinesThroughTheNearPlaneAreClippedWhenDrawn) {
   EXPECT_EQ(surface_.Count(kWhite), lit);
 }
 
+TEST_F(Primitives3DTest, ShapesCrossingTheNearPlaneAreClippedInBothPaths) {
+  // A line along the view axis at x 2, y 1 and a floor quad at y -1, each
+  // from z 10 to z -10. Unclipped, their points behind the eye project
+  // mirrored through the centre, so the shape wraps round over a pixel
+  // that the part in front never reaches.
+  struct Case {
+    const char* name;
+    bool line, sorted;
+    int must_x, must_y, wrap_x, wrap_y;
+  };
+  const std::vector<PwVec3> line = {{2, 1, 10}, {2, 1, -10}};
+  const std::vector<PwVec3> floor = {{-2, -1, 10}, {2, -1, 10}, {2, -1, -10}, {-2, -1, -10}};
+  const Case cases[] = {
+      {"sorted line", true, true, 410, 195, 320, 240},
+      {"immediate line", true, false, 410, 195, 320, 240},
+      {"sorted polygon", false, true, 320, 320, 320, 210},
+      {"immediate polygon", false, false, 320, 320, 320, 210},
+  };
+  for (const Case& c : cases) {
+    PwPose zero = {};
+    PwSetEye(&zero);
+    PwScreenClear();
+    int r = 0;
+    if (c.line) {
+      r = c.sorted ? PwLine3(line[0], line[1], kWhite) : PwDrawLine3(line[0], line[1], kWhite);
+    } else {
+      r = c.sorted ? PwPolygon3TwoSided(4, floor.data(), kWhite)
+                   : PwDrawPolygon3(4, floor.data(), kWhite);
+    }
+    ASSERT_EQ(0, r) << c.name;
+    PwFlushSorted();
+    EXPECT_EQ(surface_.Value(kWhite), surface_.At(c.must_x, c.must_y)) << c.name;
+    EXPECT_EQ(surface_.Value(kBlack), surface_.At(c.wrap_x, c.wrap_y)) << c.name;
+  }
+  EXPECT_TRUE(surface_.Intact());
+}
+
 TEST_F(Primitives3DTest, LabelsOutliveTheCallersText) {
   std::string text = "hello";
   std::vector<char> buffer(text.begin(), text.end());

@@ -32,9 +32,7 @@ class SkyTest : public ::testing::Test {
 
 TEST_F(SkyTest, LevelEyeSplitsAtTheCentreRow) {
   Paint(0, 0);
-  // Row 0 is left out: the screen layer fills a polygon's first row only at
-  // its first vertex.
-  for (int y = 1; y < 480; y += 3) {
+  for (int y = 0; y < 480; y += 3) {
     for (int x = 0; x < 640; x += 7) {
       if (y <= 238) {
         EXPECT_TRUE(Is(x, y, kSky)) << x << "," << y;
@@ -116,14 +114,27 @@ TEST_F(SkyTest, EveryAttitudePaintsTheWholeArea) {
     const int pitch = static_cast<int>(rng() % 40000) - 20000;
     const int bank = static_cast<int>(rng() % 65536) - 32768;
     Paint(pitch, bank, static_cast<int>(rng() % 65536));
-    // The two fills meet along the horizon, where the screen layer's row
-    // rule may leave a pixel a row bare; nothing else stays unpainted.
+    // The two fills tile: nothing stays unpainted, the horizon included.
     int bare = 0;
-    for (int y = 1; y < 479; ++y) {
+    for (int y = 0; y < 480; ++y) {
       for (int x = 0; x < 640; ++x) bare += !Is(x, y, kSky) && !Is(x, y, kGround);
     }
-    ASSERT_LE(bare, 3 * 480) << pitch << " " << bank;
+    ASSERT_EQ(0, bare) << pitch << " " << bank;
     ASSERT_TRUE(surface_.Intact());
+  }
+}
+
+TEST_F(SkyTest, SkyAndGroundOfOneColourLeaveNoLine) {
+  struct Case {
+    int pitch, bank;
+  };
+  for (const Case& c : {Case{0, 0}, Case{1200, 0}, Case{-900, 3000}, Case{0, 16384},
+                        Case{2500, -7000}, Case{-3000, 20000}}) {
+    PwPose eye = {0, 0, 0, 0, c.pitch, c.bank};
+    PwSetEye(&eye);
+    PwScreenClear();
+    PwBackground(kSky, kSky);
+    EXPECT_EQ(640 * 480, surface_.Count(kSky)) << c.pitch << " " << c.bank;
   }
 }
 

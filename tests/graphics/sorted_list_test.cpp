@@ -87,7 +87,12 @@ TEST_F(SortedListTest, NaNDepthsAreNeverQueued) {
 }
 
 TEST_F(SortedListTest, ExhaustedPoolsQueueNothing) {
+  // A main pool without the flush's working memory queues nothing at all.
   PwStart3D(pool_.data(), 64);
+  EXPECT_EQ(nullptr, PwSortedInsert(kPwSortedPoint, 1.0f));
+  EXPECT_EQ(1, PwFrameLeftPrimitivesOut());
+  PwStart3D(pool_.data(), PwSortedFlushRoom(0) + 64);
+  EXPECT_EQ(0, PwFrameLeftPrimitivesOut());
   int made = 0;
   while (PwSortedInsert(kPwSortedPoint, 1.0f) != nullptr) ++made;
   EXPECT_GE(made, 1);

@@ -306,6 +306,11 @@ TEST(PointLists, CopyDupFree) {
   PwFreePoints3(&a);
   PwFreePoints3(&b);
   EXPECT_EQ(a.points, nullptr);
+  // A count without points copies nothing.
+  PwPointList2 c;
+  EXPECT_EQ(PwCopyPoints2(&c, 3, nullptr), 1);
+  EXPECT_EQ(c.count, 0);
+  EXPECT_EQ(c.points, nullptr);
 }
 
 TEST(Convexity, Table) {

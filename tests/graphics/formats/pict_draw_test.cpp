@@ -76,6 +76,12 @@ TEST_F(PictDrawTest, RectangleMapsTheBox) {
   EXPECT_TRUE(Lit(10, 60));   // min corner at the bottom left
   EXPECT_TRUE(Lit(110, 10));  // max corner at the top right
   EXPECT_TRUE(Lit(60, 35));
+  // The far corner lands on the far edge: 49 * (99 / 49) alone would fall
+  // a pixel short.
+  Load({"PICT2", "PST", "VER 0 0", "VER 49 49", "ENDO", "ENDPICT"});
+  PwDrawPictInRect(&pict_, {10, 10}, {109, 109});
+  EXPECT_TRUE(Lit(10, 109));
+  EXPECT_TRUE(Lit(109, 10));
   // A picture without extent stands at the corner instead of dividing by 0.
   Load({"PICT2", "PST", "VER 3 3", "ENDO", "ENDPICT"});
   PwDrawPictInRect(&pict_, {200, 100}, {250, 150});

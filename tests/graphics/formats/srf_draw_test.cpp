@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <fstream>
 #include <random>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -208,11 +210,23 @@ TEST_F(SrfDrawTest, ImageAndEpsOutputsGetTheFaces) {
   EXPECT_EQ(PwEpsEnd(), 1);
   PwImageReset();
   PwZInit();
-  std::FILE* f = std::fopen(eps.c_str(), "r");
-  ASSERT_NE(f, nullptr);
-  std::fseek(f, 0, SEEK_END);
-  EXPECT_GT(std::ftell(f), 200);
-  std::fclose(f);
+  // The page holds the three faces the screen shows: three filled paths
+  // ("B"), each after a fill colour ("k") of its own.
+  std::ifstream page(eps);
+  ASSERT_TRUE(page.good());
+  std::string line, fill;
+  std::set<std::string> fills;
+  int paths = 0;
+  while (std::getline(page, line)) {
+    if (line.size() > 2 && line.compare(line.size() - 2, 2, " k") == 0) fill = line;
+    if (line == "B") {
+      ++paths;
+      fills.insert(fill);
+    }
+  }
+  EXPECT_EQ(3, paths);
+  EXPECT_EQ(3u, fills.size());
+  page.close();
   std::remove(eps.c_str());
   std::remove(image.c_str());
 }

@@ -87,21 +87,21 @@ TEST_P(RasterTest, SpansOfEveryLengthAndAlignmentStayInside) {
 TEST_P(RasterTest, TriangleFillsBetweenItsSlantedEdges) {
   GuardedPixels g(16, 12, Bits());
   Fill(g, {{0, 0}, {10, 0}, {5, 10}});
-  // Row 0 holds only the pair made at the reversing first vertex, row 10
-  // the pair at the bottom vertex; both edges are walked from their left
-  // ends.
+  // Rows 0..9 at their pixel centres, each from the first centre at or
+  // right of the left edge up to the right edge; the bottom vertex's row
+  // belongs to whatever lies below it.
   EXPECT_EQ(
-      "#...............\n"
-      ".##########.....\n"
+      "##########......\n"
       ".#########......\n"
-      "..########......\n"
+      ".########.......\n"
       "..#######.......\n"
-      "...######.......\n"
+      "..######........\n"
       "...#####........\n"
-      "....####........\n"
+      "...####.........\n"
       "....###.........\n"
-      ".....##.........\n"
+      "....##..........\n"
       ".....#..........\n"
+      "................\n"
       "................\n",
       g.Picture(Ink(), 0, 0, 15, 11));
   EXPECT_TRUE(g.GuardsIntact());
@@ -112,36 +112,35 @@ TEST_P(RasterTest, CombFillsItsTeethEvenOdd) {
   Fill(g, {{0, 0}, {10, 0}, {10, 6}, {8, 6}, {8, 2}, {6, 2}, {6, 6}, {4, 6}, {4, 2}, {2, 2},
            {2, 6}, {0, 6}});
   EXPECT_EQ(
-      "#...........\n"
-      "###########.\n"
-      "###########.\n"
-      "###.###.###.\n"
-      "###.###.###.\n"
-      "###.###.###.\n"
-      "..#...#...#.\n"
+      "##########..\n"
+      "##########..\n"
+      "##..##..##..\n"
+      "##..##..##..\n"
+      "##..##..##..\n"
+      "##..##..##..\n"
+      "............\n"
       "............\n",
       g.Picture(Ink(), 0, 0, 11, 7));
   EXPECT_TRUE(g.GuardsIntact());
 }
 
 TEST_P(RasterTest, ShallowAndMediumEdgesFollowTheirLines) {
-  // Parallelograms whose slanted sides are medium (n/4 <= m < n) in one
-  // case and shallow (4m < n) in the other, each walked from its left end;
-  // the bottom edge is horizontal, so its row keeps only the last slanted
-  // edge's crossing and the pair at the reversing corner.
+  // Parallelograms of area 4 whose slanted sides are medium in one case and
+  // shallow in the other: each row takes the centres from its left edge up
+  // to its right edge, so each paints exactly its area.
   struct Case {
     PwPoint2 a, b, c, d;
     const char* picture;
   };
   const Case cases[] = {
       {{0, 0}, {3, 0}, {8, 2}, {5, 2},
-       "#...........\n"
+       "###.........\n"
        "...###......\n"
-       ".......##...\n"},
+       "............\n"},
       {{0, 0}, {2, 0}, {11, 2}, {9, 2},
-       "#...........\n"
-       "....###.....\n"
-       "...........#\n"},
+       "##..........\n"
+       ".....##.....\n"
+       "............\n"},
   };
   for (const Case& c : cases) {
     GuardedPixels g(12, 3, Bits());
@@ -170,7 +169,7 @@ TEST_P(RasterTest, RowKeepsItsFirstFourteenCrossingsInArrivalOrder) {
   EXPECT_EQ(kPwMaxRowCrossings, g.buf.crossings[4][0]);
   PwRasterFillRows(&g.buf, Ink());
   std::string want;
-  for (int x = 0; x < 32; ++x) want += (x >= 4 && x <= 30 && x % 4 != 3) ? '#' : '.';
+  for (int x = 0; x < 32; ++x) want += (x >= 4 && x <= 29 && x % 4 < 2) ? '#' : '.';
   EXPECT_EQ(want + "\n", g.Picture(Ink(), 0, 4, 31, 4));
   EXPECT_TRUE(g.GuardsIntact());
 }
@@ -193,8 +192,8 @@ TEST_P(RasterTest, CircleOfRadiusThreeHasItsMidpointShape) {
 }
 
 TEST_P(RasterTest, HugeDiscsNeitherOverflowNorLeaveTheArea) {
-  // rx * f overflows 32 bits for these radii; the walk is held to about
-  // width + height rows, so it ends at once.
+  // rx * f overflows 32 bits for these radii; only the rows inside the
+  // area are computed, so each ends at once.
   struct Case {
     int rx, ry;
   };
@@ -226,6 +225,32 @@ TEST_P(RasterTest, DiscsPartlyOrWhollyOutsideAreClamped) {
   ASSERT_EQ(0, PwRasterEllipse(&g.buf, {19, 15}, 40, 2));
   PwRasterFillRows(&g.buf, Ink());
   EXPECT_TRUE(g.GuardsIntact());
+}
+
+TEST_P(RasterTest, LargeRadiiKeepTheirTrueWidthsOffTheArea) {
+  // A disc centred far left of the area and a long flat ellipse whose
+  // centre is off the area too: the rows inside are as wide as the true
+  // radii make them, which here covers the whole area.
+  struct Case {
+    PwPoint2 centre;
+    int rx, ry;
+  };
+  for (const Case& c : {Case{{-2000, 20}, 2100, 2100}, Case{{-60, 20}, 5000, 30},
+                        Case{{20, 2060}, 2100, 2100}}) {
+    GuardedPixels g(64, 40, Bits());
+    ASSERT_EQ(0, c.rx == c.ry ? PwRasterCircle(&g.buf, c.centre, c.rx)
+                              : PwRasterEllipse(&g.buf, c.centre, c.rx, c.ry));
+    PwRasterFillRows(&g.buf, Ink());
+    EXPECT_EQ(64 * 40, g.Count(Ink())) << c.centre.x << "," << c.centre.y;
+    EXPECT_TRUE(g.GuardsIntact());
+  }
+  // Rows whose span lies wholly left of the area paint nothing there.
+  GuardedPixels g(64, 40, Bits());
+  ASSERT_EQ(0, PwRasterCircle(&g.buf, {-30, 20}, 31));
+  PwRasterFillRows(&g.buf, Ink());
+  EXPECT_EQ(Ink(), g.At(0, 20));
+  EXPECT_EQ(0u, g.At(0, 0));
+  EXPECT_EQ(0u, g.At(0, 39));
 }
 
 TEST_P(RasterTest, FillsWithoutABufferOrWithTooFewPointsReportFailure) {

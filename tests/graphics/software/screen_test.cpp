@@ -40,18 +40,52 @@ TEST_P(ScreenTest, TriangleShowsItsFirstVertexAndTheEdgeSpans) {
   const PwPoint2 tri[] = {{0, 0}, {10, 0}, {5, 10}};
   PwScreenPolygon(3, tri, kWhite);
   EXPECT_EQ(
-      "#...........\n"
-      ".##########.\n"
+      "##########..\n"
       ".#########..\n"
-      "..########..\n"
+      ".########...\n"
       "..#######...\n"
-      "...######...\n"
+      "..######....\n"
       "...#####....\n"
-      "....####....\n"
+      "...####.....\n"
       "....###.....\n"
-      ".....##.....\n"
-      ".....#......\n",
+      "....##......\n"
+      ".....#......\n"
+      "............\n",
       Picture(White(), 0, 0, 11, 10));
+}
+
+TEST_P(ScreenTest, PolygonsReachingPastTheAreaMeetWithoutACrack) {
+  // Two triangles splitting a quad far larger than the area along diagonals
+  // that cross it: neither is cut to the area first, so both fill up to the
+  // same line and no background shows between them.
+  const PwPoint2 b = {4000, -1500}, c = {3020, 2016}, d = {-2500, 3000};
+  for (const PwPoint2 through : {PwPoint2{10, 8}, PwPoint2{3, 12}, PwPoint2{17, 2}}) {
+    PwScreenClear();
+    const PwPoint2 a = {2 * through.x - c.x, 2 * through.y - c.y};
+    const PwPoint2 first[] = {a, b, c}, second[] = {a, c, d};
+    PwScreenPolygon(3, first, kWhite);
+    PwScreenPolygon(3, second, kRed);
+    EXPECT_EQ(0, Count(Ink({0, 0, 0}))) << through.x;
+    EXPECT_GT(Count(White()), 0);
+    EXPECT_GT(Count(Ink(kRed)), 0);
+  }
+}
+
+TEST_P(ScreenTest, ThinStrokesKeepAPixelOnEveryRow) {
+  // A slanted stroke one pixel wide keeps exactly one pixel a row; one
+  // that truncation has flattened to no width is drawn as its line.
+  const PwPoint2 stroke[] = {{2, 1}, {3, 1}, {12, 14}, {11, 14}};
+  PwScreenPolygon(4, stroke, kWhite);
+  for (int y = 1; y < 14; ++y) {
+    int n = 0;
+    for (int x = 0; x < 20; ++x) n += At(x, y) == White();
+    EXPECT_EQ(1, n) << y;
+  }
+  PwScreenClear();
+  const PwPoint2 flat[] = {{15, 2}, {15, 12}, {15, 7}};
+  PwScreenPolygon(3, flat, kWhite);
+  EXPECT_EQ(11, Count(White()));
+  EXPECT_EQ(White(), At(15, 12));
 }
 
 TEST_P(ScreenTest, PointNeedsItsWholeBlockInside) {

@@ -150,6 +150,21 @@ TEST_F(ZLinesTest, EnormousDiscsAndEllipsesFinishAndCover) {
   EXPECT_LT(seconds, 2.0);
 }
 
+TEST_F(ZLinesTest, LargeRadiiKeepTheirTrueWidthsOffTheViewport) {
+  // Centres off the viewport with radii far beyond its size: the rows
+  // inside take the true widths, which cover the whole viewport (spans stop
+  // before x1, rows before y1; the 2D ellipse one short of each).
+  PwZEllipse2({-60, 8}, 5000, 30, kRed);
+  EXPECT_EQ((kW - 2) * (kH - 2), Written());
+  Clear();
+  PwZEllipse2({-2000, 8}, 2100, 2100, kRed);
+  EXPECT_EQ((kW - 2) * (kH - 2), Written());
+  Clear();
+  // Radius 2100 pixels (magnification 10, depth 10), centre at x = -2000.
+  PwZDisc({-2008.0f, 0, 10}, 2100.0f, kRed);
+  EXPECT_EQ((kW - 1) * (kH - 1), Written());
+}
+
 TEST_F(ZLinesTest, Ellipse2Spans) {
   PwZEllipse2({8, 8}, 4, 2, kRed);
   // Centre row: 4..11 (up to, not including, 12); rows 7, 9: h = 4 * H / 2.
