@@ -16,6 +16,9 @@
 #   e2e_wait TENTHS COMMAND...    runs COMMAND every 0.1 s until it succeeds
 #   e2e_shot FILE [GEOMETRY]      screenshot (cropped to WxH+X+Y), at once
 #   e2e_digest FILE               digest of the pixels only
+#   e2e_settled_shot FILE GEOMETRY [PAUSE]
+#                                 screenshot once two shots half a second
+#                                 apart agree (after PAUSE s, default 0.5)
 #   e2e_pixel FILE X Y            the pixel as #RRGGBB
 #   e2e_rgb FILE X Y              the pixel as "R G B"
 #   e2e_await_exit PID [TENTHS]   waits for a background program; $status
@@ -132,6 +135,20 @@ e2e_shot() {
 # A digest of an image's pixels alone: PNG files carry their time of
 # writing, so two shots of the same screen differ as files.
 e2e_digest() { convert "$1" rgb:- 2>/dev/null | md5sum; }
+# Waits (up to 20 s) for the program to catch up with what was sent; static
+# scenes only.
+e2e_settled_shot() {
+  prev= i=0
+  sleep "${3:-0.5}"
+  while [ $i -lt 40 ]; do
+    e2e_shot "$1" "$2"
+    cur=$(e2e_digest "$1")
+    [ "$cur" = "$prev" ] && return 0
+    prev=$cur i=$((i + 1))
+    sleep 0.5
+  done
+  echo "NOTE: the screen did not settle"
+}
 e2e_pixel() {
   convert "$1" -crop "1x1+$2+$3" txt: 2>/dev/null | grep -o '#[0-9A-Fa-f]\{6\}' | head -n 1
 }

@@ -53,18 +53,7 @@ snap() {
 }
 # Waits (up to 20 s) until two screenshots half a second apart agree, so
 # that the viewer has caught up with what was sent; static scenes only.
-settle() {
-  prev= i=0
-  sleep 0.5
-  while [ $i -lt 40 ]; do
-    snap settle
-    cur=$(e2e_digest "$work/settle.png")
-    [ "$cur" = "$prev" ] && return 0
-    prev=$cur i=$((i + 1))
-    sleep 0.5
-  done
-  echo "NOTE: the screen did not settle"
-}
+settle() { e2e_settled_shot "$work/settle.png" "${cw}x$ch+$ox+$oy"; }
 shot() { settle; cp "$work/settle.png" "$work/$1.png"; }
 # A menu command once the viewer is idle.
 cmd() { settle; drive cmd "$1" >/dev/null; }

@@ -40,18 +40,7 @@ place() {
 }
 
 # Screenshot of the client area once two shots half a second apart agree.
-settled_shot() {
-  prev= i=0
-  sleep 1
-  while [ $i -lt 40 ]; do
-    e2e_shot "$1" "${cw}x$ch+$ox+$oy"
-    cur=$(e2e_digest "$1")
-    [ "$cur" = "$prev" ] && return 0
-    prev=$cur i=$((i + 1))
-    sleep 0.5
-  done
-  echo "NOTE: the screen did not settle"
-}
+settled_shot() { e2e_settled_shot "$1" "${cw}x$ch+$ox+$oy" 1; }
 
 # Runs one program on one world: $work/NAME.png.
 view() {
