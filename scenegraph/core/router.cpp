@@ -352,11 +352,12 @@ KsEventHold::KsEventHold(KsNode* node) {
 KsEventHold::~KsEventHold() {
     DeliveryGlobals& g = Delivery();
     if (--g.holds > 0) return;
-    // A release may destroy a node whose own release holds again.
+    // One at a time: a release may destroy a node whose release holds (and
+    // so drains) again. The list keeps its room for the next cascade.
     while (!g.held.empty()) {
-        std::vector<KsNode*> held;
-        held.swap(g.held);
-        for (KsNode* node : held) node->Unref();
+        KsNode* node = g.held.back();
+        g.held.pop_back();
+        node->Unref();
     }
 }
 
