@@ -359,6 +359,7 @@ KsField* KsNode::LookUpMember(const char* name) {
 // ---- events --------------------------------------------------------------
 
 int KsNode::AcceptEvent(const char* name, KsField* field, KsNode* source) {
+    KsEventHold hold(this);
     std::string normal(name ? name : "");
     KsNormalizeEventName(&normal[0]);
     normal.resize(std::strlen(normal.c_str()));
@@ -387,6 +388,7 @@ int KsNode::AcceptEvent(const char* name, KsField* field, KsNode* source) {
 
 int KsNode::SendEventOut(const char* name, KsField* field) {
     if (!routeList_) return 0;
+    KsEventHold hold(this);
     int result = routeList_->EventOut(this, name, field);
     // A field registered under several names (its VRML 2.0 name and an
     // older one) goes out under each, so routes from either name fire.

@@ -23,6 +23,8 @@ struct DeliveryGlobals {
     int depth = 0;       // deliveries running
     int deliveries = 0;  // within the current cascade
     int warnings = 0;
+    int holds = 0;                // KsEventHold scopes open
+    std::vector<KsNode*> held;    // referenced until the outermost ends
 };
 
 DeliveryGlobals& Delivery() {
@@ -338,6 +340,26 @@ int KsRouter::EventOut(KsNode* node, const char* event, KsField* field) {
 }
 
 int KsRouter::GetEventDepth() { return Delivery().depth; }
+
+KsEventHold::KsEventHold(KsNode* node) {
+    DeliveryGlobals& g = Delivery();
+    ++g.holds;
+    if (!node || node->GetRefCount() <= 0) return;
+    node->Ref();
+    g.held.push_back(node);
+}
+
+KsEventHold::~KsEventHold() {
+    DeliveryGlobals& g = Delivery();
+    if (--g.holds > 0) return;
+    // One at a time: a release may destroy a node whose release holds (and
+    // so drains) again. The list keeps its room for the next cascade.
+    while (!g.held.empty()) {
+        KsNode* node = g.held.back();
+        g.held.pop_back();
+        node->Unref();
+    }
+}
 
 void KsRouter::ResetGlobals() { Delivery() = DeliveryGlobals(); }
 

@@ -146,6 +146,19 @@ private:
     std::unordered_map<KsNode*, std::vector<KsRoute*>> byTarget_;
 };
 
+// Keeps a node alive while the event cascade it takes part in runs. A node
+// that an event makes its parent drop (its own event, or one its PROTO copy
+// is still delivering) goes only when the outermost hold ends, so that no
+// running delivery, router or field is freed under it. Nodes that nothing
+// owns yet (a count of 0) are not held.
+class KsEventHold {
+public:
+    explicit KsEventHold(KsNode* node);
+    ~KsEventHold();
+    KsEventHold(const KsEventHold&) = delete;
+    KsEventHold& operator=(const KsEventHold&) = delete;
+};
+
 // Splits "node.event" at the first '.' into the two buffers (KS_NAME_SIZE
 // characters each, cut at 255). Without a '.' reports and returns 1.
 int KsSeparateEventString(const char* text, char* nodeName, char* eventName);

@@ -94,4 +94,39 @@ TEST_F(RouteLifetimeTest, ChildRemovedWhileItsClockFires) {
     EXPECT_EQ(x->translation.Get().x, moved);
 }
 
+// An event that, through routes out of its sender, makes the parent drop
+// that sender: the sender (and a PROTO instance with its private copy,
+// whose router is still delivering) lives until the event has gone round.
+TEST_F(RouteLifetimeTest, SenderDroppedByItsOwnEvent) {
+    const char* const texts[] = {
+        "#VRML V2.0 utf8\n"
+        "PROTO Relay [ eventIn MFNode take eventOut MFNode given ] {\n"
+        "  Group { set_children IS take children_changed IS given } }\n"
+        "DEF D Group { }\n"
+        "DEF G Group { children [ DEF E Relay { } Group { } ] }\n"
+        "ROUTE D.children_changed TO E.take\n"
+        "ROUTE E.given TO G.set_children\n",
+        "#VRML V2.0 utf8\n"
+        "DEF D Group { }\n"
+        "DEF G Group { children [ DEF E Group { } Group { } ] }\n"
+        "ROUTE D.children_changed TO E.set_children\n"
+        "ROUTE E.children_changed TO G.set_children\n",
+    };
+    for (const char* text : texts) {
+        EXPECT_EQ(Open(text), "") << text;
+        auto* d = static_cast<KsGroup*>(scene->FindLabel("D"));
+        auto* g = static_cast<KsGroup*>(scene->FindLabel("G"));
+        ASSERT_TRUE(d && g && scene->FindLabel("E")) << text;
+        KsMFNode none;
+        EXPECT_EQ(d->AcceptEvent("set_children", &none, nullptr), 0) << text;
+        EXPECT_EQ(g->children.GetCount(), 0) << text;
+        EXPECT_EQ(scene->FindLabel("E"), nullptr) << text;
+        EXPECT_EQ(scene->GetRouter()->GetRouteCount(), 0) << text;
+        Tick(2);
+        delete scene;
+        scene = nullptr;
+        EXPECT_EQ(KsNode::GetConstructedCount(), KsNode::GetDestroyedCount()) << text;
+    }
+}
+
 }  // namespace
