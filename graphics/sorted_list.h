@@ -90,6 +90,10 @@ std::size_t PwSortedFlushRoom(int vertices);
 
 void PwSortedClear();
 PwSortedItem* PwSortedFirst();
+// The ordered list as an array of count items, far to near, when it came
+// whole from one ordering (null otherwise): walkers of a big list index it
+// to fetch items ahead of use.
+PwSortedItem* const* PwSortedOrdered(std::size_t* count);
 // Header and payload from the scratch pools (with the flush room of a small
 // polygon kept back); null when exhausted, when the type is unknown or the
 // depth is not a number.

@@ -116,27 +116,68 @@ void DrawLabel(const PwSortedItem* it) {
 
 }  // namespace
 
-void PwFlushSorted() {
-  for (PwSortedItem* it = PwSortedFirst(); it != nullptr; it = it->next) {
-    switch (it->type) {
-      case kPwSortedPoint: DrawPoint(it); break;
-      case kPwSortedLine: DrawLine(it); break;
-      case kPwSortedDisc: DrawDisc(it); break;
-      case kPwSortedPolygon: DrawPolygon(it); break;
-      case kPwSortedMarker: DrawMarker(it); break;
-      case kPwSortedLabel: DrawLabel(it); break;
-      case kPwSortedSmoothPolygon: DrawSmoothPolygon(it); break;
-      case kPwSortedSrf: {
-        auto* d = static_cast<const PwSortedSrfData*>(it->payload);
-        PwDrawSortedSrf(d->model, &d->frame, d->near_flag);
-        break;
-      }
-      case kPwSortedPict: {
-        auto* d = static_cast<const PwSortedPictData*>(it->payload);
-        PwDrawSortedPict(d->picture, &d->frame, d->near_flag);
-        break;
-      }
-      default: break;  // 0 and the reserved 4 and 5 draw nothing
+namespace {
+
+void DrawItem(const PwSortedItem* it) {
+  switch (it->type) {
+    case kPwSortedPoint: DrawPoint(it); break;
+    case kPwSortedLine: DrawLine(it); break;
+    case kPwSortedDisc: DrawDisc(it); break;
+    case kPwSortedPolygon: DrawPolygon(it); break;
+    case kPwSortedMarker: DrawMarker(it); break;
+    case kPwSortedLabel: DrawLabel(it); break;
+    case kPwSortedSmoothPolygon: DrawSmoothPolygon(it); break;
+    case kPwSortedSrf: {
+      auto* d = static_cast<const PwSortedSrfData*>(it->payload);
+      PwDrawSortedSrf(d->model, &d->frame, d->near_flag);
+      break;
     }
+    case kPwSortedPict: {
+      auto* d = static_cast<const PwSortedPictData*>(it->payload);
+      PwDrawSortedPict(d->picture, &d->frame, d->near_flag);
+      break;
+    }
+    default: break;  // 0 and the reserved 4 and 5 draw nothing
   }
+}
+
+// Items lie all over the pools in drawing order; fetching the header (and
+// what follows it) far ahead, then the points it names nearer, keeps the
+// drawing from waiting on memory.
+constexpr std::size_t kHeaderAhead = 24;
+constexpr std::size_t kPointsAhead = 12;
+
+void Prefetch(const void* p) { __builtin_prefetch(p); }
+
+// Header and payload (the payload follows the header).
+void FetchHeader(const PwSortedItem* it) {
+  const auto* p = reinterpret_cast<const unsigned char*>(it);
+  Prefetch(p);
+  Prefetch(p + 64);
+  Prefetch(p + sizeof(PwSortedItem) + sizeof(PwSortedSmoothData) - 1);
+}
+
+void FetchPoints(const PwSortedItem* it) {
+  if (it->type == kPwSortedSmoothPolygon) {
+    auto* d = static_cast<const PwSortedSmoothData*>(it->payload);
+    Prefetch(d->points);
+    if (d->count > 0) Prefetch(d->normals + d->count - 1);
+  } else if (it->type == kPwSortedPolygon) {
+    Prefetch(static_cast<const PwSortedPolygonData*>(it->payload)->points);
+  }
+}
+
+}  // namespace
+
+void PwFlushSorted() {
+  std::size_t n = 0;
+  if (PwSortedItem* const* order = PwSortedOrdered(&n)) {
+    for (std::size_t i = 0; i < n; ++i) {
+      if (i + kHeaderAhead < n) FetchHeader(order[i + kHeaderAhead]);
+      if (i + kPointsAhead < n) FetchPoints(order[i + kPointsAhead]);
+      DrawItem(order[i]);
+    }
+    return;
+  }
+  for (PwSortedItem* it = PwSortedFirst(); it != nullptr; it = it->next) DrawItem(it);
 }

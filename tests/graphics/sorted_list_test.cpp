@@ -86,6 +86,32 @@ TEST_F(SortedListTest, NaNDepthsAreNeverQueued) {
   EXPECT_EQ(Order(), (std::vector<int>{0, 1, 2}));
 }
 
+// Depths of either sign and every magnitude sort as numbers: -0 ties with 0.
+TEST_F(SortedListTest, SignedDepthsSortAsNumbersAndTheOrderArrayMatchesTheWalk) {
+  const std::vector<float> depths = {-1.0f, 0.0f, -0.0f, 1e-30f, -1e30f, 0.0f, 2.5f,
+                                     -0.0f, -1e-40f, 3e38f, -2.5f, 1e-40f};
+  for (float d : depths) {
+    PwSortedItem* it = PwSortedInsert(kPwSortedPoint, d);
+    ASSERT_NE(it, nullptr);
+    it->colour = {tag_++, 0, 0};
+  }
+  std::vector<int> want(depths.size());
+  for (std::size_t i = 0; i < want.size(); ++i) want[i] = static_cast<int>(i);
+  std::stable_sort(want.begin(), want.end(),
+                   [&](int a, int b) { return depths[a] > depths[b]; });
+  EXPECT_EQ(Order(), want);
+  std::size_t n = 0;
+  PwSortedItem* const* order = PwSortedOrdered(&n);
+  ASSERT_NE(order, nullptr);
+  ASSERT_EQ(n, depths.size());
+  const PwSortedItem* it = PwSortedFirst();
+  for (std::size_t i = 0; i < n; ++i, it = it->next) EXPECT_EQ(order[i], it) << i;
+  // Arrivals after a walk join the list; the array no longer stands for it.
+  Insert({1});
+  EXPECT_EQ(PwSortedOrdered(&n), nullptr);
+  EXPECT_EQ(Order().size(), depths.size() + 1);
+}
+
 TEST_F(SortedListTest, ExhaustedPoolsQueueNothing) {
   // A main pool without the flush's working memory queues nothing at all.
   PwStart3D(pool_.data(), 64);
