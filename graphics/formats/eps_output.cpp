@@ -5,11 +5,11 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "graphics/clip2d.h"
-#include "graphics/eps_output_state.h"
+#include "graphics/draw2d/clip2d.h"
+#include "graphics/state3d/eps_output_state.h"
 #include "graphics/formats/eps_sink_internal.h"
 #include "graphics/software/surface.h"
-#include "graphics/state3d.h"
+#include "graphics/state3d/state3d.h"
 
 PwEpsSink& PwEpsSinkState() {
   static PwEpsSink sink;

@@ -1,7 +1,7 @@
 // The EPS output: while it is on, every shape drawn on the screen is also
 // written to an Encapsulated PostScript page of the drawing area's
 // proportions. The entries the drawing calls feed are declared in
-// graphics/eps_output_state.h.
+// graphics/state3d/eps_output_state.h.
 #pragma once
 
 // 1 with the page open (header and prolog written); 0 when already active,

@@ -4,10 +4,10 @@
 #include <cmath>
 #include <cstddef>
 
-#include "graphics/eps_output_state.h"
+#include "graphics/state3d/eps_output_state.h"
 #include "graphics/formats/eps_sink_internal.h"
-#include "graphics/pw_math.h"
-#include "graphics/state3d.h"
+#include "graphics/math/pw_math.h"
+#include "graphics/state3d/state3d.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 #pragma once
 
 #include "graphics/formats/eps_writer.h"
-#include "graphics/pw_types.h"
+#include "graphics/math/pw_types.h"
 
 struct PwEpsSink {
   PwEpsFile* file = nullptr;

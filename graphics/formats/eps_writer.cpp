@@ -4,7 +4,7 @@
 
 #include <cstdlib>
 
-#include "graphics/paths.h"
+#include "graphics/files/paths.h"
 
 namespace {
 

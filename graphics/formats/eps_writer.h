@@ -6,8 +6,8 @@
 
 #include <cstdio>
 
-#include "graphics/pw_types.h"
-#include "graphics/staged_file.h"
+#include "graphics/math/pw_types.h"
+#include "graphics/files/staged_file.h"
 
 struct PwEpsFile {
   float x0, y0;                 // page origin, points

@@ -9,9 +9,9 @@
 
 #include "graphics/formats/model_capture_internal.h"
 #include "graphics/geometry/polygon_geometry.h"
-#include "graphics/model_capture_state.h"
-#include "graphics/pw_math.h"
-#include "graphics/state3d.h"
+#include "graphics/state3d/model_capture_state.h"
+#include "graphics/math/pw_math.h"
+#include "graphics/state3d/state3d.h"
 
 namespace {
 

@@ -2,10 +2,10 @@
 // is on, taken back to world coordinates, with equal vertices and normals
 // merged into shared lists, and written as an SRF, VRML 1.0 or VRML 2.0
 // model when it ends. The entries the primitives feed are declared in
-// graphics/model_capture_state.h.
+// graphics/state3d/model_capture_state.h.
 #pragma once
 
-#include "graphics/pw_types.h"
+#include "graphics/math/pw_types.h"
 
 // Each begin empties the lists, resets the offset and returns 1. A path of
 // more than 255 characters cannot be opened at the end.

@@ -4,7 +4,7 @@
 #include <cstddef>
 #include <cstdio>
 
-#include "graphics/pw_types.h"
+#include "graphics/math/pw_types.h"
 
 struct PwCapturedVertex {
   float x, y, z;

@@ -4,9 +4,9 @@
 
 #include "graphics/formats/model_capture.h"
 #include "graphics/formats/model_capture_internal.h"
-#include "graphics/model_capture_state.h"
-#include "graphics/paths.h"
-#include "graphics/staged_file.h"
+#include "graphics/state3d/model_capture_state.h"
+#include "graphics/files/paths.h"
+#include "graphics/files/staged_file.h"
 
 namespace {
 

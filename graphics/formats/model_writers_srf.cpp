@@ -2,7 +2,7 @@
 // vertices, then each polygon with its colour, centre and normal. Lines have
 // no place in SRF.
 #include "graphics/formats/model_capture_internal.h"
-#include "graphics/pw_math.h"
+#include "graphics/math/pw_math.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <cstdlib>
 
 #include "graphics/formats/model_capture_internal.h"
-#include "graphics/pw_math.h"
+#include "graphics/math/pw_math.h"
 
 namespace {
 

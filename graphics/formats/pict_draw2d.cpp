@@ -2,9 +2,9 @@
 // a rectangle. The 2D calls repeat each shape in the image and EPS outputs.
 #include <cstddef>
 
-#include "graphics/draw2d.h"
+#include "graphics/draw2d/draw2d.h"
 #include "graphics/formats/pict_picture.h"
-#include "graphics/state3d.h"
+#include "graphics/state3d/state3d.h"
 
 namespace {
 

@@ -4,14 +4,14 @@
 #include <cmath>
 #include <cstddef>
 
-#include "graphics/culling.h"
-#include "graphics/eps_output_state.h"
+#include "graphics/state3d/culling.h"
+#include "graphics/state3d/eps_output_state.h"
 #include "graphics/formats/pict_picture.h"
-#include "graphics/image_output_state.h"
-#include "graphics/model_capture_state.h"
+#include "graphics/state3d/image_output_state.h"
+#include "graphics/state3d/model_capture_state.h"
 #include "graphics/software/screen.h"
-#include "graphics/sorted_list.h"
-#include "graphics/state3d.h"
+#include "graphics/primitives/sorted_list.h"
+#include "graphics/state3d/state3d.h"
 
 namespace {
 

@@ -2,8 +2,8 @@
 // an array of strings, and drawing it in 2D or placed in 3D by a pose.
 #pragma once
 
-#include "graphics/pw_math.h"
-#include "graphics/pw_types.h"
+#include "graphics/math/pw_math.h"
+#include "graphics/math/pw_types.h"
 
 enum {
   kPwPictPoints = 0,

@@ -7,10 +7,10 @@
 #include <cstring>
 
 #include "graphics/formats/pict_picture.h"
-#include "graphics/line_source.h"
-#include "graphics/pw_alloc.h"
-#include "graphics/reader_pool.h"
-#include "graphics/tokens.h"
+#include "graphics/files/line_source.h"
+#include "graphics/files/pw_alloc.h"
+#include "graphics/files/reader_pool.h"
+#include "graphics/files/tokens.h"
 
 namespace {
 

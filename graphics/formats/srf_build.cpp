@@ -10,9 +10,9 @@
 
 #include "graphics/formats/srf_build.h"
 #include "graphics/geometry/polygon_geometry.h"
-#include "graphics/pw_alloc.h"
-#include "graphics/pw_math.h"
-#include "graphics/reader_pool.h"
+#include "graphics/files/pw_alloc.h"
+#include "graphics/math/pw_math.h"
+#include "graphics/files/reader_pool.h"
 
 namespace {
 

@@ -4,13 +4,13 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "graphics/eps_output_state.h"
+#include "graphics/state3d/eps_output_state.h"
 #include "graphics/formats/srf_place.h"
-#include "graphics/image_output_state.h"
-#include "graphics/model_capture_state.h"
-#include "graphics/primitives3d.h"
+#include "graphics/state3d/image_output_state.h"
+#include "graphics/state3d/model_capture_state.h"
+#include "graphics/primitives/primitives3d.h"
 #include "graphics/software/screen.h"
-#include "graphics/sorted_list.h"
+#include "graphics/primitives/sorted_list.h"
 
 namespace {
 

@@ -3,8 +3,8 @@
 #include <cstring>
 
 #include "graphics/formats/srf_model.h"
-#include "graphics/pw_alloc.h"
-#include "graphics/pw_math.h"
+#include "graphics/files/pw_alloc.h"
+#include "graphics/math/pw_math.h"
 
 void PwScaleSrf(PwSrf* m, float factor) {
   for (int i = 0; i < m->vertex_count; ++i) {

@@ -2,7 +2,7 @@
 // array of strings, completing it, and drawing it placed by a pose.
 #pragma once
 
-#include "graphics/pw_types.h"
+#include "graphics/math/pw_types.h"
 
 struct PwSrfVertex {
   float x, y, z;

@@ -1,10 +1,10 @@
 // Placing an SRF model: the shared front half and its sorted item.
 #include "graphics/formats/srf_place.h"
 
-#include "graphics/image_output_state.h"
-#include "graphics/model_capture_state.h"
-#include "graphics/sorted_list.h"
-#include "graphics/state3d.h"
+#include "graphics/state3d/image_output_state.h"
+#include "graphics/state3d/model_capture_state.h"
+#include "graphics/primitives/sorted_list.h"
+#include "graphics/state3d/state3d.h"
 
 bool PwSrfPlaceFront(const PwSrf* m, const PwPose* pose, PwFrame* frame, int* near_flag) {
   if (PwImageIsActive() || PwModelIsActive()) PwSrfToSinks(m, pose);

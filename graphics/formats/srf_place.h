@@ -4,10 +4,10 @@
 
 #include <cmath>
 
-#include "graphics/culling.h"
+#include "graphics/state3d/culling.h"
 #include "graphics/formats/srf_model.h"
-#include "graphics/pw_math.h"
-#include "graphics/state3d.h"
+#include "graphics/math/pw_math.h"
+#include "graphics/state3d/state3d.h"
 
 // The pose placed within the current combined (model-to-eye) frame.
 inline void PwSrfEyeFrame(PwFrame* out, const PwPose* pose) {

@@ -7,10 +7,10 @@
 
 #include "graphics/formats/srf_build.h"
 #include "graphics/formats/srf_model.h"
-#include "graphics/line_source.h"
-#include "graphics/pw_math.h"
-#include "graphics/reader_pool.h"
-#include "graphics/tokens.h"
+#include "graphics/files/line_source.h"
+#include "graphics/math/pw_math.h"
+#include "graphics/files/reader_pool.h"
+#include "graphics/files/tokens.h"
 
 namespace {
 

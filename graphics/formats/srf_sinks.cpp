@@ -3,8 +3,8 @@
 #include <cstddef>
 
 #include "graphics/formats/srf_place.h"
-#include "graphics/image_output_state.h"
-#include "graphics/model_capture_state.h"
+#include "graphics/state3d/image_output_state.h"
+#include "graphics/state3d/model_capture_state.h"
 #include "graphics/zbuffer/zbuffer.h"
 
 namespace {

@@ -7,7 +7,7 @@
 
 #include "graphics/geometry/plane_frame.h"
 #include "graphics/geometry/polygon_geometry.h"
-#include "graphics/pw_alloc.h"
+#include "graphics/files/pw_alloc.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // The 2D frame of a polygon's plane shared by the geometry files.
 #pragma once
 
-#include "graphics/pw_math.h"
+#include "graphics/math/pw_math.h"
 
 struct PwPlaneFrame {
   PwFrame rotation;  // the attitude's sines and cosines

@@ -3,8 +3,8 @@
 // happens in a 2D frame of the polygon's plane; tolerances are 0.0001.
 #pragma once
 
-#include "graphics/pw_math.h"
-#include "graphics/pw_types.h"
+#include "graphics/math/pw_math.h"
+#include "graphics/math/pw_types.h"
 
 // ---- Row scan (module state: one polygon at a time) ----
 // Room for near-clipped polygons (the clip buffer's capacity).

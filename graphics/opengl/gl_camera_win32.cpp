@@ -8,9 +8,9 @@
 #include "graphics/opengl/gl_internal.h"
 #include "graphics/opengl/gl_logic.h"
 #include "graphics/opengl/gl_modes.h"
-#include "graphics/pw_math.h"
-#include "graphics/state3d.h"
-#include "graphics/state3d_backend.h"
+#include "graphics/math/pw_math.h"
+#include "graphics/state3d/state3d.h"
+#include "graphics/state3d/state3d_backend.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "graphics/display.h"
+#include "graphics/window/display.h"
 #include "graphics/opengl/gl_internal.h"
 #include "graphics/opengl/gl_logic.h"
 #include "graphics/opengl/gl_modes.h"

@@ -12,8 +12,8 @@
 #include "graphics/opengl/gl_internal.h"
 #include "graphics/opengl/gl_logic.h"
 #include "graphics/opengl/gl_modes.h"
-#include "graphics/pw_math.h"
-#include "graphics/state3d.h"
+#include "graphics/math/pw_math.h"
+#include "graphics/state3d/state3d.h"
 
 namespace {
 

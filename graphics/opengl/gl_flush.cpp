@@ -3,10 +3,10 @@
 // near to the EPS output alone.
 #include <cstddef>
 
-#include "graphics/eps_output_state.h"
-#include "graphics/pw_math.h"
-#include "graphics/sorted_list.h"
-#include "graphics/state3d.h"
+#include "graphics/state3d/eps_output_state.h"
+#include "graphics/math/pw_math.h"
+#include "graphics/primitives/sorted_list.h"
+#include "graphics/state3d/state3d.h"
 
 namespace {
 

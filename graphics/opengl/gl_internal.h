@@ -2,7 +2,7 @@
 // current on the GUI thread).
 #pragma once
 
-#include "graphics/pw_types.h"
+#include "graphics/math/pw_types.h"
 
 // Context and frame (gl_context_win32.cpp).
 void* PwGlCreateContext(void* window_dc);  // the palette, or null

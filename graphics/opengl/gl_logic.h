@@ -3,7 +3,7 @@
 // points and the camera's view-volume bounds.
 #pragma once
 
-#include "graphics/pw_types.h"
+#include "graphics/math/pw_types.h"
 
 // First font display list; one list per character code 0..254.
 constexpr int kPwGlFontBase = 1000;

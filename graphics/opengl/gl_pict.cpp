@@ -3,10 +3,10 @@
 // (x, y, 0) of the pose's frame); a sorted item only for the EPS output.
 #include <cstddef>
 
-#include "graphics/eps_output_state.h"
+#include "graphics/state3d/eps_output_state.h"
 #include "graphics/formats/pict_picture.h"
 #include "graphics/opengl/gl_internal.h"
-#include "graphics/state3d.h"
+#include "graphics/state3d/state3d.h"
 
 namespace {
 

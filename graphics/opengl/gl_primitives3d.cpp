@@ -2,12 +2,12 @@
 // the software build (eye space, culling and outputs), then drawn at once
 // through OpenGL with the depth buffer. Depth-sorted items are made only for
 // the EPS output, which needs painter's order.
-#include "graphics/eps_output_state.h"
+#include "graphics/state3d/eps_output_state.h"
 #include "graphics/opengl/gl_internal.h"
-#include "graphics/primitive_prelude.h"
-#include "graphics/primitives3d.h"
-#include "graphics/pw_math.h"
-#include "graphics/state3d.h"
+#include "graphics/primitives/primitive_prelude.h"
+#include "graphics/primitives/primitives3d.h"
+#include "graphics/math/pw_math.h"
+#include "graphics/state3d/state3d.h"
 
 namespace {
 

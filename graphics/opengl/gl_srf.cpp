@@ -3,7 +3,7 @@
 // item only for the EPS output.
 #include <cstddef>
 
-#include "graphics/eps_output_state.h"
+#include "graphics/state3d/eps_output_state.h"
 #include "graphics/formats/srf_place.h"
 #include "graphics/opengl/gl_internal.h"
 

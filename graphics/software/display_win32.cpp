@@ -1,5 +1,5 @@
 // The window's drawing target in the software build: palette and surface.
-#include "graphics/display.h"
+#include "graphics/window/display.h"
 #include "graphics/software/surface.h"
 #include "graphics/software/text_output.h"
 

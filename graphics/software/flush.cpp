@@ -1,10 +1,10 @@
 // Drawing the painter's list far to near on the screen, and feeding the same
 // items in the same order to the EPS output.
-#include "graphics/eps_output_state.h"
-#include "graphics/pw_math.h"
+#include "graphics/state3d/eps_output_state.h"
+#include "graphics/math/pw_math.h"
 #include "graphics/software/screen.h"
-#include "graphics/sorted_list.h"
-#include "graphics/state3d.h"
+#include "graphics/primitives/sorted_list.h"
+#include "graphics/state3d/state3d.h"
 
 namespace {
 

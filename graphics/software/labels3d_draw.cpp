@@ -1,11 +1,11 @@
 // Text labels at 3D points, sorted or drawn at once. Sorted labels keep a
 // copy of their lines in the scratch pool, so callers may free their text at
 // once.
-#include "graphics/eps_output_state.h"
-#include "graphics/primitive_prelude.h"
-#include "graphics/primitives3d.h"
+#include "graphics/state3d/eps_output_state.h"
+#include "graphics/primitives/primitive_prelude.h"
+#include "graphics/primitives/primitives3d.h"
 #include "graphics/software/screen.h"
-#include "graphics/state3d.h"
+#include "graphics/state3d/state3d.h"
 
 int PwLabel3(PwVec3 p, const char* const* lines, PwColor colour, int halign, int valign) {
   PwVec3 e;

@@ -1,6 +1,6 @@
 // The logical palette's layout, the colour table that maps colours to its
 // indices, and the two pixel formats.
-#include "graphics/pw_types.h"
+#include "graphics/math/pw_types.h"
 #include "graphics/software/surface.h"
 
 namespace {

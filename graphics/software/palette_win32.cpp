@@ -3,7 +3,7 @@
 #include <windows.h>
 
 #include "graphics/software/surface.h"
-#include "graphics/window.h"
+#include "graphics/window/window.h"
 
 namespace {
 

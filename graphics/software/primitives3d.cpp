@@ -1,12 +1,12 @@
 // Sorted and immediate 3D lines, points, discs, markers and polygons: the
 // shared front halves, then depth-sorted items or the screen at once.
-#include "graphics/culling.h"
-#include "graphics/eps_output_state.h"
-#include "graphics/primitive_prelude.h"
-#include "graphics/primitives3d.h"
-#include "graphics/pw_math.h"
+#include "graphics/state3d/culling.h"
+#include "graphics/state3d/eps_output_state.h"
+#include "graphics/primitives/primitive_prelude.h"
+#include "graphics/primitives/primitives3d.h"
+#include "graphics/math/pw_math.h"
 #include "graphics/software/screen.h"
-#include "graphics/state3d.h"
+#include "graphics/state3d/state3d.h"
 
 int PwLine3(PwVec3 p0, PwVec3 p1, PwColor colour) {
   PwVec3 e[2];

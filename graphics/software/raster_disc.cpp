@@ -1,7 +1,7 @@
 // Filled circles and ellipses as crossings, and the span fill of all fills.
 #include <cstdint>
 
-#include "graphics/disc_rows.h"
+#include "graphics/draw2d/disc_rows.h"
 #include "graphics/software/raster_internal.h"
 #include "graphics/software/screen.h"
 

@@ -1,5 +1,5 @@
 // Whole-surface paintings for checking an 8-bit surface and its palette.
-#include "graphics/pw_types.h"
+#include "graphics/math/pw_types.h"
 #include "graphics/software/raster_internal.h"
 #include "graphics/software/screen.h"
 #include "graphics/software/surface.h"

@@ -4,10 +4,10 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "graphics/clip2d.h"
+#include "graphics/draw2d/clip2d.h"
 #include "graphics/software/screen.h"
 #include "graphics/software/surface.h"
-#include "graphics/state3d.h"
+#include "graphics/state3d/state3d.h"
 
 namespace {
 

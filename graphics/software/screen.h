@@ -2,7 +2,7 @@
 // and the rasteriser underneath it that writes the pixel buffer record.
 #pragma once
 
-#include "graphics/pw_types.h"
+#include "graphics/math/pw_types.h"
 #include "graphics/software/pixel_buffer.h"
 
 // Marker kinds of PwScreenMarker.

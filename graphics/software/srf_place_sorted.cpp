@@ -4,8 +4,8 @@
 #include <cstddef>
 
 #include "graphics/formats/srf_place.h"
-#include "graphics/sorted_list.h"
-#include "graphics/state3d.h"
+#include "graphics/primitives/sorted_list.h"
+#include "graphics/state3d/state3d.h"
 
 namespace {
 

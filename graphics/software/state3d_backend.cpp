@@ -1,5 +1,5 @@
 // The software build draws from the library's own 3D state alone.
-#include "graphics/state3d_backend.h"
+#include "graphics/state3d/state3d_backend.h"
 
 void PwBackendSetProjectionMode() {}
 void PwBackendSetLighting() {}

@@ -6,7 +6,7 @@
 
 #include "graphics/software/pixel_buffer.h"
 
-struct PwColor;  // graphics/pw_types.h
+struct PwColor;  // graphics/math/pw_types.h
 
 // The one off-screen surface: the pixel record that the rasteriser writes and
 // the platform handles behind it (opaque here; the Win32 side casts them).

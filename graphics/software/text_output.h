@@ -2,7 +2,7 @@
 // installs a GDI writer on the surface's memory DC, tests install a recorder.
 #pragma once
 
-#include "graphics/pw_types.h"
+#include "graphics/math/pw_types.h"
 
 // Draws text in the system fixed font with a transparent background, its
 // top-left corner at (left, top) of the drawing area.

@@ -3,9 +3,9 @@
 // entries scale drawing-area coordinates to the image.
 #include <cstdint>
 
-#include "graphics/image_output_state.h"
+#include "graphics/state3d/image_output_state.h"
 #include "graphics/software/surface.h"
-#include "graphics/state3d.h"
+#include "graphics/state3d/state3d.h"
 #include "graphics/zbuffer/image_output.h"
 #include "graphics/zbuffer/zbuffer.h"
 

@@ -6,10 +6,10 @@
 #include <cstdint>
 #include <cstring>
 
-#include "graphics/image_output_state.h"
-#include "graphics/pw_alloc.h"
+#include "graphics/state3d/image_output_state.h"
+#include "graphics/files/pw_alloc.h"
 #include "graphics/software/surface.h"
-#include "graphics/state3d.h"
+#include "graphics/state3d/state3d.h"
 #include "graphics/zbuffer/image_writers.h"
 #include "graphics/zbuffer/zbuffer.h"
 #include "graphics/zbuffer/zbuffer_alloc.h"

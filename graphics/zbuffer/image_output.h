@@ -1,17 +1,17 @@
 // The image output: the current view rendered again at a chosen size into
 // a colour and depth buffer through the z-buffer renderer, and written as a
 // 24-bit TIFF, BMP or PPM file when it ends. Its switch and the entries that
-// the 3D and 2D calls feed are in graphics/image_output_state.h.
+// the 3D and 2D calls feed are in graphics/state3d/image_output_state.h.
 #pragma once
 
 #include <cstddef>
 
-#include "graphics/pw_types.h"
+#include "graphics/math/pw_types.h"
 
 enum { kPwImageTiff = 0, kPwImageBmp = 1, kPwImagePpm = 2 };
 
 // Paths of up to 259 characters; the writers then need them to normalise
-// into kPwPathSize (graphics/paths.h).
+// into kPwPathSize (graphics/files/paths.h).
 constexpr std::size_t kPwImagePathSize = 260;
 
 // 1 with the output active: depths := the projection's far distance,

@@ -1,7 +1,7 @@
 #include <cstring>
 
-#include "graphics/paths.h"
-#include "graphics/pw_alloc.h"
+#include "graphics/files/paths.h"
+#include "graphics/files/pw_alloc.h"
 #include "graphics/zbuffer/image_writer_internal.h"
 #include "graphics/zbuffer/zbuffer_alloc.h"
 

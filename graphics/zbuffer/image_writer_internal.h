@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <cstdio>
 
-#include "graphics/pw_types.h"
-#include "graphics/staged_file.h"
+#include "graphics/math/pw_types.h"
+#include "graphics/files/staged_file.h"
 
 struct PwImageFile {
   std::FILE* file = nullptr;

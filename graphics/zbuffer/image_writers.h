@@ -6,7 +6,7 @@
 // Rows and closes return 1, or 0 when nothing is open or writing failed.
 #pragma once
 
-#include "graphics/pw_types.h"
+#include "graphics/math/pw_types.h"
 
 // Big-endian, one uncompressed RGB strip; width and height up to 65535 and
 // at most 2^32 - 1 bytes in all.

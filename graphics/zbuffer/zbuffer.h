@@ -6,7 +6,7 @@
 // process). "out" arguments may be null.
 #pragma once
 
-#include "graphics/pw_types.h"
+#include "graphics/math/pw_types.h"
 
 using PwZDepthPixelFunc = void (*)(int context, int x, int y, int red, int green, int blue,
                                    float depth);

@@ -1,7 +1,7 @@
 // 2D primitives of the renderer: plain pixels, no depth, no lighting.
 #include <initializer_list>
 
-#include "graphics/disc_rows.h"
+#include "graphics/draw2d/disc_rows.h"
 #include "graphics/geometry/polygon_geometry.h"
 #include "graphics/zbuffer/zbuffer_internal.h"
 

@@ -1,6 +1,6 @@
 #include "graphics/zbuffer/zbuffer_alloc.h"
 
-#include "graphics/pw_alloc.h"
+#include "graphics/files/pw_alloc.h"
 
 namespace {
 

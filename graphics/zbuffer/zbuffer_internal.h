@@ -1,8 +1,8 @@
 // State and helpers that the renderer's files share.
 #pragma once
 
-#include "graphics/pw_math.h"
-#include "graphics/pw_types.h"
+#include "graphics/math/pw_math.h"
+#include "graphics/math/pw_types.h"
 #include "graphics/zbuffer/zbuffer.h"
 
 constexpr int kPwZMaxVertices = 64;

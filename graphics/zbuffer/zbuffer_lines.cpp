@@ -2,9 +2,9 @@
 #include <cmath>
 #include <initializer_list>
 
-#include "graphics/clip2d.h"
+#include "graphics/draw2d/clip2d.h"
 #include "graphics/geometry/polygon_geometry.h"
-#include "graphics/disc_rows.h"
+#include "graphics/draw2d/disc_rows.h"
 #include "graphics/zbuffer/zbuffer_internal.h"
 
 namespace {

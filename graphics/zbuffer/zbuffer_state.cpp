@@ -1,7 +1,7 @@
 // The renderer's settings, work buffers and camera transform.
 #include <cmath>
 
-#include "graphics/pw_alloc.h"
+#include "graphics/files/pw_alloc.h"
 #include "graphics/zbuffer/zbuffer_alloc.h"
 #include "graphics/zbuffer/zbuffer_internal.h"
 

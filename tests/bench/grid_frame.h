@@ -7,10 +7,10 @@
 #include <chrono>
 #include <vector>
 
-#include "graphics/primitives3d.h"
+#include "graphics/primitives/primitives3d.h"
 #include "graphics/software/surface.h"
-#include "graphics/sorted_list.h"
-#include "graphics/state3d.h"
+#include "graphics/primitives/sorted_list.h"
+#include "graphics/state3d/state3d.h"
 
 namespace lvbench {
 

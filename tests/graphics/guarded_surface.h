@@ -9,8 +9,8 @@
 
 #include "graphics/software/screen.h"
 #include "graphics/software/surface.h"
-#include "graphics/sorted_list.h"
-#include "graphics/state3d.h"
+#include "graphics/primitives/sorted_list.h"
+#include "graphics/state3d/state3d.h"
 
 class GuardedSurface {
  public:

@@ -6,10 +6,10 @@
 #include <vector>
 
 #include "bench/grid_frame.h"
-#include "graphics/primitives3d.h"
+#include "graphics/primitives/primitives3d.h"
 #include "graphics/software/surface.h"
-#include "graphics/sorted_list.h"
-#include "graphics/state3d.h"
+#include "graphics/primitives/sorted_list.h"
+#include "graphics/state3d/state3d.h"
 
 namespace {
 

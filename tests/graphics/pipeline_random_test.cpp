@@ -7,10 +7,10 @@
 #include <random>
 #include <vector>
 
-#include "graphics/primitives3d.h"
-#include "graphics/sorted_list.h"
-#include "graphics/state3d.h"
-#include "guarded_surface.h"
+#include "graphics/primitives/primitives3d.h"
+#include "graphics/primitives/sorted_list.h"
+#include "graphics/state3d/state3d.h"
+#include "graphics/guarded_surface.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 #ifndef TESTS_GRAPHICS_PROBE_CUBE_H
 #define TESTS_GRAPHICS_PROBE_CUBE_H
 
-#include "graphics/pw_types.h"
+#include "graphics/math/pw_types.h"
 
 namespace probe_cube {
 

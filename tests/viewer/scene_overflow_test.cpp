@@ -2,8 +2,8 @@
 
 #include <vector>
 
-#include "graphics/sorted_list.h"
-#include "graphics/state3d.h"
+#include "graphics/primitives/sorted_list.h"
+#include "graphics/state3d/state3d.h"
 #include "viewer/scene_overflow.h"
 
 namespace {

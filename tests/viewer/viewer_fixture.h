@@ -11,7 +11,7 @@
 #include "graphics/formats/eps_output.h"
 #include "graphics/formats/model_capture.h"
 #include "graphics/guarded_surface.h"
-#include "graphics/picking.h"
+#include "graphics/picking/picking.h"
 #include "graphics/zbuffer/image_output.h"
 #include "graphics/zbuffer/zbuffer.h"
 #include "scenegraph/core/node.h"

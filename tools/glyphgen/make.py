@@ -87,7 +87,7 @@ def cname(code): return '%d' % code
 def emit(path, kind, fn, comment):
     with open(path, 'w') as f:
         f.write(comment)
-        f.write('#include "graphics/text_glyphs.h"\n\nnamespace {\n\n')
+        f.write('#include "graphics/text/text_glyphs.h"\n\nnamespace {\n\n')
         for code in range(33, 127):
             ch = chr(code)
             f.write('// %s\nconst char* const k%s%d[] = {\n' % (ch if ch != '\\' else 'backslash', kind, code))
@@ -100,12 +100,12 @@ def emit(path, kind, fn, comment):
             f.write('    k%s%d,\n' % (kind, code))
         f.write('};\n')
 
-emit(os.path.join(root, 'graphics/text_glyphs_solid.cpp'), 'Solid', solid,
+emit(os.path.join(root, 'graphics/text/text_glyphs_solid.cpp'), 'Solid', solid,
      '// The solid font\'s glyphs, characters 33 to 126: SRF models of square\n'
      '// strokes 1 unit deep, built for an advance of 8.5 units. Each glyph is\n'
      '// drawn turned half a turn, so its shapes are laid out mirrored in x and\n'
      '// its front faces look along +z.\n')
-emit(os.path.join(root, 'graphics/text_glyphs_flat.cpp'), 'Flat', flat,
+emit(os.path.join(root, 'graphics/text/text_glyphs_flat.cpp'), 'Flat', flat,
      '// The flat font\'s glyphs, characters 33 to 126: PICT2 pictures of\n'
      '// white polylines within x -30 to 30 and y -75 to 45, built for an\n'
      '// advance of 90 units.\n')

@@ -3,12 +3,12 @@
 #include <cstdio>
 #include <string>
 
-#include "graphics/draw2d.h"
-#include "graphics/eps_output_state.h"
+#include "graphics/draw2d/draw2d.h"
+#include "graphics/state3d/eps_output_state.h"
 #include "graphics/formats/eps_output.h"
-#include "graphics/primitives3d.h"
-#include "graphics/sorted_list.h"
-#include "graphics/state3d.h"
+#include "graphics/primitives/primitives3d.h"
+#include "graphics/primitives/sorted_list.h"
+#include "graphics/state3d/state3d.h"
 #include "graphics/guarded_surface.h"
 
 namespace {

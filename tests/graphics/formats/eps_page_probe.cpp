@@ -4,12 +4,12 @@
 #include <cstdio>
 #include <vector>
 
-#include "graphics/draw2d.h"
+#include "graphics/draw2d/draw2d.h"
 #include "graphics/formats/eps_output.h"
-#include "graphics/primitives3d.h"
-#include "graphics/sorted_list.h"
+#include "graphics/primitives/primitives3d.h"
+#include "graphics/primitives/sorted_list.h"
 #include "graphics/software/surface.h"
-#include "graphics/state3d.h"
+#include "graphics/state3d/state3d.h"
 
 int main(int argc, char** argv) {
   if (argc != 2) {

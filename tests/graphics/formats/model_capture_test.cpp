@@ -8,9 +8,9 @@
 #include <vector>
 
 #include "graphics/formats/model_capture.h"
-#include "graphics/model_capture_state.h"
-#include "graphics/primitives3d.h"
-#include "graphics/state3d.h"
+#include "graphics/state3d/model_capture_state.h"
+#include "graphics/primitives/primitives3d.h"
+#include "graphics/state3d/state3d.h"
 #include "graphics/guarded_surface.h"
 
 namespace {

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "graphics/formats/model_capture.h"
-#include "graphics/model_capture_state.h"
+#include "graphics/state3d/model_capture_state.h"
 #include "graphics/guarded_surface.h"
 
 namespace {

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "graphics/formats/pict_picture.h"
-#include "graphics/line_source.h"
+#include "graphics/files/line_source.h"
 
 namespace {
 

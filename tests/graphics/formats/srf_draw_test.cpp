@@ -7,14 +7,14 @@
 #include <string>
 #include <vector>
 
-#include "graphics/eps_output_state.h"
+#include "graphics/state3d/eps_output_state.h"
 #include "graphics/formats/eps_output.h"
 #include "graphics/formats/model_capture.h"
 #include "graphics/zbuffer/image_output.h"
 #include "graphics/zbuffer/zbuffer.h"
 #include "graphics/formats/srf_model.h"
-#include "graphics/sorted_list.h"
-#include "graphics/state3d.h"
+#include "graphics/primitives/sorted_list.h"
+#include "graphics/state3d/state3d.h"
 #include "tests/graphics/guarded_surface.h"
 
 namespace {

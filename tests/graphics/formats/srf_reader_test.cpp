@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "graphics/formats/srf_model.h"
-#include "graphics/line_source.h"
+#include "graphics/files/line_source.h"
 
 namespace {
 

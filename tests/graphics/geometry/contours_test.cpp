@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "graphics/geometry/polygon_geometry.h"
-#include "graphics/pw_alloc.h"
+#include "graphics/files/pw_alloc.h"
 
 namespace {
 

@@ -14,19 +14,19 @@
 #include <cstdio>
 #include <string>
 
-#include "graphics/display.h"
-#include "graphics/draw2d.h"
+#include "graphics/window/display.h"
+#include "graphics/draw2d/draw2d.h"
 #include "graphics/formats/eps_output.h"
 #include "graphics/formats/pict_picture.h"
 #include "graphics/formats/srf_model.h"
 #include "graphics/opengl/gl_modes.h"
 #include "graphics/opengl/gl_surface.h"
-#include "graphics/primitives3d.h"
-#include "graphics/pw_math.h"
-#include "graphics/sorted_list.h"
-#include "graphics/state3d.h"
-#include "graphics/window.h"
-#include "graphics/winmain.h"
+#include "graphics/primitives/primitives3d.h"
+#include "graphics/math/pw_math.h"
+#include "graphics/primitives/sorted_list.h"
+#include "graphics/state3d/state3d.h"
+#include "graphics/window/window.h"
+#include "graphics/window/winmain.h"
 #include "tests/graphics/probe_cube.h"
 #include "tests/support/probe_log.h"
 

@@ -8,11 +8,11 @@
 #include <string>
 #include <vector>
 
-#include "graphics/clip2d.h"
+#include "graphics/draw2d/clip2d.h"
 #include "graphics/software/screen.h"
 #include "graphics/software/surface.h"
 #include "graphics/software/text_output.h"
-#include "graphics/state3d.h"
+#include "graphics/state3d/state3d.h"
 
 class ScreenFixture {
  public:

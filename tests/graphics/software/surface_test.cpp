@@ -1,4 +1,4 @@
-#include "graphics/pw_types.h"
+#include "graphics/math/pw_types.h"
 #include "graphics/software/surface.h"
 
 #include <gtest/gtest.h>

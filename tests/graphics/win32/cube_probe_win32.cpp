@@ -10,15 +10,15 @@
 // work-folder/quit exists (status 3 after two minutes).
 #include <windows.h>
 
-#include "graphics/pw_math.h"
-#include "graphics/primitives3d.h"
-#include "graphics/pw_types.h"
+#include "graphics/math/pw_math.h"
+#include "graphics/primitives/primitives3d.h"
+#include "graphics/math/pw_types.h"
 #include "graphics/software/screen.h"
 #include "graphics/software/surface.h"
-#include "graphics/sorted_list.h"
-#include "graphics/state3d.h"
-#include "graphics/window.h"
-#include "graphics/winmain.h"
+#include "graphics/primitives/sorted_list.h"
+#include "graphics/state3d/state3d.h"
+#include "graphics/window/window.h"
+#include "graphics/window/winmain.h"
 #include "tests/graphics/probe_cube.h"
 #include "tests/support/probe_log.h"
 

@@ -4,11 +4,11 @@
 // its depth, so that a screenshot shows which surface is on the window.
 #include <windows.h>
 
-#include "graphics/keys.h"
-#include "graphics/pw_types.h"
+#include "graphics/window/keys.h"
+#include "graphics/math/pw_types.h"
 #include "graphics/software/surface.h"
-#include "graphics/window.h"
-#include "graphics/winmain.h"
+#include "graphics/window/window.h"
+#include "graphics/window/winmain.h"
 #include "tests/support/probe_log.h"
 
 #include <cstdio>

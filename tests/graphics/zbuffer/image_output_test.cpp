@@ -10,12 +10,12 @@
 #include <string>
 #include <vector>
 
-#include "graphics/draw2d.h"
+#include "graphics/draw2d/draw2d.h"
 #include "graphics/guarded_surface.h"
-#include "graphics/image_output_state.h"
-#include "graphics/primitives3d.h"
-#include "graphics/sorted_list.h"
-#include "graphics/state3d.h"
+#include "graphics/state3d/image_output_state.h"
+#include "graphics/primitives/primitives3d.h"
+#include "graphics/primitives/sorted_list.h"
+#include "graphics/state3d/state3d.h"
 #include "graphics/zbuffer/image_file_helpers.h"
 #include "graphics/zbuffer/zbuffer.h"
 #include "graphics/zbuffer/zbuffer_alloc.h"

@@ -6,11 +6,11 @@
 #include <string>
 #include <vector>
 
-#include "graphics/draw2d.h"
-#include "graphics/primitives3d.h"
+#include "graphics/draw2d/draw2d.h"
+#include "graphics/primitives/primitives3d.h"
 #include "graphics/software/surface.h"
-#include "graphics/sorted_list.h"
-#include "graphics/state3d.h"
+#include "graphics/primitives/sorted_list.h"
+#include "graphics/state3d/state3d.h"
 #include "graphics/zbuffer/image_output.h"
 #include "graphics/zbuffer/zbuffer.h"
 

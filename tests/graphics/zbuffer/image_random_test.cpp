@@ -8,7 +8,7 @@
 #include <random>
 
 #include "graphics/guarded_surface.h"
-#include "graphics/image_output_state.h"
+#include "graphics/state3d/image_output_state.h"
 #include "graphics/zbuffer/image_output.h"
 #include "graphics/zbuffer/zbuffer.h"
 

@@ -3,7 +3,7 @@
 
 #include <chrono>
 
-#include "graphics/clip2d.h"
+#include "graphics/draw2d/clip2d.h"
 #include "graphics/zbuffer/zbuffer_fixture.h"
 
 namespace {

@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "graphics/clip2d.h"
-#include "graphics/sky.h"
-#include "graphics/state3d.h"
+#include "graphics/draw2d/clip2d.h"
+#include "graphics/primitives/sky.h"
+#include "graphics/state3d/state3d.h"
 #include "render_test_util.h"
 #include "scenegraph/core/scene_clock.h"
 #include "scenegraph/nodes/bindable_nodes.h"

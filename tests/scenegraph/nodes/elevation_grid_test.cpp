@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "graphics/software/screen.h"
-#include "graphics/state3d.h"
+#include "graphics/state3d/state3d.h"
 #include "render_test_util.h"
 #include "scenegraph/nodes/elevation_grid_node.h"
 

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "graphics/software/screen.h"
-#include "graphics/state3d.h"
+#include "graphics/state3d/state3d.h"
 #include "render_test_util.h"
 #include "scenegraph/nodes/geometry_solids.h"
 

@@ -10,9 +10,9 @@
 #include <vector>
 
 #include "graphics/guarded_surface.h"
-#include "graphics/picking.h"
-#include "graphics/primitives3d.h"
-#include "graphics/sorted_list.h"
+#include "graphics/picking/picking.h"
+#include "graphics/primitives/primitives3d.h"
+#include "graphics/primitives/sorted_list.h"
 #include "scenegraph/core/node.h"
 #include "scenegraph/core/partition.h"
 #include "scenegraph/core/scene_test_util.h"

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "graphics/state3d.h"
+#include "graphics/state3d/state3d.h"
 #include "render_test_util.h"
 #include "scenegraph/nodes/geometry_solids.h"
 #include "scenegraph/nodes/grouping_nodes.h"

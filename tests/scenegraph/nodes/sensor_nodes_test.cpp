@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "graphics/sorted_list.h"
-#include "graphics/state3d.h"
+#include "graphics/primitives/sorted_list.h"
+#include "graphics/state3d/state3d.h"
 #include "render_test_util.h"
 #include "scenegraph/core/drag_sensor.h"
 #include "scenegraph/core/router.h"

@@ -8,13 +8,13 @@
 #include <string>
 #include <vector>
 
-#include "graphics/draw2d.h"
-#include "graphics/keys.h"
-#include "graphics/picking.h"
-#include "graphics/primitives3d.h"
-#include "graphics/pw_math.h"
-#include "graphics/state3d.h"
-#include "graphics/window.h"
+#include "graphics/draw2d/draw2d.h"
+#include "graphics/window/keys.h"
+#include "graphics/picking/picking.h"
+#include "graphics/primitives/primitives3d.h"
+#include "graphics/math/pw_math.h"
+#include "graphics/state3d/state3d.h"
+#include "graphics/window/window.h"
 #include "render_test_util.h"
 #include "scenegraph/core/scene_clock.h"
 #include "scenegraph/nodes/bindable_nodes.h"

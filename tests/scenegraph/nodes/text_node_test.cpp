@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "graphics/state3d.h"
-#include "graphics/text_fonts.h"
+#include "graphics/state3d/state3d.h"
+#include "graphics/text/text_fonts.h"
 #include "render_test_util.h"
 #include "scenegraph/nodes/shape_nodes.h"
 #include "scenegraph/nodes/text_node.h"

@@ -6,9 +6,9 @@
 #include <cstdio>
 #include <cstring>
 
-#include "graphics/keys.h"
-#include "graphics/window.h"
-#include "graphics/winmain.h"
+#include "graphics/window/keys.h"
+#include "graphics/window/window.h"
+#include "graphics/window/winmain.h"
 #include "viewer/toolkit/toolkit.h"
 #include "tests/support/probe_log.h"
 

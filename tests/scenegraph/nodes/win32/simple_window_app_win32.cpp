@@ -11,8 +11,8 @@
 #include <cstdio>
 #include <string>
 
-#include "graphics/window.h"
-#include "graphics/winmain.h"
+#include "graphics/window/window.h"
+#include "graphics/window/winmain.h"
 #include "scenegraph/core/partition.h"
 #include "scenegraph/nodes/node_library.h"
 #include "scenegraph/nodes/simple_window.h"

@@ -1,0 +1,109 @@
+// The painter's list: every sorted primitive of a frame, drawn far to near.
+// Items and their payloads live in the scratch pools until the next PwSetEye.
+#pragma once
+
+#include <cstddef>
+
+#include "graphics/math/pw_types.h"
+
+struct PwSrf;
+struct PwPict;
+
+enum {
+  kPwSortedNone = 0,
+  kPwSortedPoint = 1,
+  kPwSortedLine = 2,
+  kPwSortedDisc = 3,
+  kPwSortedPolygon = 6,
+  kPwSortedMarker = 7,
+  kPwSortedLabel = 8,
+  kPwSortedSrf = 9,
+  kPwSortedPict = 10,
+  kPwSortedSmoothPolygon = 11,
+  kPwSortedTypeCount = 12
+};
+
+struct PwSortedItem {
+  PwSortedItem* prev;  // drawing order, farthest first
+  PwSortedItem* next;
+  PwColor colour;
+  float depth;
+  int type;
+  void* payload;  // one of the payload records below, by type
+};
+
+struct PwSortedPointData {  // 1
+  PwVec3 point;
+};
+struct PwSortedLineData {  // 2
+  int near_flag;
+  PwVec3 p0, p1;
+};
+struct PwSortedDiscData {  // 3
+  PwVec3 centre;
+  float radius;
+};
+struct PwSortedReservedData {  // 4, 5
+  unsigned char bytes[40];
+};
+struct PwSortedPolygonData {  // 6
+  int near_flag;
+  int count;
+  PwVec3* points;
+  int has_normal;
+  PwVec3 centre;
+  PwVec3 normal;
+};
+struct PwSortedMarkerData {  // 7
+  PwVec3 point;
+  int kind;
+};
+struct PwSortedLabelData {  // 8
+  PwVec3 point;
+  int halign, valign;
+  int count;
+  char** lines;  // null-terminated
+};
+struct PwSortedSrfData {  // 9
+  int near_flag;
+  PwFrame frame;
+  const PwSrf* model;
+};
+struct PwSortedPictData {  // 10
+  int near_flag;
+  PwFrame frame;
+  const PwPict* picture;
+};
+struct PwSortedSmoothData {  // 11
+  int near_flag;
+  int count;
+  PwVec3 centroid;
+  PwVec3* points;
+  PwVec3* normals;
+};
+
+std::size_t PwSortedPayloadSize(int type);  // 0 for unknown types
+// The working memory the flush needs to draw (and feed to EPS) a polygon of
+// that many vertices; a queued item keeps it back in the main pool
+// (PwScratchKeepBack), so that whatever was queued can be drawn.
+std::size_t PwSortedFlushRoom(int vertices);
+
+void PwSortedClear();
+PwSortedItem* PwSortedFirst();
+// The ordered list as an array of count items, far to near, when it came
+// whole from one ordering (null otherwise): walkers of a big list index it
+// to fetch items ahead of use.
+PwSortedItem* const* PwSortedOrdered(std::size_t* count);
+// Header and payload from the scratch pools (with the flush room of a small
+// polygon kept back); null when exhausted, when the type is unknown or the
+// depth is not a number.
+PwSortedItem* PwSortedInsert(int type, float depth);
+void PwSortedLink(PwSortedItem* item);
+
+// Draws the whole list far to near (and feeds EPS output); keeps the list.
+void PwFlushSorted();
+
+// Placed models and pictures draw their own items (with the placement's
+// combined frame and the near flag).
+void PwDrawSortedSrf(const PwSrf* model, const PwFrame* frame, int near_flag);
+void PwDrawSortedPict(const PwPict* picture, const PwFrame* frame, int near_flag);

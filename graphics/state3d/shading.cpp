@@ -1,0 +1,27 @@
+// Lit colour of a surface point: ambient 0.3, white diffuse, white highlight.
+#include <cmath>
+
+#include "graphics/math/pw_math.h"
+#include "graphics/state3d/state3d.h"
+
+void PwShadeColor(PwColor* out, PwColor colour, const PwVec3* point, const PwVec3* normal) {
+  const PwVec3* le = PwGetLightEye();
+  PwVec3 to_light = {le->x - point->x, le->y - point->y, le->z - point->z};
+  PwVec3 l, v, n, h;
+  PwFastNormalize(&l, &to_light);
+  PwFastNormalize(&v, point);
+  PwFastNormalize(&n, normal);
+  PwVec3 half = {l.x - v.x, l.y - v.y, l.z - v.z};
+  PwFastNormalize(&h, &half);
+  float nl = n.x * l.x + n.y * l.y + n.z * l.z;
+  float nh = n.x * h.x + n.y * h.y + n.z * h.z;
+  int a = static_cast<int>((0.3f + (nl > 0.0f ? nl : 0.0f)) * 256.0f);
+  int s = static_cast<int>(PwPow60(std::fabs(nh)) * 0.8f * 256.0f);
+  auto channel = [a, s](int k) {
+    int v2 = s + a * k / 256;
+    return v2 > 255 ? 255 : v2;
+  };
+  out->green = channel(colour.green);
+  out->red = channel(colour.red);
+  out->blue = channel(colour.blue);
+}

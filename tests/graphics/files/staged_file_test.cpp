@@ -1,0 +1,75 @@
+// Files that replace their target only when written whole.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "graphics/files/staged_file.h"
+
+namespace {
+
+std::string Slurp(const std::string& path) {
+  std::string out;
+  std::FILE* f = std::fopen(path.c_str(), "rb");
+  if (!f) return "(none)";
+  char buf[256];
+  std::size_t n;
+  while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) out.append(buf, n);
+  std::fclose(f);
+  return out;
+}
+
+void Put(const std::string& path, const char* text) {
+  std::FILE* f = std::fopen(path.c_str(), "wb");
+  ASSERT_NE(f, nullptr);
+  std::fputs(text, f);
+  std::fclose(f);
+}
+
+TEST(StagedFile, TheTargetChangesOnlyWhenTheWholeFileWasWritten) {
+  const std::string target = testing::TempDir() + "pw_staged_target.txt";
+  Put(target, "old");
+  struct Case {
+    int ok;
+    const char* after;
+  } cases[] = {{0, "old"}, {1, "new"}};
+  for (const Case& c : cases) {
+    PwStagedFile f;
+    std::FILE* file = PwStagedOpen(&f, target.c_str(), "wb");
+    ASSERT_NE(file, nullptr);
+    // Written beside the target, under another name.
+    EXPECT_EQ(std::string(f.temp).compare(0, testing::TempDir().size(), testing::TempDir()), 0);
+    EXPECT_STRNE(f.temp, target.c_str());
+    std::fputs("new", file);
+    EXPECT_EQ(Slurp(target), "old");
+    const std::string temp = f.temp;
+    EXPECT_EQ(PwStagedClose(&f, c.ok), c.ok);
+    EXPECT_EQ(Slurp(target), c.after);
+    EXPECT_EQ(Slurp(temp), "(none)") << "temporary left behind";
+  }
+  std::remove(target.c_str());
+}
+
+TEST(StagedFile, ATakenTemporaryNameIsPassedByAndAMissingFolderMakesNothing) {
+  const std::string target = testing::TempDir() + "pw_staged_new.txt";
+  std::remove(target.c_str());
+  const std::string taken = testing::TempDir() + "~lv0000.tmp";
+  Put(taken, "someone else's");
+  PwStagedFile f;
+  ASSERT_NE(PwStagedOpen(&f, target.c_str(), "w"), nullptr);
+  EXPECT_STRNE(f.temp, taken.c_str());
+  EXPECT_EQ(PwStagedClose(&f, 1), 1);
+  EXPECT_EQ(Slurp(target), "");
+  EXPECT_EQ(Slurp(taken), "someone else's");
+  EXPECT_EQ(PwStagedClose(&f, 1), 0);  // nothing open
+  std::remove(taken.c_str());
+  std::remove(target.c_str());
+
+  const std::string missing = testing::TempDir() + "pw_no_such_folder/x.txt";
+  EXPECT_EQ(PwStagedOpen(&f, missing.c_str(), "w"), nullptr);
+  EXPECT_EQ(PwStagedOpen(&f, "", "w"), nullptr);
+  EXPECT_EQ(PwStagedOpen(&f, std::string(300, 'x').c_str(), "w"), nullptr);
+}
+
+}  // namespace

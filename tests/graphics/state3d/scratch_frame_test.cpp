@@ -1,0 +1,121 @@
+// Frames larger than the main scratch pool: kept memory moves to the extra
+// pools, the flush keeps the room to draw whatever was queued, and a frame
+// that had to leave something out says so.
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "graphics/primitives/primitives3d.h"
+#include "graphics/primitives/sorted_list.h"
+#include "graphics/state3d/state3d.h"
+#include "graphics/guarded_surface.h"
+
+namespace {
+
+constexpr int kW = 160, kH = 120;
+constexpr int kCols = 40, kRows = 30;
+const PwColor kWhite = {255, 255, 255};
+const PwColor kBlack = {0, 0, 0};
+
+class ScratchFrameTest : public ::testing::Test {
+ protected:
+  ScratchFrameTest() : surface_(kW, kH), main_(64 << 10), extra_(4 << 20) {
+    PwStart3D(main_.data(), main_.size());
+    PwProjection proj;
+    PwDefaultProjection(&proj);
+    PwSetProjection(&proj);
+  }
+  ~ScratchFrameTest() override { EXPECT_TRUE(surface_.Intact()); }
+
+  // Quad (i, j) of a grid at depth 10 that reaches past every edge of the
+  // view; 1200 quads keep far more than the 64 KB main pool holds.
+  static std::vector<PwVec3> Quad(int i, int j) {
+    const float x0 = -8.0f + 16.0f * i / kCols, x1 = -8.0f + 16.0f * (i + 1) / kCols;
+    const float y0 = -6.0f + 12.0f * j / kRows, y1 = -6.0f + 12.0f * (j + 1) / kRows;
+    return {{x0, y0, 10}, {x1, y0, 10}, {x1, y1, 10}, {x0, y1, 10}};
+  }
+  // Queues the grid in one frame; queued[j * kCols + i] tells which made it.
+  std::vector<bool> QueueGrid() {
+    const PwPose eye = {};
+    PwSetEye(&eye);
+    PwScreenClear();
+    std::vector<bool> queued;
+    for (int j = 0; j < kRows; ++j) {
+      for (int i = 0; i < kCols; ++i) {
+        const std::vector<PwVec3> q = Quad(i, j);
+        queued.push_back(PwPolygon3(4, q.data(), nullptr, {0, 0, -1}, kWhite) == 0);
+      }
+    }
+    return queued;
+  }
+  static int Count(const std::vector<bool>& v) {
+    int n = 0;
+    for (bool b : v) n += b;
+    return n;
+  }
+
+  GuardedSurface surface_;
+  std::vector<unsigned char> main_, extra_;
+};
+
+TEST_F(ScratchFrameTest, KeptMemoryComesFromTheExtraPoolsFirst) {
+  PwSetExtraDrawBuffer(extra_.data(), extra_.size());
+  const std::vector<bool> queued = QueueGrid();
+  EXPECT_EQ(kCols * kRows, Count(queued));
+  EXPECT_EQ(0u, PwScratchUsed(0));  // the main pool only lends temporary memory
+  EXPECT_GT(PwScratchUsed(1), main_.size());
+  EXPECT_EQ(0, PwFrameLeftPrimitivesOut());
+  PwFlushSorted();
+  EXPECT_EQ(kW * kH, surface_.Count(kWhite));  // the whole scene, no background
+}
+
+TEST_F(ScratchFrameTest, FullPoolsStillDrawEverythingQueued) {
+  // Main pool alone: the grid does not fit, the frame says so, and every
+  // quad that was queued is drawn (its centre pixel), none other.
+  const std::vector<bool> queued = QueueGrid();
+  const int made = Count(queued);
+  EXPECT_GT(made, 50);
+  EXPECT_LT(made, kCols * kRows);
+  EXPECT_EQ(1, PwFrameLeftPrimitivesOut());
+  PwFlushSorted();
+  for (int j = 0; j < kRows; ++j) {
+    for (int i = 0; i < kCols; ++i) {
+      const std::vector<PwVec3> q = Quad(i, j);
+      const PwVec3 c = {(q[0].x + q[2].x) / 2, (q[0].y + q[2].y) / 2, 10};
+      PwPoint2 s;
+      ASSERT_EQ(1, PwProjectToScreen(&s, &c));
+      if (s.x < 0 || s.y < 0 || s.x >= kW || s.y >= kH) continue;
+      const bool white = surface_.At(s.x, s.y) == surface_.Value(kWhite);
+      EXPECT_EQ(queued[j * kCols + i], white) << i << "," << j;
+    }
+  }
+  EXPECT_GT(surface_.Count(kBlack), 0);
+  // The next frame starts afresh.
+  const PwPose eye = {};
+  PwSetEye(&eye);
+  EXPECT_EQ(0, PwFrameLeftPrimitivesOut());
+}
+
+TEST_F(ScratchFrameTest, SmoothPolygonsAndLabelsAlsoMoveToTheExtraPool) {
+  PwSetExtraDrawBuffer2(extra_.data(), extra_.size());
+  const PwPose eye = {};
+  PwSetEye(&eye);
+  const PwVec3 n[4] = {{0, 0, -1}, {0, 0, -1}, {0, 0, -1}, {0, 0, -1}};
+  const char* const lines[] = {"a label", nullptr};
+  for (int k = 0; k < 2000; ++k) {
+    const std::vector<PwVec3> q = Quad(k % kCols, (k / kCols) % kRows);
+    ASSERT_EQ(0, PwSmoothPolygon3(4, q.data(), n, kWhite)) << k;
+    ASSERT_EQ(0, PwLabel3({0, 0, 10}, lines, kWhite, 1, 3)) << k;
+  }
+  EXPECT_EQ(0u, PwScratchUsed(0));
+  EXPECT_EQ(0, PwFrameLeftPrimitivesOut());
+  int labels = 0, smooth = 0;
+  for (const PwSortedItem* it = PwSortedFirst(); it != nullptr; it = it->next) {
+    labels += it->type == kPwSortedLabel;
+    smooth += it->type == kPwSortedSmoothPolygon;
+  }
+  EXPECT_EQ(2000, labels);
+  EXPECT_GT(smooth, 1000);
+}
+
+}  // namespace
