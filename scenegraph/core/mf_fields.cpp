@@ -53,7 +53,8 @@ T* CopyArray(const T* from, int count)
 
 bool IsComma(const KsWordNode* word)
 {
-    return word->text != nullptr && word->text[0] == ',' && word->text[1] == '\0';
+    const char* text = word->text;
+    return text != nullptr && text[0] == ',' && text[1] == '\0';
 }
 
 bool IsBracketGroup(const KsWordNode* word)
