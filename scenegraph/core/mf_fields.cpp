@@ -270,16 +270,17 @@ void KsMField<T>::ParseList(KsPartition* partition, KsWordNode* first)
         failed = array == nullptr;
     }
     KsWordNode inner = KsMakeCursor(first);
-    while (!failed && KsCursorWord(&inner) != nullptr) {
-        if (IsComma(KsCursorWord(&inner))) {
+    // Words are compared by their arena references: resolving one costs loads.
+    while (!failed && inner.child.ref != 0) {
+        if (IsComma(inner.child)) {
             KsCursorAdvance(&inner);
             continue;
         }
-        KsWordNode* start = KsCursorWord(&inner);
+        const uint32_t start = inner.child.ref;
         T element = ParseElement(partition, &inner);
         // An element parser that refuses its words (an image header
         // cut short) must not stall the walk.
-        if (KsCursorWord(&inner) == start)
+        if (inner.child.ref == start)
             KsCursorAdvance(&inner);
         if (!KeepInList(element))
             continue;
