@@ -13,9 +13,7 @@
 // offset in 4-byte units. Reading runs on one thread.
 namespace ks_arena_refs {
 extern unsigned char** g_bases;
-// 256 KB blocks: under Wine's heap, 64 KB blocks freed and taken again made
-// reading grow faster than the file; 1 MB blocks are mapped afresh each time.
-constexpr int kOffsetBits = 16;
+constexpr int kOffsetBits = 14;
 constexpr int kBlockSize = 4 << kOffsetBits;
 constexpr uint32_t kMaxSlots = 1u << (32 - kOffsetBits);
 inline void* At(uint32_t ref) {

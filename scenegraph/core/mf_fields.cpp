@@ -270,17 +270,16 @@ void KsMField<T>::ParseList(KsPartition* partition, KsWordNode* first)
         failed = array == nullptr;
     }
     KsWordNode inner = KsMakeCursor(first);
-    // Words are compared by their arena references: resolving one costs loads.
-    while (!failed && inner.child.ref != 0) {
-        if (IsComma(inner.child)) {
+    while (!failed && KsCursorWord(&inner) != nullptr) {
+        if (IsComma(KsCursorWord(&inner))) {
             KsCursorAdvance(&inner);
             continue;
         }
-        const uint32_t start = inner.child.ref;
+        KsWordNode* start = KsCursorWord(&inner);
         T element = ParseElement(partition, &inner);
         // An element parser that refuses its words (an image header
         // cut short) must not stall the walk.
-        if (inner.child.ref == start)
+        if (KsCursorWord(&inner) == start)
             KsCursorAdvance(&inner);
         if (!KeepInList(element))
             continue;
