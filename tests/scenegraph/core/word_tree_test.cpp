@@ -193,34 +193,3 @@ TEST(WordCursor, AdvancesAlongTheChain) {
     EXPECT_EQ(KsCursorLine(&cursor), 0);
     EXPECT_EQ(KsCursorWord(nullptr), nullptr);
 }
-
-// Nodes are named by arena references shared by every live arena: trees made
-// and freed around another must leave it whole, and a cursor can start at
-// any node of it.
-TEST(Pass1, TreesOnSeveralArenasStayApart) {
-    EXPECT_EQ(sizeof(KsWordNode), 16u);
-    std::string text = "keep [";
-    for (int i = 0; i < 20000; ++i) text += " " + std::to_string(i);
-    text += " ]";
-    Parsed kept(text);
-    {
-        Parsed freed(std::string(200000, 'x') + " y z");
-        ASSERT_EQ(freed.result, 0);
-    }
-    Parsed later("a [ b c ] d");
-    ASSERT_EQ(later.result, 0);
-    EXPECT_EQ(Shape(later.root()), "a [](b c) d");
-    const KsWordNode* w = kept.root()->next->child;
-    for (int i = 0; i < 20000; ++i, w = w->next) {
-        ASSERT_NE(w, nullptr);
-        ASSERT_EQ(std::string(w->text), std::to_string(i));
-        if (i == 12345) {
-            KsWordNode cursor = KsMakeCursor(w);
-            KsCursorAdvance(&cursor);
-            EXPECT_STREQ(KsCursorWord(&cursor)->text, "12346");
-        }
-    }
-    EXPECT_EQ(w, nullptr);
-    KsWordNode none = KsMakeCursor(nullptr);
-    EXPECT_EQ(KsCursorWord(&none), nullptr);
-}
