@@ -3,25 +3,9 @@
 
 #include <climits>
 #include <cstddef>
-#include <cstdint>
 #include <cstring>
 
 #include "scenegraph/core/object.h"
-
-// Blocks of every live arena that 32-bit references address: a reference is
-// the block's slot (slot 0 stays empty, so reference 0 is null) and the
-// offset in 4-byte units. Reading runs on one thread.
-namespace ks_arena_refs {
-extern unsigned char** g_bases;
-constexpr int kOffsetBits = 14;
-constexpr int kBlockSize = 4 << kOffsetBits;
-constexpr uint32_t kMaxSlots = 1u << (32 - kOffsetBits);
-inline void* At(uint32_t ref) {
-    return g_bases[ref >> kOffsetBits] + ((ref & ((1u << kOffsetBits) - 1)) << 2);
-}
-// The reference of a pointer into a block (0 for null or outside any block).
-uint32_t RefOf(const void* p);
-}  // namespace ks_arena_refs
 
 // One block of the parse arena.
 class KsLocalHeapLst : public KsObject {
@@ -75,18 +59,6 @@ public:
 
     const KsLocalHeapLst* Head() const { return head_; }
 
-    // Room of size bytes (1 to 256), 4-byte aligned, named by a 32-bit
-    // reference (ks_arena_refs::At); 0 when the arena cannot grow. Word
-    // nodes and their texts live here: four 32-bit fields a node on every
-    // build, where pointers would double a node on 64-bit.
-    uint32_t AllocRef(int size) {
-        size = (size + 3) & ~3;
-        if (refUsed_ + size > ks_arena_refs::kBlockSize && !NewRefBlock()) return 0;
-        const uint32_t ref = refBase_ + (uint32_t)(refUsed_ >> 2);
-        refUsed_ += size;
-        return ref;
-    }
-
 private:
     // Takes size bytes from the head of *list, adding a block of at least
     // kBlockSize bytes when they do not fit.
@@ -98,13 +70,9 @@ private:
         return p;
     }
     static unsigned char* TakeNewBlock(KsLocalHeapLst** list, int size);
-    bool NewRefBlock();
 
     KsLocalHeapLst* head_ = nullptr;
     KsLocalHeapLst* texts_ = nullptr;
-    KsLocalHeapLst* refs_ = nullptr;
-    uint32_t refBase_ = 0;            // reference of the head block's start
-    int refUsed_ = ks_arena_refs::kBlockSize;
 };
 
 #endif

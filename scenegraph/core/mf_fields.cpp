@@ -53,8 +53,7 @@ T* CopyArray(const T* from, int count)
 
 bool IsComma(const KsWordNode* word)
 {
-    const char* text = word->text;
-    return text != nullptr && text[0] == ',' && text[1] == '\0';
+    return word->text != nullptr && word->text[0] == ',' && word->text[1] == '\0';
 }
 
 bool IsBracketGroup(const KsWordNode* word)

@@ -40,7 +40,7 @@ int KsVrmlPass1::Run(QmReadWordFile* reader) {
     reader->CommentOn();
     char buffer[kWordSize];
     buffer[0] = 0;
-    root_ = BuildList(buffer, 0, 0);  // a null link resolves to null
+    root_ = BuildList(buffer, 0, 0);
     if (error_ != kErrorMemory && (Is(buffer, '}') || Is(buffer, ']') || Is(buffer, '"'))) {
         std::snprintf(message_, sizeof message_, "Parentheses No Match at %d",
                       reader->GetLineCount());
@@ -51,49 +51,39 @@ int KsVrmlPass1::Run(QmReadWordFile* reader) {
     return (!root_ || error_ != kErrorNone) ? 1 : 0;
 }
 
-KsWordLink KsVrmlPass1::NewNode() {
-    const KsWordLink link(heap_.AllocRef((int)sizeof(KsWordNode)));
-    if (!link.ref) {
+KsWordNode* KsVrmlPass1::NewNode() {
+    KsWordNode* node = static_cast<KsWordNode*>(heap_.Alloc(sizeof(KsWordNode)));
+    if (!node) {
         std::fprintf(stderr, "Local Heap Allocation Error!!\n");
         std::fflush(stdout);
         std::fflush(stderr);
         std::exit(1);
     }
-    KsWordNode* node = link;
-    node->child.ref = 0;
-    node->next.ref = 0;
-    node->text.ref = 0;
+    node->child = nullptr;
+    node->next = nullptr;
+    node->text = nullptr;
     node->line = reader_->GetLineCount();
-    return link;
+    return node;
 }
 
-KsWordText KsVrmlPass1::CopyText(const char* text, int length) {
-    const KsWordText copy(heap_.AllocRef(length + 1));
-    if (copy.ref) {
-        std::memcpy(copy, text, (size_t)length);
-        static_cast<char*>(copy)[length] = 0;
-    }
-    return copy;
-}
-
-KsWordText KsVrmlPass1::WordText(const char* word, int length) {
-    if (length > 1) return CopyText(word, length);
-    KsWordText& text = shared_[length == 1 ? (unsigned char)word[0] : 0];
-    if (!text.ref) text = CopyText(word, length);
+char* KsVrmlPass1::WordText(const char* word, int length) {
+    if (length > 1) return heap_.StrDup(word, (size_t)length);
+    char*& text = shared_[length == 1 ? (unsigned char)word[0] : 0];
+    if (!text) text = heap_.StrDup(word, (size_t)length);
     return text;
 }
 
-KsWordText KsVrmlPass1::MarkText(int kind) {
+char* KsVrmlPass1::MarkText(int kind) {
     static const char* const kMarks[3] = {"[]", "{}", "\"\""};
-    if (!marks_[kind].ref) marks_[kind] = CopyText(kMarks[kind], 2);
+    if (!marks_[kind]) marks_[kind] = heap_.StrDup(kMarks[kind], 2);
     return marks_[kind];
 }
 
 // The word buffer is shared by every level: a level that returns leaves its
 // closing word there for the caller to check.
-KsWordLink KsVrmlPass1::BuildList(char* buffer, int stringMode, int depth) {
-    KsWordLink head;
-    KsWordLink* tail = &head;
+KsWordNode* KsVrmlPass1::BuildList(char* buffer, int stringMode, int depth) {
+    KsWordNode* head = nullptr;
+    KsWordNode** tail = &head;
     for (;;) {
         int length = reader_->GetWord(buffer, kWordSize);
         if (length <= 0) {
@@ -106,8 +96,7 @@ KsWordLink KsVrmlPass1::BuildList(char* buffer, int stringMode, int depth) {
         } else if (Is(buffer, ']') || Is(buffer, '}')) {
             return head;
         }
-        const KsWordLink link = NewNode();
-        KsWordNode* node = link;
+        KsWordNode* node = NewNode();
         char open = stringMode ? 0 : buffer[1] == 0 ? buffer[0] : 0;
         if (open == '[' || open == '{' || open == '"') {
             const char close = open == '[' ? ']' : open == '{' ? '}' : '"';
@@ -115,7 +104,7 @@ KsWordLink KsVrmlPass1::BuildList(char* buffer, int stringMode, int depth) {
                                   : open == '{' ? "'}' is missing for '{' at %d"
                                                 : "Open String at %d";
             node->text = MarkText(open == '[' ? 0 : open == '{' ? 1 : 2);
-            if (!node->text.ref) {
+            if (!node->text) {
                 error_ = kErrorMemory;
                 std::snprintf(message_, sizeof message_, "Out Of Memory.");
                 return head;
@@ -128,8 +117,7 @@ KsWordLink KsVrmlPass1::BuildList(char* buffer, int stringMode, int depth) {
                 buffer[0] = 0;
                 return head;
             }
-            const KsWordLink children = BuildList(buffer, open == '"', depth + 1);
-            node->child = children;
+            node->child = BuildList(buffer, open == '"', depth + 1);
             if (!Is(buffer, close)) {
                 if (error_ == kErrorMemory) return head;
                 error_ = kErrorBracket;
@@ -139,13 +127,13 @@ KsWordLink KsVrmlPass1::BuildList(char* buffer, int stringMode, int depth) {
             }
         } else {
             node->text = WordText(buffer, buffer[0] ? length : 0);
-            if (!node->text.ref) {
+            if (!node->text) {
                 error_ = kErrorMemory;
                 std::snprintf(message_, sizeof message_, "Out Of Memory.");
                 return head;
             }
         }
-        *tail = link;
+        *tail = node;
         tail = &node->next;
     }
 }

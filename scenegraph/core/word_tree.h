@@ -1,32 +1,10 @@
 #ifndef KS_WORD_TREE_H
 #define KS_WORD_TREE_H
 
-#include <cstddef>
-#include <cstdint>
-
 #include "scenegraph/core/local_heap.h"
 #include "scenegraph/core/object.h"
 
 class QmReadWordFile;
-
-struct KsWordNode;
-
-// Arena references that read like the pointers they stand for.
-struct KsWordLink {
-    uint32_t ref = 0;
-    KsWordLink() = default;
-    constexpr KsWordLink(std::nullptr_t) {}
-    constexpr explicit KsWordLink(uint32_t r) : ref(r) {}
-    operator KsWordNode*() const { return static_cast<KsWordNode*>(ks_arena_refs::At(ref)); }
-    KsWordNode* operator->() const { return *this; }
-};
-struct KsWordText {
-    uint32_t ref = 0;
-    KsWordText() = default;
-    constexpr KsWordText(std::nullptr_t) {}
-    constexpr explicit KsWordText(uint32_t r) : ref(r) {}
-    operator char*() const { return static_cast<char*>(ks_arena_refs::At(ref)); }
-};
 
 // One node of the pre-pass tree. Groups carry "[]", "{}" or two double quotes
 // and hold the words between their marks as children.
@@ -34,25 +12,22 @@ struct KsWordText {
 // A cursor is a KsWordNode whose first child is the current word; advancing
 // the cursor replaces that child by the next sibling.
 struct KsWordNode {
-    KsWordLink child;
-    KsWordLink next;
-    KsWordText text;
+    KsWordNode* child;
+    KsWordNode* next;
+    char* text;
     int line;
 };
 
-inline KsWordNode KsMakeCursor(KsWordLink first) {
+inline KsWordNode KsMakeCursor(KsWordNode* first) {
     KsWordNode cursor = {first, nullptr, nullptr, 0};
     return cursor;
 }
-inline KsWordNode KsMakeCursor(const KsWordNode* first) {
-    return KsMakeCursor(KsWordLink(ks_arena_refs::RefOf(first)));
-}
 // The word under the cursor, null when the chain is exhausted.
 inline KsWordNode* KsCursorWord(const KsWordNode* cursor) {
-    return cursor ? static_cast<KsWordNode*>(cursor->child) : nullptr;
+    return cursor ? cursor->child : nullptr;
 }
 inline void KsCursorAdvance(KsWordNode* cursor) {
-    if (cursor && cursor->child.ref) cursor->child = cursor->child->next;
+    if (cursor && cursor->child) cursor->child = cursor->child->next;
 }
 // Whether the word under the cursor and count - 1 siblings after it exist.
 inline bool KsCursorHasWords(const KsWordNode* cursor, int count) {
@@ -94,14 +69,13 @@ public:
     void Dump() const;
 
 private:
-    KsWordLink BuildList(char* buffer, int stringMode, int depth);
-    KsWordLink NewNode();
+    KsWordNode* BuildList(char* buffer, int stringMode, int depth);
+    KsWordNode* NewNode();
     // The arena copy of a word; words of at most one byte (commas, digits,
     // the empty string) share one copy each, as do the group marks.
-    KsWordText WordText(const char* word, int length);
+    char* WordText(const char* word, int length);
     // "[]", "{}" or two double quotes (kind 0, 1, 2), one copy each.
-    KsWordText MarkText(int kind);
-    KsWordText CopyText(const char* text, int length);
+    char* MarkText(int kind);
 
 
     int error_ = 0;
@@ -110,8 +84,8 @@ private:
     QmReadWordFile* reader_ = nullptr;
     KsWordNode* root_ = nullptr;
     KsLocalHeap heap_;
-    KsWordText shared_[256] = {};  // by the word's byte; [0] is the empty text
-    KsWordText marks_[3] = {};
+    char* shared_[256] = {nullptr};  // by the word's byte; [0] is the empty text
+    char* marks_[3] = {nullptr};
 };
 
 #endif
