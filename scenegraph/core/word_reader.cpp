@@ -221,178 +221,203 @@ int QmReadWordFile::NextChar(unsigned char* out) {
     return source_->ReadChar(out, &lineCount_);
 }
 
-int QmReadWordFile::GetWord(char* buffer, int size) {
-    if (!buffer || size <= 0) return 0;
-    const int max = size - 1;
-    buffer[0] = 0;
-    if (max <= 0) return 0;
-    const CharClasses& classes = Classes();
-    const unsigned char* kind = classes.kind;
-    int length = 0;
-    unsigned char ch[QmCharSource::kMaxCharBytes + 1];
+// ---- word reader steps -----------------------------------------------------
 
-    auto pushBack = [&](int n) {
-        std::memcpy(pushBack_, ch, (size_t)n + 1);
-        pushBackLength_ = n;
-    };
-    auto append = [&](int n) {
+namespace {
+constexpr int kGoOn = -1;
+}  // namespace
+
+struct QmReadWordFile::WordOut {
+    char* buffer;
+    int max;
+    int length;
+
+    void Append(const unsigned char* ch, int n) {
         std::memcpy(buffer + length, ch, (size_t)n);
         length += n;
-    };
-    auto finish = [&]() {
+    }
+    int Finish() {
         buffer[length] = 0;
         return length;
-    };
+    }
+};
 
+void QmReadWordFile::PushBack(const unsigned char* ch, int n) {
+    std::memcpy(pushBack_, ch, (size_t)n + 1);
+    pushBackLength_ = n;
+}
+
+int QmReadWordFile::TakeWordRun(WordOut& out) {
+    const CharClasses& classes = Classes();
+    out.length += source_->TakeRun(out.buffer + out.length, out.max - out.length,
+                                   classes.plainWord);
+    if (out.length >= out.max) return out.Finish();
+    const int next = source_->PeekByte();
+    if (next < 0 || out.length == 0) return kGoOn;
+    if (classes.plainBlank[next]) {
+        source_->SkipByte();
+        state_ = 1;
+        return out.Finish();
+    }
+    // A delimiter ends the word unread: state 1 takes it next.
+    if (classes.kind[next] == kDelimiter) {
+        state_ = 1;
+        return out.Finish();
+    }
+    return kGoOn;
+}
+
+int QmReadWordFile::SkipBlankRun(WordOut& out) {
+    const CharClasses& classes = Classes();
+    source_->SkipRun(classes.plainBlank);
+    const int next = source_->PeekByte();
+    if (next < 0) return kGoOn;
+    if (classes.plainWord[next]) {
+        state_ = 0;
+        return TakeWordRun(out);
+    }
+    if (classes.kind[next] == kDelimiter && next != '"') {
+        source_->SkipByte();
+        out.buffer[0] = (char)next;
+        out.length = 1;
+        return out.Finish();
+    }
+    return kGoOn;
+}
+
+int QmReadWordFile::TakeStringRun(WordOut& out) {
+    out.length += source_->TakeRun(out.buffer + out.length, out.max - out.length,
+                                   Classes().plainString);
+    if (out.length < out.max) return kGoOn;
+    ++stringPieces_;
+    return out.Finish();
+}
+
+int QmReadWordFile::TakeRuns(WordOut& out) {
+    switch (state_) {
+    case 0: return TakeWordRun(out);
+    case 1: return SkipBlankRun(out);
+    case 2: return TakeStringRun(out);
+    case 4: source_->SkipRun(Classes().plainComment); return kGoOn;
+    default: return kGoOn;
+    }
+}
+
+int QmReadWordFile::InWord(WordOut& out, const unsigned char* ch, int n) {
+    const unsigned char c = ch[0];
+    const unsigned char* kind = Classes().kind;
+    if (out.length + n > out.max) {
+        if (out.length == 0) {
+            // A buffer too small for one character: keep what fits.
+            out.Append(ch, out.max);
+            return out.Finish();
+        }
+        PushBack(ch, n);
+        return out.Finish();
+    }
+    if (c == '#' && comment_) {
+        state_ = 4;
+        return out.length > 0 ? out.Finish() : kGoOn;
+    }
+    if (kind[c] == kDelimiter) {
+        PushBack(ch, n);
+        state_ = 1;
+        return out.length > 0 ? out.Finish() : kGoOn;
+    }
+    if (kind[c] == kBlank) {
+        state_ = 1;
+        // A word cut at max leaves state 0 with nothing pending: the blank
+        // must not be mistaken for the end of input.
+        return out.length > 0 ? out.Finish() : kGoOn;
+    }
+    out.Append(ch, n);
+    return out.length >= out.max ? out.Finish() : kGoOn;
+}
+
+int QmReadWordFile::BetweenWords(WordOut& out, const unsigned char* ch, int n) {
+    const unsigned char c = ch[0];
+    const unsigned char* kind = Classes().kind;
+    if (c == '#' && comment_) {
+        state_ = 4;
+        return kGoOn;
+    }
+    if (c == '"') {
+        state_ = 2;
+        stringPieces_ = 0;
+        out.Append(ch, 1);
+        return out.Finish();
+    }
+    if (kind[c] == kDelimiter) {
+        out.Append(ch, 1);
+        return out.Finish();
+    }
+    if (kind[c] == kBlank) return kGoOn;
+    PushBack(ch, n);
+    state_ = 0;
+    return kGoOn;
+}
+
+int QmReadWordFile::InString(WordOut& out, const unsigned char* ch, int n) {
+    if (out.length + n > out.max) {
+        if (out.length == 0)
+            out.Append(ch, out.max);
+        else
+            PushBack(ch, n);
+        ++stringPieces_;
+        return out.Finish();
+    }
+    if (ch[0] == '"') {
+        PushBack(ch, n);
+        state_ = 3;
+        if (out.length > 0) {
+            ++stringPieces_;
+            return out.Finish();
+        }
+        if (stringPieces_ == 0) {
+            // Empty string: an empty text of length 1, so that it is not
+            // taken for the end of input.
+            ++stringPieces_;
+            out.buffer[0] = 0;
+            return 1;
+        }
+        // Contents already delivered (cut exactly at max): close now.
+        return kGoOn;
+    }
+    out.Append(ch, n);
+    if (out.length < out.max) return kGoOn;
+    ++stringPieces_;
+    return out.Finish();
+}
+
+int QmReadWordFile::OnCharacter(WordOut& out, const unsigned char* ch, int n) {
+    switch (state_) {
+    case 0: return InWord(out, ch, n);
+    case 1: return BetweenWords(out, ch, n);
+    case 2: return InString(out, ch, n);
+    case 3:  // string closed: the pushed-back double quote
+        out.Append(ch, n);
+        state_ = 1;
+        return out.Finish();
+    default:  // 4, in a comment
+        if (ch[0] == 0x0D || ch[0] == 0x0A) state_ = 1;
+        return kGoOn;
+    }
+}
+
+int QmReadWordFile::GetWord(char* buffer, int size) {
+    if (!buffer || size <= 0) return 0;
+    buffer[0] = 0;
+    WordOut out = {buffer, size - 1, 0};
+    if (out.max <= 0) return 0;
+    unsigned char ch[QmCharSource::kMaxCharBytes + 1];
     for (;;) {
         if (pushBackLength_ == 0) {
-            switch (state_) {
-            case 0: {
-                length += source_->TakeRun(buffer + length, max - length, classes.plainWord);
-                if (length >= max) return finish();
-                const int next = source_->PeekByte();
-                if (next >= 0 && length > 0) {
-                    if (classes.plainBlank[next]) {
-                        source_->SkipByte();
-                        state_ = 1;
-                        return finish();
-                    }
-                    // A delimiter ends the word unread: state 1 takes it next.
-                    if (kind[next] == kDelimiter) {
-                        state_ = 1;
-                        return finish();
-                    }
-                }
-                break;
-            }
-            case 1: {
-                source_->SkipRun(classes.plainBlank);
-                const int next = source_->PeekByte();
-                if (next < 0) break;
-                if (classes.plainWord[next]) {
-                    state_ = 0;
-                    continue;
-                }
-                if (kind[next] == kDelimiter && next != '"') {
-                    source_->SkipByte();
-                    buffer[0] = (char)next;
-                    length = 1;
-                    return finish();
-                }
-                break;
-            }
-            case 2:
-                length += source_->TakeRun(buffer + length, max - length, classes.plainString);
-                if (length >= max) {
-                    ++stringPieces_;
-                    return finish();
-                }
-                break;
-            case 4: source_->SkipRun(classes.plainComment); break;
-            default: break;
-            }
+            const int result = TakeRuns(out);
+            if (result != kGoOn) return result;
         }
-        int n = NextChar(ch);
-        if (n == 0) return finish();
-        const unsigned char c = ch[0];
-        switch (state_) {
-        case 0:  // in a word
-            if (length + n > max) {
-                if (length == 0) {
-                    // A buffer too small for one character: keep what fits.
-                    n = max;
-                    append(n);
-                    return finish();
-                }
-                pushBack(n);
-                return finish();
-            }
-            if (c == '#' && comment_) {
-                state_ = 4;
-                if (length > 0) return finish();
-                break;
-            }
-            if (kind[c] == kDelimiter) {
-                pushBack(n);
-                state_ = 1;
-                if (length > 0) return finish();
-                break;
-            }
-            if (kind[c] == kBlank) {
-                state_ = 1;
-                // A word cut at max leaves state 0 with nothing pending: the
-                // blank must not be mistaken for the end of input.
-                if (length > 0) return finish();
-                break;
-            }
-            append(n);
-            if (length >= max) return finish();
-            break;
-
-        case 1:  // between words
-            if (c == '#' && comment_) {
-                state_ = 4;
-                break;
-            }
-            if (c == '"') {
-                state_ = 2;
-                stringPieces_ = 0;
-                append(1);
-                return finish();
-            }
-            if (kind[c] == kDelimiter) {
-                append(1);
-                return finish();
-            }
-            if (kind[c] == kBlank) break;
-            pushBack(n);
-            state_ = 0;
-            break;
-
-        case 2:  // in a string
-            if (length + n > max) {
-                if (length == 0) {
-                    n = max;
-                    append(n);
-                    ++stringPieces_;
-                    return finish();
-                }
-                pushBack(n);
-                ++stringPieces_;
-                return finish();
-            }
-            if (c == '"') {
-                pushBack(n);
-                state_ = 3;
-                if (length > 0) {
-                    ++stringPieces_;
-                    return finish();
-                }
-                if (stringPieces_ == 0) {
-                    // Empty string: an empty text of length 1, so that it is
-                    // not taken for the end of input.
-                    ++stringPieces_;
-                    buffer[0] = 0;
-                    return 1;
-                }
-                // Contents already delivered (cut exactly at max): close now.
-                break;
-            }
-            append(n);
-            if (length >= max) {
-                ++stringPieces_;
-                return finish();
-            }
-            break;
-
-        case 3:  // string closed: the pushed-back double quote
-            append(n);
-            state_ = 1;
-            return finish();
-
-        default:  // 4, in a comment
-            if (c == 0x0D || c == 0x0A) state_ = 1;
-            break;
-        }
+        const int n = NextChar(ch);
+        if (n == 0) return out.Finish();
+        const int result = OnCharacter(out, ch, n);
+        if (result != kGoOn) return result;
     }
 }

@@ -98,7 +98,21 @@ public:
     int GetWord(char* buffer, int size);
 
 private:
+    struct WordOut;  // the caller's buffer and what this call has stored
+
     int NextChar(unsigned char* out);
+    // Steps of GetWord. Each returns kGoOn to keep reading, otherwise the
+    // length GetWord returns. The run steps take whole runs of plain bytes
+    // from the buffer; the character steps handle one character of a state.
+    int TakeRuns(WordOut& out);
+    int TakeWordRun(WordOut& out);
+    int SkipBlankRun(WordOut& out);
+    int TakeStringRun(WordOut& out);
+    int OnCharacter(WordOut& out, const unsigned char* ch, int n);
+    int InWord(WordOut& out, const unsigned char* ch, int n);
+    int BetweenWords(WordOut& out, const unsigned char* ch, int n);
+    int InString(WordOut& out, const unsigned char* ch, int n);
+    void PushBack(const unsigned char* ch, int n);
 
     int comment_ = 0;
     int state_ = 1;
