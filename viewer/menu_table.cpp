@@ -1,6 +1,6 @@
 #include "viewer/menu_table.h"
 
-#include "graphics/keys.h"
+#include "graphics/window/keys.h"
 #include "viewer/toolkit/toolkit.h"
 
 namespace {

@@ -1,6 +1,6 @@
 #include "viewer/scene_export.h"
 
-#include "graphics/staged_file.h"
+#include "graphics/files/staged_file.h"
 #include "scenegraph/core/out_stream.h"
 #include "scenegraph/core/partition.h"
 

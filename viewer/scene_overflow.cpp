@@ -2,7 +2,7 @@
 // primitives out, and not again until another file is loaded.
 #include "viewer/scene_overflow.h"
 
-#include "graphics/state3d.h"
+#include "graphics/state3d/state3d.h"
 
 namespace {
 

@@ -4,14 +4,14 @@
 #include <cstring>
 #include <new>
 
-#include "graphics/draw2d.h"
+#include "graphics/draw2d/draw2d.h"
 #include "graphics/formats/eps_output.h"
 #include "graphics/formats/model_capture.h"
-#include "graphics/picking.h"
-#include "graphics/pw_math.h"
+#include "graphics/picking/picking.h"
+#include "graphics/math/pw_math.h"
 #include "graphics/software/surface.h"
-#include "graphics/sorted_list.h"
-#include "graphics/state3d.h"
+#include "graphics/primitives/sorted_list.h"
+#include "graphics/state3d/state3d.h"
 #include "graphics/zbuffer/image_output.h"
 #include "scenegraph/core/matrix.h"
 #include "scenegraph/core/node_scanner.h"

@@ -5,7 +5,7 @@
 
 #include <vector>
 
-#include "graphics/pw_types.h"
+#include "graphics/math/pw_types.h"
 #include "scenegraph/core/ks_types.h"
 #include "scenegraph/core/rotation.h"
 #include "scenegraph/core/vec.h"

@@ -1,7 +1,7 @@
 // The About (modal) and Help (modeless) dialogs.
 #include <windows.h>
 
-#include "graphics/window.h"
+#include "graphics/window/window.h"
 #include "resources/lumaview_resource.h"
 #include "viewer/viewer_app.h"
 

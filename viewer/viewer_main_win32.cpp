@@ -7,12 +7,12 @@
 #include <cstddef>
 #include <new>
 
-#include "graphics/keys.h"
-#include "graphics/picking.h"
-#include "graphics/pw_math.h"
-#include "graphics/state3d.h"
-#include "graphics/window.h"
-#include "graphics/winmain.h"
+#include "graphics/window/keys.h"
+#include "graphics/picking/picking.h"
+#include "graphics/math/pw_math.h"
+#include "graphics/state3d/state3d.h"
+#include "graphics/window/window.h"
+#include "graphics/window/winmain.h"
 #include "graphics/zbuffer/zbuffer.h"
 #include "scenegraph/nodes/node_library.h"
 #include "scenegraph/nodes/primitive_buffer.h"

@@ -4,7 +4,7 @@
 #include <cstring>
 #include <new>
 
-#include "graphics/pw_types.h"
+#include "graphics/math/pw_types.h"
 #include "graphics/software/surface.h"
 #include "scenegraph/core/partition.h"
 #include "scenegraph/core/scene_clock.h"

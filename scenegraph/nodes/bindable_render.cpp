@@ -1,6 +1,6 @@
 // Bindable nodes draw nothing where they stand: the viewer reads the bound
 // viewpoint for its camera and the bound background fills the frame.
-#include "graphics/sky.h"
+#include "graphics/primitives/sky.h"
 #include "scenegraph/nodes/bindable_nodes.h"
 
 int KsViewpoint::ExecTraverse(KsMatrix*) { return 0; }

@@ -2,7 +2,7 @@
 // behalf of the text that uses the style and freed with it.
 #include <new>
 
-#include "graphics/text_fonts.h"
+#include "graphics/text/text_fonts.h"
 #include "scenegraph/nodes/shape_nodes.h"
 
 KsFontStyle::~KsFontStyle() { FreeFont(); }

@@ -1,7 +1,7 @@
 // Drawing state set by lights.
 #include <cstdio>
 
-#include "graphics/state3d.h"
+#include "graphics/state3d/state3d.h"
 #include "scenegraph/nodes/light_nodes.h"
 
 // The library's one point light is put far against the direction, in world

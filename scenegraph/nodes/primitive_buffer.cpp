@@ -1,8 +1,8 @@
 #include "scenegraph/nodes/primitive_buffer.h"
 
-#include "graphics/picking.h"
-#include "graphics/primitives3d.h"
-#include "graphics/state3d.h"
+#include "graphics/picking/picking.h"
+#include "graphics/primitives/primitives3d.h"
+#include "graphics/state3d/state3d.h"
 #include "scenegraph/core/sensor_table.h"
 
 namespace {

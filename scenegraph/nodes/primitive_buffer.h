@@ -6,7 +6,7 @@
 // Also the drawing colour and the global tessellation level.
 #pragma once
 
-#include "graphics/pw_types.h"
+#include "graphics/math/pw_types.h"
 #include "scenegraph/core/matrix.h"
 
 constexpr int KS_PRIMITIVE_POLYGON = 1;

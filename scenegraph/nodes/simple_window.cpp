@@ -3,15 +3,15 @@
 #include <cstddef>
 #include <new>
 
-#include "graphics/draw2d.h"
-#include "graphics/keys.h"
-#include "graphics/picking.h"
-#include "graphics/pw_math.h"
-#include "graphics/pw_types.h"
+#include "graphics/draw2d/draw2d.h"
+#include "graphics/window/keys.h"
+#include "graphics/picking/picking.h"
+#include "graphics/math/pw_math.h"
+#include "graphics/math/pw_types.h"
 #include "graphics/software/surface.h"
-#include "graphics/sorted_list.h"
-#include "graphics/state3d.h"
-#include "graphics/window.h"
+#include "graphics/primitives/sorted_list.h"
+#include "graphics/state3d/state3d.h"
+#include "graphics/window/window.h"
 #include "graphics/zbuffer/zbuffer.h"
 #include "scenegraph/core/matrix.h"
 #include "scenegraph/core/scene_clock.h"

@@ -1,5 +1,5 @@
 // The simple window on the graphics library's real application window.
-#include "graphics/window.h"
+#include "graphics/window/window.h"
 #include "scenegraph/nodes/simple_window.h"
 
 namespace {

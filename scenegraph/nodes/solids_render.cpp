@@ -4,7 +4,7 @@
 // those of the level's fixed subdivision.
 #include <cmath>
 
-#include "graphics/pw_math.h"
+#include "graphics/math/pw_math.h"
 #include "scenegraph/nodes/geometry_solids.h"
 #include "scenegraph/nodes/primitive_buffer.h"
 

@@ -2,8 +2,8 @@
 // that no string is built per frame.
 #include <cstring>
 
-#include "graphics/pw_math.h"
-#include "graphics/text_fonts.h"
+#include "graphics/math/pw_math.h"
+#include "graphics/text/text_fonts.h"
 #include "scenegraph/nodes/primitive_buffer.h"
 #include "scenegraph/nodes/shape_nodes.h"
 #include "scenegraph/nodes/text_node.h"

@@ -4,7 +4,7 @@
 #include <cstring>
 #include <cwchar>
 
-#include "graphics/window.h"
+#include "graphics/window/window.h"
 #include "viewer/toolkit/toolkit.h"
 
 namespace {

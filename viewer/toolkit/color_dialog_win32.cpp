@@ -2,7 +2,7 @@
 #include <windows.h>
 #include <commdlg.h>
 
-#include "graphics/window.h"
+#include "graphics/window/window.h"
 #include "viewer/toolkit/color_value.h"
 #include "viewer/toolkit/toolkit.h"
 

@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "graphics/pw_types.h"
+#include "graphics/math/pw_types.h"
 
 namespace kr {
 

@@ -1,7 +1,7 @@
 // Modal dialogs from the toolkit's templates.
 #include "viewer/toolkit/dialog_common_win32.h"
 
-#include "graphics/window.h"
+#include "graphics/window/window.h"
 
 namespace kr {
 

@@ -4,7 +4,7 @@
 #include <windows.h>
 #include <commdlg.h>
 
-#include "graphics/window.h"
+#include "graphics/window/window.h"
 #include "viewer/toolkit/file_filter.h"
 #include "viewer/toolkit/toolkit.h"
 

@@ -2,7 +2,7 @@
 // the portable model's.
 #include <windows.h>
 
-#include "graphics/window.h"
+#include "graphics/window/window.h"
 #include "viewer/toolkit/menu_model.h"
 #include "viewer/toolkit/toolkit.h"
 

@@ -1,7 +1,7 @@
 // The message and confirmation boxes: three lines and labelled buttons.
 #include <windows.h>
 
-#include "graphics/window.h"
+#include "graphics/window/window.h"
 #include "resources/toolkit_resource.h"
 #include "viewer/toolkit/dialog_common_win32.h"
 #include "viewer/toolkit/toolkit.h"

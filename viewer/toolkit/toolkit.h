@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "graphics/pw_types.h"
+#include "graphics/math/pw_types.h"
 
 // What the button and move callbacks receive.
 struct KrMouseEvent {

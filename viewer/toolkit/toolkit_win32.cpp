@@ -2,8 +2,8 @@
 // portable callbacks out.
 #include <windows.h>
 
-#include "graphics/keys.h"
-#include "graphics/window.h"
+#include "graphics/window/keys.h"
+#include "graphics/window/window.h"
 #include "viewer/toolkit/callbacks.h"
 #include "viewer/toolkit/toolkit.h"
 
