@@ -42,6 +42,30 @@ INT_PTR Stay(HWND page) {
   return TRUE;
 }
 
+// Lets the page change go ahead.
+INT_PTR Proceed(HWND page) {
+  SetResult(page, 0);
+  return TRUE;
+}
+
+// A wizard page's WM_NOTIFY: on becoming active the page shows its buttons
+// and runs on_active; its own step (Next or Finish) runs on_step, whose
+// return keeps or moves the page. The result word outlives the message: a
+// stale -1 would refuse the next page change, so it is cleared first.
+template <class OnActive, class OnStep>
+INT_PTR PageNotify(HWND page, LPARAM lparam, LPARAM buttons, OnActive on_active, UINT step,
+                   OnStep on_step) {
+  const NMHDR* n = reinterpret_cast<const NMHDR*>(lparam);
+  SetResult(page, 0);
+  if (n->code == PSN_SETACTIVE) {
+    PageActive(page, buttons);
+    on_active();
+    return Proceed(page);
+  }
+  if (n->code == step) return on_step();
+  return FALSE;
+}
+
 void Browse(HWND page) {
   const KwState& s = KwGlobal();
   char windows[kKwPathSize];
@@ -129,20 +153,11 @@ INT_PTR CALLBACK LocationPageProc(HWND page, UINT message, WPARAM wparam, LPARAM
     case WM_COMMAND:
       if (LOWORD(wparam) == KW_IDC_BROWSE) Browse(page);
       return TRUE;
-    case WM_NOTIFY: {
-      const NMHDR* n = reinterpret_cast<const NMHDR*>(lparam);
-      // The result word outlives the message: a stale -1 would refuse the
-      // next page change.
-      SetResult(page, 0);
-      if (n->code == PSN_SETACTIVE) {
-        PageActive(page, PSWIZB_NEXT);
-        SetDlgItemTextA(page, KW_IDC_LOCATION_EDIT, s.location);
-        SetResult(page, 0);
-        return TRUE;
-      }
-      if (n->code == PSN_WIZNEXT) return AcceptLocation(page);
-      return FALSE;
-    }
+    case WM_NOTIFY:
+      return PageNotify(
+          page, lparam, PSWIZB_NEXT,
+          [&] { SetDlgItemTextA(page, KW_IDC_LOCATION_EDIT, s.location); }, PSN_WIZNEXT,
+          [&] { return AcceptLocation(page); });
   }
   return FALSE;
 }
@@ -157,24 +172,12 @@ INT_PTR CALLBACK OptionsPageProc(HWND page, UINT message, WPARAM, LPARAM lparam)
     case kSetCaption:
       SetSheetCaption();
       return TRUE;
-    case WM_NOTIFY: {
-      const NMHDR* n = reinterpret_cast<const NMHDR*>(lparam);
-      // The result word outlives the message: a stale -1 would refuse the
-      // next page change.
-      SetResult(page, 0);
-      if (n->code == PSN_SETACTIVE) {
-        PageActive(page, PSWIZB_NEXT);
-        SetResult(page, 0);
-        return TRUE;
-      }
-      if (n->code == PSN_WIZNEXT) {
+    case WM_NOTIFY:
+      return PageNotify(page, lparam, PSWIZB_NEXT, [] {}, PSN_WIZNEXT, [&] {
         w.start_menu = IsDlgButtonChecked(page, KW_IDC_START_MENU) == BST_CHECKED ? 1 : 0;
         w.desktop = IsDlgButtonChecked(page, KW_IDC_DESKTOP) == BST_CHECKED ? 1 : 0;
-        SetResult(page, 0);
-        return TRUE;
-      }
-      return FALSE;
-    }
+        return Proceed(page);
+      });
   }
   return FALSE;
 }
@@ -208,27 +211,20 @@ INT_PTR CALLBACK ProgressPageProc(HWND page, UINT message, WPARAM wparam, LPARAM
     case WM_COMMAND:
       if (LOWORD(wparam) == kStepCommand && lparam == 0) InstallStep();
       return TRUE;
-    case WM_NOTIFY: {
-      const NMHDR* n = reinterpret_cast<const NMHDR*>(lparam);
-      // The result word outlives the message: a stale -1 would refuse the
-      // next page change.
-      SetResult(page, 0);
-      if (n->code == PSN_SETACTIVE) {
-        PageActive(page, 0);
-        if (!w.timer_started) {
-          w.timer_started = 1;
-          SetTimer(page, kStepTimer, 300, nullptr);
-        }
-        SetResult(page, 0);
-        return TRUE;
-      }
-      if (n->code == PSN_WIZFINISH) {
-        Finish();
-        SetResult(page, 0);
-        return TRUE;
-      }
-      return FALSE;
-    }
+    case WM_NOTIFY:
+      return PageNotify(
+          page, lparam, 0,
+          [&] {
+            if (!w.timer_started) {
+              w.timer_started = 1;
+              SetTimer(page, kStepTimer, 300, nullptr);
+            }
+          },
+          PSN_WIZFINISH,
+          [&] {
+            Finish();
+            return Proceed(page);
+          });
   }
   return FALSE;
 }

@@ -4,21 +4,14 @@
 #include <new>
 #include <unordered_set>
 
+#include "scenegraph/core/name_text.h"
+
 namespace {
 const char kDefName[] = "KsDef";
 const char kLabelTableName[] = "KsLabelTable";
 KsClassRecord* g_defRecord = nullptr;
 KsClassRecord* g_labelTableRecord = nullptr;
 
-// Names longer than a label holds are cut, and look-ups cut the same way so
-// that a long name still finds its label.
-void CopyName(char* destination, const char* source) {
-    if (!source) source = "";
-    size_t n = std::strlen(source);
-    if (n > KS_NAME_SIZE - 1) n = KS_NAME_SIZE - 1;
-    std::memcpy(destination, source, n);
-    destination[n] = '\0';
-}
 // Every table alive, so that a destroyed node can be removed from them.
 std::unordered_set<KsLabelTable*>& LiveTables() {
     static std::unordered_set<KsLabelTable*> tables;
@@ -28,7 +21,7 @@ std::unordered_set<KsLabelTable*>& LiveTables() {
 
 KsDef::KsDef(const char* name, KsNode* node) : node_(node) {
     KsClassManager::Ensure(&g_defRecord, kDefName, KsObject::ClassRecord());
-    CopyName(name_, name);
+    KsCopyName(name_, name);
 }
 const char* KsDef::GetClassName() const { return kDefName; }
 KsClassRecord* KsDef::GetClassInfo() const { return g_defRecord; }
@@ -59,7 +52,7 @@ int KsLabelTable::Add(const char* name, KsNode* node) {
 KsNode* KsLabelTable::Find(const char* name) const {
     if (!name) return nullptr;
     char key[KS_NAME_SIZE];
-    CopyName(key, name);
+    KsCopyName(key, name);
     auto it = latest_.find(key);
     return it == latest_.end() ? nullptr : it->second->GetNode();
 }
@@ -67,7 +60,7 @@ KsNode* KsLabelTable::Find(const char* name) const {
 int KsLabelTable::Get(int i, char* name, KsNode** node) const {
     if (i < 0 || i >= GetCount()) return 1;
     const KsDef* def = entries_[entries_.size() - 1 - static_cast<size_t>(i)];
-    if (name) CopyName(name, def->GetName());
+    if (name) KsCopyName(name, def->GetName());
     if (node) *node = def->GetNode();
     return 0;
 }

@@ -11,6 +11,7 @@
 #include "scenegraph/core/out_stream.h"
 #include "scenegraph/core/partition.h"
 #include "scenegraph/core/word_convert.h"
+#include "scenegraph/core/word_reading.h"
 #include "scenegraph/core/word_tree.h"
 
 namespace {

@@ -9,19 +9,10 @@
 #include "scenegraph/core/proto_interface.h"
 #include "scenegraph/core/read_errors.h"
 #include "scenegraph/core/word_convert.h"
+#include "scenegraph/core/word_reading.h"
 #include "scenegraph/core/word_tree.h"
 
 namespace {
-const char* Text(const KsWordNode* word) { return word && word->text ? word->text : ""; }
-
-bool IsGroupWord(const KsWordNode* word, const char* marks) {
-    return word && word->text && std::strcmp(word->text, marks) == 0;
-}
-
-bool IsAnyGroup(const KsWordNode* word) {
-    return IsGroupWord(word, "[]") || IsGroupWord(word, "{}") || IsGroupWord(word, "\"\"");
-}
-
 void ReportIllegal(int line) {
     KsNoteReadError(line);
     std::fprintf(stderr, "KsPartition::RealizeProto()\n");
@@ -53,7 +44,7 @@ int KsPartition::RealizeMemberTable(KsWordNode* list) {
     if (!list) return 0;
     KsWordNode inner;
     KsWordNode* cursor = list;
-    if (IsGroupWord(KsCursorWord(list), "[]")) {
+    if (KsIsGroupWord(KsCursorWord(list), "[]")) {
         inner = KsMakeCursor(KsCursorWord(list)->child);
         KsCursorAdvance(list);
         cursor = &inner;
@@ -69,9 +60,9 @@ int KsPartition::RealizeMemberTable(KsWordNode* list) {
             while (KsCursorWord(cursor)) KsCursorAdvance(cursor);
             break;
         }
-        const char* kind = Text(first);
-        const char* type = Text(first->next);
-        const char* name = Text(first->next->next);
+        const char* kind = KsWordText(first);
+        const char* type = KsWordText(first->next);
+        const char* name = KsWordText(first->next->next);
         KsCursorAdvance(cursor);
         KsCursorAdvance(cursor);
         KsCursorAdvance(cursor);
@@ -119,14 +110,14 @@ KsNode* KsPartition::RealizeProto(KsWordNode* cursor) {
     KsWordNode* name = keyword->next;
     KsWordNode* list = name ? name->next : nullptr;
     KsWordNode* body = list ? list->next : nullptr;
-    if (!name || IsAnyGroup(name) || !IsGroupWord(list, "[]") || !IsGroupWord(body, "{}")) {
+    if (!name || KsIsAnyGroup(name) || !KsIsGroupWord(list, "[]") || !KsIsGroupWord(body, "{}")) {
         ReportIllegal(keyword->line);
         // Only what can belong to the declaration goes, so that the next
         // statement is still read.
         KsCursorAdvance(cursor);
-        if (KsCursorWord(cursor) && !IsAnyGroup(KsCursorWord(cursor))) KsCursorAdvance(cursor);
-        if (IsGroupWord(KsCursorWord(cursor), "[]")) KsCursorAdvance(cursor);
-        if (IsGroupWord(KsCursorWord(cursor), "{}")) KsCursorAdvance(cursor);
+        if (KsCursorWord(cursor) && !KsIsAnyGroup(KsCursorWord(cursor))) KsCursorAdvance(cursor);
+        if (KsIsGroupWord(KsCursorWord(cursor), "[]")) KsCursorAdvance(cursor);
+        if (KsIsGroupWord(KsCursorWord(cursor), "{}")) KsCursorAdvance(cursor);
         return nullptr;
     }
     for (int i = 0; i < 4; ++i) KsCursorAdvance(cursor);
@@ -137,7 +128,7 @@ KsNode* KsPartition::RealizeProto(KsWordNode* cursor) {
         std::fprintf(stderr, "  Out of memory.\n");
         return nullptr;
     }
-    proto->SetProtoName(Text(name));
+    proto->SetProtoName(KsWordText(name));
     // The interface list, then the body: RealizeNodeList stops after the
     // brace group.
     KsWordNode groups = KsMakeCursor(list);

@@ -86,6 +86,148 @@ void CopyBindings(const std::vector<KsIsTable*>& from, int kind, const KsDuplica
         to->AddBinding(kind, copy);
     }
 }
+
+// More references than uses are normal: nested instances' private scenes
+// hold the nodes handed to them, and the walk does not go there. Fewer mean
+// a count has gone wrong.
+void CheckRefCounts(const KsDuplicatorList& map, const KsProtoInterface* in) {
+    std::unordered_map<KsNode*, int> held;
+    CountBindings(in, &held);
+    for (int i = 0; i < map.GetCount(); ++i) {
+        KsNodeDuplicator* entry = map.Get(i);
+        const int expected = entry->useCount + held[entry->source];
+        if (entry->source->GetRefCount() < expected) {
+            std::fprintf(stderr, "KsNodeDuplicator::Duplicate()\n");
+            std::fprintf(stderr, "  RefCount Mismatch %d %d\n", entry->useCount,
+                         entry->source->GetRefCount());
+        }
+    }
+}
+
+// Each copy is held here until the copy is complete, so that a copy that a
+// failure left unreferenced can be told apart and released. 1 when a node
+// could not be copied.
+int CopyNodes(KsDuplicatorList* map) {
+    int failed = 0;
+    for (int i = 0; i < map->GetCount(); ++i) {
+        KsNodeDuplicator* entry = map->Get(i);
+        entry->copy = entry->source->Duplicate();
+        if (!entry->copy) {
+            std::fprintf(stderr, "KsPartition::DuplicateNode()\n");
+            std::fprintf(stderr, "  Duplicate Failed.\n");
+            failed = 1;
+            continue;
+        }
+        entry->copy->Ref();
+    }
+    if (failed) ReportStep("DuplicateNode()");
+    return failed;
+}
+
+// Appends the roots' copies to copy and redirects their members to copies;
+// 1 when a root or a member could not be redirected.
+int ApplyToRoots(const std::vector<KsNode*>& roots, KsDuplicatorList* map, KsPartition* copy) {
+    int failed = 0;
+    for (KsNode* root : roots) {
+        KsNodeDuplicator* entry = KsApplyDuplicate(map, root);
+        if (!entry) {
+            std::fprintf(stderr, "KsApplyDuplicate()\n");
+            std::fprintf(stderr, "  Node not found.\n");
+        }
+        if (!entry || !entry->copy) {
+            failed = 1;
+            continue;
+        }
+        copy->AppendNode(entry->copy);
+        if (entry->appliedCount == 1 && entry->copy->ApplyDuplicate(map) != 0) failed = 1;
+    }
+    if (failed) ReportStep("ApplyDuplicate()");
+    return failed;
+}
+
+void VerifyUses(const KsDuplicatorList& map) {
+    int failed = 0;
+    for (int i = 0; i < map.GetCount(); ++i) {
+        KsNodeDuplicator* entry = map.Get(i);
+        if (entry->appliedCount != entry->useCount) {
+            std::fprintf(stderr, "KsPartition::VerifyDuplicate()\n");
+            std::fprintf(stderr, "  Verify Error!!\n");
+            failed = 1;
+        }
+    }
+    if (failed) ReportStep("VerifyDuplicate()");
+}
+
+// After a failure some copies may be out of the copied graph (a list stops
+// redirecting at its first failure): they must not be found by bindings,
+// routes or labels, and they go when the holds are dropped.
+void DropHolds(KsDuplicatorList* map, const KsPartition& copy, int failed) {
+    std::vector<KsNode*> holds;
+    holds.reserve(static_cast<size_t>(map->GetCount()));
+    for (int i = 0; i < map->GetCount(); ++i)
+        if (map->Get(i)->copy) holds.push_back(map->Get(i)->copy);
+    if (failed) {
+        KsDuplicatorList reached;
+        for (int i = 0; i < copy.GetNodeCount(); ++i) copy.GetNode(i)->CollectNodes(&reached);
+        for (int i = 0; i < map->GetCount(); ++i) {
+            KsNodeDuplicator* entry = map->Get(i);
+            if (entry->copy && !reached.Find(entry->copy)) entry->copy = nullptr;
+        }
+    }
+    for (KsNode* node : holds) node->Unref();
+}
+
+void CopyInterface(const KsProtoInterface* from, const KsDuplicatorList& map, KsPartition* copy) {
+    if (!from) return;
+    KsProtoInterface* in = copy->GetInterface();
+    if (!in) return;
+    CopyEntries(from->fields, KS_KIND_FIELD, in);
+    CopyEntries(from->eventIns, KS_KIND_EVENT_IN, in);
+    CopyEntries(from->eventOuts, KS_KIND_EVENT_OUT, in);
+    CopyBindings(from->fieldIs, KS_KIND_FIELD, map, in);
+    CopyBindings(from->eventInIs, KS_KIND_EVENT_IN, map, in);
+    CopyBindings(from->eventOutIs, KS_KIND_EVENT_OUT, map, in);
+}
+
+void CopyRoutes(const KsRouter& from, const KsDuplicatorList& map, KsRouter* to) {
+    for (int i = 0; i < from.GetRouteCount(); ++i) {
+        KsNode* source = nullptr;
+        KsNode* target = nullptr;
+        const char* fromEvent = nullptr;
+        const char* toEvent = nullptr;
+        from.GetRoute(i, &source, &fromEvent, &target, &toEvent);
+        KsNode* newSource = source ? CopyOf(map, source) : nullptr;
+        KsNode* newTarget = target ? CopyOf(map, target) : nullptr;
+        if (source && !newSource) {
+            ReportStep("Cannot get event launcher.");
+            continue;
+        }
+        if (target && !newTarget) {
+            ReportStep("Cannot get event target.");
+            continue;
+        }
+        if (to->AddRoute(newSource, fromEvent, newTarget, toEvent) != 0) ReportStep("Out of memory.");
+    }
+}
+
+// Oldest first, so that the copy's table has the same order.
+void CopyLabels(const KsLabelTable& from, const KsDuplicatorList& map, KsPartition* copy) {
+    for (int i = from.GetCount() - 1; i >= 0; --i) {
+        char name[KS_NAME_SIZE];
+        KsNode* node = nullptr;
+        if (from.Get(i, name, &node) != 0) {
+            std::fprintf(stderr, "KsPartition::DuplicateFrom()\n");
+            std::fprintf(stderr, "  Cannot Get Definition : ID= %d\n", i);
+            continue;
+        }
+        KsNode* mapped = node ? CopyOf(map, node) : nullptr;
+        if (node && !mapped) {
+            ReportStep("Cannot Duplicate Definition");
+            continue;
+        }
+        copy->AddLabel(name, mapped);
+    }
+}
 }  // namespace
 
 KsPartition* KsPartition::Duplicate() {
@@ -100,131 +242,17 @@ KsPartition* KsPartition::Duplicate() {
     }
     copy->SetProtoName(protoName_);
 
-    std::unordered_map<KsNode*, int> held;
-    CountBindings(interface_, &held);
-    for (int i = 0; i < map.GetCount(); ++i) {
-        KsNodeDuplicator* entry = map.Get(i);
-        // More references than uses are normal: nested instances' private
-        // scenes hold the nodes handed to them, and the walk does not go
-        // there. Fewer mean a count has gone wrong.
-        const int expected = entry->useCount + held[entry->source];
-        if (entry->source->GetRefCount() < expected) {
-            std::fprintf(stderr, "KsNodeDuplicator::Duplicate()\n");
-            std::fprintf(stderr, "  RefCount Mismatch %d %d\n", entry->useCount,
-                         entry->source->GetRefCount());
-        }
-    }
-
-    // Each copy is held here until the copy is complete, so that a copy
-    // that a failure left unreferenced can be told apart and released.
-    int failedCopy = 0;
-    for (int i = 0; i < map.GetCount(); ++i) {
-        KsNodeDuplicator* entry = map.Get(i);
-        entry->copy = entry->source->Duplicate();
-        if (!entry->copy) {
-            std::fprintf(stderr, "KsPartition::DuplicateNode()\n");
-            std::fprintf(stderr, "  Duplicate Failed.\n");
-            failedCopy = 1;
-            continue;
-        }
-        entry->copy->Ref();
-    }
-    if (failedCopy) ReportStep("DuplicateNode()");
-
-    int failedApply = 0;
-    for (KsNode* root : roots_) {
-        KsNodeDuplicator* entry = KsApplyDuplicate(&map, root);
-        if (!entry) {
-            std::fprintf(stderr, "KsApplyDuplicate()\n");
-            std::fprintf(stderr, "  Node not found.\n");
-        }
-        if (!entry || !entry->copy) {
-            failedApply = 1;
-            continue;
-        }
-        copy->AppendNode(entry->copy);
-        if (entry->appliedCount == 1 && entry->copy->ApplyDuplicate(&map) != 0) failedApply = 1;
-    }
-    if (failedApply) ReportStep("ApplyDuplicate()");
-
-    int failedVerify = 0;
-    for (int i = 0; i < map.GetCount(); ++i) {
-        KsNodeDuplicator* entry = map.Get(i);
-        if (entry->appliedCount != entry->useCount) {
-            std::fprintf(stderr, "KsPartition::VerifyDuplicate()\n");
-            std::fprintf(stderr, "  Verify Error!!\n");
-            failedVerify = 1;
-        }
-    }
-    if (failedVerify) ReportStep("VerifyDuplicate()");
-
+    CheckRefCounts(map, interface_);
+    const int failedCopy = CopyNodes(&map);
+    const int failedApply = ApplyToRoots(roots_, &map, copy);
+    VerifyUses(map);
     for (int i = 0; i < map.GetCount(); ++i)
         if (map.Get(i)->copy) HandOnNodeMembers(map.Get(i)->copy);
+    DropHolds(&map, *copy, failedCopy || failedApply);
 
-    // After a failure some copies may be out of the copied graph (a list
-    // stops redirecting at its first failure): they must not be found by
-    // bindings, routes or labels, and they go when the holds are dropped.
-    std::vector<KsNode*> holds;
-    holds.reserve(static_cast<size_t>(map.GetCount()));
-    for (int i = 0; i < map.GetCount(); ++i)
-        if (map.Get(i)->copy) holds.push_back(map.Get(i)->copy);
-    if (failedCopy || failedApply) {
-        KsDuplicatorList reached;
-        for (int i = 0; i < copy->GetNodeCount(); ++i) copy->GetNode(i)->CollectNodes(&reached);
-        for (int i = 0; i < map.GetCount(); ++i) {
-            KsNodeDuplicator* entry = map.Get(i);
-            if (entry->copy && !reached.Find(entry->copy)) entry->copy = nullptr;
-        }
-    }
-    for (KsNode* node : holds) node->Unref();
-
-    if (interface_) {
-        KsProtoInterface* in = copy->GetInterface();
-        if (in) {
-            CopyEntries(interface_->fields, KS_KIND_FIELD, in);
-            CopyEntries(interface_->eventIns, KS_KIND_EVENT_IN, in);
-            CopyEntries(interface_->eventOuts, KS_KIND_EVENT_OUT, in);
-            CopyBindings(interface_->fieldIs, KS_KIND_FIELD, map, in);
-            CopyBindings(interface_->eventInIs, KS_KIND_EVENT_IN, map, in);
-            CopyBindings(interface_->eventOutIs, KS_KIND_EVENT_OUT, map, in);
-        }
-    }
-
-    for (int i = 0; i < router_.GetRouteCount(); ++i) {
-        KsNode* source = nullptr;
-        KsNode* target = nullptr;
-        const char* from = nullptr;
-        const char* to = nullptr;
-        router_.GetRoute(i, &source, &from, &target, &to);
-        KsNode* newSource = source ? CopyOf(map, source) : nullptr;
-        KsNode* newTarget = target ? CopyOf(map, target) : nullptr;
-        if (source && !newSource) {
-            ReportStep("Cannot get event launcher.");
-            continue;
-        }
-        if (target && !newTarget) {
-            ReportStep("Cannot get event target.");
-            continue;
-        }
-        if (copy->router_.AddRoute(newSource, from, newTarget, to) != 0) ReportStep("Out of memory.");
-    }
-
-    // Oldest first, so that the copy's table has the same order.
-    for (int i = labels_.GetCount() - 1; i >= 0; --i) {
-        char name[KS_NAME_SIZE];
-        KsNode* node = nullptr;
-        if (labels_.Get(i, name, &node) != 0) {
-            std::fprintf(stderr, "KsPartition::DuplicateFrom()\n");
-            std::fprintf(stderr, "  Cannot Get Definition : ID= %d\n", i);
-            continue;
-        }
-        KsNode* mapped = node ? CopyOf(map, node) : nullptr;
-        if (node && !mapped) {
-            ReportStep("Cannot Duplicate Definition");
-            continue;
-        }
-        copy->AddLabel(name, mapped);
-    }
+    CopyInterface(interface_, map, copy);
+    CopyRoutes(router_, map, &copy->router_);
+    CopyLabels(labels_, map, copy);
 
     KsProtoInterface* in = copy->GetInterface();
     if (in) in->sharedProtos = KsProtoDeclarationsOf(this);

@@ -8,6 +8,7 @@
 
 #include "scenegraph/core/partition.h"
 #include "scenegraph/core/proto_interface.h"
+#include "scenegraph/core/word_reading.h"
 #include "scenegraph/core/word_tree.h"
 
 namespace {
@@ -23,16 +24,6 @@ ExternState& Extern() {
     return state;
 }
 
-const char* Text(const KsWordNode* word) { return word && word->text ? word->text : ""; }
-
-bool IsGroupWord(const KsWordNode* word, const char* marks) {
-    return word && word->text && std::strcmp(word->text, marks) == 0;
-}
-
-bool IsAnyGroup(const KsWordNode* word) {
-    return IsGroupWord(word, "[]") || IsGroupWord(word, "{}") || IsGroupWord(word, "\"\"");
-}
-
 void Report(const char* what, int line) {
     KsNoteReadError(line);
     std::fprintf(stderr, "KsPartition::RealizeExternProto()\n");
@@ -42,14 +33,14 @@ void Report(const char* what, int line) {
 
 // The URL of the statement: a string's text; of a list, its first string.
 std::string UrlOf(const KsWordNode* word) {
-    if (IsGroupWord(word, "[]")) word = word->child;
-    if (IsGroupWord(word, "\"\"")) {
+    if (KsIsGroupWord(word, "[]")) word = word->child;
+    if (KsIsGroupWord(word, "\"\"")) {
         // A long string is kept in pieces.
         std::string url;
-        for (const KsWordNode* piece = word->child; piece; piece = piece->next) url += Text(piece);
+        for (const KsWordNode* piece = word->child; piece; piece = piece->next) url += KsWordText(piece);
         return url;
     }
-    return Text(word);
+    return KsWordText(word);
 }
 
 // The file's absolute name, to recognise it however it was reached; the
@@ -85,18 +76,18 @@ KsNode* KsPartition::RealizeExternProto(KsWordNode* cursor) {
     KsWordNode* list = name ? name->next : nullptr;
     KsWordNode* url = list ? list->next : nullptr;
     KsCursorAdvance(cursor);
-    if (!name || IsAnyGroup(name) || !IsGroupWord(list, "[]") || !url) {
+    if (!name || KsIsAnyGroup(name) || !KsIsGroupWord(list, "[]") || !url) {
         Report("Illegal EXTERNPROTO definition.", line);
         // Only what can belong to the declaration goes, so that the next
         // statement is still read.
-        if (KsCursorWord(cursor) && !IsAnyGroup(KsCursorWord(cursor))) KsCursorAdvance(cursor);
-        if (IsGroupWord(KsCursorWord(cursor), "[]")) KsCursorAdvance(cursor);
-        if (IsGroupWord(KsCursorWord(cursor), "\"\"") || IsGroupWord(KsCursorWord(cursor), "[]"))
+        if (KsCursorWord(cursor) && !KsIsAnyGroup(KsCursorWord(cursor))) KsCursorAdvance(cursor);
+        if (KsIsGroupWord(KsCursorWord(cursor), "[]")) KsCursorAdvance(cursor);
+        if (KsIsGroupWord(KsCursorWord(cursor), "\"\"") || KsIsGroupWord(KsCursorWord(cursor), "[]"))
             KsCursorAdvance(cursor);
         return nullptr;
     }
     for (int i = 0; i < 3; ++i) KsCursorAdvance(cursor);
-    const std::string protoName(Text(name));
+    const std::string protoName(KsWordText(name));
     const std::string path = UrlOf(url);
 
     ExternState& state = Extern();

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "scenegraph/core/field.h"
+#include "scenegraph/core/name_text.h"
 #include "scenegraph/core/partition.h"
 #include "scenegraph/core/word_convert.h"
 
@@ -11,19 +12,6 @@ const char kFieldTableName[] = "KsFieldTable";
 const char kIsTableName[] = "KsIsTable";
 KsClassRecord* g_fieldTableRecord = nullptr;
 KsClassRecord* g_isTableRecord = nullptr;
-
-void CopyName(char* out, const char* text) {
-    if (!text) text = "";
-    size_t n = std::strlen(text);
-    if (n > static_cast<size_t>(KS_NAME_SIZE - 1)) n = KS_NAME_SIZE - 1;
-    std::memcpy(out, text, n);
-    out[n] = '\0';
-}
-
-void NormalName(char* out, const char* text) {
-    CopyName(out, text);
-    KsNormalizeEventName(out);
-}
 }  // namespace
 
 const char* const* KsMemberKindKeywords() {
@@ -33,9 +21,9 @@ const char* const* KsMemberKindKeywords() {
 
 KsFieldTable::KsFieldTable(const char* type, const char* raw) {
     KsClassManager::Ensure(&g_fieldTableRecord, kFieldTableName, KsObject::ClassRecord());
-    CopyName(typeName, type);
-    CopyName(rawName, raw);
-    NormalName(memberName, raw);
+    KsCopyName(typeName, type);
+    KsCopyName(rawName, raw);
+    KsCopyEventName(memberName, raw);
 }
 
 KsFieldTable::~KsFieldTable() {
@@ -51,10 +39,10 @@ KsClassRecord* KsFieldTable::GetClassInfo() const { return g_fieldTableRecord; }
 KsIsTable::KsIsTable(const char* interfaceName, KsNode* inner, const char* member)
     : innerNode(inner) {
     KsClassManager::Ensure(&g_isTableRecord, kIsTableName, KsObject::ClassRecord());
-    CopyName(rawName, interfaceName);
-    NormalName(exportedName, interfaceName);
-    NormalName(innerMember, member);
-    CopyName(rawInnerMember, member);
+    KsCopyName(rawName, interfaceName);
+    KsCopyEventName(exportedName, interfaceName);
+    KsCopyEventName(innerMember, member);
+    KsCopyName(rawInnerMember, member);
     KsNode::Ref(innerNode);
 }
 

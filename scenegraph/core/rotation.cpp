@@ -1,6 +1,7 @@
 #include "scenegraph/core/rotation.h"
 
 #include "scenegraph/core/matrix.h"
+#include "scenegraph/core/word_reading.h"
 
 KsRotation::KsRotation(KsWordNode* cursor)
 {

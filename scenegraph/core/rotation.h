@@ -4,6 +4,8 @@
 
 #include "scenegraph/core/vec.h"
 
+struct KsWordNode;
+
 class KsRotation {
 public:
     float angle;

@@ -6,8 +6,10 @@
 #include <new>
 
 #include "scenegraph/core/field.h"
+#include "scenegraph/core/name_text.h"
 #include "scenegraph/core/partition.h"
 #include "scenegraph/core/word_convert.h"
+#include "scenegraph/core/word_reading.h"
 #include "scenegraph/core/word_tree.h"
 
 namespace {
@@ -71,19 +73,6 @@ void WarnDropped(const char* why, const char* event) {
     std::fprintf(stderr, "  Event : %s\n", event ? event : "");
 }
 
-// Copies at most KS_NAME_SIZE - 1 characters and ends the copy.
-void CopyName(char* out, const char* text, size_t length) {
-    if (length > static_cast<size_t>(KS_NAME_SIZE - 1)) length = KS_NAME_SIZE - 1;
-    std::memcpy(out, text, length);
-    out[length] = '\0';
-}
-
-void NormalName(char* out, const char* name) {
-    if (!name) name = "";
-    CopyName(out, name, std::strlen(name));
-    KsNormalizeEventName(out);
-}
-
 // Whether raw, normalised as the routes' names are, equals normal.
 bool SameEvent(const char* normal, const char* raw) {
     if (!normal) normal = "";
@@ -96,10 +85,6 @@ bool SameEvent(const char* normal, const char* raw) {
         return std::strlen(normal) == length && std::strncmp(normal, raw, length) == 0;
     }
     return std::strcmp(normal, raw) == 0;
-}
-
-const char* WordText(const KsWordNode* word) {
-    return word && word->text ? word->text : "";
 }
 }  // namespace
 
@@ -124,9 +109,9 @@ int KsRoute::Set(KsRouter* router, KsNode* source, const char* sourceEvent, KsNo
     router_ = router;
     source_ = source;
     target_ = target;
-    NormalName(name, sourceEvent);
+    KsCopyEventName(name, sourceEvent);
     int failed = sourceEvent_.Assign(name);
-    NormalName(name, targetEvent);
+    KsCopyEventName(name, targetEvent);
     failed |= targetEvent_.Assign(name);
     if (source_) source_->SetRouteList(router);
     return failed ? 1 : 0;
@@ -263,8 +248,8 @@ int KsRouter::DeleteRoute(KsNode* source, const char* sourceEvent, KsNode* targe
                           const char* targetEvent) {
     char from[KS_NAME_SIZE];
     char to[KS_NAME_SIZE];
-    NormalName(from, sourceEvent);
-    NormalName(to, targetEvent);
+    KsCopyEventName(from, sourceEvent);
+    KsCopyEventName(to, targetEvent);
     for (auto it = routes_.begin(); it != routes_.end(); ++it) {
         KsRoute* route = *it;
         if (route->IsDead() != 0) continue;
@@ -373,16 +358,16 @@ int KsRouter::Realize(KsWordNode* cursor, KsPartition* partition) {
         return 1;
     }
     const int line = first->line;
-    if (std::strcmp(WordText(first), "ROUTE") == 0) KsCursorAdvance(cursor);
+    if (std::strcmp(KsWordText(first), "ROUTE") == 0) KsCursorAdvance(cursor);
     if (!KsCursorHasWords(cursor, 3)) {
         std::fprintf(stderr, "KsRouter::Realize()\n");
         std::fprintf(stderr, "  Unexpected End Of File. (or End of block.)\n");
         std::fprintf(stderr, "  line %d\n", line);
         return 1;
     }
-    const char* sourceWord = WordText(KsCursorWord(cursor));
+    const char* sourceWord = KsWordText(KsCursorWord(cursor));
     KsCursorAdvance(cursor);
-    const char* to = WordText(KsCursorWord(cursor));
+    const char* to = KsWordText(KsCursorWord(cursor));
     if (std::strcmp(to, "TO") != 0) {
         std::fprintf(stderr, "KsRouter::Realize()\n");
         std::fprintf(stderr, "  Warning : ROUTE xx TO yy.\n");
@@ -390,7 +375,7 @@ int KsRouter::Realize(KsWordNode* cursor, KsPartition* partition) {
         std::fprintf(stderr, "  \"TO\" is expected.\n");
     }
     KsCursorAdvance(cursor);
-    const char* targetWord = WordText(KsCursorWord(cursor));
+    const char* targetWord = KsWordText(KsCursorWord(cursor));
     KsCursorAdvance(cursor);
 
     char targetNode[KS_NAME_SIZE], targetEvent[KS_NAME_SIZE];
@@ -432,7 +417,7 @@ int KsSeparateEventString(const char* text, char* nodeName, char* eventName) {
         if (eventName) eventName[0] = '\0';
         return 1;
     }
-    if (nodeName) CopyName(nodeName, text, static_cast<size_t>(dot - text));
-    if (eventName) CopyName(eventName, dot + 1, std::strlen(dot + 1));
+    if (nodeName) KsCopyName(nodeName, text, static_cast<size_t>(dot - text));
+    if (eventName) KsCopyName(eventName, dot + 1, std::strlen(dot + 1));
     return 0;
 }

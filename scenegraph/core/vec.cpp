@@ -2,9 +2,6 @@
 
 #include <cmath>
 
-#include "scenegraph/core/word_convert.h"
-#include "scenegraph/core/word_tree.h"
-
 namespace {
 
 KSBOOL InUnitBand(float squared)
@@ -13,36 +10,6 @@ KSBOOL InUnitBand(float squared)
 }
 
 }  // namespace
-
-int KsReadFloatWords(KsWordNode* cursor, float* out, int count)
-{
-    int read = 0;
-    while (read < count) {
-        KsWordNode* word = KsCursorWord(cursor);
-        if (word == nullptr)
-            break;
-        out[read++] = static_cast<float>(KsParseDouble(word->text));
-        KsCursorAdvance(cursor);
-    }
-    return read;
-}
-
-KsVec2f::KsVec2f(KsWordNode* cursor)
-{
-    float v[2] = {0.0f, 0.0f};
-    KsReadFloatWords(cursor, v, 2);
-    x = v[0];
-    y = v[1];
-}
-
-KsVec3f::KsVec3f(KsWordNode* cursor)
-{
-    float v[3] = {0.0f, 0.0f, 0.0f};
-    KsReadFloatWords(cursor, v, 3);
-    x = v[0];
-    y = v[1];
-    z = v[2];
-}
 
 KSBOOL KsVec2f::IsNormalized() const
 {

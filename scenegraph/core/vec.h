@@ -4,21 +4,23 @@
 
 #include "scenegraph/core/ks_types.h"
 
-struct KsWordNode;
-
-// Converts up to count words from the cursor on into out, moving the cursor
-// past each; stops at the end of the chain and returns how many were read.
-int KsReadFloatWords(KsWordNode* cursor, float* out, int count);
-
 class KsVec2f {
 public:
     float x, y;
 
     KsVec2f() : x(0.0f), y(0.0f) {}
     KsVec2f(float ax, float ay) : x(ax), y(ay) {}
-    // Reads up to two numbers from the cursor's current word on and leaves the
-    // cursor after the last one read; components with no word left stay 0.
-    explicit KsVec2f(KsWordNode* cursor);
+    // Takes up to two numbers from a source that a KsReadFloatWords overload
+    // reads (the reader's word cursor, see word_reading.h), which it leaves
+    // after the last one taken; components with nothing left stay 0.
+    template <class Source>
+    explicit KsVec2f(Source* source) : x(0.0f), y(0.0f)
+    {
+        float v[2] = {0.0f, 0.0f};
+        KsReadFloatWords(source, v, 2);
+        x = v[0];
+        y = v[1];
+    }
 
     virtual const char* GetClassName() const { return "KsVec2f"; }
 
@@ -34,7 +36,16 @@ public:
     KsVec3f() : x(0.0f), y(0.0f), z(0.0f) {}
     KsVec3f(float ax, float ay, float az) : x(ax), y(ay), z(az) {}
     KsVec3f(const KsVec3f& v) = default;
-    explicit KsVec3f(KsWordNode* cursor);
+    // As KsVec2f's, three numbers.
+    template <class Source>
+    explicit KsVec3f(Source* source) : x(0.0f), y(0.0f), z(0.0f)
+    {
+        float v[3] = {0.0f, 0.0f, 0.0f};
+        KsReadFloatWords(source, v, 3);
+        x = v[0];
+        y = v[1];
+        z = v[2];
+    }
 
     virtual const char* GetClassName() const { return "KsVec3f"; }
 

@@ -9,6 +9,7 @@
 #include "scenegraph/core/partition.h"
 #include "scenegraph/core/scene_clock.h"
 #include "scenegraph/core/scene_hooks.h"
+#include "scenegraph/nodes/node_helpers.h"
 #include "scenegraph/nodes/primitive_buffer.h"
 
 KS_NODE_CLASS_IMPL(KsViewpoint, KsNode)
@@ -28,17 +29,6 @@ struct Bindings {
 Bindings& Bound() {
     static Bindings bindings;
     return bindings;
-}
-
-template <class T>
-KsNode* Make() {
-    return new (std::nothrow) T();
-}
-
-int SendBool(KsNode* node, const char* name, KSBOOL value) {
-    KsSFBool event;
-    event.Set(value);
-    return node->SendEventOut(name, &event);
 }
 
 int SendBindTime(KsNode* node) {
@@ -121,7 +111,7 @@ int KsViewpoint::ExecSpecialEvent(const char* name, KsField*, KsNode*) {
 }
 
 int KsViewpoint::Bind() {
-    SendBool(this, "isBound", KS_TRUE);
+    KsSendBool(this, "isBound", KS_TRUE);
     int status = SendBindTime(this);
     Bound().viewpoint = this;
     return status;
@@ -264,7 +254,7 @@ int KsFog::ExecSpecialEvent(const char* name, KsField*, KsNode*) {
 }
 
 int KsFog::Bind() {
-    SendBool(this, "isBound", KS_TRUE);
+    KsSendBool(this, "isBound", KS_TRUE);
     int status = SendBindTime(this);
     Bound().fog = this;
     return status;
@@ -311,7 +301,7 @@ int KsBackground::ExecSpecialEvent(const char* name, KsField*, KsNode*) {
 }
 
 int KsBackground::Bind() {
-    int status = SendBool(this, "isBound", KS_TRUE);
+    int status = KsSendBool(this, "isBound", KS_TRUE);
     Bound().background = this;
     return status;
 }
@@ -325,10 +315,10 @@ int PickAt(int x, int y) { return KsPickAt(x, y); }
 }  // namespace
 
 void KsRegisterBindableNodes() {
-    KsRegisterNodeConstructor("Viewpoint", Make<KsViewpoint>);
-    KsRegisterNodeConstructor("NavigationInfo", Make<KsNavigationInfo>);
-    KsRegisterNodeConstructor("Fog", Make<KsFog>);
-    KsRegisterNodeConstructor("Background", Make<KsBackground>);
+    KsRegisterNodeConstructor("Viewpoint", KsMakeNode<KsViewpoint>);
+    KsRegisterNodeConstructor("NavigationInfo", KsMakeNode<KsNavigationInfo>);
+    KsRegisterNodeConstructor("Fog", KsMakeNode<KsFog>);
+    KsRegisterNodeConstructor("Background", KsMakeNode<KsBackground>);
     KsSetPickHook(PickAt);
     // Each frame's walk starts from the identity and the default colour.
     KsSetMatrixResetHook(KsResetDrawingState);

@@ -8,6 +8,7 @@
 
 #include "scenegraph/core/partition.h"
 #include "scenegraph/core/router.h"
+#include "scenegraph/nodes/node_helpers.h"
 
 KS_NODE_CLASS_IMPL(KsInterpolatorBase, KsNode)
 KS_NODE_CLASS_IMPL(KsScalarInterpolator, KsInterpolatorBase)
@@ -133,7 +134,58 @@ int KsInterpolatorBase::BlendBlocks(const char* header, const KsMFVec3f& values,
     return out->Set(m, m > 0 ? blended.data() : nullptr);
 }
 
+int KsInterpolatorBase::SendBlocksBlend(const char* header, const char* name, KsField* field,
+                                        const KsMFVec3f& values) {
+    float f = 0.0f;
+    int status = 0;
+    if (TakeFraction(header, name, field, &f, &status) != 0) return status;
+    KsMFVec3f value;
+    if (BlendBlocks(header, values, f, &value) != 0) return KS_ERR;
+    return SendValue(&value);
+}
+
 // ---- scalar, position, colour -------------------------------------------
+
+namespace {
+void SetBlend(KsSFFloat* out, const float& first, const float& second, float w0, float w1,
+              float span) {
+    float result;
+    Blend(&result, &first, &second, 1, w0, w1, span);
+    out->Set(result);
+}
+
+void SetBlend(KsSFVec3f* out, const KsVec3f& first, const KsVec3f& second, float w0, float w1,
+              float span) {
+    out->Set(BlendVec(first, second, w0, w1, span));
+}
+
+void SetBlend(KsSFColor* out, const KsCol& first, const KsCol& second, float w0, float w1,
+              float span) {
+    const float a[3] = {first.r, first.g, first.b};
+    const float b[3] = {second.r, second.g, second.b};
+    float c[3];
+    Blend(c, a, b, 3, w0, w1, span);
+    out->Set(c[0], c[1], c[2]);
+}
+}  // namespace
+
+// A fraction outside the keys sends nothing and is no error here.
+template <class Event, class Values>
+int KsInterpolatorBase::SendPairBlend(const char* header, const char* name, KsField* field,
+                                      const Values& values) {
+    float f = 0.0f;
+    int status = 0;
+    if (TakeFraction(header, name, field, &f, &status) != 0) return status;
+    int i = 0;
+    float w0, w1, span;
+    if (FindInterval(f, &i, &w0, &w1, &span) != 0) return 0;
+    const auto* first = values.Get(i);
+    const auto* second = values.Get(i + 1);
+    if (!first || !second) return KS_ERR;
+    Event value;
+    SetBlend(&value, *first, *second, w0, w1, span);
+    return SendValue(&value);
+}
 
 KsScalarInterpolator::KsScalarInterpolator() {
     EnsureRecord();
@@ -143,21 +195,8 @@ KsScalarInterpolator::KsScalarInterpolator() {
 KsNode* KsScalarInterpolator::NewInstance() { return new (std::nothrow) KsScalarInterpolator(); }
 
 int KsScalarInterpolator::ExecSpecialEvent(const char* name, KsField* field, KsNode*) {
-    float f = 0.0f;
-    int status = 0;
-    if (TakeFraction("KsScalarInterpolator::ExecSpecialEvent()", name, field, &f, &status) != 0)
-        return status;
-    int i = 0;
-    float w0, w1, span;
-    if (FindInterval(f, &i, &w0, &w1, &span) != 0) return 0;
-    const float* first = keyValue.Get(i);
-    const float* second = keyValue.Get(i + 1);
-    if (!first || !second) return KS_ERR;
-    KsSFFloat value;
-    float result;
-    Blend(&result, first, second, 1, w0, w1, span);
-    value.Set(result);
-    return SendValue(&value);
+    return SendPairBlend<KsSFFloat>("KsScalarInterpolator::ExecSpecialEvent()", name, field,
+                                    keyValue);
 }
 
 KsPositionInterpolator::KsPositionInterpolator() {
@@ -170,19 +209,8 @@ KsNode* KsPositionInterpolator::NewInstance() {
 }
 
 int KsPositionInterpolator::ExecSpecialEvent(const char* name, KsField* field, KsNode*) {
-    float f = 0.0f;
-    int status = 0;
-    if (TakeFraction("KsPositionInterpolator::ExecSpecialEvent()", name, field, &f, &status) != 0)
-        return status;
-    int i = 0;
-    float w0, w1, span;
-    if (FindInterval(f, &i, &w0, &w1, &span) != 0) return 0;
-    const KsVec3f* first = keyValue.Get(i);
-    const KsVec3f* second = keyValue.Get(i + 1);
-    if (!first || !second) return KS_ERR;
-    KsSFVec3f value;
-    value.Set(BlendVec(*first, *second, w0, w1, span));
-    return SendValue(&value);
+    return SendPairBlend<KsSFVec3f>("KsPositionInterpolator::ExecSpecialEvent()", name, field,
+                                    keyValue);
 }
 
 KsColorInterpolator::KsColorInterpolator() {
@@ -193,23 +221,8 @@ KsColorInterpolator::KsColorInterpolator() {
 KsNode* KsColorInterpolator::NewInstance() { return new (std::nothrow) KsColorInterpolator(); }
 
 int KsColorInterpolator::ExecSpecialEvent(const char* name, KsField* field, KsNode*) {
-    float f = 0.0f;
-    int status = 0;
-    if (TakeFraction("KsColorInterpolator::ExecSpecialEvent()", name, field, &f, &status) != 0)
-        return status;
-    int i = 0;
-    float w0, w1, span;
-    if (FindInterval(f, &i, &w0, &w1, &span) != 0) return 0;
-    const KsCol* first = keyValue.Get(i);
-    const KsCol* second = keyValue.Get(i + 1);
-    if (!first || !second) return KS_ERR;
-    const float a[3] = {first->r, first->g, first->b};
-    const float b[3] = {second->r, second->g, second->b};
-    float c[3];
-    Blend(c, a, b, 3, w0, w1, span);
-    KsSFColor value;
-    value.Set(c[0], c[1], c[2]);
-    return SendValue(&value);
+    return SendPairBlend<KsSFColor>("KsColorInterpolator::ExecSpecialEvent()", name, field,
+                                    keyValue);
 }
 
 // ---- orientation ---------------------------------------------------------
@@ -260,13 +273,7 @@ KsNode* KsCoordinateInterpolator::NewInstance() {
 }
 
 int KsCoordinateInterpolator::ExecSpecialEvent(const char* name, KsField* field, KsNode*) {
-    const char* header = "KsCoordinateInterpolator::ExecSpecialEvent()";
-    float f = 0.0f;
-    int status = 0;
-    if (TakeFraction(header, name, field, &f, &status) != 0) return status;
-    KsMFVec3f value;
-    if (BlendBlocks(header, keyValue, f, &value) != 0) return KS_ERR;
-    return SendValue(&value);
+    return SendBlocksBlend("KsCoordinateInterpolator::ExecSpecialEvent()", name, field, keyValue);
 }
 
 KsNormalInterpolator::KsNormalInterpolator() {
@@ -277,29 +284,16 @@ KsNormalInterpolator::KsNormalInterpolator() {
 KsNode* KsNormalInterpolator::NewInstance() { return new (std::nothrow) KsNormalInterpolator(); }
 
 int KsNormalInterpolator::ExecSpecialEvent(const char* name, KsField* field, KsNode*) {
-    const char* header = "KsNormalInterpolator::ExecSpecialEvent()";
-    float f = 0.0f;
-    int status = 0;
-    if (TakeFraction(header, name, field, &f, &status) != 0) return status;
-    KsMFVec3f value;
-    if (BlendBlocks(header, keyValue, f, &value) != 0) return KS_ERR;
-    return SendValue(&value);
+    return SendBlocksBlend("KsNormalInterpolator::ExecSpecialEvent()", name, field, keyValue);
 }
 
 // ---- registration --------------------------------------------------------
 
-namespace {
-template <class T>
-KsNode* Make() {
-    return new (std::nothrow) T();
-}
-}  // namespace
-
 void KsRegisterInterpolatorNodes() {
-    KsRegisterNodeConstructor("ScalarInterpolator", Make<KsScalarInterpolator>);
-    KsRegisterNodeConstructor("PositionInterpolator", Make<KsPositionInterpolator>);
-    KsRegisterNodeConstructor("CoordinateInterpolator", Make<KsCoordinateInterpolator>);
-    KsRegisterNodeConstructor("OrientationInterpolator", Make<KsOrientationInterpolator>);
-    KsRegisterNodeConstructor("NormalInterpolator", Make<KsNormalInterpolator>);
-    KsRegisterNodeConstructor("ColorInterpolator", Make<KsColorInterpolator>);
+    KsRegisterNodeConstructor("ScalarInterpolator", KsMakeNode<KsScalarInterpolator>);
+    KsRegisterNodeConstructor("PositionInterpolator", KsMakeNode<KsPositionInterpolator>);
+    KsRegisterNodeConstructor("CoordinateInterpolator", KsMakeNode<KsCoordinateInterpolator>);
+    KsRegisterNodeConstructor("OrientationInterpolator", KsMakeNode<KsOrientationInterpolator>);
+    KsRegisterNodeConstructor("NormalInterpolator", KsMakeNode<KsNormalInterpolator>);
+    KsRegisterNodeConstructor("ColorInterpolator", KsMakeNode<KsColorInterpolator>);
 }

@@ -34,6 +34,14 @@ protected:
     // The point-by-point blend of the coordinate and normal classes; 1
     // (reported) when no interval holds f.
     int BlendBlocks(const char* header, const KsMFVec3f& values, float f, KsMFVec3f* out);
+    // A whole event of the coordinate and normal classes: the fraction taken
+    // and the blended list sent.
+    int SendBlocksBlend(const char* header, const char* name, KsField* field,
+                        const KsMFVec3f& values);
+    // A whole event of the scalar, position and colour classes: the two key
+    // values around the fraction blended and sent as an Event.
+    template <class Event, class Values>
+    int SendPairBlend(const char* header, const char* name, KsField* field, const Values& values);
     // Sends "value" along the routes; the delivery status.
     int SendValue(KsField* value);
 };

@@ -11,6 +11,7 @@
 #include "scenegraph/nodes/info_nodes.h"
 #include "scenegraph/nodes/interpolator_nodes.h"
 #include "scenegraph/nodes/light_nodes.h"
+#include "scenegraph/nodes/node_helpers.h"
 #include "scenegraph/nodes/point_line_face_sets.h"
 #include "scenegraph/nodes/property_nodes.h"
 #include "scenegraph/nodes/sensor_nodes.h"
@@ -18,11 +19,6 @@
 #include "scenegraph/nodes/text_node.h"
 
 namespace {
-template <class T>
-KsNode* Make() {
-    return new (std::nothrow) T();
-}
-
 struct Entry {
     const char* keyword;
     KsNodeConstructor ctor;
@@ -31,36 +27,43 @@ struct Entry {
 
 void KsRegisterNodeLibrary() {
     static const Entry kEntries[] = {
-        {"Group", Make<KsGroup>},
-        {"Transform", Make<KsTransform>},
-        {"Anchor", Make<KsAnchor>},
-        {"Collision", Make<KsCollision>},
-        {"Billboard", Make<KsBillboard>},
-        {"Inline", Make<KsInline>},
-        {"LOD", Make<KsLOD>},
-        {"Switch", Make<KsSwitch>},
-        {"DirectionalLight", Make<KsDirectionalLight>},
-        {"PointLight", Make<KsPointLight>},
-        {"SpotLight", Make<KsSpotLight>},
-        {"Shape", Make<KsShape>},
-        {"AudioClip", Make<KsAudioClip>},
-        {"Sound", Make<KsSound>},
-        {"Script", Make<KsScript>},
-        {"WorldInfo", Make<KsWorldInfo>},
-        {"Coordinate", Make<KsCoordinate>},
-        {"Normal", Make<KsNormal>},
-        {"Color", Make<KsColor>},
-        {"TextureCoordinate", Make<KsTextureCoordinate>},
-        {"Appearance", Make<KsAppearance>},
-        {"Material", Make<KsMaterial>},
-        {"ImageTexture", Make<KsImageTexture>},
-        {"PixelTexture", Make<KsPixelTexture>},
-        {"MovieTexture", Make<KsMovieTexture>},
-        {"TextureTransform", Make<KsTextureTransform>},
-        {"FontStyle", Make<KsFontStyle>},
-        {"Box", Make<KsBox>}, {"Sphere", Make<KsSphere>}, {"Cylinder", Make<KsCylinder>}, {"Cone", Make<KsCone>},
-        {"PointSet", Make<KsPointSet>}, {"IndexedLineSet", Make<KsIndexedLineSet>}, {"IndexedFaceSet", Make<KsIndexedFaceSet>},
-        {"Text", Make<KsText>}, {"Extrusion", Make<KsExtrusion>}, {"ElevationGrid", Make<KsElevationGrid>},
+        {"Group", KsMakeNode<KsGroup>},
+        {"Transform", KsMakeNode<KsTransform>},
+        {"Anchor", KsMakeNode<KsAnchor>},
+        {"Collision", KsMakeNode<KsCollision>},
+        {"Billboard", KsMakeNode<KsBillboard>},
+        {"Inline", KsMakeNode<KsInline>},
+        {"LOD", KsMakeNode<KsLOD>},
+        {"Switch", KsMakeNode<KsSwitch>},
+        {"DirectionalLight", KsMakeNode<KsDirectionalLight>},
+        {"PointLight", KsMakeNode<KsPointLight>},
+        {"SpotLight", KsMakeNode<KsSpotLight>},
+        {"Shape", KsMakeNode<KsShape>},
+        {"AudioClip", KsMakeNode<KsAudioClip>},
+        {"Sound", KsMakeNode<KsSound>},
+        {"Script", KsMakeNode<KsScript>},
+        {"WorldInfo", KsMakeNode<KsWorldInfo>},
+        {"Coordinate", KsMakeNode<KsCoordinate>},
+        {"Normal", KsMakeNode<KsNormal>},
+        {"Color", KsMakeNode<KsColor>},
+        {"TextureCoordinate", KsMakeNode<KsTextureCoordinate>},
+        {"Appearance", KsMakeNode<KsAppearance>},
+        {"Material", KsMakeNode<KsMaterial>},
+        {"ImageTexture", KsMakeNode<KsImageTexture>},
+        {"PixelTexture", KsMakeNode<KsPixelTexture>},
+        {"MovieTexture", KsMakeNode<KsMovieTexture>},
+        {"TextureTransform", KsMakeNode<KsTextureTransform>},
+        {"FontStyle", KsMakeNode<KsFontStyle>},
+        {"Box", KsMakeNode<KsBox>},
+        {"Sphere", KsMakeNode<KsSphere>},
+        {"Cylinder", KsMakeNode<KsCylinder>},
+        {"Cone", KsMakeNode<KsCone>},
+        {"PointSet", KsMakeNode<KsPointSet>},
+        {"IndexedLineSet", KsMakeNode<KsIndexedLineSet>},
+        {"IndexedFaceSet", KsMakeNode<KsIndexedFaceSet>},
+        {"Text", KsMakeNode<KsText>},
+        {"Extrusion", KsMakeNode<KsExtrusion>},
+        {"ElevationGrid", KsMakeNode<KsElevationGrid>},
     };
     for (const Entry& e : kEntries) KsRegisterNodeConstructor(e.keyword, e.ctor);
     KsRegisterInterpolatorNodes();

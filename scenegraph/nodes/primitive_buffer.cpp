@@ -32,8 +32,6 @@ int ColorChannel(float c) {
     return static_cast<int>(v);
 }
 
-PwVec3 ToGraphics(const KsVec3f& v) { return PwVec3{v.x, v.y, -v.z}; }
-
 void DrawPolygon(const PrimitiveBuffer& b, int pickId) {
     const int v = b.vertexCount;
     if (v < 3) return;
@@ -89,9 +87,7 @@ void KsBeginPrimitive(int mode) {
 void KsAddVertex(float x, float y, float z) {
     PrimitiveBuffer& b = Buffer();
     if (b.vertexCount >= KS_PRIMITIVE_CAPACITY) return;
-    KsVec3f p;
-    KsCurrentMatrix().Apply(p, KsVec3f(x, y, z), 1.0f);
-    b.vertices[b.vertexCount++] = ToGraphics(p);
+    b.vertices[b.vertexCount++] = KsToLibrary(KsCurrentMatrix(), KsVec3f(x, y, z), 1.0f);
 }
 
 void KsAddVertexv(const float v[3]) { KsAddVertex(v[0], v[1], v[2]); }
@@ -99,9 +95,7 @@ void KsAddVertexv(const float v[3]) { KsAddVertex(v[0], v[1], v[2]); }
 void KsAddNormal(float x, float y, float z) {
     PrimitiveBuffer& b = Buffer();
     if (b.normalCount >= KS_PRIMITIVE_CAPACITY) return;
-    KsVec3f d;
-    KsCurrentMatrix().Apply(d, KsVec3f(x, y, z), 0.0f);
-    b.normals[b.normalCount++] = ToGraphics(d);
+    b.normals[b.normalCount++] = KsToLibrary(KsCurrentMatrix(), KsVec3f(x, y, z), 0.0f);
 }
 
 void KsAddNormalv(const float n[3]) { KsAddNormal(n[0], n[1], n[2]); }

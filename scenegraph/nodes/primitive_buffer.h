@@ -23,6 +23,14 @@ constexpr int KS_TESSELLATION_DEFAULT = 4;
 KsMatrix& KsCurrentMatrix();
 void KsResetMatrix();
 
+// A scene-graph point (w 1) or direction (w 0) carried by m into the
+// graphics library's left-handed space.
+inline PwVec3 KsToLibrary(const KsMatrix& m, const KsVec3f& v, float w) {
+    KsVec3f r;
+    m.Apply(r, v, w);
+    return PwVec3{r.x, r.y, -r.z};
+}
+
 // Subdivision level of spheres, cylinders and cones, always within 1..15.
 int KsTessellationLevel();
 // Sets the level when it lies within 1..15 (else keeps it); returns level.

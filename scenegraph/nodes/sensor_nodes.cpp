@@ -7,6 +7,7 @@
 #include "scenegraph/core/plane.h"
 #include "scenegraph/core/scene_hooks.h"
 #include "scenegraph/nodes/bindable_nodes.h"
+#include "scenegraph/nodes/node_helpers.h"
 
 KS_NODE_CLASS_IMPL(KsTouchSensor, KsNode)
 KS_NODE_CLASS_IMPL(KsTimeSensor, KsNode)
@@ -18,17 +19,6 @@ KS_NODE_CLASS_IMPL(KsSphereSensor, KsNode)
 
 namespace {
 constexpr float kInactive = -1.0f;
-
-template <class T>
-KsNode* Make() {
-    return new (std::nothrow) T();
-}
-
-int SendBool(KsNode* node, const char* name, KSBOOL value) {
-    KsSFBool event;
-    event.Set(value);
-    return node->SendEventOut(name, &event);
-}
 
 int SendTime(KsNode* node, const char* name, float value) {
     KsSFTime event;
@@ -116,7 +106,7 @@ int KsTimeSensor::Tick(float now) {
     const bool newCycle = std::floor(cp) != std::floor(cn);
     // A cycle too short to measure gives no fraction within [0, 1).
     const float fraction = std::isfinite(cn) ? cn - std::floor(cn) : 0.0f;
-    if (prev < 0.0f) SendBool(this, "isActive", KS_TRUE);
+    if (prev < 0.0f) KsSendBool(this, "isActive", KS_TRUE);
     if (newCycle) SendTime(this, "cycleTime", now);
     SendFloat(this, "fraction", fraction);
     previous_ = now;
@@ -252,12 +242,12 @@ KsSphereSensor::KsSphereSensor() {
 // ---- registration ----------------------------------------------------------
 
 void KsRegisterSensorNodes() {
-    KsRegisterNodeConstructor("TouchSensor", Make<KsTouchSensor>);
-    KsRegisterNodeConstructor("TimeSensor", Make<KsTimeSensor>);
-    KsRegisterNodeConstructor("PlaneSensor", Make<KsPlaneSensor>);
-    KsRegisterNodeConstructor("ProximitySensor", Make<KsProximitySensor>);
-    KsRegisterNodeConstructor("VisibilitySensor", Make<KsVisibilitySensor>);
-    KsRegisterNodeConstructor("CylinderSensor", Make<KsCylinderSensor>);
-    KsRegisterNodeConstructor("SphereSensor", Make<KsSphereSensor>);
+    KsRegisterNodeConstructor("TouchSensor", KsMakeNode<KsTouchSensor>);
+    KsRegisterNodeConstructor("TimeSensor", KsMakeNode<KsTimeSensor>);
+    KsRegisterNodeConstructor("PlaneSensor", KsMakeNode<KsPlaneSensor>);
+    KsRegisterNodeConstructor("ProximitySensor", KsMakeNode<KsProximitySensor>);
+    KsRegisterNodeConstructor("VisibilitySensor", KsMakeNode<KsVisibilitySensor>);
+    KsRegisterNodeConstructor("CylinderSensor", KsMakeNode<KsCylinderSensor>);
+    KsRegisterNodeConstructor("SphereSensor", KsMakeNode<KsSphereSensor>);
     KsSetTimeTickHook(TickTimeSensor);
 }

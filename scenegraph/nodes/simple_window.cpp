@@ -46,14 +46,6 @@ void SetProjectionFromWindow() {
     PwSetProjection(&projection);
 }
 
-// A scene-graph point or direction carried by m into the graphics
-// library's left-handed space.
-PwVec3 ToGraphics(const KsMatrix& m, float x, float y, float z, float w) {
-    KsVec3f out;
-    m.Apply(out, KsVec3f(x, y, z), w);
-    return PwVec3{out.x, out.y, -out.z};
-}
-
 struct MouseState {
     int left = 0;
     int right = 0;
@@ -155,9 +147,9 @@ void KsSimpleWindow::SetCamera() {
     if (!viewpoint) return;
     KsMatrix m;
     viewpoint->GetMatrix(&m);
-    const PwVec3 eye = ToGraphics(m, 0.0f, 0.0f, 0.0f, 1.0f);
-    const PwVec3 forward = ToGraphics(m, 0.0f, 0.0f, -1.0f, 0.0f);
-    const PwVec3 up = ToGraphics(m, 0.0f, 1.0f, 0.0f, 0.0f);
+    const PwVec3 eye = KsToLibrary(m, KsVec3f(0.0f, 0.0f, 0.0f), 1.0f);
+    const PwVec3 forward = KsToLibrary(m, KsVec3f(0.0f, 0.0f, -1.0f), 0.0f);
+    const PwVec3 up = KsToLibrary(m, KsVec3f(0.0f, 1.0f, 0.0f), 0.0f);
     PwAttitude attitude;
     PwVectorsToAttitude(&attitude, &forward, &up);
     const PwPose pose = {eye.x, eye.y, eye.z, attitude.heading, attitude.pitch, attitude.bank};

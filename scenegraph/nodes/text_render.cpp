@@ -10,14 +10,6 @@
 
 namespace {
 
-// A scene-graph vector under the current matrix, in the graphics
-// library's left-handed space.
-PwVec3 ToLibrary(const KsVec3f& v, float w) {
-    KsVec3f r;
-    KsCurrentMatrix().Apply(r, v, w);
-    return PwVec3{r.x, r.y, -r.z};
-}
-
 // What a Text takes from its FontStyle.
 struct Layout {
     const PwTextFont* font;
@@ -79,8 +71,8 @@ int KsText::ExecTraverse(KsMatrix*) {
     }
     const PwTextFont* font = style.font;
 
-    const PwVec3 forward = ToLibrary(KsVec3f(0, 0, -1), 0.0f);
-    const PwVec3 up = ToLibrary(KsVec3f(0, 1, 0), 0.0f);
+    const PwVec3 forward = KsToLibrary(KsCurrentMatrix(), KsVec3f(0, 0, -1), 0.0f);
+    const PwVec3 up = KsToLibrary(KsCurrentMatrix(), KsVec3f(0, 1, 0), 0.0f);
     PwAttitude attitude = {0, 0, 0};
     PwVectorsToAttitude(&attitude, &forward, &up);
 
@@ -110,7 +102,8 @@ int KsText::ExecTraverse(KsMatrix*) {
         if (middle) p = p - step * (static_cast<float>(n) / 2.0f);
         if (end) p = p - step * static_cast<float>(n);
         for (int j = 0; j < n; ++j) {
-            const PwVec3 at = ToLibrary(p + step * static_cast<float>(j), 1.0f);
+            const PwVec3 at =
+                KsToLibrary(KsCurrentMatrix(), p + step * static_cast<float>(j), 1.0f);
             const PwPose pose = {at.x, at.y, at.z, attitude.heading, attitude.pitch,
                                  attitude.bank};
             const char one[2] = {text[j], '\0'};

@@ -139,6 +139,7 @@ TEST(KsPolygon, ConcaveTest)
 }  // namespace
 
 #include "reader_test_util.h"
+#include "scenegraph/core/word_reading.h"
 
 namespace {
 
