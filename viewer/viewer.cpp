@@ -19,6 +19,7 @@
 #include "scenegraph/core/scene_clock.h"
 #include "scenegraph/core/sf_fields.h"
 #include "scenegraph/nodes/bindable_nodes.h"
+#include "scenegraph/nodes/primitive_buffer.h"
 #include "viewer/scene_export.h"
 #include "viewer/scene_overflow.h"
 
@@ -69,16 +70,14 @@ KsVec3f ApplyDirection(const KsMatrix& m, const KsVec3f& v) {
 }  // namespace
 
 void ViewerPoseFromMatrix(const KsMatrix& world, PwPose* pose) {
-  KsVec3f eye = ApplyPoint(world, KsVec3f(0, 0, 0));
-  KsVec3f view = ApplyDirection(world, KsVec3f(0, 0, -1));
-  KsVec3f up = ApplyDirection(world, KsVec3f(0, 1, 0));
-  PwVec3 forward = {view.x, view.y, -view.z};
-  PwVec3 upward = {up.x, up.y, -up.z};
+  const PwVec3 eye = KsToLibrary(world, KsVec3f(0, 0, 0), 1.0f);
+  const PwVec3 forward = KsToLibrary(world, KsVec3f(0, 0, -1), 0.0f);
+  const PwVec3 upward = KsToLibrary(world, KsVec3f(0, 1, 0), 0.0f);
   PwAttitude attitude = {0, 0, 0};
   PwVectorsToAttitude(&attitude, &forward, &upward);
   pose->x = eye.x;
   pose->y = eye.y;
-  pose->z = -eye.z;
+  pose->z = eye.z;
   pose->heading = attitude.heading;
   pose->pitch = attitude.pitch;
   pose->bank = attitude.bank;

@@ -11,6 +11,7 @@
 #include "graphics/geometry/polygon_geometry.h"
 #include "graphics/state3d/model_capture_state.h"
 #include "graphics/math/pw_math.h"
+#include "graphics/math/vec_inline.h"
 #include "graphics/state3d/state3d.h"
 
 namespace {
@@ -101,22 +102,11 @@ bool AddFace(int kind, int count, const PwVec3* points, int flag, int normal_cou
   return true;
 }
 
-bool Finite(const PwVec3& p) {
-  return std::isfinite(p.x) && std::isfinite(p.y) && std::isfinite(p.z);
-}
-
-bool AllFinite(int count, const PwVec3* points) {
-  for (int i = 0; i < count; ++i) {
-    if (!Finite(points[i])) return false;
-  }
-  return true;
-}
-
 // The primitives hand geometry over before they test it: a face with a
 // coordinate that is not a number would write "nan" into the model file,
 // which no reader takes, so such faces are left out.
 bool Usable(int count, const PwVec3* points) {
-  return count >= 1 && points != nullptr && count <= (1 << 24) && AllFinite(count, points);
+  return count >= 1 && points != nullptr && count <= (1 << 24) && PwAllFinite(count, points);
 }
 
 }  // namespace
@@ -197,7 +187,7 @@ int PwModelPolygonTwoSided(int count, const PwVec3* points, PwColor colour) {
 }
 
 int PwModelPolygon(int count, const PwVec3* points, PwVec3 normal, PwColor colour) {
-  if (!Usable(count, points) || !Finite(normal)) return 1;
+  if (!Usable(count, points) || !PwFinite(normal)) return 1;
   const Undo undo;
   const bool keep = PwWinding(count, points, &normal) == 2;
   if (!AddFace(0, count, points, 0, 1, &normal, !keep, colour)) return undo.Fail();
@@ -206,7 +196,7 @@ int PwModelPolygon(int count, const PwVec3* points, PwVec3 normal, PwColor colou
 
 int PwModelSmoothPolygonN(int count, const PwVec3* points, const PwVec3* normals,
                           PwVec3 normal, PwColor colour) {
-  if (!Usable(count, points) || normals == nullptr || !AllFinite(count, normals)) return 1;
+  if (!Usable(count, points) || normals == nullptr || !PwAllFinite(count, normals)) return 1;
   const Undo undo;
   const bool keep = PwWinding(count, points, &normal) == 2;
   if (!AddFace(0, count, points, 1, count, normals, !keep, colour)) return undo.Fail();
@@ -215,7 +205,7 @@ int PwModelSmoothPolygonN(int count, const PwVec3* points, const PwVec3* normals
 
 int PwModelSmoothPolygon(int count, const PwVec3* points, const PwVec3* normals,
                          PwColor colour) {
-  if (!Usable(count, points) || normals == nullptr || !AllFinite(count, normals)) return 1;
+  if (!Usable(count, points) || normals == nullptr || !PwAllFinite(count, normals)) return 1;
   PwVec3 sum = {0, 0, 0};
   for (int i = 0; i < count; ++i) {
     sum.x += normals[i].x;
@@ -228,7 +218,7 @@ int PwModelSmoothPolygon(int count, const PwVec3* points, const PwVec3* normals,
 
 int PwModelLine(PwVec3 p0, PwVec3 p1, PwColor colour) {
   const PwVec3 ends[2] = {p0, p1};
-  if (!AllFinite(2, ends)) return 1;
+  if (!PwAllFinite(2, ends)) return 1;
   const Undo undo;
   if (!AddFace(1, 2, ends, 0, 0, nullptr, false, colour)) return undo.Fail();
   return 1;

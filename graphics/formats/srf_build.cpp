@@ -12,6 +12,7 @@
 #include "graphics/geometry/polygon_geometry.h"
 #include "graphics/files/pw_alloc.h"
 #include "graphics/math/pw_math.h"
+#include "graphics/math/vec_inline.h"
 #include "graphics/files/reader_pool.h"
 
 namespace {
@@ -26,13 +27,6 @@ T* Allocate(int count) {
   auto* p = static_cast<T*>(PwAlloc(sizeof(T) * n));
   if (p != nullptr) std::memset(static_cast<void*>(p), 0, sizeof(T) * n);
   return p;
-}
-
-float Dot(const PwVec3& a, const PwVec3& b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
-
-bool Near(const PwVec3& a, const PwVec3& b) {
-  return std::fabs(a.x - b.x) <= 0.0001f && std::fabs(a.y - b.y) <= 0.0001f &&
-         std::fabs(a.z - b.z) <= 0.0001f;
 }
 
 PwVec3 Position(const PwSrf* m, int i) {
@@ -106,7 +100,7 @@ bool VertexNormals(PwSrf* m) {
       if (face.has_normal != 1) continue;
       bool pass_over = false;
       for (int g = 0; g < n && !pass_over; ++g) {
-        pass_over = Near(face.normal, gathered[g]) || Dot(face.normal, gathered[g]) < 0.0f;
+        pass_over = PwSamePoint(face.normal, gathered[g]) || PwDot(face.normal, gathered[g]) < 0.0f;
       }
       if (pass_over) continue;
       gathered[n++] = face.normal;

@@ -38,6 +38,9 @@ struct PwSrf {
   PwSrfFace* faces;
 };
 
+// A face's index names one of the model's vertices (files may hold others).
+inline bool PwSrfValidIndex(const PwSrf* m, int i) { return i >= 0 && i < m->vertex_count; }
+
 // 1 on success; 0 when the file cannot be opened or the text is not a
 // well-formed model (the record is then empty and must not be drawn). The
 // record is overwritten: free a loaded model first.

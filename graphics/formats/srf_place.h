@@ -7,6 +7,7 @@
 #include "graphics/state3d/culling.h"
 #include "graphics/formats/srf_model.h"
 #include "graphics/math/pw_math.h"
+#include "graphics/math/vec_inline.h"
 #include "graphics/state3d/state3d.h"
 
 // The pose placed within the current combined (model-to-eye) frame.
@@ -26,15 +27,13 @@ inline int PwSrfCullBox(const PwSrf* m, const PwFrame* frame, int* near_flag) {
   return PwCullPoints(8, c, near_flag);
 }
 
-inline float PwSrfDot(const PwVec3& a, const PwVec3& b) {
-  return a.x * b.x + a.y * b.y + a.z * b.z;
-}
+inline float PwSrfDot(const PwVec3& a, const PwVec3& b) { return PwDot(a, b); }
 
 // A face faces away: in perspective its normal points away from the eye
 // (normal . centre > 0), in parallel projection along the view (z > 0).
 inline bool PwSrfFacesAway(const PwVec3& centre, const PwVec3& normal) {
   if (PwGetProjectionMode() == 1) return normal.z > 0.0f;
-  return PwSrfDot(normal, centre) > 0.0f;
+  return PwDot(normal, centre) > 0.0f;
 }
 
 // The front half both back ends share: the model to the image and capture

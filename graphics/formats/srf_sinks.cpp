@@ -21,7 +21,7 @@ bool Smooth(const PwSrf* m, const PwSrfFace& face, const PwVec3* normals) {
   if (!any) return false;
   for (int i = 0; i < n; ++i) {
     for (int j = i + 1; j < n; ++j) {
-      if (PwSrfDot(normals[i], normals[j]) < 0.0f) return false;
+      if (PwDot(normals[i], normals[j]) < 0.0f) return false;
     }
   }
   return true;
@@ -54,7 +54,7 @@ void PwSrfToSinks(const PwSrf* m, const PwPose* pose) {
     PwFrameApply(&centre, &frame, &face.centre);
     PwFrameRotate(&normal, &frame, &face.normal);
     const bool explicit_normal = face.has_normal == 1;
-    if (explicit_normal && !capture && PwSrfDot(normal, centre) > 0.0f) continue;
+    if (explicit_normal && !capture && PwDot(normal, centre) > 0.0f) continue;
     const int n = face.index_count;
     std::size_t mark;
     auto* points = static_cast<PwVec3*>(

@@ -8,14 +8,13 @@
 #include "graphics/geometry/plane_frame.h"
 #include "graphics/geometry/polygon_geometry.h"
 #include "graphics/files/pw_alloc.h"
+#include "graphics/math/vec_inline.h"
 
 namespace {
 
 constexpr float kTol = 0.0001f;
 
 using Poly = std::vector<PwVec2>;
-
-bool Same(PwVec2 a, PwVec2 b) { return std::fabs(a.x - b.x) <= kTol && std::fabs(a.y - b.y) <= kTol; }
 
 float Cross(PwVec2 a, PwVec2 b) { return a.x * b.y - a.y * b.x; }
 
@@ -51,14 +50,14 @@ Relation Relate(PwVec2 p, PwVec2 p2, PwVec2 q, PwVec2 q2) {
     if (t < 0.0f || t > 1.0f || r < 0.0f || r > 1.0f) return kApart;
     return kCrossing;
   }
-  if ((Same(p, q) && Same(p2, q2)) || (Same(p, q2) && Same(p2, q))) return kSame;
+  if ((PwSamePoint(p, q) && PwSamePoint(p2, q2)) || (PwSamePoint(p, q2) && PwSamePoint(p2, q))) return kSame;
   if (std::fabs(Cross(u, w)) > kTol) return kParallel;
   return kCollinear;
 }
 
 int Occurrences(const Poly& poly, PwVec2 p) {
   int n = 0;
-  for (const PwVec2& q : poly) n += Same(p, q);
+  for (const PwVec2& q : poly) n += PwSamePoint(p, q);
   return n;
 }
 
@@ -153,7 +152,7 @@ struct Frame2 {
   }
   PwVec3 Back(PwVec2 q) const {
     for (const auto& e : table)
-      if (Same(e.second, q)) return e.first;
+      if (PwSamePoint(e.second, q)) return e.first;
     return PwVec3{0.0f, 0.0f, 0.0f};
   }
 };
@@ -239,7 +238,7 @@ Poly ProperTurns(const Poly& poly) {
   const size_t n = poly.size();
   for (size_t i = 0; i < n; ++i) {
     const PwVec2 prev = poly[(i + n - 1) % n], cur = poly[i], next = poly[(i + 1) % n];
-    if (Same(cur, prev)) continue;
+    if (PwSamePoint(cur, prev)) continue;
     if (std::fabs(Cross(Sub(cur, prev), Sub(next, cur))) <= kTol) continue;
     out.push_back(cur);
   }

@@ -2,27 +2,20 @@
 #include <cmath>
 
 #include "graphics/math/pw_math.h"
+#include "graphics/math/vec_inline.h"
 
 namespace {
-
-bool Same(const PwVec2& a, const PwVec2& b) {
-  return std::fabs(a.x - b.x) <= 0.0001f && std::fabs(a.y - b.y) <= 0.0001f;
-}
-bool Same(const PwVec3& a, const PwVec3& b) {
-  return std::fabs(a.x - b.x) <= 0.0001f && std::fabs(a.y - b.y) <= 0.0001f &&
-         std::fabs(a.z - b.z) <= 0.0001f;
-}
 
 // Drops repeats at the ends; false when 3 points or fewer remain.
 template <typename Point>
 bool Trim(const Point* p, int n, int* first, int* last) {
   int f = 0, l = n - 1;
   if (l - f + 1 <= 3) return false;
-  while (l - f >= 1 && Same(p[f], p[f + 1])) ++f;
+  while (l - f >= 1 && PwSamePoint(p[f], p[f + 1])) ++f;
   if (l - f + 1 <= 3) return false;
-  while (l - f >= 1 && Same(p[l], p[l - 1])) --l;
+  while (l - f >= 1 && PwSamePoint(p[l], p[l - 1])) --l;
   if (l - f + 1 <= 3) return false;
-  if (Same(p[l], p[f])) --l;
+  if (PwSamePoint(p[l], p[f])) --l;
   if (l - f + 1 <= 3) return false;
   *first = f;
   *last = l;
@@ -39,7 +32,7 @@ int PwIsConvex2(const PwPointList2* list) {
   PwVec2 prev_e = {p[l].x - p[l - 1].x, p[l].y - p[l - 1].y};
   float reference = 0.0f;
   for (int i = f; i <= l; ++i) {
-    if (Same(p[i], prev_pt)) continue;
+    if (PwSamePoint(p[i], prev_pt)) continue;
     PwVec2 e = {p[i].x - prev_pt.x, p[i].y - prev_pt.y};
     float s = prev_e.x * e.y - prev_e.y * e.x;
     if (std::fabs(s) > 0.0001f) {
@@ -64,7 +57,7 @@ int PwIsConvex3(const PwPointList3* list) {
   bool have_reference = false;
   PwVec3 reference = {0, 0, 0};
   for (int i = f; i <= l; ++i) {
-    if (Same(p[i], prev_pt)) continue;
+    if (PwSamePoint(p[i], prev_pt)) continue;
     PwVec3 e = {p[i].x - prev_pt.x, p[i].y - prev_pt.y, p[i].z - prev_pt.z};
     PwVec3 c;
     PwCross(&c, &prev_e, &e);

@@ -2,11 +2,10 @@
 #include <cmath>
 
 #include "graphics/math/pw_math.h"
+#include "graphics/math/vec_inline.h"
 
 namespace {
 
-float Dot(const PwVec3& a, const PwVec3& b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
-PwVec3 Sub(const PwVec3& a, const PwVec3& b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
 PwVec3 AddScaled(const PwVec3& a, const PwVec3& d, float s) {
   return {a.x + d.x * s, a.y + d.y * s, a.z + d.z * s};
 }
@@ -16,8 +15,8 @@ PwVec3 AddScaled(const PwVec3& a, const PwVec3& d, float s) {
 void PwLineFootOffset(PwVec3* out, const PwVec3* point, const PwRay3* line) {
   const PwVec3& p0 = line->point;
   const PwVec3& d = line->direction;
-  PwVec3 foot = AddScaled(p0, d, Dot(Sub(*point, p0), d) / Dot(d, d));
-  *out = Sub(foot, *point);
+  PwVec3 foot = AddScaled(p0, d, PwDot(PwSub(*point, p0), d) / PwDot(d, d));
+  *out = PwSub(foot, *point);
 }
 
 float PwDistanceToLine2(const PwRay2* line, const PwVec2* point) {
@@ -31,9 +30,9 @@ float PwDistanceToLine2(const PwRay2* line, const PwVec2* point) {
 float PwDistanceToLine3(const PwRay3* line, const PwVec3* point) {
   PwVec3 d = line->direction;
   PwNormalize(&d, &d);
-  PwVec3 w = Sub(*point, line->point);
-  PwVec3 r = Sub(AddScaled({0, 0, 0}, d, Dot(d, w)), w);
-  return std::sqrt(Dot(r, r));
+  PwVec3 w = PwSub(*point, line->point);
+  PwVec3 r = PwSub(AddScaled({0, 0, 0}, d, PwDot(d, w)), w);
+  return std::sqrt(PwDot(r, r));
 }
 
 int PwPlaneFromPolygon(PwRay3* out, int n, const PwVec3* points) {
@@ -46,15 +45,15 @@ int PwPlaneFromPolygon(PwRay3* out, int n, const PwVec3* points) {
 
 void PwProjectOnPlane(PwVec3* out, const PwRay3* plane, const PwVec3* point) {
   const PwVec3& n = plane->direction;
-  float nn = Dot(n, n);
+  float nn = PwDot(n, n);
   if (nn == 0.0f) return;
-  *out = AddScaled(*point, n, Dot(n, Sub(plane->point, *point)) / nn);
+  *out = AddScaled(*point, n, PwDot(n, PwSub(plane->point, *point)) / nn);
 }
 
 int PwIntersectLinePlane(PwVec3* out, const PwRay3* line, const PwRay3* plane) {
   const PwVec3& n = plane->direction;
-  float nd = Dot(n, line->direction);
+  float nd = PwDot(n, line->direction);
   if (!(std::fabs(nd) >= 0.0001f)) return 0;
-  *out = AddScaled(line->point, line->direction, Dot(n, Sub(plane->point, line->point)) / nd);
+  *out = AddScaled(line->point, line->direction, PwDot(n, PwSub(plane->point, line->point)) / nd);
   return 1;
 }

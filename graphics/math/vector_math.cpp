@@ -2,14 +2,7 @@
 #include <cmath>
 
 #include "graphics/math/pw_math.h"
-
-namespace {
-
-float Dot(const PwVec3& a, const PwVec3& b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
-
-PwVec3 Sub(const PwVec3& a, const PwVec3& b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
-
-}  // namespace
+#include "graphics/math/vec_inline.h"
 
 void PwNormalize(PwVec3* out, const PwVec3* v) {
   float len = std::sqrt(v->x * v->x + v->y * v->y + v->z * v->z);
@@ -48,7 +41,7 @@ void PwLerp3(PwVec3* out, const PwVec3* a, const PwVec3* b, float t) {
 }
 
 void PwSlerpVectors(PwVec3* out, const PwVec3* a, const PwVec3* b, float t) {
-  int theta = PwAcosAngle(Dot(*a, *b));
+  int theta = PwAcosAngle(PwDot(*a, *b));
   PwVec3 r;
   if (theta <= 1023) {
     PwLerp3(&r, a, b, t);
@@ -78,19 +71,19 @@ int PwPolygonNormal(PwVec3* out, int n, const PwVec3* points) {
   int best = -1;
   float bound = 1.0f;
   for (int i = 0; i + 2 < n; ++i) {
-    PwVec3 e1 = Sub(points[i + 1], points[i]);
-    PwVec3 e2 = Sub(points[i + 2], points[i + 1]);
+    PwVec3 e1 = PwSub(points[i + 1], points[i]);
+    PwVec3 e2 = PwSub(points[i + 2], points[i + 1]);
     PwNormalize(&e1, &e1);
     PwNormalize(&e2, &e2);
-    float c = std::fabs(Dot(e1, e2));
+    float c = std::fabs(PwDot(e1, e2));
     if (c < bound) {
       bound = c;
       best = i;
     }
   }
   if (best < 0) return 0;
-  PwVec3 e1 = Sub(points[best + 1], points[best]);
-  PwVec3 e2 = Sub(points[best + 2], points[best + 1]);
+  PwVec3 e1 = PwSub(points[best + 1], points[best]);
+  PwVec3 e2 = PwSub(points[best + 2], points[best + 1]);
   PwCross(out, &e1, &e2);
   return 1;
 }

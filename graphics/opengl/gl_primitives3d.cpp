@@ -7,11 +7,10 @@
 #include "graphics/primitives/primitive_prelude.h"
 #include "graphics/primitives/primitives3d.h"
 #include "graphics/math/pw_math.h"
+#include "graphics/math/vec_inline.h"
 #include "graphics/state3d/state3d.h"
 
 namespace {
-
-float Dot(const PwVec3& a, const PwVec3& b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
 
 bool Eps() { return PwEpsIsActive() != 0; }
 
@@ -118,7 +117,7 @@ int PwPolygon3TwoSided(int count, const PwVec3* points, PwColor colour) {
   if (PwPolygonNormal(&model_normal, count, points)) {
     PwVec3 en;
     PwModelDirToEye(&en, &model_normal);
-    if (Dot(en, poly.points[0]) > 0) {
+    if (PwDot(en, poly.points[0]) > 0) {
       model_normal = {-model_normal.x, -model_normal.y, -model_normal.z};
     }
   }

@@ -6,10 +6,9 @@
 #include "graphics/state3d/eps_output_state.h"
 #include "graphics/formats/srf_place.h"
 #include "graphics/opengl/gl_internal.h"
+#include "graphics/math/vec_inline.h"
 
 namespace {
-
-bool ValidIndex(const PwSrf* m, int i) { return i >= 0 && i < m->vertex_count; }
 
 // Each face that does not face away, within the pose's frame.
 void PwGlDrawSrfFaces(const PwSrf* m, const PwPose* pose) {
@@ -22,7 +21,7 @@ void PwGlDrawSrfFaces(const PwSrf* m, const PwPose* pose) {
       PwVec3 centre, normal;
       PwModelToEye(&centre, &face.centre);
       PwModelDirToEye(&normal, &face.normal);
-      if (PwSrfDot(normal, centre) > 0.0f) continue;
+      if (PwDot(normal, centre) > 0.0f) continue;
     }
     const int n = face.index_count;
     if (n < 1) continue;
@@ -34,7 +33,7 @@ void PwGlDrawSrfFaces(const PwSrf* m, const PwPose* pose) {
     bool valid = true;
     for (int i = 0; i < n && valid; ++i) {
       const int v = face.indices[i];
-      valid = ValidIndex(m, v);
+      valid = PwSrfValidIndex(m, v);
       if (!valid) break;
       const PwSrfVertex& s = m->vertices[v];
       points[i] = {s.x, s.y, s.z};

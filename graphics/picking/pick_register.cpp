@@ -7,6 +7,7 @@
 
 #include "graphics/state3d/culling.h"
 #include "graphics/picking/pick_internal.h"
+#include "graphics/math/vec_inline.h"
 #include "graphics/primitives/primitives3d.h"
 #include "graphics/state3d/state3d.h"
 
@@ -22,10 +23,6 @@ PwPickItem* NewItem(int kind, float depth, const int ids[4]) {
   return item;
 }
 
-bool Finite(const PwVec3& p) {
-  return std::isfinite(p.x) && std::isfinite(p.y) && std::isfinite(p.z);
-}
-
 void GrowBox(PwPickItem* item, const PwPoint2& p, bool first) {
   if (first || p.x < item->min_x) item->min_x = p.x;
   if (first || p.y < item->min_y) item->min_y = p.y;
@@ -38,7 +35,7 @@ void GrowBox(PwPickItem* item, const PwPoint2& p, bool first) {
 int PwPickPoint(PwVec3 point, float radius, int min_radius, int id1, int id2, int id3, int id4) {
   PwVec3 e;
   PwModelToEye(&e, &point);
-  if (!Finite(e) || !std::isfinite(radius) || e.z <= 0) return 1;
+  if (!PwFinite(e) || !std::isfinite(radius) || e.z <= 0) return 1;
   const float r = radius;
   const PwVec3 corners[4] = {
       {e.x - r, e.y - r, e.z}, {e.x + r, e.y - r, e.z}, {e.x - r, e.y + r, e.z},
@@ -87,7 +84,7 @@ int PwPickPolygon(int count, const PwVec3* points, const PwVec3* normal, int id1
   }
   PwVec3 lo, hi, centroid;
   PwEyePointsCentroid(eye, count, points, &lo, &hi, &centroid);
-  if (!Finite(centroid)) {
+  if (!PwFinite(centroid)) {
     PwPickRelease(start);
     return 1;
   }

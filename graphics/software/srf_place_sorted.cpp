@@ -4,16 +4,9 @@
 #include <cstddef>
 
 #include "graphics/formats/srf_place.h"
+#include "graphics/math/vec_inline.h"
 #include "graphics/primitives/sorted_list.h"
 #include "graphics/state3d/state3d.h"
-
-namespace {
-
-bool Finite(const PwVec3& p) { return std::isfinite(p.x) && std::isfinite(p.y) && std::isfinite(p.z); }
-
-bool ValidIndex(const PwSrf* m, int i) { return i >= 0 && i < m->vertex_count; }
-
-}  // namespace
 
 int PwSrfSorted(const PwSrf* m, const PwPose* pose) {
   if (m == nullptr || pose == nullptr) return 0;
@@ -38,7 +31,7 @@ int PwDrawSrf(PwSrf* m, const PwPose* pose) {
     PwVec3 centre, normal;
     PwFrameApply(&centre, &frame, &face.centre);
     PwFrameRotate(&normal, &frame, &face.normal);
-    if (!Finite(centre)) continue;
+    if (!PwFinite(centre)) continue;
     if (PwSrfFacesAway(centre, normal)) {
       if (face.has_normal == 1) continue;
       normal = {-normal.x, -normal.y, -normal.z};
@@ -51,7 +44,7 @@ int PwDrawSrf(PwSrf* m, const PwPose* pose) {
     if (points == nullptr) return 1;
     bool valid = true;
     for (int i = 0; i < n && valid; ++i) {
-      valid = ValidIndex(m, face.indices[i]);
+      valid = PwSrfValidIndex(m, face.indices[i]);
       if (valid) points[i] = m->work[face.indices[i]].position;
     }
     if (!valid) {
