@@ -3,7 +3,7 @@
 
 #include "graphics/state3d/eps_output_state.h"
 #include "graphics/state3d/image_output_state.h"
-#include "graphics/software/screen.h"
+#include "graphics/draw2d/screen_layer.h"
 
 void PwClearScreen() {
   PwScreenClear();

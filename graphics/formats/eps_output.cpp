@@ -8,7 +8,7 @@
 #include "graphics/draw2d/clip2d.h"
 #include "graphics/state3d/eps_output_state.h"
 #include "graphics/formats/eps_sink_internal.h"
-#include "graphics/software/surface.h"
+#include "graphics/window/drawing_area.h"
 #include "graphics/state3d/state3d.h"
 
 PwEpsSink& PwEpsSinkState() {

@@ -9,7 +9,7 @@
 #include "graphics/formats/pict_picture.h"
 #include "graphics/state3d/image_output_state.h"
 #include "graphics/state3d/model_capture_state.h"
-#include "graphics/software/screen.h"
+#include "graphics/draw2d/screen_layer.h"
 #include "graphics/primitives/sorted_list.h"
 #include "graphics/state3d/state3d.h"
 

@@ -12,7 +12,7 @@
 #include "graphics/opengl/gl_internal.h"
 #include "graphics/opengl/gl_logic.h"
 #include "graphics/opengl/gl_modes.h"
-#include "graphics/opengl/gl_surface.h"
+#include "graphics/window/drawing_area.h"
 
 namespace {
 

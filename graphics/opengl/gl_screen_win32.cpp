@@ -10,7 +10,7 @@
 #include "graphics/opengl/gl_internal.h"
 #include "graphics/opengl/gl_logic.h"
 #include "graphics/opengl/gl_modes.h"
-#include "graphics/software/screen.h"
+#include "graphics/draw2d/screen_layer.h"
 
 namespace {
 

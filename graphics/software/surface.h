@@ -5,6 +5,7 @@
 #pragma once
 
 #include "graphics/software/pixel_buffer.h"
+#include "graphics/window/drawing_area.h"
 
 struct PwColor;  // graphics/math/pw_types.h
 
@@ -28,15 +29,7 @@ constexpr int kPwMinSurfaceSize = 16;
 
 // --- Surface lifecycle (module state: the one surface) ---
 
-// Rebuilds the surface for the window DC at width x height (each raised to
-// at least 16) and depth mode; keeps the current one, drawing included, when
-// it already matches.
-void PwSetSurface(void* window_dc, int width, int height, int depth_mode);
-void PwFreeSurface();
-// The drawing-area size (16 x 16 before any surface exists).
-void PwGetSurfaceSize(int* width, int* height);
-// Copies the drawing area to the window DC the surface was made for.
-int PwPresent();
+// PwSetSurface, PwFreeSurface, PwGetSurfaceSize and PwPresent: drawing_area.h.
 void PwGetSurface(PwSurface* out);
 // The live surface and its pixels, for the rasteriser; check
 // pixels.created before drawing.

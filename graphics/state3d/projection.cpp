@@ -3,7 +3,7 @@
 
 #include "graphics/state3d/eps_output_state.h"
 #include "graphics/state3d/image_output_state.h"
-#include "graphics/software/surface.h"
+#include "graphics/window/drawing_area.h"
 #include "graphics/state3d/state3d.h"
 #include "graphics/state3d/state3d_backend.h"
 #include "graphics/state3d/state3d_internal.h"

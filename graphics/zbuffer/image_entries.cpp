@@ -4,7 +4,7 @@
 #include <cstdint>
 
 #include "graphics/state3d/image_output_state.h"
-#include "graphics/software/surface.h"
+#include "graphics/window/drawing_area.h"
 #include "graphics/state3d/state3d.h"
 #include "graphics/zbuffer/image_output.h"
 #include "graphics/zbuffer/zbuffer.h"

@@ -8,7 +8,7 @@
 
 #include "graphics/state3d/image_output_state.h"
 #include "graphics/files/pw_alloc.h"
-#include "graphics/software/surface.h"
+#include "graphics/window/drawing_area.h"
 #include "graphics/state3d/state3d.h"
 #include "graphics/zbuffer/image_writers.h"
 #include "graphics/zbuffer/zbuffer.h"

@@ -5,7 +5,7 @@
 #include <new>
 
 #include "graphics/math/pw_types.h"
-#include "graphics/software/surface.h"
+#include "graphics/window/drawing_area.h"
 #include "scenegraph/core/partition.h"
 #include "scenegraph/core/scene_clock.h"
 #include "scenegraph/core/scene_hooks.h"

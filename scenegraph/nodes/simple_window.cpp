@@ -8,7 +8,7 @@
 #include "graphics/picking/picking.h"
 #include "graphics/math/pw_math.h"
 #include "graphics/math/pw_types.h"
-#include "graphics/software/surface.h"
+#include "graphics/window/drawing_area.h"
 #include "graphics/primitives/sorted_list.h"
 #include "graphics/state3d/state3d.h"
 #include "graphics/window/window.h"

@@ -20,7 +20,7 @@
 #include "graphics/formats/pict_picture.h"
 #include "graphics/formats/srf_model.h"
 #include "graphics/opengl/gl_modes.h"
-#include "graphics/opengl/gl_surface.h"
+#include "graphics/window/drawing_area.h"
 #include "graphics/primitives/primitives3d.h"
 #include "graphics/math/pw_math.h"
 #include "graphics/primitives/sorted_list.h"
