@@ -6,6 +6,7 @@
 
 #include "graphics/state3d/eps_output_state.h"
 #include "graphics/formats/srf_place.h"
+#include "graphics/math/vec_inline.h"
 #include "graphics/state3d/image_output_state.h"
 #include "graphics/state3d/model_capture_state.h"
 #include "graphics/primitives/primitives3d.h"
@@ -27,8 +28,6 @@ bool DrawsBefore(const FaceOrder& a, const FaceOrder& b) {
   return a.face > b.face;
 }
 
-bool Finite(const PwVec3& p) { return std::isfinite(p.x) && std::isfinite(p.y) && std::isfinite(p.z); }
-
 int Widest(const PwSrf* m) {
   int w = 0;
   for (int f = 0; f < m->face_count; ++f) w = std::max(w, m->faces[f].index_count);
@@ -46,6 +45,138 @@ T* Take(std::size_t n) {
 }
 
 bool ValidIndex(const PwSrf* m, int i) { return i >= 0 && i < m->vertex_count; }
+
+// The scratch blocks of one sorted draw, taken after the caller's mark.
+struct SrfBlocks {
+  PwVec3* eye;              // a vertex each
+  PwPoint2* screen;         // a vertex each
+  unsigned char* projected; // a vertex each: screen holds it
+  FaceOrder* order;         // a face each
+  PwVec3* points;           // the widest face
+  PwVec3* clipped;          // twice the widest face
+  PwPoint2* polygon;        // twice the widest face
+};
+
+bool TakeBlocks(const PwSrf* m, SrfBlocks* b) {
+  const std::size_t vc = static_cast<std::size_t>(m->vertex_count);
+  const std::size_t widest = static_cast<std::size_t>(Widest(m));
+  b->eye = Take<PwVec3>(vc);
+  b->screen = Take<PwPoint2>(vc);
+  b->projected = Take<unsigned char>(vc);
+  b->order = Take<FaceOrder>(static_cast<std::size_t>(m->face_count));
+  b->points = Take<PwVec3>(widest);
+  b->clipped = Take<PwVec3>(2 * widest);
+  b->polygon = Take<PwPoint2>(2 * widest);
+  return b->eye != nullptr && b->screen != nullptr && b->projected != nullptr &&
+         b->order != nullptr && b->points != nullptr && b->clipped != nullptr &&
+         b->polygon != nullptr;
+}
+
+void ToEye(const PwSrf* m, const PwFrame* frame, PwVec3* eye) {
+  for (int v = 0; v < m->vertex_count; ++v) {
+    const PwSrfVertex& s = m->vertices[v];
+    PwVec3 p = {s.x, s.y, s.z};
+    PwFrameApply(&eye[v], frame, &p);
+  }
+}
+
+// The faces to draw, far to near: those with a normal that face away are
+// left out, the others turned to face the eye. Returns how many.
+int OrderFaces(const PwSrf* m, const PwFrame* frame, FaceOrder* order) {
+  int kept = 0;
+  for (int f = 0; f < m->face_count; ++f) {
+    const PwSrfFace& face = m->faces[f];
+    FaceOrder o;
+    PwFrameApply(&o.centre, frame, &face.centre);
+    PwFrameRotate(&o.normal, frame, &face.normal);
+    if (!PwFinite(o.centre)) continue;
+    if (PwDot(o.normal, o.centre) > 0.0f) {
+      if (face.has_normal == 1) continue;  // faces away
+      o.normal = {-o.normal.x, -o.normal.y, -o.normal.z};
+    }
+    o.depth = o.centre.z;
+    o.face = f;
+    order[kept++] = o;
+  }
+  std::sort(order, order + kept, DrawsBefore);
+  return kept;
+}
+
+// Careful drawing (near the eye, or onto the EPS page) projects only the
+// vertices beyond the near plane (none for EPS) and clips the other faces.
+struct FaceDrawing {
+  bool eps;
+  bool careful;
+  bool lit;
+  float near_z;
+};
+
+FaceDrawing HowToDraw(int near_flag) {
+  FaceDrawing how;
+  how.eps = PwEpsIsActive() != 0;
+  how.careful = near_flag != 0 || how.eps;
+  how.lit = PwGetLighting() == 1;
+  how.near_z = PwGetProjection()->near;
+  return how;
+}
+
+void Project(const PwSrf* m, const FaceDrawing& how, SrfBlocks* b) {
+  const int vc = m->vertex_count;
+  if (PwGetProjectionMode() == 1) {
+    for (int v = 0; v < vc; ++v) b->eye[v].z = PwGetParallelDistance();
+  }
+  for (int v = 0; v < vc; ++v) {
+    b->projected[v] = 0;
+    if (how.careful && (how.eps || !(b->eye[v].z > how.near_z))) continue;
+    b->projected[v] = static_cast<unsigned char>(PwProjectToScreen(&b->screen[v], &b->eye[v]));
+  }
+}
+
+PwColor FaceColour(const PwSrfFace& face, const FaceOrder& o, const FaceDrawing& how) {
+  PwColor colour = face.colour;
+  if (how.lit && face.no_shading == 0 && (!how.careful || face.has_normal == 1)) {
+    PwShadeColor(&colour, face.colour, &o.centre, &o.normal);
+  }
+  return colour;
+}
+
+// Fills the face from its projected vertices: false when one is not.
+bool FillProjected(const PwSrf* m, const PwSrfFace& face, PwColor colour, const SrfBlocks& b) {
+  const int n = face.index_count;
+  for (int i = 0; i < n; ++i) {
+    const int v = face.indices[i];
+    if (!ValidIndex(m, v) || !b.projected[v]) return false;
+  }
+  for (int i = 0; i < n; ++i) b.polygon[i] = b.screen[face.indices[i]];
+  PwScreenPolygon(n, b.polygon, colour);
+  return true;
+}
+
+// The face in eye space onto the EPS page, and clipped at the near plane
+// onto the screen.
+void FillClipped(const PwSrf* m, const PwSrfFace& face, PwColor colour, const FaceDrawing& how,
+                 const SrfBlocks& b) {
+  const int n = face.index_count;
+  for (int i = 0; i < n; ++i) {
+    if (!ValidIndex(m, face.indices[i])) return;
+    b.points[i] = b.eye[face.indices[i]];
+  }
+  if (how.eps) PwEpsPolygon3(n, b.points, colour);
+  int count = 0;
+  PwClipPolygonNear(&count, b.clipped, n, b.points, how.near_z);
+  if (count <= 0) return;
+  for (int i = 0; i < count; ++i) {
+    if (PwProjectToScreen(&b.polygon[i], &b.clipped[i]) == 0) return;
+  }
+  PwScreenPolygon(count, b.polygon, colour);
+}
+
+void DrawFace(const PwSrf* m, const FaceDrawing& how, const FaceOrder& o, const SrfBlocks& b) {
+  const PwSrfFace& face = m->faces[o.face];
+  const PwColor colour = FaceColour(face, o, how);
+  if (FillProjected(m, face, colour, b)) return;
+  if (how.careful) FillClipped(m, face, colour, how, b);  // else a vertex cannot be projected
+}
 
 }  // namespace
 
@@ -67,87 +198,15 @@ std::size_t PwSortedSrfRoom(const PwSrf* m) {
 
 void PwDrawSortedSrf(const PwSrf* m, const PwFrame* frame, int near_flag) {
   if (m == nullptr || frame == nullptr || m->face_count <= 0) return;
-  const std::size_t vc = static_cast<std::size_t>(m->vertex_count);
-  const std::size_t widest = static_cast<std::size_t>(Widest(m));
   std::size_t mark;
   if (PwScratchMark(&mark, 4) == nullptr) return;
-  auto* eye = Take<PwVec3>(vc);
-  auto* screen = Take<PwPoint2>(vc);
-  auto* projected = Take<unsigned char>(vc);
-  auto* order = Take<FaceOrder>(static_cast<std::size_t>(m->face_count));
-  auto* points = Take<PwVec3>(widest);
-  auto* clipped = Take<PwVec3>(2 * widest);
-  auto* polygon = Take<PwPoint2>(2 * widest);
-  if (eye == nullptr || screen == nullptr || projected == nullptr || order == nullptr ||
-      points == nullptr || clipped == nullptr || polygon == nullptr) {
-    PwScratchRelease(mark);
-    return;
-  }
-  for (std::size_t v = 0; v < vc; ++v) {
-    const PwSrfVertex& s = m->vertices[v];
-    PwVec3 p = {s.x, s.y, s.z};
-    PwFrameApply(&eye[v], frame, &p);
-  }
-  int kept = 0;
-  for (int f = 0; f < m->face_count; ++f) {
-    const PwSrfFace& face = m->faces[f];
-    FaceOrder o;
-    PwFrameApply(&o.centre, frame, &face.centre);
-    PwFrameRotate(&o.normal, frame, &face.normal);
-    if (!Finite(o.centre)) continue;
-    if (PwSrfDot(o.normal, o.centre) > 0.0f) {
-      if (face.has_normal == 1) continue;  // faces away
-      o.normal = {-o.normal.x, -o.normal.y, -o.normal.z};
-    }
-    o.depth = o.centre.z;
-    o.face = f;
-    order[kept++] = o;
-  }
-  std::sort(order, order + kept, DrawsBefore);
-
-  if (PwGetProjectionMode() == 1) {
-    for (std::size_t v = 0; v < vc; ++v) eye[v].z = PwGetParallelDistance();
-  }
-  const bool eps = PwEpsIsActive() != 0;
-  const bool careful = near_flag != 0 || eps;
-  const float near_z = PwGetProjection()->near;
-  for (std::size_t v = 0; v < vc; ++v) {
-    projected[v] = 0;
-    if (careful && (eps || !(eye[v].z > near_z))) continue;
-    projected[v] = static_cast<unsigned char>(PwProjectToScreen(&screen[v], &eye[v]));
-  }
-  const bool lit = PwGetLighting() == 1;
-  for (int k = 0; k < kept; ++k) {
-    const FaceOrder& o = order[k];
-    const PwSrfFace& face = m->faces[o.face];
-    PwColor colour = face.colour;
-    if (lit && face.no_shading == 0 && (!careful || face.has_normal == 1)) {
-      PwShadeColor(&colour, face.colour, &o.centre, &o.normal);
-    }
-    const int n = face.index_count;
-    bool direct = true;
-    for (int i = 0; i < n && direct; ++i) {
-      const int v = face.indices[i];
-      direct = ValidIndex(m, v) && projected[v];
-    }
-    if (direct) {
-      for (int i = 0; i < n; ++i) polygon[i] = screen[face.indices[i]];
-      PwScreenPolygon(n, polygon, colour);
-      continue;
-    }
-    if (!careful) continue;  // a vertex that cannot be projected
-    bool valid = true;
-    for (int i = 0; i < n && valid; ++i) {
-      valid = ValidIndex(m, face.indices[i]);
-      if (valid) points[i] = eye[face.indices[i]];
-    }
-    if (!valid) continue;
-    if (eps) PwEpsPolygon3(n, points, colour);
-    int m_count = 0;
-    PwClipPolygonNear(&m_count, clipped, n, points, near_z);
-    bool ok = m_count > 0;
-    for (int i = 0; i < m_count && ok; ++i) ok = PwProjectToScreen(&polygon[i], &clipped[i]) != 0;
-    if (ok) PwScreenPolygon(m_count, polygon, colour);
+  SrfBlocks b;
+  if (TakeBlocks(m, &b)) {
+    ToEye(m, frame, b.eye);
+    const int kept = OrderFaces(m, frame, b.order);
+    const FaceDrawing how = HowToDraw(near_flag);
+    Project(m, how, &b);
+    for (int k = 0; k < kept; ++k) DrawFace(m, how, b.order[k], b);
   }
   PwScratchRelease(mark);
 }
