@@ -110,7 +110,7 @@ int PwRasterPolygon(PwPixelBuffer* s, int count, const PwPoint2* points) {
     for (int y = 0; y < s->height; ++y) PwRasterClearRow(s, y);
   }
   const int width = PwRasterAreaWidth(s);
-  for (int i = 0; i < count; ++i) {
+  for (int i = 0; i < count && first <= last; ++i) {  // no sampled row: no crossing
     const PwPoint2 a = HoldPoint(points[i]);
     const PwPoint2 b = HoldPoint(points[i + 1 < count ? i + 1 : 0]);
     if (a.y != b.y) AddEdge(s, a, b, width);
