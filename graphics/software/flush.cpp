@@ -49,35 +49,48 @@ void DrawDisc(const PwSortedItem* it) {
 }
 
 // Fills count eye-space points in one colour, clipped at the near plane when
-// flagged; temporary memory from the main pool, given back at once.
+// flagged. Small polygons (nearly every one of a big mesh) work on the
+// stack; larger ones take temporary memory from the main pool, given back
+// at once.
 void FillPolygon(int count, const PwVec3* points, int near_flag, PwColor colour) {
   if (count < 1) return;
   const bool parallel = PwGetProjectionMode() == 1;
+  const float parallel_z = parallel ? PwGetParallelDistance() : 0.0f;
   const bool clip = near_flag && !parallel;
-  std::size_t mark;
+  constexpr int kLocal = 8;  // vertices; clipping may double them
+  PwPoint2 local_screen[2 * kLocal];
+  PwVec3 local_clipped[2 * kLocal];
+  std::size_t mark = 0;
+  const bool local = count <= kLocal;
   std::size_t n = static_cast<std::size_t>(count);
-  auto* screen =
-      static_cast<PwPoint2*>(PwScratchMark(&mark, sizeof(PwPoint2) * n * (clip ? 2 : 1)));
-  if (screen == nullptr) return;
+  PwPoint2* screen = local_screen;
+  if (!local) {
+    screen = static_cast<PwPoint2*>(PwScratchMark(&mark, sizeof(PwPoint2) * n * (clip ? 2 : 1)));
+    if (screen == nullptr) return;
+  }
   const PwVec3* source = points;
   int m = count;
   if (clip) {
-    std::size_t unused;
-    auto* clipped = static_cast<PwVec3*>(PwScratchMark(&unused, sizeof(PwVec3) * n * 2));
-    if (clipped == nullptr) {
-      PwScratchRelease(mark);
-      return;
+    PwVec3* clipped = local_clipped;
+    if (!local) {
+      std::size_t unused;
+      clipped = static_cast<PwVec3*>(PwScratchMark(&unused, sizeof(PwVec3) * n * 2));
+      if (clipped == nullptr) {
+        PwScratchRelease(mark);
+        return;
+      }
     }
     PwClipPolygonNear(&m, clipped, count, points, PwGetProjection()->near);
     source = clipped;
   }
   bool ok = m > 0;
   for (int i = 0; i < m && ok; ++i) {
-    PwVec3 p = Flattened(source[i]);
+    PwVec3 p = source[i];
+    if (parallel) p.z = parallel_z;
     ok = PwProjectToScreen(&screen[i], &p) != 0;
   }
   if (ok) PwScreenPolygon(m, screen, colour);
-  PwScratchRelease(mark);
+  if (!local) PwScratchRelease(mark);
 }
 
 void DrawPolygon(const PwSortedItem* it) {

@@ -44,8 +44,16 @@ PwPoint2 HoldPoint(PwPoint2 p) {
   return p;
 }
 
-// ceil(a / b) for b > 0.
-int64_t CeilDiv(int64_t a, int64_t b) { return a >= 0 ? (a + b - 1) / b : -((-a) / b); }
+// ceil(a / b) for b > 0. Nearly every edge of a drawing fits 32 bits,
+// whose division is several times quicker.
+int64_t CeilDiv(int64_t a, int64_t b) {
+  if (a >= INT32_MIN + 1 && a <= INT32_MAX && b <= INT32_MAX) {
+    const int32_t a32 = static_cast<int32_t>(a), b32 = static_cast<int32_t>(b);
+    if (a32 >= 0) return a32 / b32 + (a32 % b32 != 0);
+    return -((-a32) / b32);
+  }
+  return a >= 0 ? (a + b - 1) / b : -((-a) / b);
+}
 
 // Records a non-horizontal edge on the rows of [top, bottom) that lie in
 // the buffer. The crossing on row r is ceil(x(r)), stepped exactly with a
@@ -64,6 +72,10 @@ void AddEdge(PwPixelBuffer* s, PwPoint2 a, PwPoint2 b, int width) {
   // x(r) = (a.x * dy + dx * (r - a.y)) / dy; keep q = ceil, rem = q*dy - N.
   const int64_t n0 = static_cast<int64_t>(a.x) * dy + dx * (first - a.y);
   int64_t q = CeilDiv(n0, dy);
+  if (end - first == 1) {  // one row: most edges of small polygons
+    PwRasterAddCrossing(s, static_cast<int>(first), HoldX(q, width));
+    return;
+  }
   int64_t rem = q * dy - n0;
   int64_t step_q = dx >= 0 ? dx / dy : -CeilDiv(-dx, dy);  // floor(dx / dy)
   const int64_t step_r = dx - step_q * dy;                  // 0 <= step_r < dy
@@ -98,7 +110,7 @@ int PwRasterPolygon(PwPixelBuffer* s, int count, const PwPoint2* points) {
     for (int y = 0; y < s->height; ++y) PwRasterClearRow(s, y);
   }
   const int width = PwRasterAreaWidth(s);
-  for (int i = 0; i < count; ++i) {
+  for (int i = 0; i < count && first <= last; ++i) {  // no sampled row: no crossing
     const PwPoint2 a = HoldPoint(points[i]);
     const PwPoint2 b = HoldPoint(points[i + 1 < count ? i + 1 : 0]);
     if (a.y != b.y) AddEdge(s, a, b, width);

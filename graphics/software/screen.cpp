@@ -102,10 +102,10 @@ void PwScreenClear() {
   PwRasterRect(&t.buf, 0, 0, t.w - 1, t.h - 1, PwPixelValue(&t.buf, PwColor{0, 0, 0}));
 }
 
-void PwScreenLine(PwPoint2 a, PwPoint2 b, PwColor color) {
-  Target t = CurrentTarget();
-  if (t.buf.created == 0) return;
-  const unsigned int pixel = PwPixelValue(&t.buf, color);
+namespace {
+
+// A line on a live target, in its pixel value.
+void LineOn(Target& t, PwPoint2 a, PwPoint2 b, unsigned int pixel) {
   const bool a_in = InArea(t, a);
   if (a_in) PwRasterPixel(&t.buf, a.x, a.y, pixel);
   if (a_in && InArea(t, b)) {
@@ -120,6 +120,14 @@ void PwScreenLine(PwPoint2 a, PwPoint2 b, PwColor color) {
     visible = PwClipLine2(&ca, &cb, a, b);
   }
   if (visible == 1) PwRasterLine(&t.buf, ca.x, ca.y, cb.x, cb.y, pixel);
+}
+
+}  // namespace
+
+void PwScreenLine(PwPoint2 a, PwPoint2 b, PwColor color) {
+  Target t = CurrentTarget();
+  if (t.buf.created == 0) return;
+  LineOn(t, a, b, PwPixelValue(&t.buf, color));
 }
 
 void PwScreenPoint(PwPoint2 p, PwColor color) {
@@ -153,7 +161,7 @@ void PwScreenPolygon(int count, const PwPoint2* points, PwColor color) {
   const int painted = PwRasterFillRows(&t.buf, pixel);
   StoreRows(t);
   if (painted == 0) {
-    for (int i = 0; i < count; ++i) PwScreenLine(points[i], points[(i + 1) % count], color);
+    for (int i = 0; i < count; ++i) LineOn(t, points[i], points[(i + 1) % count], pixel);
   }
 }
 

@@ -1,18 +1,26 @@
 // Lit colour of a surface point: ambient 0.3, white diffuse, white highlight.
 #include <cmath>
 
+#include "graphics/math/fast_normalize.h"
 #include "graphics/math/pw_math.h"
 #include "graphics/state3d/state3d.h"
 
 void PwShadeColor(PwColor* out, PwColor colour, const PwVec3* point, const PwVec3* normal) {
+  const PwVec3* table = PwUnitTable();
   const PwVec3* le = PwGetLightEye();
-  PwVec3 to_light = {le->x - point->x, le->y - point->y, le->z - point->z};
   PwVec3 l, v, n, h;
-  PwFastNormalize(&l, &to_light);
-  PwFastNormalize(&v, point);
-  PwFastNormalize(&n, normal);
+  PwFastNormalizeWith(table, &v, point);
+  if (le->x == 0.0f && le->y == 0.0f && le->z == 0.0f) {
+    // A light at the eye (the usual headlight) lies straight back along the
+    // view: the table normalisation is odd, so this is its result exactly.
+    l = {-v.x, -v.y, -v.z};
+  } else {
+    const PwVec3 to_light = {le->x - point->x, le->y - point->y, le->z - point->z};
+    PwFastNormalizeWith(table, &l, &to_light);
+  }
+  PwFastNormalizeWith(table, &n, normal);
   PwVec3 half = {l.x - v.x, l.y - v.y, l.z - v.z};
-  PwFastNormalize(&h, &half);
+  PwFastNormalizeWith(table, &h, &half);
   float nl = n.x * l.x + n.y * l.y + n.z * l.z;
   float nh = n.x * h.x + n.y * h.y + n.z * h.z;
   int a = static_cast<int>((0.3f + (nl > 0.0f ? nl : 0.0f)) * 256.0f);

@@ -90,6 +90,23 @@ TEST(FastNormalize, NonFiniteInputGivesTheZeroVector) {
   }
 }
 
+// The headlight shading takes the direction to the light as the negated view
+// direction, which holds only while negating the input negates the result
+// exactly: axis ties, zero parts and ratios on table steps included.
+TEST(FastNormalize, NegatedInputGivesTheNegatedUnitExactly) {
+  const PwVec3 cases[] = {{1, 1, 0},       {-2, 2, 2},     {0, -0.0f, 5},   {3, -0.0f, 0},
+                          {31, 10, 1},     {7, -31, 31},   {1e-3f, 2e-4f, 0}, {-5e30f, 1, 3e30f},
+                          {0.3f, -0.2f, 600}, {-1, 0.5f, -0.25f}};
+  for (const PwVec3& v : cases) {
+    const PwVec3 neg = {-v.x, -v.y, -v.z};
+    PwVec3 a, b;
+    ASSERT_EQ(PwFastNormalize(&a, &v), PwFastNormalize(&b, &neg));
+    EXPECT_EQ(a.x, -b.x);
+    EXPECT_EQ(a.y, -b.y);
+    EXPECT_EQ(a.z, -b.z);
+  }
+}
+
 TEST(VectorMath, NormalizeLeavesShortVectorsAlone) {
   PwVec3 out = {9, 9, 9};
   PwVec3 v = {0.00001f, 0, 0};
