@@ -10,7 +10,7 @@
 #include "graphics/state3d/image_output_state.h"
 #include "graphics/state3d/model_capture_state.h"
 #include "graphics/primitives/primitives3d.h"
-#include "graphics/software/screen.h"
+#include "graphics/draw2d/screen_layer.h"
 #include "graphics/primitives/sorted_list.h"
 
 namespace {
@@ -44,7 +44,6 @@ T* Take(std::size_t n) {
   return static_cast<T*>(PwScratchMark(&unused, n * sizeof(T)));
 }
 
-bool ValidIndex(const PwSrf* m, int i) { return i >= 0 && i < m->vertex_count; }
 
 // The scratch blocks of one sorted draw, taken after the caller's mark.
 struct SrfBlocks {
@@ -145,7 +144,7 @@ bool FillProjected(const PwSrf* m, const PwSrfFace& face, PwColor colour, const 
   const int n = face.index_count;
   for (int i = 0; i < n; ++i) {
     const int v = face.indices[i];
-    if (!ValidIndex(m, v) || !b.projected[v]) return false;
+    if (!PwSrfValidIndex(m, v) || !b.projected[v]) return false;
   }
   for (int i = 0; i < n; ++i) b.polygon[i] = b.screen[face.indices[i]];
   PwScreenPolygon(n, b.polygon, colour);
@@ -158,7 +157,7 @@ void FillClipped(const PwSrf* m, const PwSrfFace& face, PwColor colour, const Fa
                  const SrfBlocks& b) {
   const int n = face.index_count;
   for (int i = 0; i < n; ++i) {
-    if (!ValidIndex(m, face.indices[i])) return;
+    if (!PwSrfValidIndex(m, face.indices[i])) return;
     b.points[i] = b.eye[face.indices[i]];
   }
   if (how.eps) PwEpsPolygon3(n, b.points, colour);
@@ -231,7 +230,7 @@ void PwDrawSrfFlat(const PwSrf* m, const PwPose* pose) {
     bool valid = true;
     for (int i = 0; i < n && valid; ++i) {
       const int v = face.indices[i];
-      valid = ValidIndex(m, v);
+      valid = PwSrfValidIndex(m, v);
       if (valid) points[i] = {m->vertices[v].x, m->vertices[v].y, m->vertices[v].z};
     }
     // The polygon takes its own scratch after these points and gives it back.

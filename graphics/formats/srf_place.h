@@ -27,7 +27,6 @@ inline int PwSrfCullBox(const PwSrf* m, const PwFrame* frame, int* near_flag) {
   return PwCullPoints(8, c, near_flag);
 }
 
-inline float PwSrfDot(const PwVec3& a, const PwVec3& b) { return PwDot(a, b); }
 
 // A face faces away: in perspective its normal points away from the eye
 // (normal . centre > 0), in parallel projection along the view (z > 0).

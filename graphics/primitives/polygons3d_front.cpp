@@ -23,7 +23,7 @@ PwVec3* EyeRoom(std::size_t* mark, int count, std::size_t slots) {
 bool KeepVisible(std::size_t mark, int count, const PwVec3* eye, const PwVec3& centre,
                  PwVec3* lo, PwVec3* hi, int* near_flag) {
   *near_flag = 0;
-  if (PwAllFinite3(count, eye) && PwFinite(centre) && PwCullBox(lo, hi, near_flag)) return true;
+  if (PwAllFinite(count, eye) && PwFinite(centre) && PwCullBox(lo, hi, near_flag)) return true;
   PwScratchRelease(mark);
   return false;
 }

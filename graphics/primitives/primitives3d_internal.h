@@ -5,17 +5,10 @@
 #include "graphics/math/vec_inline.h"
 #include "graphics/state3d/culling.h"
 
-inline bool PwAllFinite3(int n, const PwVec3* p) {
-  for (int i = 0; i < n; ++i) {
-    if (!PwFinite(p[i])) return false;
-  }
-  return true;
-}
-
 // Eye points that are all finite and within the view volume: true to draw.
 inline bool PwPrimCullEye(int n, const PwVec3* eye, int* near_flag) {
   *near_flag = 0;
-  return PwAllFinite3(n, eye) && PwCullPoints(n, eye, near_flag) != 0;
+  return PwAllFinite(n, eye) && PwCullPoints(n, eye, near_flag) != 0;
 }
 
 inline bool PwPrimCullEye(const PwVec3& eye) {
