@@ -72,11 +72,25 @@ e2e_start_x() {
   unset XAUTHORITY
 }
 
-# Copies the pristine prefix (made once per build tree) to $1.
+# Copies the pristine prefix (made once per build tree) to $1. Wine's own
+# binaries, nearly all of a prefix's 700 MB, are never written in place:
+# they are hard links to the pristine ones, so a dozen prefixes cost the
+# disk one. Every other file (registry, INI files, what a test writes) is a
+# copy of its own.
 e2e_copy_prefix() {
   e2e_pristine=$(e2e_build_root)/wineprefix-pristine
   "$(dirname "$e2e_wine_run")/wine-prefix.sh" "$e2e_pristine" || return 1
-  rm -rf "$1.tmp" && cp -a "$e2e_pristine" "$1.tmp" && mv "$1.tmp" "$1"
+  rm -rf "$1.tmp" || return 1
+  if cp -al "$e2e_pristine" "$1.tmp" 2>/dev/null; then
+    find "$1.tmp" -type f ! -iname '*.dll' ! -iname '*.exe' ! -iname '*.drv' \
+      ! -iname '*.sys' ! -iname '*.nls' ! -iname '*.acm' ! -iname '*.cpl' \
+      ! -iname '*.ocx' ! -iname '*.tlb' ! -iname '*.ds' ! -iname '*.msstyles' \
+      -exec sh -c 'for f; do cp -p "$f" "$f.own" && mv -f "$f.own" "$f" || exit 1; done' sh {} + ||
+      return 1
+  else
+    rm -rf "$1.tmp" && cp -a "$e2e_pristine" "$1.tmp" || return 1
+  fi
+  mv "$1.tmp" "$1"
 }
 
 e2e_choose_prefix() {
