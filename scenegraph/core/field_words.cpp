@@ -37,7 +37,7 @@ bool KsIsStringGroup(const KsWordNode* word)
 int KsReadStringWord(const KsWordNode* word, KsString* out)
 {
     if (!KsIsStringGroup(word))
-        return out->Assign(word ? word->text : nullptr);
+        return out->Assign(word ? static_cast<const char*>(word->text) : nullptr);
     // A long string arrives in 255-byte pieces; join them, whatever the length.
     size_t total = 0;
     for (const KsWordNode* piece = word->child; piece; piece = piece->next)

@@ -47,7 +47,7 @@ KsImage::KsImage(KsWordNode* cursor) {
     }
     if (!KsCursorHasWords(cursor, 3)) {
         std::fprintf(stderr, "KsImage::KsImate()\n");
-        std::fprintf(stderr, "  Error near line %d\n", first->line);
+        std::fprintf(stderr, "  Error near line %d\n", first->text.Line());
         return;
     }
     int width = KsParseInt(first->text);
@@ -77,7 +77,7 @@ KsImage::KsImage(KsWordNode* cursor) {
         if (!word) {
             std::free(pixels);
             std::fprintf(stderr, "KsImage::KsImate()\n");
-            std::fprintf(stderr, "  Error near line %d\n", first->line);
+            std::fprintf(stderr, "  Error near line %d\n", first->text.Line());
             return;
         }
         StorePixel(pixels, unit, i, KsParseUnsigned(word->text));

@@ -27,7 +27,7 @@ KsLocalHeap::KsLocalHeap() {
 }
 
 KsLocalHeap::~KsLocalHeap() {
-    for (KsLocalHeapLst* list : {head_, texts_}) {
+    for (KsLocalHeapLst* list : {head_, texts_, packed_}) {
         while (list) {
             KsLocalHeapLst* next = list->next;
             delete list;

@@ -57,6 +57,19 @@ public:
         return copy;
     }
 
+    // Room for a small record aligned for pointers only: word nodes are 24
+    // bytes natively, which 16-byte rounding would make 32.
+    void* AllocPacked(size_t size) {
+        const size_t align = alignof(void*);
+        if (size == 0 || size > (size_t)INT_MAX - align) return nullptr;
+        return Take(&packed_, (int)((size + align - 1) / align * align));
+    }
+    // Unaligned room among the texts; null when the arena cannot grow.
+    char* AllocText(size_t size) {
+        if (size == 0 || size >= (size_t)INT_MAX) return nullptr;
+        return reinterpret_cast<char*>(Take(&texts_, (int)size));
+    }
+
     const KsLocalHeapLst* Head() const { return head_; }
 
 private:
@@ -73,6 +86,7 @@ private:
 
     KsLocalHeapLst* head_ = nullptr;
     KsLocalHeapLst* texts_ = nullptr;
+    KsLocalHeapLst* packed_ = nullptr;
 };
 
 #endif

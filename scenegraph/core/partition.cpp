@@ -249,7 +249,7 @@ KsNode* KsPartition::RealizeDef(KsWordNode* cursor) {
         std::fprintf(stderr, "KsPartition::RealizeDef()\n");
         KsNoteReadError(def->line);
         std::fprintf(stderr, "  Failed to fetch label for DEF.\n");
-        std::fprintf(stderr, "  Line number = %d\n", def->line);
+        std::fprintf(stderr, "  Line number = %d\n", def->text.Line());
         KsCursorAdvance(cursor);
         return nullptr;
     }
@@ -267,7 +267,7 @@ KsNode* KsPartition::RealizeDef(KsWordNode* cursor) {
     if (AddLabel(label, node) != 0) {
         std::fprintf(stderr, "Warning : KsPartition::RealizeDef()\n");
         std::fprintf(stderr, "  Failed to add label %s.\n", label);
-        std::fprintf(stderr, "  Line number = %d\n", def->line);
+        std::fprintf(stderr, "  Line number = %d\n", def->text.Line());
     }
     if (node) node->SetDefineName(label);
     return node;
@@ -280,7 +280,7 @@ KsNode* KsPartition::RealizeUse(KsWordNode* cursor) {
         KsNoteReadError(use->line);
         std::fprintf(stderr, "No label is defined for USE directive.\n");
         std::fprintf(stderr, "KsPartition::RealizeUse()\n");
-        std::fprintf(stderr, "  Error at line number %d\n", use->line);
+        std::fprintf(stderr, "  Error at line number %d\n", use->text.Line());
         KsCursorAdvance(cursor);
         return nullptr;
     }
@@ -295,6 +295,6 @@ KsNode* KsPartition::RealizeUse(KsWordNode* cursor) {
     KsNoteReadError(use->line);
     std::fprintf(stderr, "Failed to USE %s\n", text);
     std::fprintf(stderr, "KsPartition::RealizeUse()\n");
-    std::fprintf(stderr, "  Error at line number %d\n", label->line);
+    std::fprintf(stderr, "  Error at line number %d\n", label->text.Line());
     return nullptr;
 }

@@ -13,7 +13,8 @@ bool Is(const char* word, char c) { return word[0] == c && word[1] == 0; }
 
 void DumpList(const KsWordNode* node, int depth) {
     for (; node; node = node->next) {
-        std::printf("%*s%s(%d)\n", depth * 2, "", node->text ? node->text : "", node->line);
+        const char* text = node->text;
+        std::printf("%*s%s(%d)\n", depth * 2, "", text ? text : "", node->text.Line());
         if (node->child) DumpList(node->child, depth + 1);
     }
 }
@@ -51,8 +52,8 @@ int KsVrmlPass1::Run(QmReadWordFile* reader) {
     return (!root_ || error_ != kErrorNone) ? 1 : 0;
 }
 
-KsWordNode* KsVrmlPass1::NewNode() {
-    KsWordNode* node = static_cast<KsWordNode*>(heap_.Alloc(sizeof(KsWordNode)));
+KsWordNode* KsVrmlPass1::NewNode(const char* text, int length) {
+    KsWordNode* node = static_cast<KsWordNode*>(heap_.AllocPacked(sizeof(KsWordNode)));
     if (!node) {
         std::fprintf(stderr, "Local Heap Allocation Error!!\n");
         std::fflush(stdout);
@@ -61,22 +62,33 @@ KsWordNode* KsVrmlPass1::NewNode() {
     }
     node->child = nullptr;
     node->next = nullptr;
-    node->text = nullptr;
-    node->line = reader_->GetLineCount();
+    const int line = reader_->GetLineCount();
+#if UINTPTR_MAX > 0xFFFFFFFFu
+    unsigned char* raw = node->text.raw;
+    if (length <= KsWordText::kInlineLength && line >= 0 && line < KsWordText::kInlineLines) {
+        std::memset(raw, 0, sizeof node->text.raw);
+        std::memcpy(raw, text, (size_t)length);
+        raw[4] = (unsigned char)line;
+        raw[5] = (unsigned char)(line >> 8);
+        raw[6] = (unsigned char)(line >> 16);
+        raw[7] = KsWordText::kInlineTag;
+        return node;
+    }
+    char* copy = heap_.AllocText(sizeof line + (size_t)length + 1);
+    if (!copy) return nullptr;
+    std::memcpy(copy, &line, sizeof line);
+    copy += sizeof line;
+    std::memcpy(copy, text, (size_t)length);
+    copy[length] = 0;
+    std::memcpy(raw, &copy, sizeof copy);
+    // A pointer with the tag's top byte would read as inline text.
+    if (node->text.IsInline()) return nullptr;
+#else
+    node->text.text = heap_.StrDup(text, (size_t)length);
+    node->text.line = line;
+    if (!node->text.text) return nullptr;
+#endif
     return node;
-}
-
-char* KsVrmlPass1::WordText(const char* word, int length) {
-    if (length > 1) return heap_.StrDup(word, (size_t)length);
-    char*& text = shared_[length == 1 ? (unsigned char)word[0] : 0];
-    if (!text) text = heap_.StrDup(word, (size_t)length);
-    return text;
-}
-
-char* KsVrmlPass1::MarkText(int kind) {
-    static const char* const kMarks[3] = {"[]", "{}", "\"\""};
-    if (!marks_[kind]) marks_[kind] = heap_.StrDup(kMarks[kind], 2);
-    return marks_[kind];
 }
 
 // The word buffer is shared by every level: a level that returns leaves its
@@ -96,24 +108,26 @@ KsWordNode* KsVrmlPass1::BuildList(char* buffer, int stringMode, int depth) {
         } else if (Is(buffer, ']') || Is(buffer, '}')) {
             return head;
         }
-        KsWordNode* node = NewNode();
-        char open = stringMode ? 0 : buffer[1] == 0 ? buffer[0] : 0;
-        if (open == '[' || open == '{' || open == '"') {
+        const char open = stringMode ? 0 : buffer[1] == 0 ? buffer[0] : 0;
+        const bool group = open == '[' || open == '{' || open == '"';
+        static const char* const kMarks[3] = {"[]", "{}", "\"\""};
+        KsWordNode* node = group ? NewNode(kMarks[open == '[' ? 0 : open == '{' ? 1 : 2], 2)
+                                 : NewNode(buffer, buffer[0] ? length : 0);
+        if (!node) {
+            error_ = kErrorMemory;
+            std::snprintf(message_, sizeof message_, "Out Of Memory.");
+            return head;
+        }
+        if (group) {
             const char close = open == '[' ? ']' : open == '{' ? '}' : '"';
             const char* missing = open == '[' ? "']' is missing for '[' at %d"
                                   : open == '{' ? "'}' is missing for '{' at %d"
                                                 : "Open String at %d";
-            node->text = MarkText(open == '[' ? 0 : open == '{' ? 1 : 2);
-            if (!node->text) {
-                error_ = kErrorMemory;
-                std::snprintf(message_, sizeof message_, "Out Of Memory.");
-                return head;
-            }
             if (depth >= kMaxDepth) {
                 // Too deep to follow: reported as unmatched, nothing more read.
                 error_ = kErrorBracket;
                 errorLine_ = node->line;
-                std::snprintf(message_, sizeof message_, missing, node->line);
+                std::snprintf(message_, sizeof message_, missing, node->text.Line());
                 buffer[0] = 0;
                 return head;
             }
@@ -122,14 +136,7 @@ KsWordNode* KsVrmlPass1::BuildList(char* buffer, int stringMode, int depth) {
                 if (error_ == kErrorMemory) return head;
                 error_ = kErrorBracket;
                 errorLine_ = node->line;
-                std::snprintf(message_, sizeof message_, missing, node->line);
-                return head;
-            }
-        } else {
-            node->text = WordText(buffer, buffer[0] ? length : 0);
-            if (!node->text) {
-                error_ = kErrorMemory;
-                std::snprintf(message_, sizeof message_, "Out Of Memory.");
+                std::snprintf(message_, sizeof message_, missing, node->text.Line());
                 return head;
             }
         }

@@ -1,10 +1,55 @@
 #ifndef KS_WORD_TREE_H
 #define KS_WORD_TREE_H
 
+#include <cstdint>
+#include <cstring>
+
 #include "scenegraph/core/local_heap.h"
 #include "scenegraph/core/object.h"
 
 class QmReadWordFile;
+
+// The text of a word and the line it starts on, in 8 bytes on every build.
+// With 64-bit pointers a separate line would round a node from 24 bytes to
+// 32, and big worlds are mostly short numbers: a text of up to three bytes
+// is held inline with its line (bytes 0-3 the text and its NUL, 4-6 the
+// line, 7 the tag no user-space pointer has); a longer one is a pointer to
+// its arena copy, which starts 4 bytes after the line.
+#if UINTPTR_MAX > 0xFFFFFFFFu
+struct KsWordText {
+    enum : unsigned char { kInlineTag = 0xFF };
+    enum { kInlineLength = 3, kInlineLines = 1 << 24 };
+    unsigned char raw[8];
+
+    bool IsInline() const { return raw[7] == kInlineTag; }
+    operator const char*() const {
+        if (IsInline()) return reinterpret_cast<const char*>(raw);
+        const char* p;
+        std::memcpy(&p, raw, sizeof p);
+        return p;
+    }
+    int Line() const {
+        if (IsInline()) return raw[4] | raw[5] << 8 | raw[6] << 16;
+        const char* p = *this;
+        int line = 0;
+        if (p) std::memcpy(&line, p - sizeof line, sizeof line);
+        return line;
+    }
+};
+#else
+struct KsWordText {
+    const char* text;
+    int line;
+    operator const char*() const { return text; }
+    int Line() const { return line; }
+};
+#endif
+static_assert(sizeof(KsWordText) == 8, "a word's text and line take 8 bytes");
+
+// The same 8 bytes read as the word's line number.
+struct KsWordLine : KsWordText {
+    operator int() const { return Line(); }
+};
 
 // One node of the pre-pass tree. Groups carry "[]", "{}" or two double quotes
 // and hold the words between their marks as children.
@@ -14,12 +59,14 @@ class QmReadWordFile;
 struct KsWordNode {
     KsWordNode* child;
     KsWordNode* next;
-    char* text;
-    int line;
+    union {
+        KsWordText text;
+        KsWordLine line;
+    };
 };
 
 inline KsWordNode KsMakeCursor(KsWordNode* first) {
-    KsWordNode cursor = {first, nullptr, nullptr, 0};
+    KsWordNode cursor = {first, nullptr, KsWordText{}};
     return cursor;
 }
 // The word under the cursor, null when the chain is exhausted.
@@ -39,7 +86,7 @@ inline bool KsCursorHasWords(const KsWordNode* cursor, int count) {
 // Line number of the word under the cursor, 0 when there is none.
 inline int KsCursorLine(const KsWordNode* cursor) {
     const KsWordNode* w = KsCursorWord(cursor);
-    return w ? w->line : 0;
+    return w ? w->text.Line() : 0;
 }
 
 // Reads a whole file into a word tree on its own arena.
@@ -70,12 +117,9 @@ public:
 
 private:
     KsWordNode* BuildList(char* buffer, int stringMode, int depth);
-    KsWordNode* NewNode();
-    // The arena copy of a word; words of at most one byte (commas, digits,
-    // the empty string) share one copy each, as do the group marks.
-    char* WordText(const char* word, int length);
-    // "[]", "{}" or two double quotes (kind 0, 1, 2), one copy each.
-    char* MarkText(int kind);
+    // A node of the text and the reader's line; null when its text cannot
+    // be copied.
+    KsWordNode* NewNode(const char* text, int length);
 
 
     int error_ = 0;
@@ -84,8 +128,6 @@ private:
     QmReadWordFile* reader_ = nullptr;
     KsWordNode* root_ = nullptr;
     KsLocalHeap heap_;
-    char* shared_[256] = {nullptr};  // by the word's byte; [0] is the empty text
-    char* marks_[3] = {nullptr};
 };
 
 #endif

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "reader_test_util.h"
 #include "scenegraph/core/local_heap.h"
@@ -192,4 +193,34 @@ TEST(WordCursor, AdvancesAlongTheChain) {
     KsCursorAdvance(&cursor);
     EXPECT_EQ(KsCursorLine(&cursor), 0);
     EXPECT_EQ(KsCursorWord(nullptr), nullptr);
+}
+
+TEST(Pass1, WordsKeepTextAndLineWhateverTheirLength) {
+    // Short words are packed with their line into the node: the edges of
+    // that packing (text length, line width) must read back unchanged.
+    const char* words[] = {"1", "-1", "abc", "abcd", "-5.0000", "[", "{", "\""};
+    const char* expected[] = {"1", "-1", "abc", "abcd", "-5.0000", "[]", "{}", "\"\""};
+    std::string text;
+    std::vector<int> lines;
+    int line = 1;
+    for (int target : {1, 256, 65537, (1 << 24) - 1, 1 << 24, (1 << 24) + 70000}) {
+        text.append((size_t)(target - line), '\n');
+        line = target;
+        for (const char* w : words) {
+            text += std::string(w) + (w[0] == '[' ? " ] " : w[0] == '{' ? " } " : w[0] == '"' ? "\" " : " ");
+            lines.push_back(line);
+        }
+    }
+    Parsed p(text);
+    ASSERT_EQ(p.result, 0) << p.pass->GetMessage();
+    size_t i = 0;
+    for (const KsWordNode* n = p.root(); n; n = n->next, ++i) {
+        ASSERT_LT(i, lines.size());
+        EXPECT_STREQ(n->text, expected[i % 8]) << i;
+        EXPECT_EQ(n->line, lines[i]) << n->text;
+        if (i % 8 == 7) {
+            EXPECT_STREQ(n->child->text, "") << i;
+        }
+    }
+    EXPECT_EQ(i, lines.size());
 }
