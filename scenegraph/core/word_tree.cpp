@@ -84,7 +84,10 @@ KsWordNode* KsVrmlPass1::NewNode(const char* text, int length) {
     // A pointer with the tag's top byte would read as inline text.
     if (node->text.IsInline()) return nullptr;
 #else
-    node->text.text = heap_.StrDup(text, (size_t)length);
+    // Words of at most one byte (commas, digits, the empty text) share a copy.
+    const char*& shared = shared_[length == 1 ? (unsigned char)text[0] : 0];
+    if (length <= 1 && !shared) shared = heap_.StrDup(text, (size_t)length);
+    node->text.text = length <= 1 ? shared : heap_.StrDup(text, (size_t)length);
     node->text.line = line;
     if (!node->text.text) return nullptr;
 #endif

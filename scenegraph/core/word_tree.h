@@ -121,13 +121,15 @@ private:
     // be copied.
     KsWordNode* NewNode(const char* text, int length);
 
-
     int error_ = 0;
     int errorLine_ = 0;
     char message_[256] = {0};
     QmReadWordFile* reader_ = nullptr;
     KsWordNode* root_ = nullptr;
     KsLocalHeap heap_;
+#if UINTPTR_MAX <= 0xFFFFFFFFu
+    const char* shared_[256] = {nullptr};  // by the word's byte; [0] is the empty text
+#endif
 };
 
 #endif
