@@ -276,11 +276,24 @@ PwSortedItem* PwSortedFirst() {
 }
 
 PwSortedItem* PwSortedInsert(int type, float depth) {
+  return PwSortedInsertCopy(type, depth, nullptr, 0, nullptr);
+}
+
+PwSortedItem* PwSortedInsertCopy(int type, float depth, const void* data, std::size_t bytes,
+                                  void** copy) {
   if (type < 0 || type >= kPwSortedTypeCount || std::isnan(depth)) return nullptr;
   if (PwScratchKeepBack(PwSortedFlushRoom(kMinFlushVertices)) != 0) return nullptr;
-  std::size_t payload = PwSortedPayloadSize(type);
-  unsigned char* block = static_cast<unsigned char*>(PwScratchAlloc(HeaderSize() + payload));
+  const std::size_t payload = PwSortedPayloadSize(type);
+  const std::size_t head = HeaderSize() + payload;
+  if (bytes > static_cast<std::size_t>(-1) - head) return nullptr;
+  unsigned char* block = static_cast<unsigned char*>(PwScratchAlloc(head + bytes));
   if (block == nullptr) return nullptr;
+  // The data may lie where the block now starts (memory just given back):
+  // it moves before the header is written over it.
+  if (bytes != 0) {
+    std::memmove(block + head, data, bytes);
+    *copy = block + head;
+  }
   PwSortedItem* item = new (block) PwSortedItem{};
   item->depth = depth;
   item->type = type;

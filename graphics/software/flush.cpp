@@ -154,30 +154,20 @@ void DrawItem(const PwSortedItem* it) {
   }
 }
 
-// Items lie all over the pools in drawing order; fetching the header (and
-// what follows it) far ahead, then the points it names nearer, keeps the
-// drawing from waiting on memory.
-constexpr std::size_t kHeaderAhead = 24;
-constexpr std::size_t kPointsAhead = 12;
+// Items lie all over the pools in drawing order; fetching each item's block
+// (header, payload and, for polygons, the points behind them) well ahead
+// keeps the drawing from waiting on memory. Only addresses from the order
+// array are used, so no fetch waits on another.
+constexpr std::size_t kAhead = 16;
+// A smooth triangle's block: header, payload, three points and normals.
+constexpr std::size_t kBlockBytes =
+    sizeof(PwSortedItem) + sizeof(PwSortedSmoothData) + 6 * sizeof(PwVec3);
+constexpr std::size_t kLine = 64;
 
-void Prefetch(const void* p) { __builtin_prefetch(p); }
-
-// Header and payload (the payload follows the header).
-void FetchHeader(const PwSortedItem* it) {
+void FetchBlock(const PwSortedItem* it) {
   const auto* p = reinterpret_cast<const unsigned char*>(it);
-  Prefetch(p);
-  Prefetch(p + 64);
-  Prefetch(p + sizeof(PwSortedItem) + sizeof(PwSortedSmoothData) - 1);
-}
-
-void FetchPoints(const PwSortedItem* it) {
-  if (it->type == kPwSortedSmoothPolygon) {
-    auto* d = static_cast<const PwSortedSmoothData*>(it->payload);
-    Prefetch(d->points);
-    if (d->count > 0) Prefetch(d->normals + d->count - 1);
-  } else if (it->type == kPwSortedPolygon) {
-    Prefetch(static_cast<const PwSortedPolygonData*>(it->payload)->points);
-  }
+  for (std::size_t b = 0; b < kBlockBytes; b += kLine) __builtin_prefetch(p + b);
+  __builtin_prefetch(p + kBlockBytes - 1);
 }
 
 }  // namespace
@@ -186,8 +176,7 @@ void PwFlushSorted() {
   std::size_t n = 0;
   if (PwSortedItem* const* order = PwSortedOrdered(&n)) {
     for (std::size_t i = 0; i < n; ++i) {
-      if (i + kHeaderAhead < n) FetchHeader(order[i + kHeaderAhead]);
-      if (i + kPointsAhead < n) FetchPoints(order[i + kPointsAhead]);
+      if (i + kAhead < n) FetchBlock(order[i + kAhead]);
       DrawItem(order[i]);
     }
     return;
