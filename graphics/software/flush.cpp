@@ -4,6 +4,7 @@
 #include "graphics/math/pw_math.h"
 #include "graphics/software/screen.h"
 #include "graphics/primitives/sorted_list.h"
+#include "graphics/state3d/project_inline.h"
 #include "graphics/state3d/state3d.h"
 
 namespace {
@@ -84,10 +85,9 @@ void FillPolygon(int count, const PwVec3* points, int near_flag, PwColor colour)
     source = clipped;
   }
   bool ok = m > 0;
+  const PwProjection& projection = *PwGetProjection();
   for (int i = 0; i < m && ok; ++i) {
-    PwVec3 p = source[i];
-    if (parallel) p.z = parallel_z;
-    ok = PwProjectToScreen(&screen[i], &p) != 0;
+    ok = PwProjectAt(projection, source[i], parallel ? parallel_z : source[i].z, &screen[i]) != 0;
   }
   if (ok) PwScreenPolygon(m, screen, colour);
   if (!local) PwScratchRelease(mark);

@@ -1,12 +1,14 @@
 // Model points into eye space with the combined frame, with their box.
+#include "graphics/math/frame_inline.h"
 #include "graphics/primitives/primitives3d.h"
 #include "graphics/state3d/state3d.h"
+#include "graphics/state3d/state3d_internal.h"
 
 void PwEyePoints(PwVec3* out, int n, const PwVec3* in, PwVec3* box_min, PwVec3* box_max) {
+  const PwFrame& f = PwState().combined;
   PwVec3 lo = {0, 0, 0}, hi = {0, 0, 0};
   for (int i = 0; i < n; ++i) {
-    PwVec3 e;
-    PwModelToEye(&e, &in[i]);
+    const PwVec3 e = PwFrameApplied(f, in[i]);
     out[i] = e;
     if (i == 0) {
       lo = hi = e;
