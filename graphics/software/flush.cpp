@@ -53,7 +53,7 @@ void DrawDisc(const PwSortedItem* it) {
 // flagged. Small polygons (nearly every one of a big mesh) work on the
 // stack; larger ones take temporary memory from the main pool, given back
 // at once.
-void FillPolygon(int count, const PwVec3* points, int near_flag, PwColor colour) {
+void FillPolygon(int count, const PwVec3* points, int near_flag, const PwColor& colour) {
   if (count < 1) return;
   const bool parallel = PwGetProjectionMode() == 1;
   const float parallel_z = parallel ? PwGetParallelDistance() : 0.0f;
