@@ -1,4 +1,5 @@
 // Expanded poses (PwFrame): building, applying and composing them.
+#include "graphics/math/frame_inline.h"
 #include "graphics/math/pw_math.h"
 
 void PwFrameSetAngles(PwFrame* f, float heading, float pitch, float bank) {
@@ -22,19 +23,11 @@ void PwFrameFromPose(PwFrame* out, const PwPose* pose) {
 }
 
 void PwFrameRotate(PwVec3* out, const PwFrame* f, const PwVec3* v) {
-  float x1 = v->x * f->cosB - v->y * f->sinB;
-  float y1 = v->x * f->sinB + v->y * f->cosB;
-  float z1 = v->z * f->cosP - y1 * f->sinP;
-  float y2 = v->z * f->sinP + y1 * f->cosP;
-  float x2 = x1 * f->cosH - z1 * f->sinH;
-  float z2 = x1 * f->sinH + z1 * f->cosH;
-  *out = {x2, y2, z2};
+  *out = PwFrameRotated(*f, *v);
 }
 
 void PwFrameApply(PwVec3* out, const PwFrame* f, const PwVec3* p) {
-  PwVec3 r;
-  PwFrameRotate(&r, f, p);
-  *out = {r.x + f->x, r.y + f->y, r.z + f->z};
+  *out = PwFrameApplied(*f, *p);
 }
 
 void PwFrameUnrotate(PwVec3* out, const PwFrame* f, const PwVec3* d) {

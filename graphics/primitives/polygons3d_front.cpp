@@ -2,6 +2,7 @@
 // the immediate form.
 #include "graphics/primitives/primitive_prelude.h"
 
+#include "graphics/math/frame_inline.h"
 #include "graphics/math/pw_math.h"
 #include "graphics/primitives/primitives3d.h"
 #include "graphics/primitives/primitives3d_internal.h"
@@ -121,7 +122,8 @@ int PwSmoothPolygon3Front(int count, const PwVec3* points, const PwVec3* normals
   PwVec3* eye_normals = eye + count;
   PwVec3 lo, hi, centroid;
   PwEyePointsCentroid(eye, count, points, &lo, &hi, &centroid);
-  for (int i = 0; i < count; ++i) PwModelDirToEye(&eye_normals[i], &normals[i]);
+  const PwFrame& frame = *PwGetCombinedFrame();
+  for (int i = 0; i < count; ++i) eye_normals[i] = PwFrameRotated(frame, normals[i]);
   if (PwModelIsActive()) PwModelSmoothPolygon(count, eye, eye_normals, colour);
   int near_flag = 0;
   if (!KeepVisible(mark, count, eye, centroid, &lo, &hi, &near_flag)) return kPwFrontHidden;

@@ -1,6 +1,4 @@
 // The depth-sorted items of 3D polygons, flat and smooth.
-#include <cstring>
-
 #include "graphics/primitives/primitive_prelude.h"
 #include "graphics/primitives/sorted_list.h"
 #include "graphics/state3d/state3d.h"
@@ -8,25 +6,20 @@
 namespace {
 
 // The polygon's eye points (count * slots) move from the front half's
-// temporary memory into memory kept for the item, and the item is queued
-// at the centre's depth. The temporary block is given back first: memory
-// kept from the main pool then starts where it started, and memmove copies
-// whichever way the two blocks lie. Null when there is no room.
+// temporary memory into the item's own block, kept until the next PwSetEye,
+// and the item is queued at the centre's depth. The temporary block is given
+// back first: memory kept from the main pool then starts where it started.
+// Null when there is no room.
 PwSortedItem* InsertPolygon(int type, int count, std::size_t slots, const PwEyePolygon& poly,
                             PwColor colour, PwVec3** kept) {
   PwScratchRelease(poly.mark);
   if (PwScratchKeepBack(PwSortedFlushRoom(count)) != 0) return nullptr;
   const std::size_t bytes = sizeof(PwVec3) * static_cast<std::size_t>(count) * slots;
-  auto* points = static_cast<PwVec3*>(PwScratchAlloc(bytes));
-  if (points == nullptr) return nullptr;
-  std::memmove(points, poly.points, bytes);
-  PwSortedItem* it = PwSortedInsert(type, poly.centre.z);
-  if (it == nullptr) {
-    PwScratchGiveBack(points, bytes);
-    return nullptr;
-  }
+  void* points = nullptr;
+  PwSortedItem* it = PwSortedInsertCopy(type, poly.centre.z, poly.points, bytes, &points);
+  if (it == nullptr) return nullptr;
   it->colour = colour;
-  *kept = points;
+  *kept = static_cast<PwVec3*>(points);
   return it;
 }
 

@@ -23,6 +23,7 @@ struct ListState {
   std::size_t pending_count = 0;
   bool all_noted = true;  // every pending item is in the arrivals array
   std::size_t ordered_count = 0;  // items in the order array, 0 when stale
+  bool links_pending = false;  // the order array holds the list; links not yet made
 };
 
 ListState& List() {
@@ -78,6 +79,8 @@ PwSortedItem* SortChain(PwSortedItem* chain) {
 struct RadixBuffers {
   PwSortedItem** items = nullptr;  // by arrival number
   std::size_t items_capacity = 0;
+  std::uint32_t* depth_keys = nullptr;  // FarFirstKey of each arrival, noted with it
+  std::size_t depth_keys_capacity = 0;
   std::uint64_t* keys = nullptr;
   std::uint64_t* spare = nullptr;
   std::size_t keys_capacity = 0;
@@ -158,32 +161,43 @@ const std::uint64_t* RadixOrder(std::size_t n, bool noted) {
   RadixBuffers& r = Radix();
   if (!noted || n == 0 || n > 0xffffffffu || !ReserveKeys(n)) return nullptr;
   for (std::size_t i = 0; i < n; ++i) {
-    r.keys[i] = static_cast<std::uint64_t>(FarFirstKey(r.items[i]->depth)) << 32 | i;
+    r.keys[i] = static_cast<std::uint64_t>(r.depth_keys[i]) << 32 | i;
   }
   return RadixSort(r.keys, r.spare, n);
 }
 
-// An empty list takes the sorted arrivals as they are: linked both ways
-// from the order array, which walkers may then use to fetch ahead.
+// An empty list takes the sorted arrivals as they are, in the order array
+// that walkers index to fetch items ahead. The items' links are made only
+// when the list is walked by them (the flush walks the array and never
+// needs them): the items lie anywhere, and each link costs a miss.
 bool TakeSorted(const std::uint64_t* sorted, std::size_t n) {
   RadixBuffers& r = Radix();
   if (!Reserve(&r.order, &r.order_capacity, n)) return false;
+  for (std::size_t i = 0; i < n; ++i) r.order[i] = r.items[sorted[i] & 0xffffffffu];
+  ListState& s = List();
+  s.first = r.order[0];
+  s.last = r.order[n - 1];
+  s.ordered_count = n;
+  s.links_pending = true;
+  return true;
+}
+
+void MakeLinks() {
+  ListState& s = List();
+  if (!s.links_pending) return;
+  s.links_pending = false;
+  PwSortedItem* const* order = Radix().order;
+  const std::size_t n = s.ordered_count;
   PwSortedItem* prev = nullptr;
   constexpr std::size_t kAhead = 16;  // the items lie anywhere: fetch early
   for (std::size_t i = 0; i < n; ++i) {
-    if (i + kAhead < n) __builtin_prefetch(r.items[sorted[i + kAhead] & 0xffffffffu], 1);
-    PwSortedItem* it = r.items[sorted[i] & 0xffffffffu];
-    r.order[i] = it;
+    if (i + kAhead < n) __builtin_prefetch(order[i + kAhead], 1);
+    PwSortedItem* it = order[i];
     it->prev = prev;
     if (prev != nullptr) prev->next = it;
     prev = it;
   }
-  prev->next = nullptr;
-  ListState& s = List();
-  s.first = r.order[0];
-  s.last = prev;
-  s.ordered_count = n;
-  return true;
+  if (prev != nullptr) prev->next = nullptr;
 }
 
 PwSortedItem* ChainOf(const std::uint64_t* sorted, std::size_t n) {
@@ -205,6 +219,7 @@ void Order() {
   s.pending_count = 0;
   s.all_noted = true;
   if (sorted != nullptr && s.first == nullptr && TakeSorted(sorted, n)) return;
+  MakeLinks();
   arrivals = sorted != nullptr ? ChainOf(sorted, n) : SortChain(arrivals);
   s.first = Merge(s.first, arrivals);
   s.ordered_count = 0;
@@ -272,15 +287,29 @@ void PwSortedClear() { List() = ListState(); }
 
 PwSortedItem* PwSortedFirst() {
   Order();
+  MakeLinks();
   return List().first;
 }
 
 PwSortedItem* PwSortedInsert(int type, float depth) {
+  return PwSortedInsertCopy(type, depth, nullptr, 0, nullptr);
+}
+
+PwSortedItem* PwSortedInsertCopy(int type, float depth, const void* data, std::size_t bytes,
+                                  void** copy) {
   if (type < 0 || type >= kPwSortedTypeCount || std::isnan(depth)) return nullptr;
   if (PwScratchKeepBack(PwSortedFlushRoom(kMinFlushVertices)) != 0) return nullptr;
-  std::size_t payload = PwSortedPayloadSize(type);
-  unsigned char* block = static_cast<unsigned char*>(PwScratchAlloc(HeaderSize() + payload));
+  const std::size_t payload = PwSortedPayloadSize(type);
+  const std::size_t head = HeaderSize() + payload;
+  if (bytes > static_cast<std::size_t>(-1) - head) return nullptr;
+  unsigned char* block = static_cast<unsigned char*>(PwScratchAlloc(head + bytes));
   if (block == nullptr) return nullptr;
+  // The data may lie where the block now starts (memory just given back):
+  // it moves before the header is written over it.
+  if (bytes != 0) {
+    std::memmove(block + head, data, bytes);
+    *copy = block + head;
+  }
   PwSortedItem* item = new (block) PwSortedItem{};
   item->depth = depth;
   item->type = type;
@@ -302,8 +331,10 @@ void PwSortedLink(PwSortedItem* item) {
   }
   s.pending_last = item;
   RadixBuffers& r = Radix();
-  if (s.all_noted && Reserve(&r.items, &r.items_capacity, s.pending_count + 1)) {
+  if (s.all_noted && Reserve(&r.items, &r.items_capacity, s.pending_count + 1) &&
+      Reserve(&r.depth_keys, &r.depth_keys_capacity, s.pending_count + 1)) {
     r.items[s.pending_count] = item;
+    r.depth_keys[s.pending_count] = FarFirstKey(item->depth);
   } else {
     s.all_noted = false;
   }

@@ -98,6 +98,11 @@ PwSortedItem* const* PwSortedOrdered(std::size_t* count);
 // polygon kept back); null when exhausted, when the type is unknown or the
 // depth is not a number.
 PwSortedItem* PwSortedInsert(int type, float depth);
+// The same with bytes of data copied right behind the payload (*copy), in
+// one block with the item, so that drawing finds all of it together. data
+// may overlap the block (scratch given back just before).
+PwSortedItem* PwSortedInsertCopy(int type, float depth, const void* data, std::size_t bytes,
+                                  void** copy);
 void PwSortedLink(PwSortedItem* item);
 
 // Draws the whole list far to near (and feeds EPS output); keeps the list.

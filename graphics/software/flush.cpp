@@ -4,6 +4,7 @@
 #include "graphics/math/pw_math.h"
 #include "graphics/software/screen.h"
 #include "graphics/primitives/sorted_list.h"
+#include "graphics/state3d/project_inline.h"
 #include "graphics/state3d/state3d.h"
 
 namespace {
@@ -52,7 +53,7 @@ void DrawDisc(const PwSortedItem* it) {
 // flagged. Small polygons (nearly every one of a big mesh) work on the
 // stack; larger ones take temporary memory from the main pool, given back
 // at once.
-void FillPolygon(int count, const PwVec3* points, int near_flag, PwColor colour) {
+void FillPolygon(int count, const PwVec3* points, int near_flag, const PwColor& colour) {
   if (count < 1) return;
   const bool parallel = PwGetProjectionMode() == 1;
   const float parallel_z = parallel ? PwGetParallelDistance() : 0.0f;
@@ -84,10 +85,9 @@ void FillPolygon(int count, const PwVec3* points, int near_flag, PwColor colour)
     source = clipped;
   }
   bool ok = m > 0;
+  const PwProjection& projection = *PwGetProjection();
   for (int i = 0; i < m && ok; ++i) {
-    PwVec3 p = source[i];
-    if (parallel) p.z = parallel_z;
-    ok = PwProjectToScreen(&screen[i], &p) != 0;
+    ok = PwProjectAt(projection, source[i], parallel ? parallel_z : source[i].z, &screen[i]) != 0;
   }
   if (ok) PwScreenPolygon(m, screen, colour);
   if (!local) PwScratchRelease(mark);
@@ -154,30 +154,20 @@ void DrawItem(const PwSortedItem* it) {
   }
 }
 
-// Items lie all over the pools in drawing order; fetching the header (and
-// what follows it) far ahead, then the points it names nearer, keeps the
-// drawing from waiting on memory.
-constexpr std::size_t kHeaderAhead = 24;
-constexpr std::size_t kPointsAhead = 12;
+// Items lie all over the pools in drawing order; fetching each item's block
+// (header, payload and, for polygons, the points behind them) well ahead
+// keeps the drawing from waiting on memory. Only addresses from the order
+// array are used, so no fetch waits on another.
+constexpr std::size_t kAhead = 16;
+// A smooth triangle's block: header, payload, three points and normals.
+constexpr std::size_t kBlockBytes =
+    sizeof(PwSortedItem) + sizeof(PwSortedSmoothData) + 6 * sizeof(PwVec3);
+constexpr std::size_t kLine = 64;
 
-void Prefetch(const void* p) { __builtin_prefetch(p); }
-
-// Header and payload (the payload follows the header).
-void FetchHeader(const PwSortedItem* it) {
+void FetchBlock(const PwSortedItem* it) {
   const auto* p = reinterpret_cast<const unsigned char*>(it);
-  Prefetch(p);
-  Prefetch(p + 64);
-  Prefetch(p + sizeof(PwSortedItem) + sizeof(PwSortedSmoothData) - 1);
-}
-
-void FetchPoints(const PwSortedItem* it) {
-  if (it->type == kPwSortedSmoothPolygon) {
-    auto* d = static_cast<const PwSortedSmoothData*>(it->payload);
-    Prefetch(d->points);
-    if (d->count > 0) Prefetch(d->normals + d->count - 1);
-  } else if (it->type == kPwSortedPolygon) {
-    Prefetch(static_cast<const PwSortedPolygonData*>(it->payload)->points);
-  }
+  for (std::size_t b = 0; b < kBlockBytes; b += kLine) __builtin_prefetch(p + b);
+  __builtin_prefetch(p + kBlockBytes - 1);
 }
 
 }  // namespace
@@ -186,8 +176,7 @@ void PwFlushSorted() {
   std::size_t n = 0;
   if (PwSortedItem* const* order = PwSortedOrdered(&n)) {
     for (std::size_t i = 0; i < n; ++i) {
-      if (i + kHeaderAhead < n) FetchHeader(order[i + kHeaderAhead]);
-      if (i + kPointsAhead < n) FetchPoints(order[i + kPointsAhead]);
+      if (i + kAhead < n) FetchBlock(order[i + kAhead]);
       DrawItem(order[i]);
     }
     return;

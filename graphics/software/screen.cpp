@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
 
 #include "graphics/draw2d/clip2d.h"
 #include "graphics/software/screen.h"
@@ -109,6 +110,12 @@ void LineOn(Target& t, PwPoint2 a, PwPoint2 b, unsigned int pixel) {
   const bool a_in = InArea(t, a);
   if (a_in) PwRasterPixel(&t.buf, a.x, a.y, pixel);
   if (a_in && InArea(t, b)) {
+    // Ends at most a pixel apart (the outlines of a fine mesh's polygons):
+    // the line is its two ends.
+    if (std::abs(b.x - a.x) <= 1 && std::abs(b.y - a.y) <= 1) {
+      PwRasterPixel(&t.buf, b.x, b.y, pixel);
+      return;
+    }
     PwRasterLine(&t.buf, a.x, a.y, b.x, b.y, pixel);
     return;
   }

@@ -1,26 +1,39 @@
 // Model points into eye space with the combined frame, with their box.
+#include "graphics/math/frame_inline.h"
 #include "graphics/primitives/primitives3d.h"
 #include "graphics/state3d/state3d.h"
+#include "graphics/state3d/state3d_internal.h"
 
+// Written a coordinate at a time: copying whole records through the stack
+// stalls on reading back what was just stored.
 void PwEyePoints(PwVec3* out, int n, const PwVec3* in, PwVec3* box_min, PwVec3* box_max) {
-  PwVec3 lo = {0, 0, 0}, hi = {0, 0, 0};
+  const PwFrame& f = PwState().combined;
+  float lox = 0, loy = 0, loz = 0, hix = 0, hiy = 0, hiz = 0;
   for (int i = 0; i < n; ++i) {
-    PwVec3 e;
-    PwModelToEye(&e, &in[i]);
-    out[i] = e;
+    const PwVec3 e = PwFrameApplied(f, in[i]);
+    const float x = e.x, y = e.y, z = e.z;
+    out[i].x = x;
+    out[i].y = y;
+    out[i].z = z;
     if (i == 0) {
-      lo = hi = e;
+      lox = hix = x;
+      loy = hiy = y;
+      loz = hiz = z;
       continue;
     }
-    if (e.x < lo.x) lo.x = e.x;
-    if (e.y < lo.y) lo.y = e.y;
-    if (e.z < lo.z) lo.z = e.z;
-    if (e.x > hi.x) hi.x = e.x;
-    if (e.y > hi.y) hi.y = e.y;
-    if (e.z > hi.z) hi.z = e.z;
+    if (x < lox) lox = x;
+    if (y < loy) loy = y;
+    if (z < loz) loz = z;
+    if (x > hix) hix = x;
+    if (y > hiy) hiy = y;
+    if (z > hiz) hiz = z;
   }
-  *box_min = lo;
-  *box_max = hi;
+  box_min->x = lox;
+  box_min->y = loy;
+  box_min->z = loz;
+  box_max->x = hix;
+  box_max->y = hiy;
+  box_max->z = hiz;
 }
 
 void PwEyePointsCentroid(PwVec3* out, int n, const PwVec3* in, PwVec3* box_min, PwVec3* box_max,

@@ -1,16 +1,13 @@
 // Projection record, its slopes, projection mode and screen projection.
-#include <cmath>
-
 #include "graphics/state3d/eps_output_state.h"
 #include "graphics/state3d/image_output_state.h"
 #include "graphics/window/drawing_area.h"
+#include "graphics/state3d/project_inline.h"
 #include "graphics/state3d/state3d.h"
 #include "graphics/state3d/state3d_backend.h"
 #include "graphics/state3d/state3d_internal.h"
 
 namespace {
-
-constexpr double kSaturation = 1073741824.0;  // 2^30
 
 float Slope(float extent, float mag) { return mag != 0.0f ? extent / mag : 0.0f; }
 
@@ -71,32 +68,10 @@ void PwGetSlopes(float* left, float* right, float* top, float* bottom) {
   *bottom = s.slope_bottom;
 }
 
-int PwSaturateToInt(double v, int* ok) {
-  if (std::isnan(v)) {
-    *ok = 0;
-    return 0;
-  }
-  if (v > kSaturation) v = kSaturation;
-  if (v < -kSaturation) v = -kSaturation;
-  return static_cast<int>(v);
-}
+int PwSaturateToInt(double v, int* ok) { return PwSaturatedInt(v, ok); }
 
 int PwProjectToScreen(PwPoint2* out, const PwVec3* eye) {
   const PwState3D& s = PwState();
-  const PwProjection& p = s.projection;
-  float z = s.projection_mode == 1 ? s.parallel_distance : eye->z;
-  // The offsets are computed in single precision like the rest of the
-  // pipeline; saturation keeps far-off points representable.
-  float ox = eye->x * p.magx / z;
-  float oy = eye->y * p.magy / z;
-  int ok = 1;
-  int dx = PwSaturateToInt(ox, &ok);
-  int dy = PwSaturateToInt(oy, &ok);
-  if (!ok) {
-    *out = {p.cx, p.cy};
-    return 0;
-  }
-  out->x = PwSaturateToInt(static_cast<double>(p.cx) + dx, &ok);
-  out->y = PwSaturateToInt(static_cast<double>(p.cy) - dy, &ok);
-  return 1;
+  return PwProjectAt(s.projection, *eye, s.projection_mode == 1 ? s.parallel_distance : eye->z,
+                     out);
 }

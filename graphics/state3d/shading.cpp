@@ -1,9 +1,27 @@
 // Lit colour of a surface point: ambient 0.3, white diffuse, white highlight.
 #include <cmath>
+#include <cstring>
 
 #include "graphics/math/fast_normalize.h"
 #include "graphics/math/pw_math.h"
 #include "graphics/state3d/state3d.h"
+
+namespace {
+
+// The polygons of a mesh mostly share their normals: the last normal's
+// normalisation is kept (compared bit for bit, so the result is the same).
+const PwVec3& UnitNormal(const PwVec3* table, const PwVec3* normal) {
+  static PwVec3 last_in = {0, 0, 0}, last_out = {0, 0, 0};
+  static bool held = false;
+  if (!held || std::memcmp(&last_in, normal, sizeof last_in) != 0) {
+    last_in = *normal;
+    PwFastNormalizeWith(table, &last_out, normal);
+    held = true;
+  }
+  return last_out;
+}
+
+}  // namespace
 
 void PwShadeColor(PwColor* out, PwColor colour, const PwVec3* point, const PwVec3* normal) {
   const PwVec3* table = PwUnitTable();
@@ -18,7 +36,7 @@ void PwShadeColor(PwColor* out, PwColor colour, const PwVec3* point, const PwVec
     const PwVec3 to_light = {le->x - point->x, le->y - point->y, le->z - point->z};
     PwFastNormalizeWith(table, &l, &to_light);
   }
-  PwFastNormalizeWith(table, &n, normal);
+  n = UnitNormal(table, normal);
   PwVec3 half = {l.x - v.x, l.y - v.y, l.z - v.z};
   PwFastNormalizeWith(table, &h, &half);
   float nl = n.x * l.x + n.y * l.y + n.z * l.z;

@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
+#include <random>
 #include <limits>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "graphics/state3d/culling.h"
@@ -63,6 +66,48 @@ TEST_F(Primitives3DTest, CullingDropsWhatLiesWhollyBeyondOnePlane) {
   lo = {7.5f, -1, 9};
   hi = {20, 1, 10};
   EXPECT_EQ(PwCullBox(&lo, &hi, &near_flag), 0);
+}
+
+// A box's verdict and near flag are those of its eight corners, in both
+// projection modes, on the planes' very edges and for boxes that are not
+// numbers.
+TEST_F(Primitives3DTest, BoxesCullAsTheirCorners) {
+  const float inf = std::numeric_limits<float>::infinity();
+  const float nan = std::numeric_limits<float>::quiet_NaN();
+  std::vector<std::pair<PwVec3, PwVec3>> boxes = {
+      {{-20, -1, 9}, {-5, 1, 11}},       {{7.5f, -1, 9}, {20, 1, 10}},
+      {{-1, -1, -5}, {1, 1, 2.5f}},      {{-1, -1, 2.5f}, {1, 1, 3}},
+      {{-1, -1, -9}, {1, 1, -1}},        {{0, 0, 10000}, {1, 1, 10001}},
+      {{7.0710678f, 0, 10}, {8, 1, 10}}, {{-3, 5.3033f, 10}, {3, 6, 10}},
+      {{-inf, 0, 5}, {0, 1, 6}},         {{0, 0, 5}, {1, nan, 6}},
+      {{-1, -1, -2}, {-0.5f, -0.5f, 0}}, {{100, -1, -4}, {200, 1, 1}},
+  };
+  std::mt19937 random(12);
+  std::uniform_real_distribution<float> coordinate(-30.0f, 30.0f);
+  for (int i = 0; i < 400; ++i) {
+    PwVec3 a = {coordinate(random), coordinate(random), coordinate(random)};
+    PwVec3 b = {coordinate(random), coordinate(random), coordinate(random)};
+    boxes.push_back({{std::min(a.x, b.x), std::min(a.y, b.y), std::min(a.z, b.z)},
+                     {std::max(a.x, b.x), std::max(a.y, b.y), std::max(a.z, b.z)}});
+  }
+  for (int mode : {0, 1}) {
+    PwSetProjectionMode(mode);
+    PwSetParallelDistance(20.0f);
+    for (const auto& box : boxes) {
+      const PwVec3 &lo = box.first, &hi = box.second;
+      PwVec3 corners[8];
+      for (int c = 0; c < 8; ++c) {
+        corners[c] = {(c & 1) ? hi.x : lo.x, (c & 2) ? hi.y : lo.y, (c & 4) ? hi.z : lo.z};
+      }
+      int want_near = -1, got_near = -1;
+      const int want = PwCullPoints(8, corners, &want_near);
+      EXPECT_EQ(PwCullBox(&lo, &hi, &got_near), want)
+          << "mode " << mode << " box " << lo.x << "," << lo.y << "," << lo.z << " .. " << hi.x
+          << "," << hi.y << "," << hi.z;
+      EXPECT_EQ(got_near, want_near);
+    }
+  }
+  PwSetProjectionMode(0);
 }
 
 TEST_F(Primitives3DTest, PolygonsStraddlingAnEdgeAreQueuedOthersDropped) {

@@ -67,6 +67,42 @@ TEST_F(SortedListTest, ItemsArrivingAfterAWalkJoinInOrder) {
   EXPECT_EQ(PwSortedFirst(), nullptr);
 }
 
+// A walk that used only the order array (the flush's) leaves the items
+// unlinked until the list is walked by its links; later arrivals must still
+// merge into the whole list.
+TEST_F(SortedListTest, ArrivalsAfterAnArrayWalkJoinTheWholeList) {
+  Insert({5, 3, 8});
+  std::size_t n = 0;
+  ASSERT_NE(PwSortedOrdered(&n), nullptr);
+  EXPECT_EQ(n, 3u);
+  Insert({4, 9});
+  EXPECT_EQ(Order(), (std::vector<int>{4, 2, 0, 3, 1}));
+}
+
+// Data copied behind the payload may come from scratch just given back,
+// lying where the item's block now begins.
+TEST_F(SortedListTest, CopiedDataSurvivesOverlappingTheNewBlock) {
+  std::size_t mark = 0;
+  auto* data = static_cast<PwVec3*>(PwScratchMark(&mark, 6 * sizeof(PwVec3)));
+  ASSERT_NE(data, nullptr);
+  for (int i = 0; i < 6; ++i) data[i] = {1.0f + i, -2.0f * i, 3.5f};
+  const std::vector<PwVec3> want(data, data + 6);
+  PwScratchRelease(mark);
+  void* copy = nullptr;
+  PwSortedItem* it = PwSortedInsertCopy(kPwSortedSmoothPolygon, 2.0f, data, 6 * sizeof(PwVec3),
+                                        &copy);
+  ASSERT_NE(it, nullptr);
+  EXPECT_EQ(static_cast<void*>(it), static_cast<void*>(data));  // the block did overlap
+  auto* got = static_cast<const PwVec3*>(copy);
+  for (int i = 0; i < 6; ++i) {
+    EXPECT_EQ(got[i].x, want[i].x) << i;
+    EXPECT_EQ(got[i].y, want[i].y) << i;
+    EXPECT_EQ(got[i].z, want[i].z) << i;
+  }
+  EXPECT_EQ(it->depth, 2.0f);
+  EXPECT_EQ(static_cast<PwSortedSmoothData*>(it->payload)->points, nullptr);
+}
+
 TEST_F(SortedListTest, PayloadsAreSizedByTheirRecords) {
   EXPECT_EQ(PwSortedPayloadSize(kPwSortedNone), 0u);
   EXPECT_EQ(PwSortedPayloadSize(kPwSortedPolygon), sizeof(PwSortedPolygonData));

@@ -88,6 +88,44 @@ TEST_P(ScreenTest, ThinStrokesKeepAPixelOnEveryRow) {
   EXPECT_EQ(White(), At(15, 12));
 }
 
+// A polygon that covers no pixel centre (most of a fine mesh's) is drawn as
+// its outline, whether the ends of an edge are one pixel, neighbours or
+// further apart, inside or at the area's edge.
+TEST_P(ScreenTest, PolygonsCoveringNoPixelCentreDrawTheirEdges) {
+  struct Case {
+    std::vector<PwPoint2> polygon;
+    std::vector<PwPoint2> pixels;
+  };
+  const Case cases[] = {
+      {{{5, 5}, {6, 5}, {7, 5}}, {{5, 5}, {6, 5}, {7, 5}}},
+      {{{3, 3}, {3, 3}, {4, 4}}, {{3, 3}, {4, 4}}},
+      {{{8, 8}, {8, 8}, {8, 8}}, {{8, 8}}},
+      {{{9, 2}, {10, 3}, {9, 2}}, {{9, 2}, {10, 3}}},
+      {{{12, 6}, {12, 7}, {12, 9}}, {{12, 6}, {12, 7}, {12, 8}, {12, 9}}},
+      {{{19, 15}, {18, 15}, {19, 14}}, {{19, 15}, {18, 15}, {19, 14}}},
+      {{{19, 0}, {20, 0}, {18, 0}}, {{18, 0}, {19, 0}}},
+  };
+  for (const Case& c : cases) {
+    PwScreenClear();
+    PwScreenPolygon(static_cast<int>(c.polygon.size()), c.polygon.data(), kWhite);
+    const std::string at = std::to_string(c.polygon[0].x) + "," + std::to_string(c.polygon[0].y);
+    EXPECT_EQ(static_cast<int>(c.pixels.size()), Count(White())) << at;
+    for (const PwPoint2& p : c.pixels) EXPECT_EQ(White(), At(p.x, p.y)) << at;
+  }
+  // A line between neighbouring pixels, or within one, is its ends.
+  const PwPoint2 lines[][2] = {{{3, 3}, {4, 4}}, {{4, 4}, {3, 5}}, {{7, 1}, {7, 0}},
+                               {{0, 15}, {1, 15}}, {{6, 6}, {6, 6}}};
+  for (const auto& line : lines) {
+    PwScreenClear();
+    PwScreenLine(line[0], line[1], kWhite);
+    const bool one = line[0].x == line[1].x && line[0].y == line[1].y;
+    EXPECT_EQ(one ? 1 : 2, Count(White())) << line[1].x << "," << line[1].y;
+    EXPECT_EQ(White(), At(line[0].x, line[0].y));
+    EXPECT_EQ(White(), At(line[1].x, line[1].y));
+  }
+  EXPECT_TRUE(GuardsIntact());
+}
+
 TEST_P(ScreenTest, PointNeedsItsWholeBlockInside) {
   PwScreenPoint({19, 5}, kWhite);
   PwScreenPoint({5, 15}, kWhite);
