@@ -205,10 +205,15 @@ echo "idle off: idle $idle0 -> $idle1, cpu $cpu0 -> $cpu1 ms"
 [ $((cpu1 - cpu0)) -lt 800 ] || fail "the loop spins after the idle reset"
 
 # Paint: the callback runs for an invalid window, which is then valid.
+# Under load an invalidation sent from another process has been seen to
+# bring no paint: invalidate again (at most five times) until one is counted.
 command PaintOn
-drive redraw
-sleep 1
-set -- $(report); paint0=$2 cpu0=$3
+for try in 1 2 3 4 5; do
+  drive redraw
+  sleep 1
+  set -- $(report); paint0=$2 cpu0=$3
+  [ "$paint0" -ge 1 ] && break
+done
 sleep 2
 set -- $(report); paint1=$2 cpu1=$3
 echo "paint: $paint0 -> $paint1, cpu $cpu0 -> $cpu1 ms"
