@@ -17,7 +17,10 @@ status=0
 echo "== native tests"
 ctest --preset native || status=1
 echo "== $win tests (Wine, Xvfb)"
-xvfb-run -a -s "-screen 0 1280x1024x24" ctest --preset $win -LE bench || status=1
+# An end-to-end test that fails is run once more: under load, Wine has been
+# seen to lose a process start or an invalidation now and then. The first
+# failure stays in the log.
+xvfb-run -a -s "-screen 0 1280x1024x24" ctest --preset $win -LE bench --repeat until-pass:2 || status=1
 # The Windows benchmark alone, so its figures are not those of a loaded machine.
 echo "== $win benchmark (Wine)"
 xvfb-run -a -s "-screen 0 1280x1024x24" ctest --preset $win -L bench --verbose || status=1
