@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <limits>
 #include <regex>
 #include <sstream>
 #include <string>
@@ -332,6 +333,47 @@ TEST_F(WrittenVrmlTest, OlderEventNamesAndNumbersAtTheEndsOfTheFloatRange) {
         EXPECT_EQ(Count(&converts), Count(&scene)) << converted;
         EXPECT_EQ(FirstDifference(floats, Floats(&converts)), "") << converted;
     }
+    fs::remove_all(folder, ec);
+}
+
+// Values that events computed out of range are written as numbers that
+// both readers take: infinities as the largest float of their sign, NaN as 0.
+TEST_F(WrittenVrmlTest, NonFiniteValuesAreWrittenAsNumbers) {
+    const fs::path folder = fs::path(testing::TempDir()) / "ks_written_vrml_nonfinite";
+    std::error_code ec;
+    fs::create_directories(folder, ec);
+    const fs::path original = folder / "scene.wrl";
+    std::ofstream(original) << "#VRML V2.0 utf8\nTransform { }\nDEF S ScalarInterpolator { }\n";
+    KsPartition scene;
+    ASSERT_EQ(scene.ReadFile(original.string().c_str()), 0);
+    const float inf = std::numeric_limits<float>::infinity();
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    auto* scale = static_cast<KsSFVec3f*>(scene.GetNode(0)->LookUpMember("scale"));
+    auto* values = static_cast<KsMFFloat*>(scene.GetNode(1)->LookUpMember("keyValue"));
+    ASSERT_NE(scale, nullptr);
+    ASSERT_NE(values, nullptr);
+    scale->Set(inf, -inf, nan);
+    const float list[] = {nan, -inf, 1e-30f};
+    values->Set(3, list);
+
+    const fs::path written = folder / "written.wrl";
+    ASSERT_TRUE(Write(&scene, written));
+    const ReaderReport report = ReadWithTovrmlx3d(written);
+    EXPECT_EQ(report.fault, "") << written;
+    KsPartition again;
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(again.ReadFile(written.string().c_str()), 0);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+    const float kMax = std::numeric_limits<float>::max();
+    const KsVec3f read = static_cast<KsSFVec3f*>(again.GetNode(0)->LookUpMember("scale"))->Get();
+    EXPECT_EQ(read.x, kMax);
+    EXPECT_EQ(read.y, -kMax);
+    EXPECT_EQ(read.z, 0.0f);
+    const KsMFFloat* readValues = static_cast<KsMFFloat*>(again.GetNode(1)->LookUpMember("keyValue"));
+    ASSERT_EQ(readValues->GetCount(), 3);
+    EXPECT_EQ(readValues->GetElements()[0], 0.0f);
+    EXPECT_EQ(readValues->GetElements()[1], -kMax);
+    EXPECT_EQ(readValues->GetElements()[2], 1e-30f);
     fs::remove_all(folder, ec);
 }
 
