@@ -22,7 +22,7 @@ KsCol::KsCol(KsWordNode* cursor) {
     for (float* c : component) {
         KsWordNode* word = KsCursorWord(cursor);
         if (!word) break;
-        *c = (float)KsParseDouble(word->text);
+        *c = KsParseFloat(word->text);
         KsCursorAdvance(cursor);
     }
 }

@@ -391,14 +391,14 @@ const char* KsMFFloat::GetClassName() const { return "KsMFFloat"; }
 
 float KsMFFloat::ParseElement(KsPartition*, KsWordNode* cursor)
 {
-    float v = static_cast<float>(KsParseDouble(KsCursorWord(cursor)->text));
+    float v = KsParseFloat(KsCursorWord(cursor)->text);
     KsCursorAdvance(cursor);
     return v;
 }
 
 void KsMFFloat::PrintElement(KsOutStream* stream, const float& element, int) const
 {
-    stream->Printf("%.4f", element);
+    stream->Printf("%s", KsFloatText(element).text);
 }
 
 const char* KsMFTime::GetClassName() const { return "KsMFTime"; }
@@ -412,7 +412,7 @@ KsVec2f KsMFVec2f::ParseElement(KsPartition*, KsWordNode* cursor)
 
 void KsMFVec2f::PrintElement(KsOutStream* stream, const KsVec2f& e, int) const
 {
-    stream->Printf("%.4f %.4f", e.x, e.y);
+    stream->Printf("%s %s", KsFloatText(e.x).text, KsFloatText(e.y).text);
 }
 
 const char* KsMFVec3f::GetClassName() const { return "KsMFVec3f"; }
@@ -424,7 +424,7 @@ KsVec3f KsMFVec3f::ParseElement(KsPartition*, KsWordNode* cursor)
 
 void KsMFVec3f::PrintElement(KsOutStream* stream, const KsVec3f& e, int) const
 {
-    stream->Printf("%.4f %.4f %.4f", e.x, e.y, e.z);
+    stream->Printf("%s %s %s", KsFloatText(e.x).text, KsFloatText(e.y).text, KsFloatText(e.z).text);
 }
 
 const char* KsMFRotation::GetClassName() const { return "KsMFRotation"; }
@@ -436,7 +436,8 @@ KsRotation KsMFRotation::ParseElement(KsPartition*, KsWordNode* cursor)
 
 void KsMFRotation::PrintElement(KsOutStream* stream, const KsRotation& e, int) const
 {
-    stream->Printf("%.4f %.4f %.4f %.4f", e.axis.x, e.axis.y, e.axis.z, e.angle);
+    stream->Printf("%s %s %s %s", KsFloatText(e.axis.x).text, KsFloatText(e.axis.y).text,
+                   KsFloatText(e.axis.z).text, KsFloatText(e.angle).text);
 }
 
 const char* KsMFColor::GetClassName() const { return "KsMFColor"; }
@@ -448,7 +449,7 @@ KsCol KsMFColor::ParseElement(KsPartition*, KsWordNode* cursor)
 
 void KsMFColor::PrintElement(KsOutStream* stream, const KsCol& e, int) const
 {
-    stream->Printf("%.4f %.4f %.4f", e.r, e.g, e.b);
+    stream->Printf("%s %s %s", KsFloatText(e.r).text, KsFloatText(e.g).text, KsFloatText(e.b).text);
 }
 
 const char* KsMFBool::GetClassName() const { return "KsMFBool"; }

@@ -85,7 +85,8 @@ int KsNode::Write(KsOutStream* stream, int context) {
     if (result == 0) {
         if (const std::vector<KsWriteBinding>* lines = KsFindWriteBindings(context, this))
             for (const KsWriteBinding& line : *lines)
-                stream->Printf("%s IS %s\n", line.innerMember, line.exportedName);
+                stream->Printf("%s IS %s\n", KsWrittenIsMember(this, line.innerMember).c_str(),
+                               line.exportedName);
         stream->Printf("}\n");
     }
     stream->LeaveNode();

@@ -18,6 +18,11 @@ const char* KsWrittenMemberName(const KsNode* node, const KsMemberTable* member)
 // normalised) that the node sends (sends 1) or receives (sends 0).
 std::string KsWrittenEventName(const KsNode* node, const char* event, int sends);
 
+// The inner member of an IS line on the node, as the file gave it but
+// under the VRML 2.0 name where it used an older one ("set_keys" is written
+// "set_key").
+std::string KsWrittenIsMember(const KsNode* node, const char* member);
+
 // The field's value as its Print writes it, except that a list of nodes
 // leaves out its empty slots, which VRML 2.0 cannot express.
 int KsWriteFieldValue(KsOutStream* stream, KsField* field, int context);

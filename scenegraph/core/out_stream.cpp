@@ -1,9 +1,13 @@
+#include <cfloat>
+#include <charconv>
+#include <cmath>
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
 #include <new>
 
 #include "scenegraph/core/out_stream.h"
+#include "scenegraph/core/word_convert.h"
 
 namespace {
 KsClassRecord* g_streamRecord = nullptr;
@@ -54,6 +58,38 @@ int KsOutStream::FindWritten(const KsNode* node) const {
 }
 
 void KsOutStream::AddWritten(const KsNode* node) { written_.insert(node); }
+
+// ---- KsFloatText
+
+namespace {
+
+// Whether our reader reads the text back as exactly this float.
+bool ReadsBack(const char* text, float value) {
+    const float read = KsParseFloat(text);
+    return read == value && std::signbit(read) == std::signbit(value);
+}
+
+// The text of to_chars, terminated; false when it does not fit.
+template <typename... Format>
+bool ToChars(char* text, size_t size, float value, Format... format) {
+    std::to_chars_result r = std::to_chars(text, text + size - 1, value, format...);
+    if (r.ec != std::errc()) return false;
+    *r.ptr = '\0';
+    return true;
+}
+
+}  // namespace
+
+KsFloatText::KsFloatText(float value) {
+    if (std::isnan(value)) value = 0.0f;
+    if (std::isinf(value)) value = value < 0 ? -FLT_MAX : FLT_MAX;
+    std::snprintf(text, sizeof text, "%.4f", (double)value);
+    if (ReadsBack(text, value)) return;
+    // The shortest text that rounds to the value, and should reading it back
+    // through a double ever round it elsewhere, nine digits, which never do.
+    if (ToChars(text, sizeof text, value) && ReadsBack(text, value)) return;
+    ToChars(text, sizeof text, value, std::chars_format::general, 9);
+}
 
 // ---- KsFileOutStream
 

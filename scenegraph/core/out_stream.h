@@ -60,6 +60,16 @@ private:
     int unlabelled_ = 0;
 };
 
+// The text a float is written as: "%.4f" where that reads back to the same
+// float, else the shortest text that does, so that no value is lost and the
+// values of ordinary scenes keep their usual text. Infinities are written as
+// the largest float of their sign and NaN as 0, which other readers take.
+struct KsFloatText {
+    explicit KsFloatText(float value);
+    // "-" and 39 digits, the point and 4 decimals at most.
+    char text[48];
+};
+
 // Writes the text to a file, exactly as given.
 class KsFileOutStream : public KsOutStream {
 public:

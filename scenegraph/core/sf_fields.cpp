@@ -50,7 +50,7 @@ bool HasWords(KsWordNode* cursor, int count, const char* message)
 
 float ParseFloat(const KsWordNode* word)
 {
-    return static_cast<float>(KsParseDouble(word->text));
+    return KsParseFloat(word->text);
 }
 
 // A final double quote closes the text unless an odd run of backslashes
@@ -104,7 +104,7 @@ const char* KsSFFloat::GetClassName() const { return "KsSFFloat"; }
 
 int KsSFFloat::Print(KsOutStream* stream, int) const
 {
-    stream->Printf("%.4f ", value_);
+    stream->Printf("%s ", KsFloatText(value_).text);
     return 0;
 }
 
@@ -135,7 +135,7 @@ const char* KsSFTime::GetClassName() const { return "KsSFTime"; }
 
 int KsSFTime::Print(KsOutStream* stream, int) const
 {
-    stream->Printf("%.4f ", value_);
+    stream->Printf("%s ", KsFloatText(value_).text);
     return 0;
 }
 
@@ -166,7 +166,7 @@ const char* KsSFVec2f::GetClassName() const { return "KsSFVec2f"; }
 
 int KsSFVec2f::Print(KsOutStream* stream, int) const
 {
-    stream->Printf("%.4f %.4f ", value_.x, value_.y);
+    stream->Printf("%s %s ", KsFloatText(value_.x).text, KsFloatText(value_.y).text);
     return 0;
 }
 
@@ -196,7 +196,8 @@ const char* KsSFVec3f::GetClassName() const { return "KsSFVec3f"; }
 
 int KsSFVec3f::Print(KsOutStream* stream, int) const
 {
-    stream->Printf("%.4f %.4f %.4f", value_.x, value_.y, value_.z);
+    stream->Printf("%s %s %s", KsFloatText(value_.x).text, KsFloatText(value_.y).text,
+                   KsFloatText(value_.z).text);
     return 0;
 }
 
@@ -226,8 +227,9 @@ const char* KsSFRotation::GetClassName() const { return "KsSFRotation"; }
 
 int KsSFRotation::Print(KsOutStream* stream, int) const
 {
-    stream->Printf("%.4f %.4f %.4f %.4f ", value_.axis.x, value_.axis.y, value_.axis.z,
-                   value_.angle);
+    stream->Printf("%s %s %s %s ", KsFloatText(value_.axis.x).text,
+                   KsFloatText(value_.axis.y).text, KsFloatText(value_.axis.z).text,
+                   KsFloatText(value_.angle).text);
     return 0;
 }
 
@@ -257,7 +259,8 @@ const char* KsSFColor::GetClassName() const { return "KsSFColor"; }
 
 int KsSFColor::Print(KsOutStream* stream, int) const
 {
-    stream->Printf("%.4f %.4f %.4f ", value_.r, value_.g, value_.b);
+    stream->Printf("%s %s %s ", KsFloatText(value_.r).text, KsFloatText(value_.g).text,
+                   KsFloatText(value_.b).text);
     return 0;
 }
 

@@ -1,5 +1,7 @@
+#include <cfloat>
 #include <charconv>
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <limits>
 #include <system_error>
@@ -27,6 +29,28 @@ bool IsBlank(unsigned char c) {
 }
 
 bool IsDigit(unsigned char c) { return c >= '0' && c <= '9'; }
+
+// Whether text is word, letters compared without case.
+bool IsWordNoCase(const char* text, const char* word) {
+    for (; *word; ++text, ++word) {
+        char c = *text;
+        if (c >= 'A' && c <= 'Z') c = (char)(c - 'A' + 'a');
+        if (c != *word) return false;
+    }
+    return *text == '\0';
+}
+
+// Halfway between the largest float and the next power of two: a double
+// this large or larger rounds to infinity as a float.
+const double kFloatOverflow = std::ldexp(2.0 - std::ldexp(1.0, -24), 127);
+
+float ReportReplaced(const char* text, const char* what, float value) {
+    std::fprintf(stderr, "KsParseFloat()\n");
+    std::fprintf(stderr, "  Warning : %s is %s, read as %g.\n", text, what, (double)value);
+    return value;
+}
+
+
 
 }  // namespace
 
@@ -152,4 +176,21 @@ double KsParseDouble(const char* text, const char** end) {
         value = 0.0;
     }
     return negative ? -value : value;
+}
+
+float KsParseFloat(const char* text) {
+    const char* end = text;
+    const double value = KsParseDouble(text, &end);
+    if (!text) return 0.0f;
+    if (end == text) {
+        // What C libraries print for values out of range: still no number
+        // here, as before, but no longer a silent 0.
+        const char* word = text + (*text == '+' || *text == '-' ? 1 : 0);
+        if (IsWordNoCase(word, "inf") || IsWordNoCase(word, "infinity") || IsWordNoCase(word, "nan"))
+            return ReportReplaced(text, "not a decimal number", 0.0f);
+        return 0.0f;
+    }
+    if (std::fabs(value) >= kFloatOverflow)
+        return ReportReplaced(text, "out of the float range", value < 0 ? -FLT_MAX : FLT_MAX);
+    return static_cast<float>(value);
 }

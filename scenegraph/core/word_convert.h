@@ -28,4 +28,11 @@ int KsNormalizeEventName(char* name);
 // When end is given it receives the first character not used.
 double KsParseDouble(const char* text, const char** end = nullptr);
 
+// The float of a word, read as KsParseDouble reads it. A number beyond the
+// float range gives the largest float of its sign, with a warning, so that
+// no value read is infinite. The words "inf" and "nan" (which earlier
+// exports wrote for such values) are no decimal numbers and give 0 as
+// before, now with a warning.
+float KsParseFloat(const char* text);
+
 #endif

@@ -9,7 +9,7 @@ int KsReadFloatWords(KsWordNode* cursor, float* out, int count)
         KsWordNode* word = KsCursorWord(cursor);
         if (word == nullptr)
             break;
-        out[read++] = static_cast<float>(KsParseDouble(word->text));
+        out[read++] = KsParseFloat(word->text);
         KsCursorAdvance(cursor);
     }
     return read;

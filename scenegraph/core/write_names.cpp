@@ -1,6 +1,7 @@
 // Names a node is written with: VRML 2.0 field and event names by node
 // type, a PROTO instance's names as its interface declared them.
 #include <cstring>
+#include <vector>
 
 #include "scenegraph/core/custom_node.h"
 #include "scenegraph/core/node.h"
@@ -8,6 +9,7 @@
 #include "scenegraph/core/node_write.h"
 #include "scenegraph/core/partition.h"
 #include "scenegraph/core/proto_interface.h"
+#include "scenegraph/core/word_convert.h"
 
 namespace {
 
@@ -32,6 +34,29 @@ const KsFieldTable* FindEntry(const std::vector<KsFieldTable*>& list, const char
             (!exposedOnly || entry->noEvents == 0))
             return entry;
     return nullptr;
+}
+
+// The VRML 2.0 name of a member that our node classes also register under
+// an older name on the same field ("rgb" for "color", "keys" for "key",
+// "values" for "keyValue"); null when `member` names no such field.
+const char* VrmlNameOfAlias(const KsNode* node, const char* keyword, const char* member) {
+    const KsField* field = nullptr;
+    for (int i = 0; i < node->GetMemberCount() && !field; ++i) {
+        const KsMemberTable* m = node->GetMember(i);
+        if (m && m->name && std::strcmp(m->name, member) == 0) field = m->field;
+    }
+    if (!field) return nullptr;
+    for (int i = 0; i < node->GetMemberCount(); ++i) {
+        const KsMemberTable* m = node->GetMember(i);
+        if (m && m->field == field && m->name && KsHasVrmlField(keyword, m->name)) return m->name;
+    }
+    return nullptr;
+}
+
+std::string Normalised(const char* event) {
+    std::vector<char> name(event, event + std::strlen(event) + 1);
+    KsNormalizeEventName(name.data());
+    return name.data();
 }
 
 // Nodes of other classes: rebuilt from the member's event flags.
@@ -70,7 +95,26 @@ std::string KsWrittenEventName(const KsNode* node, const char* event, int sends)
         if (entry) return entry->rawName;
     } else if (const char* keyword = VrmlKeyword(node)) {
         std::string name = KsVrmlEventName(keyword, event, sends);
+        if (name.empty())
+            if (const char* vrml = VrmlNameOfAlias(node, keyword, Normalised(event).c_str()))
+                name = KsVrmlEventName(keyword, vrml, sends);
         if (!name.empty()) return name;
     }
     return FromMembers(node, event, sends);
+}
+
+std::string KsWrittenIsMember(const KsNode* node, const char* member) {
+    if (!member) return std::string();
+    const char* keyword = node ? VrmlKeyword(node) : nullptr;
+    if (!keyword) return member;
+    const std::string normal = Normalised(member);
+    if (KsHasVrmlField(keyword, normal.c_str()) || !KsVrmlEventName(keyword, member, 0).empty() ||
+        !KsVrmlEventName(keyword, member, 1).empty())
+        return member;
+    const char* vrml = VrmlNameOfAlias(node, keyword, normal.c_str());
+    if (!vrml) return member;
+    // The same kind of name as given: field, "set_" eventIn or "_changed" eventOut.
+    if (std::strncmp(member, "set_", 4) == 0) return std::string("set_") + vrml;
+    if (normal.size() < std::strlen(member)) return vrml + std::string("_changed");
+    return vrml;
 }

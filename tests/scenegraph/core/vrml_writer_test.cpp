@@ -1,13 +1,18 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <fstream>
 #include <iterator>
+#include <limits>
 #include <string>
 
 #include "scenegraph/core/out_stream.h"
 #include "scenegraph/core/proto_test_util.h"
 #include "scenegraph/core/reader_test_util.h"
+#include "scenegraph/core/word_convert.h"
 #include "scenegraph/core/write_context.h"
 
 using kstest::Realize;
@@ -289,6 +294,66 @@ TEST_F(WriterTest, WriteContextsFindBindingsByHandle) {
     EXPECT_EQ(KsFindWriteBindings(h, nullptr), nullptr);
     KsPopWriteContext();
     EXPECT_EQ(KsFindWriteBindings(h, nullptr), nullptr);
+}
+
+// Values that "%.4f" keeps keep that text; every other finite value is
+// written with the digits that read it back, and non-finite ones as values
+// that other readers take.
+TEST(FloatText, FourDecimalsWhereTheyKeepTheValueElseTheShortestExactText) {
+    const float kMax = std::numeric_limits<float>::max();
+    struct Case {
+        float value;
+        const char* text;
+    } cases[] = {
+        {1.0f, "1.0000"},
+        {0.5f, "0.5000"},
+        {0.1f, "0.1000"},
+        {-2.25f, "-2.2500"},
+        {1.5708f, "1.5708"},
+        {-0.0f, "-0.0000"},
+        {0.0f, "0.0000"},
+        {16777216.0f, "16777216.0000"},
+        {1e-5f, "1e-05"},
+        {-1e-5f, "-1e-05"},
+        {0.785398f, "0.785398"},
+        {0.12345f, "0.12345"},
+        {1.00001f, "1.00001"},
+        {1.17549435e-38f, "1.1754944e-38"},
+        {std::numeric_limits<float>::denorm_min(), "1e-45"},
+        {kMax, "340282346638528859811704183484516925440.0000"},
+        {std::numeric_limits<float>::infinity(), "340282346638528859811704183484516925440.0000"},
+        {-std::numeric_limits<float>::infinity(), "-340282346638528859811704183484516925440.0000"},
+        {std::numeric_limits<float>::quiet_NaN(), "0.0000"},
+    };
+    for (const Case& c : cases) EXPECT_STREQ(KsFloatText(c.value).text, c.text) << c.value;
+}
+
+TEST(FloatText, EveryFiniteFloatReadsBackExactly) {
+    // A sweep over bit patterns of every exponent, and the neighbours of
+    // values with four decimals, where "%.4f" is nearly but not quite enough.
+    uint32_t state = 12345;
+    int checked = 0;
+    auto check = [&checked](float value) {
+        if (!std::isfinite(value)) return;
+        const KsFloatText written(value);
+        const float read = KsParseFloat(written.text);
+        ASSERT_EQ(std::memcmp(&read, &value, sizeof value), 0) << written.text;
+        ASSERT_LT(std::strlen(written.text), sizeof written.text);
+        ++checked;
+    };
+    for (int i = 0; i < 200000; ++i) {
+        state = state * 1664525u + 1013904223u;
+        float value;
+        std::memcpy(&value, &state, sizeof value);
+        check(value);
+    }
+    for (int i = -20000; i <= 20000; ++i) {
+        const float four = (float)i / 10000.0f;
+        check(four);
+        check(std::nextafter(four, 10.0f));
+        check(std::nextafter(four, -10.0f));
+    }
+    EXPECT_GT(checked, 300000);
 }
 
 }  // namespace

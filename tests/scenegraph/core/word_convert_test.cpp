@@ -106,3 +106,45 @@ TEST(WordConvert, ParseDoubleIsDecimalOnlyAndExact) {
     EXPECT_EQ((float)KsParseDouble("0.7"), 0.7f);
     EXPECT_EQ((float)KsParseDouble("16777217"), 16777216.0f);
 }
+
+// Fields hold floats: a number beyond their range is clamped, with a
+// warning, rather than stored as an infinity that no reader takes back.
+TEST(WordConvert, ParseFloatClampsOverflowAndWarns) {
+    const float kMax = std::numeric_limits<float>::max();
+    struct Case {
+        const char* text;
+        float value;
+        bool warns;
+    } cases[] = {
+        {"1e39", kMax, true},
+        {"-1e39", -kMax, true},
+        {"1e400", kMax, true},
+        {"-1e99999999999", -kMax, true},
+        // The shortest text of the largest float, and the last double that
+        // still rounds to it, are in range; halfway to 2^128 is not.
+        {"3.4028235e38", kMax, false},
+        {"3.4028235677973362e38", kMax, false},
+        {"340282356779733661637539395458142568448", kMax, true},
+        {"1e-45", std::numeric_limits<float>::denorm_min(), false},
+        {"1e-50", 0.0f, false},
+        {"0.00001", 1e-5f, false},
+        {"-0", -0.0f, false},
+        {"abc", 0.0f, false},
+        // Not decimal numbers: 0, as always, but no longer silently.
+        {"inf", 0.0f, true},
+        {"-Infinity", 0.0f, true},
+        {"nan", 0.0f, true},
+        {"-nan", 0.0f, true},
+    };
+    for (const Case& c : cases) {
+        testing::internal::CaptureStderr();
+        const float v = KsParseFloat(c.text);
+        const std::string warning = testing::internal::GetCapturedStderr();
+        EXPECT_EQ(std::memcmp(&v, &c.value, sizeof v), 0) << c.text << " gave " << v;
+        EXPECT_EQ(!warning.empty(), c.warns) << c.text << ": " << warning;
+        if (c.warns) {
+            EXPECT_NE(warning.find(c.text), std::string::npos) << warning;
+        }
+    }
+    EXPECT_EQ(KsParseFloat(nullptr), 0.0f);
+}

@@ -131,6 +131,16 @@ TEST_F(WriterSceneTest, RoutesAreWrittenWithFullEventNames) {
         {"PROTO P [ exposedField SFBool set_on TRUE ] { DirectionalLight { on IS set_on } }"
          " DEF S P { } DEF T P { }",
          "S.on_changed TO T.set_on", "S.set_on TO T.set_on"},
+        // Older names of one field are written under its VRML 2.0 name.
+        {"DEF S Color { } DEF T Color { }", "S.rgb_changed TO T.set_rgb",
+         "S.color_changed TO T.set_color"},
+        {"DEF S Color { } DEF T Color { }", "S.rgb TO T.rgb", "S.color_changed TO T.set_color"},
+        {"DEF S ScalarInterpolator { } DEF T ScalarInterpolator { }", "S.keys_changed TO T.set_keys",
+         "S.key_changed TO T.set_key"},
+        {"DEF S PositionInterpolator { } DEF T CoordinateInterpolator { }",
+         "S.values_changed TO T.set_values", "S.keyValue_changed TO T.set_keyValue"},
+        {"DEF S ColorInterpolator { } DEF T Color { }", "S.values TO T.rgb",
+         "S.keyValue_changed TO T.set_color"},
     };
     for (const Case& c : cases) {
         KsPartition scene;
@@ -210,6 +220,40 @@ TEST_F(WriterSceneTest, ProtoInterfacesReadBackWithEveryBinding) {
     EXPECT_EQ(in->eventInIs.size(), 1u);
     EXPECT_EQ(in->eventOutIs.size(), 1u);
     EXPECT_EQ(in->fieldIs.size(), 1u);
+}
+
+// IS lines bound under the older names of a field are written under its
+// VRML 2.0 name, of the same kind (field, eventIn or eventOut), and read
+// back to the same bindings.
+TEST_F(WriterSceneTest, OlderNamesInIsLinesAreWrittenUnderVrmlNames) {
+    const std::string source =
+        "PROTO P [ exposedField MFColor c [ 1 0 0 ] eventIn MFFloat setK eventOut MFFloat kOut\n"
+        "  eventIn MFFloat setV eventOut MFFloat vOut exposedField MFFloat v [ 0 1 ] ]\n"
+        "{ Group { children [\n"
+        "  Shape { geometry PointSet { color Color { rgb IS c } } }\n"
+        "  ScalarInterpolator { set_keys IS setK keys_changed IS kOut values IS v }\n"
+        "  ScalarInterpolator { set_values IS setV values_changed IS vOut }\n"
+        "  Color { set_rgb IS c } ] } }\n"
+        "P { }\n";
+    std::string diagnostics;
+    std::string first = Rewrite(source, &diagnostics);
+    EXPECT_EQ(diagnostics, "");
+    for (const char* line : {"\ncolor IS c\n", "\nset_key IS setK\n", "\nkey_changed IS kOut\n",
+                             "\nkeyValue IS v\n", "\nset_keyValue IS setV\n",
+                             "\nkeyValue_changed IS vOut\n", "\nset_color IS c\n"})
+        EXPECT_TRUE(Contains(first, line)) << line << "\n" << first;
+    for (const char* older : {"rgb", "keys", "values"})
+        EXPECT_FALSE(std::regex_search(first, std::regex(std::string("\\b") + older + "\\b")))
+            << older << "\n" << first;
+
+    KsPartition again;
+    EXPECT_EQ(kstest::Realize(again, first), "");
+    ASSERT_EQ(again.GetProtoCount(), 1);
+    const KsProtoInterface* in = again.GetProto(0)->FindInterface();
+    ASSERT_NE(in, nullptr);
+    EXPECT_EQ(in->fieldIs.size(), 3u);
+    EXPECT_EQ(in->eventInIs.size(), 2u);
+    EXPECT_EQ(in->eventOutIs.size(), 2u);
 }
 
 TEST_F(WriterSceneTest, VeryLongStringsAreWrittenWhole) {
