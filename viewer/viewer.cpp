@@ -20,6 +20,7 @@
 #include "scenegraph/core/sf_fields.h"
 #include "scenegraph/nodes/bindable_nodes.h"
 #include "scenegraph/nodes/primitive_buffer.h"
+#include "viewer/frame_clock.h"
 #include "viewer/scene_export.h"
 #include "viewer/scene_overflow.h"
 
@@ -264,9 +265,9 @@ void Viewer::Render() {
   ViewerOverflowAfterFrame();
 }
 
-void Viewer::Tick() {
+void Viewer::Tick(double elapsed) {
   if (!scene_) return;
-  KsClock::Advance(0.1f);
+  KsClock::Advance(ViewerClockStep(elapsed));
   scene_->SetTime();
 }
 
