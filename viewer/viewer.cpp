@@ -100,6 +100,7 @@ int Viewer::LoadFile(const char* path) {
   scene_ = loaded;
   ViewerOverflowNewFile();
   scene_->StoreViewpointPaths();
+  KsBindFirstOfScene(scene_);
 
   viewpointIndex_ = 0;
   if (KsNode* first = scene_->GetViewpoint(0)) {
