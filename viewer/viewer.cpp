@@ -20,6 +20,7 @@
 #include "scenegraph/core/sf_fields.h"
 #include "scenegraph/nodes/bindable_nodes.h"
 #include "scenegraph/nodes/primitive_buffer.h"
+#include "viewer/frame_clock.h"
 #include "viewer/scene_export.h"
 #include "viewer/scene_overflow.h"
 
@@ -99,6 +100,7 @@ int Viewer::LoadFile(const char* path) {
   scene_ = loaded;
   ViewerOverflowNewFile();
   scene_->StoreViewpointPaths();
+  KsBindFirstOfScene(scene_);
 
   viewpointIndex_ = 0;
   if (KsNode* first = scene_->GetViewpoint(0)) {
@@ -264,9 +266,9 @@ void Viewer::Render() {
   ViewerOverflowAfterFrame();
 }
 
-void Viewer::Tick() {
+void Viewer::Tick(double elapsed) {
   if (!scene_) return;
-  KsClock::Advance(0.1f);
+  KsClock::Advance(ViewerClockStep(elapsed));
   scene_->SetTime();
 }
 

@@ -53,7 +53,10 @@ class Viewer {
   int LoadFile(const char* path);
   void CloseFile();
   void Render();
-  void Tick();
+  // One idle pass, elapsed real seconds after the one before: the scene
+  // clock moves that far (at most a tenth of a second) and every time
+  // sensor sees the new time.
+  void Tick(double elapsed);
   void ComputeCamera(PwPose* pose) const;
 
   void LeftButton(int pressed, int x, int y);

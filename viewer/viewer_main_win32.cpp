@@ -17,6 +17,7 @@
 #include "scenegraph/nodes/node_library.h"
 #include "scenegraph/nodes/primitive_buffer.h"
 #include "viewer/dropped_files.h"
+#include "viewer/frame_clock.h"
 #include "viewer/scene_overflow.h"
 #include "viewer/viewer.h"
 #include "viewer/viewer_app.h"
@@ -48,7 +49,10 @@ void OnMouseMove(KrMouseEvent event) {
 }
 
 void OnIdle() {
-  if (g_viewer) g_viewer->Tick();
+  // Read on every pass, with a scene or not, so that the first pass after a
+  // file opens moves the clock by that one pass.
+  const double elapsed = ViewerElapsedSince(ViewerMonotonicSeconds());
+  if (g_viewer) g_viewer->Tick(elapsed);
   OnPaint();
 }
 

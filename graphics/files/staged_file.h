@@ -7,7 +7,8 @@
 #include <cstddef>
 #include <cstdio>
 
-// A temporary name is the folder and "~lvNNNN.tmp".
+// A temporary name is the folder and "~lvNNNN.tmp", made anew (never one
+// that exists) so that two programs writing into one folder never share it.
 constexpr std::size_t kPwStagedPathSize = 272;
 
 struct PwStagedFile {

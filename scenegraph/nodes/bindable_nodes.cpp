@@ -6,6 +6,7 @@
 
 #include "graphics/math/pw_types.h"
 #include "graphics/window/drawing_area.h"
+#include "scenegraph/core/node_scanner.h"
 #include "scenegraph/core/partition.h"
 #include "scenegraph/core/scene_clock.h"
 #include "scenegraph/core/scene_hooks.h"
@@ -24,6 +25,7 @@ struct Bindings {
     int makingDefault = 0;
     KsFog* fog = nullptr;
     KsBackground* background = nullptr;
+    KsNavigationInfo* navigation = nullptr;
 };
 
 Bindings& Bound() {
@@ -211,8 +213,23 @@ KsNavigationInfo::KsNavigationInfo() {
     RegisterDone();
 }
 
+KsNavigationInfo::~KsNavigationInfo() {
+    if (Bound().navigation == this) Bound().navigation = nullptr;
+}
+
 KsNode* KsNavigationInfo::NewInstance() { return new (std::nothrow) KsNavigationInfo(); }
-void KsNavigationInfo::ReleaseHook() {}
+
+void KsNavigationInfo::ReleaseHook() {
+    if (Bound().navigation == this) Bound().navigation = nullptr;
+}
+
+int KsNavigationInfo::Bind() {
+    int status = KsSendBool(this, "isBound", KS_TRUE);
+    Bound().navigation = this;
+    return status;
+}
+
+KsNavigationInfo* KsNavigationInfo::GetCurrent() { return Bound().navigation; }
 
 int KsNavigationInfo::ExecSpecialEvent(const char* name, KsField* field, KsNode*) {
     if (IsBindEvent(name)) return SendEventOut("bind", field);
@@ -308,6 +325,43 @@ int KsBackground::Bind() {
 
 KsBackground* KsBackground::GetCurrent() { return Bound().background; }
 
+// ---- a newly opened world ------------------------------------------------
+
+namespace {
+// The first node of each kind that the walk meets.
+class FirstBindables : public KsNodeScanner {
+public:
+    FirstBindables() { SetEnterProto(0); }
+    int Visit(KsNode* node) override {
+        const char* name = node->GetClassName();
+        if (!background && std::strcmp(name, "KsBackground") == 0) {
+            background = static_cast<KsBackground*>(node);
+        } else if (!fog && std::strcmp(name, "KsFog") == 0) {
+            fog = static_cast<KsFog*>(node);
+        } else if (!navigation && std::strcmp(name, "KsNavigationInfo") == 0) {
+            navigation = static_cast<KsNavigationInfo*>(node);
+        }
+        return 0;
+    }
+
+    KsBackground* background = nullptr;
+    KsFog* fog = nullptr;
+    KsNavigationInfo* navigation = nullptr;
+};
+}  // namespace
+
+void KsBindFirstOfScene(KsPartition* scene) {
+    FirstBindables first;
+    if (scene) scene->Scan(&first);
+    Bindings& b = Bound();
+    b.background = nullptr;
+    b.fog = nullptr;
+    b.navigation = nullptr;
+    if (first.background) first.background->Bind();
+    if (first.fog) first.fog->Bind();
+    if (first.navigation) first.navigation->Bind();
+}
+
 // ---- registration ----------------------------------------------------------
 
 namespace {
@@ -330,4 +384,5 @@ void KsResetBindings() {
     b.viewpoint = nullptr;
     b.fog = nullptr;
     b.background = nullptr;
+    b.navigation = nullptr;
 }

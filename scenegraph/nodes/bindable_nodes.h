@@ -1,8 +1,8 @@
 // The nodes that can be bound: Viewpoint, NavigationInfo, Fog, Background.
-// Binding keeps one process-wide bound node per type (none for
-// NavigationInfo); a newly bound node simply replaces the previous one,
-// which is told nothing. A viewpoint is always bound once one exists: the
-// default viewpoint takes over when the bound one is released.
+// Binding keeps one process-wide bound node per type; a newly bound node
+// simply replaces the previous one, which is told nothing. A viewpoint is
+// always bound once one exists: the default viewpoint takes over when the
+// bound one is released.
 #pragma once
 
 #include <vector>
@@ -12,6 +12,8 @@
 #include "scenegraph/core/node.h"
 #include "scenegraph/core/sf_fields.h"
 #include "scenegraph/nodes/node_class.h"
+
+class KsPartition;
 
 class KsViewpoint : public KsNode {
     KS_NODE_CLASS(KsViewpoint)
@@ -56,10 +58,15 @@ KsViewpoint* KsDefaultViewpoint();
 class KsNavigationInfo : public KsNode {
     KS_NODE_CLASS(KsNavigationInfo)
     KsNavigationInfo();
+    ~KsNavigationInfo() override;
     KsNode* NewInstance() override;
     void ReleaseHook() override;
     int ExecTraverse(KsMatrix* matrix) override;
     int ExecSpecialEvent(const char* name, KsField* field, KsNode* source) override;
+
+    // Sends isBound TRUE; the bound navigation info = this.
+    int Bind();
+    static KsNavigationInfo* GetCurrent();
 
     KsMFFloat avatarSize;
     KsSFBool headlight;
@@ -115,5 +122,10 @@ class KsBackground : public KsNode {
 // Registers the four classes' keywords and installs the scene services the
 // partition's queries use (picking, matrix reset, viewpoint paths).
 void KsRegisterBindableNodes();
+// Binds a newly opened world's own first Background, Fog and NavigationInfo
+// (walk order, PROTO instances included) and leaves none bound of a kind it
+// has not: its nodes were built while the world before it held the binding.
+void KsBindFirstOfScene(KsPartition* scene);
+
 // Nothing bound (tests). The default viewpoint stays.
 void KsResetBindings();

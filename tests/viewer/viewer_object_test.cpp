@@ -151,7 +151,7 @@ TEST_F(ViewerTest, OperationsNeedingASceneDoNothingWithoutOne) {
   viewer->NextCamera();
   viewer->Zoom();
   viewer->Forward();
-  viewer->Tick();
+  viewer->Tick(0.1);
   EXPECT_EQ(KsClock::GetTime(), 0.1f);
   EXPECT_EQ(KsViewpoint::GetBound(), before);
   viewer->LeftButton(1, 5, 5);
@@ -165,8 +165,8 @@ TEST_F(ViewerTest, OperationsNeedingASceneDoNothingWithoutOne) {
 
 TEST_F(ViewerTest, TickAdvancesTheClockAndDrivesTimeSensors) {
   ASSERT_EQ(Load("one_box.wrl", kOneBox), 1);
-  viewer->Tick();
-  viewer->Tick();
+  viewer->Tick(0.1);
+  viewer->Tick(0.1);
   float expected = 0.1f;
   expected += 0.1f;
   expected += 0.1f;
@@ -313,7 +313,7 @@ TEST_F(ViewerTest, TicksRunTimeSensorsThroughTheirRoutes) {
   ASSERT_EQ(viewer->LoadFile(LV_SOURCE_DIR "/tests/viewer/data/sensors.wrl"), 1);
   KsNode* mover = viewer->GetScene()->LookUpLabel("MOVER");
   ASSERT_NE(mover, nullptr);
-  for (int i = 0; i < 10; ++i) viewer->Tick();
+  for (int i = 0; i < 10; ++i) viewer->Tick(0.1);
   KsSFVec3f* translation = static_cast<KsSFVec3f*>(mover->LookUpMember("translation"));
   ASSERT_NE(translation, nullptr);
   // Scene time 1.1 of a 40 s cycle from -4 to 4.

@@ -1,8 +1,14 @@
 // Files that replace their target only when written whole.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <utime.h>
+#ifndef _WIN32
+#include <unistd.h>
+#endif
 
 #include <cstdio>
 #include <cstring>
+#include <ctime>
 #include <string>
 
 #include "graphics/files/staged_file.h"
@@ -71,5 +77,62 @@ TEST(StagedFile, ATakenTemporaryNameIsPassedByAndAMissingFolderMakesNothing) {
   EXPECT_EQ(PwStagedOpen(&f, "", "w"), nullptr);
   EXPECT_EQ(PwStagedOpen(&f, std::string(300, 'x').c_str(), "w"), nullptr);
 }
+
+// Sets a file's times to the given number of seconds ago.
+void Age(const std::string& path, long seconds) {
+  struct utimbuf times;
+  times.actime = times.modtime = std::time(nullptr) - seconds;
+  ASSERT_EQ(utime(path.c_str(), &times), 0);
+}
+
+// A temporary that a crashed export left an hour or more ago is removed and
+// its name taken again; a recent one may be another program's and stays.
+TEST(StagedFile, ALeftoverTemporaryIsTakenBackAndAFreshOneLeftAlone) {
+  const std::string dir = testing::TempDir();
+  const std::string target = dir + "pw_staged_leftover.txt";
+  std::remove(target.c_str());
+  const std::string fresh = dir + "~lv0000.tmp", stale = dir + "~lv0001.tmp";
+  Put(fresh, "being written");
+  Age(fresh, 60);
+  Put(stale, "crashed");
+  Age(stale, 2 * 3600);
+  PwStagedFile f;
+  std::FILE* file = PwStagedOpen(&f, target.c_str(), "w");
+  ASSERT_NE(file, nullptr);
+  EXPECT_EQ(std::string(f.temp), stale);
+  std::fputs("new", file);
+  EXPECT_EQ(PwStagedClose(&f, 1), 1);
+  EXPECT_EQ(Slurp(target), "new");
+  EXPECT_EQ(Slurp(fresh), "being written");
+  EXPECT_EQ(Slurp(stale), "(none)");
+  std::remove(fresh.c_str());
+  std::remove(target.c_str());
+}
+
+#ifndef _WIN32
+// The temporary is made anew, never opened through a name that exists:
+// here a link to elsewhere that a check of the name alone takes for free.
+TEST(StagedFile, TheTemporaryIsCreatedNeverOpenedThroughAnExistingName) {
+  const std::string dir = testing::TempDir();
+  const std::string target = dir + "pw_staged_excl.txt";
+  const std::string elsewhere = dir + "pw_staged_elsewhere.txt";
+  const std::string link = dir + "~lv0000.tmp";
+  std::remove(target.c_str());
+  std::remove(elsewhere.c_str());
+  std::remove(link.c_str());
+  ASSERT_EQ(symlink(elsewhere.c_str(), link.c_str()), 0);
+  PwStagedFile f;
+  std::FILE* file = PwStagedOpen(&f, target.c_str(), "w");
+  ASSERT_NE(file, nullptr);
+  EXPECT_STRNE(f.temp, link.c_str());
+  std::fputs("new", file);
+  EXPECT_EQ(PwStagedClose(&f, 1), 1);
+  EXPECT_EQ(Slurp(target), "new");
+  EXPECT_EQ(Slurp(elsewhere), "(none)") << "written through the link";
+  std::remove(link.c_str());
+  std::remove(elsewhere.c_str());
+  std::remove(target.c_str());
+}
+#endif
 
 }  // namespace
