@@ -20,6 +20,7 @@
 #include "scenegraph/core/sf_fields.h"
 #include "scenegraph/nodes/bindable_nodes.h"
 #include "scenegraph/nodes/primitive_buffer.h"
+#include "viewer/header_check.h"
 #include "viewer/scene_export.h"
 #include "viewer/scene_overflow.h"
 
@@ -88,10 +89,22 @@ Viewer::Viewer() = default;
 Viewer::~Viewer() { CloseFile(); }
 
 int Viewer::LoadFile(const char* path) {
-  if (!path) return 0;
+  loadFailure_ = KsReadErrors();
+  ViewerHeaderVerdict header = ViewerCheckHeaderFile(path);
+  if (header.open_result != kKsFileOpened || header.load == 0) {
+    loadFailure_.failure = ViewerFailureOfOpen(header.open_result);
+    return 0;
+  }
   KsPartition* loaded = new (std::nothrow) KsPartition();
-  if (!loaded) return 0;
+  if (!loaded) {
+    loadFailure_.failure = kKsReadTooLarge;
+    return 0;
+  }
   if (loaded->ReadFile(path) != 0) {
+    loadFailure_ = loaded->GetReadErrors();
+    // Read, but its statements could not be realised as VRML 2.0.
+    if (loadFailure_.failure == kKsReadOk) loadFailure_.failure = kKsReadNotVrml2;
+    // Everything it read goes with it.
     delete loaded;
     return 0;
   }
@@ -170,10 +183,14 @@ int Viewer::SetPendingExport(int kind, const char* path, int width, int height) 
 void Viewer::BeginExport(PwPose* pose) {
   switch (exportKind_) {
     case kViewerExportTif:
-      PwImageBegin(exportPath_, kPwImageTiff, exportWidth_, exportHeight_);
-      break;
     case kViewerExportBmp:
-      PwImageBegin(exportPath_, kPwImageBmp, exportWidth_, exportHeight_);
+      // The image is drawn in memory before its file is opened: a begin
+      // that fails could not have the buffers for that size.
+      exportUndrawn_ = PwImageBegin(exportPath_, exportKind_ == kViewerExportTif ? kPwImageTiff
+                                                                                  : kPwImageBmp,
+                                    exportWidth_, exportHeight_) == 1
+                           ? 0
+                           : 1;
       break;
     case kViewerExportPs:
       PwEpsBegin(exportPath_, exportWidth_, exportHeight_);
@@ -210,16 +227,23 @@ void Viewer::EndExport() {
   }
   if (written != 1) NoteFailedExport();
   exportKind_ = kViewerExportNone;
+  exportUndrawn_ = 0;
 }
 
 void Viewer::NoteFailedExport() {
   failedExport_ = exportKind_;
   std::memcpy(failedPath_, exportPath_, sizeof failedPath_);
+  failedUndrawn_ = exportUndrawn_;
+  failedWidth_ = exportWidth_;
+  failedHeight_ = exportHeight_;
 }
 
-int Viewer::TakeFailedExport(char path[kViewerPathSize]) {
+int Viewer::TakeFailedExport(char path[kViewerPathSize], int* undrawn, int* width, int* height) {
   const int kind = failedExport_;
   if (kind != kViewerExportNone) std::memcpy(path, failedPath_, sizeof failedPath_);
+  if (undrawn) *undrawn = kind != kViewerExportNone ? failedUndrawn_ : 0;
+  if (width) *width = failedWidth_;
+  if (height) *height = failedHeight_;
   failedExport_ = kViewerExportNone;
   return kind;
 }
