@@ -31,7 +31,7 @@ bool IsReservedStem(const char* name) {
 bool KsIsDeviceName(const char* path) {
     if (!path || !path[0]) return false;
     if ((path[0] == '\\' || path[0] == '/') && (path[1] == '\\' || path[1] == '/') &&
-        (path[2] == '.' || path[2] == '?') && (path[3] == '\\' || path[3] == '/'))
+        path[2] == '.' && (path[3] == '\\' || path[3] == '/'))
         return true;
     const char* last = path;
     for (const char* p = path; *p; ++p)

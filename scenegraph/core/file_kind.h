@@ -14,7 +14,7 @@ enum KsFileOpenResult {
 
 // Whether the name's last part is one that Windows keeps for a device in
 // every folder (CON, PRN, AUX, NUL, COM1-9, LPT1-9, CONIN$, CONOUT$), with
-// or without an extension; also the \\.\ and \\?\ device namespaces.
+// or without an extension; also anything in the \\.\ device namespace.
 bool KsIsDeviceName(const char* path);
 
 // Opens path with the fopen mode when it names a regular file; *file is the
