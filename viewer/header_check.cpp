@@ -28,15 +28,6 @@ ViewerHeaderVerdict ViewerCheckHeaderLine(const char* first_line) {
           kKsFileOpened};
 }
 
-KsReadFailure ViewerFailureOfOpen(KsFileOpenResult result) {
-  switch (result) {
-    case kKsFileOpened: return kKsReadNotVrml2;
-    case kKsFileNotFound: return kKsReadNotFound;
-    case kKsFileNotRegular: return kKsReadNotRegular;
-    default: return kKsReadCannotOpen;
-  }
-}
-
 ViewerHeaderVerdict ViewerCheckHeaderFile(const char* path) {
   std::FILE* file = nullptr;
   const KsFileOpenResult opened = KsOpenRegularFile(path, "r", &file);

@@ -3,7 +3,6 @@
 #pragma once
 
 #include "scenegraph/core/file_kind.h"
-#include "scenegraph/core/read_errors.h"
 
 struct ViewerHeaderVerdict {
   int load;                // 1 go on and load, 0 refuse
@@ -13,9 +12,6 @@ struct ViewerHeaderVerdict {
   KsFileOpenResult open_result;
 };
 
-// Why a file that the check refuses cannot be loaded: the open result's
-// reason, or, for a file that opened, that it is not VRML 2.0.
-KsReadFailure ViewerFailureOfOpen(KsFileOpenResult result);
 
 ViewerHeaderVerdict ViewerCheckHeaderLine(const char* first_line);
 // Reads the file's first line (text mode, at most 259 characters). Only a

@@ -20,7 +20,6 @@
 #include "scenegraph/core/sf_fields.h"
 #include "scenegraph/nodes/bindable_nodes.h"
 #include "scenegraph/nodes/primitive_buffer.h"
-#include "viewer/header_check.h"
 #include "viewer/scene_export.h"
 #include "viewer/scene_overflow.h"
 
@@ -90,11 +89,6 @@ Viewer::~Viewer() { CloseFile(); }
 
 int Viewer::LoadFile(const char* path) {
   loadFailure_ = KsReadErrors();
-  ViewerHeaderVerdict header = ViewerCheckHeaderFile(path);
-  if (header.open_result != kKsFileOpened || header.load == 0) {
-    loadFailure_.failure = ViewerFailureOfOpen(header.open_result);
-    return 0;
-  }
   KsPartition* loaded = new (std::nothrow) KsPartition();
   if (!loaded) {
     loadFailure_.failure = kKsReadTooLarge;
@@ -183,15 +177,13 @@ int Viewer::SetPendingExport(int kind, const char* path, int width, int height) 
 void Viewer::BeginExport(PwPose* pose) {
   switch (exportKind_) {
     case kViewerExportTif:
-    case kViewerExportBmp:
+    case kViewerExportBmp: {
       // The image is drawn in memory before its file is opened: a begin
       // that fails could not have the buffers for that size.
-      exportUndrawn_ = PwImageBegin(exportPath_, exportKind_ == kViewerExportTif ? kPwImageTiff
-                                                                                  : kPwImageBmp,
-                                    exportWidth_, exportHeight_) == 1
-                           ? 0
-                           : 1;
+      const int format = exportKind_ == kViewerExportTif ? kPwImageTiff : kPwImageBmp;
+      exportUndrawn_ = PwImageBegin(exportPath_, format, exportWidth_, exportHeight_) == 1 ? 0 : 1;
       break;
+    }
     case kViewerExportPs:
       PwEpsBegin(exportPath_, exportWidth_, exportHeight_);
       break;

@@ -157,15 +157,12 @@ void OnOpenFile(int, int, int, int) {
   ViewerHeaderVerdict verdict = ViewerCheckHeaderFile(chosen);
   Viewer* viewer = ViewerApp();
   int loaded = 0;
-  if (verdict.open_result != kKsFileOpened) {
-    // LoadFile finds the same and says why.
-    if (viewer && viewer->LoadFile(chosen) != 1) ViewerTellLoadFailure(chosen);
-  } else {
-    ShowVerdict(verdict);
-    if (verdict.load == 1 && viewer) {
-      loaded = viewer->LoadFile(chosen);
-      if (loaded != 1) ViewerTellLoadFailure(chosen);
-    }
+  const int opened = verdict.open_result == kKsFileOpened ? 1 : 0;
+  if (opened == 1) ShowVerdict(verdict);
+  // A file that cannot be opened: LoadFile finds the same and says why.
+  if ((verdict.load == 1 || opened == 0) && viewer) {
+    loaded = viewer->LoadFile(chosen);
+    if (loaded != 1) ViewerTellLoadFailure(chosen);
   }
   OnPaint();
   if (loaded == 1) ViewerTellReadErrors(chosen);

@@ -60,7 +60,6 @@ int DropFilesHook(void* window, unsigned int message, std::uintptr_t wparam,
   HDROP drop = reinterpret_cast<HDROP>(wparam);
   UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
   char loaded[kKrPathSize] = {0};
-  char tried[kKrPathSize] = {0};
   for (UINT i = 0; i < count; ++i) {
     wchar_t wide[MAX_PATH + 1] = {0};
     char name[kKrPathSize] = {0};
@@ -71,14 +70,9 @@ int DropFilesHook(void* window, unsigned int message, std::uintptr_t wparam,
       ViewerCopyName(loaded, name);
       break;
     }
-    ViewerCopyName(tried, name);
   }
   DragFinish(drop);
-  if (loaded[0]) {
-    ViewerTellReadErrors(loaded);
-  } else if (tried[0]) {
-    ViewerTellLoadFailure(tried);  // why the last of them did not load
-  }
+  if (loaded[0]) ViewerTellReadErrors(loaded);
   return 1;
 }
 
@@ -157,14 +151,9 @@ int ViewerMain(int argc, char** argv) {
   char first[kKrPathSize] = {0};
   if (argc <= 1) {
     OnOpenFile(0, 0, 0, 0);
-  } else if (g_viewer && FirstArgument(argv, first) == 1) {
-    if (g_viewer->LoadFile(first) == 1) {
-      ViewerCopyName(ViewerGetSettings().last_open_path, first);
-      ViewerTellReadErrors(first);
-    } else {
-      OnPaint();
-      ViewerTellLoadFailure(first);
-    }
+  } else if (g_viewer && FirstArgument(argv, first) == 1 && g_viewer->LoadFile(first) == 1) {
+    ViewerCopyName(ViewerGetSettings().last_open_path, first);
+    ViewerTellReadErrors(first);
   }
 
   KrMainLoop();
