@@ -2,12 +2,18 @@
 // loaded, and what the user is told.
 #pragma once
 
+#include "scenegraph/core/file_kind.h"
+
 struct ViewerHeaderVerdict {
   int load;                // 1 go on and load, 0 refuse
   int line_count;          // 0 no message, 1 one line, 3 three lines
   const char* lines[3];
+  // kKsFileOpened, or why the file could not be opened (then load is 0).
+  KsFileOpenResult open_result;
 };
 
+
 ViewerHeaderVerdict ViewerCheckHeaderLine(const char* first_line);
-// Reads the file's first line (text mode, at most 259 characters).
+// Reads the file's first line (text mode, at most 259 characters). Only a
+// regular file is opened: a device or a pipe might never give a line.
 ViewerHeaderVerdict ViewerCheckHeaderFile(const char* path);

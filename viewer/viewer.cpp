@@ -89,10 +89,17 @@ Viewer::Viewer() = default;
 Viewer::~Viewer() { CloseFile(); }
 
 int Viewer::LoadFile(const char* path) {
-  if (!path) return 0;
+  loadFailure_ = KsReadErrors();
   KsPartition* loaded = new (std::nothrow) KsPartition();
-  if (!loaded) return 0;
+  if (!loaded) {
+    loadFailure_.failure = kKsReadTooLarge;
+    return 0;
+  }
   if (loaded->ReadFile(path) != 0) {
+    loadFailure_ = loaded->GetReadErrors();
+    // Read, but its statements could not be realised as VRML 2.0.
+    if (loadFailure_.failure == kKsReadOk) loadFailure_.failure = kKsReadNotVrml2;
+    // Everything it read goes with it.
     delete loaded;
     return 0;
   }
@@ -172,11 +179,13 @@ int Viewer::SetPendingExport(int kind, const char* path, int width, int height) 
 void Viewer::BeginExport(PwPose* pose) {
   switch (exportKind_) {
     case kViewerExportTif:
-      PwImageBegin(exportPath_, kPwImageTiff, exportWidth_, exportHeight_);
+    case kViewerExportBmp: {
+      // The image is drawn in memory before its file is opened: a begin
+      // that fails could not have the buffers for that size.
+      const int format = exportKind_ == kViewerExportTif ? kPwImageTiff : kPwImageBmp;
+      exportUndrawn_ = PwImageBegin(exportPath_, format, exportWidth_, exportHeight_) == 1 ? 0 : 1;
       break;
-    case kViewerExportBmp:
-      PwImageBegin(exportPath_, kPwImageBmp, exportWidth_, exportHeight_);
-      break;
+    }
     case kViewerExportPs:
       PwEpsBegin(exportPath_, exportWidth_, exportHeight_);
       break;
@@ -212,16 +221,23 @@ void Viewer::EndExport() {
   }
   if (written != 1) NoteFailedExport();
   exportKind_ = kViewerExportNone;
+  exportUndrawn_ = 0;
 }
 
 void Viewer::NoteFailedExport() {
   failedExport_ = exportKind_;
   std::memcpy(failedPath_, exportPath_, sizeof failedPath_);
+  failedUndrawn_ = exportUndrawn_;
+  failedWidth_ = exportWidth_;
+  failedHeight_ = exportHeight_;
 }
 
-int Viewer::TakeFailedExport(char path[kViewerPathSize]) {
+int Viewer::TakeFailedExport(char path[kViewerPathSize], int* undrawn, int* width, int* height) {
   const int kind = failedExport_;
   if (kind != kViewerExportNone) std::memcpy(path, failedPath_, sizeof failedPath_);
+  if (undrawn) *undrawn = kind != kViewerExportNone ? failedUndrawn_ : 0;
+  if (width) *width = failedWidth_;
+  if (height) *height = failedHeight_;
   failedExport_ = kViewerExportNone;
   return kind;
 }

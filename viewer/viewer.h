@@ -7,6 +7,7 @@
 
 #include "graphics/math/pw_types.h"
 #include "scenegraph/core/ks_types.h"
+#include "scenegraph/core/read_errors.h"
 #include "scenegraph/core/rotation.h"
 #include "scenegraph/core/vec.h"
 
@@ -49,8 +50,11 @@ class Viewer {
   Viewer(const Viewer&) = delete;
   Viewer& operator=(const Viewer&) = delete;
 
-  // 1 when the file became the scene; 0 leaves everything as it was.
+  // 1 when the file became the scene; 0 leaves everything as it was, and
+  // GetLoadFailure says why.
   int LoadFile(const char* path);
+  // What the last load that failed ran into (its failure and line).
+  const KsReadErrors& GetLoadFailure() const { return loadFailure_; }
   void CloseFile();
   void Render();
   // One idle pass, elapsed real seconds after the one before: the scene
@@ -101,7 +105,10 @@ class Viewer {
   int GetLastWriteResult() const { return lastWriteResult_; }
   // The export that a frame tried and could not write: its kind (0 none),
   // with its path copied out. Taking it clears it, so it is told once.
-  int TakeFailedExport(char path[kViewerPathSize]);
+  // When the picture could not be made at its size (its buffers could not
+  // be had), *undrawn is 1 and *width, *height that size; otherwise 0.
+  int TakeFailedExport(char path[kViewerPathSize], int* undrawn = nullptr, int* width = nullptr,
+                       int* height = nullptr);
 
  private:
   void BeginExport(PwPose* pose);
@@ -125,6 +132,10 @@ class Viewer {
   int lastWriteResult_ = -1;
   int failedExport_ = kViewerExportNone;
   char failedPath_[kViewerPathSize] = {0};
+  int exportUndrawn_ = 0;   // the pending export's picture could not be begun
+  int failedUndrawn_ = 0;
+  int failedWidth_ = 0, failedHeight_ = 0;
+  KsReadErrors loadFailure_;
 };
 
 // The pose of a world matrix's camera for the graphics library: position,

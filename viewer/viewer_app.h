@@ -21,6 +21,8 @@ void ViewerTellFailedExport();
 // After a load that became the scene: draws it, then a box when the file had
 // errors that left part of it unread.
 void ViewerTellReadErrors(const char* path);
+// After a load chosen in the Open dialog that failed: a box saying why.
+void ViewerTellLoadFailure(const char* path);
 
 // Commands that start-up runs itself.
 void OnOpenFile(int, int, int, int);

@@ -28,6 +28,11 @@ int AskSaveFile(char out[kViewerPathSize], char remembered[kViewerPathSize], con
                 const char* title) {
   char chosen[kKrPathSize] = {0};
   if (KrFileSave(chosen, title, remembered, pattern) != 1) return 0;
+  char refusal[kViewerReportSize];
+  if (ViewerExportTargetText(chosen, refusal) == 1) {
+    KrErrorBox(refusal);
+    return 0;
+  }
   if (ViewerFileExists(chosen) && KrYesNo("File Exists. Overwrite?", "OK", "CANCEL") != 1) {
     return 0;
   }
@@ -150,15 +155,14 @@ void OnOpenFile(int, int, int, int) {
   if (KrFileOpen(chosen, "Open File", s.last_open_path, "*.wrl") != 1) return;
   ViewerCopyName(s.last_open_path, chosen);
   ViewerHeaderVerdict verdict = ViewerCheckHeaderFile(chosen);
-  ShowVerdict(verdict);
   Viewer* viewer = ViewerApp();
   int loaded = 0;
-  if (verdict.load == 1 && viewer) {
+  const int opened = verdict.open_result == kKsFileOpened ? 1 : 0;
+  if (opened == 1) ShowVerdict(verdict);
+  // A file that cannot be opened: LoadFile finds the same and says why.
+  if ((verdict.load == 1 || opened == 0) && viewer) {
     loaded = viewer->LoadFile(chosen);
-    if (loaded != 1) {
-      KrMessageBox3("LOAD FAILED", "(*)This program does not support",
-                    "   compressed VRML format and VRML 1.0", nullptr);
-    }
+    if (loaded != 1) ViewerTellLoadFailure(chosen);
   }
   OnPaint();
   if (loaded == 1) ViewerTellReadErrors(chosen);

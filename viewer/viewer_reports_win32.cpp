@@ -1,5 +1,5 @@
-// Telling the user what failed: an export a frame could not write, and a file
-// whose errors left part of it unread.
+// Telling the user what failed: an export a frame could not write, a file
+// that could not be loaded, and a file whose errors left part of it unread.
 #include "scenegraph/core/partition.h"
 #include "viewer/failure_reports.h"
 #include "viewer/viewer.h"
@@ -8,9 +8,16 @@
 void ViewerTellFailedExport() {
   Viewer* viewer = ViewerApp();
   char path[kViewerPathSize];
-  if (!viewer || viewer->TakeFailedExport(path) == kViewerExportNone) return;
+  int undrawn = 0, width = 0, height = 0;
+  if (!viewer || viewer->TakeFailedExport(path, &undrawn, &width, &height) == kViewerExportNone) {
+    return;
+  }
   char text[kViewerReportSize];
-  ViewerExportFailureText(path, text);
+  if (undrawn == 1) {
+    ViewerExportUndrawnText(path, width, height, text);
+  } else {
+    ViewerExportFailureText(path, text);
+  }
   KrErrorBox(text);
 }
 
@@ -22,4 +29,12 @@ void ViewerTellReadErrors(const char* path) {
   // What was read is on the screen before the box.
   OnPaint();
   KrWarningBox(text);
+}
+
+void ViewerTellLoadFailure(const char* path) {
+  Viewer* viewer = ViewerApp();
+  if (!viewer) return;
+  char text[kViewerReportSize];
+  ViewerLoadFailureText(viewer->GetLoadFailure(), path, text);
+  KrErrorBox(text);
 }

@@ -89,4 +89,10 @@ private:
     KsLocalHeapLst* packed_ = nullptr;
 };
 
+// The bytes all arenas together may hold; an arena that would pass it cannot
+// grow, as when memory runs out. Unlimited (0) unless a test sets one.
+void KsSetLocalHeapLimit(size_t bytes);
+size_t KsLocalHeapBytes();  // held by all arenas now
+void KsResetLocalHeapLimit();
+
 #endif

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "scenegraph/core/custom_node.h"
+#include "scenegraph/core/file_kind.h"
 #include "scenegraph/core/word_reader.h"
 #include "scenegraph/core/word_tree.h"
 #include "scenegraph/core/working_dir.h"
@@ -107,28 +108,58 @@ void KsPartition::Discard(KsNode* node) {
     node->Ref();
 }
 
+namespace {
+KsReadFailure FailureOfOpen(KsFileOpenResult result) {
+    switch (result) {
+    case kKsFileNotFound: return kKsReadNotFound;
+    case kKsFileNotRegular: return kKsReadNotRegular;
+    default: return kKsReadCannotOpen;
+    }
+}
+}  // namespace
+
 int KsPartition::ReadFile(const char* path) {
-    if (!path) return 1;
-    // A device or a pipe could be read for ever.
-    if (KsIsSpecialFile(path)) {
-        std::fprintf(stderr, "KsPartition::ReadFile()\n");
-        std::fprintf(stderr, "  Not a regular file: %s\n", path);
+    readErrors_ = KsReadErrors();
+    if (!path) {
+        readErrors_.failure = kKsReadNotFound;
         return 1;
     }
     QmReadWordFile reader;
     KsVrmlPass1 pass;
-    if (!reader.Open(path)) return 1;
+    if (!reader.Open(path)) {
+        readErrors_.failure = FailureOfOpen(reader.GetOpenResult());
+        // A device or a pipe could be read for ever.
+        if (readErrors_.failure == kKsReadNotRegular) {
+            std::fprintf(stderr, "KsPartition::ReadFile()\n");
+            std::fprintf(stderr, "  Not a regular file: %s\n", path);
+        }
+        return 1;
+    }
 
     KsWorkingDirScope folder(KsFolderOfPath(path));
-    readErrors_ = KsReadErrors();
     KsReadErrorScope errors(&readErrors_);
-    // What an unmatched bracket cut off is lost: one statement skipped.
-    if (pass.Run(&reader) != 0 && pass.GetErrorCode() != KsVrmlPass1::kErrorNone) {
-        KsNoteReadError(pass.GetErrorLine());
-    }
+    const int passResult = pass.Run(&reader);
     reader.Close();
+    if (pass.GetErrorCode() == KsVrmlPass1::kErrorMemory) {
+        // Half a tree would be a different world: nothing of it is kept.
+        readErrors_.failure = kKsReadTooLarge;
+        readErrors_.failureLine = pass.GetErrorLine();
+        return 1;
+    }
+    if (passResult != 0 && pass.GetErrorCode() != KsVrmlPass1::kErrorNone) {
+        if (pass.GetCutLine() > 0) {
+            // Unread, the lost statements cannot be counted: where the loss
+            // begins is told instead.
+            readErrors_.cutLine = pass.GetCutLine();
+        } else {
+            // A bracket that does not match its group: that group is lost.
+            KsNoteReadError(pass.GetErrorLine());
+        }
+    }
 
-    return RealizeTree(pass.GetRoot());
+    const int result = RealizeTree(pass.GetRoot());
+    if (result != 0) readErrors_.failure = kKsReadNotVrml2;
+    return result;
 }
 
 int KsPartition::RealizeTree(KsWordNode* root) {
@@ -263,6 +294,7 @@ KsNode* KsPartition::RealizeDef(KsWordNode* cursor) {
     KsCursorAdvance(cursor);
 
     // At the end of a list this reports the missing statement.
+    if (!KsCursorWord(cursor)) KsNoteReadError(def->line);
     KsNode* node = RealizeNode(cursor);
     if (AddLabel(label, node) != 0) {
         std::fprintf(stderr, "Warning : KsPartition::RealizeDef()\n");

@@ -115,7 +115,9 @@ KsNode* KsPartition::RealizeExternProto(KsWordNode* cursor) {
     state.reading.pop_back();
     if (state.reading.empty()) state.reads = 0;
     if (failed != 0) {
-        Report("VRML file not found.", line);
+        Report(file->GetReadErrors().failure == kKsReadTooLarge ? "Out of memory."
+                                                                : "VRML file not found.",
+               line);
         delete file;
         return nullptr;
     }

@@ -3,9 +3,22 @@
 // file being read (PROTO bodies count for the file that holds them).
 #pragma once
 
+// Why a read failed, so that the user can be told.
+enum KsReadFailure {
+    kKsReadOk = 0,
+    kKsReadNotFound,     // no file of that name
+    kKsReadNotRegular,   // a folder, a device or a pipe
+    kKsReadCannotOpen,   // there, but it could not be opened
+    kKsReadNotVrml2,     // opened, but its statements are not VRML 2.0
+    kKsReadTooLarge,     // memory ran out while reading it
+};
+
 struct KsReadErrors {
-    int skipped = 0;     // statements skipped, unmatched brackets included
+    int skipped = 0;     // statements skipped, mismatched brackets included
     int firstLine = 0;   // line of the first, 0 when none
+    int cutLine = 0;     // the rest of the file from this line was not read; 0 none
+    KsReadFailure failure = kKsReadOk;  // why the read failed, kKsReadOk when it did not
+    int failureLine = 0;  // where reading stopped for a failure, 0 when unknown
 };
 
 // Notes one skipped statement into the file being read; nothing outside a

@@ -157,8 +157,7 @@ KsClassRecord* QmReadCharFile::GetClassInfo() const { return g_charFileRecord; }
 std::FILE* QmReadCharFile::Open(const char* path) {
     Close();
     ResetBuffer();
-    if (!path) return nullptr;
-    file_ = std::fopen(path, "rb");
+    openResult_ = KsOpenRegularFile(path, "rb", &file_);
     return file_;
 }
 
@@ -204,6 +203,7 @@ std::FILE* QmReadWordFile::Open(const char* path) {
     state_ = 1;
     pushBackLength_ = 0;
     lineCount_ = 1;
+    wordLine_ = 1;
     stringPieces_ = 0;
     source_ = &file_;
     return file_.Open(path);
@@ -411,6 +411,8 @@ int QmReadWordFile::GetWord(char* buffer, int size) {
     if (out.max <= 0) return 0;
     unsigned char ch[QmCharSource::kMaxCharBytes + 1];
     for (;;) {
+        // Until the word's first byte is stored, the next one read starts it.
+        if (out.length == 0) wordLine_ = lineCount_;
         if (pushBackLength_ == 0) {
             const int result = TakeRuns(out);
             if (result != kGoOn) return result;

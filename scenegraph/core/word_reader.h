@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdio>
 
+#include "scenegraph/core/file_kind.h"
 #include "scenegraph/core/object.h"
 
 // Delivers input as characters: single bytes, double-byte characters and
@@ -55,12 +56,16 @@ public:
     const char* GetClassName() const override;
     KsClassRecord* GetClassInfo() const override;
 
+    // Opens regular files only: null for a device, a folder or a pipe too.
     std::FILE* Open(const char* path);
     void Close();
     int Fill(unsigned char* destination, int maximum) override;
+    // Why the last Open gave null; kKsFileOpened after a successful one.
+    KsFileOpenResult GetOpenResult() const { return openResult_; }
 
 private:
     std::FILE* file_ = nullptr;
+    KsFileOpenResult openResult_ = kKsFileOpened;
 };
 
 // Reads from a block of memory (not owned): tests and in-memory texts.
@@ -88,9 +93,13 @@ public:
 
     std::FILE* Open(const char* path);
     void Close();
+    KsFileOpenResult GetOpenResult() const { return file_.GetOpenResult(); }
     void CommentOn() { comment_ = 1; }
     void CommentOff() { comment_ = 0; }
     int GetLineCount() const { return lineCount_; }
+    // The line the last word returned by GetWord starts on. GetLineCount
+    // has already counted the line end that ended it.
+    int GetWordLine() const { return wordLine_; }
 
     // Stores the next word NUL-terminated in buffer (at most size - 1 bytes)
     // and returns its length; 0 only at the end of input. An empty quoted
@@ -120,6 +129,7 @@ private:
     unsigned char pushBack_[QmCharSource::kMaxCharBytes + 1] = {0};
     int pushBackLength_ = 0;
     int lineCount_ = 1;
+    int wordLine_ = 1;
     int stringPieces_ = 0;  // pieces of the current string already returned
     QmReadCharFile file_;
 };

@@ -35,6 +35,7 @@ int KsVrmlPass1::Run(QmReadWordFile* reader) {
     root_ = nullptr;
     error_ = kErrorNone;
     errorLine_ = 0;
+    cutLine_ = 0;
     message_[0] = 0;
     reader_ = reader;
     if (!reader) return 1;
@@ -43,26 +44,23 @@ int KsVrmlPass1::Run(QmReadWordFile* reader) {
     buffer[0] = 0;
     root_ = BuildList(buffer, 0, 0);
     if (error_ != kErrorMemory && (Is(buffer, '}') || Is(buffer, ']') || Is(buffer, '"'))) {
-        std::snprintf(message_, sizeof message_, "Parentheses No Match at %d",
-                      reader->GetLineCount());
+        const int line = reader->GetWordLine();
+        std::snprintf(message_, sizeof message_, "Parentheses No Match at %d", line);
         // The rest of the file is not read: that must not pass for success.
         error_ = kErrorBracket;
-        errorLine_ = reader->GetLineCount();
+        errorLine_ = line;
+        cutLine_ = line;
     }
     return (!root_ || error_ != kErrorNone) ? 1 : 0;
 }
 
 KsWordNode* KsVrmlPass1::NewNode(const char* text, int length) {
     KsWordNode* node = static_cast<KsWordNode*>(heap_.AllocPacked(sizeof(KsWordNode)));
-    if (!node) {
-        std::fprintf(stderr, "Local Heap Allocation Error!!\n");
-        std::fflush(stdout);
-        std::fflush(stderr);
-        std::exit(1);
-    }
+    // The caller reports it: a failed read, not the end of the program.
+    if (!node) return nullptr;
     node->child = nullptr;
     node->next = nullptr;
-    const int line = reader_->GetLineCount();
+    const int line = reader_->GetWordLine();
 #if UINTPTR_MAX > 0xFFFFFFFFu
     unsigned char* raw = node->text.raw;
     if (length <= KsWordText::kInlineLength && line >= 0 && line < KsWordText::kInlineLines) {
@@ -117,8 +115,12 @@ KsWordNode* KsVrmlPass1::BuildList(char* buffer, int stringMode, int depth) {
         KsWordNode* node = group ? NewNode(kMarks[open == '[' ? 0 : open == '{' ? 1 : 2], 2)
                                  : NewNode(buffer, buffer[0] ? length : 0);
         if (!node) {
-            error_ = kErrorMemory;
-            std::snprintf(message_, sizeof message_, "Out Of Memory.");
+            if (error_ != kErrorMemory) {
+                std::fprintf(stderr, "Local Heap Allocation Error!!\n");
+                error_ = kErrorMemory;
+                errorLine_ = reader_->GetWordLine();
+                std::snprintf(message_, sizeof message_, "Out Of Memory.");
+            }
             return head;
         }
         if (group) {
@@ -130,6 +132,7 @@ KsWordNode* KsVrmlPass1::BuildList(char* buffer, int stringMode, int depth) {
                 // Too deep to follow: reported as unmatched, nothing more read.
                 error_ = kErrorBracket;
                 errorLine_ = node->line;
+                cutLine_ = node->line;
                 std::snprintf(message_, sizeof message_, missing, node->text.Line());
                 buffer[0] = 0;
                 return head;
@@ -139,6 +142,9 @@ KsWordNode* KsVrmlPass1::BuildList(char* buffer, int stringMode, int depth) {
                 if (error_ == kErrorMemory) return head;
                 error_ = kErrorBracket;
                 errorLine_ = node->line;
+                // Ended by the end of the file, every enclosing group is left
+                // open too: the outermost is where the loss begins.
+                if (buffer[0] == 0) cutLine_ = node->line;
                 std::snprintf(message_, sizeof message_, missing, node->text.Line());
                 return head;
             }

@@ -109,20 +109,25 @@ public:
     KsWordNode* GetRoot() const { return root_; }
     int GetErrorCode() const { return error_; }
     const char* GetMessage() const { return message_; }
-    // Line of the unmatched bracket, 0 without one.
+    // Line of the unmatched bracket, or where memory ran out; 0 without one.
     int GetErrorLine() const { return errorLine_; }
+    // Line from which the rest of the file is not in the tree: a closing
+    // mark without an opening one, or a group the file ends in. 0 when the
+    // tree reaches the end of the file.
+    int GetCutLine() const { return cutLine_; }
 
     // One node a line, "%s(%d)\n", two blanks per level, to standard output.
     void Dump() const;
 
 private:
     KsWordNode* BuildList(char* buffer, int stringMode, int depth);
-    // A node of the text and the reader's line; null when its text cannot
-    // be copied.
+    // A node of the text and the line its word starts on; null when the
+    // arena cannot grow.
     KsWordNode* NewNode(const char* text, int length);
 
     int error_ = 0;
     int errorLine_ = 0;
+    int cutLine_ = 0;
     char message_[256] = {0};
     QmReadWordFile* reader_ = nullptr;
     KsWordNode* root_ = nullptr;

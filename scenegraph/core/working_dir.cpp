@@ -1,7 +1,5 @@
 #include "scenegraph/core/working_dir.h"
 
-#include <sys/stat.h>
-
 #include <cstdlib>
 #include <cstring>
 
@@ -43,11 +41,4 @@ KsWorkingDirScope::~KsWorkingDirScope() {
         }
     }
     std::free(saved_);
-}
-
-bool KsIsSpecialFile(const char* path) {
-    if (!path) return false;
-    struct stat info;
-    if (stat(path, &info) != 0) return false;
-    return !S_ISREG(info.st_mode);
 }

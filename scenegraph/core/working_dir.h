@@ -9,10 +9,6 @@
 // has no separator or only a leading one (nothing to change).
 std::string KsFolderOfPath(const char* path);
 
-// Whether the path names something that exists but is no regular file: a
-// folder, a device or a pipe, which may never end.
-bool KsIsSpecialFile(const char* path);
-
 // Changes to folder on construction when the current directory could be
 // saved, and back on destruction; changes nothing when saving fails.
 class KsWorkingDirScope {

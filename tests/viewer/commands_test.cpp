@@ -111,6 +111,50 @@ TEST(FailureReports, SizesThatCannotBeWrittenAreRefusedWithTheRange) {
   EXPECT_STREQ(text, "-5 x 10 cannot be written.\nWidth and height must be from 1 to 4096.");
 }
 
+TEST(FailureReports, AnEpsPageThatItsWindowsShapeWouldMakeEmptyIsRefused) {
+  // The page keeps the drawing area's aspect: 1 x 300 on a wide window is
+  // 1 x 0, which could not be drawn.
+  struct Case {
+    int width, height, surface_width, surface_height, ok;
+  } cases[] = {
+      {1, 300, 640, 460, 0},  {2, 300, 640, 460, 1},  {400, 1, 640, 460, 1},
+      {300, 1, 460, 640, 0},  {300, 2, 460, 640, 1},  {1, 1, 100, 100, 1},
+      {1, 1, 4000, 10, 0},    {400, 1, 4000, 10, 1},  {399, 5, 4000, 10, 0},
+      {1, 300, 0, 0, 1},  // no drawing area known: the page decides later
+  };
+  for (const Case& c : cases) {
+    char text[kViewerReportSize];
+    EXPECT_EQ(ViewerCheckExportSizeFor(kViewerExportPs, c.width, c.height, c.surface_width,
+                                       c.surface_height, text),
+              c.ok)
+        << c.width << " x " << c.height << " on " << c.surface_width << " x " << c.surface_height;
+    // Images are drawn at the size typed, whatever the window.
+    EXPECT_EQ(ViewerCheckExportSizeFor(kViewerExportTif, c.width, c.height, c.surface_width,
+                                       c.surface_height, text),
+              1);
+  }
+  char text[kViewerReportSize];
+  ViewerCheckExportSizeFor(kViewerExportPs, 1, 300, 640, 460, text);
+  EXPECT_STREQ(text,
+               "1 x 300 cannot be written.\nThe page keeps the window's shape (640 x 460), "
+               "which leaves it a height of 0.\nThe width must be at least 2.");
+  ViewerCheckExportSizeFor(kViewerExportPs, 300, 1, 460, 640, text);
+  EXPECT_STREQ(text,
+               "300 x 1 cannot be written.\nThe page keeps the window's shape (460 x 640), "
+               "which leaves it a width of 0.\nThe height must be at least 2.");
+}
+
+TEST(FailureReports, DeviceNamesAreRefusedAsExportTargets) {
+  char text[kViewerReportSize];
+  for (const char* name : {"NUL", "C:\\out\\con.tif", "com1.bmp", "LPT1.ps", "aux"}) {
+    EXPECT_EQ(ViewerExportTargetText(name, text), 1) << name;
+    EXPECT_NE(std::string(text).find(name), std::string::npos) << text;
+  }
+  for (const char* name : {"C:\\out\\scene.tif", "console.bmp", "com10.ps"}) {
+    EXPECT_EQ(ViewerExportTargetText(name, text), 0) << name;
+  }
+}
+
 TEST(FailureReports, OnlyAReadThatSkippedSomethingIsTold) {
   char text[kViewerReportSize];
   KsReadErrors clean;

@@ -1,7 +1,8 @@
 #!/bin/sh
 # Failures as a user meets them in the real lumaview under Wine: a file read
 # with errors, export sizes that cannot be written, exports into a folder
-# that cannot be written, and a file named outside the ANSI code page. Every
+# that cannot be written, devices and missing files named as files, and a
+# file named outside the ANSI code page. Every
 # wait has a timeout.
 # Usage: viewer_failures_e2e.sh viewer.exe driver.exe wine-run.sh source-dir [name]
 viewer=$1 driver=$2 wine_run=$3 src=$4
@@ -28,10 +29,15 @@ box_says() {
 }
 
 # --- Run 1: a file cut short in a node, with an unknown node before: what
-# was read is shown, and one box tells the statements skipped.
+# was read is shown, and one box tells the statement skipped and the line
+# from which the rest was lost.
 start 1 "$data/truncated.wrl"
 place
-box_says "Statements skipped: 2 (the first at line 3)."
+out=$(drive dialog "$BOX" press 1)
+for line in "Statements skipped: 1 (the first at line 3)." \
+    "The rest of the file, from line 4 on, was not read: a bracket there does not match."; do
+  printf '%s\n' "$out" | grep -qF -- "$line" || { fail "the read-error box lacks '$line'"; printf '%s\n' "$out"; }
+done
 [ "$(drive count "$BOX")" = "count 0" ] || fail "more than one box for the file's errors"
 # The box read before the cut fills much of the dark grey background.
 await_shot truncated '[ "$(count_of "$work/truncated.png" want 202020)" -lt 15000 ]' \
@@ -76,12 +82,43 @@ unlock_folder "$ro"
 drive close yes >/dev/null
 await_exit
 
-# --- Run 2: a file named in CJK characters opens from the command line.
+# --- Run 2: a device named on the command line fails silently, and the
+# viewer stays; one chosen in the Open dialog, or a name that does not
+# exist, is told as what it is; a file whose EXTERNPROTOs name devices
+# loads without waiting on them, each told as a skipped statement.
+start 2 NUL
+place
+await_shot nul 'has_text nul' "the viewer did not stay, showing no file, after NUL"
+[ "$(drive count "$BOX")" = "count 0" ] || fail "a box for a command-line file"
+cmd $OPEN
+expect "closed" filedlg "Open File" "$(winpath "$work/none.wrl")"
+box_says "The file was not found."
+cmd $OPEN
+expect "closed" filedlg "Open File" "$(winpath "$work")\\COM1"
+box_says "This is not a regular file (a folder, a device or a pipe)."
+cmd $OPEN
+expect "closed" filedlg "Open File" "$(winpath "$data/devices.wrl")"
+box_says "Statements skipped: 2 (the first at line 2)."
+await_shot devices 'has_shapes devices' "the file naming devices in EXTERNPROTOs was not shown"
+grep -q "Not a regular file: COM1" "$log" || fail "no report of the COM1 EXTERNPROTO"
+grep -q "Not a regular file: NUL" "$log" || fail "no report of the NUL EXTERNPROTO"
+# A page that the window's shape would make 0 high is refused as it is typed.
+cmd $PS
+expect "closed" filedlg "EXPORT PS" "$(winpath "$work/thin.ps")"
+expect "closed" dialog Resolution set 1006 1 set 1007 300 press 1004
+box_says "The width must be at least 2."
+expect "closed" dialog Resolution press 1005
+sleep 1
+[ ! -e "$work/thin.ps" ] || fail "a page of 1 x 300 was written"
+drive close yes >/dev/null
+await_exit
+
+# --- Run 3: a file named in CJK characters opens from the command line.
 cjk=$work/世界.wrl
 cp "$src/examples/sample.wrl" "$cjk"
 LC_ALL=C.UTF-8
 export LC_ALL
-start 2 "$cjk"
+start 3 "$cjk"
 place
 await_shot cjk 'has_shapes cjk' "the file named in CJK characters did not open"
 [ "$(drive count "$BOX")" = "count 0" ] || fail "a box for the file named in CJK characters"

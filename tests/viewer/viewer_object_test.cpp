@@ -1,5 +1,8 @@
 #include <cmath>
+#include <cstdlib>
 
+#include "graphics/zbuffer/zbuffer_alloc.h"
+#include "viewer/failure_reports.h"
 #include "viewer_fixture.h"
 
 namespace lvtest {
@@ -295,6 +298,40 @@ TEST_F(ViewerTest, AnExportThatCannotBeWrittenIsToldOnceAndChangesNothing) {
   viewer->Render();
   EXPECT_EQ(viewer->TakeFailedExport(path), kViewerExportNone);
   EXPECT_EQ(ReadFileBytes(good).compare(0, 10, "%!PS-Adobe"), 0);
+}
+
+namespace {
+void* RefuseLargeBlocks(std::size_t bytes) {
+  return bytes > (1u << 20) ? nullptr : std::malloc(bytes);
+}
+}  // namespace
+
+TEST_F(ViewerTest, AnImageWhoseBuffersCannotBeHadIsToldAsUndrawnNotUnwritten) {
+  ASSERT_EQ(Load("one_box.wrl", kOneBox), 1);
+  const std::string target = testing::TempDir() + "undrawn.bmp";
+  std::remove(target.c_str());
+  PwZSetAllocFunc(RefuseLargeBlocks);
+  ASSERT_EQ(viewer->SetPendingExport(kViewerExportBmp, target.c_str(), 2000, 1500), 1);
+  viewer->Render();
+  PwZSetAllocFunc(nullptr);
+  char path[kViewerPathSize] = {0};
+  int undrawn = 0, width = 0, height = 0;
+  EXPECT_EQ(viewer->TakeFailedExport(path, &undrawn, &width, &height), kViewerExportBmp);
+  EXPECT_EQ(undrawn, 1);
+  EXPECT_EQ(width, 2000);
+  EXPECT_EQ(height, 1500);
+  char text[kViewerReportSize];
+  ViewerExportUndrawnText(path, width, height, text);
+  EXPECT_EQ(std::string(text), "The picture could not be drawn at 2000 x 1500:\n" + target +
+                                   "\n\nThere is not enough memory for that size. Try a "
+                                   "smaller one.");
+  EXPECT_EQ(ReadFileBytes(target), "");
+  // A folder that cannot be written is not a size that cannot be drawn.
+  const std::string bad = testing::TempDir() + "no_such_dir/x.bmp";
+  ASSERT_EQ(viewer->SetPendingExport(kViewerExportBmp, bad.c_str(), 20, 15), 1);
+  viewer->Render();
+  EXPECT_EQ(viewer->TakeFailedExport(path, &undrawn, &width, &height), kViewerExportBmp);
+  EXPECT_EQ(undrawn, 0);
 }
 
 TEST_F(ViewerTest, AnOverLongExportPathIsRefused) {

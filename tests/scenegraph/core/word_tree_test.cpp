@@ -116,18 +116,23 @@ TEST(Pass1, BracketErrors) {
         int code;
         const char* message;
         const char* tree;
+        int cut;  // line from which the rest is not in the tree
     } cases[] = {
         // A stray closing mark ends reading: that is an error, the tree so
         // far is kept.
-        {"A { }\n} B { }", 1, "Parentheses No Match at 2", "A {}()"},
-        {"A ] B", 1, "Parentheses No Match at 1", "A"},
-        {"A\n[ 1 2\n3", 1, "']' is missing for '[' at 2", "A"},
-        {"A { x", 1, "'}' is missing for '{' at 1", "A"},
+        {"A { }\n} B { }", 1, "Parentheses No Match at 2", "A {}()", 2},
+        {"A ] B", 1, "Parentheses No Match at 1", "A", 1},
+        {"A\nB\n}\nC", 1, "Parentheses No Match at 3", "A B", 3},
+        {"A\n[ 1 2\n3", 1, "']' is missing for '[' at 2", "A", 2},
+        {"A { x", 1, "'}' is missing for '{' at 1", "A", 1},
+        // The outermost open group is where the loss begins.
+        {"A\n{ b\n[ 1\n{", 1, "'}' is missing for '{' at 2", "A", 2},
         // The '[' reports first; the '}' then reaches the top level.
-        {"A [ x }", 1, "Parentheses No Match at 1", "A"},
-        {"\n\"abc", 1, "Open String at 2", ""},
-        // The shared word buffer lets the enclosing brace accept the '}'.
-        {"{ [ Shape { } } x", 1, "']' is missing for '[' at 1", "{}() x"},
+        {"A [ x }", 1, "Parentheses No Match at 1", "A", 1},
+        {"\n\"abc", 1, "Open String at 2", "", 2},
+        // The shared word buffer lets the enclosing brace accept the '}':
+        // the '[' group is lost, the rest is read.
+        {"{ [ Shape { } } x", 1, "']' is missing for '[' at 1", "{}() x", 0},
     };
     for (const Case& c : cases) {
         Parsed p(c.text);
@@ -135,7 +140,42 @@ TEST(Pass1, BracketErrors) {
         EXPECT_EQ(p.pass->GetErrorCode(), c.code) << c.text;
         EXPECT_STREQ(p.pass->GetMessage(), c.message) << c.text;
         EXPECT_EQ(Shape(p.root()), c.tree) << c.text;
+        EXPECT_EQ(p.pass->GetCutLine(), c.cut) << c.text;
     }
+}
+
+TEST(Pass1, AWordCarriesTheLineItStartsOn) {
+    // A line end that ends a word belongs to the next word's count.
+    Parsed p("A\nB\r\n\nC # note\nD{\n}\"x\ny\"\nE");
+    ASSERT_EQ(p.result, 0) << p.pass->GetMessage();
+    std::vector<std::string> got;
+    for (const KsWordNode* n = p.root(); n; n = n->next)
+        got.push_back(std::string(n->text) + "@" + std::to_string(n->text.Line()));
+    EXPECT_EQ(got, (std::vector<std::string>{"A@1", "B@2", "C@4", "D@5", "{}@5", "\"\"@6", "E@8"}));
+    EXPECT_EQ(p.root()->next->next->next->next->next->child->text.Line(), 6);
+}
+
+TEST(Pass1, RunningOutOfMemoryFailsTheReadAndFreesTheTree) {
+    // Words enough for several arena blocks; the arenas may hold two.
+    std::string text = "point [";
+    for (int i = 0; i < 60000; ++i) text += "\n" + std::to_string(100000 + i);
+    text += " ]";
+    ASSERT_EQ(KsLocalHeapBytes(), 0u);
+    KsSetLocalHeapLimit(2 * KsLocalHeap::kBlockSize);
+    {
+        Parsed p(text);
+        KsResetLocalHeapLimit();
+        EXPECT_NE(p.result, 0);
+        EXPECT_EQ(p.pass->GetErrorCode(), KsVrmlPass1::kErrorMemory);
+        EXPECT_STREQ(p.pass->GetMessage(), "Out Of Memory.");
+        // The line where it ran out: some way into the list, not 0.
+        EXPECT_GT(p.pass->GetErrorLine(), 100);
+        EXPECT_LT(p.pass->GetErrorLine(), 60000);
+        EXPECT_EQ(p.pass->GetCutLine(), 0);
+    }
+    EXPECT_EQ(KsLocalHeapBytes(), 0u);
+    Parsed again(text);  // without the limit the same text reads whole
+    EXPECT_EQ(again.result, 0);
 }
 
 TEST(Pass1, NestingDepthIsBounded) {
