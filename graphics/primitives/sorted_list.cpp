@@ -11,6 +11,7 @@
 #include <new>
 
 #include "graphics/primitives/sorted_list.h"
+#include "graphics/state3d/eps_output_state.h"
 #include "graphics/state3d/state3d.h"
 
 namespace {
@@ -271,16 +272,22 @@ std::size_t PwSortedPayloadSize(int type) {
 }
 
 std::size_t PwSortedFlushRoom(int vertices) {
-  const std::size_t n =
-      static_cast<std::size_t>(vertices > kMinFlushVertices ? vertices : kMinFlushVertices);
+  // Summed in 64 bits and held to SIZE_MAX: a 32-bit size_t would wrap for
+  // a hostile vertex count and keep back almost nothing.
+  const std::uint64_t n =
+      static_cast<std::uint64_t>(vertices > kMinFlushVertices ? vertices : kMinFlushVertices);
   // The screen: projected points and near-clipped points, twice the count.
-  const std::size_t screen = n * 2 * (sizeof(PwPoint2) + sizeof(PwVec3));
-  // The EPS page: flattened, clipped and projected points, then the page
-  // clip of up to 2n points (its result and its two pass buffers).
-  const std::size_t page = n * (3 * sizeof(PwVec3) + 2 * sizeof(PwPoint2)) +
-                           8 * n * sizeof(PwPoint2) + 2 * (8 * n + 8) * sizeof(PwPoint2);
-  constexpr std::size_t kSlack = 16 * alignof(void*);  // rounding of each block
-  return (screen > page ? screen : page) + kSlack;
+  std::uint64_t room = n * 2 * (sizeof(PwPoint2) + sizeof(PwVec3));
+  // The EPS page, only while it is being written: flattened, clipped and
+  // projected points, then the page clip of up to 2n points (its result and
+  // its two pass buffers).
+  if (PwEpsIsActive()) {
+    const std::uint64_t page = n * (3 * sizeof(PwVec3) + 2 * sizeof(PwPoint2)) +
+                               8 * n * sizeof(PwPoint2) + 2 * (8 * n + 8) * sizeof(PwPoint2);
+    if (page > room) room = page;
+  }
+  constexpr std::uint64_t kSlack = 16 * alignof(void*);  // rounding of each block
+  return PwSaturatedSize(room + kSlack);
 }
 
 void PwSortedClear() { List() = ListState(); }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 
 #include "graphics/math/pw_types.h"
 
@@ -83,10 +84,20 @@ struct PwSortedSmoothData {  // 11
 };
 
 std::size_t PwSortedPayloadSize(int type);  // 0 for unknown types
-// The working memory the flush needs to draw (and feed to EPS) a polygon of
-// that many vertices; a queued item keeps it back in the main pool
-// (PwScratchKeepBack), so that whatever was queued can be drawn.
+// The working memory the flush needs to draw (and, while EPS output is on,
+// to feed to EPS) a polygon of that many vertices; a queued item keeps it
+// back in the main pool (PwScratchKeepBack), so that whatever was queued can
+// be drawn. SIZE_MAX when it cannot be represented.
 std::size_t PwSortedFlushRoom(int vertices);
+
+// A room summed in 64 bits, held to what size_t can say (a request that
+// large then fails instead of wrapping to a small one).
+inline std::size_t PwSaturatedSize(std::uint64_t bytes) {
+  if constexpr (sizeof(std::size_t) < sizeof(std::uint64_t)) {
+    if (bytes > static_cast<std::uint64_t>(SIZE_MAX)) return SIZE_MAX;
+  }
+  return static_cast<std::size_t>(bytes);
+}
 
 void PwSortedClear();
 PwSortedItem* PwSortedFirst();
