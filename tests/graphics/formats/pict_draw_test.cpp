@@ -79,9 +79,15 @@ TEST_F(PictDrawTest, RectangleMapsTheBox) {
   // The far corner lands on the far edge: 49 * (99 / 49) alone would fall
   // a pixel short.
   Load({"PICT2", "PST", "VER 0 0", "VER 49 49", "ENDO", "ENDPICT"});
+  PwScreenClear();
   PwDrawPictInRect(&pict_, {10, 10}, {109, 109});
   EXPECT_TRUE(Lit(10, 109));
   EXPECT_TRUE(Lit(109, 10));
+  // A point is 2 x 2 pixels from its corner: one a pixel short on x would
+  // still light (109, 10), so look just past the far edge and before it.
+  EXPECT_TRUE(Lit(110, 10));
+  EXPECT_FALSE(Lit(108, 10));
+  EXPECT_FALSE(Lit(109, 12));
   // A picture without extent stands at the corner instead of dividing by 0.
   Load({"PICT2", "PST", "VER 3 3", "ENDO", "ENDPICT"});
   PwDrawPictInRect(&pict_, {200, 100}, {250, 150});
