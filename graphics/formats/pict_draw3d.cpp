@@ -324,3 +324,10 @@ void PwDrawSortedPict(const PwPict* pict, const PwFrame* frame, int near_flag) {
   DrawAll(pict);
   if (PwEpsIsActive()) FeedAll(pict, kFeedEps);
 }
+
+void PwFeedSortedPictEps(const PwPict* pict, const PwFrame* frame, int near_flag) {
+  if (pict == nullptr || frame == nullptr || !PwEpsIsActive()) return;
+  State().frame = *frame;
+  State().near_flag = near_flag;
+  FeedAll(pict, kFeedEps);
+}

@@ -81,8 +81,9 @@ void Feed(const PwSortedItem* it) {
       break;
     }
     case kPwSortedPict: {
+      // Drawn with the depth buffer when it was placed: the page alone.
       auto* d = static_cast<const PwSortedPictData*>(it->payload);
-      PwDrawSortedPict(d->picture, &d->frame, d->near_flag);
+      PwFeedSortedPictEps(d->picture, &d->frame, d->near_flag);
       break;
     }
     default: break;

@@ -123,3 +123,6 @@ void PwFlushSorted();
 // combined frame and the near flag).
 void PwDrawSortedSrf(const PwSrf* model, const PwFrame* frame, int near_flag);
 void PwDrawSortedPict(const PwPict* picture, const PwFrame* frame, int near_flag);
+// Only the EPS output's share of a placed picture: for a back end that has
+// drawn the picture on the screen already.
+void PwFeedSortedPictEps(const PwPict* picture, const PwFrame* frame, int near_flag);

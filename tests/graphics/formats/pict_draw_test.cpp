@@ -144,6 +144,38 @@ TEST_F(PictDrawTest, NearPlaneCrossingStaysInsideTheArea) {
   EXPECT_GT(surface_.Count(kWhite), 1000);
 }
 
+TEST_F(PictDrawTest, EpsShareOfASortedPictureDrawsNothingOnTheScreen) {
+  // A back end that drew the picture at once hands the queued item to the
+  // page alone: the screen keeps what it had, the page gets the polygon.
+  Load({"PICT2", "PLG", "VER -1 -1", "VER 1 -1", "VER 1 1", "VER -1 1", "ENDO", "ENDPICT"});
+  const std::string path = ::testing::TempDir() + "pict_eps_share.eps";
+  ASSERT_EQ(PwEpsBegin(path.c_str(), 320, 240), 1);
+  PwProjection proj;
+  PwDefaultProjection(&proj);
+  PwSetProjection(&proj);
+  const PwPose zero = {};
+  PwSetEye(&zero);
+  PwScreenClear();
+  const PwPose ahead = {0, 0, 10, 0, 0, 0};
+  ASSERT_EQ(PwPict3Sorted(&pict_, &ahead), 0);
+  ASSERT_NE(PwSortedFirst(), nullptr);
+  const auto* d = static_cast<const PwSortedPictData*>(PwSortedFirst()->payload);
+  PwFeedSortedPictEps(d->picture, &d->frame, d->near_flag);
+  EXPECT_EQ(surface_.Count(kWhite), 0);
+  ASSERT_EQ(PwEpsEnd(), 1);
+  std::FILE* f = std::fopen(path.c_str(), "r");
+  ASSERT_NE(f, nullptr);
+  std::string text;
+  char buf[512];
+  while (std::fgets(buf, sizeof buf, f) != nullptr) text += buf;
+  std::fclose(f);
+  std::remove(path.c_str());
+  EXPECT_NE(text.find("fill"), std::string::npos) << text;
+  // The software flush draws the same item on the screen as well.
+  PwFlushSorted();
+  EXPECT_GT(surface_.Count(kWhite), 100);
+}
+
 TEST_F(PictDrawTest, OutputsGetThePassingObjects) {
   Load({"PICT2", "PLG", "COL 0 255 0", "VER -1 -1", "VER 1 -1", "VER 1 1", "VER -1 1", "ENDO",
         "PLL", "VER -1 0", "VER 1 0", "ENDO", "PLG", "DST 1", "VER 0 0", "VER 1 0", "VER 0 1",
