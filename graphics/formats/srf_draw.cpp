@@ -132,9 +132,11 @@ void Project(const PwSrf* m, const FaceDrawing& how, SrfBlocks* b) {
 }
 
 PwColor FaceColour(const PwSrfFace& face, const FaceOrder& o, const FaceDrawing& how) {
-  PwColor colour = face.colour;
+  PwColor own = face.colour;
+  PwApplyModelColour(&own);
+  PwColor colour = own;
   if (how.lit && face.no_shading == 0 && (!how.careful || face.has_normal == 1)) {
-    PwShadeColor(&colour, face.colour, &o.centre, &o.normal);
+    PwShadeColor(&colour, own, &o.centre, &o.normal);
   }
   return colour;
 }

@@ -36,6 +36,7 @@ int PwQueuePolygon3(int count, const PwEyePolygon& poly, PwColor colour) {
   d->has_normal = poly.has_normal;
   d->centre = poly.centre;
   d->normal = poly.normal;
+  d->highlight = PwGetHighlight();
   return 0;
 }
 
@@ -49,5 +50,6 @@ int PwQueueSmoothPolygon3(int count, const PwEyePolygon& poly, PwColor colour) {
   d->centroid = poly.centre;
   d->points = points;
   d->normals = points + count;
+  d->highlight = PwGetHighlight();
   return 0;
 }

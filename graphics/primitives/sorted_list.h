@@ -54,6 +54,7 @@ struct PwSortedPolygonData {  // 6
   int has_normal;
   PwVec3 centre;
   PwVec3 normal;
+  std::uint32_t highlight;  // PwGetHighlight() when queued
 };
 struct PwSortedMarkerData {  // 7
   PwVec3 point;
@@ -67,6 +68,9 @@ struct PwSortedLabelData {  // 8
 };
 struct PwSortedSrfData {  // 9
   int near_flag;
+  std::uint32_t highlight;
+  int tinted;  // 1: the faces take tint (PwSetModelColour when queued)
+  PwColor tint;
   PwFrame frame;
   const PwSrf* model;
 };
@@ -79,6 +83,7 @@ struct PwSortedSmoothData {  // 11
   int near_flag;
   int count;
   PwVec3 centroid;
+  std::uint32_t highlight;
   PwVec3* points;
   PwVec3* normals;
 };

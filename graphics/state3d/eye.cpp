@@ -40,6 +40,8 @@ void PwStart3D(void* base, std::size_t size) {
   s.left_out = 0;
   s.projection_mode = 0;
   s.lighting = 0;
+  s.highlight = 0;
+  s.model_tinted = 0;
   s.parallel_distance = 128.0f;
   PwSortedClear();
   PwFrameFromPose(&s.eye, PwZeroPose());

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 
 #include "graphics/math/pw_types.h"
 
@@ -78,8 +79,27 @@ int PwFrameLeftPrimitivesOut();
 // Used bytes of pool 0 (main), 1 (second) or 2 (third).
 std::size_t PwScratchUsed(int pool);
 
+// The highlight of lit surfaces, as a material's specular colour (0..255 a
+// channel) and shininess (0..1, the exponent being 128 x shininess). Kept as
+// a code that queued items carry to the flush; code 0 is the library's own
+// highlight (white, exponent 60), which stands until a caller sets one.
+void PwSetHighlight(PwColor specular, float shininess);
+std::uint32_t PwGetHighlight();
+void PwSetHighlightCode(std::uint32_t code);
+// A code's specular colour (0..1 a channel) and exponent.
+void PwGetHighlightTerms(std::uint32_t code, float specular[3], float* exponent);
+// The colour that placed models (SRF) are drawn in instead of their faces'
+// own, as text takes its material's colour; null for their own colours.
+void PwSetModelColour(const PwColor* colour);
+// 1 and the colour when one is set, else 0.
+int PwGetModelColour(PwColor* out);
+// *colour := the model colour when one is set.
+void PwApplyModelColour(PwColor* colour);
+// Lit colour with the current highlight, or with a highlight code.
 void PwShadeColor(PwColor* out, PwColor colour, const PwVec3* point,
                   const PwVec3* normal);
+void PwShadeColorWith(PwColor* out, PwColor colour, const PwVec3* point, const PwVec3* normal,
+                      std::uint32_t highlight);
 
 // Start-up hook of the memory module (PwAlloc / PwFree: graphics/files/pw_alloc.h).
 void PwInitMemory();

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 
 #include "graphics/math/pw_types.h"
 
@@ -32,6 +33,9 @@ struct PwState3D {
   // memory for the largest item queued this frame.
   std::size_t flush_room;
   int left_out;  // 1 once something of this frame found no room
+  std::uint32_t highlight;
+  int model_tinted;      // 1 while PwSetModelColour holds a colour
+  PwColor model_colour;  // PwSetHighlight's code, 0 the library's own
 };
 
 PwState3D& PwState();
