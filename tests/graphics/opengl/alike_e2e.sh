@@ -180,7 +180,7 @@ orange_quads() {
   for k in 1 2 3 4 5 6 7 8 9; do
     n=$1 r=$2 g=$3 b=$4; shift 4
     [ "$n" -ge 200 ] || { fail "$name: quad $k not drawn ($n pixels)"; continue; }
-    near "$r" 255 24 && near "$g" 127 56 && near "$b" 0 24 ||
+    near "$r" 255 24 && near "$g" 127 44 && near "$b" 0 24 ||
       fail "$name: quad $k is $r $g $b, not the material's orange"
   done
 }
