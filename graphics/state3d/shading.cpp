@@ -103,21 +103,30 @@ void PwShadeColorWith(PwColor* out, PwColor colour, const PwVec3* point, const P
   n = UnitNormal(table, normal);
   float nl = n.x * l.x + n.y * l.y + n.z * l.z;
   int a = static_cast<int>((0.3f + (nl > 0.0f ? nl : 0.0f)) * 256.0f);
-  // The highlight at full strength (white specular), then per channel in
-  // the specular colour; a black specular colour has none to compute.
-  int sr = 0, sg = 0, sb = 0;
-  const int r = Channel(highlight, 0), g = Channel(highlight, 8), b = Channel(highlight, 16);
-  if ((r | g | b) != 0) {
+  // The highlight at full strength (white specular: the library's own,
+  // exponent 60), then per channel in the specular colour; a black
+  // specular colour has none to compute.
+  int sr, sg, sb;
+  if (highlight == 0) {
     PwVec3 half = {l.x - v.x, l.y - v.y, l.z - v.z};
     PwFastNormalizeWith(table, &h, &half);
-    const float nh = std::fabs(n.x * h.x + n.y * h.y + n.z * h.z);
-    const int e = Exponent(highlight);
-    const float power = e == kLibraryExponent ? PwPow60(nh) : std::pow(nh > 1.0f ? 1.0f : nh,
-                                                                       static_cast<float>(e));
-    const int s = static_cast<int>(power * 0.8f * 256.0f);
-    sr = r == 255 ? s : s * r / 255;
-    sg = g == 255 ? s : s * g / 255;
-    sb = b == 255 ? s : s * b / 255;
+    const float nh = n.x * h.x + n.y * h.y + n.z * h.z;
+    sr = sg = sb = static_cast<int>(PwPow60(std::fabs(nh)) * 0.8f * 256.0f);
+  } else {
+    sr = sg = sb = 0;
+    const int r = Channel(highlight, 0), g = Channel(highlight, 8), b = Channel(highlight, 16);
+    if ((r | g | b) != 0) {
+      PwVec3 half = {l.x - v.x, l.y - v.y, l.z - v.z};
+      PwFastNormalizeWith(table, &h, &half);
+      const float nh = std::fabs(n.x * h.x + n.y * h.y + n.z * h.z);
+      const int e = Exponent(highlight);
+      const float power =
+          e == kLibraryExponent ? PwPow60(nh) : std::pow(nh > 1.0f ? 1.0f : nh, static_cast<float>(e));
+      const int full = static_cast<int>(power * 0.8f * 256.0f);
+      sr = full * r / 255;
+      sg = full * g / 255;
+      sb = full * b / 255;
+    }
   }
   auto channel = [a](int k, int s) {
     int v2 = s + a * k / 256;
