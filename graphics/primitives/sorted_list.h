@@ -91,8 +91,8 @@ struct PwSortedSmoothData {  // 11
 std::size_t PwSortedPayloadSize(int type);  // 0 for unknown types
 // The working memory the flush needs to draw (and, while EPS output is on,
 // to feed to EPS) a polygon of that many vertices; a queued item keeps it
-// back in the main pool (PwScratchKeepBack), so that whatever was queued can
-// be drawn. SIZE_MAX when it cannot be represented.
+// back (PwScratchKeepBack), so that whatever was queued can be drawn.
+// SIZE_MAX when it cannot be represented.
 std::size_t PwSortedFlushRoom(int vertices);
 
 // A room summed in 64 bits, held to what size_t can say (a request that

@@ -60,15 +60,16 @@ int PwSaturateToInt(double v, int* ok);
 
 // Scratch pools: n is rounded up to alignof(void*). Memory kept until the
 // next PwSetEye comes from PwScratchAlloc: third, second, then main pool,
-// the main pool keeping back the flush room (PwScratchKeepBack).
+// the pool of the flush room keeping it back (PwScratchKeepBack).
 void* PwScratchAlloc(std::size_t n);
-// Temporary memory, given back before the caller returns: main pool only,
-// the room kept back included.
+// Temporary memory, given back before the caller returns: from the pool of
+// the flush room (the main pool unless a wide face moved the room), the room
+// kept back included. The mark names its pool.
 void* PwScratchMark(std::size_t* mark, std::size_t n);
 void PwScratchRelease(std::size_t mark);
-// Raises the main pool's kept-back room to at least n bytes: 0, or 1 when
-// the main pool has not that much free (the caller then leaves its item
-// out).
+// Raises the kept-back room to at least n bytes, in the main pool, or in
+// an extra pool when the main pool has not that much free: 0, or 1 when no
+// pool has (the caller then leaves its item out).
 int PwScratchKeepBack(std::size_t n);
 // Gives back a block of n bytes just taken by PwScratchAlloc (nothing
 // unless it is still the last block of its pool).

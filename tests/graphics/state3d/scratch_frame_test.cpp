@@ -6,10 +6,13 @@
 #include <climits>
 #include <cmath>
 #include <cstdint>
+#include <cstdio>
+#include <string>
 #include <vector>
 
 #include "graphics/formats/srf_place.h"
 #include "graphics/formats/srf_model.h"
+#include "graphics/formats/eps_output.h"
 #include "graphics/state3d/eps_output_state.h"
 
 #include "graphics/primitives/primitives3d.h"
@@ -176,6 +179,40 @@ TEST_P(BigFaceTest, FaceOfFiveThousandVerticesIsDrawn) {
   EXPECT_LT(white, 4500);
   EXPECT_EQ(surface_.Value(kWhite), surface_.At(kW / 2, kH / 2));
   EXPECT_EQ(surface_.Value(kBlack), surface_.At(2, 2));
+}
+
+TEST_P(BigFaceTest, WhileEpsIsWrittenTheRoomMayComeFromTheExtraPool) {
+  // The page needs more room than the 1 MB main pool holds: with the extra
+  // pool the face is drawn and written, without it the frame says so.
+  constexpr int kVertices = 5000;
+  std::vector<PwVec3> disc;
+  for (int k = 0; k < kVertices; ++k) {
+    const double a = 2 * 3.14159265358979 * k / kVertices;
+    disc.push_back({static_cast<float>(3 * std::cos(a)), static_cast<float>(3 * std::sin(a)), 10});
+  }
+  const std::string path = ::testing::TempDir() + "big_face.eps";
+  ASSERT_EQ(PwEpsBegin(path.c_str(), kW, kH), 1);
+  ASSERT_GT(PwSortedFlushRoom(kVertices), std::size_t{1} << 20);
+  PwProjection proj;
+  PwDefaultProjection(&proj);
+  PwSetProjection(&proj);
+  const PwPose eye = {};
+  PwSetEye(&eye);
+  PwScreenClear();
+  const int queued = PwPolygon3(kVertices, disc.data(), nullptr, {0, 0, -1}, kWhite);
+  PwFlushSorted();
+  ASSERT_EQ(PwEpsEnd(), 1);
+  std::remove(path.c_str());
+  if (extra_.empty()) {
+    EXPECT_EQ(1, queued);
+    EXPECT_EQ(1, PwFrameLeftPrimitivesOut());
+    return;
+  }
+  EXPECT_EQ(0, queued);
+  EXPECT_EQ(0, PwFrameLeftPrimitivesOut());
+  EXPECT_GT(surface_.Count(kWhite), 3000);
+  // Temporary memory went back where it came from: only kept memory stays.
+  EXPECT_EQ(0u, PwScratchUsed(0));
 }
 
 INSTANTIATE_TEST_SUITE_P(MainPoolAndExtra, BigFaceTest,
