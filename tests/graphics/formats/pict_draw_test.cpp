@@ -176,6 +176,28 @@ TEST_F(PictDrawTest, EpsShareOfASortedPictureDrawsNothingOnTheScreen) {
   EXPECT_GT(surface_.Count(kWhite), 100);
 }
 
+TEST_F(PictDrawTest, RoomOfAHugePolygonDoesNotWrap) {
+  // 17,602,325 points need gigabytes of flush room; summed in a 32-bit
+  // size_t that came to a few hundred bytes and the item was queued.
+  for (const int eps : {0, 1}) {
+    PwEpsSetActive(eps);
+    for (const int n : {17602325, 107374183, 1 << 30}) {
+      PwPictObject o = {};
+      o.kind = kPwPictPolygon;
+      o.point_count = n;
+      PwPict huge = {};
+      huge.object_count = 1;
+      huge.objects = &o;
+      PwPose zero = {};
+      PwSetEye(&zero);
+      EXPECT_EQ(PwQueuePict3(&huge), 1) << n << " eps " << eps;
+      EXPECT_EQ(PwSortedFirst(), nullptr);
+      EXPECT_EQ(PwFrameLeftPrimitivesOut(), 1);
+    }
+  }
+  PwEpsSetActive(0);
+}
+
 TEST_F(PictDrawTest, OutputsGetThePassingObjects) {
   Load({"PICT2", "PLG", "COL 0 255 0", "VER -1 -1", "VER 1 -1", "VER 1 1", "VER -1 1", "ENDO",
         "PLL", "VER -1 0", "VER 1 0", "ENDO", "PLG", "DST 1", "VER 0 0", "VER 1 0", "VER 0 1",
