@@ -16,7 +16,7 @@ PwSortedItem* InsertPolygon(int type, int count, std::size_t slots, const PwEyeP
   if (PwScratchKeepBack(PwSortedFlushRoom(count)) != 0) return nullptr;
   const std::size_t bytes = sizeof(PwVec3) * static_cast<std::size_t>(count) * slots;
   void* points = nullptr;
-  PwSortedItem* it = PwSortedInsertCopy(type, poly.centre.z, poly.points, bytes, &points);
+  PwSortedItem* it = PwSortedInsertCopyKept(type, poly.centre.z, poly.points, bytes, &points);
   if (it == nullptr) return nullptr;
   it->colour = colour;
   *kept = static_cast<PwVec3*>(points);

@@ -315,6 +315,12 @@ PwSortedItem* PwSortedInsertCopy(int type, float depth, const void* data, std::s
                                   void** copy) {
   if (type < 0 || type >= kPwSortedTypeCount || std::isnan(depth)) return nullptr;
   if (PwScratchKeepBack(PwSortedFlushRoom(kMinFlushVertices)) != 0) return nullptr;
+  return PwSortedInsertCopyKept(type, depth, data, bytes, copy);
+}
+
+PwSortedItem* PwSortedInsertCopyKept(int type, float depth, const void* data, std::size_t bytes,
+                                      void** copy) {
+  if (type < 0 || type >= kPwSortedTypeCount || std::isnan(depth)) return nullptr;
   const std::size_t payload = PwSortedPayloadSize(type);
   const std::size_t head = HeaderSize() + payload;
   if (bytes > static_cast<std::size_t>(-1) - head) return nullptr;
