@@ -25,10 +25,6 @@ const PwVec3& UnitNormal(const PwVec3* table, const PwVec3* normal) {
   return last_out;
 }
 
-}  // namespace
-
-namespace {
-
 constexpr int kLibraryExponent = 60;
 
 int Exponent(std::uint32_t code) {
@@ -120,8 +116,9 @@ void PwShadeColorWith(PwColor* out, PwColor colour, const PwVec3* point, const P
       PwFastNormalizeWith(table, &h, &half);
       const float nh = std::fabs(n.x * h.x + n.y * h.y + n.z * h.z);
       const int e = Exponent(highlight);
-      const float power =
-          e == kLibraryExponent ? PwPow60(nh) : std::pow(nh > 1.0f ? 1.0f : nh, static_cast<float>(e));
+      const float power = e == kLibraryExponent
+                              ? PwPow60(nh)
+                              : std::pow(nh > 1.0f ? 1.0f : nh, static_cast<float>(e));
       const int full = static_cast<int>(power * 0.8f * 256.0f);
       sr = full * r / 255;
       sg = full * g / 255;
