@@ -237,9 +237,9 @@ std::size_t SortedPictRoom(const PwPict* pict) {
     const PwPictObject& o = pict->objects[i];
     if (o.kind == kPwPictPolygon && o.point_count > widest) widest = o.point_count;
   }
-  const std::size_t n = static_cast<std::size_t>(widest);
-  return n * (3 * sizeof(PwVec3) + 2 * sizeof(PwPoint2)) + 4 * alignof(void*) +
-         PwSortedFlushRoom(widest);
+  const std::uint64_t n = static_cast<std::uint64_t>(widest);
+  return PwSaturatedSize(n * (3 * sizeof(PwVec3) + 2 * sizeof(PwPoint2)) + 4 * alignof(void*) +
+                         PwSortedFlushRoom(widest));
 }
 
 void DrawAll(const PwPict* pict) {
@@ -323,4 +323,11 @@ void PwDrawSortedPict(const PwPict* pict, const PwFrame* frame, int near_flag) {
   State().near_flag = near_flag;
   DrawAll(pict);
   if (PwEpsIsActive()) FeedAll(pict, kFeedEps);
+}
+
+void PwFeedSortedPictEps(const PwPict* pict, const PwFrame* frame, int near_flag) {
+  if (pict == nullptr || frame == nullptr || !PwEpsIsActive()) return;
+  State().frame = *frame;
+  State().near_flag = near_flag;
+  FeedAll(pict, kFeedEps);
 }

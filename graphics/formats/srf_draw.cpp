@@ -132,9 +132,11 @@ void Project(const PwSrf* m, const FaceDrawing& how, SrfBlocks* b) {
 }
 
 PwColor FaceColour(const PwSrfFace& face, const FaceOrder& o, const FaceDrawing& how) {
-  PwColor colour = face.colour;
+  PwColor own = face.colour;
+  PwApplyModelColour(&own);
+  PwColor colour = own;
   if (how.lit && face.no_shading == 0 && (!how.careful || face.has_normal == 1)) {
-    PwShadeColor(&colour, face.colour, &o.centre, &o.normal);
+    PwShadeColor(&colour, own, &o.centre, &o.normal);
   }
   return colour;
 }
@@ -183,16 +185,15 @@ void DrawFace(const PwSrf* m, const FaceDrawing& how, const FaceOrder& o, const 
 // room for its widest face.
 std::size_t PwSortedSrfRoom(const PwSrf* m) {
   if (m == nullptr || m->face_count <= 0) return 0;
-  const std::size_t vc = static_cast<std::size_t>(m->vertex_count > 0 ? m->vertex_count : 1);
-  const std::size_t widest = static_cast<std::size_t>(Widest(m) > 0 ? Widest(m) : 1);
-  const std::size_t faces = static_cast<std::size_t>(m->face_count);
-  if (vc > SIZE_MAX / 64 || faces > SIZE_MAX / 64 / sizeof(FaceOrder) || widest > SIZE_MAX / 256) {
-    return SIZE_MAX;
-  }
-  const std::size_t blocks = vc * (sizeof(PwVec3) + sizeof(PwPoint2) + 1) +
-                             faces * sizeof(FaceOrder) +
-                             widest * (3 * sizeof(PwVec3) + 2 * sizeof(PwPoint2));
-  return blocks + 8 * alignof(void*) + PwSortedFlushRoom(static_cast<int>(widest));
+  // In 64 bits (no count of an int can overflow it), held to SIZE_MAX.
+  const std::uint64_t vc = static_cast<std::uint64_t>(m->vertex_count > 0 ? m->vertex_count : 1);
+  const int wide = Widest(m) > 0 ? Widest(m) : 1;
+  const std::uint64_t widest = static_cast<std::uint64_t>(wide);
+  const std::uint64_t faces = static_cast<std::uint64_t>(m->face_count);
+  const std::uint64_t blocks = vc * (sizeof(PwVec3) + sizeof(PwPoint2) + 1) +
+                               faces * sizeof(FaceOrder) +
+                               widest * (3 * sizeof(PwVec3) + 2 * sizeof(PwPoint2));
+  return PwSaturatedSize(blocks + 8 * alignof(void*) + PwSortedFlushRoom(wide));
 }
 
 void PwDrawSortedSrf(const PwSrf* m, const PwFrame* frame, int near_flag) {

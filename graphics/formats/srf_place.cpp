@@ -18,6 +18,8 @@ int PwQueueSrf(const PwSrf* m, const PwFrame& frame, int near_flag) {
   if (it == nullptr) return 1;
   auto* d = static_cast<PwSortedSrfData*>(it->payload);
   d->near_flag = near_flag;
+  d->highlight = PwGetHighlight();
+  d->tinted = PwGetModelColour(&d->tint);
   d->frame = frame;
   d->model = m;
   return 0;

@@ -71,15 +71,17 @@ void PwSrfToSinks(const PwSrf* m, const PwPose* pose) {
         normals[i] = m->work[v].normal;
       }
     }
+    PwColor colour = face.colour;
+    PwApplyModelColour(&colour);  // text takes its material's colour
     if (valid && !explicit_normal) {
-      if (image) PwImagePolygon3(n, points, face.colour);
-      if (capture) PwModelPolygonTwoSided(n, points, face.colour);
+      if (image) PwImagePolygon3(n, points, colour);
+      if (capture) PwModelPolygonTwoSided(n, points, colour);
     } else if (valid && !Smooth(m, face, normals)) {
-      if (image) PwImageFacet3(n, points, normal, face.colour);
-      if (capture) PwModelPolygon(n, points, normal, face.colour);
+      if (image) PwImageFacet3(n, points, normal, colour);
+      if (capture) PwModelPolygon(n, points, normal, colour);
     } else if (valid) {
-      if (image) PwImageSmoothFacet3(n, points, normals, normal, face.colour);
-      if (capture) PwModelSmoothPolygonN(n, points, normals, normal, face.colour);
+      if (image) PwImageSmoothFacet3(n, points, normals, normal, colour);
+      if (capture) PwModelSmoothPolygonN(n, points, normals, normal, colour);
     }
     PwScratchRelease(mark);
   }

@@ -147,3 +147,14 @@ void PwBackendSetLight(const PwVec3* p) {
   glLightfv(GL_LIGHT0, GL_POSITION, position);
   glPopMatrix();
 }
+
+// The material's highlight, as the software build's shading takes it; the
+// diffuse and ambient terms stay with the colour material.
+void PwBackendSetHighlight() {
+  float specular[3];
+  float exponent;
+  PwGetHighlightTerms(PwGetHighlight(), specular, &exponent);
+  const GLfloat colour[] = {specular[0], specular[1], specular[2], 1.0f};
+  glMaterialfv(GL_FRONT_AND_BACK, GL_SPECULAR, colour);
+  glMaterialf(GL_FRONT_AND_BACK, GL_SHININESS, exponent);
+}

@@ -49,7 +49,7 @@ void Feed(const PwSortedItem* it) {
       auto* d = static_cast<const PwSortedPolygonData*>(it->payload);
       PwColor colour = it->colour;
       if (PwGetLighting() == 1 && d->has_normal) {
-        PwShadeColor(&colour, it->colour, &d->centre, &d->normal);
+        PwShadeColorWith(&colour, it->colour, &d->centre, &d->normal, d->highlight);
       }
       EpsPolygon(d->count, d->points, colour);
       break;
@@ -58,7 +58,7 @@ void Feed(const PwSortedItem* it) {
       auto* d = static_cast<const PwSortedSmoothData*>(it->payload);
       PwColor colour = it->colour;
       if (PwGetLighting() == 1 && d->count > 0) {
-        PwShadeColor(&colour, it->colour, &d->centroid, &d->normals[0]);
+        PwShadeColorWith(&colour, it->colour, &d->centroid, &d->normals[0], d->highlight);
       }
       EpsPolygon(d->count, d->points, colour);
       break;
@@ -77,12 +77,20 @@ void Feed(const PwSortedItem* it) {
       // The software drawing of the model: its polygons to the EPS output
       // and over the frame on the screen.
       auto* d = static_cast<const PwSortedSrfData*>(it->payload);
+      const std::uint32_t highlight = PwGetHighlight();
+      PwColor tint;
+      const int tinted = PwGetModelColour(&tint);
+      PwSetHighlightCode(d->highlight);
+      PwSetModelColour(d->tinted ? &d->tint : nullptr);
       PwDrawSortedSrf(d->model, &d->frame, d->near_flag);
+      PwSetHighlightCode(highlight);
+      PwSetModelColour(tinted ? &tint : nullptr);
       break;
     }
     case kPwSortedPict: {
+      // Drawn with the depth buffer when it was placed: the page alone.
       auto* d = static_cast<const PwSortedPictData*>(it->payload);
-      PwDrawSortedPict(d->picture, &d->frame, d->near_flag);
+      PwFeedSortedPictEps(d->picture, &d->frame, d->near_flag);
       break;
     }
     default: break;

@@ -39,7 +39,9 @@ void PwGlDrawSrfFaces(const PwSrf* m, const PwPose* pose) {
       points[i] = {s.x, s.y, s.z};
       normals[i] = s.smooth == 1 && face.has_normal == 1 ? PwVec3{s.nx, s.ny, s.nz} : face.normal;
     }
-    if (valid) PwGlSmoothPolygon3(n, points, normals, face.colour);
+    PwColor colour = face.colour;
+    PwApplyModelColour(&colour);
+    if (valid) PwGlSmoothPolygon3(n, points, normals, colour);
     PwScratchRelease(mark);
   }
   PwPopFrame();

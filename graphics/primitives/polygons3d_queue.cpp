@@ -16,7 +16,7 @@ PwSortedItem* InsertPolygon(int type, int count, std::size_t slots, const PwEyeP
   if (PwScratchKeepBack(PwSortedFlushRoom(count)) != 0) return nullptr;
   const std::size_t bytes = sizeof(PwVec3) * static_cast<std::size_t>(count) * slots;
   void* points = nullptr;
-  PwSortedItem* it = PwSortedInsertCopy(type, poly.centre.z, poly.points, bytes, &points);
+  PwSortedItem* it = PwSortedInsertCopyKept(type, poly.centre.z, poly.points, bytes, &points);
   if (it == nullptr) return nullptr;
   it->colour = colour;
   *kept = static_cast<PwVec3*>(points);
@@ -36,6 +36,7 @@ int PwQueuePolygon3(int count, const PwEyePolygon& poly, PwColor colour) {
   d->has_normal = poly.has_normal;
   d->centre = poly.centre;
   d->normal = poly.normal;
+  d->highlight = PwGetHighlight();
   return 0;
 }
 
@@ -49,5 +50,6 @@ int PwQueueSmoothPolygon3(int count, const PwEyePolygon& poly, PwColor colour) {
   d->centroid = poly.centre;
   d->points = points;
   d->normals = points + count;
+  d->highlight = PwGetHighlight();
   return 0;
 }

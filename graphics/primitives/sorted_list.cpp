@@ -11,6 +11,7 @@
 #include <new>
 
 #include "graphics/primitives/sorted_list.h"
+#include "graphics/state3d/eps_output_state.h"
 #include "graphics/state3d/state3d.h"
 
 namespace {
@@ -270,17 +271,32 @@ std::size_t PwSortedPayloadSize(int type) {
   }
 }
 
-std::size_t PwSortedFlushRoom(int vertices) {
-  const std::size_t n =
-      static_cast<std::size_t>(vertices > kMinFlushVertices ? vertices : kMinFlushVertices);
+namespace {
+
+// Summed in 64 bits and held to SIZE_MAX: a 32-bit size_t would wrap for a
+// hostile vertex count and keep back almost nothing.
+constexpr std::uint64_t FlushRoom(std::uint64_t n, bool eps) {
   // The screen: projected points and near-clipped points, twice the count.
-  const std::size_t screen = n * 2 * (sizeof(PwPoint2) + sizeof(PwVec3));
-  // The EPS page: flattened, clipped and projected points, then the page
-  // clip of up to 2n points (its result and its two pass buffers).
-  const std::size_t page = n * (3 * sizeof(PwVec3) + 2 * sizeof(PwPoint2)) +
-                           8 * n * sizeof(PwPoint2) + 2 * (8 * n + 8) * sizeof(PwPoint2);
-  constexpr std::size_t kSlack = 16 * alignof(void*);  // rounding of each block
-  return (screen > page ? screen : page) + kSlack;
+  const std::uint64_t screen = n * 2 * (sizeof(PwPoint2) + sizeof(PwVec3));
+  // The EPS page, only while it is being written: flattened, clipped and
+  // projected points, then the page clip of up to 2n points (its result and
+  // its two pass buffers).
+  const std::uint64_t page = n * (3 * sizeof(PwVec3) + 2 * sizeof(PwPoint2)) +
+                             8 * n * sizeof(PwPoint2) + 2 * (8 * n + 8) * sizeof(PwPoint2);
+  constexpr std::uint64_t kSlack = 16 * alignof(void*);  // rounding of each block
+  return (eps && page > screen ? page : screen) + kSlack;
+}
+
+// Every item's own room (nearly every item of a big frame asks for it).
+constexpr std::size_t kSmallScreenRoom = FlushRoom(kMinFlushVertices, false);
+constexpr std::size_t kSmallPageRoom = FlushRoom(kMinFlushVertices, true);
+
+}  // namespace
+
+std::size_t PwSortedFlushRoom(int vertices) {
+  const bool eps = PwEpsIsActive() != 0;
+  if (vertices <= kMinFlushVertices) return eps ? kSmallPageRoom : kSmallScreenRoom;
+  return PwSaturatedSize(FlushRoom(static_cast<std::uint64_t>(vertices), eps));
 }
 
 void PwSortedClear() { List() = ListState(); }
@@ -299,6 +315,12 @@ PwSortedItem* PwSortedInsertCopy(int type, float depth, const void* data, std::s
                                   void** copy) {
   if (type < 0 || type >= kPwSortedTypeCount || std::isnan(depth)) return nullptr;
   if (PwScratchKeepBack(PwSortedFlushRoom(kMinFlushVertices)) != 0) return nullptr;
+  return PwSortedInsertCopyKept(type, depth, data, bytes, copy);
+}
+
+PwSortedItem* PwSortedInsertCopyKept(int type, float depth, const void* data, std::size_t bytes,
+                                      void** copy) {
+  if (type < 0 || type >= kPwSortedTypeCount || std::isnan(depth)) return nullptr;
   const std::size_t payload = PwSortedPayloadSize(type);
   const std::size_t head = HeaderSize() + payload;
   if (bytes > static_cast<std::size_t>(-1) - head) return nullptr;

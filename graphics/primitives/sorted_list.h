@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 
 #include "graphics/math/pw_types.h"
 
@@ -53,6 +54,7 @@ struct PwSortedPolygonData {  // 6
   int has_normal;
   PwVec3 centre;
   PwVec3 normal;
+  std::uint32_t highlight;  // PwGetHighlight() when queued
 };
 struct PwSortedMarkerData {  // 7
   PwVec3 point;
@@ -66,6 +68,9 @@ struct PwSortedLabelData {  // 8
 };
 struct PwSortedSrfData {  // 9
   int near_flag;
+  std::uint32_t highlight;
+  int tinted;  // 1: the faces take tint (PwSetModelColour when queued)
+  PwColor tint;
   PwFrame frame;
   const PwSrf* model;
 };
@@ -78,15 +83,26 @@ struct PwSortedSmoothData {  // 11
   int near_flag;
   int count;
   PwVec3 centroid;
+  std::uint32_t highlight;
   PwVec3* points;
   PwVec3* normals;
 };
 
 std::size_t PwSortedPayloadSize(int type);  // 0 for unknown types
-// The working memory the flush needs to draw (and feed to EPS) a polygon of
-// that many vertices; a queued item keeps it back in the main pool
-// (PwScratchKeepBack), so that whatever was queued can be drawn.
+// The working memory the flush needs to draw (and, while EPS output is on,
+// to feed to EPS) a polygon of that many vertices; a queued item keeps it
+// back (PwScratchKeepBack), so that whatever was queued can be drawn.
+// SIZE_MAX when it cannot be represented.
 std::size_t PwSortedFlushRoom(int vertices);
+
+// A room summed in 64 bits, held to what size_t can say (a request that
+// large then fails instead of wrapping to a small one).
+inline std::size_t PwSaturatedSize(std::uint64_t bytes) {
+  if constexpr (sizeof(std::size_t) < sizeof(std::uint64_t)) {
+    if (bytes > static_cast<std::uint64_t>(SIZE_MAX)) return SIZE_MAX;
+  }
+  return static_cast<std::size_t>(bytes);
+}
 
 void PwSortedClear();
 PwSortedItem* PwSortedFirst();
@@ -103,6 +119,10 @@ PwSortedItem* PwSortedInsert(int type, float depth);
 // may overlap the block (scratch given back just before).
 PwSortedItem* PwSortedInsertCopy(int type, float depth, const void* data, std::size_t bytes,
                                   void** copy);
+// PwSortedInsertCopy for a caller that has just kept back the flush room
+// of its item (PwSortedFlushRoom of at least its vertex count).
+PwSortedItem* PwSortedInsertCopyKept(int type, float depth, const void* data, std::size_t bytes,
+                                      void** copy);
 void PwSortedLink(PwSortedItem* item);
 
 // Draws the whole list far to near (and feeds EPS output); keeps the list.
@@ -112,3 +132,6 @@ void PwFlushSorted();
 // combined frame and the near flag).
 void PwDrawSortedSrf(const PwSrf* model, const PwFrame* frame, int near_flag);
 void PwDrawSortedPict(const PwPict* picture, const PwFrame* frame, int near_flag);
+// Only the EPS output's share of a placed picture: for a back end that has
+// drawn the picture on the screen already.
+void PwFeedSortedPictEps(const PwPict* picture, const PwFrame* frame, int near_flag);

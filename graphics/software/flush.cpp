@@ -96,7 +96,9 @@ void FillPolygon(int count, const PwVec3* points, int near_flag, const PwColor& 
 void DrawPolygon(const PwSortedItem* it) {
   auto* d = static_cast<const PwSortedPolygonData*>(it->payload);
   PwColor colour = it->colour;
-  if (PwGetLighting() == 1 && d->has_normal) PwShadeColor(&colour, it->colour, &d->centre, &d->normal);
+  if (PwGetLighting() == 1 && d->has_normal) {
+    PwShadeColorWith(&colour, it->colour, &d->centre, &d->normal, d->highlight);
+  }
   FillPolygon(d->count, d->points, d->near_flag, colour);
   if (PwEpsIsActive()) PwEpsPolygon3(d->count, d->points, colour);
 }
@@ -105,7 +107,7 @@ void DrawSmoothPolygon(const PwSortedItem* it) {
   auto* d = static_cast<const PwSortedSmoothData*>(it->payload);
   PwColor colour = it->colour;
   if (PwGetLighting() == 1 && d->count > 0) {
-    PwShadeColor(&colour, it->colour, &d->centroid, &d->normals[0]);
+    PwShadeColorWith(&colour, it->colour, &d->centroid, &d->normals[0], d->highlight);
   }
   FillPolygon(d->count, d->points, d->near_flag, colour);
   if (PwEpsIsActive()) PwEpsPolygon3(d->count, d->points, colour);
@@ -141,8 +143,16 @@ void DrawItem(const PwSortedItem* it) {
     case kPwSortedLabel: DrawLabel(it); break;
     case kPwSortedSmoothPolygon: DrawSmoothPolygon(it); break;
     case kPwSortedSrf: {
+      // The model's faces take the highlight it was placed with.
       auto* d = static_cast<const PwSortedSrfData*>(it->payload);
+      const std::uint32_t highlight = PwGetHighlight();
+      PwColor tint;
+      const int tinted = PwGetModelColour(&tint);
+      PwSetHighlightCode(d->highlight);
+      PwSetModelColour(d->tinted ? &d->tint : nullptr);
       PwDrawSortedSrf(d->model, &d->frame, d->near_flag);
+      PwSetHighlightCode(highlight);
+      PwSetModelColour(tinted ? &tint : nullptr);
       break;
     }
     case kPwSortedPict: {

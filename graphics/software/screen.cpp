@@ -159,11 +159,15 @@ void PwScreenEllipse(PwPoint2 centre, int rx, int ry, PwColor color) {
 // inside the area): cutting it to the area first would move the edges that
 // neighbours share and open cracks along them. A polygon too thin to cover
 // any pixel centre is drawn as its outline, so that it does not vanish.
+// Only a point or a segment shows its first vertex: a real polygon's right or
+// bottom vertex lies outside it, and painting it would break the tiling.
 void PwScreenPolygon(int count, const PwPoint2* points, PwColor color) {
   Target t = CurrentTarget();
   if (t.buf.created == 0 || count < 1 || points == nullptr) return;
   const unsigned int pixel = PwPixelValue(&t.buf, color);
-  if (InArea(t, points[0])) PwRasterPixel(&t.buf, points[0].x, points[0].y, pixel);
+  if (count < 3 && InArea(t, points[0])) {
+    PwRasterPixel(&t.buf, points[0].x, points[0].y, pixel);
+  }
   if (PwRasterPolygon(&t.buf, count, points) != 0) return;
   const int painted = PwRasterFillRows(&t.buf, pixel);
   StoreRows(t);

@@ -57,7 +57,9 @@ int PwDrawSrf(PwSrf* m, const PwPose* pose) {
       return 1;
     }
     it->colour = face.colour;
+    PwApplyModelColour(&it->colour);
     auto* d = static_cast<PwSortedPolygonData*>(it->payload);
+    d->highlight = PwGetHighlight();
     d->near_flag = near_flag;
     d->count = n;
     d->points = points;

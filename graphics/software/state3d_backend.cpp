@@ -8,3 +8,4 @@ void PwBackendSetProjection() {}
 void PwBackendFrameChanged() {}
 void PwBackendSetEye() {}
 void PwBackendSetLight(const PwVec3*) {}
+void PwBackendSetHighlight() {}

@@ -37,9 +37,12 @@ void PwStart3D(void* base, std::size_t size) {
   PwState3D& s = PwState();
   s.pools[0] = {size, 0, static_cast<unsigned char*>(base)};
   s.flush_room = 0;
+  s.temp_pool = 0;
   s.left_out = 0;
   s.projection_mode = 0;
   s.lighting = 0;
+  s.highlight = 0;
+  s.model_tinted = 0;
   s.parallel_distance = 128.0f;
   PwSortedClear();
   PwFrameFromPose(&s.eye, PwZeroPose());

@@ -1,10 +1,14 @@
-// Lit colour of a surface point: ambient 0.3, white diffuse, white highlight.
+// Lit colour of a surface point: ambient 0.3, white diffuse, and a highlight
+// in the surface's specular colour (white by default).
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 
 #include "graphics/math/fast_normalize.h"
 #include "graphics/math/pw_math.h"
 #include "graphics/state3d/state3d.h"
+#include "graphics/state3d/state3d_backend.h"
+#include "graphics/state3d/state3d_internal.h"
 
 namespace {
 
@@ -21,9 +25,65 @@ const PwVec3& UnitNormal(const PwVec3* table, const PwVec3* normal) {
   return last_out;
 }
 
+constexpr int kLibraryExponent = 60;
+
+int Exponent(std::uint32_t code) {
+  return code == 0 ? kLibraryExponent : static_cast<int>(code >> 24);
+}
+
+int Channel(std::uint32_t code, int shift) {
+  return code == 0 ? 255 : static_cast<int>((code >> shift) & 0xffu);
+}
+
 }  // namespace
 
+void PwSetHighlight(PwColor specular, float shininess) {
+  auto clamp = [](int v) { return static_cast<std::uint32_t>(v < 0 ? 0 : (v > 255 ? 255 : v)); };
+  // VRML's exponent: 128 x shininess, at least 1 (so that no code is 0).
+  float e = std::isfinite(shininess) ? shininess * 128.0f : 0.0f;
+  int exponent = e >= 128.0f ? 128 : static_cast<int>(e + 0.5f);
+  if (exponent < 1) exponent = 1;
+  PwState().highlight = clamp(specular.red) | clamp(specular.green) << 8 |
+                        clamp(specular.blue) << 16 | static_cast<std::uint32_t>(exponent) << 24;
+  PwBackendSetHighlight();
+}
+
+void PwSetModelColour(const PwColor* colour) {
+  PwState().model_tinted = colour != nullptr;
+  if (colour != nullptr) PwState().model_colour = *colour;
+}
+
+int PwGetModelColour(PwColor* out) {
+  if (PwState().model_tinted == 0) return 0;
+  *out = PwState().model_colour;
+  return 1;
+}
+
+void PwApplyModelColour(PwColor* colour) {
+  if (PwState().model_tinted != 0) *colour = PwState().model_colour;
+}
+
+std::uint32_t PwGetHighlight() { return PwState().highlight; }
+
+void PwSetHighlightCode(std::uint32_t code) {
+  if (code == PwState().highlight) return;
+  PwState().highlight = code;
+  PwBackendSetHighlight();
+}
+
+void PwGetHighlightTerms(std::uint32_t code, float specular[3], float* exponent) {
+  specular[0] = Channel(code, 0) / 255.0f;
+  specular[1] = Channel(code, 8) / 255.0f;
+  specular[2] = Channel(code, 16) / 255.0f;
+  *exponent = static_cast<float>(Exponent(code));
+}
+
 void PwShadeColor(PwColor* out, PwColor colour, const PwVec3* point, const PwVec3* normal) {
+  PwShadeColorWith(out, colour, point, normal, PwState().highlight);
+}
+
+void PwShadeColorWith(PwColor* out, PwColor colour, const PwVec3* point, const PwVec3* normal,
+                      std::uint32_t highlight) {
   const PwVec3* table = PwUnitTable();
   const PwVec3* le = PwGetLightEye();
   PwVec3 l, v, n, h;
@@ -37,17 +97,39 @@ void PwShadeColor(PwColor* out, PwColor colour, const PwVec3* point, const PwVec
     PwFastNormalizeWith(table, &l, &to_light);
   }
   n = UnitNormal(table, normal);
-  PwVec3 half = {l.x - v.x, l.y - v.y, l.z - v.z};
-  PwFastNormalizeWith(table, &h, &half);
   float nl = n.x * l.x + n.y * l.y + n.z * l.z;
-  float nh = n.x * h.x + n.y * h.y + n.z * h.z;
   int a = static_cast<int>((0.3f + (nl > 0.0f ? nl : 0.0f)) * 256.0f);
-  int s = static_cast<int>(PwPow60(std::fabs(nh)) * 0.8f * 256.0f);
-  auto channel = [a, s](int k) {
+  // The highlight at full strength (white specular: the library's own,
+  // exponent 60), then per channel in the specular colour; a black
+  // specular colour has none to compute.
+  int sr, sg, sb;
+  if (highlight == 0) {
+    PwVec3 half = {l.x - v.x, l.y - v.y, l.z - v.z};
+    PwFastNormalizeWith(table, &h, &half);
+    const float nh = n.x * h.x + n.y * h.y + n.z * h.z;
+    sr = sg = sb = static_cast<int>(PwPow60(std::fabs(nh)) * 0.8f * 256.0f);
+  } else {
+    sr = sg = sb = 0;
+    const int r = Channel(highlight, 0), g = Channel(highlight, 8), b = Channel(highlight, 16);
+    if ((r | g | b) != 0) {
+      PwVec3 half = {l.x - v.x, l.y - v.y, l.z - v.z};
+      PwFastNormalizeWith(table, &h, &half);
+      const float nh = std::fabs(n.x * h.x + n.y * h.y + n.z * h.z);
+      const int e = Exponent(highlight);
+      const float power = e == kLibraryExponent
+                              ? PwPow60(nh)
+                              : std::pow(nh > 1.0f ? 1.0f : nh, static_cast<float>(e));
+      const int full = static_cast<int>(power * 0.8f * 256.0f);
+      sr = full * r / 255;
+      sg = full * g / 255;
+      sb = full * b / 255;
+    }
+  }
+  auto channel = [a](int k, int s) {
     int v2 = s + a * k / 256;
     return v2 > 255 ? 255 : v2;
   };
-  out->green = channel(colour.green);
-  out->red = channel(colour.red);
-  out->blue = channel(colour.blue);
+  out->green = channel(colour.green, sg);
+  out->red = channel(colour.red, sr);
+  out->blue = channel(colour.blue, sb);
 }

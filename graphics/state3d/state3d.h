@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 
 #include "graphics/math/pw_types.h"
 
@@ -59,15 +60,16 @@ int PwSaturateToInt(double v, int* ok);
 
 // Scratch pools: n is rounded up to alignof(void*). Memory kept until the
 // next PwSetEye comes from PwScratchAlloc: third, second, then main pool,
-// the main pool keeping back the flush room (PwScratchKeepBack).
+// the pool of the flush room keeping it back (PwScratchKeepBack).
 void* PwScratchAlloc(std::size_t n);
-// Temporary memory, given back before the caller returns: main pool only,
-// the room kept back included.
+// Temporary memory, given back before the caller returns: from the pool of
+// the flush room (the main pool unless a wide face moved the room), the room
+// kept back included. The mark names its pool.
 void* PwScratchMark(std::size_t* mark, std::size_t n);
 void PwScratchRelease(std::size_t mark);
-// Raises the main pool's kept-back room to at least n bytes: 0, or 1 when
-// the main pool has not that much free (the caller then leaves its item
-// out).
+// Raises the kept-back room to at least n bytes, in the main pool, or in
+// an extra pool when the main pool has not that much free: 0, or 1 when no
+// pool has (the caller then leaves its item out).
 int PwScratchKeepBack(std::size_t n);
 // Gives back a block of n bytes just taken by PwScratchAlloc (nothing
 // unless it is still the last block of its pool).
@@ -78,8 +80,27 @@ int PwFrameLeftPrimitivesOut();
 // Used bytes of pool 0 (main), 1 (second) or 2 (third).
 std::size_t PwScratchUsed(int pool);
 
+// The highlight of lit surfaces, as a material's specular colour (0..255 a
+// channel) and shininess (0..1, the exponent being 128 x shininess). Kept as
+// a code that queued items carry to the flush; code 0 is the library's own
+// highlight (white, exponent 60), which stands until a caller sets one.
+void PwSetHighlight(PwColor specular, float shininess);
+std::uint32_t PwGetHighlight();
+void PwSetHighlightCode(std::uint32_t code);
+// A code's specular colour (0..1 a channel) and exponent.
+void PwGetHighlightTerms(std::uint32_t code, float specular[3], float* exponent);
+// The colour that placed models (SRF) are drawn in instead of their faces'
+// own, as text takes its material's colour; null for their own colours.
+void PwSetModelColour(const PwColor* colour);
+// 1 and the colour when one is set, else 0.
+int PwGetModelColour(PwColor* out);
+// *colour := the model colour when one is set.
+void PwApplyModelColour(PwColor* colour);
+// Lit colour with the current highlight, or with a highlight code.
 void PwShadeColor(PwColor* out, PwColor colour, const PwVec3* point,
                   const PwVec3* normal);
+void PwShadeColorWith(PwColor* out, PwColor colour, const PwVec3* point, const PwVec3* normal,
+                      std::uint32_t highlight);
 
 // Start-up hook of the memory module (PwAlloc / PwFree: graphics/files/pw_alloc.h).
 void PwInitMemory();

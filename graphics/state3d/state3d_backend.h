@@ -12,3 +12,4 @@ void PwBackendSetProjection();
 void PwBackendFrameChanged();        // the combined transform was rebuilt
 void PwBackendSetEye();              // the end of PwSetEye
 void PwBackendSetLight(const PwVec3* world_position);
+void PwBackendSetHighlight();       // a caller set the surfaces' highlight

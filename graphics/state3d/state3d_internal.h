@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 
 #include "graphics/math/pw_types.h"
 
@@ -28,10 +29,14 @@ struct PwState3D {
   PwVec3 light_world;
   PwVec3 light_eye;
   PwScratchPool pools[3];  // main, second, third
-  // Main-pool bytes that kept memory may not take: the flush's working
+  // Bytes of temp_pool that kept memory may not take: the flush's working
   // memory for the largest item queued this frame.
   std::size_t flush_room;
+  int temp_pool;  // the pool that keeps flush_room back and serves marks
   int left_out;  // 1 once something of this frame found no room
+  std::uint32_t highlight;
+  int model_tinted;      // 1 while PwSetModelColour holds a colour
+  PwColor model_colour;  // PwSetHighlight's code, 0 the library's own
 };
 
 PwState3D& PwState();

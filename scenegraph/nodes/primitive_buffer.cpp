@@ -126,7 +126,15 @@ void KsSetColorv(const float rgb[3]) { KsSetColor(rgb[0], rgb[1], rgb[2]); }
 
 PwColor KsGetDrawingColor() { return Buffer().colour; }
 
-void KsSetDefaultColor() { KsSetColor(1.0f, 1.0f, 1.0f); }
+void KsSetSpecular(float r, float g, float b, float shininess) {
+    PwSetHighlight(PwColor{ColorChannel(g), ColorChannel(r), ColorChannel(b)}, shininess);
+}
+
+// VRML's default material has no highlight (black specular colour).
+void KsSetDefaultColor() {
+    KsSetColor(1.0f, 1.0f, 1.0f);
+    KsSetSpecular(0.0f, 0.0f, 0.0f, 0.2f);
+}
 
 void KsResetDrawingState() {
     KsResetMatrix();

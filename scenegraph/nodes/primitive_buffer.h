@@ -53,9 +53,12 @@ void KsEndPrimitive();
 // KsEndPrimitive applies to the whole primitive and stays until set again.
 void KsSetColor(float r, float g, float b);
 void KsSetColorv(const float rgb[3]);
+// The highlight of the lit surfaces that follow: specular colour (0..1 a
+// channel, like KsSetColor) and shininess (0..1).
+void KsSetSpecular(float r, float g, float b, float shininess);
 PwColor KsGetDrawingColor();
-// White: the colour of a shape without a material, and the colour every
-// frame's walk starts from.
+// White without a highlight: the colour of a shape without a material, and
+// the colour every frame's walk starts from.
 void KsSetDefaultColor();
 // The drawing state a frame's walk starts from: identity matrix, default
 // colour.

@@ -21,11 +21,14 @@ int KsAppearance::ExecTraverse(KsMatrix* matrix) {
     return 0;
 }
 
-// Only the diffuse colour is drawn; emissive, specular and transparency
-// are kept for writing back.
+// The diffuse colour and the highlight (specular colour and shininess) are
+// drawn; emissive, ambient intensity and transparency are kept for writing
+// back.
 int KsMaterial::ExecTraverse(KsMatrix*) {
     const KsCol& c = diffuseColor.Get();
     KsSetColor(c.r, c.g, c.b);
+    const KsCol& s = specularColor.Get();
+    KsSetSpecular(s.r, s.g, s.b, shininess.Get());
     return 0;
 }
 

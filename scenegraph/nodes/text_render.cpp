@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "graphics/math/pw_math.h"
+#include "graphics/state3d/state3d.h"
 #include "graphics/text/text_fonts.h"
 #include "scenegraph/nodes/primitive_buffer.h"
 #include "scenegraph/nodes/shape_nodes.h"
@@ -95,6 +96,10 @@ int KsText::ExecTraverse(KsMatrix*) {
     if (middle) origin = origin - line * (static_cast<float>(lines) / 2.0f);
     if (end) origin = origin - line * static_cast<float>(lines);
 
+    // The glyphs are white models: they take the material's colour (white
+    // without one) as the shape's other geometry does.
+    const PwColor ink = KsGetDrawingColor();
+    PwSetModelColour(&ink);
     for (int k = 0; k < lines; ++k) {
         const char* text = string.GetElements()[k].GetText();
         const int n = text ? static_cast<int>(std::strlen(text)) : 0;
@@ -108,8 +113,10 @@ int KsText::ExecTraverse(KsMatrix*) {
                                  attitude.bank};
             const char one[2] = {text[j], '\0'};
             PwDrawFontText(&pose, font, one, 1, 3);
+
         }
         origin = origin + line;
     }
+    PwSetModelColour(nullptr);
     return 0;
 }

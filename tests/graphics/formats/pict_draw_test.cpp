@@ -79,9 +79,15 @@ TEST_F(PictDrawTest, RectangleMapsTheBox) {
   // The far corner lands on the far edge: 49 * (99 / 49) alone would fall
   // a pixel short.
   Load({"PICT2", "PST", "VER 0 0", "VER 49 49", "ENDO", "ENDPICT"});
+  PwScreenClear();
   PwDrawPictInRect(&pict_, {10, 10}, {109, 109});
   EXPECT_TRUE(Lit(10, 109));
   EXPECT_TRUE(Lit(109, 10));
+  // A point is 2 x 2 pixels from its corner: one a pixel short on x would
+  // still light (109, 10), so look just past the far edge and before it.
+  EXPECT_TRUE(Lit(110, 10));
+  EXPECT_FALSE(Lit(108, 10));
+  EXPECT_FALSE(Lit(109, 12));
   // A picture without extent stands at the corner instead of dividing by 0.
   Load({"PICT2", "PST", "VER 3 3", "ENDO", "ENDPICT"});
   PwDrawPictInRect(&pict_, {200, 100}, {250, 150});
@@ -136,6 +142,60 @@ TEST_F(PictDrawTest, NearPlaneCrossingStaysInsideTheArea) {
   EXPECT_EQ(static_cast<const PwSortedPictData*>(PwSortedFirst()->payload)->near_flag, 1);
   PwFlushSorted();
   EXPECT_GT(surface_.Count(kWhite), 1000);
+}
+
+TEST_F(PictDrawTest, EpsShareOfASortedPictureDrawsNothingOnTheScreen) {
+  // A back end that drew the picture at once hands the queued item to the
+  // page alone: the screen keeps what it had, the page gets the polygon.
+  Load({"PICT2", "PLG", "VER -1 -1", "VER 1 -1", "VER 1 1", "VER -1 1", "ENDO", "ENDPICT"});
+  const std::string path = ::testing::TempDir() + "pict_eps_share.eps";
+  ASSERT_EQ(PwEpsBegin(path.c_str(), 320, 240), 1);
+  PwProjection proj;
+  PwDefaultProjection(&proj);
+  PwSetProjection(&proj);
+  const PwPose zero = {};
+  PwSetEye(&zero);
+  PwScreenClear();
+  const PwPose ahead = {0, 0, 10, 0, 0, 0};
+  ASSERT_EQ(PwPict3Sorted(&pict_, &ahead), 0);
+  ASSERT_NE(PwSortedFirst(), nullptr);
+  const auto* d = static_cast<const PwSortedPictData*>(PwSortedFirst()->payload);
+  PwFeedSortedPictEps(d->picture, &d->frame, d->near_flag);
+  EXPECT_EQ(surface_.Count(kWhite), 0);
+  ASSERT_EQ(PwEpsEnd(), 1);
+  std::FILE* f = std::fopen(path.c_str(), "r");
+  ASSERT_NE(f, nullptr);
+  std::string text;
+  char buf[512];
+  while (std::fgets(buf, sizeof buf, f) != nullptr) text += buf;
+  std::fclose(f);
+  std::remove(path.c_str());
+  EXPECT_NE(text.find("fill"), std::string::npos) << text;
+  // The software flush draws the same item on the screen as well.
+  PwFlushSorted();
+  EXPECT_GT(surface_.Count(kWhite), 100);
+}
+
+TEST_F(PictDrawTest, RoomOfAHugePolygonDoesNotWrap) {
+  // 17,602,325 points need gigabytes of flush room; summed in a 32-bit
+  // size_t that came to a few hundred bytes and the item was queued.
+  for (const int eps : {0, 1}) {
+    PwEpsSetActive(eps);
+    for (const int n : {17602325, 107374183, 1 << 30}) {
+      PwPictObject o = {};
+      o.kind = kPwPictPolygon;
+      o.point_count = n;
+      PwPict huge = {};
+      huge.object_count = 1;
+      huge.objects = &o;
+      PwPose zero = {};
+      PwSetEye(&zero);
+      EXPECT_EQ(PwQueuePict3(&huge), 1) << n << " eps " << eps;
+      EXPECT_EQ(PwSortedFirst(), nullptr);
+      EXPECT_EQ(PwFrameLeftPrimitivesOut(), 1);
+    }
+  }
+  PwEpsSetActive(0);
 }
 
 TEST_F(PictDrawTest, OutputsGetThePassingObjects) {

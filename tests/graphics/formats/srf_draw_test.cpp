@@ -132,6 +132,40 @@ TEST_F(SrfDrawTest, ShadingRespectsTheNoShadingFlag) {
   EXPECT_GT(surface_.Count(lit), 0);
 }
 
+TEST_F(SrfDrawTest, ModelColourAndHighlightGoWithTheQueuedModel) {
+  // A model placed under a model colour and a black highlight draws its
+  // faces in that colour, unlit by a highlight, even though both are gone
+  // by the flush; the next model keeps its own colour.
+  Load({"SURF", "V -1 -1 0", "V 1 -1 0", "V 1 1 0", "V -1 1 0",
+        "F|C 32767|N 0 0 0 0 0 -1|V 0 1 2 3|E", "E"});
+  PwSetLighting(1);
+  PwVec3 light = {0, 0, 0};
+  PwSetLight(&light);
+  PwPose zero = {};
+  PwSetEye(&zero);
+  const PwColor green = {200, 20, 40};
+  PwSetModelColour(&green);
+  PwSetHighlight({0, 0, 0}, 0.2f);
+  const PwPose left = {-3, 0, 10, 0, 0, 0}, right = {3, 0, 10, 0, 0, 0};
+  ASSERT_EQ(PwSrfSorted(&model_, &left), 0);
+  PwSetModelColour(nullptr);
+  PwSetHighlightCode(0);
+  ASSERT_EQ(PwSrfSorted(&model_, &right), 0);
+  PwFlushSorted();
+  // The tinted face as the shading makes it without a highlight: 1.3 times
+  // each channel at most.
+  const PwVec3 centre = {-3, 0, 10}, normal = {0, 0, -1};
+  PwColor tinted;
+  PwSetHighlight({0, 0, 0}, 0.2f);
+  PwShadeColor(&tinted, green, &centre, &normal);
+  EXPECT_LE(tinted.red, green.red * 14 / 10);
+  EXPECT_GT(surface_.Count(tinted), 100);
+  EXPECT_EQ(surface_.At(160 - 68, 120), surface_.Value(tinted));
+  // The right one: the model's own white, not the tint, not background.
+  EXPECT_NE(surface_.At(160 + 68, 120), surface_.Value(tinted));
+  EXPECT_NE(surface_.At(160 + 68, 120), surface_.Value({0, 0, 0}));
+}
+
 TEST_F(SrfDrawTest, CulledModelsQueueNothing) {
   Load(CubeText());
   const PwPose behind = {0, 0, -10, 0, 0, 0};

@@ -7,6 +7,12 @@
 #   extrusion_cap.wrl: an L-shaped (concave) extrusion seen from above;
 #     both builds draw it below the middle (not mirrored in z), with the
 #     notch of the L left empty and about the same pixels covered.
+#   nine_quads.wrl: nine orange quads facing the camera, no specular
+#     colour: every quad's mean colour near the material's orange in both
+#     builds (no white highlight), and the builds near each other.
+#   shiny_quads.wrl: the same quads with a white specular colour: the
+#     middle quad carries a highlight in both builds.
+#   green_text.wrl: a caption in a green material is drawn green.
 # Usage: alike_e2e.sh lumaview.exe lumaviewgl.exe driver.exe wine-run.sh data-dir
 sw=$1 gl=$2 driver=$3 wine_run=$4 data=$5
 . "$(dirname "$0")/../../support/e2e.sh"
@@ -135,4 +141,87 @@ name=cap_sw; l_shape cap_sw; n_sw=$n
 name=cap_gl; l_shape cap_gl; n_gl=$n
 near "${n_sw:-0}" "${n_gl:-0}" $((${n_sw:-0} / 10)) ||
   fail "the extrusion covers $n_sw pixels in lumaview, $n_gl in lumaviewgl"
+# Mean colour of the lit pixels in each cell of a 3 x 3 split of their
+# bounding box, row by row: nine "n r g b" groups on one line.
+cells() {
+  convert "$1" -depth 8 txt:- 2>/dev/null | awk '
+    /^[0-9]+,[0-9]+:/ {
+      split($1, xy, ","); x = xy[1] + 0; y = xy[2] + 0
+      match($0, /\([0-9]+,[0-9]+,[0-9]+/); split(substr($0, RSTART + 1, RLENGTH - 1), c, ",")
+      if (c[1] + c[2] + c[3] <= 24) next
+      k++; px[k] = x; py[k] = y; pr[k] = c[1]; pg[k] = c[2]; pb[k] = c[3]
+      if (k == 1 || x < x0) x0 = x; if (k == 1 || x > x1) x1 = x
+      if (k == 1 || y < y0) y0 = y; if (k == 1 || y > y1) y1 = y
+    }
+    END {
+      for (i = 1; i <= k; i++) {
+        cx = int(3 * (px[i] - x0) / (x1 - x0 + 1)); cy = int(3 * (py[i] - y0) / (y1 - y0 + 1))
+        j = cy * 3 + cx; n[j]++; r[j] += pr[i]; g[j] += pg[i]; b[j] += pb[i]
+      }
+      for (j = 0; j < 9; j++) {
+        if (n[j]) printf "%d %d %d %d ", n[j], r[j] / n[j], g[j] / n[j], b[j] / n[j]
+        else printf "0 0 0 0 "
+      }
+      printf "\n"
+    }'
+}
+
+# The nine quads' means against the material's orange (255, 127, 0): the
+# diffuse term of a surface facing the light lifts green a little in both
+# builds (to about 150 to 170), a white highlight would lift blue.
+view quads_sw "$sw" "$data/nine_quads.wrl"
+view quads_gl "$gl" "$data/nine_quads.wrl"
+q_sw=$(cells "$work/quads_sw.png")
+q_gl=$(cells "$work/quads_gl.png")
+echo "lumaview   nine quads (n r g b each): $q_sw"
+echo "lumaviewgl nine quads (n r g b each): $q_gl"
+orange_quads() {
+  name=$1; shift
+  for k in 1 2 3 4 5 6 7 8 9; do
+    n=$1 r=$2 g=$3 b=$4; shift 4
+    [ "$n" -ge 200 ] || { fail "$name: quad $k not drawn ($n pixels)"; continue; }
+    near "$r" 255 24 && near "$g" 127 44 && near "$b" 0 24 ||
+      fail "$name: quad $k is $r $g $b, not the material's orange"
+  done
+}
+orange_quads lumaview $q_sw
+orange_quads lumaviewgl $q_gl
+set -- $q_gl
+for k in 1 2 3 4 5 6 7 8 9; do
+  eval "g_n$k=\$1 g_r$k=\$2 g_g$k=\$3 g_b$k=\$4"
+  shift 4
+done
+set -- $q_sw
+for k in 1 2 3 4 5 6 7 8 9; do
+  eval "gr=\$g_r$k gg=\$g_g$k gb=\$g_b$k"
+  near "$2" "$gr" 24 && near "$3" "$gg" 24 && near "$4" "$gb" 24 ||
+    fail "quad $k: lumaview $2 $3 $4, lumaviewgl $gr $gg $gb"
+  shift 4
+done
+
+# A white specular colour: the middle quad (cell 5) is lifted toward white
+# in both builds, well above the quads without one.
+view shiny_sw "$sw" "$data/shiny_quads.wrl"
+view shiny_gl "$gl" "$data/shiny_quads.wrl"
+for name in shiny_sw shiny_gl; do
+  set -- $(cells "$work/$name.png")
+  shift 16
+  echo "$name middle quad n r g b: $1 $2 $3 $4"
+  [ "$1" -ge 200 ] && [ "$4" -ge 60 ] || fail "$name: no highlight on the middle quad ($2 $3 $4)"
+done
+
+# The caption's pixels are green: green well above red and blue.
+view text_sw "$sw" "$data/green_text.wrl"
+view text_gl "$gl" "$data/green_text.wrl"
+for name in text_sw text_gl; do
+  set -- $(halves "$work/$name.png")
+  n=$(($1 + $5))
+  echo "$name caption halves n r g b: $*"
+  [ "$n" -ge 100 ] || { fail "$name: no caption drawn"; continue; }
+  for h in 0 1; do
+    [ "$1" -ge 20 ] && { [ "$3" -gt $(($2 + 60)) ] && [ "$3" -gt $(($4 + 60)) ] ||
+      fail "$name: the caption is $2 $3 $4, not green"; }
+    shift 4
+  done
+done
 finish

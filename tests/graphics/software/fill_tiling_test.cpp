@@ -7,6 +7,7 @@
 
 #include "graphics/software/screen.h"
 #include "guarded_pixels.h"
+#include "screen_fixture.h"
 
 namespace {
 
@@ -69,19 +70,83 @@ TEST(FillTilingTest, GridOfQuadsPaintsItsUnionOnce) {
   ExpectTiles(quads, {vertex(0, 0), vertex(cols, 0), vertex(cols, rows), vertex(0, rows)});
 }
 
-TEST(FillTilingTest, FanOfTrianglesPaintsItsUnionOnce) {
-  // Twelve triangles round a shared centre out to a ring of uneven radius.
+// Twelve triangles round a shared centre (each one's first vertex) out to a
+// ring of uneven radius.
+void Fan(std::vector<Polygon>* fan, Polygon* ring) {
   const PwPoint2 centre = {31, 23};
-  Polygon ring;
   for (int k = 0; k < 12; ++k) {
     const double a = k * 2 * 3.14159265358979 / 12 + 0.1;
     const double r = 14 + (k * 5) % 7;
-    ring.push_back({centre.x + static_cast<int>(std::lround(r * std::cos(a))),
-                    centre.y + static_cast<int>(std::lround(r * std::sin(a)))});
+    ring->push_back({centre.x + static_cast<int>(std::lround(r * std::cos(a))),
+                     centre.y + static_cast<int>(std::lround(r * std::sin(a)))});
   }
+  for (int k = 0; k < 12; ++k) fan->push_back({centre, (*ring)[k], (*ring)[(k + 1) % 12]});
+}
+
+TEST(FillTilingTest, FanOfTrianglesPaintsItsUnionOnce) {
   std::vector<Polygon> fan;
-  for (int k = 0; k < 12; ++k) fan.push_back({centre, ring[k], ring[(k + 1) % 12]});
+  Polygon ring;
+  Fan(&fan, &ring);
   ExpectTiles(fan, ring);
+}
+
+// The same counts through the screen layer, which is what the flush calls:
+// nothing it adds to the fill (a vertex's own pixel) may break the tiling.
+class ScreenTilingTest : public ::testing::Test, public ScreenFixture {
+ protected:
+  void SetUp() override { Open(kW, kH, 16); }
+  void TearDown() override { Close(); }
+
+  std::vector<int> Counts(const std::vector<Polygon>& pieces) {
+    const PwColor white = {255, 255, 255};
+    const unsigned int ink = Ink(white);
+    std::vector<int> counts(kW * kH, 0);
+    for (const Polygon& p : pieces) {
+      PwScreenClear();
+      PwScreenPolygon(static_cast<int>(p.size()), p.data(), white);
+      for (int y = 0; y < kH; ++y)
+        for (int x = 0; x < kW; ++x) counts[y * kW + x] += At(x, y) == ink;
+    }
+    EXPECT_TRUE(GuardsIntact());
+    return counts;
+  }
+
+  void ExpectScreenTiles(const std::vector<Polygon>& pieces, const Polygon& whole) {
+    const std::vector<int> parts = Counts(pieces);
+    const std::vector<int> all = PaintCounts({whole});
+    int holes = 0, twice = 0, outside = 0, area = 0;
+    for (int i = 0; i < kW * kH; ++i) {
+      area += all[i];
+      holes += all[i] == 1 && parts[i] == 0;
+      twice += parts[i] > 1;
+      outside += all[i] == 0 && parts[i] != 0;
+    }
+    EXPECT_GT(area, 0);
+    EXPECT_EQ(0, holes);
+    EXPECT_EQ(0, twice);
+    EXPECT_EQ(0, outside);
+  }
+};
+
+TEST_F(ScreenTilingTest, FanPaintsItsUnionOnce) {
+  std::vector<Polygon> fan;
+  Polygon ring;
+  Fan(&fan, &ring);
+  ExpectScreenTiles(fan, ring);
+}
+
+TEST_F(ScreenTilingTest, SplitQuadPaintsItsUnionOnce) {
+  // Each triangle starts at a corner that is right or bottom of the quad
+  // (outside it under the half-open rule); both diagonals, both windings.
+  const PwPoint2 a = {6, 5}, b = {50, 8}, c = {44, 40}, d = {9, 37};
+  const Polygon quad = {a, b, c, d};
+  for (const auto& halves : std::vector<std::vector<Polygon>>{
+           {{c, d, a}, {c, a, b}},
+           {{b, c, d}, {d, a, b}},
+           {{c, b, a}, {a, d, c}},
+           {{d, c, b}, {b, a, d}}}) {
+    ExpectScreenTiles(halves, quad);
+  }
 }
 
 }  // namespace

@@ -213,4 +213,53 @@ TEST_F(State3DTest, ShadingTowardAndAwayFromTheLight) {
   EXPECT_EQ(out.green, 29);
 }
 
+TEST_F(State3DTest, HighlightFollowsTheSpecularColour) {
+  // Facing a headlight: diffuse 332/256 of each channel, highlight 204 at
+  // full strength. The library's own highlight and a white specular colour
+  // at exponent 60 (shininess 60/128) are the same; black has none; a
+  // coloured one adds its channels' share; a low shininess spreads it.
+  PwVec3 light = {0, 0, 0};
+  PwSetLight(&light);
+  PwPose zero = {};
+  PwSetEye(&zero);
+  const PwVec3 p = {0, 0, 10}, facing = {0, 0, -1};
+  const PwVec3 aside = {0.3f, 0, -1};  // about 17 degrees off the light
+  const PwColor orange = {127, 255, 0};
+  struct Case {
+    PwColor specular;
+    float shininess;
+    int green, red, blue;
+  } cases[] = {
+      {{255, 255, 255}, 60.0f / 128, 255, 255, 204},
+      {{0, 0, 0}, 0.2f, 127 * 332 / 256, 255, 0},
+      {{0, 255, 0}, 60.0f / 128, 127 * 332 / 256, 255, 0},
+      {{255, 0, 0}, 60.0f / 128, 255, 255, 0},
+      {{0, 0, 128}, 60.0f / 128, 127 * 332 / 256, 255, 204 * 128 / 255},
+  };
+  PwColor library;
+  PwShadeColor(&library, orange, &p, &facing);
+  EXPECT_EQ(library.blue, 204);
+  for (const Case& c : cases) {
+    PwSetHighlight(c.specular, c.shininess);
+    PwColor out;
+    PwShadeColor(&out, orange, &p, &facing);
+    EXPECT_EQ(out.green, c.green) << c.specular.blue;
+    EXPECT_EQ(out.red, c.red) << c.specular.blue;
+    EXPECT_EQ(out.blue, c.blue) << c.specular.blue;
+    PwColor with;
+    PwShadeColorWith(&with, orange, &p, &facing, PwGetHighlight());
+    EXPECT_EQ(with.blue, out.blue);
+  }
+  PwColor sharp, broad;
+  PwSetHighlight({255, 255, 255}, 1.0f);
+  PwShadeColor(&sharp, orange, &p, &aside);
+  PwSetHighlight({255, 255, 255}, 0.05f);
+  PwShadeColor(&broad, orange, &p, &aside);
+  EXPECT_GT(broad.blue, sharp.blue + 50);
+  // Items queued without a caller's highlight keep the library's own.
+  PwColor own;
+  PwShadeColorWith(&own, orange, &p, &facing, 0);
+  EXPECT_EQ(own.blue, library.blue);
+}
+
 }  // namespace

@@ -187,4 +187,38 @@ TEST_F(TextTest, FontIsBuiltOnceFreedOnChangeAndRebuilt) {
     EXPECT_EQ(style->GetFont(), nullptr);
 }
 
+TEST_F(TextTest, GlyphsTakeTheMaterialColourAndHighlight) {
+    // Each text's glyphs carry its own shape's colour (white without a
+    // material) and highlight to the flush, whatever is drawn after them.
+    Read("Transform { translation 0 0 -10 children [ "
+         "Shape { appearance Appearance { material Material { diffuseColor 0 1 0 "
+         "specularColor 1 1 1 } } geometry Text { string \"a\" } } "
+         "Shape { geometry Text { string \"b\" } } ] }");
+    PwPose zero = {};
+    PwSetEye(&zero);
+    err = Draw();
+    EXPECT_EQ(err, "");
+    std::vector<const PwSortedSrfData*> glyphs;
+    for (const PwSortedItem* it = PwSortedFirst(); it != nullptr; it = it->next) {
+        if (it->type == kPwSortedSrf) glyphs.push_back(static_cast<const PwSortedSrfData*>(it->payload));
+    }
+    ASSERT_EQ(glyphs.size(), 2u);
+    int green = 0, white = 0;
+    for (const PwSortedSrfData* d : glyphs) {
+        ASSERT_EQ(d->tinted, 1);
+        if (d->tint.green == 255 && d->tint.red == 0 && d->tint.blue == 0) {
+            ++green;
+            EXPECT_EQ(d->highlight & 0xffffffu, 0xffffffu);  // white specular
+        }
+        if (d->tint.green == 255 && d->tint.red == 255 && d->tint.blue == 255) {
+            ++white;
+            EXPECT_EQ(d->highlight & 0xffffffu, 0u);  // no material, no highlight
+        }
+    }
+    EXPECT_EQ(green, 1);
+    EXPECT_EQ(white, 1);
+    PwColor after;
+    EXPECT_EQ(PwGetModelColour(&after), 0);  // other models keep their own colours
+}
+
 }  // namespace
