@@ -28,7 +28,16 @@ enum class KwWalkAction { kRecurse, kDeleteQuietly, kAsk };
 // install folder, so it is asked about and only the link itself removed.
 KwWalkAction KwFolderEntryAction(const char* name, bool directory, bool link);
 
-// The second stage's copy: "<temp folder>KwUninstall-<stamp>.exe", a name
-// it creates afresh; KwIsStageCopy tells such a copy from any other file.
-int KwStageCopyName(const char* temp_folder, unsigned stamp, char* out, std::size_t size);
+// The second stage's copy runs from a folder of its own, which the first
+// stage creates afresh: "<temp folder>KwUninstall-<stamp>\KwUninstall.exe",
+// so no file that another program left beside it is loaded with it.
+// KwStageCopyName gives the folder (with its backslash) and the copy;
+// KwIsStageCopy tells such a copy from any other file.
+int KwStageCopyName(const char* temp_folder, unsigned stamp, char* folder, std::size_t folder_size, char* out,
+                    std::size_t size);
 int KwIsStageCopy(const char* path, const char* temp_folder);
+
+// 1 when the second stage's "x" path may name an installed copy: a full
+// path whose every part is a plain name (no "." or ".." to climb with),
+// ending in a plain program name whose configuration name is plain too.
+int KwIsStageProgramPath(const char* path);
