@@ -21,11 +21,14 @@ enum class KwUninstallSource { kOk, kNotInstalled, kOtherCopy };
 // when the title has no entry).
 KwUninstallSource KwCheckUninstallSource(const char* registered_program, const char* running);
 
-enum class KwWalkAction { kRecurse, kDeleteQuietly, kAsk };
+enum class KwWalkAction { kRecurse, kDeleteQuietly, kAsk, kKeep };
 
 // What the uninstall's folder walk does with one entry. A link (junction
 // or symbolic link) is never entered: its target may lie outside the
-// install folder, so it is asked about and only the link itself removed.
+// install folder. A link to a file is asked about (deleting it removes
+// the link only); a link to a folder is kept, since removing it as a
+// folder can remove the folder it points at (Wine does), and the install
+// folder then stays for the user to clear.
 KwWalkAction KwFolderEntryAction(const char* name, bool directory, bool link);
 
 // The second stage's copy runs from a folder of its own, which the first

@@ -20,7 +20,7 @@ enum class Rule {
   kProgramsLink,     // context: title; input: a file in the Programs folder; allowed: removal deletes it
   kUninstallSource,  // context: registered program; input: running copy; allowed: it may uninstall
   kRegEntry,         // input: Reg entry; allowed: a key is deleted
-  kWalk,             // context: "dir", "link-dir", "link-file" or "file"; allowed: acted on unasked
+  kWalk,             // context: "dir", "link-dir", "link-file" or "file"; allowed: entered or deleted unasked
   kStageCopy,        // context: temporary folder; input: running copy; allowed: deleted at restart
   kLocation,         // input: install location as typed or configured; allowed: accepted
   kConfigFolder,     // input: Folder; allowed: the default location it gives is accepted
@@ -182,7 +182,8 @@ class KwRemovalTest : public KwFixture {
         std::string kind = c.context;
         bool directory = kind == "dir" || kind == "link-dir";
         bool link = kind.compare(0, 4, "link") == 0;
-        return KwFolderEntryAction(c.input, directory, link) != KwWalkAction::kAsk;
+        KwWalkAction action = KwFolderEntryAction(c.input, directory, link);
+        return action == KwWalkAction::kRecurse || action == KwWalkAction::kDeleteQuietly;
       }
       case Rule::kStageCopy:
         return KwIsStageCopy(c.input, c.context) == 1;
