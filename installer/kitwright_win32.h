@@ -104,6 +104,9 @@ int UninstallAll();
 int DeleteInstalledFile(const char* path);
 int DeleteFolderTree(const char* folder);
 void DeleteRegTree(HKEY root, const char* subkey);
+// Keys DeleteRegTree has opened, so tests see what it reached.
+unsigned KwRegistryOpenCount();
+void KwResetRegistryOpenCount();
 void DeleteOnReboot(const char* path);
 // The WININIT.INI fallback of DeleteOnReboot on the given file; 1 when
 // the block was written.

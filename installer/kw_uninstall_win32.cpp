@@ -279,10 +279,24 @@ int DeleteFolderTree(const char* folder) {
   return result;
 }
 
+namespace {
+
+unsigned& RegistryOpens() {
+  static unsigned opens = 0;
+  return opens;
+}
+
+}  // namespace
+
+unsigned KwRegistryOpenCount() { return RegistryOpens(); }
+void KwResetRegistryOpenCount() { RegistryOpens() = 0; }
+
 void DeleteRegTree(HKEY root, const char* subkey) {
-  // An empty or backslash-led subkey would name the root itself.
+  // An empty or backslash-led subkey would name the root itself (under
+  // HKEY_CLASSES_ROOT the system reads past one leading backslash).
   if (!subkey || subkey[0] == '\0' || subkey[0] == '\\') return;
   HKEY key;
+  ++RegistryOpens();
   if (RegOpenKeyExA(root, subkey, 0, KEY_ALL_ACCESS, &key) == ERROR_SUCCESS) {
     char last[256] = "";
     DWORD index = 0;

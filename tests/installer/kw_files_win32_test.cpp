@@ -508,17 +508,24 @@ TEST_F(KwFilesTest, RegistryTreeGoesWithItsSubkeys) {
   DeleteRegTree(HKEY_CURRENT_USER, ("\\" + kept).c_str());
   EXPECT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, kept.c_str(), 0, KEY_READ, &k), ERROR_SUCCESS);
   RegCloseKey(k);
-  // Under HKEY_CLASSES_ROOT the system reads past a leading backslash, so
-  // there "\\<key>" would reach that key, and "\\" the whole root.
+  // Under HKEY_CLASSES_ROOT the system reads past a leading backslash:
+  // there "\\" opens the root itself, and a walk from it would try every
+  // class key. Nothing is even opened.
   std::string class_key = "KwUnitClass" + std::to_string(GetCurrentProcessId());
   ASSERT_EQ(RegCreateKeyExA(HKEY_CLASSES_ROOT, (class_key + "\\Sub").c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &k,
                             nullptr),
             ERROR_SUCCESS);
   RegCloseKey(k);
+  ASSERT_EQ(RegOpenKeyExA(HKEY_CLASSES_ROOT, "\\", 0, KEY_READ, &k), ERROR_SUCCESS);
+  RegCloseKey(k);
+  KwResetRegistryOpenCount();
+  DeleteRegTree(HKEY_CLASSES_ROOT, "\\");
   DeleteRegTree(HKEY_CLASSES_ROOT, ("\\" + class_key).c_str());
+  EXPECT_EQ(KwRegistryOpenCount(), 0u);
   EXPECT_EQ(RegOpenKeyExA(HKEY_CLASSES_ROOT, (class_key + "\\Sub").c_str(), 0, KEY_READ, &k), ERROR_SUCCESS);
   RegCloseKey(k);
   DeleteRegTree(HKEY_CLASSES_ROOT, class_key.c_str());
+  EXPECT_EQ(KwRegistryOpenCount(), 2u);
   EXPECT_NE(RegOpenKeyExA(HKEY_CLASSES_ROOT, class_key.c_str(), 0, KEY_READ, &k), ERROR_SUCCESS);
   EXPECT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, "Software", 0, KEY_READ, &k), ERROR_SUCCESS);
   RegCloseKey(k);
