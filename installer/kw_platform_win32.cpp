@@ -73,7 +73,8 @@ void RequestUninstall() {
   }
   bool started = false;
   if (made && system_length > 0 && system_length < sizeof system && CopyFileA(s.program_path, copy, TRUE)) {
-    std::string command = "\"" + std::string(copy) + "\" x \"" + s.program_path + "\"";
+    // The second stage takes only a plain full path ("Q:\\.\\App\\..." is not).
+    std::string command = "\"" + std::string(copy) + "\" x \"" + KwFullLongPath(s.program_path) + "\"";
     STARTUPINFOA startup;
     std::memset(&startup, 0, sizeof startup);
     startup.cb = sizeof startup;
