@@ -1,7 +1,9 @@
 // The Win32 helpers of the install and uninstall against real files,
 // folders and registry keys, with message boxes answered by the test.
 #include <windows.h>
-#include <winioctl.h>
+#include <objbase.h>
+#include <shlobj.h>
+#include <shobjidl.h>
 
 #include <gtest/gtest.h>
 
@@ -469,6 +471,45 @@ TEST_F(KwFilesTest, NamesCompareAsWindowsComparesThem) {
   KwCopy(KwGlobal().installed_program, sizeof KwGlobal().installed_program, (root_ + a.substr(3) + "SETUP.EXE").c_str());
   EXPECT_EQ(KwMayUninstall((root_ + b.substr(3) + "setup.exe").c_str()), 1);
   EXPECT_TRUE(Questions().empty());
+}
+
+// A shell link to target, as any program would save one.
+bool SaveTestLink(const std::string& file, const std::string& target) {
+  WCHAR wide[MAX_PATH];
+  MultiByteToWideChar(CP_ACP, 0, file.c_str(), -1, wide, MAX_PATH);
+  IShellLinkA* link = nullptr;
+  if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+                              reinterpret_cast<void**>(&link)))) {
+    return false;
+  }
+  link->SetPath(target.c_str());
+  IPersistFile* persist = nullptr;
+  bool saved = SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&persist))) &&
+               SUCCEEDED(persist->Save(wide, TRUE));
+  if (persist) persist->Release();
+  link->Release();
+  return saved;
+}
+
+TEST_F(KwFilesTest, OnlyLinksToTheInstalledProgramAreRemoved) {
+  ASSERT_TRUE(SUCCEEDED(CoInitialize(nullptr)));
+  std::string program = root_ + "App\\app.exe";
+  ASSERT_TRUE(SaveTestLink(root_ + "Ours.lnk", program));
+  ASSERT_TRUE(SaveTestLink(root_ + "Theirs.lnk", "C:\\windows\\notepad.exe"));
+  ASSERT_TRUE(SaveTestLink(root_ + "Spelled.lnk", root_ + "App\\.\\APP.EXE"));
+  EXPECT_EQ(KwLinkTarget(root_ + "Theirs.lnk"), "C:\\windows\\notepad.exe");
+  CoUninitialize();
+  KwInstallPathHooks();
+  KwShortcutRemoval plan;
+  plan.kind = kKwDesktop;
+  plan.files = {root_ + "Ours.lnk", root_ + "Theirs.lnk", root_ + "Spelled.lnk", root_ + "Missing.lnk"};
+  plan.targets = {program, program, program, program};
+  std::vector<std::string> kept = RemoveShortcuts(plan);
+  ASSERT_EQ(kept.size(), 1u);
+  EXPECT_EQ(kept[0], root_ + "Theirs.lnk");
+  EXPECT_FALSE(Exists(root_ + "Ours.lnk"));
+  EXPECT_FALSE(Exists(root_ + "Spelled.lnk"));
+  EXPECT_TRUE(Exists(root_ + "Theirs.lnk"));
 }
 
 TEST_F(KwFilesTest, RemovalCaptionIsWideWhateverTheCodePage) {
