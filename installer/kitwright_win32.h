@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "installer/core/kw_location.h"
 #include "installer/core/kw_shortcuts.h"
 
 // Window-side state of the one install or uninstall.
@@ -22,6 +23,7 @@ struct KwWindows {
   int step;            // install step counter
   int timer_started;   // the progress page's first step is on its way
   int uninstall_done;  // EXIT may end the uninstall dialog
+  std::vector<std::string> kept_links;  // links of our names that point elsewhere
 };
 KwWindows& KwWin();
 void KwResetWindows();
@@ -61,21 +63,39 @@ std::string ShortPathWithArgs(const std::string& target);
 struct KwShortcutRemoval {
   int kind;
   std::vector<std::string> files;
+  std::vector<std::string> targets;  // the program each file's link must point at
   std::string group;
   std::vector<KwShortcutItem> items;
 };
 KwShortcutRemoval PlanShortcutRemoval(int kind);
-void RemoveShortcuts(const KwShortcutRemoval& plan);
+// Deletes the planned links that point at the installed program; returns
+// the others of those names, which are left alone.
+std::vector<std::string> RemoveShortcuts(const KwShortcutRemoval& plan);
+// The program a link file points at; empty when it cannot be read.
+std::string KwLinkTarget(const std::string& file);
 void InstallStep();
 // The uninstall key of the configured folder.
 std::string KwUninstallKey();
 
-// Uninstall.
-// The full path of path with long names, so one file compares equal
-// however it was named.
+// Paths. The full path of path, normalised, with long names, so one file
+// compares equal however it was named ("C:\\.\\" is "C:\\").
 std::string KwFullLongPath(const char* path);
-// 1 when copy is the installed copy that the uninstall entry registered;
-// otherwise says why not (nothing is deleted) and 0.
+// Serves the core's path comparison and resolution from the system.
+void KwInstallPathHooks();
+// The Windows, system, program files and profile folders, normalised.
+std::vector<KwProtectedFolder> KwSystemFolders();
+// 1 when path (with or without its trailing backslash) is a link:
+// junction, symbolic link or any other reparse point.
+int KwIsReparsePoint(const char* path);
+// 1 when the install location, a folder between it and path, or path
+// itself is a link, so writing or deleting path could reach elsewhere.
+int KwLinkOnTheWay(const char* path, const char* location);
+
+// Uninstall.
+// 1 when copy is the installed copy that the uninstall entry registered
+// and its folder may be swept (no root, system folder or link); the
+// location is then that copy's own normalised folder. Otherwise says why
+// not (nothing is deleted) and 0.
 int KwMayUninstall(const char* copy);
 // The uninstall dialog's caption: the title and the word for its removal.
 std::wstring KwRemovalCaption();
@@ -84,6 +104,9 @@ int UninstallAll();
 int DeleteInstalledFile(const char* path);
 int DeleteFolderTree(const char* folder);
 void DeleteRegTree(HKEY root, const char* subkey);
+// Keys DeleteRegTree has opened, so tests see what it reached.
+unsigned KwRegistryOpenCount();
+void KwResetRegistryOpenCount();
 void DeleteOnReboot(const char* path);
 // The WININIT.INI fallback of DeleteOnReboot on the given file; 1 when
 // the block was written.

@@ -56,8 +56,15 @@ int CopyInstallFile() {
               MB_OK | MB_ICONERROR);
     return 0;
   }
+  // Each level is made first, then looked at: a link among them (or the
+  // file itself a link) would have the copy overwrite another's file.
   for (const std::string& level : KwDestinationLevels(s.entry_dest, std::strlen(s.location))) {
     if (!CreateOneFolder(level.c_str())) return 0;
+  }
+  if (KwLinkOnTheWay(s.entry_dest, s.location)) {
+    KwMessage(KwWin().page, KwFormat("\"%s\" would be written through a link. Not copied.", s.entry_dest).c_str(),
+              nullptr, MB_OK | MB_ICONERROR);
+    return 0;
   }
   if (CopyFileA(s.entry_source, s.entry_dest, FALSE)) {
     SetFileAttributesA(s.entry_dest, FILE_ATTRIBUTE_NORMAL);

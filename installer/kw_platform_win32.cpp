@@ -5,6 +5,7 @@
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
+#include <vector>
 
 #include "installer/core/kw_command_line.h"
 #include "installer/core/kw_config.h"
@@ -46,9 +47,11 @@ int ReadUninstallString(const char* folder, char* out, std::size_t size) {
   return 1;
 }
 
-// Copies the installer under a new name in the temporary folder and
-// starts that copy with the second stage, so the installed copy can be
-// deleted. Only the installed copy may ask.
+// Copies the installer into a folder of its own, made afresh under the
+// temporary folder, and starts that copy with the second stage, so the
+// installed copy can be deleted. Nothing but the copy lies beside it, and
+// it starts in the system folder, so no file another program dropped in
+// the temporary folder is loaded with it. Only the installed copy may ask.
 void RequestUninstall() {
   KwState& s = KwGlobal();
   if (!KwMayUninstall(s.program_path)) return;
@@ -56,23 +59,40 @@ void RequestUninstall() {
   if (s.resident) text += "If still regidence, quit the program. Then press OK.";
   if (KwMessage(nullptr, text.c_str(), s.title, MB_OKCANCEL | MB_ICONINFORMATION) != IDOK) return;
   char temp[kKwPathSize];
+  char folder[kKwPathSize] = "";
   char copy[kKwPathSize] = "";
+  char system[kKwPathSize];
   DWORD n = GetTempPathA(sizeof temp, temp);
-  bool copied = false;
-  // A name that exists already is someone else's file: try the next.
-  for (unsigned i = 0; n > 0 && n < sizeof temp && i < 100 && !copied; ++i) {
-    if (!KwStageCopyName(temp, GetTickCount() + i, copy, sizeof copy)) break;
-    copied = CopyFileA(s.program_path, copy, TRUE) != 0;
-    if (!copied && GetLastError() != ERROR_FILE_EXISTS && GetLastError() != ERROR_ALREADY_EXISTS) break;
+  UINT system_length = GetSystemDirectoryA(system, sizeof system);
+  bool made = false;
+  // A name that exists already is someone else's: try the next.
+  for (unsigned i = 0; n > 0 && n < sizeof temp && i < 100 && !made; ++i) {
+    if (!KwStageCopyName(temp, GetTickCount() + i, folder, sizeof folder, copy, sizeof copy)) break;
+    made = CreateDirectoryA(folder, nullptr) != 0;
+    if (!made && GetLastError() != ERROR_ALREADY_EXISTS && GetLastError() != ERROR_FILE_EXISTS) break;
   }
   bool started = false;
-  if (copied) {
-    SetCurrentDirectoryA(temp);
-    std::string command = "\"" + std::string(copy) + "\" x \"" + s.program_path + "\"";
-    started = WinExec(command.c_str(), SW_SHOWNORMAL) >= 32;
-    if (!started) DeleteFileA(copy);
+  if (made && system_length > 0 && system_length < sizeof system && CopyFileA(s.program_path, copy, TRUE)) {
+    // The second stage takes only a plain full path ("Q:\\.\\App\\..." is not).
+    std::string command = "\"" + std::string(copy) + "\" x \"" + KwFullLongPath(s.program_path) + "\"";
+    STARTUPINFOA startup;
+    std::memset(&startup, 0, sizeof startup);
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = SW_SHOWNORMAL;
+    PROCESS_INFORMATION process;
+    std::vector<char> line(command.begin(), command.end());
+    line.push_back('\0');
+    started = CreateProcessA(copy, line.data(), nullptr, nullptr, FALSE, 0, nullptr, system, &startup, &process) != 0;
+    if (started) {
+      CloseHandle(process.hThread);
+      CloseHandle(process.hProcess);
+    } else {
+      DeleteFileA(copy);
+    }
   }
   if (!started) {
+    if (made) RemoveDirectoryA(folder);
     KwMessage(nullptr, "Failed to launch uninstallation program. Uninstall manually.", nullptr,
               MB_OK | MB_ICONERROR);
   }
@@ -121,6 +141,7 @@ void KwInstallWin32Platform() {
   p.is_lead_byte = &LeadByte;
   p.windows_folder = &WindowsFolder;
   p.read_uninstall_string = &ReadUninstallString;
+  KwInstallPathHooks();
 }
 
 void CenterWindow(HWND window) {
@@ -159,7 +180,15 @@ int InstallerMain(HINSTANCE instance, LPSTR command_line) {
   KwMode mode = KwChooseMode(command_line, &stage);
   char chosen[kKwPathSize];
   if (mode == KwMode::kSecondStage) {
-    KwStagePath(stage, chosen, sizeof chosen);
+    // The first stage passes the installed copy's full path; anything
+    // else (a relative name, ".." parts) could name files outside it.
+    if (!KwStagePath(stage, chosen, sizeof chosen) || !KwIsStageProgramPath(chosen)) {
+      KwMessage(nullptr,
+                KwFormat("\"%s\" is not the full path of an installed program. Nothing was deleted.", chosen).c_str(),
+                nullptr, MB_OK | MB_ICONERROR);
+      return 1;
+    }
+    KwCopy(chosen, sizeof chosen, KwFullLongPath(chosen).c_str());
   } else {
     KwCopy(chosen, sizeof chosen, s.program_path);
   }

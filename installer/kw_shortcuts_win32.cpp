@@ -83,6 +83,45 @@ int SendProgman(int kind, int remove, std::vector<KwShortcutItem> items) {
 
 int ProgmanGroups(int kind, int remove) { return SendProgman(kind, remove, KwShortcutItems(kind, true)); }
 
+std::string KwLinkTarget(const std::string& file) {
+  WCHAR wide[MAX_PATH];
+  if (file.size() >= MAX_PATH || !MultiByteToWideChar(CP_ACP, 0, file.c_str(), -1, wide, MAX_PATH)) return "";
+  std::string target;
+  IShellLinkA* link = nullptr;
+  if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+                              reinterpret_cast<void**>(&link)))) {
+    return target;
+  }
+  IPersistFile* file_interface = nullptr;
+  if (SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file_interface)))) {
+    char path[MAX_PATH] = "";
+    // The path as stored: resolving would search for a program that is gone.
+    if (SUCCEEDED(file_interface->Load(wide, STGM_READ)) &&
+        SUCCEEDED(link->GetPath(path, MAX_PATH, nullptr, SLGP_RAWPATH))) {
+      target = path;
+    }
+    file_interface->Release();
+  }
+  link->Release();
+  return target;
+}
+
+namespace {
+
+// 1 when the link file points at program (both as the system resolves them).
+bool PointsAt(const std::string& file, const std::string& program) {
+  std::string target = KwLinkTarget(file);
+  return !target.empty() && KwSamePath(KwFullLongPath(target.c_str()).c_str(), KwFullLongPath(program.c_str()).c_str());
+}
+
+std::string ProgramOf(const KwShortcutItem& item) {
+  std::string path, arguments;
+  KwSplitTarget(item.target, &path, &arguments);
+  return path;
+}
+
+}  // namespace
+
 KwShortcutRemoval PlanShortcutRemoval(int kind) {
   KwShortcutRemoval plan;
   plan.kind = kind;
@@ -94,19 +133,33 @@ KwShortcutRemoval PlanShortcutRemoval(int kind) {
   char folder[kKwPathSize];
   if (!ShellFolder(kind, folder, sizeof folder) || !AddBackslash(folder, sizeof folder)) return plan;
   plan.files = KwShortcutFiles(kind, folder);
+  for (const KwShortcutItem& item : KwShortcutItems(kind, false)) plan.targets.push_back(ProgramOf(item));
   std::string base = KwShortcutFolder(kind, folder);
   if (!plan.files.empty() && base != folder) plan.group = base.substr(0, base.size() - 1);
   return plan;
 }
 
-void RemoveShortcuts(const KwShortcutRemoval& plan) {
+std::vector<std::string> RemoveShortcuts(const KwShortcutRemoval& plan) {
+  std::vector<std::string> kept;
   if (!KwGlobal().new_shell) {
     SendProgman(plan.kind, 1, plan.items);
-    return;
+    return kept;
   }
-  for (const std::string& file : plan.files) DeleteFileA(file.c_str());
+  bool com = SUCCEEDED(CoInitialize(nullptr));
+  for (std::size_t i = 0; i < plan.files.size(); ++i) {
+    const std::string& file = plan.files[i];
+    if (GetFileAttributesA(file.c_str()) == INVALID_FILE_ATTRIBUTES) continue;
+    // A link of the same name that leads elsewhere is someone else's.
+    if (com && i < plan.targets.size() && PointsAt(file, plan.targets[i])) {
+      DeleteFileA(file.c_str());
+    } else {
+      kept.push_back(file);
+    }
+  }
+  if (com) CoUninitialize();
   // The group goes only when nothing of anyone else's is left in it.
   if (!plan.group.empty()) RemoveDirectoryA(plan.group.c_str());
+  return kept;
 }
 
 void MakeShortcuts(int kind, int remove) {
@@ -128,6 +181,16 @@ void MakeShortcuts(int kind, int remove) {
   if (base != folder && !CreateOneFolder(base.c_str())) return;
   std::vector<KwShortcutItem> items = KwShortcutItems(kind, false);
   if (FAILED(CoInitialize(nullptr))) return;
-  for (std::size_t i = 0; i < items.size() && i < files.size(); ++i) SaveLink(files[i], items[i]);
+  for (std::size_t i = 0; i < items.size() && i < files.size(); ++i) {
+    // An earlier install's link is ours to renew; another's stays as it is.
+    if (GetFileAttributesA(files[i].c_str()) != INVALID_FILE_ATTRIBUTES && !PointsAt(files[i], ProgramOf(items[i]))) {
+      KwMessage(KwWin().page,
+                KwFormat("The shortcut \"%s\" points at another program. It was left as it is.", files[i].c_str())
+                    .c_str(),
+                nullptr, MB_OK | MB_ICONERROR);
+      continue;
+    }
+    SaveLink(files[i], items[i]);
+  }
   CoUninitialize();
 }

@@ -7,6 +7,7 @@
 
 #include "installer/core/kw_config.h"
 #include "installer/core/kw_location.h"
+#include "installer/core/kw_normalize.h"
 #include "installer/core/kw_removal.h"
 #include "installer/core/kw_shortcuts.h"
 #include "installer/core/kw_state.h"
@@ -26,28 +27,12 @@ bool IsLink(DWORD attributes) {
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
 }
 
-// 1 when no folder between the install location and path is a link, so
-// deleting path cannot reach outside the install folder.
-int UnderRealFolders(const char* path, const char* location) {
-  for (const std::string& level : KwDestinationLevels(path, std::strlen(location))) {
-    if (IsLink(GetFileAttributesA(level.c_str()))) return 0;
-  }
-  return 1;
-}
-
 // 1 when deleted; otherwise says the file is skipped, 0.
 int ReportSkipped(const char* path, bool deleted) {
   if (deleted) return 1;
   KwMessage(KwWin().page, KwFormat("Failed to delete %s. Skipping this file.", path).c_str(), nullptr,
             MB_OK | MB_ICONERROR);
   return 0;
-}
-
-// Deletes what the folder walk asked about; of a link only the link
-// itself goes, never what it points at.
-int DeleteAnswered(const char* path, bool directory_link) {
-  if (!directory_link) return DeleteInstalledFile(path);
-  return ReportSkipped(path, RemoveDirectoryA(path) != 0);
 }
 
 HKEY RootKey(KwRegRoot root) {
@@ -77,6 +62,9 @@ INT_PTR CALLBACK UninstallDlgProc(HWND dialog, UINT message, WPARAM wparam, LPAR
       SetForegroundWindow(dialog);
       std::string text = UninstallAll() ? std::string(s.title) + " is deleted successfully."
                                         : std::string(s.location) + " contains some files. Delete manually later.";
+      for (const std::string& file : w.kept_links) {
+        text += KwFormat(" \"%s\" points at another program and was kept.", file.c_str());
+      }
       SetDlgItemTextA(dialog, KW_IDC_UNINSTALL_TEXT, text.c_str());
       w.uninstall_done = 1;
       HWND exit = GetDlgItem(dialog, IDCANCEL);
@@ -104,22 +92,30 @@ std::wstring KwRemovalCaption() {
   return std::wstring(wide) + kRemovalSuffix;
 }
 
-std::string KwFullLongPath(const char* path) {
-  char full[kKwPathSize];
-  DWORD n = GetFullPathNameA(path, sizeof full, full, nullptr);
-  if (n == 0 || n >= sizeof full) return path;
-  char long_path[kKwPathSize];
-  n = GetLongPathNameA(full, long_path, sizeof long_path);
-  return n > 0 && n < sizeof long_path ? long_path : full;
+namespace {
+
+// Why a folder may not be swept; null when it may.
+const char* RefusedFolder(KwLocationCheck check, bool link) {
+  if (link) return "\"%s\" is a link to another folder. Nothing was deleted.";
+  switch (check) {
+    case KwLocationCheck::kOk: return nullptr;
+    case KwLocationCheck::kRoot: return "\"%s\" is a drive root. Nothing was deleted.";
+    case KwLocationCheck::kProtected:
+      return "\"%s\" is a folder of the system or a user profile. Nothing was deleted.";
+    case KwLocationCheck::kNotFullPath: break;
+  }
+  return "\"%s\" is not a full path. Nothing was deleted.";
 }
 
+}  // namespace
+
 int KwMayUninstall(const char* copy) {
-  const KwState& s = KwGlobal();
+  KwState& s = KwGlobal();
   std::string running = KwFullLongPath(copy);
   std::string registered = s.installed_program[0] ? KwFullLongPath(s.installed_program) : std::string();
   switch (KwCheckUninstallSource(registered.c_str(), running.c_str())) {
     case KwUninstallSource::kOk:
-      return 1;
+      break;
     case KwUninstallSource::kNotInstalled:
       KwMessage(nullptr, KwFormat("\"%s\" is not installed. Nothing was deleted.", s.title).c_str(), s.title,
                 MB_OK | MB_ICONERROR);
@@ -132,22 +128,41 @@ int KwMayUninstall(const char* copy) {
                 s.title, MB_OK | MB_ICONERROR);
       return 0;
   }
-  return 0;
+  // The folder swept is the one the installed copy really lies in, never
+  // the entry's text as typed.
+  char folder[kKwPathSize];
+  if (!KwLocationFromProgram(running.c_str(), folder, sizeof folder)) folder[0] = '\0';
+  std::string normalised;
+  KwLocationCheck check = KwJudgeLocation(folder, KwSystemFolders(), &normalised);
+  const char* refused = RefusedFolder(check, check == KwLocationCheck::kOk && KwIsReparsePoint(normalised.c_str()));
+  if (refused) {
+    KwMessage(nullptr, KwFormat(refused, normalised.empty() ? folder : normalised.c_str()).c_str(), s.title,
+              MB_OK | MB_ICONERROR);
+    return 0;
+  }
+  KwCopy(s.location, sizeof s.location, normalised.c_str());
+  return 1;
 }
 
 void UninstallSecondStage() {
   KwState& s = KwGlobal();
-  // The location is the registered one (read with the configuration); the
-  // copy named by "x" must be the installed copy in it.
+  // The copy named by "x" must be the registered installed copy; the
+  // location becomes its own normalised folder.
   if (KwMayUninstall((std::string(s.program_folder) + s.program_file).c_str())) {
     DialogBoxParamW(KwWin().instance, MAKEINTRESOURCEW(KW_DLG_UNINSTALL), nullptr, UninstallDlgProc, 0);
   }
-  // Only the copy the first stage made may go, never a program run here by hand.
+  // Only the copy the first stage made may go, with the folder made for
+  // it, never a program run here by hand.
   char temp[kKwPathSize];
   DWORD n = GetTempPathA(sizeof temp, temp);
-  if (n > 0 && n < sizeof temp &&
-      KwIsStageCopy(KwFullLongPath(s.program_path).c_str(), KwFullLongPath(temp).c_str())) {
+  std::string running = KwFullLongPath(s.program_path);
+  if (n > 0 && n < sizeof temp && KwIsStageCopy(running.c_str(), KwFullLongPath(temp).c_str())) {
     DeleteOnReboot(s.program_path);
+    char folder[kKwPathSize];
+    if (KwLocationFromProgram(running.c_str(), folder, sizeof folder)) {
+      KwStripBackslash(folder);
+      DeleteOnReboot(folder);
+    }
   }
 }
 
@@ -177,7 +192,8 @@ int UninstallAll() {
   for (int n = s.install_count; n >= -1; --n) {
     // An entry whose destination never fitted was never installed.
     if (!GetInstallEntry(n)) continue;
-    if (!UnderRealFolders(s.entry_dest, s.location)) {
+    // Through a link the entry names another program's file: never ours.
+    if (KwLinkOnTheWay(s.entry_dest, s.location)) {
       result = 0;
       continue;
     }
@@ -194,7 +210,10 @@ int UninstallAll() {
 
   if (!DeleteFolderTree(s.location)) result = 0;
   DeleteRegTree(HKEY_LOCAL_MACHINE, KwUninstallKey().c_str());
-  for (const KwShortcutRemoval& plan : shortcuts) RemoveShortcuts(plan);
+  KwWin().kept_links.clear();
+  for (const KwShortcutRemoval& plan : shortcuts) {
+    for (const std::string& file : RemoveShortcuts(plan)) KwWin().kept_links.push_back(file);
+  }
   return result;
 }
 
@@ -205,8 +224,12 @@ int DeleteInstalledFile(const char* path) {
 
 int DeleteFolderTree(const char* folder) {
   const KwState& s = KwGlobal();
-  // A drive root is never an install folder: do not sweep a whole drive.
-  if (std::strlen(folder) <= 3) return 0;
+  // A drive root is never an install folder, however it is spelled
+  // ("C:\\.\\"), and a link leads elsewhere: sweep neither.
+  char resolved[kKwPathSize];
+  if (!KwFullPath(folder, resolved, sizeof resolved) || KwIsRootPath(resolved) || KwIsReparsePoint(folder)) {
+    return 0;
+  }
   int result = 1;
   WIN32_FIND_DATAA found;
   HANDLE h = FindFirstFileA((std::string(folder) + "*.*").c_str(), &found);
@@ -235,9 +258,12 @@ int DeleteFolderTree(const char* folder) {
             FindClose(h);
             return 0;
           }
-          if (answer == IDYES && !DeleteAnswered(full.c_str(), directory && link)) result = 0;
+          if (answer == IDYES && !DeleteInstalledFile(full.c_str())) result = 0;
           break;
         }
+        case KwWalkAction::kKeep:
+          result = 0;
+          break;
       }
     } while (FindNextFileA(h, &found));
     FindClose(h);
@@ -253,10 +279,24 @@ int DeleteFolderTree(const char* folder) {
   return result;
 }
 
+namespace {
+
+unsigned& RegistryOpens() {
+  static unsigned opens = 0;
+  return opens;
+}
+
+}  // namespace
+
+unsigned KwRegistryOpenCount() { return RegistryOpens(); }
+void KwResetRegistryOpenCount() { RegistryOpens() = 0; }
+
 void DeleteRegTree(HKEY root, const char* subkey) {
-  // An empty or backslash-led subkey would name the root itself.
+  // An empty or backslash-led subkey would name the root itself (under
+  // HKEY_CLASSES_ROOT the system reads past one leading backslash).
   if (!subkey || subkey[0] == '\0' || subkey[0] == '\\') return;
   HKEY key;
+  ++RegistryOpens();
   if (RegOpenKeyExA(root, subkey, 0, KEY_ALL_ACCESS, &key) == ERROR_SUCCESS) {
     char last[256] = "";
     DWORD index = 0;

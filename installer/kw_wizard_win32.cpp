@@ -115,8 +115,33 @@ INT_PTR AcceptLocation(HWND page) {
                 MB_OK | MB_ICONERROR);
       return Stay(page);
     case KwLocationCheck::kOk:
+    case KwLocationCheck::kProtected:
       break;
   }
+  // Judged again on what the text names: "C:\\.\\" is a root as much as
+  // "C:\\" is, and the install and its uninstall entry keep that form.
+  std::string normalised;
+  switch (KwJudgeLocation(s.location, KwSystemFolders(), &normalised)) {
+    case KwLocationCheck::kRoot:
+      KwMessage(page, "Cannot install in the root directory.", nullptr, MB_OK | MB_ICONERROR);
+      return Stay(page);
+    case KwLocationCheck::kNotFullPath:
+      KwMessage(page, "Specify fullpath name including drive letter. Such as \"C:\\Soft\".", nullptr,
+                MB_OK | MB_ICONERROR);
+      return Stay(page);
+    case KwLocationCheck::kProtected:
+      KwMessage(page, KwFormat("Cannot install in \"%s\", a folder of the system or a user profile.",
+                               normalised.c_str()).c_str(), nullptr, MB_OK | MB_ICONERROR);
+      return Stay(page);
+    case KwLocationCheck::kOk:
+      break;
+  }
+  if (KwIsReparsePoint(normalised.c_str())) {
+    KwMessage(page, KwFormat("Cannot install in \"%s\", a link to another folder.", normalised.c_str()).c_str(),
+              nullptr, MB_OK | MB_ICONERROR);
+    return Stay(page);
+  }
+  KwCopy(s.location, sizeof s.location, normalised.c_str());
   char folder[kKwPathSize];
   KwCopy(folder, sizeof folder, s.location);
   KwStripBackslash(folder);

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "installer/core/kw_normalize.h"
 #include "installer/core/kw_removal.h"
 #include "installer/core/kw_state.h"
 #include "installer/core/kw_strings.h"
@@ -77,7 +78,12 @@ int KwProgramFromUninstallString(const char* text, char* out, std::size_t size) 
 int KwLocationFromUninstallString(const char* text, char* out, std::size_t size) {
   char program[kKwPathSize];
   if (!KwProgramFromUninstallString(text, program, sizeof program)) return 0;
+  return KwLocationFromProgram(program, out, size);
+}
+
+int KwLocationFromProgram(const char* program, char* out, std::size_t size) {
   const char* slash = FindLastCharDbcs(program, '\\');
+  if (!slash) return 0;
   std::size_t keep = static_cast<std::size_t>(slash - program) + 1;
   if (keep >= size) return 0;
   std::memcpy(out, program, keep);
@@ -129,8 +135,13 @@ int KwLoadConfig() {
   s.installed_program[0] = s.refused[0] = '\0';
   if (p.read_uninstall_string && p.read_uninstall_string(s.folder, registered, sizeof registered)) {
     registered[sizeof registered - 1] = '\0';
-    if (KwLocationFromUninstallString(registered, s.location, sizeof s.location)) {
-      KwProgramFromUninstallString(registered, s.installed_program, sizeof s.installed_program);
+    // The entry's text may be stale or hand-made ("Q:\.\SETUP.EXE"): the
+    // location is the folder of the program it names, as that resolves.
+    char program[kKwPathSize];
+    if (KwProgramFromUninstallString(registered, program, sizeof program) &&
+        KwFullPath(program, s.installed_program, sizeof s.installed_program) &&
+        !KwLocationFromProgram(s.installed_program, s.location, sizeof s.location)) {
+      s.installed_program[0] = '\0';
     }
   }
 

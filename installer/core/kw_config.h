@@ -20,6 +20,10 @@ int KwDefaultLocation(const char* windows_folder, const char* folder, char* out,
 // trailing backslash; 0 (out untouched) when the text names none.
 int KwLocationFromUninstallString(const char* text, char* out, std::size_t size);
 
+// The folder of a program path, with its trailing backslash; 0 (out
+// untouched) when it has none or it does not fit.
+int KwLocationFromProgram(const char* program, char* out, std::size_t size);
+
 // The program a registered UninstallString runs; 0 when it names none.
 int KwProgramFromUninstallString(const char* text, char* out, std::size_t size);
 

@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "installer/core/kw_normalize.h"
+#include "installer/core/kw_state.h"
 #include "installer/core/kw_strings.h"
 
 KwLocationCheck KwCheckLocation(const char* location) {
@@ -10,6 +12,36 @@ KwLocationCheck KwCheckLocation(const char* location) {
   // "C:\" is a root as much as "C\" is.
   if (n <= 2 || (n == 3 && rooted)) return KwLocationCheck::kRoot;
   if (!rooted) return KwLocationCheck::kNotFullPath;
+  return KwLocationCheck::kOk;
+}
+
+namespace {
+
+// The folder that holds a normalised folder (ending in a backslash), with
+// its backslash; empty for a root.
+std::string Parent(const std::string& folder) {
+  if (KwIsRootPath(folder.c_str())) return std::string();
+  std::string trimmed = folder.substr(0, folder.size() - 1);
+  const char* slash = FindLastCharDbcs(trimmed.c_str(), '\\');
+  return slash ? trimmed.substr(0, static_cast<std::size_t>(slash - trimmed.c_str()) + 1) : std::string();
+}
+
+}  // namespace
+
+KwLocationCheck KwJudgeLocation(const char* location, const std::vector<KwProtectedFolder>& protected_folders,
+                                std::string* normalised) {
+  char full[kKwPathSize];
+  if (normalised) normalised->clear();
+  if (!KwFullPath(location, full, sizeof full) || !AddBackslash(full, sizeof full)) {
+    return KwLocationCheck::kNotFullPath;
+  }
+  if (normalised) *normalised = full;
+  if (KwIsRootPath(full)) return KwLocationCheck::kRoot;
+  for (const KwProtectedFolder& p : protected_folders) {
+    if (p.folder.empty()) continue;
+    if (KwIsInsideFolder(p.folder.c_str(), full)) return KwLocationCheck::kProtected;
+    if (p.children && KwSamePath(Parent(full).c_str(), p.folder.c_str())) return KwLocationCheck::kProtected;
+  }
   return KwLocationCheck::kOk;
 }
 

@@ -6,12 +6,26 @@
 #include <string>
 #include <vector>
 
-enum class KwLocationCheck { kOk, kRoot, kNotFullPath };
+enum class KwLocationCheck { kOk, kRoot, kNotFullPath, kProtected };
 
-// Judges a location that already ends in a backslash: a drive root (or
-// anything of two characters) is refused, as is anything not of the form
-// letter, ":", "\".
+// Judges a location as typed, already ending in a backslash: a drive root
+// (or anything of two characters) is refused, as is anything not of the
+// form letter, ":", "\".
 KwLocationCheck KwCheckLocation(const char* location);
+
+// A folder of the system that no install may take or sweep: the folder
+// itself and every folder holding it are refused; with children, also
+// every folder directly in it (the profiles folder: each user's profile).
+struct KwProtectedFolder {
+  std::string folder;  // normalised, ending in a backslash
+  bool children;
+};
+
+// Judges a location by what it names: it is normalised first, and refused
+// when that is a root or a protected folder (or holds one). *normalised
+// (when given) receives the normalised location.
+KwLocationCheck KwJudgeLocation(const char* location, const std::vector<KwProtectedFolder>& protected_folders,
+                                std::string* normalised);
 
 // A tenth of the free bytes, from the drive's geometry (64-bit, so large
 // drives neither wrap nor turn negative).

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <string>
 
+#include "installer/core/kw_config.h"
 #include "installer/core/kw_state.h"
 #include "installer/core/kw_strings.h"
 #include "installer/core/kw_uninstall.h"
@@ -12,7 +13,7 @@
 namespace {
 
 constexpr char kStagePrefix[] = "KwUninstall-";
-constexpr char kStageSuffix[] = ".exe";
+constexpr char kStageCopy[] = "KwUninstall.exe";
 
 bool IsSeparator(char c) { return c == '\\' || c == '/'; }
 
@@ -52,15 +53,18 @@ KwUninstallSource KwCheckUninstallSource(const char* registered_program, const c
 }
 
 KwWalkAction KwFolderEntryAction(const char* name, bool directory, bool link) {
-  if (link) return KwWalkAction::kAsk;
+  if (link) return directory ? KwWalkAction::kKeep : KwWalkAction::kAsk;
   if (directory) return KwWalkAction::kRecurse;
   return KwIsHelpIndexFile(name) ? KwWalkAction::kDeleteQuietly : KwWalkAction::kAsk;
 }
 
-int KwStageCopyName(const char* temp_folder, unsigned stamp, char* out, std::size_t size) {
-  char name[sizeof kStagePrefix + kKwKeySize + sizeof kStageSuffix];
-  std::snprintf(name, sizeof name, "%s%u%s", kStagePrefix, stamp, kStageSuffix);
-  if (!KwCopy(out, size, temp_folder) || !AddBackslash(out, size) || !KwAppend(out, size, name)) {
+int KwStageCopyName(const char* temp_folder, unsigned stamp, char* folder, std::size_t folder_size, char* out,
+                    std::size_t size) {
+  char name[sizeof kStagePrefix + kKwKeySize];
+  std::snprintf(name, sizeof name, "%s%u\\", kStagePrefix, stamp);
+  if (!KwCopy(folder, folder_size, temp_folder) || !AddBackslash(folder, folder_size) ||
+      !KwAppend(folder, folder_size, name) || !KwCopy(out, size, folder) || !KwAppend(out, size, kStageCopy)) {
+    if (folder_size) folder[0] = '\0';
     if (size) out[0] = '\0';
     return 0;
   }
@@ -68,21 +72,36 @@ int KwStageCopyName(const char* temp_folder, unsigned stamp, char* out, std::siz
 }
 
 int KwIsStageCopy(const char* path, const char* temp_folder) {
-  const char* slash = FindLastCharDbcs(path, '\\');
-  if (!slash) return 0;
-  std::string folder(path, static_cast<std::size_t>(slash - path) + 1);
   char temp[kKwPathSize];
   if (!KwCopy(temp, sizeof temp, temp_folder) || !AddBackslash(temp, sizeof temp)) return 0;
-  if (!KwSamePath(folder.c_str(), temp)) return 0;
-  std::string name = slash + 1;
-  const std::size_t prefix = sizeof kStagePrefix - 1, suffix = sizeof kStageSuffix - 1;
-  if (name.size() <= prefix + suffix) return 0;
-  if (!KwSamePath(name.substr(0, prefix).c_str(), kStagePrefix) ||
-      !KwSamePath(name.substr(name.size() - suffix).c_str(), kStageSuffix)) {
+  std::size_t n = std::strlen(temp);
+  if (std::strlen(path) <= n || IsTrailByteAt(path, n)) return 0;
+  if (!KwSamePath(std::string(path, n).c_str(), temp)) return 0;
+  // What follows is "KwUninstall-<digits>\KwUninstall.exe" and nothing else.
+  std::string rest = path + n;
+  const std::size_t prefix = sizeof kStagePrefix - 1, copy = sizeof kStageCopy - 1;
+  if (rest.size() < prefix + 2 + copy) return 0;
+  if (!KwSamePath(rest.substr(0, prefix).c_str(), kStagePrefix)) return 0;
+  std::size_t i = prefix;
+  while (i < rest.size() && std::isdigit(static_cast<unsigned char>(rest[i]))) ++i;
+  if (i == prefix || rest[i] != '\\') return 0;
+  return KwSamePath(rest.substr(i + 1).c_str(), kStageCopy);
+}
+
+int KwIsStageProgramPath(const char* path) {
+  std::size_t root = 0;
+  if (KwHasDriveRoot(path)) {
+    root = 3;
+  } else if (path[0] == '\\' && path[1] == '\\') {
+    root = 2;  // server and share must be plain names as well
+  } else {
     return 0;
   }
-  for (std::size_t i = prefix; i < name.size() - suffix; ++i) {
-    if (!std::isdigit(static_cast<unsigned char>(name[i]))) return 0;
-  }
-  return 1;
+  if (!KwIsInsideDestination(path + root)) return 0;
+  const char* name = FindLastCharDbcs(path, '\\');
+  char config[kKwPathSize];
+  return name && KwIsPlainName(name + 1) && KwConfigFileName(name + 1, config, sizeof config) &&
+                 KwIsPlainName(config)
+             ? 1
+             : 0;
 }

@@ -21,14 +21,26 @@ enum class KwUninstallSource { kOk, kNotInstalled, kOtherCopy };
 // when the title has no entry).
 KwUninstallSource KwCheckUninstallSource(const char* registered_program, const char* running);
 
-enum class KwWalkAction { kRecurse, kDeleteQuietly, kAsk };
+enum class KwWalkAction { kRecurse, kDeleteQuietly, kAsk, kKeep };
 
 // What the uninstall's folder walk does with one entry. A link (junction
 // or symbolic link) is never entered: its target may lie outside the
-// install folder, so it is asked about and only the link itself removed.
+// install folder. A link to a file is asked about (deleting it removes
+// the link only); a link to a folder is kept, since removing it as a
+// folder can remove the folder it points at (Wine does), and the install
+// folder then stays for the user to clear.
 KwWalkAction KwFolderEntryAction(const char* name, bool directory, bool link);
 
-// The second stage's copy: "<temp folder>KwUninstall-<stamp>.exe", a name
-// it creates afresh; KwIsStageCopy tells such a copy from any other file.
-int KwStageCopyName(const char* temp_folder, unsigned stamp, char* out, std::size_t size);
+// The second stage's copy runs from a folder of its own, which the first
+// stage creates afresh: "<temp folder>KwUninstall-<stamp>\KwUninstall.exe",
+// so no file that another program left beside it is loaded with it.
+// KwStageCopyName gives the folder (with its backslash) and the copy;
+// KwIsStageCopy tells such a copy from any other file.
+int KwStageCopyName(const char* temp_folder, unsigned stamp, char* folder, std::size_t folder_size, char* out,
+                    std::size_t size);
 int KwIsStageCopy(const char* path, const char* temp_folder);
+
+// 1 when the second stage's "x" path may name an installed copy: a full
+// path whose every part is a plain name (no "." or ".." to climb with),
+// ending in a plain program name whose configuration name is plain too.
+int KwIsStageProgramPath(const char* path);

@@ -41,6 +41,11 @@ struct KwPlatform {
   // UninstallString of the registered uninstall key of folder: 1 when the
   // key opened (out may still be empty), 0 when there is none.
   int (*read_uninstall_string)(const char* folder, char* out, std::size_t size);
+  // 1 when two paths name the same file as the file system compares
+  // names (ordinal, ignoring case); null: KwSamePath's own folding.
+  int (*same_path)(const char* a, const char* b);
+  // The full, normalised long form of path; null: KwNormalizePath.
+  int (*full_path)(const char* path, char* out, std::size_t size);
 };
 
 KwPlatform& KwPlatformHooks();

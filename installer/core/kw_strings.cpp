@@ -20,13 +20,34 @@ std::size_t KwCharLength(const char* s) {
   return IsLead(static_cast<unsigned char>(s[0])) && s[1] != '\0' ? 2 : 1;
 }
 
+namespace {
+
+// Upper case of one byte of the Windows Latin code pages: ASCII, the
+// accented letters 0xE0-0xFE (not the division sign 0xF7) and the few
+// letters of 0x9A-0xFF that pair with 0x8A-0x9F.
+unsigned char FoldLatin(unsigned char c) {
+  if (c >= 'a' && c <= 'z') return static_cast<unsigned char>(c - 0x20);
+  if (c >= 0xE0 && c <= 0xFE && c != 0xF7) return static_cast<unsigned char>(c - 0x20);
+  switch (c) {
+    case 0x9A: return 0x8A;
+    case 0x9C: return 0x8C;
+    case 0x9E: return 0x8E;
+    case 0xFF: return 0x9F;
+  }
+  return c;
+}
+
+}  // namespace
+
 int KwSamePath(const char* a, const char* b) {
+  const KwPlatform& p = KwPlatformHooks();
+  if (p.same_path) return p.same_path(a, b) ? 1 : 0;
   while (*a && *b) {
     std::size_t n = KwCharLength(a);
     if (n != KwCharLength(b)) return 0;
     if (n == 2) {
       if (a[0] != b[0] || a[1] != b[1]) return 0;
-    } else if (std::tolower(static_cast<unsigned char>(*a)) != std::tolower(static_cast<unsigned char>(*b))) {
+    } else if (FoldLatin(static_cast<unsigned char>(*a)) != FoldLatin(static_cast<unsigned char>(*b))) {
       return 0;
     }
     a += n;

@@ -16,8 +16,10 @@ const char* FindCharDbcs(const char* s, char c);
 const char* FindLastCharDbcs(const char* s, char c);
 // Length of the character at s: 2 for a double-byte character, else 1.
 std::size_t KwCharLength(const char* s);
-// 1 when two paths are the same text but for the case of single-byte
-// letters (the second byte of a double-byte character is not a letter).
+// 1 when two paths are the same text but for case, compared as Windows
+// compares file names: through the platform when it can, else folding
+// the letters of the Windows Latin code pages ("\xC4rger" is
+// "\xE4rger"); a double-byte character is compared byte for byte.
 int KwSamePath(const char* a, const char* b);
 // 1 when position n of s is the second byte of a double-byte character.
 int IsTrailByteAt(const char* s, std::size_t n);

@@ -7,7 +7,10 @@
 # that are not the installed one may not uninstall, and what is not the
 # install's own (a shortcut in a group of the same name, a system file of
 # the installer's name, registry keys, files behind a link) stays: the
-# prefix's files and keys are compared before and after.
+# prefix's files and keys are compared before and after. A second product
+# on a mapped drive meets what a person or a stale entry can produce: a
+# location spelled "Q:\.\", a link inside the install folder and a foreign
+# desktop link of its name.
 # Usage: kitwright_e2e.sh Kitwright.exe driver.exe probe_app.exe wine-run.sh
 kitwright=$1 driver=$2 probe=$3 wine_run=$4
 # The install writes the registry and the drives: a fresh prefix each run.
@@ -23,6 +26,14 @@ finish() {
 }
 
 w() { timeout 60 "$wine_run" "$@" 2>/dev/null | tr -d '\r'; }
+# The driver with its own status: through e2e_drive's pipe the status is
+# that of tr, so a box that never came would pass unnoticed.
+drive() {
+  timeout 60 "$wine_run" "$driver" "$@" 2>/dev/null >"$work/drive.out"
+  drive_status=$?
+  tr -d '\r' <"$work/drive.out"
+  return $drive_status
+}
 # Runs a driver action and fails the test when it does.
 must() { out=$(drive "$@") || fail "driver $*: $out"; printf '%s\n' "$out"; }
 unix() { w winepath -u "$1"; }
@@ -62,7 +73,8 @@ w reg delete "$ukey" /f >/dev/null
 loc_unix=$(unix "$location")
 rm -rf "$(dirname "$(dirname "$loc_unix")")"
 programs=$(unix "$(w reg query 'HKCU\Software\Microsoft\Windows\CurrentVersion\Explorer\Shell Folders' /v Programs | sed -n 's/^ *Programs *REG_SZ *//p')")
-desktop=$(unix "$(w reg query 'HKCU\Software\Microsoft\Windows\CurrentVersion\Explorer\Shell Folders' /v Desktop | sed -n 's/^ *Desktop *REG_SZ *//p')")
+desktop_win=$(w reg query 'HKCU\Software\Microsoft\Windows\CurrentVersion\Explorer\Shell Folders' /v Desktop | sed -n 's/^ *Desktop *REG_SZ *//p')
+desktop=$(unix "$desktop_win")
 [ -d "$programs" ] && [ -d "$desktop" ] || fail "no Programs or Desktop folder ($programs, $desktop)"
 rm -rf "$programs/$title" "$desktop/$title.lnk"
 w reg add 'HKCU\Software\KwTestSuite\Nested\Deeper' /v x /d 1 /f >/dev/null
@@ -219,11 +231,10 @@ printf 'mine\r\n' >"$loc_unix/notes.txt"
 printf 'index' >"$loc_unix/APP.GID"
 ln -s "$work/outside" "$loc_unix/data"
 uninstall_once
-# The walk asks about the link itself (in either order with the file),
-# never about what lies behind it.
-asked=$(for i in 1 2; do must box "Delete \"${location}" 7; done | sed -n 's/^box \[[^]]*\] //p' | sort)
-[ "$asked" = "$(printf 'Delete "%sdata"?\nDelete "%snotes.txt"?' "$location" "$location")" ] ||
-  fail "asked: $asked"
+# The walk asks about the user's file; a link to a folder it leaves, with
+# what lies behind it, unasked.
+asked=$(must box "Delete \"${location}" 7 | sed -n 's/^box \[[^]]*\] //p')
+[ "$asked" = "Delete \"${location}notes.txt\"?" ] || fail "asked: $asked"
 must box "Failed to delete the directory \"C:\\KwTest e2e\\Deep\\App\"." 1
 must wait-text "$title*" 1010 "$location contains some files. Delete manually later."
 must press "$title*" 2
@@ -233,16 +244,134 @@ for f in app.exe doc/readme.txt sub/open.exe Kitwright.exe Kitwright.INF APP.GID
 done
 [ -f "$loc_unix/notes.txt" ] || fail "the kept file was deleted"
 [ "$(cat "$work/outside/precious.txt")" = precious ] || fail "a file behind the link was touched"
+[ -L "$loc_unix/data" ] || fail "the link in the install folder went"
 reg_exists "$ukey" && fail "uninstall entry left"
 [ "$(ls -A "$programs/$title")" = Foreign.lnk ] || fail "the group holds: $(ls -A "$programs/$title")"
 e2e_wait 100 test ! -e "$desktop/$title.lnk" || fail "desktop shortcut left"
 # Only the second stages' own copies are deleted at the next start.
 pending=$(w reg query 'HKLM\System\CurrentControlSet\Control\Session Manager' /v PendingFileRenameOperations)
-printf '%s\n' "$pending" | grep -qi 'Temp\\KwUninstall-[0-9]*\.exe' || fail "stage copy not scheduled: $pending"
+printf '%s\n' "$pending" | grep -qi 'Temp\\KwUninstall-[0-9]*\\KwUninstall\.exe' || fail "stage copy not scheduled: $pending"
 printf '%s\n' "$pending" | grep -qi 'system32\\Kitwright' && fail "the system file is scheduled: $pending"
 [ "$(cat "$system_dir/Kitwright.exe")" = 'foreign system file' ] || fail "the system file was overwritten"
 # Against the prefix before the install: only the user's file and the
 # stage copies (gone at the next start) are new.
 snapshot after
-same_snapshots before after '/KwTest e2e/Deep/App/notes\.txt$|/Temp/KwUninstall-[0-9]+\.exe$'
+same_snapshots before after '/KwTest e2e/Deep/App/notes\.txt$|/Temp/KwUninstall-[0-9]+/KwUninstall\.exe$'
+
+# A second product on a mapped drive Q:. Inside its install folder "sub"
+# is a link (made from the Linux side) to a foreign folder holding an
+# x.dll that the configuration would install as sub\x.dll; on the Desktop
+# a foreign link of the product's name points elsewhere. Q: lists every
+# entry (files, folders, links) with size and time.
+title2="KwTest Links"
+sheet2="$title2 Installation"
+ukey2="HKLM\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\KwTestLinks"
+qdir="$work/qdrive"
+rm -rf "$qdir" "$work/src2"
+mkdir -p "$qdir/foreign" "$qdir/App" "$qdir/emptydir" "$work/src2"
+printf 'foreign dll' >"$qdir/foreign/x.dll"
+cp "$qdir/foreign/x.dll" "$work/x.dll.orig"
+printf 'index' >"$qdir/keep.gid"
+printf 'user file' >"$qdir/user.txt"
+ln -s "$qdir/foreign" "$qdir/App/sub"
+rm -f "$LV_WINEPREFIX/dosdevices/q:"
+ln -s "$qdir" "$LV_WINEPREFIX/dosdevices/q:"
+cp "$kitwright" "$work/src2/Kitwright.exe"
+cp "$probe" "$work/src2/app.exe"
+printf 'our dll' >"$work/src2/x.dll"
+cat >"$work/src2/Kitwright.INF" <<INF
+[Install]
+Title=$title2
+Folder=KwTestLinks
+1=app.exe
+2=x.dll,sub\\x.dll
+INF
+must make-link "$desktop_win\\$title2.lnk" 'C:\windows\notepad.exe'
+[ -s "$desktop/$title2.lnk" ] || fail "no foreign desktop link"
+cp "$desktop/$title2.lnk" "$work/desktop.lnk.orig"
+qsnapshot() {
+  (cd "$qdir" && find . -printf '%y %s %T@ %p\n' | sort -k4) >"$work/q.$1"
+  snapshot "$1"
+}
+# Fails unless Q: differs between the snapshots only in lines matching
+# the extended pattern $3, and the prefix's drive only in $4.
+same_q() {
+  diff "$work/q.$1" "$work/q.$2" | grep '^[<>]' | grep -Ev "${3:-^$}" >"$work/q.diff"
+  [ -s "$work/q.diff" ] && fail "Q: changed from $1 to $2: $(cat "$work/q.diff")"
+  diff "$work/files.$1" "$work/files.$2" | grep '^[<>]' | grep -Ev "${4:-^$}" >"$work/files.diff"
+  [ -s "$work/files.diff" ] && fail "files changed from $1 to $2: $(cat "$work/files.diff")"
+}
+foreign_intact() {
+  cmp -s "$qdir/foreign/x.dll" "$work/x.dll.orig" || fail "$1: the foreign x.dll changed: $(cat "$qdir/foreign/x.dll")"
+  cmp -s "$desktop/$title2.lnk" "$work/desktop.lnk.orig" || fail "$1: the foreign desktop link changed"
+}
+qsnapshot q0
+
+"$wine_run" "$work/src2/Kitwright.exe" >"$work/install2.out" 2>&1 &
+install_pid=$!
+pids="$pids $install_pid"
+must wait "$sheet2"
+# Roots and system folders are refused however they are spelled.
+for spelled in 'Q:\.' 'Q:\\' 'Q:\App\..' 'C:\windows\..\App\..'; do
+  must set "$sheet2" 1001 "$spelled"
+  must press "$sheet2" 12324
+  must box 'Cannot install in the root directory.' 1
+done
+must set "$sheet2" 1001 'C:\windows\.'
+must press "$sheet2" 12324
+must box 'Cannot install in "C:\windows\", a folder of the system or a user profile.' 1
+must set "$sheet2" 1001 'Q:\App\sub'
+must press "$sheet2" 12324
+must box 'Cannot install in "Q:\App\sub\", a link to another folder.' 1
+must set "$sheet2" 1001 'Q:\.\App'
+must press "$sheet2" 12324
+must visible "$sheet2" 1006 1
+must check "$sheet2" 1005 1
+must press "$sheet2" 12324
+must box '"Q:\App\sub\x.dll" would be written through a link. Not copied.' 1
+must box "The shortcut \"$desktop_win\\$title2.lnk\" points at another program. It was left as it is." 1
+must wait-text "$sheet2" 1008 "Installation Completed. Press COMPLETE to launch."
+[ "$(reg_value "$ukey2" UninstallString)" = '"Q:\App\Kitwright.exe" /r' ] ||
+  fail "the location was not normalised: $(reg_value "$ukey2" UninstallString)"
+must press "$sheet2" 12325
+must close "Kw Probe app.exe"
+e2e_await_exit "$install_pid" 300
+foreign_intact install
+[ -f "$qdir/App/app.exe" ] || fail "app.exe was not installed on Q:"
+qsnapshot q1
+same_q q0 q1 ' \./App(/app\.exe|/Kitwright\.exe|/Kitwright\.INF)?$' '/Programs/KwTest Links\.lnk$'
+
+# The entry edited to the drive's root, with the program copies an install
+# made there by the old textual check would have left: the registered
+# command deletes nothing at all.
+cp "$qdir/App/Kitwright.exe" "$qdir/App/Kitwright.INF" "$qdir/"
+w reg add "$ukey2" /v UninstallString /d '"Q:\.\Kitwright.exe" /r' /f >/dev/null
+qsnapshot q2
+"$wine_run" 'Q:\.\Kitwright.exe' /r >>"$work/uninstall.out" 2>&1 &
+pids="$pids $!"
+must box '"Q:\" is a drive root. Nothing was deleted.' 1
+e2e_await_exit $! 300
+qsnapshot q3
+same_q q2 q3
+foreign_intact "root entry"
+
+# Hand-made with a dot inside the install folder: the uninstall sweeps
+# Q:\App\ only, and not through its link.
+w reg add "$ukey2" /v UninstallString /d '"Q:\.\App\Kitwright.exe" /r' /f >/dev/null
+"$wine_run" 'Q:\.\App\Kitwright.exe' /r >>"$work/uninstall.out" 2>&1 &
+pids="$pids $!"
+must box "Delete \"$title2\"" 1
+must box 'Failed to delete the directory "Q:\App".' 1
+must wait-text "$title2*" 1010 "Q:\App\ contains some files. Delete manually later. \"$desktop_win\\$title2.lnk\" points at another program and was kept."
+must press "$title2*" 2
+must gone "$title2*"
+foreign_intact uninstall
+[ -L "$qdir/App/sub" ] || fail "the link in the install folder went"
+[ "$(ls -A "$qdir/App")" = sub ] || fail "Q:\App holds: $(ls -A "$qdir/App")"
+e2e_wait 100 test ! -e "$programs/$title2.lnk" || fail "the program's own Start menu link was left"
+reg_exists "$ukey2" && fail "the second uninstall entry was left"
+qsnapshot q4
+same_q q2 q4 ' \./App(/app\.exe|/Kitwright\.exe|/Kitwright\.INF)?$' \
+  '/Programs/KwTest Links\.lnk$|/Temp/KwUninstall-[0-9]+/KwUninstall\.exe$'
+rm -f "$LV_WINEPREFIX/dosdevices/q:"
 finish

@@ -6,8 +6,12 @@
 //   set CAPTION ID TEXT | check CAPTION ID 0|1 | press CAPTION ID
 //   box TEXT-PREFIX BUTTON-ID | list | controls CAPTION
 //   wide-caption CAPTION (the caption as the window holds it, in UTF-8)
+//   make-link FILE TARGET (a shell link, as another program would make it)
 // A CAPTION ending in "*" matches as a prefix.
 #include <windows.h>
+#include <objbase.h>
+#include <shlobj.h>
+#include <shobjidl.h>
 
 #include "tests/support/win32/driver_util_win32.h"
 
@@ -125,6 +129,25 @@ int Fail(const char* what) {
   return 1;
 }
 
+int MakeLink(const char* file, const char* target) {
+  WCHAR wide[MAX_PATH];
+  if (!MultiByteToWideChar(CP_ACP, 0, file, -1, wide, MAX_PATH) || FAILED(CoInitialize(nullptr))) return 1;
+  int result = 1;
+  IShellLinkA* link = nullptr;
+  if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+                                 reinterpret_cast<void**>(&link)))) {
+    link->SetPath(target);
+    IPersistFile* persist = nullptr;
+    if (SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&persist)))) {
+      if (SUCCEEDED(persist->Save(wide, TRUE))) result = 0;
+      persist->Release();
+    }
+    link->Release();
+  }
+  CoUninitialize();
+  return result;
+}
+
 }  // namespace
 
 BOOL CALLBACK ListTop(HWND w, LPARAM) {
@@ -152,6 +175,7 @@ int main(int argc, char** argv) {
     if (HWND top = FindTopNow(argv[2])) EnumChildWindows(top, ListChild, 0);
     return 0;
   }
+  if (argc == 4 && std::strcmp(argv[1], "make-link") == 0) return MakeLink(argv[2], argv[3]);
   if (argc < 3) return 2;
   const std::string action = argv[1];
   const char* caption = argv[2];

@@ -1,10 +1,13 @@
 // The Win32 helpers of the install and uninstall against real files,
 // folders and registry keys, with message boxes answered by the test.
 #include <windows.h>
-#include <winioctl.h>
+#include <objbase.h>
+#include <shlobj.h>
+#include <shobjidl.h>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -37,6 +40,47 @@ int Answer(HWND, const char* text, const char* caption, UINT flags) {
   return NextAnswer();
 }
 
+// Wine's own name of a file on the Linux side; empty elsewhere.
+std::string UnixName(const std::string& path) {
+  using UnixNameOf = char*(CDECL*)(LPCWSTR);
+  auto unix_name = reinterpret_cast<UnixNameOf>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
+  if (!unix_name) return "";
+  std::wstring wide(path.begin(), path.end());
+  char* name = unix_name(wide.c_str());
+  std::string out = name ? name : "";
+  if (name) HeapFree(GetProcessHeap(), 0, name);
+  return out;
+}
+
+// Runs a Linux program under Wine, which starts it as it starts its own
+// but gives no handle to wait on or exit code: waits (30 seconds at most)
+// until done says its work shows. 1 when it does.
+template <class Done>
+int RunLinux(const char* program, const std::string& arguments, Done done) {
+  std::string command = std::string(program) + " " + arguments;
+  STARTUPINFOA startup = {};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process;
+  std::vector<char> line(command.begin(), command.end());
+  line.push_back('\0');
+  std::string windows_program = std::string("Z:") + program;
+  std::replace(windows_program.begin(), windows_program.end(), '/', '\\');
+  if (!CreateProcessA(windows_program.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                      &process)) {
+    std::printf("cannot run %s\n", command.c_str());
+    return 0;
+  }
+  for (int i = 0; i < 3000; ++i) {
+    if (done()) return 1;
+    Sleep(10);
+  }
+  std::printf("%s did not finish\n", command.c_str());
+  return 0;
+}
+
+std::string Quoted(const std::string& s) { return "\"" + s + "\""; }
+
 class KwFilesTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -49,6 +93,9 @@ class KwFilesTest : public ::testing::Test {
     char temp[MAX_PATH];
     GetTempPathA(sizeof temp, temp);
     root_ = std::string(temp) + "kw_files_test_" + std::to_string(GetCurrentProcessId()) + "\\";
+    // Process ids repeat: an earlier run's leftovers would change the case
+    // and links that the tests see.
+    DeleteTreeQuietly(root_);
     CreateDirectoryA(root_.c_str(), nullptr);
     std::strcpy(KwGlobal().title, "Unit Title");
   }
@@ -75,15 +122,19 @@ class KwFilesTest : public ::testing::Test {
     return out;
   }
   static bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
-  static void DeleteTreeQuietly(const std::string& folder) {
+  static void DeleteTreeQuietly(const std::string& folder);
+  static void DeleteTreeFromWindows(const std::string& folder) {
     WIN32_FIND_DATAA found;
     HANDLE h = FindFirstFileA((folder + "*.*").c_str(), &found);
     if (h != INVALID_HANDLE_VALUE) {
       do {
         std::string name = found.cFileName;
         if (name == "." || name == "..") continue;
-        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-          DeleteTreeQuietly(folder + name + "\\");
+        // A link goes by itself: what it points at is not the test's.
+        if (found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) {
+          if (!RemoveDirectoryA((folder + name).c_str())) DeleteFileA((folder + name).c_str());
+        } else if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+          DeleteTreeFromWindows(folder + name + "\\");
         } else {
           SetFileAttributesA((folder + name).c_str(), FILE_ATTRIBUTE_NORMAL);
           DeleteFileA((folder + name).c_str());
@@ -97,6 +148,17 @@ class KwFilesTest : public ::testing::Test {
 
   std::string root_;
 };
+
+// Under Wine the tree goes from the Linux side, links and all, without
+// following them; elsewhere (and for what that leaves) from Windows.
+void KwFilesTest::DeleteTreeQuietly(const std::string& folder) {
+  std::string unix_folder = UnixName(folder);
+  if (!unix_folder.empty() && GetFileAttributesA(folder.c_str()) != INVALID_FILE_ATTRIBUTES) {
+    RunLinux("/bin/rm", "-rf " + Quoted(unix_folder),
+             [&] { return GetFileAttributesA(folder.c_str()) == INVALID_FILE_ATTRIBUTES; });
+  }
+  if (GetFileAttributesA(folder.c_str()) != INVALID_FILE_ATTRIBUTES) DeleteTreeFromWindows(folder);
+}
 
 TEST_F(KwFilesTest, FolderPathIsMadeLevelByLevel) {
   std::string deep = root_ + "a\\b\\c\\";
@@ -176,54 +238,158 @@ TEST_F(KwFilesTest, FolderTreeAsksForUserFilesAndDropsHelpIndexes) {
   EXPECT_TRUE(Questions().empty());
 }
 
-// A junction is made with the reparse-point call; 0 when the system
-// cannot make one.
-int MakeJunction(const std::string& link, const std::string& target) {
-  if (!CreateDirectoryA(link.c_str(), nullptr)) return 0;
-  HANDLE h = CreateFileA(link.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
-                         FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
-  if (h == INVALID_HANDLE_VALUE) return 0;
-  std::wstring substitute = L"\\??\\";
-  for (char c : target) substitute += static_cast<wchar_t>(c);
-  std::wstring print;
-  // Mount-point reparse data: tag, lengths, offsets, then both names.
-  std::vector<BYTE> data(8 + 8 + (substitute.size() + 1 + print.size() + 1) * sizeof(wchar_t));
-  auto put16 = [&](std::size_t at, std::size_t v) {
-    data[at] = static_cast<BYTE>(v & 0xFF);
-    data[at + 1] = static_cast<BYTE>(v >> 8);
-  };
-  DWORD tag = IO_REPARSE_TAG_MOUNT_POINT;
-  std::memcpy(data.data(), &tag, sizeof tag);
-  put16(4, data.size() - 8);
-  std::size_t sub_bytes = substitute.size() * sizeof(wchar_t);
-  put16(8, 0);
-  put16(10, sub_bytes);
-  put16(12, sub_bytes + sizeof(wchar_t));
-  put16(14, print.size() * sizeof(wchar_t));
-  std::memcpy(data.data() + 16, substitute.c_str(), sub_bytes);
-  DWORD got = 0;
-  BOOL ok = DeviceIoControl(h, FSCTL_SET_REPARSE_POINT, data.data(), static_cast<DWORD>(data.size()), nullptr, 0,
-                            &got, nullptr);
-  CloseHandle(h);
-  if (!ok) RemoveDirectoryA(link.c_str());
-  return ok ? 1 : 0;
+
+// A drive letter of its own, mapped to a folder of the test, so a sweep
+// of its root (should a guard fail) meets only the test's files. Under
+// Wine a drive is a link in the prefix's dosdevices folder.
+class MappedDrive {
+ public:
+  explicit MappedDrive(const std::string& folder) {
+    DWORD used = GetLogicalDrives();
+    std::string dosdevices = UnixName("C:\\");
+    std::size_t at = dosdevices.rfind("/c:");
+    for (char letter = 'Q'; letter <= 'Y' && drive_.empty(); ++letter) {
+      if (used & (1u << (letter - 'A'))) continue;
+      std::string drive = std::string(1, letter) + ":";
+      if (at != std::string::npos) {
+        std::string link = dosdevices.substr(0, at) + "/" + static_cast<char>(letter - 'A' + 'a') + ":";
+        std::string root = drive + "\\";
+        if (!RunLinux("/bin/ln", "-sn " + Quoted(UnixName(folder)) + " " + Quoted(link),
+                      [&] { return GetFileAttributesA(root.c_str()) != INVALID_FILE_ATTRIBUTES; })) {
+          break;
+        }
+        drive_ = drive;
+        unix_link_ = link;
+      } else if (DefineDosDeviceA(0, drive.c_str(), folder.c_str())) {
+        drive_ = drive;
+      }
+    }
+  }
+  ~MappedDrive() {
+    if (!unix_link_.empty()) {
+      std::string root = drive_ + "\\";
+      RunLinux("/bin/rm", Quoted(unix_link_), [&] { return GetFileAttributesA(root.c_str()) == INVALID_FILE_ATTRIBUTES; });
+    } else if (!drive_.empty()) {
+      DefineDosDeviceA(DDD_REMOVE_DEFINITION, drive_.c_str(), nullptr);
+    }
+  }
+  const std::string& drive() const { return drive_; }
+
+ private:
+  std::string drive_;
+  std::string unix_link_;
+};
+
+TEST_F(KwFilesTest, FolderTreeRefusesADriveRootHoweverItIsSpelled) {
+  std::string folder = root_ + "drive";
+  CreateDirectoryA(folder.c_str(), nullptr);
+  CreateDirectoryA((folder + "\\empty").c_str(), nullptr);
+  CreateDirectoryA((folder + "\\Windows").c_str(), nullptr);
+  Write(folder + "\\help.gid", "g");
+  Write(folder + "\\user.txt", "mine");
+  MappedDrive mapped(folder);
+  const std::string& drive = mapped.drive();
+  ASSERT_FALSE(drive.empty());
+  ASSERT_TRUE(Exists(drive + "\\user.txt"));
+  NextAnswer() = IDYES;
+  for (const char* spelled : {"\\.\\", "\\\\", "\\Windows\\..\\", "\\empty\\.\\..\\", "/./"}) {
+    Questions().clear();
+    EXPECT_EQ(DeleteFolderTree((drive + spelled).c_str()), 0) << spelled;
+    EXPECT_TRUE(Questions().empty()) << spelled;
+  }
+  EXPECT_TRUE(Exists(folder + "\\help.gid"));
+  EXPECT_TRUE(Exists(folder + "\\empty"));
+  EXPECT_EQ(Read(folder + "\\user.txt"), "mine");
 }
 
-TEST_F(KwFilesTest, FolderTreeDoesNotFollowAJunctionOutside) {
-  std::string outside = root_ + "outside\\";
-  std::string tree = root_ + "app\\";
-  CreateDirectoryA((root_ + "outside").c_str(), nullptr);
-  CreateDirectoryA((root_ + "app").c_str(), nullptr);
-  Write(outside + "precious.txt", "keep");
-  if (!MakeJunction(tree + "data", root_ + "outside")) GTEST_SKIP() << "no junctions on this system";
-  ASSERT_NE(GetFileAttributesA((tree + "data").c_str()) & FILE_ATTRIBUTE_REPARSE_POINT, 0u);
-  // Every question answered Yes: only the link itself may go.
+// A symbolic link made from the Linux side, as a user or another program
+// would make one inside the prefix's drive: Wine makes no junctions and
+// its CreateSymbolicLink does nothing, but it runs Linux programs. On
+// Windows itself, CreateSymbolicLink. 0 when neither works.
+int MakeSymbolicLink(const std::string& link, const std::string& target) {
+  std::string from = UnixName(target), to = UnixName(link);
+  if (from.empty() || to.empty()) {
+    return CreateSymbolicLinkA(link.c_str(), target.c_str(), SYMBOLIC_LINK_FLAG_DIRECTORY) ? 1 : 0;
+  }
+  return RunLinux("/bin/ln", "-sn " + Quoted(from) + " " + Quoted(to),
+                  [&] { return GetFileAttributesA(link.c_str()) != INVALID_FILE_ATTRIBUTES; });
+}
+
+// A link inside the install folder to a foreign folder, and the foreign
+// file behind it.
+class KwLinkTest : public KwFilesTest {
+ protected:
+  void SetUp() override {
+    KwFilesTest::SetUp();
+    outside_ = root_ + "outside\\";
+    app_ = root_ + "app\\";
+    CreateDirectoryA((root_ + "outside").c_str(), nullptr);
+    CreateDirectoryA((root_ + "app").c_str(), nullptr);
+    Write(outside_ + "x.dll", "foreign");
+    ASSERT_EQ(MakeSymbolicLink(app_ + "sub", root_ + "outside"), 1);
+    // What the checks must see past: with a trailing backslash the link
+    // reports its target, a plain folder.
+    DWORD bare = GetFileAttributesA((app_ + "sub").c_str());
+    ASSERT_NE(bare, INVALID_FILE_ATTRIBUTES);
+    ASSERT_NE(bare & FILE_ATTRIBUTE_REPARSE_POINT, 0u) << std::hex << bare;
+  }
+  std::string outside_, app_;
+};
+
+TEST_F(KwLinkTest, FolderTreeDoesNotFollowALinkOutside) {
+  Write(app_ + "notes.txt", "mine");
+  // A link to an empty foreign folder too: removing that link as a folder
+  // would remove the folder behind it.
+  CreateDirectoryA((root_ + "empty").c_str(), nullptr);
+  ASSERT_EQ(MakeSymbolicLink(app_ + "hollow", root_ + "empty"), 1);
+  // Every question answered Yes: the links stay, and what is behind them.
   NextAnswer() = IDYES;
-  EXPECT_EQ(DeleteFolderTree(tree.c_str()), 1);
-  EXPECT_TRUE(Exists(outside + "precious.txt"));
-  EXPECT_FALSE(Exists(root_ + "app"));
+  EXPECT_EQ(DeleteFolderTree(app_.c_str()), 0);
+  EXPECT_EQ(Read(outside_ + "x.dll"), "foreign");
+  EXPECT_TRUE(Exists(root_ + "empty"));
+  EXPECT_FALSE(Exists(app_ + "notes.txt"));
+  ASSERT_EQ(Questions().size(), 2u);
+  EXPECT_EQ(Questions()[0].text, "Delete \"" + app_ + "notes.txt\"?");
+  EXPECT_EQ(Questions()[1].text, "Failed to delete the directory \"" + root_ + "app\".");
+  // A tree that is itself a link is not walked at all.
+  ASSERT_EQ(MakeSymbolicLink(root_ + "linked", root_ + "outside"), 1);
+  Questions().clear();
+  EXPECT_EQ(DeleteFolderTree((root_ + "linked\\").c_str()), 0);
+  EXPECT_TRUE(Questions().empty());
+  EXPECT_EQ(Read(outside_ + "x.dll"), "foreign");
+}
+
+TEST_F(KwLinkTest, NothingIsWrittenOrDeletedThroughALink) {
+  KwState& s = KwGlobal();
+  Write(root_ + "x.dll", "ours");
+  KwCopy(s.entry_source, sizeof s.entry_source, (root_ + "x.dll").c_str());
+  // sub\x.dll, sub being the link; and the install folder itself a link.
+  ASSERT_EQ(MakeSymbolicLink(root_ + "linked", root_ + "outside"), 1);
+  const std::string locations[] = {app_, root_ + "linked\\"};
+  const std::string entries[] = {app_ + "sub\\x.dll", root_ + "linked\\x.dll"};
+  for (int i = 0; i < 2; ++i) {
+    KwCopy(s.location, sizeof s.location, locations[i].c_str());
+    KwCopy(s.entry_dest, sizeof s.entry_dest, entries[i].c_str());
+    EXPECT_EQ(KwLinkOnTheWay(s.entry_dest, s.location), 1) << s.entry_dest;
+    Questions().clear();
+    EXPECT_EQ(CopyInstallFile(), 0) << s.entry_dest;
+    ASSERT_EQ(Questions().size(), 1u);
+    EXPECT_EQ(Questions()[0].text, "\"" + entries[i] + "\" would be written through a link. Not copied.");
+    EXPECT_EQ(Read(outside_ + "x.dll"), "foreign");
+  }
+  // A real sub-folder beside the link is written as before.
+  KwCopy(s.location, sizeof s.location, app_.c_str());
+  KwCopy(s.entry_dest, sizeof s.entry_dest, (app_ + "real\\x.dll").c_str());
+  EXPECT_EQ(KwLinkOnTheWay(s.entry_dest, s.location), 0);
+  EXPECT_EQ(CopyInstallFile(), 1);
+  EXPECT_EQ(Read(app_ + "real\\x.dll"), "ours");
+  // The uninstall may not go in through the link either.
+  s.installed_program[0] = '\0';
+  KwCopy(s.installed_program, sizeof s.installed_program, (root_ + "linked\\SETUP.EXE").c_str());
+  Questions().clear();
+  EXPECT_EQ(KwMayUninstall(s.installed_program), 0);
   ASSERT_EQ(Questions().size(), 1u);
-  EXPECT_EQ(Questions()[0].text, "Delete \"" + tree + "data\"?");
+  EXPECT_EQ(Questions()[0].text, "\"" + root_ + "linked\\\" is a link to another folder. Nothing was deleted.");
 }
 
 TEST_F(KwFilesTest, OnlyTheRegisteredCopyMayUninstall) {
@@ -245,6 +411,105 @@ TEST_F(KwFilesTest, OnlyTheRegisteredCopyMayUninstall) {
   EXPECT_EQ(KwMayUninstall((root_ + "App\\SETUP.EXE").c_str()), 0);
   ASSERT_EQ(Questions().size(), 2u);
   EXPECT_EQ(Questions()[1].text, "\"Unit Title\" is not installed. Nothing was deleted.");
+}
+
+TEST_F(KwFilesTest, TheInstalledCopysOwnFolderIsTheOneSwept) {
+  KwState& s = KwGlobal();
+  KwInstallPathHooks();
+  CreateDirectoryA((root_ + "App").c_str(), nullptr);
+  Write(root_ + "App\\SETUP.EXE", "x");
+  // An entry spelled with dots still names the copy in App.
+  KwCopy(s.installed_program, sizeof s.installed_program, (root_ + "App\\.\\sub\\..\\SETUP.EXE").c_str());
+  KwCopy(s.location, sizeof s.location, "C:\\.\\");
+  EXPECT_EQ(KwMayUninstall((root_ + "app\\setup.exe").c_str()), 1);
+  EXPECT_STREQ(s.location, (root_ + "App\\").c_str());
+  EXPECT_TRUE(Questions().empty());
+  // Roots and the system's folders are refused, however they are spelled.
+  char windows[MAX_PATH], system[MAX_PATH];
+  GetWindowsDirectoryA(windows, sizeof windows);
+  GetSystemDirectoryA(system, sizeof system);
+  const struct { std::string program; const char* why; } refused[] = {
+      {"C:\\.\\SETUP.EXE", "is a drive root"},
+      {"C:\\Windows\\..\\SETUP.EXE", "is a drive root"},
+      {std::string(windows) + "\\.\\SETUP.EXE", "is a folder of the system or a user profile"},
+      {std::string(system) + "\\SETUP.EXE", "is a folder of the system or a user profile"},
+      {std::string(windows) + "\\..\\SETUP.EXE", "is a drive root"},
+  };
+  for (const auto& r : refused) {
+    Questions().clear();
+    KwCopy(s.installed_program, sizeof s.installed_program, r.program.c_str());
+    EXPECT_EQ(KwMayUninstall(r.program.c_str()), 0) << r.program;
+    ASSERT_EQ(Questions().size(), 1u) << r.program;
+    EXPECT_NE(Questions()[0].text.find(r.why), std::string::npos) << Questions()[0].text;
+  }
+  // The profiles: the user's own and the folder that holds them all.
+  char profile[MAX_PATH];
+  ASSERT_NE(GetEnvironmentVariableA("USERPROFILE", profile, sizeof profile), 0u);
+  std::vector<KwProtectedFolder> folders = KwSystemFolders();
+  for (const std::string& location : {std::string(profile) + "\\", std::string(profile) + "\\..\\",
+                                      std::string(profile) + "\\..\\Someone Else\\"}) {
+    EXPECT_EQ(KwJudgeLocation(location.c_str(), folders, nullptr), KwLocationCheck::kProtected) << location;
+  }
+  EXPECT_EQ(KwJudgeLocation((std::string(profile) + "\\Apps\\Viewer\\").c_str(), folders, nullptr),
+            KwLocationCheck::kOk);
+}
+
+TEST_F(KwFilesTest, NamesCompareAsWindowsComparesThem) {
+  KwInstallPathHooks();
+  // In the ANSI code page: capital and small A with diaeresis.
+  char upper[2] = {0, 0}, lower[2] = {0, 0};
+  BOOL lossy = FALSE;
+  ASSERT_EQ(WideCharToMultiByte(CP_ACP, 0, L"\x00C4", 1, upper, 1, nullptr, &lossy), 1);
+  if (lossy) GTEST_SKIP() << "code page " << GetACP() << " has no A with diaeresis";
+  WideCharToMultiByte(CP_ACP, 0, L"\x00E4", 1, lower, 1, nullptr, nullptr);
+  std::string a = std::string("C:\\") + upper + "rger\\", b = std::string("c:\\") + lower + "RGER\\";
+  EXPECT_EQ(KwSamePath(a.c_str(), b.c_str()), 1);
+  EXPECT_EQ(KwSamePath(a.c_str(), "C:\\Orger\\"), 0);
+  // The right copy, found under either spelling, may uninstall.
+  CreateDirectoryA((root_ + a.substr(3)).c_str(), nullptr);
+  Write(root_ + a.substr(3) + "SETUP.EXE", "x");
+  KwCopy(KwGlobal().installed_program, sizeof KwGlobal().installed_program, (root_ + a.substr(3) + "SETUP.EXE").c_str());
+  EXPECT_EQ(KwMayUninstall((root_ + b.substr(3) + "setup.exe").c_str()), 1);
+  EXPECT_TRUE(Questions().empty());
+}
+
+// A shell link to target, as any program would save one.
+bool SaveTestLink(const std::string& file, const std::string& target) {
+  WCHAR wide[MAX_PATH];
+  MultiByteToWideChar(CP_ACP, 0, file.c_str(), -1, wide, MAX_PATH);
+  IShellLinkA* link = nullptr;
+  if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+                              reinterpret_cast<void**>(&link)))) {
+    return false;
+  }
+  link->SetPath(target.c_str());
+  IPersistFile* persist = nullptr;
+  bool saved = SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&persist))) &&
+               SUCCEEDED(persist->Save(wide, TRUE));
+  if (persist) persist->Release();
+  link->Release();
+  return saved;
+}
+
+TEST_F(KwFilesTest, OnlyLinksToTheInstalledProgramAreRemoved) {
+  ASSERT_TRUE(SUCCEEDED(CoInitialize(nullptr)));
+  std::string program = root_ + "App\\app.exe";
+  ASSERT_TRUE(SaveTestLink(root_ + "Ours.lnk", program));
+  ASSERT_TRUE(SaveTestLink(root_ + "Theirs.lnk", "C:\\windows\\notepad.exe"));
+  ASSERT_TRUE(SaveTestLink(root_ + "Spelled.lnk", root_ + "App\\.\\APP.EXE"));
+  EXPECT_EQ(KwLinkTarget(root_ + "Theirs.lnk"), "C:\\windows\\notepad.exe");
+  CoUninitialize();
+  KwInstallPathHooks();
+  KwShortcutRemoval plan;
+  plan.kind = kKwDesktop;
+  plan.files = {root_ + "Ours.lnk", root_ + "Theirs.lnk", root_ + "Spelled.lnk", root_ + "Missing.lnk"};
+  plan.targets = {program, program, program, program};
+  std::vector<std::string> kept = RemoveShortcuts(plan);
+  ASSERT_EQ(kept.size(), 1u);
+  EXPECT_EQ(kept[0], root_ + "Theirs.lnk");
+  EXPECT_FALSE(Exists(root_ + "Ours.lnk"));
+  EXPECT_FALSE(Exists(root_ + "Spelled.lnk"));
+  EXPECT_TRUE(Exists(root_ + "Theirs.lnk"));
 }
 
 TEST_F(KwFilesTest, RemovalCaptionIsWideWhateverTheCodePage) {
@@ -284,6 +549,25 @@ TEST_F(KwFilesTest, RegistryTreeGoesWithItsSubkeys) {
   DeleteRegTree(HKEY_CURRENT_USER, ("\\" + kept).c_str());
   EXPECT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, kept.c_str(), 0, KEY_READ, &k), ERROR_SUCCESS);
   RegCloseKey(k);
+  // Under HKEY_CLASSES_ROOT the system reads past a leading backslash:
+  // there "\\" opens the root itself, and a walk from it would try every
+  // class key. Nothing is even opened.
+  std::string class_key = "KwUnitClass" + std::to_string(GetCurrentProcessId());
+  ASSERT_EQ(RegCreateKeyExA(HKEY_CLASSES_ROOT, (class_key + "\\Sub").c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &k,
+                            nullptr),
+            ERROR_SUCCESS);
+  RegCloseKey(k);
+  ASSERT_EQ(RegOpenKeyExA(HKEY_CLASSES_ROOT, "\\", 0, KEY_READ, &k), ERROR_SUCCESS);
+  RegCloseKey(k);
+  KwResetRegistryOpenCount();
+  DeleteRegTree(HKEY_CLASSES_ROOT, "\\");
+  DeleteRegTree(HKEY_CLASSES_ROOT, ("\\" + class_key).c_str());
+  EXPECT_EQ(KwRegistryOpenCount(), 0u);
+  EXPECT_EQ(RegOpenKeyExA(HKEY_CLASSES_ROOT, (class_key + "\\Sub").c_str(), 0, KEY_READ, &k), ERROR_SUCCESS);
+  RegCloseKey(k);
+  DeleteRegTree(HKEY_CLASSES_ROOT, class_key.c_str());
+  EXPECT_EQ(KwRegistryOpenCount(), 2u);
+  EXPECT_NE(RegOpenKeyExA(HKEY_CLASSES_ROOT, class_key.c_str(), 0, KEY_READ, &k), ERROR_SUCCESS);
   EXPECT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, "Software", 0, KEY_READ, &k), ERROR_SUCCESS);
   RegCloseKey(k);
   DeleteRegTree(HKEY_CURRENT_USER, kept.c_str());

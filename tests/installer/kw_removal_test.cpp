@@ -4,8 +4,11 @@
 #include <vector>
 
 #include "installer/core/kw_config.h"
+#include "installer/core/kw_location.h"
+#include "installer/core/kw_normalize.h"
 #include "installer/core/kw_removal.h"
 #include "installer/core/kw_shortcuts.h"
+#include "installer/core/kw_strings.h"
 #include "installer/core/kw_uninstall.h"
 #include "tests/installer/kw_fixture.h"
 
@@ -17,8 +20,13 @@ enum class Rule {
   kProgramsLink,     // context: title; input: a file in the Programs folder; allowed: removal deletes it
   kUninstallSource,  // context: registered program; input: running copy; allowed: it may uninstall
   kRegEntry,         // input: Reg entry; allowed: a key is deleted
-  kWalk,             // context: "dir", "link-dir", "link-file" or "file"; allowed: acted on unasked
+  kWalk,             // context: "dir", "link-dir", "link-file" or "file"; allowed: entered or deleted unasked
   kStageCopy,        // context: temporary folder; input: running copy; allowed: deleted at restart
+  kLocation,         // input: install location as typed or configured; allowed: accepted
+  kConfigFolder,     // input: Folder; allowed: the default location it gives is accepted
+  kRegistered,       // input: UninstallString; allowed: the location read back is accepted
+  kStagePath,        // input: the second stage's "x" path; allowed: taken as an installed copy
+  kSameFolder,       // context, input: two folders in a Latin code page; allowed: the same folder
 };
 
 struct Case {
@@ -81,7 +89,59 @@ const Case kCases[] = {
     {"a staged name in another folder", Rule::kStageCopy, "C:\\TEMP\\", "C:\\TEMP\\sub\\KwUninstall-7.exe", false},
     {"a staged name with more after its number", Rule::kStageCopy, "C:\\TEMP\\", "C:\\TEMP\\KwUninstall-7x.exe",
      false},
-    {"the copy the first stage made", Rule::kStageCopy, "C:\\TEMP", "c:\\temp\\KWUNINSTALL-7.EXE", true},
+    {"a staged folder without its number", Rule::kStageCopy, "C:\\TEMP\\", "C:\\TEMP\\KwUninstall-\\KwUninstall.exe",
+     false},
+    {"another program in a staged folder", Rule::kStageCopy, "C:\\TEMP\\", "C:\\TEMP\\KwUninstall-7\\SETUP.EXE", false},
+    {"a staged copy loose in the temporary folder", Rule::kStageCopy, "C:\\TEMP\\", "C:\\TEMP\\KwUninstall.exe", false},
+    {"the copy the first stage made", Rule::kStageCopy, "C:\\TEMP", "c:\\temp\\KWUNINSTALL-7\\kwuninstall.exe", true},
+    {"a drive root spelled with a dot", Rule::kLocation, "", "C:\\.\\", false},
+    {"a drive root spelled with two backslashes", Rule::kLocation, "", "C:\\\\", false},
+    {"a drive root reached from the Windows folder", Rule::kLocation, "", "C:\\Windows\\..\\", false},
+    {"a drive root reached from Program Files", Rule::kLocation, "", "C:\\Program Files\\..\\", false},
+    {"a drive root behind dots and blanks", Rule::kLocation, "", "C:\\App\\. .\\..\\", false},
+    {"a drive root with forward slashes", Rule::kLocation, "", "C:/App/../", false},
+    {"a share root", Rule::kLocation, "", "\\\\srv\\share\\App\\..\\", false},
+    {"the Windows folder in another case", Rule::kLocation, "", "c:\\windows\\", false},
+    {"the Windows folder with a trailing dot", Rule::kLocation, "", "C:\\WINDOWS.\\", false},
+    {"the system folder", Rule::kLocation, "", "C:\\WINDOWS\\system32\\", false},
+    {"the system folder reached from elsewhere", Rule::kLocation, "", "C:\\App\\..\\WINDOWS\\.\\SYSTEM32\\", false},
+    {"a folder holding the Windows folder", Rule::kLocation, "", "C:\\OS\\..\\", false},
+    {"Program Files itself", Rule::kLocation, "", "C:\\Program Files\\", false},
+    {"the user's profile", Rule::kLocation, "", "C:\\Users\\me\\", false},
+    {"another user's profile", Rule::kLocation, "", "C:\\Users\\other\\", false},
+    {"the profiles folder", Rule::kLocation, "", "C:\\Users\\", false},
+    {"a folder that only starts like the Windows folder", Rule::kLocation, "", "C:\\WINDOWS2\\", true},
+    {"a folder inside the Windows folder", Rule::kLocation, "", "C:\\WINDOWS\\Viewer\\", true},
+    {"a folder in the user's profile", Rule::kLocation, "", "C:\\Users\\me\\Apps\\Viewer\\", true},
+    {"a folder under Program Files, spelled with dots", Rule::kLocation, "", "C:\\Program Files\\.\\Viewer\\", true},
+    {"Folder=.. climbs out of Program Files", Rule::kConfigFolder, "", "..", false},
+    {"Folder=. is Program Files itself", Rule::kConfigFolder, "", ".", false},
+    {"a plain Folder", Rule::kConfigFolder, "", "SampleView", true},
+    {"an entry edited to a root with a dot", Rule::kRegistered, "", "\"C:\\.\\SETUP.EXE\" /r", false},
+    {"an entry reaching the root through the Windows folder", Rule::kRegistered, "",
+     "\"C:\\Windows\\..\\SETUP.EXE\" /r", false},
+    {"an entry naming the system folder", Rule::kRegistered, "", "C:\\WINDOWS\\SYSTEM32\\SETUP.EXE /r", false},
+    {"an entry with a dot inside the install folder", Rule::kRegistered, "",
+     "\"C:\\Program Files\\View\\.\\SETUP.EXE\" /r", true},
+    {"x ..\\SETUP.EXE", Rule::kStagePath, "", "..\\SETUP.EXE", false},
+    {"x climbing out of the install folder", Rule::kStagePath, "", "C:\\App\\sub\\..\\..\\SETUP.EXE", false},
+    {"x with a dot part", Rule::kStagePath, "", "C:\\App\\.\\SETUP.EXE", false},
+    {"x relative to a drive", Rule::kStagePath, "", "C:SETUP.EXE", false},
+    {"x naming a folder", Rule::kStagePath, "", "C:\\App\\", false},
+    {"x with a stream", Rule::kStagePath, "", "C:\\App\\SETUP.EXE:alt", false},
+    {"x naming an installed copy", Rule::kStagePath, "", "C:\\Program Files\\App\\SETUP.EXE", true},
+    {"x naming a copy on a share", Rule::kStagePath, "", "\\\\srv\\share\\App\\SETUP.EXE", true},
+    {"mixed non-ASCII case", Rule::kSameFolder, "C:\\Program Files\\\xC4rger\\", "c:\\program files\\\xE4RGER\\",
+     true},
+    {"accented capitals and small letters", Rule::kSameFolder, "C:\\\xC9T\xC9\\\x8A\\", "C:\\\xE9t\xE9\\\x9A\\", true},
+    {"different non-ASCII letters", Rule::kSameFolder, "C:\\\xC4rger\\", "C:\\\xD6rger\\", false},
+    {"the multiplication and division signs", Rule::kSameFolder, "C:\\\xD7\\", "C:\\\xF7\\", false},
+};
+
+// The system's folders as the platform reports them, normalised.
+const std::vector<KwProtectedFolder> kProtected = {
+    {"C:\\WINDOWS\\", false},        {"C:\\WINDOWS\\system32\\", false}, {"C:\\Program Files\\", false},
+    {"C:\\Users\\me\\", false}, {"C:\\Users\\", true},
 };
 
 class KwRemovalTest : public KwFixture {
@@ -107,8 +167,10 @@ class KwRemovalTest : public KwFixture {
         Set("Install", "1", "app.exe");
         Set("Group", "1", "Viewer,app.exe");
         if (KwLoadConfig() != 1) return false;
+        // Judged on what the link's name resolves to, not how it is spelled.
         for (const std::string& file : KwShortcutFiles(kKwPrograms, kPrograms)) {
-          if (file == c.input) return true;
+          char resolved[kKwPathSize];
+          if (KwNormalizePath(file.c_str(), resolved, sizeof resolved) && KwSamePath(resolved, c.input)) return true;
         }
         return false;
       }
@@ -120,10 +182,30 @@ class KwRemovalTest : public KwFixture {
         std::string kind = c.context;
         bool directory = kind == "dir" || kind == "link-dir";
         bool link = kind.compare(0, 4, "link") == 0;
-        return KwFolderEntryAction(c.input, directory, link) != KwWalkAction::kAsk;
+        KwWalkAction action = KwFolderEntryAction(c.input, directory, link);
+        return action == KwWalkAction::kRecurse || action == KwWalkAction::kDeleteQuietly;
       }
       case Rule::kStageCopy:
         return KwIsStageCopy(c.input, c.context) == 1;
+      case Rule::kLocation:
+        return KwJudgeLocation(c.input, kProtected, nullptr) == KwLocationCheck::kOk;
+      case Rule::kConfigFolder:
+        Set("Install", "Folder", c.input);
+        return KwLoadConfig() == 1 && KwJudgeLocation(KwGlobal().location, kProtected, nullptr) == KwLocationCheck::kOk;
+      case Rule::kRegistered:
+        registered_ = true;
+        uninstall_string_ = c.input;
+        if (KwLoadConfig() != 1) return false;
+        registered_ = false;
+        return KwJudgeLocation(KwGlobal().location, kProtected, nullptr) == KwLocationCheck::kOk;
+      case Rule::kStagePath:
+        return KwIsStageProgramPath(c.input) == 1;
+      case Rule::kSameFolder: {
+        KwPlatformHooks().is_lead_byte = nullptr;
+        bool same = KwSamePath(c.context, c.input) == 1;
+        KwPlatformHooks().is_lead_byte = &ShiftJisLead;
+        return same;
+      }
     }
     return false;
   }
@@ -165,16 +247,42 @@ TEST_F(KwRemovalTest, RegisteredProgramIsTheCopyThatMayUninstall) {
   EXPECT_STREQ(KwGlobal().installed_program, "");
 }
 
-TEST_F(KwRemovalTest, StageCopyIsAFreshNameInTheTemporaryFolder) {
+TEST_F(KwRemovalTest, StageCopyIsAFreshFolderInTheTemporaryFolder) {
+  char folder[kKwPathSize];
   char out[kKwPathSize];
-  ASSERT_EQ(KwStageCopyName("C:\\TEMP", 42, out, sizeof out), 1);
-  EXPECT_STREQ(out, "C:\\TEMP\\KwUninstall-42.exe");
+  ASSERT_EQ(KwStageCopyName("C:\\TEMP", 42, folder, sizeof folder, out, sizeof out), 1);
+  EXPECT_STREQ(folder, "C:\\TEMP\\KwUninstall-42\\");
+  EXPECT_STREQ(out, "C:\\TEMP\\KwUninstall-42\\KwUninstall.exe");
   EXPECT_EQ(KwIsStageCopy(out, "C:\\TEMP\\"), 1);
-  ASSERT_EQ(KwStageCopyName("C:\\TEMP\\", 4294967295u, out, sizeof out), 1);
-  EXPECT_STREQ(out, "C:\\TEMP\\KwUninstall-4294967295.exe");
-  std::string deep = "C:\\" + std::string(250, 't') + "\\";
-  EXPECT_EQ(KwStageCopyName(deep.c_str(), 1, out, sizeof out), 0);
+  ASSERT_EQ(KwStageCopyName("C:\\TEMP\\", 4294967295u, folder, sizeof folder, out, sizeof out), 1);
+  EXPECT_STREQ(out, "C:\\TEMP\\KwUninstall-4294967295\\KwUninstall.exe");
+  std::string deep = "C:\\" + std::string(240, 't') + "\\";
+  EXPECT_EQ(KwStageCopyName(deep.c_str(), 1, folder, sizeof folder, out, sizeof out), 0);
+  EXPECT_STREQ(folder, "");
   EXPECT_STREQ(out, "");
+}
+
+TEST_F(KwRemovalTest, PathsAreNormalisedAsWindowsResolvesThem) {
+  const struct { const char* path; const char* normalised; } cases[] = {
+      {"C:\\.\\", "C:\\"},
+      {"C:\\\\", "C:\\"},
+      {"C:\\Windows\\..\\..\\..\\", "C:\\"},
+      {"c:/App//sub/./x.dll", "c:\\App\\sub\\x.dll"},
+      {"C:\\App. \\sub\\", "C:\\App\\sub\\"},
+      {"C:\\App\\sub\\..", "C:\\App"},
+      {"\\\\srv\\share\\..\\x", "\\\\srv\\share\\x"},
+      {"relative\\x", ""},
+      {"C:relative", ""},
+      {"\\\\srv", ""},
+  };
+  for (const auto& c : cases) {
+    char out[kKwPathSize];
+    EXPECT_EQ(KwNormalizePath(c.path, out, sizeof out), c.normalised[0] ? 1 : 0) << c.path;
+    EXPECT_STREQ(out, c.normalised) << c.path;
+  }
+  EXPECT_EQ(KwIsRootPath("C:\\"), 1);
+  EXPECT_EQ(KwIsRootPath("\\\\srv\\share\\"), 1);
+  EXPECT_EQ(KwIsRootPath("C:\\App\\"), 0);
 }
 
 }  // namespace
