@@ -14,6 +14,22 @@ namespace {
 void Tested() { PwImageSetDepthTestMode(1); }
 void WrittenOver() { PwImageSetDepthTestMode(0); }
 
+// Lit surfaces take the highlight of the shape being drawn, as the screen's
+// shading does; the library's own (code 0) leaves the renderer's white with
+// its shininess term.
+void TestedAndLit() {
+  Tested();
+  const std::uint32_t code = PwGetHighlight();
+  if (code == 0) {
+    PwZClearHighlight();
+    return;
+  }
+  float specular[3];
+  float exponent;
+  PwGetHighlightTerms(code, specular, &exponent);
+  PwZSetHighlight(specular[0], specular[1], specular[2], exponent);
+}
+
 // v * image / area in 64 bits, held to +-2^29 like projected points.
 int Scale(int v, int image, int area) {
   if (area < 1) area = 1;
@@ -36,23 +52,23 @@ struct Scaler {
 }  // namespace
 
 int PwImagePolygon3(int count, const PwVec3* points, PwColor colour) {
-  Tested();
+  TestedAndLit();
   return PwZPolygon(count, points, colour);
 }
 
 int PwImageFacet3(int count, const PwVec3* points, PwVec3 normal, PwColor colour) {
-  Tested();
+  TestedAndLit();
   return PwZFacet(count, points, normal, colour);
 }
 
 int PwImageSmoothFacet3(int count, const PwVec3* points, const PwVec3* normals, PwVec3 normal,
                         PwColor colour) {
-  Tested();
+  TestedAndLit();
   return PwZSmoothFacet(count, points, normals, normal, colour);
 }
 
 int PwImageSmoothPolygon3(int count, const PwVec3* points, const PwVec3* normals, PwColor colour) {
-  Tested();
+  TestedAndLit();
   return PwZSmoothPolygon(count, points, normals, colour);
 }
 

@@ -20,6 +20,14 @@ int PwZInit();
 
 int PwZGetLightingTerms(float* ambient, float* diffuse, float* specular, float* shininess);
 int PwZSetLightingTerms(float ambient, float diffuse, float specular, float shininess);
+// The highlight of the lit 3D primitives that follow: its colour (0..1 a
+// channel, scaling the specular coefficient per channel; black: none) and
+// its exponent in place of the shininess term. PwZInit and PwZClearHighlight
+// leave white with the shininess term.
+int PwZSetHighlight(float red, float green, float blue, float exponent);
+int PwZClearHighlight();
+// The colour and the exponent in use.
+int PwZGetHighlight(float* red, float* green, float* blue, float* exponent);
 int PwZGetViewport(int* x0, int* y0, int* x1, int* y1, int* cx, int* cy);
 int PwZSetViewport(int x0, int y0, int x1, int y1, int cx, int cy);
 int PwZGetMagnification(float* magnification, float* near_distance);

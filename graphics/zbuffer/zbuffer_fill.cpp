@@ -35,7 +35,8 @@ void PwZShadeChannels(int out[3], PwColor colour, float d, float s) {
   const PwZState& z = PwZ();
   const int in[3] = {colour.red, colour.green, colour.blue};
   for (int k = 0; k < 3; ++k) {
-    const float v = ((z.ambient + d) * static_cast<float>(in[k]) / 255.0f + s) * 255.0f;
+    const float v =
+        ((z.ambient + d) * static_cast<float>(in[k]) / 255.0f + s * z.highlight[k]) * 255.0f;
     int c;
     if (!(v > 0.0f)) {
       c = 0;

@@ -13,6 +13,9 @@ struct PwZState {
   float sinH, cosH, sinP, cosP, sinB, cosB;
   PwVec3 light;
   float ambient, diffuse, specular, shininess;
+  float highlight[3];        // red, green, blue
+  float highlight_exponent;  // when has_exponent
+  int has_exponent;
   int x0, y0, x1, y1, cx, cy;
   float magnification, near_distance;
   int shading;
@@ -60,8 +63,12 @@ int PwZFill(int n, PwZShadeFunc shade, void* data);
 // polygon, the centroid of the n clipped points and the camera-space light.
 void PwZSetPolygon(int count, const PwVec3* camera_points, int n, const PwVec3* clipped);
 
-// ((ambient + d) * k / 255 + s) * 255 for the three channels, truncated and
-// clamped to 0..255; d and s already carry their coefficients.
+// The highlight's exponent, and whether it has a colour to compute for.
+float PwZExponent();
+bool PwZHighlightLit();
+
+// ((ambient + d) * k / 255 + s * highlight_k) * 255 for the three channels,
+// truncated and clamped to 0..255; d and s already carry their coefficients.
 void PwZShadeChannels(int out[3], PwColor colour, float d, float s);
 
 // The integer line walk shared by PwZLine and PwZLine2: the segment clipped

@@ -26,9 +26,12 @@ void FlatPixel(int x, int y, void* data) {
   float d = 0.0f, sp = 0.0f;
   if (PwZDot(n, l) * PwZDot(n, v) < 0.0f) {
     const PwVec3 nu = Unit(n), lu = Unit(l), vu = Unit(v);
-    const PwVec3 h = Unit(PwZSub(lu, vu));
     d = std::fabs(PwZDot(nu, lu));
-    sp = std::pow(std::fabs(PwZDot(nu, h)), s.shininess);
+    // A black highlight has no power to compute.
+    if (PwZHighlightLit()) {
+      const PwVec3 h = Unit(PwZSub(lu, vu));
+      sp = std::pow(std::fabs(PwZDot(nu, h)), PwZExponent());
+    }
   }
   int c[3];
   PwZShadeChannels(c, colour, s.diffuse * d, s.specular * sp);

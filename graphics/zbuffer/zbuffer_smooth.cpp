@@ -58,6 +58,8 @@ int SmoothTriangle(const PwVec3 points[3], const PwVec3 normals[3], PwColor colo
   PwClipPolygonNear(&n, s.clipped, 3, t.q, s.near_distance);
   if (n == 0) return 1;
   PwZSetPolygon(3, t.q, n, s.clipped);
+  const bool highlight = PwZHighlightLit();
+  const float exponent = PwZExponent();
   for (int i = 0; i < 3; ++i) {
     const PwVec3 nrm = PwZRotateToCamera(normals[i]);
     const PwVec3 l = PwZSub(s.camera_light, t.q[i]);
@@ -66,7 +68,7 @@ int SmoothTriangle(const PwVec3 points[3], const PwVec3 normals[3], PwColor colo
     if (PwZDot(nrm, l) * PwZDot(nrm, v) < 0.0f) {
       const PwVec3 nu = Unit(nrm), lu = Unit(l), vu = Unit(v);
       d = std::fabs(PwZDot(nu, lu));
-      sp = std::pow(std::fabs(PwZDot(nu, Unit(PwZSub(lu, vu)))), s.shininess);
+      if (highlight) sp = std::pow(std::fabs(PwZDot(nu, Unit(PwZSub(lu, vu)))), exponent);
     }
     s.diffuse_terms[i] = d;
     s.specular_terms[i] = sp;

@@ -57,6 +57,7 @@ int PwZInit() {
   s.diffuse = 0.8f;
   s.specular = 0.8f;
   s.shininess = 60.0f;
+  PwZClearHighlight();
   s.x0 = 0;
   s.y0 = 0;
   s.x1 = 639;
@@ -99,6 +100,46 @@ int PwZSetLightingTerms(float ambient, float diffuse, float specular, float shin
   s.specular = specular;
   s.shininess = shininess;
   return 1;
+}
+
+int PwZSetHighlight(float red, float green, float blue, float exponent) {
+  PwZState& s = PwZ();
+  // NaN and out-of-range channels held to 0..1; a NaN or negative exponent
+  // to 0.
+  auto unit = [](float v) { return v > 0.0f ? (v < 1.0f ? v : 1.0f) : 0.0f; };
+  s.highlight[0] = unit(red);
+  s.highlight[1] = unit(green);
+  s.highlight[2] = unit(blue);
+  s.highlight_exponent = exponent > 0.0f ? exponent : 0.0f;
+  s.has_exponent = 1;
+  return 1;
+}
+
+int PwZClearHighlight() {
+  PwZState& s = PwZ();
+  s.highlight[0] = s.highlight[1] = s.highlight[2] = 1.0f;
+  s.highlight_exponent = 0.0f;
+  s.has_exponent = 0;
+  return 1;
+}
+
+int PwZGetHighlight(float* red, float* green, float* blue, float* exponent) {
+  const PwZState& s = PwZ();
+  if (red) *red = s.highlight[0];
+  if (green) *green = s.highlight[1];
+  if (blue) *blue = s.highlight[2];
+  if (exponent) *exponent = PwZExponent();
+  return 1;
+}
+
+float PwZExponent() {
+  const PwZState& s = PwZ();
+  return s.has_exponent ? s.highlight_exponent : s.shininess;
+}
+
+bool PwZHighlightLit() {
+  const PwZState& s = PwZ();
+  return s.highlight[0] > 0.0f || s.highlight[1] > 0.0f || s.highlight[2] > 0.0f;
 }
 
 int PwZGetViewport(int* x0, int* y0, int* x1, int* y1, int* cx, int* cy) {

@@ -41,6 +41,7 @@ class ImageOutputTest : public ::testing::Test {
   }
   void TearDown() override {
     PwZSetAllocFunc(nullptr);
+    PwSetHighlightCode(0);
     PwImageReset();
     PwZInit();
   }
@@ -340,6 +341,101 @@ TEST_F(ImageOutputTest, AFrameThroughThePipelineIsLitAndWritten) {
   EXPECT_EQ(0, b[512]);
   std::remove(path.c_str());
   PwSetLighting(0);
+}
+
+struct HighlightCase {
+  const char* name;
+  bool library;  // no highlight set: the library's own
+  PwColor specular;
+  float shininess;
+  bool lit[3];  // red, green, blue: shows a highlight
+};
+
+// The mean colour of the lit quad of an image, red, green, blue, and each
+// channel's largest value.
+struct QuadMeans {
+  double mean[3] = {0, 0, 0};
+  int max[3] = {0, 0, 0};
+};
+
+QuadMeans DrawLitQuad(const HighlightCase& c, bool smooth, PwColor colour) {
+  GuardedSurface surface(64, 48);
+  PwImageBegin(ImageTempPath("zb_highlight.bmp").c_str(), 1, 64, 48);
+  const PwVec3 light = {0, 0, -1000};  // behind the viewer: the highlight faces it
+  PwSetLight(&light);
+  const PwPose eye = {};
+  PwSetEye(&eye);
+  PwSetLighting(1);
+  if (!c.library) PwSetHighlight(c.specular, c.shininess);
+  const PwVec3 sq[] = {{-2, -2, 10}, {-2, 2, 10}, {2, 2, 10}, {2, -2, 10}};
+  const PwVec3 normals[] = {{0, 0, -1}, {0, 0, -1}, {0, 0, -1}, {0, 0, -1}};
+  if (smooth) {
+    PwSmoothPolygon3(4, sq, normals, colour);
+  } else {
+    PwPolygon3TwoSided(4, sq, colour);
+  }
+  QuadMeans q;
+  int n = 0;
+  for (int y = 0; y < 48; ++y) {
+    for (int x = 0; x < 64; ++x) {
+      PwColor p;
+      float depth;
+      PwImageGetPixel(x, y, &p, &depth);
+      if (depth > 11.0f) continue;  // background
+      const int rgb[3] = {p.red, p.green, p.blue};
+      for (int k = 0; k < 3; ++k) {
+        q.mean[k] += rgb[k];
+        if (rgb[k] > q.max[k]) q.max[k] = rgb[k];
+      }
+      ++n;
+    }
+  }
+  EXPECT_GT(n, 200) << c.name;
+  for (double& m : q.mean) m /= n > 0 ? n : 1;
+  PwFlushSorted();
+  PwImageReset();
+  PwSetHighlightCode(0);
+  PwSetLighting(0);
+  return q;
+}
+
+TEST_F(ImageOutputTest, LitSurfacesTakeTheirHighlightInTheImage) {
+  // An orange with room above its diffuse light (ambient 0.3 + 0.8 n.L,
+  // 1.06 to 1.1 times each channel over the quad) for a highlight.
+  const PwColor orange = {100, 150, 40};
+  const int diffuse[3] = {orange.red, orange.green, orange.blue};
+  const HighlightCase cases[] = {
+      {"no_specular", false, {0, 0, 0}, 0.2f, {false, false, false}},
+      {"white", false, {255, 255, 255}, 0.2f, {true, true, true}},
+      {"red_only", false, {0, 255, 0}, 0.2f, {true, false, false}},
+      {"library_own", true, {0, 0, 0}, 0.0f, {true, true, true}},
+  };
+  for (bool smooth : {false, true}) {
+    for (const HighlightCase& c : cases) {
+      const QuadMeans q = DrawLitQuad(c, smooth, orange);
+      for (int k = 0; k < 3; ++k) {
+        SCOPED_TRACE(std::string(c.name) + (smooth ? " smooth" : " flat") + " channel " +
+                     std::to_string(k));
+        if (c.lit[k]) {
+          EXPECT_GT(q.mean[k], 1.1 * diffuse[k] + 40);
+        } else {
+          EXPECT_GE(q.mean[k], 1.06 * diffuse[k] - 1);
+          EXPECT_LE(q.mean[k], 1.1 * diffuse[k] + 1);
+          EXPECT_LE(q.max[k], 1.1 * diffuse[k] + 1);
+        }
+      }
+    }
+  }
+  // The exponent narrows the highlight: 128 (shininess 1) against 26.
+  const HighlightCase wide = {"wide", false, {255, 255, 255}, 0.2f, {}};
+  const HighlightCase sharp = {"sharp", false, {255, 255, 255}, 1.0f, {}};
+  for (bool smooth : {false, true}) {
+    SCOPED_TRACE(smooth ? "smooth" : "flat");
+    const double wide_blue = DrawLitQuad(wide, smooth, orange).mean[2];
+    const double sharp_blue = DrawLitQuad(sharp, smooth, orange).mean[2];
+    EXPECT_LT(sharp_blue, wide_blue - 20);
+    EXPECT_GT(sharp_blue, 1.1 * orange.blue + 5);
+  }
 }
 
 }  // namespace

@@ -123,6 +123,35 @@ INSTANTIATE_TEST_SUITE_P(
         LightCase{"black_stays_dark_without_highlight", {0, 0, 1000}, 0, 0}),
     [](const ::testing::TestParamInfo<LightCase>& i) { return i.param.name; });
 
+TEST_F(ZPolygonTest, HighlightColourAndExponent) {
+  float r, g, b, e;
+  PwZGetHighlight(&r, &g, &b, &e);
+  EXPECT_EQ((std::vector<float>{1, 1, 1, 60}), (std::vector<float>{r, g, b, e}));
+  // Head-on with the light behind the viewer: the highlight is 1 at the
+  // centre, so each channel is 1.1 * 100 + 0.8 * 255 * its colour.
+  PwZSetLight({0, 0, -1000});
+  const auto sq = Square(10.0f);
+  PwZSetHighlight(0.0f, 0.5f, 0.0f, 26.0f);
+  PwZPolygon(4, sq.data(), kGrey);
+  EXPECT_EQ(110, At(8, 8).red);
+  EXPECT_EQ(212, At(8, 8).green);  // 110 + 102
+  EXPECT_EQ(110, At(8, 8).blue);
+  // Hostile values are held to 0..1 and a non-negative exponent; 0 gives the
+  // full highlight wherever the surface is lit.
+  PwZSetHighlight(std::nanf(""), 7.0f, -1.0f, std::nanf(""));
+  PwZGetHighlight(&r, &g, &b, &e);
+  EXPECT_EQ((std::vector<float>{0, 1, 0, 0}), (std::vector<float>{r, g, b, e}));
+  Clear();
+  PwZPolygon(4, sq.data(), kGrey);
+  EXPECT_EQ(255, At(5, 5).green);
+  EXPECT_LE(At(5, 5).red, 110);
+  // Cleared, it is white again with the shininess term, whatever it is.
+  PwZClearHighlight();
+  PwZSetLightingTerms(0.3f, 0.8f, 0.8f, 5.0f);
+  PwZGetHighlight(&r, &g, &b, &e);
+  EXPECT_EQ((std::vector<float>{1, 1, 1, 5}), (std::vector<float>{r, g, b, e}));
+}
+
 TEST_F(ZPolygonTest, DiffuseTermFollowsTheAngle) {
   // Light at 60 degrees from the normal, on the viewer's side: d = 0.5;
   // the half vector is 30 degrees off, cos^60 is about 1.8e-4.
