@@ -26,14 +26,6 @@ finish() {
 }
 
 w() { timeout 60 "$wine_run" "$@" 2>/dev/null | tr -d '\r'; }
-# The driver with its own status: through e2e_drive's pipe the status is
-# that of tr, so a box that never came would pass unnoticed.
-drive() {
-  timeout 60 "$wine_run" "$driver" "$@" 2>/dev/null >"$work/drive.out"
-  drive_status=$?
-  tr -d '\r' <"$work/drive.out"
-  return $drive_status
-}
 # Runs a driver action and fails the test when it does.
 must() { out=$(drive "$@") || fail "driver $*: $out"; printf '%s\n' "$out"; }
 unix() { w winepath -u "$1"; }

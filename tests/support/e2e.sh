@@ -126,7 +126,14 @@ e2e_init() {
   e2e_choose_prefix "$e2e_prefix_kind"
 }
 
-e2e_drive() { timeout 60 "$e2e_wine_run" "$driver" "$@" 2>/dev/null | tr -d '\r'; }
+# The status is the driver's own (a pipe's would be that of tr), so a box
+# that never came fails the caller that checks it.
+e2e_drive() {
+  e2e_out=$(timeout 60 "$e2e_wine_run" "$driver" "$@" 2>/dev/null)
+  e2e_status=$?
+  [ -z "$e2e_out" ] || printf '%s\n' "$e2e_out" | tr -d '\r'
+  return $e2e_status
+}
 
 e2e_wait() {
   e2e_n=$1; shift
