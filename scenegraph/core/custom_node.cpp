@@ -8,6 +8,7 @@
 #include "scenegraph/core/node_scanner.h"
 #include "scenegraph/core/out_stream.h"
 #include "scenegraph/core/partition.h"
+#include "scenegraph/core/proto_budget.h"
 #include "scenegraph/core/proto_interface.h"
 #include "scenegraph/core/router.h"
 
@@ -60,6 +61,14 @@ KsCustomNode::KsCustomNode(KsPartition* declaration) : declaration_(declaration)
     } else if (own && own->tooLarge) {
         b.tooLarge = 1;
     }
+    // The read's allowance is checked as each instance, nested ones too, is
+    // begun, so that a build stops as soon as it is spent.
+    const int64_t pending = outermost ? 0 : KsNode::GetConstructedCount() - b.start;
+    if (!KsProtoBudgetAllows(pending, declaration_->GetProtoName())) {
+        b.tooLarge = 1;
+        if (outermost) KsProtoBudgetNoteRefused();
+        return;
+    }
     // A nested instance past the allowance makes the outermost one too
     // large: it is refused as a whole.
     if (OverAllowance(b)) {
@@ -69,11 +78,20 @@ KsCustomNode::KsCustomNode(KsPartition* declaration) : declaration_(declaration)
     ++b.depth;
     copy_ = declaration_->Duplicate();
     --b.depth;
-    if (outermost && OverAllowance(b)) {
-        ReportRefused("PROTO instance adds too many nodes.", declaration_);
-        if (own) own->tooLarge = 1;
-        delete copy_;
-        copy_ = nullptr;
+    if (outermost) {
+        const int64_t made = KsNode::GetConstructedCount() - b.start;
+        const bool overRead = !KsProtoBudgetAllows(made, declaration_->GetProtoName());
+        if (!overRead && OverAllowance(b)) {
+            ReportRefused("PROTO instance adds too many nodes.", declaration_);
+            if (own) own->tooLarge = 1;
+        }
+        if (overRead || b.tooLarge) {
+            KsProtoBudgetNoteRefused();
+            delete copy_;
+            copy_ = nullptr;
+        } else {
+            KsProtoBudgetCharge(made);
+        }
     }
     if (!copy_) return;
     copy_->SetOwner(this);

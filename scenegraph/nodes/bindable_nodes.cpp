@@ -11,6 +11,7 @@
 #include "scenegraph/core/scene_hooks.h"
 #include "scenegraph/nodes/node_helpers.h"
 #include "scenegraph/nodes/primitive_buffer.h"
+#include "scenegraph/nodes/render_traversal.h"
 
 KS_NODE_CLASS_IMPL(KsViewpoint, KsNode)
 KS_NODE_CLASS_IMPL(KsNavigationInfo, KsNode)
@@ -312,6 +313,11 @@ KsBackground* KsBackground::GetCurrent() { return Bound().background; }
 
 namespace {
 int PickAt(int x, int y) { return KsPickAt(x, y); }
+
+void StartFrame() {
+    KsResetDrawingState();
+    KsStartTraversalFrame();
+}
 }  // namespace
 
 void KsRegisterBindableNodes() {
@@ -320,8 +326,9 @@ void KsRegisterBindableNodes() {
     KsRegisterNodeConstructor("Fog", KsMakeNode<KsFog>);
     KsRegisterNodeConstructor("Background", KsMakeNode<KsBackground>);
     KsSetPickHook(PickAt);
-    // Each frame's walk starts from the identity and the default colour.
-    KsSetMatrixResetHook(KsResetDrawingState);
+    // Each frame's walk starts from the identity and the default colour,
+    // with no shapes counted.
+    KsSetMatrixResetHook(StartFrame);
     KsSetViewpointPathHook(StorePath);
 }
 
