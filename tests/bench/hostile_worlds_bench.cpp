@@ -70,7 +70,9 @@ int Run(const char* name, const std::string& text, std::vector<unsigned char>* p
     const double scans = Since(scanned);
     const auto drawn = Clock::now();
     lvbench::StartLitView(pool);
-    const PwPose eye = {0, 0, -20000, 0, 0, 0};
+    // Close enough for the box to fill much of the view, as the viewer's
+    // examiner shows a scene.
+    const PwPose eye = {0, 0, -4, 0, 0, 0};
     PwSetEye(&eye);
     scene->TraverseFromRoot();
     PwFlushSorted();
@@ -97,7 +99,8 @@ int main(int argc, char** argv) {
     auto wanted = [&only](const char* name) { return only.empty() || only == name; };
     KsRegisterNodeLibrary();
     std::printf("hostile worlds, opened and drawn once, %d-bit build\n", (int)(sizeof(void*) * 8));
-    std::vector<unsigned char> pool(32u << 20);
+    // The viewer's own main pool size.
+    std::vector<unsigned char> pool(1u << 20);
     int failed = 0;
     // stderr takes the refusals; the figures go to stdout.
     if (wanted("protos")) failed |= Run("protos", lvbench::NestedProtoWorld(5, 10, 40), &pool);
