@@ -3,12 +3,15 @@
 #include "viewer/scene_overflow.h"
 
 #include "graphics/state3d/state3d.h"
+#include "scenegraph/nodes/render_traversal.h"
 
 namespace {
 
 struct OverflowState {
   ViewerOverflowNoticeFunc notice = nullptr;
   int told = 0;  // 1 once this file's notice was shown
+  int toldShapes = 0;  // the same for the shape notice
+  const char* const* lines = kViewerOverflowLines;
 };
 
 OverflowState& State() {
@@ -25,14 +28,35 @@ const char* const kViewerOverflowLines[3] = {
 
 void ViewerOverflowSetNotice(ViewerOverflowNoticeFunc notice) { State().notice = notice; }
 
-void ViewerOverflowNewFile() { State().told = 0; }
+// The number is KS_MAX_FRAME_SHAPES.
+const char* const kViewerShapeLimitLines[3] = {
+    "THE SCENE HAS MORE SHAPES THAN A FRAME DRAWS.",
+    "(*)Its nodes are used over and over; only the",
+    "   first 200000 shapes of each frame are drawn."};
+
+const char* const* ViewerOverflowNoticeLines() { return State().lines; }
+
+void ViewerOverflowNewFile() {
+  State().told = 0;
+  State().toldShapes = 0;
+}
 
 int ViewerOverflowAfterFrame() {
   OverflowState& s = State();
-  if (PwFrameLeftPrimitivesOut() != 1 || s.told == 1) return 0;
-  s.told = 1;
-  if (s.notice != nullptr) s.notice();
-  return 1;
+  int shown = 0;
+  if (PwFrameLeftPrimitivesOut() == 1 && s.told == 0) {
+    s.told = 1;
+    s.lines = kViewerOverflowLines;
+    if (s.notice != nullptr) s.notice();
+    shown = 1;
+  }
+  if (KsTraversalWasCut() == 1 && s.toldShapes == 0) {
+    s.toldShapes = 1;
+    s.lines = kViewerShapeLimitLines;
+    if (s.notice != nullptr) s.notice();
+    shown = 1;
+  }
+  return shown;
 }
 
 void ViewerOverflowReset() { State() = OverflowState(); }

@@ -3,6 +3,6 @@
 #include "viewer/toolkit/toolkit.h"
 
 void ViewerOverflowMessageBox() {
-  KrMessageBox3(kViewerOverflowLines[0], kViewerOverflowLines[1], kViewerOverflowLines[2],
-                nullptr);
+  const char* const* lines = ViewerOverflowNoticeLines();
+  KrMessageBox3(lines[0], lines[1], lines[2], nullptr);
 }

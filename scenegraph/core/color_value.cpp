@@ -43,3 +43,10 @@ const char* KsCol::GetClassName() const { return "KsCol"; }
 KsClassRecord* KsCol::GetClassInfo() const { return g_colorRecord; }
 
 KsClassRecord* KsCol::ClassRecord() { return g_colorRecord; }
+
+int KsColorByte(float component) {
+    if (!(component > 0.0f)) return 0;
+    if (component >= 1.0f) return 255;
+    const int byte = static_cast<int>(component * 255.0f);
+    return byte > 255 ? 255 : byte;
+}

@@ -26,4 +26,9 @@ public:
     float b = 0.0f;
 };
 
+// A colour component as a byte, 0 to 255, truncated: components outside 0
+// to 1 (and NaN, as 0) are clamped first, since a file may hold any float
+// and converting one outside the int range is undefined.
+int KsColorByte(float component);
+
 #endif

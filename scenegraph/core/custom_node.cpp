@@ -1,15 +1,19 @@
 #include "scenegraph/core/custom_node.h"
 
 #include <cstdio>
+#include <cstring>
 #include <new>
 
 #include "scenegraph/core/field.h"
 #include "scenegraph/core/field_factory.h"
+#include "scenegraph/core/mf_fields.h"
 #include "scenegraph/core/node_scanner.h"
 #include "scenegraph/core/out_stream.h"
 #include "scenegraph/core/partition.h"
+#include "scenegraph/core/proto_budget.h"
 #include "scenegraph/core/proto_interface.h"
 #include "scenegraph/core/router.h"
+#include "scenegraph/core/sf_fields.h"
 
 namespace {
 const char kCustomNodeName[] = "KsCustomNode";
@@ -60,6 +64,14 @@ KsCustomNode::KsCustomNode(KsPartition* declaration) : declaration_(declaration)
     } else if (own && own->tooLarge) {
         b.tooLarge = 1;
     }
+    // The read's allowance is checked as each instance, nested ones too, is
+    // begun, so that a build stops as soon as it is spent.
+    const int64_t pending = outermost ? 0 : KsNode::GetConstructedCount() - b.start;
+    if (!KsProtoBudgetAllows(pending, declaration_->GetProtoName())) {
+        b.tooLarge = 1;
+        if (outermost) KsProtoBudgetNoteRefused();
+        return;
+    }
     // A nested instance past the allowance makes the outermost one too
     // large: it is refused as a whole.
     if (OverAllowance(b)) {
@@ -69,11 +81,20 @@ KsCustomNode::KsCustomNode(KsPartition* declaration) : declaration_(declaration)
     ++b.depth;
     copy_ = declaration_->Duplicate();
     --b.depth;
-    if (outermost && OverAllowance(b)) {
-        ReportRefused("PROTO instance adds too many nodes.", declaration_);
-        if (own) own->tooLarge = 1;
-        delete copy_;
-        copy_ = nullptr;
+    if (outermost) {
+        const int64_t made = KsNode::GetConstructedCount() - b.start;
+        const bool overRead = !KsProtoBudgetAllows(made, declaration_->GetProtoName());
+        if (!overRead && OverAllowance(b)) {
+            ReportRefused("PROTO instance adds too many nodes.", declaration_);
+            if (own) own->tooLarge = 1;
+        }
+        if (overRead || b.tooLarge) {
+            KsProtoBudgetNoteRefused();
+            delete copy_;
+            copy_ = nullptr;
+        } else {
+            KsProtoBudgetCharge(made);
+        }
     }
     if (!copy_) return;
     copy_->SetOwner(this);
@@ -136,12 +157,54 @@ void KsCustomNode::ReleaseHook() {
     delete copy;
 }
 
+namespace {
+// Scans a member's nodes; 1 when the scanner stopped the walk.
+int ScanMember(const KsMemberTable* m, KsNodeScanner* scanner) {
+    if (!m || !m->field) return 0;
+    const char* cls = m->field->GetClassName();
+    if (std::strcmp(cls, "KsSFNode") == 0) {
+        KsNode* child = static_cast<KsSFNode*>(m->field)->Get();
+        return child && child->Scan(scanner) != 0 ? 1 : 0;
+    }
+    if (std::strcmp(cls, "KsMFNode") == 0) {
+        KsMFNode* list = static_cast<KsMFNode*>(m->field);
+        for (int k = 0; k < list->GetCount(); ++k) {
+            KsNode* child = list->GetElements()[k];
+            if (child && child->Scan(scanner) != 0) return 1;
+        }
+    }
+    return 0;
+}
+}  // namespace
+
 int KsCustomNode::Scan(KsNodeScanner* scanner) {
     // Met again inside its own walk (a graph made cyclic by events).
-    if (scanningCopy_) return 0;
+    if (scanningCopy_ || !scanner) return 0;
+    if (scanner->GetEnterProto() != 0 || !copy_) {
+        scanningCopy_ = 1;
+        const int result = KsNode::Scan(scanner);
+        scanningCopy_ = 0;
+        return result;
+    }
+    // Entering the private scene: a member that IS hands into the body is
+    // met there, on the path that places it; walked here as well, every
+    // level of instances nested through such fields would double the walk.
+    if (scanner->Enter(this) != 0) return 0;
     scanningCopy_ = 1;
-    int result = KsNode::Scan(scanner);
-    if (result == 0 && scanner && scanner->GetEnterProto() == 0 && copy_) {
+    int result = 0;
+    scanner->Push(this);
+    if (scanner->Visit(this) != 0) {
+        result = 1;
+    } else {
+        const KsProtoInterface* in = copy_->FindInterface();
+        for (int i = 0; i < GetMemberCount() && result == 0; ++i) {
+            const KsMemberTable* m = GetMember(i);
+            if (m && in && in->FieldBindings(m->name) != nullptr) continue;
+            result = ScanMember(m, scanner);
+        }
+    }
+    scanner->Pop();
+    if (result == 0) {
         scanner->Push(this);
         for (int i = 0; i < copy_->GetNodeCount() && result == 0; ++i) {
             KsNode* root = copy_->GetNode(i);

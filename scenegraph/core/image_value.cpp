@@ -19,6 +19,8 @@ int PixelSize(int unit) { return unit <= 1 ? 1 : unit == 2 ? 2 : 4; }
 
 // Largest pixel array accepted; beyond it the size takes the failure path.
 const int64_t kMaxImageBytes = INT32_MAX;
+// Pixel bytes allocated before the first pixel word is read.
+const int64_t kFirstPixelBytes = 65536;
 
 void StorePixel(void* pixels, int unit, int64_t i, uint32_t value) {
     switch (PixelSize(unit)) {
@@ -31,7 +33,10 @@ void StorePixel(void* pixels, int unit, int64_t i, uint32_t value) {
 
 int64_t KsImage::ByteCount(int width, int height, int unit) {
     if (width < 0 || height < 0 || unit < 0 || unit > 4) return -1;
-    int64_t bytes = (int64_t)width * (int64_t)height * PixelSize(unit);
+    // Two sizes below 2^31 multiply within 64 bits; the pixel size would not.
+    const int64_t pixels = (int64_t)width * (int64_t)height;
+    if (pixels > kMaxImageBytes) return -1;
+    const int64_t bytes = pixels * PixelSize(unit);
     return bytes > kMaxImageBytes ? -1 : bytes;
 }
 
@@ -50,8 +55,11 @@ KsImage::KsImage(KsWordNode* cursor) {
         std::fprintf(stderr, "  Error near line %d\n", first->text.Line());
         return;
     }
-    int width = KsParseInt(first->text);
-    int height = KsParseInt(first->next->text);
+    // A size that does not fit an int is refused as an impossible one;
+    // wrapped round it could name a small image the file never meant.
+    int width = 0, height = 0;
+    const int sizeRefused = KsParseIntChecked(first->text, &width) |
+                            KsParseIntChecked(first->next->text, &height);
     int unit = KsParseInt(first->next->next->text);
     if (unit > 4 || unit < 0) {
         std::fprintf(stderr, "KsImage::KsImage()\n");
@@ -64,11 +72,15 @@ KsImage::KsImage(KsWordNode* cursor) {
     }
     for (int i = 0; i < 3; ++i) KsCursorAdvance(cursor);
 
-    const int64_t bytes = ByteCount(width, height, unit);
+    const int64_t bytes = sizeRefused ? -1 : ByteCount(width, height, unit);
     if (bytes < 0) return;  // as an allocation failure: empty, no message
+    // The array grows with the pixels actually read, so that a size the
+    // words do not back costs no memory.
+    const int64_t pixelSize = PixelSize(unit);
+    int64_t capacity = bytes < kFirstPixelBytes ? bytes : kFirstPixelBytes;
     void* pixels = nullptr;
-    if (bytes > 0) {
-        pixels = std::malloc((size_t)bytes);
+    if (capacity > 0) {
+        pixels = std::malloc((size_t)capacity);
         if (!pixels) return;
     }
     const int64_t count = (int64_t)width * height;
@@ -79,6 +91,16 @@ KsImage::KsImage(KsWordNode* cursor) {
             std::fprintf(stderr, "KsImage::KsImate()\n");
             std::fprintf(stderr, "  Error near line %d\n", first->text.Line());
             return;
+        }
+        if ((i + 1) * pixelSize > capacity) {
+            const int64_t grown = capacity * 2 < bytes ? capacity * 2 : bytes;
+            void* larger = std::realloc(pixels, (size_t)grown);
+            if (!larger) {
+                std::free(pixels);
+                return;
+            }
+            pixels = larger;
+            capacity = grown;
         }
         StorePixel(pixels, unit, i, KsParseUnsigned(word->text));
         KsCursorAdvance(cursor);

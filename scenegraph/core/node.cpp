@@ -456,9 +456,10 @@ int KsNode::RealizeBody(KsWordNode* cursor, KsPartition* partition, int depth) {
 int KsNode::Scan(KsNodeScanner* scanner) {
     if (!scanner) return 0;
     NodeGlobals& g = Globals();
-    // A node met again on its own path (a graph made cyclic by addChildren)
-    // or a walk too deep is not entered.
-    if (scanning_ || g.scanDepth >= kMaxScanDepth) return 0;
+    // A node met again on its own path (a graph made cyclic by addChildren),
+    // a walk too deep, or a shared node the walk has entered often enough
+    // is not entered.
+    if (scanning_ || g.scanDepth >= kMaxScanDepth || scanner->Enter(this) != 0) return 0;
     scanner->Push(this);
     if (scanner->Visit(this) != 0) {
         scanner->Pop();

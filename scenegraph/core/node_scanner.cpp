@@ -19,6 +19,19 @@ KsClassRecord* KsNodeScanner::GetClassInfo() const { return g_scannerRecord; }
 KsNodeScanner* KsNodeScanner::NewInstance() { return new (std::nothrow) KsNodeScanner(); }
 int KsNodeScanner::Visit(KsNode*) { return 1; }
 
+int KsNodeScanner::Enter(const KsNode* node) {
+    if (node && node->GetRefCount() > 1) {
+        int& visits = shared_[node];
+        if (visits >= KS_SCAN_MAX_VISITS) {
+            ++leftOut_;
+            return 1;
+        }
+        ++visits;
+    }
+    ++entered_;
+    return 0;
+}
+
 int KsNodeScanner::Push(KsObject* item) {
     int stored = 1;
     if (depth_ >= 0 && depth_ < KS_SCAN_PATH_SIZE) {

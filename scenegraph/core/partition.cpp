@@ -7,6 +7,7 @@
 
 #include "scenegraph/core/custom_node.h"
 #include "scenegraph/core/file_kind.h"
+#include "scenegraph/core/proto_budget.h"
 #include "scenegraph/core/word_reader.h"
 #include "scenegraph/core/word_tree.h"
 #include "scenegraph/core/working_dir.h"
@@ -163,6 +164,7 @@ int KsPartition::ReadFile(const char* path) {
 }
 
 int KsPartition::RealizeTree(KsWordNode* root) {
+    KsProtoBudgetScope expansion(root);
     KsWordNode cursor = KsMakeCursor(root);
     int result = 0;
     // A list that opens with a brace group returns after it; read on so that

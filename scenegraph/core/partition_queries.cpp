@@ -3,6 +3,9 @@
 #include <cstdio>
 #include <cstring>
 
+#include <unordered_map>
+
+#include "scenegraph/core/box_query.h"
 #include "scenegraph/core/drag_sensor.h"
 #include "scenegraph/core/matrix.h"
 #include "scenegraph/core/node_scanner.h"
@@ -44,7 +47,66 @@ public:
 private:
     float now_;
 };
+struct KnownBox {
+    int result = 1;  // 1 while it is being worked out, and for no box
+    KsVec3f lo, hi;
+};
+
+struct BoxQuery {
+    int open = 0;
+    long computed = 0;
+    std::unordered_map<const KsNode*, KnownBox> shared;
+};
+
+BoxQuery& Boxes() {
+    static BoxQuery query;
+    return query;
+}
 }  // namespace
+
+KsBoxQueryScope::KsBoxQueryScope() : outermost_(Boxes().open == 0) {
+    BoxQuery& q = Boxes();
+    if (outermost_) {
+        q.shared.clear();
+        q.computed = 0;
+    }
+    ++q.open;
+}
+
+KsBoxQueryScope::~KsBoxQueryScope() {
+    BoxQuery& q = Boxes();
+    --q.open;
+    if (outermost_) q.shared.clear();
+}
+
+long KsBoxQueryComputed() { return Boxes().computed; }
+
+int KsChildBoundingBox(KsNode* node, KsVec3f* min, KsVec3f* max) {
+    if (!node || !min || !max) return 1;
+    BoxQuery& q = Boxes();
+    // A node held once is reached as often as its holder: only shared
+    // ones are kept.
+    if (q.open == 0 || node->GetRefCount() <= 1) {
+        ++q.computed;
+        return node->GetBoundingBox(min, max);
+    }
+    auto found = q.shared.find(node);
+    if (found != q.shared.end()) {
+        if (found->second.result != 0) return 1;
+        *min = found->second.lo;
+        *max = found->second.hi;
+        return 0;
+    }
+    q.shared.emplace(node, KnownBox());
+    ++q.computed;
+    KnownBox box;
+    box.result = node->GetBoundingBox(&box.lo, &box.hi) != 0 ? 1 : 0;
+    q.shared[node] = box;
+    if (box.result != 0) return 1;
+    *min = box.lo;
+    *max = box.hi;
+    return 0;
+}
 
 int KsPartition::Scan(KsNodeScanner* scanner) {
     if (!scanner) return 0;
@@ -96,11 +158,12 @@ int KsPartition::StoreViewpointPaths() {
 
 int KsPartition::GetBoundingBox(KsVec3f* min, KsVec3f* max) {
     if (!min || !max) return 1;
+    KsBoxQueryScope query;
     int found = 0;
     for (int i = 0; i < GetNodeCount(); ++i) {
         KsNode* node = roots_[static_cast<size_t>(i)];
         KsVec3f lo, hi;
-        if (!node || node->GetBoundingBox(&lo, &hi) != 0) continue;
+        if (!node || KsChildBoundingBox(node, &lo, &hi) != 0) continue;
         if (!found) {
             *min = lo;
             *max = hi;

@@ -16,10 +16,14 @@
 #include "scenegraph/core/field_factory.h"
 #include "scenegraph/core/node_duplicator.h"
 #include "scenegraph/core/partition.h"
+#include "scenegraph/core/proto_budget.h"
 #include "scenegraph/core/proto_interface.h"
 
 namespace {
+// Once the read's expansion allowance is spent, every copy fails; the
+// refusal was reported once and the steps say nothing more.
 void ReportStep(const char* step) {
+    if (KsProtoBudgetSpent()) return;
     std::fprintf(stderr, "KsPartition::DuplicateFrom()\n");
     std::fprintf(stderr, "  %s\n", step);
 }
@@ -79,6 +83,7 @@ void CopyBindings(const std::vector<KsIsTable*>& from, int kind, const KsDuplica
         KsIsTable* copy = inner ? new (std::nothrow) KsIsTable(is->rawName, inner, is->rawInnerMember)
                                 : nullptr;
         if (!copy) {
+            if (KsProtoBudgetSpent()) continue;
             std::fprintf(stderr, "KsPartition::DuplicateIsTable()\n");
             std::fprintf(stderr, "  Failed to find duplicated node.\n");
             continue;
@@ -111,8 +116,16 @@ int CopyNodes(KsDuplicatorList* map) {
     int failed = 0;
     for (int i = 0; i < map->GetCount(); ++i) {
         KsNodeDuplicator* entry = map->Get(i);
+        if (KsProtoBudgetSpent()) {
+            failed = 1;
+            break;
+        }
         entry->copy = entry->source->Duplicate();
         if (!entry->copy) {
+            if (KsProtoBudgetSpent()) {
+                failed = 1;
+                break;
+            }
             std::fprintf(stderr, "KsPartition::DuplicateNode()\n");
             std::fprintf(stderr, "  Duplicate Failed.\n");
             failed = 1;
@@ -130,7 +143,7 @@ int ApplyToRoots(const std::vector<KsNode*>& roots, KsDuplicatorList* map, KsPar
     int failed = 0;
     for (KsNode* root : roots) {
         KsNodeDuplicator* entry = KsApplyDuplicate(map, root);
-        if (!entry) {
+        if (!entry && !KsProtoBudgetSpent()) {
             std::fprintf(stderr, "KsApplyDuplicate()\n");
             std::fprintf(stderr, "  Node not found.\n");
         }
@@ -149,7 +162,7 @@ void VerifyUses(const KsDuplicatorList& map) {
     int failed = 0;
     for (int i = 0; i < map.GetCount(); ++i) {
         KsNodeDuplicator* entry = map.Get(i);
-        if (entry->appliedCount != entry->useCount) {
+        if (entry->appliedCount != entry->useCount && !KsProtoBudgetSpent()) {
             std::fprintf(stderr, "KsPartition::VerifyDuplicate()\n");
             std::fprintf(stderr, "  Verify Error!!\n");
             failed = 1;

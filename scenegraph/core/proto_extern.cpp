@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "scenegraph/core/partition.h"
+#include "scenegraph/core/proto_budget.h"
 #include "scenegraph/core/proto_interface.h"
 #include "scenegraph/core/word_reading.h"
 #include "scenegraph/core/word_tree.h"
@@ -65,7 +66,10 @@ void DropScene(KsPartition* p) {
 }
 }  // namespace
 
-void KsResetProtoGlobals() { Extern() = ExternState(); }
+void KsResetProtoGlobals() {
+    Extern() = ExternState();
+    KsResetProtoBudget();
+}
 
 // EXTERNPROTO name [ interface ] url
 KsNode* KsPartition::RealizeExternProto(KsWordNode* cursor) {

@@ -118,5 +118,6 @@ private:
 // copy the partition it was copied from.
 KsPartition* KsProtoDeclarationsOf(KsPartition* p);
 
-// EXTERNPROTO reading state (depth, files being read) back to its start.
+// EXTERNPROTO reading state (depth, files being read) and the expansion
+// allowance back to their start.
 void KsResetProtoGlobals();

@@ -17,10 +17,14 @@ int HexDigit(unsigned char c) {
     return 0;
 }
 
-// Every character shifts, only hexadecimal digits add.
-uint32_t ParseHex(const char* p) {
+// Every character shifts, only hexadecimal digits add; the low 32 bits are
+// kept. *fits becomes false once a digit is shifted out.
+uint32_t ParseHex(const char* p, bool* fits) {
     uint32_t value = 0;
-    for (; *p; ++p) value = (value << 4) + (uint32_t)HexDigit((unsigned char)*p);
+    for (; *p; ++p) {
+        if ((value >> 28) != 0) *fits = false;
+        value = (value << 4) + (uint32_t)HexDigit((unsigned char)*p);
+    }
     return value;
 }
 
@@ -62,6 +66,13 @@ int KsKeywordIndex(const char* word, const char* const* table) {
 }
 
 int KsParseInt(const char* text) {
+    int value = 0;
+    KsParseIntChecked(text, &value);
+    return value;
+}
+
+int KsParseIntChecked(const char* text, int* out) {
+    if (out) *out = 0;
     if (!text) return 0;
     const char* p = text;
     bool negative = false;
@@ -69,28 +80,51 @@ int KsParseInt(const char* text) {
         negative = *p == '-';
         ++p;
     }
-    uint32_t value;
+    bool fits = true;
+    int64_t value;
     if (p[0] == '0' && p[1] == 'x') {
-        value = ParseHex(p + 2);
+        // A bit pattern, negated as one: 0xFFFFFFFF is -1. Longer ones have
+        // no nearest int.
+        uint32_t bits = ParseHex(p + 2, &fits);
+        if (negative) bits = 0u - bits;
+        value = fits ? (int64_t)(int32_t)bits : negative ? INT32_MIN : INT32_MAX;
+        negative = false;
     } else {
-        // Decimal as the C library converts it: blanks, a sign, digits.
+        // Decimal as the C library converts it: blanks, a sign, digits. The
+        // magnitude is kept in 64 bits and stops growing once it is past
+        // any int, so that no text wraps round.
         while (IsBlank((unsigned char)*p)) ++p;
         bool inner = false;
         if (*p == '+' || *p == '-') {
             inner = *p == '-';
             ++p;
         }
+        const int64_t limit = (int64_t)INT32_MAX + 1;
         value = 0;
-        for (; IsDigit((unsigned char)*p); ++p) value = value * 10u + (uint32_t)(*p - '0');
-        if (inner) value = 0u - value;
+        for (; IsDigit((unsigned char)*p); ++p) {
+            value = value * 10 + (*p - '0');
+            if (value > limit) value = limit + 1;
+        }
+        if (inner) value = -value;
     }
-    if (negative) value = 0u - value;
-    return (int)value;
+    if (negative) value = -value;
+    if (value > INT32_MAX) {
+        value = INT32_MAX;
+        fits = false;
+    } else if (value < INT32_MIN) {
+        value = INT32_MIN;
+        fits = false;
+    }
+    if (out) *out = (int)value;
+    return fits ? 0 : 1;
 }
 
 uint32_t KsParseUnsigned(const char* text) {
     if (!text) return 0;
-    if (text[0] == '0' && text[1] == 'x') return ParseHex(text + 2);
+    if (text[0] == '0' && text[1] == 'x') {
+        bool fits = true;  // pixels keep their low bits
+        return ParseHex(text + 2, &fits);
+    }
     uint32_t value = 0;
     for (const char* p = text; *p; ++p)
         value = value * 10u + (uint32_t)((unsigned char)*p - 48u);

@@ -7,8 +7,13 @@
 // (exact, case-sensitive), -1 when none matches.
 int KsKeywordIndex(const char* word, const char* const* table);
 
-// Integer of a word: optional sign, "0x" hexadecimal or decimal. Null gives 0.
+// Integer of a word: optional sign, "0x" hexadecimal (a 32-bit pattern) or
+// decimal. Null gives 0. A number beyond the int range gives the nearest
+// int, never a wrapped one.
 int KsParseInt(const char* text);
+// The same into *out; 1 when the number does not fit an int (decimal beyond
+// -2^31..2^31-1, hexadecimal beyond 32 bits), 0 otherwise.
+int KsParseIntChecked(const char* text, int* out);
 
 // Pixel number of a word: "0x" hexadecimal or decimal digits. Null gives 0.
 uint32_t KsParseUnsigned(const char* text);

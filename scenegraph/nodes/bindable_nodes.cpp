@@ -12,6 +12,7 @@
 #include "scenegraph/core/scene_hooks.h"
 #include "scenegraph/nodes/node_helpers.h"
 #include "scenegraph/nodes/primitive_buffer.h"
+#include "scenegraph/nodes/render_traversal.h"
 
 KS_NODE_CLASS_IMPL(KsViewpoint, KsNode)
 KS_NODE_CLASS_IMPL(KsNavigationInfo, KsNode)
@@ -366,6 +367,11 @@ void KsBindFirstOfScene(KsPartition* scene) {
 
 namespace {
 int PickAt(int x, int y) { return KsPickAt(x, y); }
+
+void StartFrame() {
+    KsResetDrawingState();
+    KsStartTraversalFrame();
+}
 }  // namespace
 
 void KsRegisterBindableNodes() {
@@ -374,8 +380,9 @@ void KsRegisterBindableNodes() {
     KsRegisterNodeConstructor("Fog", KsMakeNode<KsFog>);
     KsRegisterNodeConstructor("Background", KsMakeNode<KsBackground>);
     KsSetPickHook(PickAt);
-    // Each frame's walk starts from the identity and the default colour.
-    KsSetMatrixResetHook(KsResetDrawingState);
+    // Each frame's walk starts from the identity and the default colour,
+    // with no shapes counted.
+    KsSetMatrixResetHook(StartFrame);
     KsSetViewpointPathHook(StorePath);
 }
 

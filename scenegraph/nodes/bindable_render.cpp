@@ -1,6 +1,7 @@
 // Bindable nodes draw nothing where they stand: the viewer reads the bound
 // viewpoint for its camera and the bound background fills the frame.
 #include "graphics/primitives/sky.h"
+#include "scenegraph/core/color_value.h"
 #include "scenegraph/nodes/bindable_nodes.h"
 
 int KsViewpoint::ExecTraverse(KsMatrix*) { return 0; }
@@ -9,7 +10,7 @@ int KsFog::ExecTraverse(KsMatrix*) { return 0; }
 int KsBackground::ExecTraverse(KsMatrix*) { return 0; }
 
 namespace {
-int Channel(float c) { return static_cast<int>(c * 255.0f); }
+int Channel(float c) { return KsColorByte(c); }
 
 PwColor ToPwColor(const KsCol* c) {
     PwColor out;

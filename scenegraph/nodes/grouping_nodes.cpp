@@ -7,6 +7,8 @@
 #include <unordered_set>
 #include <vector>
 
+#include "scenegraph/core/box_query.h"
+
 KS_NODE_CLASS_IMPL(KsGroup, KsNode)
 KS_NODE_CLASS_IMPL(KsInline, KsGroup)
 KS_NODE_CLASS_IMPL(KsTransform, KsGroup)
@@ -82,7 +84,7 @@ int KsGroup::GetBoundingBox(KsVec3f* min, KsVec3f* max) {
     KsVec3f lo, hi;
     for (int i = 0; i < children.GetCount(); ++i) {
         KsNode* child = children.GetElements()[i];
-        if (!child || child->GetBoundingBox(&lo, &hi) != 0) continue;
+        if (!child || KsChildBoundingBox(child, &lo, &hi) != 0) continue;
         if (min && max) Extend(min, max, lo, hi, !found);
         found = true;
     }

@@ -1,5 +1,7 @@
 #include "scenegraph/nodes/render_traversal.h"
 
+#include <cstring>
+
 #include "scenegraph/core/matrix.h"
 #include "scenegraph/core/mf_fields.h"
 #include "scenegraph/core/node.h"
@@ -24,6 +26,34 @@ int& ImageTextureWarnings() {
     return left;
 }
 
+struct FrameCounts {
+    int shapes = 0;
+    int visits = 0;
+    int cut = 0;
+};
+
+FrameCounts& Frame() {
+    static FrameCounts counts;
+    return counts;
+}
+
+// Counts one node entered; false when the frame has met too many.
+bool TakeVisit(KsNode* node) {
+    FrameCounts& f = Frame();
+    if (f.visits >= KS_MAX_FRAME_VISITS) {
+        f.cut = 1;
+        return false;
+    }
+    const bool shape = std::strcmp(node->GetClassName(), "KsShape") == 0;
+    if (shape && f.shapes >= KS_MAX_FRAME_SHAPES) {
+        f.cut = 1;
+        return false;
+    }
+    ++f.visits;
+    if (shape) ++f.shapes;
+    return true;
+}
+
 bool OnPath(const TraversePath& p, const KsNode* node) {
     for (int i = 0; i < p.depth; ++i) {
         if (p.nodes[i] == node) return true;
@@ -41,6 +71,7 @@ int KsTraverseNode(KsNode* node, KsMatrix* matrix) {
     }
     TraversePath& p = Path();
     if (p.depth >= KS_MAX_TRAVERSE_DEPTH || OnPath(p, node)) return 0;
+    if (!TakeVisit(node)) return 0;
     p.nodes[p.depth++] = node;
     int result = node->ExecTraverse(matrix);
     --p.depth;
@@ -81,8 +112,13 @@ int KsTraverseGroup(KsNode* group, KsMFNode* children, KsMatrix* matrix) {
     return result;
 }
 
+void KsStartTraversalFrame() { Frame() = FrameCounts(); }
+int KsTraversalShapeVisits() { return Frame().shapes; }
+int KsTraversalWasCut() { return Frame().cut; }
+
 void KsResetRenderTraversal() {
     Path().depth = 0;
+    Frame() = FrameCounts();
     ImageTextureWarnings() = kImageTextureWarnings;
 }
 

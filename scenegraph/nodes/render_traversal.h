@@ -9,8 +9,16 @@ class KsMatrix;
 // Deepest chain of nested traversals; nodes below it are not drawn.
 constexpr int KS_MAX_TRAVERSE_DEPTH = 2000;
 
+// Shapes one frame draws at most, and nodes it enters at most: far above
+// any real world, so that a small file whose USE graph doubles at each level
+// (2^30 paths to one shape) cannot freeze a frame. A frame that meets more
+// leaves the rest out.
+constexpr int KS_MAX_FRAME_SHAPES = 200000;
+constexpr int KS_MAX_FRAME_VISITS = 16 * KS_MAX_FRAME_SHAPES;
+
 // node->ExecTraverse(matrix), or 0 without entering it when node is null,
-// already on the path being drawn (a graph made cyclic by events) or too deep.
+// already on the path being drawn (a graph made cyclic by events), too deep,
+// or past the frame's shapes or visits.
 // A null matrix stands for the identity.
 int KsTraverseNode(KsNode* node, KsMatrix* matrix);
 
@@ -23,6 +31,13 @@ int KsTraverseGroup(KsNode* group, KsMFNode* children, KsMatrix* matrix);
 // this one), then 0 for the rest of the process.
 int KsTakeImageTextureWarning();
 
-// Image-texture warning counter back to 5 and an empty path. The base
+// A frame's traversal begins: no shape or node counted, nothing left out.
+void KsStartTraversalFrame();
+// Shapes the frame under way (or the last) drew, and 1 when it left nodes
+// out because it met too many.
+int KsTraversalShapeVisits();
+int KsTraversalWasCut();
+
+// Image-texture warning counter back to 5, an empty path, no frame counts. The base
 // class's counter is reset by KsNode::ResetGlobals.
 void KsResetRenderTraversal();

@@ -146,11 +146,50 @@ TEST(ImageValue, ImpossibleSizesTakeTheFailurePath) {
         EXPECT_EQ(r.width, 0);
         EXPECT_EQ(r.unit, 0);
     }
+    // Sizes near 2^31: refused when the byte count or a size does not fit
+    // (before, a wrapped size could make a small image of the pixel words),
+    // read as far as the words go when it does.
+    struct Case {
+        const char* text;
+        const char* err;
+        const char* next;
+    } near[] = {
+        {"2147483647 2147483647 4 1", "", "1"},
+        {"46341 46341 1 1", "", "1"},         // 2,147,488,281 bytes
+        {"65536 32768 1 1", "", "1"},         // 2^31 bytes
+        {"32768 16384 4 1", "", "1"},         // 2^31 bytes, 4 per pixel
+        {"-2147483649 1 1 1", "", "1"},       // wrapped: 2147483647
+        {"4294967297 1 1 1", "", "1"},        // wrapped: 1
+        {"1 99999999999999999999 1 1", "", "1"},
+        {"1 -4294967295 1 1", "", "1"},       // wrapped: 1
+        {"2147483647 1 1 1", "KsImage::KsImate()\n  Error near line 1\n", "<end>"},
+        {"46340 46340 1 1", "KsImage::KsImate()\n  Error near line 1\n", "<end>"},
+    };
+    for (const Case& c : near) {
+        ImageRead r = ReadImage(c.text);
+        EXPECT_EQ(r.err, c.err) << c.text;
+        EXPECT_EQ(r.printed, "0 0 0 \n") << c.text;
+        EXPECT_EQ(r.next, c.next) << c.text;
+        EXPECT_EQ(r.width, 0) << c.text;
+    }
+    // A size that fits and is backed by its words reads whole, past the
+    // first allocation (65,536 bytes) too.
+    std::string big = "300 100 3";
+    for (int i = 0; i < 30000; ++i) big += " " + std::to_string(i);
+    ImageRead whole = ReadImage(big.c_str());
+    EXPECT_EQ(whole.err, "");
+    EXPECT_EQ(whole.width, 300);
+    EXPECT_EQ(whole.height, 100);
+    EXPECT_EQ(whole.printed.substr(0, 14), "300 100 3 \n0 \n");
+    EXPECT_NE(whole.printed.find(" 29999 "), std::string::npos);
     KsImage image;
     const uint8_t one = 1;
     EXPECT_EQ(image.SetImage(65536, 65536, 1, &one), 1);
     EXPECT_EQ(image.SetImage(-1, 1, 1, &one), 1);
     EXPECT_EQ(KsImage::ByteCount(65536, 65536, 4), -1);
+    EXPECT_EQ(KsImage::ByteCount(INT32_MAX, INT32_MAX, 4), -1);
+    EXPECT_EQ(KsImage::ByteCount(INT32_MAX, 1, 1), INT32_MAX);
+    EXPECT_EQ(KsImage::ByteCount(INT32_MAX, 1, 2), -1);
     EXPECT_EQ(KsImage::ByteCount(3, 5, 3), 60);
 }
 

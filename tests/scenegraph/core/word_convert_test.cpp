@@ -30,6 +30,29 @@ TEST(WordConvert, ParseInt) {
     EXPECT_EQ(KsParseInt(nullptr), 0);
 }
 
+// Numbers beyond the int range never wrap round: they give the nearest int
+// and the checked form refuses them.
+TEST(WordConvert, ParseIntOutOfRange) {
+    struct Case {
+        const char* text;
+        int value;
+        int refused;
+    } cases[] = {
+        {"2147483647", INT32_MAX, 0},         {"-2147483648", INT32_MIN, 0},
+        {"2147483648", INT32_MAX, 1},         {"-2147483649", INT32_MIN, 1},
+        {"99999999999999999999", INT32_MAX, 1}, {"-99999999999999999999", INT32_MIN, 1},
+        {"4294967297", INT32_MAX, 1},         {"0xFFFFFFFF", -1, 0},
+        {"-0x80000000", INT32_MIN, 0},        {"0x100000000", INT32_MAX, 1},
+        {"-0x1FFFFFFFF", INT32_MIN, 1},       {"--2147483649", INT32_MAX, 1},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(KsParseInt(c.text), c.value) << c.text;
+        int v = 12345;
+        EXPECT_EQ(KsParseIntChecked(c.text, &v), c.refused) << c.text;
+        EXPECT_EQ(v, c.value) << c.text;
+    }
+}
+
 TEST(WordConvert, ParseUnsigned) {
     EXPECT_EQ(KsParseUnsigned("0xFF"), 255u);
     EXPECT_EQ(KsParseUnsigned("255"), 255u);

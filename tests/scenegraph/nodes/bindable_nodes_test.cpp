@@ -223,6 +223,51 @@ TEST_F(BindableTest, BackgroundColoursFillSkyAndGround) {
     }
 }
 
+// Components outside 0..1, however far (infinite, NaN, beyond the int
+// range), are clamped before they become bytes: the sky is not black and the
+// conversion stays defined (UBSan's float-cast-overflow checks it here).
+TEST_F(BindableTest, BackgroundColoursOutOfRangeAreClamped) {
+    const float inf = INFINITY;
+    struct Case {
+        float value;
+        int byte;
+    } cases[] = {
+        {1e10f, 255}, {-1e10f, 0}, {inf, 255}, {-inf, 0}, {NAN, 0},
+        {2147483648.0f, 255}, {-2147483648.0f, 0}, {1.0f, 255}, {0.5f, 127},
+    };
+    PwPose eye = {0, 0, 0, 0, 0, 0};
+    Read("Background { skyColor [ 0 0 0 ] groundColor [ 0 0 0 ] }");
+    KsBackground* b = Root<KsBackground>(0);
+    for (const Case& c : cases) {
+        // The value in red and green of the sky, its opposite in the ground.
+        const KsCol sky(c.value, c.value, 0.5f);
+        const KsCol ground(0.0f, 0.25f, c.value);
+        b->skyColor.Set(1, &sky);
+        b->groundColor.Set(1, &ground);
+        PwSetEye(&eye);
+        PwScreenClear();
+        b->ApplyColors();
+        PwColor skyPw, groundPw;
+        skyPw.red = skyPw.green = c.byte;
+        skyPw.blue = 127;
+        groundPw.red = 0;
+        groundPw.green = 63;
+        groundPw.blue = c.byte;
+        EXPECT_EQ(surface.At(80, 10), surface.Value(skyPw)) << c.value;
+        EXPECT_EQ(surface.At(80, 110), surface.Value(groundPw)) << c.value;
+    }
+    // Read from the file too: 1e999 is infinite as read.
+    Read("Background { skyColor [ 1e10 -1e999 1e999 ] }");
+    PwSetEye(&eye);
+    PwScreenClear();
+    Root<KsBackground>(0)->ApplyColors();
+    PwColor expected;
+    expected.red = 255;
+    expected.green = 0;
+    expected.blue = 255;
+    EXPECT_EQ(surface.At(80, 10), surface.Value(expected));
+}
+
 // Sky colours without ground colours paint the whole area, whichever way
 // the eye looks (no horizon, no line along it).
 TEST_F(BindableTest, SkyWithoutGroundFillsEverything) {
