@@ -3,7 +3,8 @@
 # qemu-user: for kernels that run 64-bit code only. The command runs in a
 # private user and mount namespace with a binfmt_misc of its own (Linux 6.7
 # and later), where i386 ELF programs are handed to qemu-i386-static.
-# Nothing is registered outside it, and it ends with the command.
+# Nothing is registered outside it, and it ends with the command, with
+# every process started in it.
 #   i386-emulated.sh COMMAND [ARGUMENTS...]
 #   i386-emulated.sh --check    succeeds where it can be made; else says why
 # Inside, LV_I386_EMULATED=1 (tests and scripts may ask).
@@ -13,7 +14,10 @@ why() { echo "the 32-bit programs cannot run through qemu-user here: $*" >&2; ex
 if [ "$LV_I386_NAMESPACE" != inside ]; then
   [ -x "$qemu" ] || why "no $qemu (package qemu-user-static)"
   command -v unshare >/dev/null 2>&1 || why "no unshare (package util-linux)"
-  LV_I386_NAMESPACE=inside exec unshare --user --map-root-user --mount -- sh "$0" "$@"
+  # A PID namespace too: a Wine process that never ends under qemu-user
+  # (seen after its server had gone) ends with the command.
+  LV_I386_NAMESPACE=inside exec unshare --user --map-root-user --mount --pid --fork --mount-proc \
+    -- sh "$0" "$@"
 fi
 if [ "$LV_I386_EMULATED" != 1 ]; then
   misc=/proc/sys/fs/binfmt_misc
@@ -30,4 +34,14 @@ if [ "$LV_I386_EMULATED" != 1 ]; then
   export LV_I386_EMULATED=1
 fi
 [ "$1" = --check ] && exit 0
-exec "$@"
+[ $$ -eq 1 ] || exec "$@"
+# The namespace's first process gets no signal it does not handle: pass
+# them on to the command, and wait for it.
+trap 'kill -TERM "$child" 2>/dev/null' TERM INT HUP
+"$@" &
+child=$!
+while :; do
+  wait "$child"
+  rc=$?
+  kill -0 "$child" 2>/dev/null || exit $rc
+done

@@ -6,7 +6,8 @@
 # Usage: window_shot.sh BUILD-TREE PROGRAM OUT.png
 #   PROGRAM: lumaview, lumaviewgl or Kitwright
 tree=$(CDPATH= cd -- "$1" && pwd) || exit 1
-program=$2 out=$3
+program=$2
+case $3 in /*) out=$3 ;; *) out=$PWD/$3 ;; esac
 src=$(CDPATH= cd -- "$(dirname -- "$0")/../.." && pwd)
 wine_run=$src/tools/wine-run.sh
 cd "$tree" || exit 1
