@@ -8,9 +8,11 @@ pkgs="cmake ninja-build g++ make libgtest-dev googletest libbenchmark-dev
   xvfb xauth x11-apps xdotool imagemagick libtiff-tools ghostscript
   view3dscene"
 # Where the kernel cannot run wine32, the Windows tests run on a 64-bit
-# build of the same sources under wine64.
+# build of the same sources under wine64, and the win32 build's through
+# qemu-user (the preloader starts a 32-bit Wine process in half a second
+# there, not a minute).
 pkgs64="wine64 g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev
-  libgl1 libglx-mesa0 libgl1-mesa-dri"
+  libgl1 libglx-mesa0 libgl1-mesa-dri qemu-user-static wine32-preloader:i386"
 sudo=""
 [ "$(id -u)" -eq 0 ] || sudo=sudo
 updated=""
@@ -28,3 +30,5 @@ install_missing() {
 }
 install_missing $pkgs
 tools/runs-i386.sh || install_missing $pkgs64
+# Trying the qemu-user run on a machine that runs 32-bit code.
+[ "${LV_FORCE_EMULATED_I386:-}" != 1 ] || install_missing qemu-user-static wine32-preloader:i386

@@ -14,6 +14,10 @@ lv_wine_env() {
   export WINEARCH="${lv_arch:-win32}"
   export WINEDEBUG=-all
   export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+  # Under qemu-user (tools/i386-emulated.sh) a debugger cannot attach: a
+  # crashed process that starts winedbg waits for it for ever, and with
+  # it the prefix's server. There such a process just ends.
+  [ "$LV_I386_EMULATED" = 1 ] && WINEDLLOVERRIDES="$WINEDLLOVERRIDES;winedbg.exe=d"
   if [ "$WINEARCH" = win64 ]; then
     export WINELOADER=/usr/lib/wine/wine64
     lv_wine=$WINELOADER

@@ -12,7 +12,13 @@ export WINEPREFIX="$prefix"
   flock 9
   if [ ! -f "$prefix/.lv-ready" ]; then
     "$lv_wine" wineboot.exe -i >/dev/null 2>&1 || true
-    wineserver -w || true
+    if [ "$LV_I386_EMULATED" = 1 ]; then
+      # Under qemu-user a service process of the prefix may never end:
+      # give them two minutes, then stop them (the prefix is written).
+      timeout 120 wineserver -w || { echo "NOTE: the new Wine prefix's processes did not end: stopped"; wineserver -k || true; }
+    else
+      wineserver -w || true
+    fi
     touch "$prefix/.lv-ready"
   fi
 ) 9>"$prefix.lock"
