@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <string>
 
+#include "scenegraph/core/custom_node.h"
 #include "scenegraph/core/scene_clock.h"
 #include "scenegraph/nodes/grouping_nodes.h"
 #include "scenegraph/nodes/interpolator_nodes.h"
@@ -127,6 +128,55 @@ TEST_F(RouteLifetimeTest, SenderDroppedByItsOwnEvent) {
         scene = nullptr;
         EXPECT_EQ(KsNode::GetConstructedCount(), KsNode::GetDestroyedCount()) << text;
     }
+}
+
+// A delivery that destroys the target of an earlier route of the same source
+// (B's new children drop T, and the translation route with it) must not make
+// the walk pass over the route after it: Z gets the Box.
+TEST_F(RouteLifetimeTest, EveryLiveRouteOfASourceFiresWhenAnEarlierOneDies) {
+    const std::string proto =
+        "#VRML V2.0 utf8\n"
+        "PROTO P [ exposedField MFNode kids [ Shape { geometry Box { } } ] ] {\n"
+        "  DEF A Transform { children IS kids }\n"
+        "  DEF B Group { children [ DEF T Transform { } ] }\n"
+        "  DEF Z Group { }\n";
+    const std::string tail = "  ROUTE A.children_changed TO B.set_children\n"
+                             "  ROUTE A.children_changed TO Z.set_children }\n"
+                             "DEF I P { }\n";
+    struct Case {
+        const char* name;
+        std::string text;
+    };
+    const Case cases[] = {
+        {"with the translation route", proto + "  ROUTE A.translation_changed TO T.set_translation\n" + tail},
+        {"without it", proto + tail},
+    };
+    size_t drawn[2] = {0, 0};
+    for (int k = 0; k < 2; ++k) {
+        const Case& c = cases[k];
+        EXPECT_EQ(Open(c.text), "") << c.name;
+        auto* instance = static_cast<KsCustomNode*>(scene->FindLabel("I"));
+        ASSERT_TRUE(instance && instance->GetPrivateCopy()) << c.name;
+        KsPartition* body = instance->GetPrivateCopy();
+        auto* z = static_cast<KsGroup*>(body->FindLabel("Z"));
+        auto* b = static_cast<KsGroup*>(body->FindLabel("B"));
+        ASSERT_TRUE(z && b) << c.name;
+        EXPECT_EQ(body->FindLabel("T"), nullptr) << c.name;
+        ASSERT_EQ(z->children.GetCount(), 1) << c.name;
+        KsNode* shape = z->children.GetElements()[0];
+        ASSERT_EQ(b->children.GetCount(), 1) << c.name;
+        EXPECT_EQ(b->children.GetElements()[0], shape) << c.name;
+        Tick(3);
+        kstest::Recorded().clear();
+        EXPECT_EQ(Draw(), "") << c.name;
+        drawn[k] = kstest::Recorded().size();
+        EXPECT_GT(drawn[k], 0u) << c.name;
+        delete scene;
+        scene = nullptr;
+        EXPECT_EQ(KsNode::GetConstructedCount(), KsNode::GetDestroyedCount()) << c.name;
+    }
+    // Z draws its Box whether or not the dead route stood before its own.
+    EXPECT_EQ(drawn[0], drawn[1]);
 }
 
 }  // namespace
