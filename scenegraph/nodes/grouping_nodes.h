@@ -8,6 +8,24 @@
 #include "scenegraph/core/sf_fields.h"
 #include "scenegraph/nodes/node_class.h"
 
+// A list of child nodes that never takes its owner or a node holding it:
+// that would put the owner under itself, a cycle that no reference count
+// frees and no traversal ends. Every way of setting it (a file, routes,
+// addChildren) is checked; what is refused is reported and left out.
+class KsChildList : public KsMFNode {
+public:
+    void AfterSet() override;
+};
+
+// Whether node is candidate itself or lies below it through node-valued
+// members (and the private scenes of PROTO instances). Counts the nodes it
+// visits in KsGetChildCheckVisits.
+bool KsContainsNode(KsNode* candidate, KsNode* node);
+// Nodes visited by the checks since the last reset, and the reset of the
+// count and of the refusal reports (at most five per process).
+long long KsGetChildCheckVisits();
+void KsResetChildChecks();
+
 class KsGroup : public KsNode {
     KS_NODE_CLASS(KsGroup)
     KsGroup();
@@ -19,7 +37,7 @@ class KsGroup : public KsNode {
     // addChildren and removeChildren, each a change of children.
     int ExecSpecialEvent(const char* name, KsField* field, KsNode* source) override;
 
-    KsMFNode children;
+    KsChildList children;
     KsSFVec3f bboxCenter;
     KsSFVec3f bboxSize;
 };
@@ -90,7 +108,7 @@ class KsLOD : public KsNode {
     // null when the level list has no entry for the distance.
     KsNode* SelectLevel(const KsMatrix& current, const KsVec3f* viewpointPosition);
 
-    KsMFNode level;
+    KsChildList level;
     KsSFVec3f center;
     KsMFFloat range;
 };
@@ -104,6 +122,6 @@ class KsSwitch : public KsNode {
     // past the list (with the list's range report).
     KsNode* GetChosen();
 
-    KsMFNode choice;
+    KsChildList choice;
     KsSFInt whichChoice;
 };

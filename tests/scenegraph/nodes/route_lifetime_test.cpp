@@ -12,6 +12,8 @@
 #include "scenegraph/nodes/interpolator_nodes.h"
 #include "scenegraph/nodes/render_test_util.h"
 
+using kstest::Contains;
+
 namespace {
 
 class RouteLifetimeTest : public kstest::RenderTest {
@@ -20,6 +22,7 @@ protected:
         RenderTest::SetUp();
         KsClock::Reset();
         KsRouter::ResetGlobals();
+        KsResetChildChecks();
     }
     void TearDown() override {
         RenderTest::TearDown();
@@ -177,6 +180,40 @@ TEST_F(RouteLifetimeTest, EveryLiveRouteOfASourceFiresWhenAnEarlierOneDies) {
     }
     // Z draws its Box whether or not the dead route stood before its own.
     EXPECT_EQ(drawn[0], drawn[1]);
+}
+
+// Files whose routes would put a group under itself as the PROTO instance
+// is built: the node is refused, the scene draws and is freed whole.
+TEST_F(RouteLifetimeTest, RoutesCannotPutAGroupUnderItself) {
+    const std::string head =
+        "#VRML V2.0 utf8\n"
+        "PROTO P [ exposedField MFNode kids [ Shape { geometry Box { } } ] ] {\n"
+        "  DEF A Group { children IS kids }\n"
+        "  DEF R Group { children [ DEF W Group { children DEF T Group { } } ] }\n"
+        "  ROUTE A.children_changed TO R.addChildren\n";
+    const char* const lasts[] = {
+        "  ROUTE R.children_changed TO T.addChildren }\n",   // W below its own child
+        "  ROUTE R.children_changed TO T.set_children }\n",
+        "  ROUTE R.children_changed TO W.addChildren }\n",   // W below itself
+    };
+    for (const char* last : lasts) {
+        const std::string err = Open(head + last + "DEF I P { }\n");
+        EXPECT_TRUE(Contains(err, "  A node holding this one cannot be its child; not added.\n"))
+            << last << err;
+        auto* instance = static_cast<KsCustomNode*>(scene->FindLabel("I"));
+        ASSERT_TRUE(instance && instance->GetPrivateCopy()) << last;
+        auto* r = static_cast<KsGroup*>(instance->GetPrivateCopy()->FindLabel("R"));
+        ASSERT_TRUE(r) << last;
+        EXPECT_EQ(r->children.GetCount(), 2) << last;  // W and the Shape
+        Tick(2);
+        kstest::Recorded().clear();
+        Draw();
+        EXPECT_GT(kstest::Recorded().size(), 0u) << last;
+        delete scene;
+        scene = nullptr;
+        EXPECT_EQ(KsNode::GetConstructedCount(), KsNode::GetDestroyedCount()) << last;
+        KsResetChildChecks();
+    }
 }
 
 }  // namespace
