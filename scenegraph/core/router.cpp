@@ -34,6 +34,7 @@ struct DeliveryGlobals {
     int holds = 0;                // KsEventHold scopes open
     std::vector<KsNode*> held;    // referenced until the outermost ends
     int64_t listWork = 0;
+    int64_t valuesCopied = 0;  // since the last reset
 };
 
 DeliveryGlobals& Delivery() {
@@ -175,7 +176,9 @@ int KsRoute::EventOut(KsNode* node, const char* event, KsField* field) {
         return 0;
     }
     ++g.deliveries;
-    g.values += ValueCount(field);
+    const int64_t values = ValueCount(field);
+    g.values += values;
+    g.valuesCopied += values;
     active_ = 1;
     ++g.depth;
     int result = Deliver(field);
@@ -476,6 +479,7 @@ void KsRouter::NewFile() {
 int KsRouter::GetFrameDeliveries() { return Delivery().deliveries; }
 int64_t KsRouter::GetFrameValues() { return Delivery().values; }
 int64_t KsRouter::GetListWork() { return Delivery().listWork; }
+int64_t KsRouter::GetValuesCopied() { return Delivery().valuesCopied; }
 
 // ROUTE source-node.event TO target-node.event
 int KsRouter::Realize(KsWordNode* cursor, KsPartition* partition) {

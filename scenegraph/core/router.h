@@ -159,9 +159,11 @@ public:
     // A file was loaded: the time step's allowance starts afresh, and its
     // first frame over the bound is told again.
     static void NewFile();
-    // What the current time step has delivered and copied so far.
+    // What the current time step has delivered and copied so far, and all
+    // that was copied since the last reset (ResetGlobals).
     static int GetFrameDeliveries();
     static int64_t GetFrameValues();
+    static int64_t GetValuesCopied();
     // Route-list entries visited or moved by index maintenance since the
     // last reset (ResetGlobals): the work that removing routes costs.
     static int64_t GetListWork();

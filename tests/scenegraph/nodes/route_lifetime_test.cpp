@@ -6,10 +6,12 @@
 #include <cstdio>
 #include <string>
 
+#include "bench/route_lattice.h"
 #include "scenegraph/core/custom_node.h"
 #include "scenegraph/core/scene_clock.h"
 #include "scenegraph/nodes/grouping_nodes.h"
 #include "scenegraph/nodes/interpolator_nodes.h"
+#include "scenegraph/nodes/property_nodes.h"
 #include "scenegraph/nodes/render_test_util.h"
 
 using kstest::Contains;
@@ -214,6 +216,49 @@ TEST_F(RouteLifetimeTest, RoutesCannotPutAGroupUnderItself) {
         EXPECT_EQ(KsNode::GetConstructedCount(), KsNode::GetDestroyedCount()) << last;
         KsResetChildChecks();
     }
+}
+
+// One large value carried along very many paths: the work of each frame is
+// bounded (deliveries and values copied across all its cascades), the last
+// layer is still reached, and the bound is told once per loaded file.
+TEST_F(RouteLifetimeTest, AFramesDeliveriesAreBoundedAcrossItsCascades) {
+    const int points = 10000;
+    const int layers = 18;
+    // Two sensors: two cascades a frame share its allowance.
+    const std::string text = lvbench::RouteLattice(points, layers, 2);
+    const std::string told = "  Too many events in one frame; the rest of the frame's events are dropped.\n";
+    for (int file = 0; file < 2; ++file) {
+        KsRouter::NewFile();
+        EXPECT_EQ(Open(text), "");
+        ASSERT_EQ(scene->GetRouter()->GetRouteCount(), 2 * 3 + 4 * (layers - 1));
+        auto* last = static_cast<KsCoordinate*>(scene->FindLabel("C17b"));
+        ASSERT_NE(last, nullptr);
+        std::string err;
+        for (int frame = 0; frame < 3; ++frame) {
+            Draw();
+            KsClock::Advance(0.1f);
+            const int64_t before = KsRouter::GetValuesCopied();
+            testing::internal::CaptureStderr();
+            EXPECT_EQ(scene->SetTime(), 0);
+            err += testing::internal::GetCapturedStderr();
+            // One payload past the bound at most: the delivery that crosses it.
+            const int64_t copied = KsRouter::GetValuesCopied() - before;
+            EXPECT_LE(copied, KS_MAX_FRAME_VALUES + points);
+            EXPECT_GE(copied, KS_MAX_FRAME_VALUES);
+            EXPECT_EQ(KsRouter::GetFrameValues(), copied);
+            EXPECT_LE(KsRouter::GetFrameDeliveries(), KS_MAX_FRAME_DELIVERIES);
+            EXPECT_EQ(last->point.GetCount(), points);
+        }
+        size_t count = 0;
+        for (size_t at = err.find(told); at != std::string::npos; at = err.find(told, at + 1))
+            ++count;
+        EXPECT_EQ(count, 1u) << err;
+    }
+    // Converging paths in a real world stay far below the bound.
+    EXPECT_EQ(Open(lvbench::RouteLattice(100, 5)), "");
+    Tick(2);
+    EXPECT_LT(KsRouter::GetFrameValues(), KS_MAX_FRAME_VALUES / 100);
+    EXPECT_EQ(static_cast<KsCoordinate*>(scene->FindLabel("C4a"))->point.GetCount(), 100);
 }
 
 }  // namespace
