@@ -2,14 +2,12 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <cstring>
 #include <new>
 #include <unordered_set>
 #include <vector>
 
-#include "scenegraph/core/custom_node.h"
-#include "scenegraph/core/partition.h"
+#include "scenegraph/core/node_containment.h"
 
 KS_NODE_CLASS_IMPL(KsGroup, KsNode)
 KS_NODE_CLASS_IMPL(KsInline, KsGroup)
@@ -21,31 +19,6 @@ KS_NODE_CLASS_IMPL(KsLOD, KsNode)
 KS_NODE_CLASS_IMPL(KsSwitch, KsNode)
 
 namespace {
-constexpr int kRefusalReports = 5;
-
-struct ChildChecks {
-    long long visits = 0;
-    int reports = 0;
-};
-
-ChildChecks& Checks() {
-    static ChildChecks checks;
-    return checks;
-}
-
-// A refusal is reported a few times per process: a route may repeat it
-// every frame.
-void ReportRefusal(KsNode* owner, const char* member) {
-    if (Checks().reports >= kRefusalReports) return;
-    ++Checks().reports;
-    std::fprintf(stderr, "%s::%s\n", owner->GetClassName(), member ? member : "");
-    std::fprintf(stderr, "  A node holding this one cannot be its child; not added.\n");
-}
-
-void Push(std::vector<KsNode*>& stack, std::unordered_set<KsNode*>& seen, KsNode* node) {
-    if (node && seen.insert(node).second) stack.push_back(node);
-}
-
 void Extend(KsVec3f* min, KsVec3f* max, const KsVec3f& lo, const KsVec3f& hi, bool first) {
     if (first) {
         *min = lo;
@@ -60,62 +33,6 @@ void Extend(KsVec3f* min, KsVec3f* max, const KsVec3f& lo, const KsVec3f& hi, bo
     if (hi.z > max->z) max->z = hi.z;
 }
 }  // namespace
-
-// ---- Child lists ---------------------------------------------------------
-
-bool KsContainsNode(KsNode* candidate, KsNode* node) {
-    if (!candidate || !node) return false;
-    // Iterative, each node once: the graph below may be deep and shared.
-    std::vector<KsNode*> stack;
-    std::unordered_set<KsNode*> seen;
-    Push(stack, seen, candidate);
-    while (!stack.empty()) {
-        KsNode* at = stack.back();
-        stack.pop_back();
-        ++Checks().visits;
-        if (at == node) return true;
-        for (int i = 0; i < at->GetMemberCount(); ++i) {
-            const KsField* field = at->GetMember(i)->field;
-            if (!field) continue;
-            const char* kind = field->GetClassName();
-            if (std::strcmp(kind, "KsSFNode") == 0) {
-                Push(stack, seen, static_cast<const KsSFNode*>(field)->Get());
-            } else if (std::strcmp(kind, "KsMFNode") == 0) {
-                const KsMFNode* list = static_cast<const KsMFNode*>(field);
-                for (int k = 0; k < list->GetCount(); ++k)
-                    Push(stack, seen, list->GetElements()[k]);
-            }
-        }
-        if (std::strcmp(at->GetClassName(), "KsCustomNode") == 0) {
-            KsPartition* copy = static_cast<KsCustomNode*>(at)->GetPrivateCopy();
-            for (int k = 0; copy && k < copy->GetNodeCount(); ++k)
-                Push(stack, seen, copy->GetNode(k));
-        }
-    }
-    return false;
-}
-
-long long KsGetChildCheckVisits() { return Checks().visits; }
-void KsResetChildChecks() { Checks() = ChildChecks(); }
-
-void KsChildList::AfterSet() {
-    KsNode* owner = GetOwner();
-    // Nothing holds a node that no one references yet (one being read), so
-    // nothing it is given can hold it.
-    if (owner && owner->GetRefCount() > 0 && count_ > 0) {
-        int kept = 0;
-        for (int i = 0; i < count_; ++i) {
-            KsNode* child = elements_[i];
-            if (!KsContainsNode(child, owner)) {
-                elements_[kept++] = child;
-                continue;
-            }
-            ReportRefusal(owner, GetMemberName());
-        }
-        count_ = kept;
-    }
-    KsMFNode::AfterSet();
-}
 
 // ---- Group ---------------------------------------------------------------
 
@@ -155,7 +72,7 @@ int KsGroup::ExecSpecialEvent(const char* name, KsField* field, KsNode* source) 
         for (KsNode* const* it = begin; it != end; ++it) {
             if (!*it || present.count(*it) != 0) continue;
             if (KsContainsNode(*it, this)) {
-                ReportRefusal(this, name);
+                KsReportHolderRefused(this, name);
                 continue;
             }
             present.insert(*it);

@@ -8,24 +8,6 @@
 #include "scenegraph/core/sf_fields.h"
 #include "scenegraph/nodes/node_class.h"
 
-// A list of child nodes that never takes its owner or a node holding it:
-// that would put the owner under itself, a cycle that no reference count
-// frees and no traversal ends. Every way of setting it (a file, routes,
-// addChildren) is checked; what is refused is reported and left out.
-class KsChildList : public KsMFNode {
-public:
-    void AfterSet() override;
-};
-
-// Whether node is candidate itself or lies below it through node-valued
-// members (and the private scenes of PROTO instances). Counts the nodes it
-// visits in KsGetChildCheckVisits.
-bool KsContainsNode(KsNode* candidate, KsNode* node);
-// Nodes visited by the checks since the last reset, and the reset of the
-// count and of the refusal reports (at most five per process).
-long long KsGetChildCheckVisits();
-void KsResetChildChecks();
-
 class KsGroup : public KsNode {
     KS_NODE_CLASS(KsGroup)
     KsGroup();
@@ -37,7 +19,7 @@ class KsGroup : public KsNode {
     // addChildren and removeChildren, each a change of children.
     int ExecSpecialEvent(const char* name, KsField* field, KsNode* source) override;
 
-    KsChildList children;
+    KsMFNode children;
     KsSFVec3f bboxCenter;
     KsSFVec3f bboxSize;
 };
@@ -108,7 +90,7 @@ class KsLOD : public KsNode {
     // null when the level list has no entry for the distance.
     KsNode* SelectLevel(const KsMatrix& current, const KsVec3f* viewpointPosition);
 
-    KsChildList level;
+    KsMFNode level;
     KsSFVec3f center;
     KsMFFloat range;
 };
@@ -122,6 +104,6 @@ class KsSwitch : public KsNode {
     // past the list (with the list's range report).
     KsNode* GetChosen();
 
-    KsChildList choice;
+    KsMFNode choice;
     KsSFInt whichChoice;
 };

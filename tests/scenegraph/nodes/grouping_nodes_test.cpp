@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "scenegraph/core/node_containment.h"
 #include "scenegraph/core/node_scanner.h"
 #include "scenegraph/core/partition.h"
 #include "scenegraph/core/scene_test_util.h"
@@ -23,7 +24,7 @@ class GroupingTest : public testing::Test {
 protected:
     void SetUp() override {
         KsNode::ResetGlobals();
-        KsResetChildChecks();
+        KsResetContainmentChecks();
         KsResetNodeFactory();
         KsRegisterNodeLibrary();
     }
@@ -300,7 +301,7 @@ TEST_F(GroupingTest, NoNodeBecomesItsOwnDescendant) {
         EXPECT_EQ(Contains(err, "  A node holding this one cannot be its child; not added.\n"),
                   c.refused)
             << c.target << " " << c.event << "\n" << err;
-        KsResetChildChecks();
+        KsResetContainmentChecks();
     }
 }
 
@@ -312,10 +313,10 @@ TEST_F(GroupingTest, TheChildCheckIsLinearAndReadingNeedsNone) {
     for (int i = 0; i < depth; ++i) text += "Group { children [ Shape { } ";
     text += "DEF Leaf Group { }";
     for (int i = 0; i < depth; ++i) text += " ] }";
-    KsResetChildChecks();
+    KsResetContainmentChecks();
     KsGroup* top = Read<KsGroup>(text);
     ASSERT_NE(top, nullptr);
-    EXPECT_EQ(KsGetChildCheckVisits(), 0);
+    EXPECT_EQ(KsGetContainmentVisits(), 0);
     KsNode* leaf = scene->FindLabel("Leaf");
     KsMFNode event;
     KsNode* const give[] = {top};
@@ -326,7 +327,7 @@ TEST_F(GroupingTest, TheChildCheckIsLinearAndReadingNeedsNone) {
     event.Set(0, nullptr);
     EXPECT_EQ(leaf->GetChildren()->GetCount(), 0);
     // Groups and shapes on the way down, each once.
-    EXPECT_LE(KsGetChildCheckVisits(), 2 * depth + 2);
+    EXPECT_LE(KsGetContainmentVisits(), 2 * depth + 2);
 
     // A long chain built from the bottom: refused without deep recursion.
     const int chain = 2000;
@@ -337,7 +338,7 @@ TEST_F(GroupingTest, TheChildCheckIsLinearAndReadingNeedsNone) {
         groups[i]->children.Set(1, &child);
     }
     groups[0]->Ref();
-    KsResetChildChecks();
+    KsResetContainmentChecks();
     KsNode* root = groups[0];
     event.Set(1, &root);
     testing::internal::CaptureStderr();
@@ -345,9 +346,9 @@ TEST_F(GroupingTest, TheChildCheckIsLinearAndReadingNeedsNone) {
     EXPECT_TRUE(Contains(testing::internal::GetCapturedStderr(), "cannot be its child"));
     event.Set(0, nullptr);
     EXPECT_EQ(groups[chain - 1]->children.GetCount(), 0);
-    EXPECT_EQ(KsGetChildCheckVisits(), chain);
+    EXPECT_EQ(KsGetContainmentVisits(), chain);
     groups[0]->Unref();
-    KsResetChildChecks();
+    KsResetContainmentChecks();
 }
 
 TEST_F(GroupingTest, ColorReadsUnderEitherName) {

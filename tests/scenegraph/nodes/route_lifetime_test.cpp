@@ -8,6 +8,7 @@
 
 #include "bench/route_lattice.h"
 #include "scenegraph/core/custom_node.h"
+#include "scenegraph/core/node_containment.h"
 #include "scenegraph/core/scene_clock.h"
 #include "scenegraph/nodes/grouping_nodes.h"
 #include "scenegraph/nodes/interpolator_nodes.h"
@@ -24,7 +25,7 @@ protected:
         RenderTest::SetUp();
         KsClock::Reset();
         KsRouter::ResetGlobals();
-        KsResetChildChecks();
+        KsResetContainmentChecks();
     }
     void TearDown() override {
         RenderTest::TearDown();
@@ -184,19 +185,26 @@ TEST_F(RouteLifetimeTest, EveryLiveRouteOfASourceFiresWhenAnEarlierOneDies) {
     EXPECT_EQ(drawn[0], drawn[1]);
 }
 
-// Files whose routes would put a group under itself as the PROTO instance
-// is built: the node is refused, the scene draws and is freed whole.
-TEST_F(RouteLifetimeTest, RoutesCannotPutAGroupUnderItself) {
+// Files whose routes would put a node under itself as the PROTO instance
+// is built (into a group's children, or into the interface field of an inner
+// instance that hands it to a Group or a Switch): the node is refused, the
+// scene draws and is freed whole.
+TEST_F(RouteLifetimeTest, RoutesCannotPutANodeUnderItself) {
     const std::string head =
         "#VRML V2.0 utf8\n"
         "PROTO P [ exposedField MFNode kids [ Shape { geometry Box { } } ] ] {\n"
+        "  PROTO Q [ exposedField MFNode k [ ] ] { Group { children IS k } }\n"
+        "  PROTO V [ exposedField MFNode k [ ] ] { Switch { choice IS k } }\n"
         "  DEF A Group { children IS kids }\n"
-        "  DEF R Group { children [ DEF W Group { children DEF T Group { } } ] }\n"
+        "  DEF R Group { children [ DEF W Group { children DEF T Group { } }\n"
+        "                           DEF J Q { } DEF K V { } ] }\n"
         "  ROUTE A.children_changed TO R.addChildren\n";
     const char* const lasts[] = {
         "  ROUTE R.children_changed TO T.addChildren }\n",   // W below its own child
         "  ROUTE R.children_changed TO T.set_children }\n",
         "  ROUTE R.children_changed TO W.addChildren }\n",   // W below itself
+        "  ROUTE R.children_changed TO J.set_k }\n",         // J below itself
+        "  ROUTE R.children_changed TO K.set_k }\n",
     };
     for (const char* last : lasts) {
         const std::string err = Open(head + last + "DEF I P { }\n");
@@ -206,7 +214,7 @@ TEST_F(RouteLifetimeTest, RoutesCannotPutAGroupUnderItself) {
         ASSERT_TRUE(instance && instance->GetPrivateCopy()) << last;
         auto* r = static_cast<KsGroup*>(instance->GetPrivateCopy()->FindLabel("R"));
         ASSERT_TRUE(r) << last;
-        EXPECT_EQ(r->children.GetCount(), 2) << last;  // W and the Shape
+        EXPECT_EQ(r->children.GetCount(), 4) << last;  // W, J, K and the Shape
         Tick(2);
         kstest::Recorded().clear();
         Draw();
@@ -214,7 +222,7 @@ TEST_F(RouteLifetimeTest, RoutesCannotPutAGroupUnderItself) {
         delete scene;
         scene = nullptr;
         EXPECT_EQ(KsNode::GetConstructedCount(), KsNode::GetDestroyedCount()) << last;
-        KsResetChildChecks();
+        KsResetContainmentChecks();
     }
 }
 
