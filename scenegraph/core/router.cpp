@@ -303,13 +303,15 @@ void KsRouter::Forget(KsNode* node) {
     }
     DropList(bySource_, node);
     DropList(byTarget_, node);
-    // Freed in batches, so that a scene losing many routed nodes stays linear.
-    if (dead_ * 2 > static_cast<int>(routes_.size())) Settle();
+    // Freed in batches, so that a scene losing many routed nodes stays
+    // linear; routes held by a running walk wait, and are not counted again.
+    if ((dead_ - waiting_) * 2 > static_cast<int>(routes_.size())) Settle();
 }
 
 void KsRouter::Settle() const {
     if (dead_ == 0) return;
     std::vector<KsNode*> dirty;
+    Delivery().listWork += static_cast<int64_t>(routes_.size() + bySource_.size() + byTarget_.size());
     for (RouteIndex* index : {&bySource_, &byTarget_}) {
         dirty.clear();
         for (auto& entry : *index)
@@ -328,6 +330,7 @@ void KsRouter::Settle() const {
     });
     routes_.erase(keep, routes_.end());
     dead_ = left;
+    waiting_ = left;
 }
 
 void KsRouter::ForgetNode(KsNode* node) {
@@ -365,7 +368,7 @@ int KsRouter::DeleteRoute(KsNode* source, const char* sourceEvent, KsNode* targe
         if (std::strcmp(route->GetSourceEvent(), from) != 0) continue;
         if (std::strcmp(route->GetTargetEvent(), to) != 0) continue;
         Kill(route, nullptr);
-        Settle();
+        if ((dead_ - waiting_) * 2 > static_cast<int>(routes_.size())) Settle();
         return 0;
     }
     return 1;
@@ -388,6 +391,7 @@ void KsRouter::Clear() {
     for (KsRoute* route : routes_) delete route;
     routes_.clear();
     dead_ = 0;
+    waiting_ = 0;
 }
 
 int KsRouter::GetRouteCount() const {

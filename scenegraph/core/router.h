@@ -189,6 +189,7 @@ private:
     // Settle frees them, so that a delivery never loses its own route.
     mutable std::vector<KsRoute*> routes_;
     mutable int dead_ = 0;
+    mutable int waiting_ = 0;  // dead but held by a walk at the last Settle
     // Routes by source node, each list in the order of routes_, so that an
     // event only meets the routes that can take it; and by target node.
     mutable RouteIndex bySource_;

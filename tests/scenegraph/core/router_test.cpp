@@ -547,6 +547,32 @@ TEST_F(RouterTest, DroppingARoutedNodeIsLinearInItsRoutes) {
     EXPECT_LE(oneLarge, 8 * 2 * 4000);
 }
 
+// A delivery of the source that destroys the targets of all its other
+// routes: their entries wait in the list being walked, and freeing the rest
+// stays linear.
+TEST_F(RouterTest, TargetsDestroyedDuringTheirSourcesWalkCostLinearWork) {
+    KsResetNodeFactory();
+    KsRegisterNodeConstructor("Group", kstest::MakeProbe);
+    auto work = [](int targets) {
+        KsPartition p;
+        std::string text = "DEF S Group { } DEF G Group { children [\n";
+        for (int i = 0; i < targets; ++i) text += "DEF T" + std::to_string(i) + " Group { }\n";
+        text += "] }\nROUTE S.children TO G.children\n";
+        for (int i = 0; i < targets; ++i) text += "ROUTE S.children TO T" + std::to_string(i) + ".children\n";
+        Realize(p, text);
+        EXPECT_EQ(p.GetRouter()->GetRouteCount(), targets + 1);
+        KsRouter::ResetGlobals();
+        static_cast<kstest::PartitionProbe*>(p.FindLabel("S"))->children.Set(0, nullptr);
+        EXPECT_EQ(p.GetRouter()->GetRouteCount(), 1);
+        EXPECT_EQ(p.FindLabel("T0"), nullptr);
+        return KsRouter::GetListWork();
+    };
+    const int64_t small = work(1000), large = work(2000);
+    EXPECT_LE(large * 10, small * 22);
+    EXPECT_LE(large, 8 * 2000);
+    EXPECT_EQ(KsNode::GetConstructedCount(), KsNode::GetDestroyedCount());
+}
+
 TEST_F(RouterTest, SeparateEventStringSplitsAtTheFirstDot) {
     char node[KS_NAME_SIZE], event[KS_NAME_SIZE];
     EXPECT_EQ(KsSeparateEventString("a.b.c", node, event), 0);
