@@ -29,7 +29,6 @@
 
 #include <cstddef>
 #include <cstdint>
-
 #include <unordered_map>
 #include <vector>
 
@@ -119,7 +118,7 @@ public:
     int AddRoute(KsNode* source, const char* sourceEvent, KsNode* target,
                  const char* targetEvent);
     // Removes the first route with exactly these ends (names normalised);
-    // 1 when there is none. Not to be called while the route delivers.
+    // 1 when there is none. A walk of its list in progress passes over it.
     int DeleteRoute(KsNode* source, const char* sourceEvent, KsNode* target,
                     const char* targetEvent);
 
