@@ -27,6 +27,8 @@ constexpr int kDropWarnings = 5;
 struct DeliveryGlobals {
     int depth = 0;          // deliveries running
     unsigned step = 0;      // the clock step the counts below belong to
+    unsigned loadStep = 0;  // the clock step of the last file read
+    unsigned toldStep = 0;  // the clock step at which the bound was told
     int deliveries = 0;     // within that time step
     int64_t values = 0;     // copied within that time step
     int warnings = 0;
@@ -104,6 +106,7 @@ void WarnFrameBound(const char* event) {
     DeliveryGlobals& g = Delivery();
     if (g.frameTold != 0) return;
     g.frameTold = 1;
+    g.toldStep = KsClock::GetStep();
     std::fprintf(stderr, "KsRoute::EventOut()\n");
     std::fprintf(stderr, "  Too many events in one frame; the rest of the frame's events are dropped.\n");
     std::fprintf(stderr, "  Event : %s\n", event ? event : "");
@@ -212,6 +215,12 @@ int KsRoute::Deliver(KsField* field) {
 
 KsRouter::KsRouter(KsPartition* owner) : owner_(owner) {
     KsClassManager::Ensure(&g_routerRecord, kRouterName, KsObject::ClassRecord());
+    // Partitions, and so routers, are made only while files are read (the
+    // file's own, its PROTO copies): the time step is a reading one, and a
+    // file read after frames ran is told of the bound again.
+    DeliveryGlobals& g = Delivery();
+    g.loadStep = KsClock::GetStep();
+    if (g.frameTold != 0 && g.toldStep != g.loadStep) g.frameTold = 0;
 }
 
 KsRouter::~KsRouter() { Clear(); }
@@ -425,10 +434,16 @@ int KsRouter::EventOut(KsNode* node, const char* event, KsField* field) {
     auto entry = bySource_.find(node);
     if (entry == bySource_.end()) return 0;
     DeliveryGlobals& g = Delivery();
-    if (g.depth == 0 && g.step != KsClock::GetStep()) {
-        g.step = KsClock::GetStep();
-        g.deliveries = 0;
-        g.values = 0;
+    if (g.depth == 0) {
+        // Reading is no frame: until the clock first moves after a file was
+        // read, each cascade has an allowance of its own, so that a large
+        // world reads as it always did.
+        const unsigned step = KsClock::GetStep();
+        if (g.step != step || step == g.loadStep) {
+            g.step = step;
+            g.deliveries = 0;
+            g.values = 0;
+        }
     }
     // The list stays where it is while walked (map entries do not move, and
     // no compaction runs on it): routes that deliveries add are appended
@@ -469,7 +484,7 @@ KsEventHold::~KsEventHold() {
 
 void KsRouter::ResetGlobals() {
     Delivery() = DeliveryGlobals();
-    Delivery().step = KsClock::GetStep();
+    Delivery().step = Delivery().loadStep = KsClock::GetStep();
 }
 
 void KsRouter::NewFile() {
@@ -477,7 +492,7 @@ void KsRouter::NewFile() {
     g.frameTold = 0;
     g.deliveries = 0;
     g.values = 0;
-    g.step = KsClock::GetStep();
+    g.step = g.loadStep = KsClock::GetStep();
 }
 
 int KsRouter::GetFrameDeliveries() { return Delivery().deliveries; }

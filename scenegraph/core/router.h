@@ -45,6 +45,8 @@ struct KsWordNode;
 constexpr int KS_MAX_EVENT_DEPTH = 256;
 // Deliveries within one time step of the scene clock (every cascade that
 // starts between two advances of the clock, each with all it sets off).
+// While a file is read, before the clock first moves, the bound is per
+// cascade.
 constexpr int KS_MAX_FRAME_DELIVERIES = 100000;
 // Values copied by the deliveries of one time step: an element of a list,
 // a pixel of an image, or one single value. The delivery that crosses the
@@ -155,8 +157,11 @@ public:
     // warnings).
     static int GetEventDepth();
     static void ResetGlobals();
-    // A file was loaded: the time step's allowance starts afresh, and its
-    // first frame over the bound is told again.
+    // A file is about to be read: until the clock next moves, each cascade
+    // has an allowance of its own (reading is no frame), and the file's
+    // first frame over the bound is told again. Making a router (a
+    // partition) does the same, except that a notice told in this very time
+    // step stands.
     static void NewFile();
     // What the current time step has delivered and copied so far, and all
     // that was copied since the last reset (ResetGlobals).

@@ -235,8 +235,9 @@ TEST_F(RouteLifetimeTest, AFramesDeliveriesAreBoundedAcrossItsCascades) {
     // Two sensors: two cascades a frame share its allowance.
     const std::string text = lvbench::RouteLattice(points, layers, 2);
     const std::string told = "  Too many events in one frame; the rest of the frame's events are dropped.\n";
+    // Each file read is told once, whether or not the reader says a file is
+    // coming (KsRouter::NewFile).
     for (int file = 0; file < 2; ++file) {
-        KsRouter::NewFile();
         EXPECT_EQ(Open(text), "");
         ASSERT_EQ(scene->GetRouter()->GetRouteCount(), 2 * 3 + 4 * (layers - 1));
         auto* last = static_cast<KsCoordinate*>(scene->FindLabel("C17b"));
@@ -267,6 +268,28 @@ TEST_F(RouteLifetimeTest, AFramesDeliveriesAreBoundedAcrossItsCascades) {
     Tick(2);
     EXPECT_LT(KsRouter::GetFrameValues(), KS_MAX_FRAME_VALUES / 100);
     EXPECT_EQ(static_cast<KsCoordinate*>(scene->FindLabel("C4a"))->point.GetCount(), 100);
+}
+
+// Reading is no frame: a file whose PROTO instances each copy a large value
+// through routes as they are built reads whole, even while the previous
+// scene's frames ran (and so without being told a file is coming).
+TEST_F(RouteLifetimeTest, InstancesBuiltWhileReadingEachHaveTheirOwnAllowance) {
+    const int points = 10000;
+    const int instances = KS_MAX_FRAME_VALUES / points + 50;
+    std::string text = "#VRML V2.0 utf8\nPROTO P [ exposedField MFVec3f p [\n";
+    for (int i = 0; i < points; ++i) text += std::to_string(i % 10) + " 0 1,\n";
+    text += "] ] {\n  DEF C0 Coordinate { point IS p }\n  DEF C1 Coordinate { }\n"
+            "  ROUTE C0.point_changed TO C1.set_point }\n";
+    for (int i = 0; i < instances; ++i) text += "DEF I" + std::to_string(i) + " P { }\n";
+    EXPECT_EQ(Open(lvbench::RouteLattice(10, 3)), "");
+    Tick(3);
+    EXPECT_EQ(Open(text), "");
+    const std::string last = "I" + std::to_string(instances - 1);
+    auto* instance = static_cast<KsCustomNode*>(scene->FindLabel(last.c_str()));
+    ASSERT_TRUE(instance && instance->GetPrivateCopy());
+    auto* c1 = static_cast<KsCoordinate*>(instance->GetPrivateCopy()->FindLabel("C1"));
+    ASSERT_NE(c1, nullptr);
+    EXPECT_EQ(c1->point.GetCount(), points);
 }
 
 }  // namespace
