@@ -7,6 +7,7 @@
 
 #include "scenegraph/core/field_words.h"
 #include "scenegraph/core/node.h"
+#include "scenegraph/core/node_containment.h"
 #include "scenegraph/core/node_duplicator.h"
 #include "scenegraph/core/out_stream.h"
 #include "scenegraph/core/partition.h"
@@ -610,6 +611,8 @@ void KsMFNode::BeforeSet()
 
 void KsMFNode::AfterSet()
 {
+    // A node that holds the owner would put the owner under itself.
+    count_ = KsDropHoldersOf(GetOwner(), GetMemberName(), elements_, count_);
     for (int i = 0; i < count_; ++i)
         KsNode::Ref(elements_[i]);
     KsNode** previous = previous_;

@@ -16,6 +16,11 @@ namespace {
 const char kPartitionName[] = "KsPartition";
 KsClassRecord* g_partitionRecord = nullptr;
 
+long long& RootVisits() {
+    static long long visits = 0;
+    return visits;
+}
+
 int IsWord(const KsWordNode* word, const char* text) {
     return word && word->text && std::strcmp(word->text, text) == 0;
 }
@@ -79,6 +84,7 @@ KsNode* KsPartition::GetNode(int i) const {
 
 int KsPartition::AppendNode(KsNode* node) {
     if (!node) return 1;
+    ++RootVisits();
     if (rootSet_.count(node) != 0) {
         std::fprintf(stderr, "KsPartition::AppendNode()\n");
         std::fprintf(stderr, "  Node is already included.\n");
@@ -98,11 +104,15 @@ int KsPartition::DeleteNode(KsNode* node) {
     }
     // Searched from the end, where the latest nodes are dropped.
     auto it = std::find(roots_.rbegin(), roots_.rend(), node);
+    RootVisits() += 1 + (it - roots_.rbegin());
     roots_.erase(std::next(it).base());
     rootSet_.erase(node);
     KsNode::Unref(node);
     return 0;
 }
+
+long long KsPartition::GetRootVisits() { return RootVisits(); }
+void KsPartition::ResetRootVisits() { RootVisits() = 0; }
 
 void KsPartition::Discard(KsNode* node) {
     discards_.push_back(node);

@@ -76,6 +76,10 @@ public:
     int DeleteNode(KsNode* node);
     int GetNodeCount() const { return static_cast<int>(roots_.size()); }
     KsNode* GetNode(int i) const;
+    // Root entries looked at by AppendNode and DeleteNode, process-wide,
+    // since the last reset: what reading and dropping statements cost.
+    static long long GetRootVisits();
+    static void ResetRootVisits();
 
     KsNode* LookUpLabel(const char* name) { return FindLabel(name); }
     KsLabelTable* GetLabelTable() { return &labels_; }

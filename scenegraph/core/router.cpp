@@ -6,8 +6,11 @@
 #include <new>
 
 #include "scenegraph/core/field.h"
+#include "scenegraph/core/mf_fields.h"
 #include "scenegraph/core/name_text.h"
 #include "scenegraph/core/partition.h"
+#include "scenegraph/core/scene_clock.h"
+#include "scenegraph/core/sf_fields.h"
 #include "scenegraph/core/word_convert.h"
 #include "scenegraph/core/word_reading.h"
 #include "scenegraph/core/word_tree.h"
@@ -22,11 +25,18 @@ KsClassRecord* g_routerRecord = nullptr;
 constexpr int kDropWarnings = 5;
 
 struct DeliveryGlobals {
-    int depth = 0;       // deliveries running
-    int deliveries = 0;  // within the current cascade
+    int depth = 0;          // deliveries running
+    unsigned step = 0;      // the clock step the counts below belong to
+    unsigned loadStep = 0;  // the clock step of the last file read
+    unsigned toldStep = 0;  // the clock step at which the bound was told
+    int deliveries = 0;     // within that time step
+    int64_t values = 0;     // copied within that time step
     int warnings = 0;
+    int frameTold = 0;      // 1 once this file was told of the frame bound
     int holds = 0;                // KsEventHold scopes open
     std::vector<KsNode*> held;    // referenced until the outermost ends
+    int64_t listWork = 0;
+    int64_t valuesCopied = 0;  // since the last reset
 };
 
 DeliveryGlobals& Delivery() {
@@ -54,14 +64,52 @@ void LeaveEnd(KsNode* node, KsRouter* router) {
     if (routers.empty()) RouteEnds().erase(entry);
 }
 
-void Remove(std::unordered_map<KsNode*, std::vector<KsRoute*>>& index, KsNode* node,
-            KsRoute* route) {
-    auto list = index.find(node);
-    if (list == index.end()) return;
-    auto& routes = list->second;
-    auto at = std::find(routes.begin(), routes.end(), route);
-    if (at != routes.end()) routes.erase(at);
-    if (routes.empty()) index.erase(list);
+// Values a delivery of the field copies: its elements, an image's pixels.
+int64_t ValueCount(const KsField* field) {
+    if (!field) return 1;
+    const char* name = field->GetClassName();
+    if (std::strncmp(name, "KsMF", 4) != 0) {
+        if (std::strcmp(name, "KsSFImage") == 0)
+            return 1 + static_cast<const KsSFImage*>(field)->Get().GetPixelCount();
+        return 1;
+    }
+    int64_t count = 0;
+    if (std::strcmp(name, "KsMFInt") == 0)
+        count = static_cast<const KsMFInt*>(field)->GetCount();
+    else if (std::strcmp(name, "KsMFFloat") == 0 || std::strcmp(name, "KsMFTime") == 0)
+        count = static_cast<const KsMFFloat*>(field)->GetCount();
+    else if (std::strcmp(name, "KsMFVec2f") == 0)
+        count = static_cast<const KsMFVec2f*>(field)->GetCount();
+    else if (std::strcmp(name, "KsMFVec3f") == 0)
+        count = static_cast<const KsMFVec3f*>(field)->GetCount();
+    else if (std::strcmp(name, "KsMFRotation") == 0)
+        count = static_cast<const KsMFRotation*>(field)->GetCount();
+    else if (std::strcmp(name, "KsMFString") == 0)
+        count = static_cast<const KsMFString*>(field)->GetCount();
+    else if (std::strcmp(name, "KsMFColor") == 0)
+        count = static_cast<const KsMFColor*>(field)->GetCount();
+    else if (std::strcmp(name, "KsMFBool") == 0)
+        count = static_cast<const KsMFBool*>(field)->GetCount();
+    else if (std::strcmp(name, "KsMFNode") == 0)
+        count = static_cast<const KsMFNode*>(field)->GetCount();
+    else if (std::strcmp(name, "KsMFImage") == 0) {
+        const KsMFImage* images = static_cast<const KsMFImage*>(field);
+        for (int i = 0; i < images->GetCount(); ++i)
+            count += 1 + images->GetElements()[i].GetPixelCount();
+    }
+    return count > 0 ? count : 1;
+}
+
+// The bound of one time step is told once per loaded file: a scene that
+// meets it meets it every frame.
+void WarnFrameBound(const char* event) {
+    DeliveryGlobals& g = Delivery();
+    if (g.frameTold != 0) return;
+    g.frameTold = 1;
+    g.toldStep = KsClock::GetStep();
+    std::fprintf(stderr, "KsRoute::EventOut()\n");
+    std::fprintf(stderr, "  Too many events in one frame; the rest of the frame's events are dropped.\n");
+    std::fprintf(stderr, "  Event : %s\n", event ? event : "");
 }
 
 void WarnDropped(const char* why, const char* event) {
@@ -122,8 +170,8 @@ int KsRoute::EventOut(KsNode* node, const char* event, KsField* field) {
     DeliveryGlobals& g = Delivery();
     // Still delivering: the event came back round a cycle of routes.
     if (active_ || dead_) return 0;
-    if (g.deliveries >= KS_MAX_CASCADE_DELIVERIES) {
-        WarnDropped("Event cascade too long; event dropped.", event);
+    if (g.deliveries >= KS_MAX_FRAME_DELIVERIES || g.values >= KS_MAX_FRAME_VALUES) {
+        WarnFrameBound(event);
         return 0;
     }
     if (g.depth >= KS_MAX_EVENT_DEPTH) {
@@ -131,6 +179,9 @@ int KsRoute::EventOut(KsNode* node, const char* event, KsField* field) {
         return 0;
     }
     ++g.deliveries;
+    const int64_t values = ValueCount(field);
+    g.values += values;
+    g.valuesCopied += values;
     active_ = 1;
     ++g.depth;
     int result = Deliver(field);
@@ -164,6 +215,12 @@ int KsRoute::Deliver(KsField* field) {
 
 KsRouter::KsRouter(KsPartition* owner) : owner_(owner) {
     KsClassManager::Ensure(&g_routerRecord, kRouterName, KsObject::ClassRecord());
+    // Partitions, and so routers, are made only while files are read (the
+    // file's own, its PROTO copies): the time step is a reading one, and a
+    // file read after frames ran is told of the bound again.
+    DeliveryGlobals& g = Delivery();
+    g.loadStep = KsClock::GetStep();
+    if (g.frameTold != 0 && g.toldStep != g.loadStep) g.frameTold = 0;
 }
 
 KsRouter::~KsRouter() { Clear(); }
@@ -171,47 +228,109 @@ KsRouter::~KsRouter() { Clear(); }
 const char* KsRouter::GetClassName() const { return kRouterName; }
 KsClassRecord* KsRouter::GetClassInfo() const { return g_routerRecord; }
 
-void KsRouter::Index(KsRoute* route) {
+bool KsRouter::HasLive(const RouteIndex& index, KsNode* node) {
+    auto list = index.find(node);
+    return list != index.end() && list->second.routes.size() > list->second.dead;
+}
+
+void KsRouter::Add(KsRoute* route) {
     KsNode* source = route->GetSource();
     KsNode* target = route->GetTarget();
     if (source && IsRouted(source) != KS_TRUE) EnterEnd(source, this);
     if (target && target != source && IsRouted(target) != KS_TRUE) EnterEnd(target, this);
-    bySource_[source].push_back(route);
-    if (target) byTarget_[target].push_back(route);
+    bySource_[source].routes.push_back(route);
+    ++route->links_;
+    if (target) {
+        byTarget_[target].routes.push_back(route);
+        ++route->links_;
+    }
 }
 
-void KsRouter::Unindex(KsRoute* route) {
+void KsRouter::Compact(RouteIndex& index, KsNode* node) {
+    auto entry = index.find(node);
+    if (entry == index.end()) return;
+    KsRouteList& list = entry->second;
+    if (list.walks != 0 || list.dead == 0) return;
+    Delivery().listWork += static_cast<int64_t>(list.routes.size());
+    auto keep = std::remove_if(list.routes.begin(), list.routes.end(), [](KsRoute* route) {
+        if (route->IsDead() == 0) return false;
+        --route->links_;
+        return true;
+    });
+    list.routes.erase(keep, list.routes.end());
+    list.dead = 0;
+    if (list.routes.empty()) index.erase(entry);
+}
+
+void KsRouter::Tombstone(RouteIndex& index, KsNode* node) {
+    auto entry = index.find(node);
+    if (entry == index.end()) return;
+    KsRouteList& list = entry->second;
+    ++list.dead;
+    ++Delivery().listWork;
+    // Compacted once half of it is dead: a removal costs constant time on
+    // average, and a walk at most twice its live routes.
+    if (list.dead * 2 > list.routes.size()) Compact(index, node);
+}
+
+void KsRouter::DropList(RouteIndex& index, KsNode* node) {
+    auto entry = index.find(node);
+    if (entry == index.end()) return;
+    KsRouteList& list = entry->second;
+    if (list.walks != 0) {
+        // Every route in it is dead; the end of the walk compacts it.
+        list.dead = list.routes.size();
+        return;
+    }
+    Delivery().listWork += static_cast<int64_t>(list.routes.size());
+    for (KsRoute* route : list.routes) --route->links_;
+    index.erase(entry);
+}
+
+void KsRouter::Kill(KsRoute* route, KsNode* dropping) {
     KsNode* source = route->GetSource();
     KsNode* target = route->GetTarget();
-    Remove(bySource_, source, route);
-    if (target) Remove(byTarget_, target, route);
-    if (source && IsRouted(source) != KS_TRUE) LeaveEnd(source, this);
-    if (target && target != source && IsRouted(target) != KS_TRUE) LeaveEnd(target, this);
+    route->Forget();
+    ++dead_;
+    if (!source || source != dropping) Tombstone(bySource_, source);
+    if (target && target != dropping) Tombstone(byTarget_, target);
+    if (source && source != dropping && IsRouted(source) != KS_TRUE) LeaveEnd(source, this);
+    if (target && target != source && target != dropping && IsRouted(target) != KS_TRUE)
+        LeaveEnd(target, this);
 }
 
 void KsRouter::Forget(KsNode* node) {
-    std::vector<KsRoute*> gone;
-    auto from = bySource_.find(node);
-    if (from != bySource_.end()) gone = from->second;
-    auto to = byTarget_.find(node);
-    if (to != byTarget_.end())
-        for (KsRoute* route : to->second)
-            if (route->GetSource() != node) gone.push_back(route);
-    for (KsRoute* route : gone) {
-        Unindex(route);
-        route->Forget();
-        ++dead_;
+    // The node's own lists go whole; each of its routes leaves a dead entry
+    // in the list of its other end.
+    for (RouteIndex* index : {&bySource_, &byTarget_}) {
+        auto entry = index->find(node);
+        if (entry == index->end()) continue;
+        // By index: a kill compacts other lists, never this one.
+        std::vector<KsRoute*>& routes = entry->second.routes;
+        for (size_t i = 0; i < routes.size(); ++i)
+            if (routes[i]->IsDead() == 0) Kill(routes[i], node);
     }
-    // Freed in batches, so that a scene losing many routed nodes stays linear.
-    if (dead_ * 2 > static_cast<int>(routes_.size())) Settle();
+    DropList(bySource_, node);
+    DropList(byTarget_, node);
+    // Freed in batches, so that a scene losing many routed nodes stays
+    // linear; routes held by a running walk wait, and are not counted again.
+    if ((dead_ - waiting_) * 2 > static_cast<int>(routes_.size())) Settle();
 }
 
 void KsRouter::Settle() const {
     if (dead_ == 0) return;
+    std::vector<KsNode*> dirty;
+    Delivery().listWork += static_cast<int64_t>(routes_.size() + bySource_.size() + byTarget_.size());
+    for (RouteIndex* index : {&bySource_, &byTarget_}) {
+        dirty.clear();
+        for (auto& entry : *index)
+            if (entry.second.dead != 0 && entry.second.walks == 0) dirty.push_back(entry.first);
+        for (KsNode* node : dirty) Compact(*index, node);
+    }
     int left = 0;
     auto keep = std::remove_if(routes_.begin(), routes_.end(), [&left](KsRoute* route) {
         if (route->IsDead() == 0) return false;
-        if (route->IsActive() != 0) {
+        if (route->IsActive() != 0 || route->GetLinks() != 0) {
             ++left;
             return false;
         }
@@ -220,6 +339,7 @@ void KsRouter::Settle() const {
     });
     routes_.erase(keep, routes_.end());
     dead_ = left;
+    waiting_ = left;
 }
 
 void KsRouter::ForgetNode(KsNode* node) {
@@ -240,7 +360,7 @@ int KsRouter::AddRoute(KsNode* source, const char* sourceEvent, KsNode* target,
         return 1;
     }
     routes_.push_back(route);
-    Index(route);
+    Add(route);
     return 0;
 }
 
@@ -250,15 +370,14 @@ int KsRouter::DeleteRoute(KsNode* source, const char* sourceEvent, KsNode* targe
     char to[KS_NAME_SIZE];
     KsCopyEventName(from, sourceEvent);
     KsCopyEventName(to, targetEvent);
-    for (auto it = routes_.begin(); it != routes_.end(); ++it) {
-        KsRoute* route = *it;
-        if (route->IsDead() != 0) continue;
-        if (route->GetSource() != source || route->GetTarget() != target) continue;
+    auto list = bySource_.find(source);
+    if (list == bySource_.end()) return 1;
+    for (KsRoute* route : list->second.routes) {
+        if (route->IsDead() != 0 || route->GetTarget() != target) continue;
         if (std::strcmp(route->GetSourceEvent(), from) != 0) continue;
         if (std::strcmp(route->GetTargetEvent(), to) != 0) continue;
-        Unindex(route);
-        routes_.erase(it);
-        delete route;
+        Kill(route, nullptr);
+        if ((dead_ - waiting_) * 2 > static_cast<int>(routes_.size())) Settle();
         return 0;
     }
     return 1;
@@ -272,13 +391,16 @@ void KsRouter::DetachSources() {
 void KsRouter::Clear() {
     DetachSources();
     for (auto& entry : bySource_)
-        if (entry.first) LeaveEnd(entry.first, this);
-    for (auto& entry : byTarget_) LeaveEnd(entry.first, this);
+        if (entry.first && entry.second.routes.size() > entry.second.dead)
+            LeaveEnd(entry.first, this);
+    for (auto& entry : byTarget_)
+        if (entry.second.routes.size() > entry.second.dead) LeaveEnd(entry.first, this);
     bySource_.clear();
     byTarget_.clear();
     for (KsRoute* route : routes_) delete route;
     routes_.clear();
     dead_ = 0;
+    waiting_ = 0;
 }
 
 int KsRouter::GetRouteCount() const {
@@ -304,24 +426,38 @@ int KsRouter::GetRoute(int i, KsNode** source, const char** sourceEvent, KsNode*
 
 KSBOOL KsRouter::IsRouted(KsNode* node) const {
     if (!node) return KS_FALSE;
-    if (bySource_.count(node) != 0 || byTarget_.count(node) != 0) return KS_TRUE;
+    if (HasLive(bySource_, node) || HasLive(byTarget_, node)) return KS_TRUE;
     return KS_FALSE;
 }
 
 int KsRouter::EventOut(KsNode* node, const char* event, KsField* field) {
-    auto list = bySource_.find(node);
-    if (list == bySource_.end()) return 0;
+    auto entry = bySource_.find(node);
+    if (entry == bySource_.end()) return 0;
     DeliveryGlobals& g = Delivery();
-    if (g.depth == 0) g.deliveries = 0;
-    // By index, and looked up again after each delivery: a delivery may
-    // add routes to this very router.
-    for (size_t i = 0;; ++i) {
-        list = bySource_.find(node);
-        if (list == bySource_.end() || i >= list->second.size()) break;
-        int result = list->second[i]->EventOut(node, event, field);
-        if (result != 0) return result;
+    if (g.depth == 0) {
+        // Reading is no frame: until the clock first moves after a file was
+        // read, each cascade has an allowance of its own, so that a large
+        // world reads as it always did.
+        const unsigned step = KsClock::GetStep();
+        if (g.step != step || step == g.loadStep) {
+            g.step = step;
+            g.deliveries = 0;
+            g.values = 0;
+        }
     }
-    return 0;
+    // The list stays where it is while walked (map entries do not move, and
+    // no compaction runs on it): routes that deliveries add are appended
+    // and served in turn, removed ones are passed over.
+    KsRouteList& list = entry->second;
+    ++list.walks;
+    int result = 0;
+    for (size_t i = 0; i < list.routes.size() && result == 0; ++i) {
+        KsRoute* route = list.routes[i];
+        if (route->IsDead() == 0) result = route->EventOut(node, event, field);
+    }
+    --list.walks;
+    if (list.walks == 0 && list.dead * 2 > list.routes.size()) Compact(bySource_, node);
+    return result;
 }
 
 int KsRouter::GetEventDepth() { return Delivery().depth; }
@@ -346,7 +482,23 @@ KsEventHold::~KsEventHold() {
     }
 }
 
-void KsRouter::ResetGlobals() { Delivery() = DeliveryGlobals(); }
+void KsRouter::ResetGlobals() {
+    Delivery() = DeliveryGlobals();
+    Delivery().step = Delivery().loadStep = KsClock::GetStep();
+}
+
+void KsRouter::NewFile() {
+    DeliveryGlobals& g = Delivery();
+    g.frameTold = 0;
+    g.deliveries = 0;
+    g.values = 0;
+    g.step = g.loadStep = KsClock::GetStep();
+}
+
+int KsRouter::GetFrameDeliveries() { return Delivery().deliveries; }
+int64_t KsRouter::GetFrameValues() { return Delivery().values; }
+int64_t KsRouter::GetListWork() { return Delivery().listWork; }
+int64_t KsRouter::GetValuesCopied() { return Delivery().valuesCopied; }
 
 // ROUTE source-node.event TO target-node.event
 int KsRouter::Realize(KsWordNode* cursor, KsPartition* partition) {

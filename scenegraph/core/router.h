@@ -12,14 +12,23 @@
 // a node that is destroyed takes every route naming it out of every live
 // router (ForgetNode), so no route keeps a freed end.
 //
-// Cascades are bounded, since routes come from the file: a route that is
+// Delivery is bounded, since routes come from the file: a route that is
 // still delivering is not entered again (a cycle stops after one lap, a
-// route from a field to itself fires once), one cascade delivers at most
-// KS_MAX_CASCADE_DELIVERIES events in all (so many paths into one event
-// cannot multiply the work without end), and deliveries nest at most
-// KS_MAX_EVENT_DEPTH deep.
+// route from a field to itself fires once), the cascades of one time step
+// of the scene clock deliver at most KS_MAX_FRAME_DELIVERIES events and
+// copy at most about KS_MAX_FRAME_VALUES values in all (so many paths into
+// one event, or a large value carried along many of them, cannot make a
+// frame last without end), and deliveries nest at most KS_MAX_EVENT_DEPTH
+// deep.
+//
+// A route removed while events run (its end destroyed by a delivery) is
+// marked dead where it stands in the lists being walked, and the lists are
+// compacted once no walk is on them: every live route of a source gets the
+// event once, in ROUTE order, whatever the deliveries remove.
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
 #include <unordered_map>
 #include <vector>
 
@@ -34,9 +43,15 @@ struct KsWordNode;
 
 // Deepest nesting of deliveries; a deeper event is dropped.
 constexpr int KS_MAX_EVENT_DEPTH = 256;
-// Deliveries within one cascade (one event sent while no delivery runs,
-// with everything it sets off).
-constexpr int KS_MAX_CASCADE_DELIVERIES = 100000;
+// Deliveries within one time step of the scene clock (every cascade that
+// starts between two advances of the clock, each with all it sets off).
+// While a file is read, before the clock first moves, the bound is per
+// cascade.
+constexpr int KS_MAX_FRAME_DELIVERIES = 100000;
+// Values copied by the deliveries of one time step: an element of a list,
+// a pixel of an image, or one single value. The delivery that crosses the
+// bound still runs, so one large value always gets through.
+constexpr int64_t KS_MAX_FRAME_VALUES = 4000000;
 
 class KsRoute : public KsObject {
 public:
@@ -53,6 +68,8 @@ public:
     int EventOut(KsNode* node, const char* event, KsField* field);
 
     KsRouter* GetRouter() const { return router_; }
+    // The lists of its router that still hold it.
+    int GetLinks() const { return links_; }
     // Takes both ends away: the route delivers nothing from then on.
     void Forget() { source_ = target_ = nullptr; dead_ = 1; }
     int IsDead() const { return dead_; }
@@ -72,6 +89,18 @@ private:
     KsString targetEvent_;
     int active_ = 0;  // a delivery through this route is running
     int dead_ = 0;    // an end was destroyed; waits to be freed
+    int links_ = 0;   // index lists holding it; freed only at 0
+
+    friend class KsRouter;
+};
+
+// The routes of one end of one router, in ROUTE order. A removed route stays
+// as a dead entry until the list is compacted, which never happens while the
+// list is being walked.
+struct KsRouteList {
+    std::vector<KsRoute*> routes;
+    size_t dead = 0;
+    int walks = 0;
 };
 
 class KsRouter : public KsObject {
@@ -91,7 +120,7 @@ public:
     int AddRoute(KsNode* source, const char* sourceEvent, KsNode* target,
                  const char* targetEvent);
     // Removes the first route with exactly these ends (names normalised);
-    // 1 when there is none. Not to be called while the route delivers.
+    // 1 when there is none. A walk of its list in progress passes over it.
     int DeleteRoute(KsNode* source, const char* sourceEvent, KsNode* target,
                     const char* targetEvent);
 
@@ -124,26 +153,51 @@ public:
     // KS_TRUE when the node is the source or the target of some route.
     KSBOOL IsRouted(KsNode* node) const;
 
-    // Delivery state of the process (nesting, cascade count, warnings).
+    // Delivery state of the process (nesting, the time step's counts,
+    // warnings).
     static int GetEventDepth();
     static void ResetGlobals();
+    // A file is about to be read: until the clock next moves, each cascade
+    // has an allowance of its own (reading is no frame), and the file's
+    // first frame over the bound is told again. Making a router (a
+    // partition) does the same, except that a notice told in this very time
+    // step stands.
+    static void NewFile();
+    // What the current time step has delivered and copied so far, and all
+    // that was copied since the last reset (ResetGlobals).
+    static int GetFrameDeliveries();
+    static int64_t GetFrameValues();
+    static int64_t GetValuesCopied();
+    // Route-list entries visited or moved by index maintenance since the
+    // last reset (ResetGlobals): the work that removing routes costs.
+    static int64_t GetListWork();
 
 private:
-    void Index(KsRoute* route);
-    void Unindex(KsRoute* route);
+    using RouteIndex = std::unordered_map<KsNode*, KsRouteList>;
+
+    void Add(KsRoute* route);
+    // Marks the route dead and leaves a dead entry in the lists of its ends
+    // other than `dropping` (whose lists go whole).
+    void Kill(KsRoute* route, KsNode* dropping);
     void Forget(KsNode* node);
-    // Frees the forgotten routes that are not delivering.
+    // Compacts every list not being walked and frees the routes that are
+    // dead and in no list.
     void Settle() const;
+    static void Compact(RouteIndex& index, KsNode* node);
+    static void Tombstone(RouteIndex& index, KsNode* node);
+    static void DropList(RouteIndex& index, KsNode* node);
+    static bool HasLive(const RouteIndex& index, KsNode* node);
 
     KsPartition* owner_;
     // Owned, in the order they were added; forgotten routes stay until
     // Settle frees them, so that a delivery never loses its own route.
     mutable std::vector<KsRoute*> routes_;
     mutable int dead_ = 0;
+    mutable int waiting_ = 0;  // dead but held by a walk at the last Settle
     // Routes by source node, each list in the order of routes_, so that an
     // event only meets the routes that can take it; and by target node.
-    std::unordered_map<KsNode*, std::vector<KsRoute*>> bySource_;
-    std::unordered_map<KsNode*, std::vector<KsRoute*>> byTarget_;
+    mutable RouteIndex bySource_;
+    mutable RouteIndex byTarget_;
 };
 
 // Keeps a node alive while the event cascade it takes part in runs. A node

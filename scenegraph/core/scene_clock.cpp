@@ -7,6 +7,7 @@ constexpr float kStartTime = 0.1f;
 
 struct ClockState {
     float time = kStartTime;
+    unsigned step = 0;
     int running = 1;
     long stopClock = 0;
 };
@@ -17,9 +18,16 @@ ClockState& State() {
 }
 }  // namespace
 
-void KsClock::SetTime(float seconds) { State().time = seconds; }
-void KsClock::Advance(float delta) { State().time = State().time + delta; }
+void KsClock::SetTime(float seconds) {
+    State().time = seconds;
+    ++State().step;
+}
+void KsClock::Advance(float delta) {
+    State().time = State().time + delta;
+    ++State().step;
+}
 float KsClock::GetTime() { return State().time; }
+unsigned KsClock::GetStep() { return State().step; }
 
 void KsClock::Start() { State().running = 1; }
 

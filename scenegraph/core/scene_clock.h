@@ -10,6 +10,9 @@ public:
     // time = time + delta, in float arithmetic.
     static void Advance(float delta);
     static float GetTime();
+    // Counts the changes of the time (SetTime and Advance, whatever the
+    // delta): the work bounded per frame is counted per step.
+    static unsigned GetStep();
 
     // The running flag (1 at start) and, on stop, the processor clock.
     static void Start();
@@ -17,6 +20,6 @@ public:
     static int IsRunning();
     static long GetStopClock();
 
-    // Start-up state: 0.1 s, running, no stop reading.
+    // Start-up state: 0.1 s, step 0, running, no stop reading.
     static void Reset();
 };

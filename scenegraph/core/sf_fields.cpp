@@ -5,6 +5,7 @@
 
 #include "scenegraph/core/field_words.h"
 #include "scenegraph/core/node.h"
+#include "scenegraph/core/node_containment.h"
 #include "scenegraph/core/node_duplicator.h"
 #include "scenegraph/core/out_stream.h"
 #include "scenegraph/core/partition.h"
@@ -458,6 +459,8 @@ void KsSFNode::BeforeSet()
 
 void KsSFNode::AfterSet()
 {
+    // A node that holds the owner would put the owner under itself.
+    if (node_ && KsDropHoldersOf(GetOwner(), GetMemberName(), &node_, 1) == 0) node_ = nullptr;
     KsNode* previous = previous_;
     previous_ = nullptr;
     KsNode::Ref(node_);

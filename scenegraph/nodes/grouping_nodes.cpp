@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "scenegraph/core/box_query.h"
+#include "scenegraph/core/node_containment.h"
 
 KS_NODE_CLASS_IMPL(KsGroup, KsNode)
 KS_NODE_CLASS_IMPL(KsInline, KsGroup)
@@ -66,9 +67,18 @@ int KsGroup::ExecSpecialEvent(const char* name, KsField* field, KsNode* source) 
     const size_t before = next.size();
     if (add) {
         // A node already among the children is not added twice.
+        // Nor is one that contains this group: refused here, so that a
+        // refusal alone changes nothing and sends nothing.
         std::unordered_set<KsNode*> present(next.begin(), next.end());
-        for (KsNode* const* it = begin; it != end; ++it)
-            if (*it && present.insert(*it).second) next.push_back(*it);
+        for (KsNode* const* it = begin; it != end; ++it) {
+            if (!*it || present.count(*it) != 0) continue;
+            if (KsContainsNode(*it, this)) {
+                KsReportHolderRefused(this, name);
+                continue;
+            }
+            present.insert(*it);
+            next.push_back(*it);
+        }
     } else {
         std::unordered_set<KsNode*> gone(begin, end);
         next.erase(std::remove_if(next.begin(), next.end(),

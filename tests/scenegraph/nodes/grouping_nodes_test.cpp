@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
 #include <string>
+#include <vector>
 
+#include "scenegraph/core/node_containment.h"
 #include "scenegraph/core/node_scanner.h"
 #include "scenegraph/core/partition.h"
 #include "scenegraph/core/scene_test_util.h"
@@ -21,6 +24,7 @@ class GroupingTest : public testing::Test {
 protected:
     void SetUp() override {
         KsNode::ResetGlobals();
+        KsResetContainmentChecks();
         KsResetNodeFactory();
         KsRegisterNodeLibrary();
     }
@@ -232,7 +236,12 @@ TEST_F(GroupingTest, AddAndRemoveChildrenChangeTheChildren) {
 TEST_F(GroupingTest, AddChildCanMakeACycleThatScanSurvives) {
     KsGroup* g = Read<KsGroup>("Group { children Group { } }");
     KsNode* inner = g->children.GetElements()[0];
+    // Fields refuse a node that holds their owner; the check trusts a count
+    // of 0 to mean unheld, so the cycle is made past it.
+    inner->SetRefCount(0);
     EXPECT_EQ(inner->AddChild(g), 0);
+    inner->SetRefCount(1);
+    ASSERT_EQ(static_cast<KsGroup*>(inner)->children.GetCount(), 1);
     KsNodeScanner counter;  // base Visit stops at once
     EXPECT_EQ(g->Scan(&counter), 1);
     class All : public KsNodeScanner {
@@ -243,6 +252,108 @@ TEST_F(GroupingTest, AddChildCanMakeACycleThatScanSurvives) {
     EXPECT_EQ(g->Scan(&all), 0);
     EXPECT_EQ(all.visits, 2);
     static_cast<KsGroup*>(inner)->children.Set(0, nullptr);
+}
+
+// No event puts a node under itself: a node that is the group or holds it
+// is left out (and reported), whichever list and whichever event carry it;
+// the rest of the event is taken.
+TEST_F(GroupingTest, NoNodeBecomesItsOwnDescendant) {
+    const char* const text =
+        "DEF R Group { children [\n"
+        "  DEF W Transform { children [ DEF T Group { } ] }\n"
+        "  DEF S Switch { choice [ DEF U Group { } ] }\n"
+        "  DEF L LOD { level [ DEF V Group { } ] } ] }";
+    struct Case {
+        const char* target;
+        const char* event;
+        std::vector<const char*> given;
+        std::vector<const char*> after;  // the target's list afterwards
+        bool refused;
+    };
+    const Case cases[] = {
+        {"T", "addChildren", {"T"}, {}, true},
+        {"T", "addChildren", {"W"}, {}, true},
+        {"T", "addChildren", {"R"}, {}, true},
+        {"T", "set_children", {"U", "W", "U"}, {"U", "U"}, true},
+        {"U", "addChildren", {"S"}, {}, true},
+        {"S", "set_choice", {"R"}, {}, true},
+        {"V", "addChildren", {"V", "L", "U"}, {"U"}, true},
+        {"L", "set_level", {"V", "L"}, {"V"}, true},
+        {"W", "removeChildren", {"T"}, {}, false},
+        // Sharing a node below two groups is no cycle.
+        {"T", "addChildren", {"U"}, {"U"}, false},
+        {"U", "set_children", {"W"}, {"W"}, false},
+    };
+    for (const Case& c : cases) {
+        Read<KsGroup>(text);
+        KsNode* target = scene->FindLabel(c.target);
+        ASSERT_NE(target, nullptr);
+        std::vector<KsNode*> given;
+        for (const char* name : c.given) given.push_back(scene->FindLabel(name));
+        KsMFNode event;
+        event.Set(static_cast<int>(given.size()), given.data());
+        testing::internal::CaptureStderr();
+        target->AcceptEvent(c.event, &event, nullptr);
+        const std::string err = testing::internal::GetCapturedStderr();
+        event.Set(0, nullptr);
+        KsMFNode* list = std::strcmp(c.target, "S") == 0
+                             ? &static_cast<KsSwitch*>(target)->choice
+                         : std::strcmp(c.target, "L") == 0 ? &static_cast<KsLOD*>(target)->level
+                                                           : target->GetChildren();
+        ASSERT_EQ(list->GetCount(), static_cast<int>(c.after.size())) << c.target << " " << c.event;
+        for (size_t i = 0; i < c.after.size(); ++i)
+            EXPECT_EQ(list->GetElements()[i], scene->FindLabel(c.after[i])) << c.target;
+        EXPECT_EQ(Contains(err, "  A node holding this one cannot be its child; not added.\n"),
+                  c.refused)
+            << c.target << " " << c.event << "\n" << err;
+        KsResetContainmentChecks();
+    }
+}
+
+// The check walks only what is given, each node once, without recursion;
+// reading a file needs none, since nothing holds a node being read.
+TEST_F(GroupingTest, TheChildCheckIsLinearAndReadingNeedsNone) {
+    std::string text;
+    const int depth = 60;
+    for (int i = 0; i < depth; ++i) text += "Group { children [ Shape { } ";
+    text += "DEF Leaf Group { }";
+    for (int i = 0; i < depth; ++i) text += " ] }";
+    KsResetContainmentChecks();
+    KsGroup* top = Read<KsGroup>(text);
+    ASSERT_NE(top, nullptr);
+    EXPECT_EQ(KsGetContainmentVisits(), 0);
+    KsNode* leaf = scene->FindLabel("Leaf");
+    KsMFNode event;
+    KsNode* const give[] = {top};
+    event.Set(1, give);
+    testing::internal::CaptureStderr();
+    leaf->AcceptEvent("addChildren", &event, nullptr);
+    testing::internal::GetCapturedStderr();
+    event.Set(0, nullptr);
+    EXPECT_EQ(leaf->GetChildren()->GetCount(), 0);
+    // Groups and shapes on the way down, each once.
+    EXPECT_LE(KsGetContainmentVisits(), 2 * depth + 2);
+
+    // A long chain built from the bottom: refused without deep recursion.
+    const int chain = 2000;
+    std::vector<KsGroup*> groups;
+    for (int i = 0; i < chain; ++i) groups.push_back(new KsGroup);
+    for (int i = chain - 2; i >= 0; --i) {
+        KsNode* child = groups[i + 1];
+        groups[i]->children.Set(1, &child);
+    }
+    groups[0]->Ref();
+    KsResetContainmentChecks();
+    KsNode* root = groups[0];
+    event.Set(1, &root);
+    testing::internal::CaptureStderr();
+    groups[chain - 1]->AcceptEvent("addChildren", &event, nullptr);
+    EXPECT_TRUE(Contains(testing::internal::GetCapturedStderr(), "cannot be its child"));
+    event.Set(0, nullptr);
+    EXPECT_EQ(groups[chain - 1]->children.GetCount(), 0);
+    EXPECT_EQ(KsGetContainmentVisits(), chain);
+    groups[0]->Unref();
+    KsResetContainmentChecks();
 }
 
 TEST_F(GroupingTest, ColorReadsUnderEitherName) {
