@@ -16,6 +16,7 @@
 #include "scenegraph/core/matrix.h"
 #include "scenegraph/core/node_scanner.h"
 #include "scenegraph/core/partition.h"
+#include "scenegraph/core/router.h"
 #include "scenegraph/core/scene_clock.h"
 #include "scenegraph/core/sf_fields.h"
 #include "scenegraph/nodes/bindable_nodes.h"
@@ -95,6 +96,9 @@ int Viewer::LoadFile(const char* path) {
     loadFailure_.failure = kKsReadTooLarge;
     return 0;
   }
+  // A notice of too many events given for the previous world is given
+  // again for this one.
+  KsRouter::NewFile();
   if (loaded->ReadFile(path) != 0) {
     loadFailure_ = loaded->GetReadErrors();
     // Read, but its statements could not be realised as VRML 2.0.
