@@ -94,6 +94,26 @@ void Browse(HWND page) {
   SetCurrentDirectoryA(s.program_folder);
 }
 
+// Says why a location is refused; false when it is not.
+bool RefusedLocation(HWND page, KwLocationCheck check, const std::string& normalised) {
+  const char* const full_path = "Specify fullpath name including drive letter. Such as \"C:\\Soft\".";
+  switch (check) {
+    case KwLocationCheck::kRoot:
+      KwMessage(page, "Cannot install in the root directory.", nullptr, MB_OK | MB_ICONERROR);
+      return true;
+    case KwLocationCheck::kNotFullPath:
+      KwMessage(page, full_path, nullptr, MB_OK | MB_ICONERROR);
+      return true;
+    case KwLocationCheck::kProtected:
+      KwMessage(page, KwFormat("Cannot install in \"%s\", a folder of the system or a user profile.",
+                               normalised.c_str()).c_str(), nullptr, MB_OK | MB_ICONERROR);
+      return true;
+    case KwLocationCheck::kOk:
+      break;
+  }
+  return false;
+}
+
 // Checks the typed location when Next is pressed; the return keeps or
 // moves the page.
 INT_PTR AcceptLocation(HWND page) {
@@ -102,39 +122,17 @@ INT_PTR AcceptLocation(HWND page) {
   GetDlgItemTextA(page, KW_IDC_LOCATION_EDIT, typed, sizeof typed);
   KwCopy(s.location, sizeof s.location, typed);
   if (!AddBackslash(s.location, sizeof s.location)) {
-    KwMessage(page, "Specify fullpath name including drive letter. Such as \"C:\\Soft\".", nullptr,
-              MB_OK | MB_ICONERROR);
+    RefusedLocation(page, KwLocationCheck::kNotFullPath, "");
     return Stay(page);
   }
-  switch (KwCheckLocation(s.location)) {
-    case KwLocationCheck::kRoot:
-      KwMessage(page, "Cannot install in the root directory.", nullptr, MB_OK | MB_ICONERROR);
-      return Stay(page);
-    case KwLocationCheck::kNotFullPath:
-      KwMessage(page, "Specify fullpath name including drive letter. Such as \"C:\\Soft\".", nullptr,
-                MB_OK | MB_ICONERROR);
-      return Stay(page);
-    case KwLocationCheck::kOk:
-    case KwLocationCheck::kProtected:
-      break;
-  }
-  // Judged again on what the text names: "C:\\.\\" is a root as much as
-  // "C:\\" is, and the install and its uninstall entry keep that form.
+  // The text as typed first ("C:" is a root), then what it names: "C:\.\"
+  // is a root as much as "C:\" is, and the install and its uninstall entry
+  // keep the named form.
+  const KwLocationCheck typed_check = KwCheckLocation(s.location);
+  if (typed_check != KwLocationCheck::kProtected && RefusedLocation(page, typed_check, "")) return Stay(page);
   std::string normalised;
-  switch (KwJudgeLocation(s.location, KwSystemFolders(), &normalised)) {
-    case KwLocationCheck::kRoot:
-      KwMessage(page, "Cannot install in the root directory.", nullptr, MB_OK | MB_ICONERROR);
-      return Stay(page);
-    case KwLocationCheck::kNotFullPath:
-      KwMessage(page, "Specify fullpath name including drive letter. Such as \"C:\\Soft\".", nullptr,
-                MB_OK | MB_ICONERROR);
-      return Stay(page);
-    case KwLocationCheck::kProtected:
-      KwMessage(page, KwFormat("Cannot install in \"%s\", a folder of the system or a user profile.",
-                               normalised.c_str()).c_str(), nullptr, MB_OK | MB_ICONERROR);
-      return Stay(page);
-    case KwLocationCheck::kOk:
-      break;
+  if (RefusedLocation(page, KwJudgeLocation(s.location, KwSystemFolders(), &normalised), normalised)) {
+    return Stay(page);
   }
   if (KwIsReparsePoint(normalised.c_str())) {
     KwMessage(page, KwFormat("Cannot install in \"%s\", a link to another folder.", normalised.c_str()).c_str(),
