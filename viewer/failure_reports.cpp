@@ -3,8 +3,8 @@
 #include <cstdio>
 
 #include "graphics/window/drawing_area.h"
-#include "scenegraph/core/file_kind.h"
-#include "scenegraph/core/read_errors.h"
+#include "scenegraph/core/reading/file_kind.h"
+#include "scenegraph/core/reading/read_errors.h"
 #include "viewer/viewer.h"
 
 namespace {

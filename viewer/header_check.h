@@ -2,7 +2,7 @@
 // loaded, and what the user is told.
 #pragma once
 
-#include "scenegraph/core/file_kind.h"
+#include "scenegraph/core/reading/file_kind.h"
 
 struct ViewerHeaderVerdict {
   int load;                // 1 go on and load, 0 refuse

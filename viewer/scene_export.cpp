@@ -1,8 +1,8 @@
 #include "viewer/scene_export.h"
 
 #include "graphics/files/staged_file.h"
-#include "scenegraph/core/out_stream.h"
-#include "scenegraph/core/partition.h"
+#include "scenegraph/core/writing/out_stream.h"
+#include "scenegraph/core/partition/partition.h"
 
 int ViewerWriteScene(KsPartition* scene, const char* path) {
   if (!scene || !path) return 1;

@@ -7,9 +7,9 @@
 
 #include "graphics/math/pw_types.h"
 #include "scenegraph/core/ks_types.h"
-#include "scenegraph/core/read_errors.h"
-#include "scenegraph/core/rotation.h"
-#include "scenegraph/core/vec.h"
+#include "scenegraph/core/reading/read_errors.h"
+#include "scenegraph/core/math/rotation.h"
+#include "scenegraph/core/math/vec.h"
 
 class KsPartition;
 class KsViewpoint;

@@ -1,6 +1,6 @@
 // Telling the user what failed: an export a frame could not write, a file
 // that could not be loaded, and a file whose errors left part of it unread.
-#include "scenegraph/core/partition.h"
+#include "scenegraph/core/partition/partition.h"
 #include "viewer/failure_reports.h"
 #include "viewer/viewer.h"
 #include "viewer/viewer_app.h"

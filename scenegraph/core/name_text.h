@@ -5,8 +5,8 @@
 #include <cstddef>
 #include <cstring>
 
-#include "scenegraph/core/node.h"
-#include "scenegraph/core/word_convert.h"
+#include "scenegraph/core/object/node.h"
+#include "scenegraph/core/reading/word_convert.h"
 
 // Copies at most length characters, and never more than a buffer holds, and
 // ends the copy. Longer names are cut; look-ups cut the same way, so a long

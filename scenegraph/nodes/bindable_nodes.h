@@ -7,10 +7,10 @@
 
 #include <vector>
 
-#include "scenegraph/core/matrix.h"
-#include "scenegraph/core/mf_fields.h"
-#include "scenegraph/core/node.h"
-#include "scenegraph/core/sf_fields.h"
+#include "scenegraph/core/math/matrix.h"
+#include "scenegraph/core/fields/mf_fields.h"
+#include "scenegraph/core/object/node.h"
+#include "scenegraph/core/fields/sf_fields.h"
 #include "scenegraph/nodes/node_class.h"
 
 class KsPartition;

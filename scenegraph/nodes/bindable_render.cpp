@@ -1,7 +1,7 @@
 // Bindable nodes draw nothing where they stand: the viewer reads the bound
 // viewpoint for its camera and the bound background fills the frame.
 #include "graphics/primitives/sky.h"
-#include "scenegraph/core/color_value.h"
+#include "scenegraph/core/fields/color_value.h"
 #include "scenegraph/nodes/bindable_nodes.h"
 
 int KsViewpoint::ExecTraverse(KsMatrix*) { return 0; }

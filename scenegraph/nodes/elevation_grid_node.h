@@ -2,9 +2,9 @@
 // triangles per cell.
 #pragma once
 
-#include "scenegraph/core/mf_fields.h"
-#include "scenegraph/core/node.h"
-#include "scenegraph/core/sf_fields.h"
+#include "scenegraph/core/fields/mf_fields.h"
+#include "scenegraph/core/object/node.h"
+#include "scenegraph/core/fields/sf_fields.h"
 #include "scenegraph/nodes/node_class.h"
 
 class KsElevationGrid : public KsNode {

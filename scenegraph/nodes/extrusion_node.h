@@ -1,9 +1,9 @@
 // Extrusion: a cross-section swept along a spine into side quads and caps.
 #pragma once
 
-#include "scenegraph/core/mf_fields.h"
-#include "scenegraph/core/node.h"
-#include "scenegraph/core/sf_fields.h"
+#include "scenegraph/core/fields/mf_fields.h"
+#include "scenegraph/core/object/node.h"
+#include "scenegraph/core/fields/sf_fields.h"
 #include "scenegraph/nodes/node_class.h"
 
 // Points per cross-section: the primitive buffer's capacity. A longer

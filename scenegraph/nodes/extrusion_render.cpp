@@ -5,7 +5,7 @@
 #include <cmath>
 #include <utility>
 
-#include "scenegraph/core/matrix.h"
+#include "scenegraph/core/math/matrix.h"
 #include "scenegraph/nodes/extrusion_node.h"
 #include "scenegraph/nodes/primitive_buffer.h"
 

@@ -3,8 +3,8 @@
 // sphere, cylinder and cone are subdivided by the global tessellation level.
 #pragma once
 
-#include "scenegraph/core/node.h"
-#include "scenegraph/core/sf_fields.h"
+#include "scenegraph/core/object/node.h"
+#include "scenegraph/core/fields/sf_fields.h"
 #include "scenegraph/nodes/node_class.h"
 
 class KsSphere : public KsNode {

@@ -7,8 +7,8 @@
 #include <unordered_set>
 #include <vector>
 
-#include "scenegraph/core/box_query.h"
-#include "scenegraph/core/node_containment.h"
+#include "scenegraph/core/partition/box_query.h"
+#include "scenegraph/core/object/node_containment.h"
 
 KS_NODE_CLASS_IMPL(KsGroup, KsNode)
 KS_NODE_CLASS_IMPL(KsInline, KsGroup)

@@ -1,9 +1,9 @@
 // Data-only nodes: sound, audio clip, script and world information.
 #pragma once
 
-#include "scenegraph/core/mf_fields.h"
-#include "scenegraph/core/node.h"
-#include "scenegraph/core/sf_fields.h"
+#include "scenegraph/core/fields/mf_fields.h"
+#include "scenegraph/core/object/node.h"
+#include "scenegraph/core/fields/sf_fields.h"
 #include "scenegraph/nodes/node_class.h"
 
 class KsSound : public KsNode {

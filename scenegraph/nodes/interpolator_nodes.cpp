@@ -6,8 +6,8 @@
 #include <new>
 #include <vector>
 
-#include "scenegraph/core/partition.h"
-#include "scenegraph/core/router.h"
+#include "scenegraph/core/partition/partition.h"
+#include "scenegraph/core/events/router.h"
 #include "scenegraph/nodes/node_helpers.h"
 
 KS_NODE_CLASS_IMPL(KsInterpolatorBase, KsNode)

@@ -5,9 +5,9 @@
 // outside the keys sends nothing. Without routes nothing is computed.
 #pragma once
 
-#include "scenegraph/core/mf_fields.h"
-#include "scenegraph/core/node.h"
-#include "scenegraph/core/sf_fields.h"
+#include "scenegraph/core/fields/mf_fields.h"
+#include "scenegraph/core/object/node.h"
+#include "scenegraph/core/fields/sf_fields.h"
 #include "scenegraph/nodes/node_class.h"
 
 // Keys under "key" and "keys" (one field); the classes add their key values

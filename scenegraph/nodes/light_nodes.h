@@ -1,8 +1,8 @@
 // Light nodes.
 #pragma once
 
-#include "scenegraph/core/node.h"
-#include "scenegraph/core/sf_fields.h"
+#include "scenegraph/core/object/node.h"
+#include "scenegraph/core/fields/sf_fields.h"
 #include "scenegraph/nodes/node_class.h"
 
 class KsDirectionalLight : public KsNode {

@@ -3,7 +3,7 @@
 // linked under its parent's record.
 #pragma once
 
-#include "scenegraph/core/object.h"
+#include "scenegraph/core/object/object.h"
 
 #define KS_NODE_CLASS(Cls)                                  \
 public:                                                     \

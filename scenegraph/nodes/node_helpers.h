@@ -4,8 +4,8 @@
 
 #include <new>
 
-#include "scenegraph/core/node.h"
-#include "scenegraph/core/sf_fields.h"
+#include "scenegraph/core/object/node.h"
+#include "scenegraph/core/fields/sf_fields.h"
 
 // The node factory's constructor of T: a new node, or null without memory.
 template <class T>

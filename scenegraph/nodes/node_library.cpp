@@ -2,7 +2,7 @@
 
 #include <new>
 
-#include "scenegraph/core/partition.h"
+#include "scenegraph/core/partition/partition.h"
 #include "scenegraph/nodes/bindable_nodes.h"
 #include "scenegraph/nodes/elevation_grid_node.h"
 #include "scenegraph/nodes/extrusion_node.h"

@@ -4,9 +4,9 @@
 // points, polylines and polygons through the primitive buffer.
 #pragma once
 
-#include "scenegraph/core/mf_fields.h"
-#include "scenegraph/core/node.h"
-#include "scenegraph/core/sf_fields.h"
+#include "scenegraph/core/fields/mf_fields.h"
+#include "scenegraph/core/object/node.h"
+#include "scenegraph/core/fields/sf_fields.h"
 #include "scenegraph/nodes/node_class.h"
 
 // Vertices gathered per polyline or face (the primitive buffer's capacity),

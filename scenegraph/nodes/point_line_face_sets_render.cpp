@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <new>
 
-#include "scenegraph/core/polygon.h"
+#include "scenegraph/core/math/polygon.h"
 #include "scenegraph/nodes/point_line_face_sets.h"
 #include "scenegraph/nodes/primitive_buffer.h"
 

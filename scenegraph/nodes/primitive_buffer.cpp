@@ -3,7 +3,7 @@
 #include "graphics/picking/picking.h"
 #include "graphics/primitives/primitives3d.h"
 #include "graphics/state3d/state3d.h"
-#include "scenegraph/core/sensor_table.h"
+#include "scenegraph/core/events/sensor_table.h"
 
 namespace {
 

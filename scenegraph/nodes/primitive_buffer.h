@@ -7,7 +7,7 @@
 #pragma once
 
 #include "graphics/math/pw_types.h"
-#include "scenegraph/core/matrix.h"
+#include "scenegraph/core/math/matrix.h"
 
 constexpr int KS_PRIMITIVE_POLYGON = 1;
 constexpr int KS_PRIMITIVE_POINTS = 2;

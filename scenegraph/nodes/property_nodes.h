@@ -2,8 +2,8 @@
 // Each keeps its list as its first member (read by KsNode::GetCoord ...).
 #pragma once
 
-#include "scenegraph/core/mf_fields.h"
-#include "scenegraph/core/node.h"
+#include "scenegraph/core/fields/mf_fields.h"
+#include "scenegraph/core/object/node.h"
 #include "scenegraph/nodes/node_class.h"
 
 class KsCoordinate : public KsNode {

@@ -2,10 +2,10 @@
 
 #include <cstring>
 
-#include "scenegraph/core/matrix.h"
-#include "scenegraph/core/mf_fields.h"
-#include "scenegraph/core/node.h"
-#include "scenegraph/core/sensor_table.h"
+#include "scenegraph/core/math/matrix.h"
+#include "scenegraph/core/fields/mf_fields.h"
+#include "scenegraph/core/object/node.h"
+#include "scenegraph/core/events/sensor_table.h"
 
 namespace {
 

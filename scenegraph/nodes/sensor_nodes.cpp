@@ -3,9 +3,9 @@
 #include <cmath>
 #include <new>
 
-#include "scenegraph/core/partition.h"
-#include "scenegraph/core/plane.h"
-#include "scenegraph/core/scene_hooks.h"
+#include "scenegraph/core/partition/partition.h"
+#include "scenegraph/core/math/plane.h"
+#include "scenegraph/core/events/scene_hooks.h"
 #include "scenegraph/nodes/bindable_nodes.h"
 #include "scenegraph/nodes/node_helpers.h"
 

@@ -6,10 +6,10 @@
 // translation ...) are sent by name with a temporary field.
 #pragma once
 
-#include "scenegraph/core/drag_sensor.h"
-#include "scenegraph/core/node.h"
-#include "scenegraph/core/sf_fields.h"
-#include "scenegraph/core/vec.h"
+#include "scenegraph/core/events/drag_sensor.h"
+#include "scenegraph/core/object/node.h"
+#include "scenegraph/core/fields/sf_fields.h"
+#include "scenegraph/core/math/vec.h"
 #include "scenegraph/nodes/node_class.h"
 
 // Sends touchTime when clicked (the partition does the sending).

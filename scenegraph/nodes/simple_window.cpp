@@ -13,8 +13,8 @@
 #include "graphics/state3d/state3d.h"
 #include "graphics/window/window.h"
 #include "graphics/zbuffer/zbuffer.h"
-#include "scenegraph/core/matrix.h"
-#include "scenegraph/core/scene_clock.h"
+#include "scenegraph/core/math/matrix.h"
+#include "scenegraph/core/events/scene_clock.h"
 #include "scenegraph/nodes/bindable_nodes.h"
 #include "scenegraph/nodes/primitive_buffer.h"
 

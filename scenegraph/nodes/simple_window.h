@@ -6,7 +6,7 @@
 #pragma once
 
 #include "scenegraph/core/ks_types.h"
-#include "scenegraph/core/object.h"
+#include "scenegraph/core/object/object.h"
 
 constexpr int KS_SIMPLE_WINDOW_WIDTH = 640;
 constexpr int KS_SIMPLE_WINDOW_HEIGHT = 480;

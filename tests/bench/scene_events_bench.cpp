@@ -11,11 +11,11 @@
 #include <vector>
 
 #include "route_lattice.h"
-#include "scenegraph/core/partition.h"
-#include "scenegraph/core/router.h"
-#include "scenegraph/core/scene_clock.h"
-#include "scenegraph/core/word_reader.h"
-#include "scenegraph/core/word_tree.h"
+#include "scenegraph/core/partition/partition.h"
+#include "scenegraph/core/events/router.h"
+#include "scenegraph/core/events/scene_clock.h"
+#include "scenegraph/core/reading/word_reader.h"
+#include "scenegraph/core/reading/word_tree.h"
 #include "scenegraph/nodes/node_library.h"
 
 namespace {

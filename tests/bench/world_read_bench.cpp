@@ -14,9 +14,9 @@
 #include "alloc_counter.h"
 #include "big_worlds.h"
 #include "grid_frame.h"
-#include "scenegraph/core/partition.h"
-#include "scenegraph/core/word_reader.h"
-#include "scenegraph/core/word_tree.h"
+#include "scenegraph/core/partition/partition.h"
+#include "scenegraph/core/reading/word_reader.h"
+#include "scenegraph/core/reading/word_tree.h"
 #include "scenegraph/nodes/node_library.h"
 
 namespace {

@@ -3,7 +3,7 @@
 #include <cstring>
 #include <string>
 
-#include "scenegraph/core/read_errors.h"
+#include "scenegraph/core/reading/read_errors.h"
 #include "viewer/failure_reports.h"
 #include "viewer/header_check.h"
 #include "viewer/menu_table.h"

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "scenegraph/core/local_heap.h"
+#include "scenegraph/core/reading/local_heap.h"
 #include "viewer/failure_reports.h"
 #include "viewer_fixture.h"
 

@@ -5,11 +5,11 @@
 #include <string>
 #include <vector>
 
-#include "scenegraph/core/field.h"
-#include "scenegraph/core/node.h"
-#include "scenegraph/core/out_stream.h"
-#include "scenegraph/core/partition.h"
-#include "scenegraph/core/word_tree.h"
+#include "scenegraph/core/fields/field.h"
+#include "scenegraph/core/object/node.h"
+#include "scenegraph/core/writing/out_stream.h"
+#include "scenegraph/core/partition/partition.h"
+#include "scenegraph/core/reading/word_tree.h"
 #include "reader_test_util.h"
 
 namespace kstest {

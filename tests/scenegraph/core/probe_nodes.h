@@ -7,10 +7,10 @@
 #include <string>
 #include <vector>
 
-#include "scenegraph/core/mf_fields.h"
-#include "scenegraph/core/node.h"
-#include "scenegraph/core/partition.h"
-#include "scenegraph/core/sf_fields.h"
+#include "scenegraph/core/fields/mf_fields.h"
+#include "scenegraph/core/object/node.h"
+#include "scenegraph/core/partition/partition.h"
+#include "scenegraph/core/fields/sf_fields.h"
 
 namespace kstest {
 

@@ -4,11 +4,11 @@
 
 #include <gtest/gtest.h>
 
-#include "scenegraph/core/custom_node.h"
-#include "scenegraph/core/partition.h"
+#include "scenegraph/core/protos/custom_node.h"
+#include "scenegraph/core/partition/partition.h"
 #include "scenegraph/core/probe_nodes.h"
-#include "scenegraph/core/proto_interface.h"
-#include "scenegraph/core/router.h"
+#include "scenegraph/core/protos/proto_interface.h"
+#include "scenegraph/core/events/router.h"
 #include "scenegraph/core/scene_test_util.h"
 
 namespace kstest {

@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "scenegraph/core/out_stream.h"
-#include "scenegraph/core/word_reader.h"
-#include "scenegraph/core/word_tree.h"
+#include "scenegraph/core/writing/out_stream.h"
+#include "scenegraph/core/reading/word_reader.h"
+#include "scenegraph/core/reading/word_tree.h"
 
 namespace kstest {
 

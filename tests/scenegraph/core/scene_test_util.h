@@ -7,8 +7,8 @@
 #include <cstdio>
 #include <string>
 
-#include "scenegraph/core/node.h"
-#include "scenegraph/core/partition.h"
+#include "scenegraph/core/object/node.h"
+#include "scenegraph/core/partition/partition.h"
 #include "scenegraph/core/reader_test_util.h"
 
 namespace kstest {

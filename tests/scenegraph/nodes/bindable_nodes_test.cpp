@@ -11,7 +11,7 @@
 #include "graphics/primitives/sky.h"
 #include "graphics/state3d/state3d.h"
 #include "render_test_util.h"
-#include "scenegraph/core/scene_clock.h"
+#include "scenegraph/core/events/scene_clock.h"
 #include "scenegraph/nodes/bindable_nodes.h"
 
 namespace {

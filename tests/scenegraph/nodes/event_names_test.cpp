@@ -6,9 +6,9 @@
 #include <new>
 #include <string>
 
-#include "scenegraph/core/field.h"
-#include "scenegraph/core/partition.h"
-#include "scenegraph/core/router.h"
+#include "scenegraph/core/fields/field.h"
+#include "scenegraph/core/partition/partition.h"
+#include "scenegraph/core/events/router.h"
 #include "scenegraph/core/scene_test_util.h"
 #include "scenegraph/nodes/node_library.h"
 

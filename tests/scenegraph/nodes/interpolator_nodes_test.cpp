@@ -3,8 +3,8 @@
 #include <cmath>
 #include <string>
 
-#include "scenegraph/core/partition.h"
-#include "scenegraph/core/router.h"
+#include "scenegraph/core/partition/partition.h"
+#include "scenegraph/core/events/router.h"
 #include "scenegraph/core/scene_test_util.h"
 #include "scenegraph/nodes/grouping_nodes.h"
 #include "scenegraph/nodes/interpolator_nodes.h"

@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "scenegraph/core/mf_fields.h"
-#include "scenegraph/core/partition.h"
-#include "scenegraph/core/sf_fields.h"
+#include "scenegraph/core/fields/mf_fields.h"
+#include "scenegraph/core/partition/partition.h"
+#include "scenegraph/core/fields/sf_fields.h"
 #include "scenegraph/nodes/node_library.h"
 
 namespace {

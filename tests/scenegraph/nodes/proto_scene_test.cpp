@@ -5,12 +5,12 @@
 #include <sstream>
 #include <string>
 
-#include "scenegraph/core/custom_node.h"
-#include "scenegraph/core/partition.h"
-#include "scenegraph/core/proto_interface.h"
-#include "scenegraph/core/router.h"
+#include "scenegraph/core/protos/custom_node.h"
+#include "scenegraph/core/partition/partition.h"
+#include "scenegraph/core/protos/proto_interface.h"
+#include "scenegraph/core/events/router.h"
 #include "scenegraph/core/scene_test_util.h"
-#include "scenegraph/core/vec.h"
+#include "scenegraph/core/math/vec.h"
 #include "scenegraph/nodes/node_library.h"
 #include "scenegraph/nodes/shape_nodes.h"
 

@@ -7,9 +7,9 @@
 #include <string>
 
 #include "bench/route_lattice.h"
-#include "scenegraph/core/custom_node.h"
-#include "scenegraph/core/node_containment.h"
-#include "scenegraph/core/scene_clock.h"
+#include "scenegraph/core/protos/custom_node.h"
+#include "scenegraph/core/object/node_containment.h"
+#include "scenegraph/core/events/scene_clock.h"
 #include "scenegraph/nodes/grouping_nodes.h"
 #include "scenegraph/nodes/interpolator_nodes.h"
 #include "scenegraph/nodes/property_nodes.h"

@@ -4,9 +4,9 @@
 
 #include "bench/alloc_counter.h"
 #include "bench/big_worlds.h"
-#include "scenegraph/core/partition.h"
-#include "scenegraph/core/word_reader.h"
-#include "scenegraph/core/word_tree.h"
+#include "scenegraph/core/partition/partition.h"
+#include "scenegraph/core/reading/word_reader.h"
+#include "scenegraph/core/reading/word_tree.h"
 #include "scenegraph/nodes/node_library.h"
 
 // Reading the two large worlds from text into a scene: word reader,

@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "scenegraph/core/node_scanner.h"
-#include "scenegraph/core/partition.h"
+#include "scenegraph/core/object/node_scanner.h"
+#include "scenegraph/core/partition/partition.h"
 #include "scenegraph/core/scene_test_util.h"
 #include "scenegraph/nodes/grouping_nodes.h"
 #include "scenegraph/nodes/info_nodes.h"

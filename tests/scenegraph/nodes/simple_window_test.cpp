@@ -16,7 +16,7 @@
 #include "graphics/state3d/state3d.h"
 #include "graphics/window/window.h"
 #include "render_test_util.h"
-#include "scenegraph/core/scene_clock.h"
+#include "scenegraph/core/events/scene_clock.h"
 #include "scenegraph/nodes/bindable_nodes.h"
 #include "scenegraph/nodes/simple_window.h"
 

@@ -15,13 +15,13 @@
 #include <unordered_set>
 #include <vector>
 
-#include "scenegraph/core/mf_fields.h"
-#include "scenegraph/core/node.h"
-#include "scenegraph/core/node_scanner.h"
-#include "scenegraph/core/out_stream.h"
-#include "scenegraph/core/partition.h"
-#include "scenegraph/core/router.h"
-#include "scenegraph/core/sf_fields.h"
+#include "scenegraph/core/fields/mf_fields.h"
+#include "scenegraph/core/object/node.h"
+#include "scenegraph/core/object/node_scanner.h"
+#include "scenegraph/core/writing/out_stream.h"
+#include "scenegraph/core/partition/partition.h"
+#include "scenegraph/core/events/router.h"
+#include "scenegraph/core/fields/sf_fields.h"
 #include "scenegraph/nodes/writer_test_util.h"
 
 namespace fs = std::filesystem;

@@ -5,13 +5,13 @@
 #include <string>
 #include <vector>
 
-#include "scenegraph/core/mf_fields.h"
-#include "scenegraph/core/partition.h"
-#include "scenegraph/core/proto_interface.h"
+#include "scenegraph/core/fields/mf_fields.h"
+#include "scenegraph/core/partition/partition.h"
+#include "scenegraph/core/protos/proto_interface.h"
 #include "scenegraph/core/reader_test_util.h"
-#include "scenegraph/core/router.h"
+#include "scenegraph/core/events/router.h"
 #include "scenegraph/core/scene_test_util.h"
-#include "scenegraph/core/write_context.h"
+#include "scenegraph/core/writing/write_context.h"
 #include "scenegraph/nodes/node_library.h"
 #include "scenegraph/nodes/writer_test_util.h"
 

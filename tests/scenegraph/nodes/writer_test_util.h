@@ -4,11 +4,11 @@
 
 #include <gtest/gtest.h>
 
-#include "scenegraph/core/node.h"
-#include "scenegraph/core/partition.h"
-#include "scenegraph/core/proto_interface.h"
-#include "scenegraph/core/router.h"
-#include "scenegraph/core/write_context.h"
+#include "scenegraph/core/object/node.h"
+#include "scenegraph/core/partition/partition.h"
+#include "scenegraph/core/protos/proto_interface.h"
+#include "scenegraph/core/events/router.h"
+#include "scenegraph/core/writing/write_context.h"
 #include "scenegraph/nodes/node_library.h"
 
 namespace kstest {

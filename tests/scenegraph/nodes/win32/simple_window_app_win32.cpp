@@ -13,7 +13,7 @@
 
 #include "graphics/window/window.h"
 #include "graphics/window/winmain.h"
-#include "scenegraph/core/partition.h"
+#include "scenegraph/core/partition/partition.h"
 #include "scenegraph/nodes/node_library.h"
 #include "scenegraph/nodes/simple_window.h"
 #include "tests/support/probe_log.h"

@@ -1,0 +1,25 @@
+#include "scenegraph/core/events/scene_hooks.h"
+
+namespace {
+struct Hooks {
+    KsPickHook pick = nullptr;
+    KsMatrixResetHook resetMatrix = nullptr;
+    KsTimeTickHook tick = nullptr;
+    KsViewpointPathHook viewpointPath = nullptr;
+};
+
+Hooks& TheHooks() {
+    static Hooks hooks;
+    return hooks;
+}
+}  // namespace
+
+void KsSetPickHook(KsPickHook hook) { TheHooks().pick = hook; }
+void KsSetMatrixResetHook(KsMatrixResetHook hook) { TheHooks().resetMatrix = hook; }
+void KsSetTimeTickHook(KsTimeTickHook hook) { TheHooks().tick = hook; }
+void KsSetViewpointPathHook(KsViewpointPathHook hook) { TheHooks().viewpointPath = hook; }
+KsPickHook KsGetPickHook() { return TheHooks().pick; }
+KsMatrixResetHook KsGetMatrixResetHook() { return TheHooks().resetMatrix; }
+KsTimeTickHook KsGetTimeTickHook() { return TheHooks().tick; }
+KsViewpointPathHook KsGetViewpointPathHook() { return TheHooks().viewpointPath; }
+void KsResetSceneHooks() { TheHooks() = Hooks(); }

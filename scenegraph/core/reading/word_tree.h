@@ -1,0 +1,140 @@
+#ifndef KS_WORD_TREE_H
+#define KS_WORD_TREE_H
+
+#include <cstdint>
+#include <cstring>
+
+#include "scenegraph/core/reading/local_heap.h"
+#include "scenegraph/core/object/object.h"
+
+class QmReadWordFile;
+
+// The text of a word and the line it starts on, in 8 bytes on every build.
+// With 64-bit pointers a separate line would round a node from 24 bytes to
+// 32, and big worlds are mostly short numbers: a text of up to three bytes
+// is held inline with its line (bytes 0-3 the text and its NUL, 4-6 the
+// line, 7 the tag no user-space pointer has); a longer one is a pointer to
+// its arena copy, which starts 4 bytes after the line.
+#if UINTPTR_MAX > 0xFFFFFFFFu
+struct KsWordText {
+    enum : unsigned char { kInlineTag = 0xFF };
+    enum { kInlineLength = 3, kInlineLines = 1 << 24 };
+    unsigned char raw[8];
+
+    bool IsInline() const { return raw[7] == kInlineTag; }
+    operator const char*() const {
+        if (IsInline()) return reinterpret_cast<const char*>(raw);
+        const char* p;
+        std::memcpy(&p, raw, sizeof p);
+        return p;
+    }
+    int Line() const {
+        if (IsInline()) return raw[4] | raw[5] << 8 | raw[6] << 16;
+        const char* p = *this;
+        int line = 0;
+        if (p) std::memcpy(&line, p - sizeof line, sizeof line);
+        return line;
+    }
+};
+#else
+struct KsWordText {
+    const char* text;
+    int line;
+    operator const char*() const { return text; }
+    int Line() const { return line; }
+};
+#endif
+static_assert(sizeof(KsWordText) == 8, "a word's text and line take 8 bytes");
+
+// The same 8 bytes read as the word's line number.
+struct KsWordLine : KsWordText {
+    operator int() const { return Line(); }
+};
+
+// One node of the pre-pass tree. Groups carry "[]", "{}" or two double quotes
+// and hold the words between their marks as children.
+//
+// A cursor is a KsWordNode whose first child is the current word; advancing
+// the cursor replaces that child by the next sibling.
+struct KsWordNode {
+    KsWordNode* child;
+    KsWordNode* next;
+    union {
+        KsWordText text;
+        KsWordLine line;
+    };
+};
+
+inline KsWordNode KsMakeCursor(KsWordNode* first) {
+    KsWordNode cursor = {first, nullptr, KsWordText{}};
+    return cursor;
+}
+// The word under the cursor, null when the chain is exhausted.
+inline KsWordNode* KsCursorWord(const KsWordNode* cursor) {
+    return cursor ? cursor->child : nullptr;
+}
+inline void KsCursorAdvance(KsWordNode* cursor) {
+    if (cursor && cursor->child) cursor->child = cursor->child->next;
+}
+// Whether the word under the cursor and count - 1 siblings after it exist.
+inline bool KsCursorHasWords(const KsWordNode* cursor, int count) {
+    const KsWordNode* w = KsCursorWord(cursor);
+    for (int i = 0; i < count; ++i, w = w->next)
+        if (!w) return false;
+    return true;
+}
+// Line number of the word under the cursor, 0 when there is none.
+inline int KsCursorLine(const KsWordNode* cursor) {
+    const KsWordNode* w = KsCursorWord(cursor);
+    return w ? w->text.Line() : 0;
+}
+
+// Reads a whole file into a word tree on its own arena.
+class KsVrmlPass1 : public KsObject {
+public:
+    enum { kWordSize = 256, kMaxDepth = 1000 };
+    enum { kErrorNone = 0, kErrorBracket = 1, kErrorMemory = 2 };
+
+    KsVrmlPass1();
+    ~KsVrmlPass1() override;
+    KsVrmlPass1(const KsVrmlPass1&) = delete;
+    KsVrmlPass1& operator=(const KsVrmlPass1&) = delete;
+
+    const char* GetClassName() const override;
+    KsClassRecord* GetClassInfo() const override;
+
+    // 0 when a tree was built without error, non-zero otherwise.
+    int Run(QmReadWordFile* reader);
+
+    KsWordNode* GetRoot() const { return root_; }
+    int GetErrorCode() const { return error_; }
+    const char* GetMessage() const { return message_; }
+    // Line of the unmatched bracket, or where memory ran out; 0 without one.
+    int GetErrorLine() const { return errorLine_; }
+    // Line from which the rest of the file is not in the tree: a closing
+    // mark without an opening one, or a group the file ends in. 0 when the
+    // tree reaches the end of the file.
+    int GetCutLine() const { return cutLine_; }
+
+    // One node a line, "%s(%d)\n", two blanks per level, to standard output.
+    void Dump() const;
+
+private:
+    KsWordNode* BuildList(char* buffer, int stringMode, int depth);
+    // A node of the text and the line its word starts on; null when the
+    // arena cannot grow.
+    KsWordNode* NewNode(const char* text, int length);
+
+    int error_ = 0;
+    int errorLine_ = 0;
+    int cutLine_ = 0;
+    char message_[256] = {0};
+    QmReadWordFile* reader_ = nullptr;
+    KsWordNode* root_ = nullptr;
+    KsLocalHeap heap_;
+#if UINTPTR_MAX <= 0xFFFFFFFFu
+    const char* shared_[256] = {nullptr};  // by the word's byte; [0] is the empty text
+#endif
+};
+
+#endif
