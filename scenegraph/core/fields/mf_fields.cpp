@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <memory>
 #include <new>
 #include <utility>
 
@@ -14,6 +15,7 @@
 #include "scenegraph/core/reading/word_convert.h"
 #include "scenegraph/core/reading/word_reading.h"
 #include "scenegraph/core/reading/word_tree.h"
+#include "scenegraph/core/reading/word_window.h"
 
 namespace {
 
@@ -81,6 +83,15 @@ int WordsPerElement<KsNode*>() { return 2; }
 // An image takes its header and pixels: grow from one instead.
 template <>
 int WordsPerElement<KsImage>() { return 1 << 20; }
+
+// Element types whose parsers read at most KsWordWindow::kAhead words; the
+// others (node statements, images) walk the words as nodes.
+template <class T>
+bool ReadsFewWords() { return true; }
+template <>
+bool ReadsFewWords<KsNode*>() { return false; }
+template <>
+bool ReadsFewWords<KsImage>() { return false; }
 
 // Moves the first count elements of from into a new array of capacity
 // elements; null when memory runs out (from is then untouched).
@@ -253,25 +264,40 @@ int KsMField<T>::ExecCopyTo(KsField* target)
 
 // Parses a bracketed list straight into an array sized from its words: a
 // pending list would cost a block per element, several times the input.
+// A packed run of numbers is read through a window of nodes, so that its
+// words need no nodes of their own.
 template <class T>
-void KsMField<T>::ParseList(KsPartition* partition, KsWordNode* first)
+void KsMField<T>::ParseList(KsPartition* partition, KsWordNode* group)
 {
     DropPending();
+    const KsWordRun* run = ReadsFewWords<T>() ? group->child.Run() : nullptr;
+    std::unique_ptr<KsWordWindow> window;
+    bool failed = false;
+    KsWordNode* first = nullptr;
     int words = 0;
-    for (const KsWordNode* w = first; w != nullptr; w = w->next)
-        if (!IsComma(w))
-            ++words;
+    if (run != nullptr) {
+        window.reset(new (std::nothrow) KsWordWindow(run));
+        failed = window == nullptr;
+        first = window ? window->First() : nullptr;
+        words = run->values;
+    } else {
+        first = group->child;
+        for (const KsWordNode* w = first; w != nullptr; w = w->next)
+            if (!IsComma(w))
+                ++words;
+    }
     const int per = WordsPerElement<T>();
     int capacity = words / per + (words % per != 0 ? 1 : 0);
     T* array = nullptr;
     int n = 0;
-    bool failed = false;
-    if (capacity > 0) {
+    if (capacity > 0 && !failed) {
         array = new (std::nothrow) T[capacity];
         failed = array == nullptr;
     }
     KsWordNode inner = KsMakeCursor(first);
     while (!failed && KsCursorWord(&inner) != nullptr) {
+        if (window)
+            window->Keep(&inner);
         if (IsComma(KsCursorWord(&inner))) {
             KsCursorAdvance(&inner);
             continue;
@@ -336,7 +362,7 @@ int KsMField<T>::Realize(KsPartition* partition, KsWordNode* cursor)
         AfterSet();
         ValueChanged();
 
-        ParseList(partition, word->child);
+        ParseList(partition, word);
         return 0;
     }
     // A single value without brackets.

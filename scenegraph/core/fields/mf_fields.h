@@ -66,7 +66,7 @@ private:
 
     void DropPending();
     // Parses the words of a bracket group and commits them as the value.
-    void ParseList(KsPartition* partition, KsWordNode* first);
+    void ParseList(KsPartition* partition, KsWordNode* group);
     // Fills *out with a new array of the pending elements; 1 when it cannot.
     int TakePending(T** out, int* count);
 

@@ -40,7 +40,11 @@ int64_t TreeBytes(KsWordNode* root) {
         for (; node; node = node->next) {
             const char* text = node->text;
             bytes += (text ? (int64_t)std::strlen(text) : 0) + 1;
-            if (node->child) stack.push_back(node->child);
+            // A packed run knows its words' bytes: counting them must not make their nodes.
+            if (const KsWordRun* run = node->child.Run())
+                bytes += run->textBytes;
+            else if (node->child)
+                stack.push_back(node->child);
         }
     }
     return bytes;

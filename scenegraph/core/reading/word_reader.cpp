@@ -423,3 +423,61 @@ int QmReadWordFile::GetWord(char* buffer, int size) {
         if (result != kGoOn) return result;
     }
 }
+
+// ---- list fast path --------------------------------------------------------
+
+int QmReadWordFile::TakeListWords(const bool* allowed, int maxLength, QmWordSink* sink) {
+    if (state_ != 1 || pushBackLength_ > 0 || !sink) return 0;
+    const CharClasses& classes = Classes();
+    int available = 0;
+    const unsigned char* start = source_->Buffered(&available);
+    const unsigned char* end = start + available;
+    const unsigned char* at = start;
+    int result = 0;
+    while (at < end) {
+        const unsigned char c = *at;
+        if (classes.plainBlank[c]) {
+            ++at;
+            continue;
+        }
+        if (c == 0x0A || c == 0x0D) {
+            // A CR LF or LF CR pair is one line end: its second byte may not
+            // have been read yet.
+            if (end - at < 2) break;
+            at += at[1] == (c == 0x0A ? 0x0D : 0x0A) ? 2 : 1;
+            ++lineCount_;
+            continue;
+        }
+        if (c == ',') {
+            if (!sink->Take(",", 1, lineCount_)) {
+                result = 1;
+                break;
+            }
+            wordLine_ = lineCount_;
+            ++at;
+            continue;
+        }
+        if (!classes.plainWord[c]) break;
+        const unsigned char* word = at;
+        bool plain = true;
+        while (at < end && classes.plainWord[*at]) plain = allowed[*at++] && plain;
+        const int length = (int)(at - word);
+        // GetWord ends a word at a blank, a line end or a delimiter; at the
+        // buffer's end or at any other byte it is left to GetWord.
+        const bool ended = at < end && (classes.plainBlank[*at] || *at == 0x0A || *at == 0x0D ||
+                                        classes.kind[*at] == kDelimiter);
+        if (!ended || !plain || length > maxLength) {
+            at = word;
+            break;
+        }
+        if (!sink->Take(reinterpret_cast<const char*>(word), length, lineCount_)) {
+            at = word;
+            result = 1;
+            break;
+        }
+        wordLine_ = lineCount_;
+        if (classes.plainBlank[*at]) ++at;
+    }
+    source_->Consume((int)(at - start));
+    return result;
+}

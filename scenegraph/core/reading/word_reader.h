@@ -35,6 +35,12 @@ public:
     // The next buffered byte without consuming it, -1 when none is buffered.
     int PeekByte() const { return position_ < valid_ ? buffer_[position_] : -1; }
     void SkipByte() { ++position_; }
+    // The buffered bytes not yet read, and passing over count of them.
+    const unsigned char* Buffered(int* count) const {
+        *count = valid_ - position_;
+        return buffer_ + position_;
+    }
+    void Consume(int count) { position_ += count; }
 
 private:
     void Refill();
@@ -80,6 +86,14 @@ private:
     size_t offset_ = 0;
 };
 
+// Takes the words of QmReadWordFile::TakeListWords.
+class QmWordSink {
+public:
+    virtual ~QmWordSink() = default;
+    // False to stop (memory ran out).
+    virtual bool Take(const char* word, int length, int line) = 0;
+};
+
 // Cuts characters into words, one-character delimiters and quoted strings,
 // drops '#' comments and counts lines.
 class QmReadWordFile : public KsObject {
@@ -105,6 +119,14 @@ public:
     // and returns its length; 0 only at the end of input. An empty quoted
     // string yields length 1 with an empty text.
     int GetWord(char* buffer, int size);
+
+    // The fast path of a long list: between words, hands the sink each comma
+    // and each word of at most maxLength bytes that are all allowed, as
+    // GetWord would return them, passing blanks and line ends, over the
+    // bytes already buffered. Stops before anything else (another word, a
+    // delimiter, a comment, a word cut by the buffer's end) for GetWord to
+    // read. 1 when the sink refused a word, 0 otherwise.
+    int TakeListWords(const bool* allowed, int maxLength, QmWordSink* sink);
 
 private:
     struct WordOut;  // the caller's buffer and what this call has stored

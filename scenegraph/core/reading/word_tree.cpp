@@ -2,6 +2,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "scenegraph/core/reading/read_errors.h"
 #include "scenegraph/core/reading/word_reader.h"
 #include "scenegraph/core/reading/word_tree.h"
 
@@ -10,6 +11,19 @@ namespace {
 KsClassRecord* g_pass1Record = nullptr;
 
 bool Is(const char* word, char c) { return word[0] == c && word[1] == 0; }
+
+// Appends the reader's fast-path words to a run.
+struct RunSink : QmWordSink {
+    KsWordRun* run;
+    KsLocalHeap* heap;
+    int failedLine = 0;
+    RunSink(KsWordRun* r, KsLocalHeap* h) : run(r), heap(h) {}
+    bool Take(const char* word, int length, int line) override {
+        if (KsAppendRunWord(run, heap, word, length, line)) return true;
+        failedLine = line;
+        return false;
+    }
+};
 
 void DumpList(const KsWordNode* node, int depth) {
     for (; node; node = node->next) {
@@ -20,6 +34,18 @@ void DumpList(const KsWordNode* node, int depth) {
 }
 
 }  // namespace
+
+KsWordNode* KsWordChild::Expand() const {
+    const KsWordRun* run = Run();
+    KsWordNode* head = run->owner ? run->owner->ExpandRun(run, nullptr) : nullptr;
+    if (!head) {
+        // The list reads as empty: the statement that holds it is lost.
+        std::fprintf(stderr, "Local Heap Allocation Error!!\n");
+        KsNoteReadError(run->line);
+    }
+    bits_ = reinterpret_cast<uintptr_t>(head);
+    return head;
+}
 
 KsVrmlPass1::KsVrmlPass1() {
     KsClassManager::Ensure(&g_pass1Record, "KsVrmlPass1", KsObject::ClassRecord());
@@ -54,33 +80,29 @@ int KsVrmlPass1::Run(QmReadWordFile* reader) {
     return (!root_ || error_ != kErrorNone) ? 1 : 0;
 }
 
-KsWordNode* KsVrmlPass1::NewNode(const char* text, int length) {
+void KsVrmlPass1::NoteOutOfMemory(int line) {
+    if (error_ == kErrorMemory) return;
+    std::fprintf(stderr, "Local Heap Allocation Error!!\n");
+    error_ = kErrorMemory;
+    errorLine_ = line;
+    std::snprintf(message_, sizeof message_, "Out Of Memory.");
+}
+
+KsWordNode* KsVrmlPass1::NewNode(const char* text, int length, int line) {
     KsWordNode* node = static_cast<KsWordNode*>(heap_.AllocPacked(sizeof(KsWordNode)));
     // The caller reports it: a failed read, not the end of the program.
     if (!node) return nullptr;
     node->child = nullptr;
     node->next = nullptr;
-    const int line = reader_->GetWordLine();
 #if UINTPTR_MAX > 0xFFFFFFFFu
-    unsigned char* raw = node->text.raw;
-    if (length <= KsWordText::kInlineLength && line >= 0 && line < KsWordText::kInlineLines) {
-        std::memset(raw, 0, sizeof node->text.raw);
-        std::memcpy(raw, text, (size_t)length);
-        raw[4] = (unsigned char)line;
-        raw[5] = (unsigned char)(line >> 8);
-        raw[6] = (unsigned char)(line >> 16);
-        raw[7] = KsWordText::kInlineTag;
-        return node;
-    }
+    if (node->text.SetInline(text, length, line)) return node;
     char* copy = heap_.AllocText(sizeof line + (size_t)length + 1);
     if (!copy) return nullptr;
     std::memcpy(copy, &line, sizeof line);
     copy += sizeof line;
     std::memcpy(copy, text, (size_t)length);
     copy[length] = 0;
-    std::memcpy(raw, &copy, sizeof copy);
-    // A pointer with the tag's top byte would read as inline text.
-    if (node->text.IsInline()) return nullptr;
+    if (!node->text.SetStored(copy)) return nullptr;
 #else
     // Words of at most one byte (commas, digits, the empty text) share a copy.
     const char*& shared = shared_[length == 1 ? (unsigned char)text[0] : 0];
@@ -92,13 +114,83 @@ KsWordNode* KsVrmlPass1::NewNode(const char* text, int length) {
     return node;
 }
 
+KsWordNode* KsVrmlPass1::ExpandRun(const KsWordRun* run, KsWordNode** tail) {
+    KsWordNode* head = nullptr;
+    KsWordNode* last = nullptr;
+    KsWordRunReader words(run);
+    int length = 0, line = 0;
+    while (const char* text = words.Next(&length, &line)) {
+        KsWordNode* node = NewNode(text, length, line);
+        if (!node) return nullptr;
+        (last ? last->next : head) = node;
+        last = node;
+    }
+    if (tail) *tail = last;
+    return head;
+}
+
+KsWordRun* KsVrmlPass1::KeepRun(const KsWordRun& run) {
+    KsWordRun* kept = static_cast<KsWordRun*>(heap_.Alloc(sizeof(KsWordRun)));
+    const KsWordRunChunk* scratch = run.first;
+    const size_t bytes = sizeof(KsWordRunChunk) + (size_t)scratch->used;
+    KsWordRunChunk* piece = static_cast<KsWordRunChunk*>(heap_.AllocPacked(bytes));
+    if (!kept || !piece) return nullptr;
+    std::memcpy(piece, scratch, bytes);
+    piece->capacity = scratch->used;
+    *kept = run;
+    kept->first = piece;
+    if (run.last == scratch) kept->last = piece;
+    return kept;
+}
+
+int KsVrmlPass1::PackBracket(char* buffer, KsWordRun** out, KsWordNode** head,
+                             KsWordNode** tail, int* length) {
+    KsWordRunChunk* scratch = reinterpret_cast<KsWordRunChunk*>(scratch_);
+    scratch->next = nullptr;
+    scratch->used = 0;
+    scratch->capacity = kScratchBytes;
+    KsWordRun run = {this, scratch, scratch, 0, 0, 0, 0, 0};
+    *out = nullptr;
+    *head = *tail = nullptr;
+    RunSink sink(&run, &heap_);
+    for (;;) {
+        if (reader_->TakeListWords(KsRunWordBytes(), kWordSize - 1, &sink) != 0) {
+            NoteOutOfMemory(sink.failedLine);
+            return -1;
+        }
+        const int n = reader_->GetWord(buffer, kWordSize);
+        if (n > 0 && Is(buffer, ']')) {
+            if (run.words == 0) return 1;
+            *out = KeepRun(run);
+            if (*out) return 1;
+            NoteOutOfMemory(reader_->GetWordLine());
+            return -1;
+        }
+        if (n <= 0 || !KsIsRunWord(buffer, n)) {
+            // Not numbers only: the words so far become the nodes they always were.
+            if (run.words > 0 && !(*head = ExpandRun(&run, tail))) {
+                NoteOutOfMemory(reader_->GetWordLine());
+                return -1;
+            }
+            *length = n;
+            return 0;
+        }
+        if (!KsAppendRunWord(&run, &heap_, buffer, n, reader_->GetWordLine())) {
+            NoteOutOfMemory(reader_->GetWordLine());
+            return -1;
+        }
+    }
+}
+
 // The word buffer is shared by every level: a level that returns leaves its
 // closing word there for the caller to check.
-KsWordNode* KsVrmlPass1::BuildList(char* buffer, int stringMode, int depth) {
-    KsWordNode* head = nullptr;
-    KsWordNode** tail = &head;
+KsWordNode* KsVrmlPass1::BuildList(char* buffer, int stringMode, int depth, KsWordNode* head,
+                                   KsWordNode* tail, bool pending, int pendingLength) {
+    KsWordNode** link = tail ? &tail->next : &head;
     for (;;) {
-        int length = reader_->GetWord(buffer, kWordSize);
+        int length = pendingLength;
+        if (!pending) length = reader_->GetWord(buffer, kWordSize);
+        pending = false;
         if (length <= 0) {
             buffer[0] = 0;
             return head;
@@ -112,15 +204,11 @@ KsWordNode* KsVrmlPass1::BuildList(char* buffer, int stringMode, int depth) {
         const char open = stringMode ? 0 : buffer[1] == 0 ? buffer[0] : 0;
         const bool group = open == '[' || open == '{' || open == '"';
         static const char* const kMarks[3] = {"[]", "{}", "\"\""};
-        KsWordNode* node = group ? NewNode(kMarks[open == '[' ? 0 : open == '{' ? 1 : 2], 2)
-                                 : NewNode(buffer, buffer[0] ? length : 0);
+        const int line = reader_->GetWordLine();
+        KsWordNode* node = group ? NewNode(kMarks[open == '[' ? 0 : open == '{' ? 1 : 2], 2, line)
+                                 : NewNode(buffer, buffer[0] ? length : 0, line);
         if (!node) {
-            if (error_ != kErrorMemory) {
-                std::fprintf(stderr, "Local Heap Allocation Error!!\n");
-                error_ = kErrorMemory;
-                errorLine_ = reader_->GetWordLine();
-                std::snprintf(message_, sizeof message_, "Out Of Memory.");
-            }
+            NoteOutOfMemory(line);
             return head;
         }
         if (group) {
@@ -137,7 +225,21 @@ KsWordNode* KsVrmlPass1::BuildList(char* buffer, int stringMode, int depth) {
                 buffer[0] = 0;
                 return head;
             }
-            node->child = BuildList(buffer, open == '"', depth + 1);
+            if (open == '[' && packNumbers_) {
+                KsWordRun* run = nullptr;
+                KsWordNode* first = nullptr;
+                KsWordNode* last = nullptr;
+                int next = 0;
+                const int packed = PackBracket(buffer, &run, &first, &last, &next);
+                if (packed < 0)
+                    buffer[0] = 0;
+                else if (packed == 0)
+                    node->child = BuildList(buffer, 0, depth + 1, first, last, true, next);
+                else if (run)
+                    node->child.SetRun(run);
+            } else {
+                node->child = BuildList(buffer, open == '"', depth + 1);
+            }
             if (!Is(buffer, close)) {
                 if (error_ == kErrorMemory) return head;
                 error_ = kErrorBracket;
@@ -149,8 +251,8 @@ KsWordNode* KsVrmlPass1::BuildList(char* buffer, int stringMode, int depth) {
                 return head;
             }
         }
-        *tail = node;
-        tail = &node->next;
+        *link = node;
+        link = &node->next;
     }
 }
 

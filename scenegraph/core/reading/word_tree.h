@@ -5,9 +5,11 @@
 #include <cstring>
 
 #include "scenegraph/core/reading/local_heap.h"
+#include "scenegraph/core/reading/word_run.h"
 #include "scenegraph/core/object/object.h"
 
 class QmReadWordFile;
+struct KsWordNode;
 
 // The text of a word and the line it starts on, in 8 bytes on every build.
 // With 64-bit pointers a separate line would round a node from 24 bytes to
@@ -35,6 +37,24 @@ struct KsWordText {
         if (p) std::memcpy(&line, p - sizeof line, sizeof line);
         return line;
     }
+    // Holds a text of at most kInlineLength bytes with its line; false when
+    // they do not fit.
+    bool SetInline(const char* text, int length, int line) {
+        if (length > kInlineLength || line < 0 || line >= kInlineLines) return false;
+        std::memset(raw, 0, sizeof raw);
+        std::memcpy(raw, text, (size_t)length);
+        raw[4] = (unsigned char)line;
+        raw[5] = (unsigned char)(line >> 8);
+        raw[6] = (unsigned char)(line >> 16);
+        raw[7] = kInlineTag;
+        return true;
+    }
+    // Refers to a stored text whose line is in the 4 bytes before it; false
+    // for a pointer that would read as inline.
+    bool SetStored(const char* text) {
+        std::memcpy(raw, &text, sizeof text);
+        return !IsInline();
+    }
 };
 #else
 struct KsWordText {
@@ -51,13 +71,41 @@ struct KsWordLine : KsWordText {
     operator int() const { return Line(); }
 };
 
+// A group's first child. A bracket of plain numbers may be held as a packed
+// run instead (tagged in the low bit): reading this member then makes its
+// words' nodes, once, so that every walk of the tree sees the same words
+// with the same lines. Null when memory runs out for them, which the read
+// in progress is told.
+class KsWordChild {
+public:
+    KsWordChild(KsWordNode* first = nullptr) : bits_(reinterpret_cast<uintptr_t>(first)) {}
+    KsWordChild& operator=(KsWordNode* first) {
+        bits_ = reinterpret_cast<uintptr_t>(first);
+        return *this;
+    }
+    operator KsWordNode*() const {
+        return (bits_ & 1) ? Expand() : reinterpret_cast<KsWordNode*>(bits_);
+    }
+    KsWordNode* operator->() const { return *this; }
+
+    // The packed run, null when the words are nodes.
+    const KsWordRun* Run() const {
+        return (bits_ & 1) ? reinterpret_cast<const KsWordRun*>(bits_ - 1) : nullptr;
+    }
+    void SetRun(KsWordRun* run) { bits_ = reinterpret_cast<uintptr_t>(run) | 1; }
+
+private:
+    KsWordNode* Expand() const;
+    mutable uintptr_t bits_;
+};
+
 // One node of the pre-pass tree. Groups carry "[]", "{}" or two double quotes
 // and hold the words between their marks as children.
 //
 // A cursor is a KsWordNode whose first child is the current word; advancing
 // the cursor replaces that child by the next sibling.
 struct KsWordNode {
-    KsWordNode* child;
+    KsWordChild child;
     KsWordNode* next;
     union {
         KsWordText text;
@@ -119,12 +167,38 @@ public:
     // One node a line, "%s(%d)\n", two blanks per level, to standard output.
     void Dump() const;
 
+    // Whether brackets of plain numbers are read into packed runs (on from
+    // construction); off, every word is a node, the tree runs are compared with.
+    void SetPackNumbers(bool on) { packNumbers_ = on; }
+
+    // Nodes of a run's words, as the tree would hold them without it; null
+    // when the arena cannot grow. *tail receives the last one.
+    KsWordNode* ExpandRun(const KsWordRun* run, KsWordNode** tail);
+
 private:
-    KsWordNode* BuildList(char* buffer, int stringMode, int depth);
+    enum { kScratchBytes = 1024 };
+
+    // Reads the words of a group: into a run while they are plain numbers,
+    // then on as nodes. With pending, the word in buffer (length bytes, 0 at
+    // the end of input) is taken first.
+    // Already read, the list may start with head to tail.
+    KsWordNode* BuildList(char* buffer, int stringMode, int depth, KsWordNode* head = nullptr,
+                          KsWordNode* tail = nullptr, bool pending = false, int length = 0);
+    // Reads a bracket's words into a run while they are plain numbers. 1
+    // when its closing mark came with numbers only (*run then holds them, or
+    // null for an empty bracket), 0 when another word (left in buffer, its
+    // length in *length) or the end ended it and the words read so far are
+    // nodes from *head to *tail; -1 when memory ran out.
+    int PackBracket(char* buffer, KsWordRun** run, KsWordNode** head, KsWordNode** tail,
+                    int* length);
+    // The run read into the scratch piece, moved into the arena.
+    KsWordRun* KeepRun(const KsWordRun& run);
     // A node of the text and the line its word starts on; null when the
     // arena cannot grow.
-    KsWordNode* NewNode(const char* text, int length);
+    KsWordNode* NewNode(const char* text, int length, int line);
+    void NoteOutOfMemory(int line);
 
+    bool packNumbers_ = true;
     int error_ = 0;
     int errorLine_ = 0;
     int cutLine_ = 0;
@@ -132,6 +206,9 @@ private:
     QmReadWordFile* reader_ = nullptr;
     KsWordNode* root_ = nullptr;
     KsLocalHeap heap_;
+    // The first piece of the run being read, so that a bracket that turns out
+    // not to be numbers, or holds few, takes nothing from the arena for it.
+    alignas(KsWordRunChunk) unsigned char scratch_[sizeof(KsWordRunChunk) + kScratchBytes];
 #if UINTPTR_MAX <= 0xFFFFFFFFu
     const char* shared_[256] = {nullptr};  // by the word's byte; [0] is the empty text
 #endif

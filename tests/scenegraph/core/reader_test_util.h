@@ -73,10 +73,12 @@ struct Parsed {
     std::unique_ptr<KsVrmlPass1> pass;
     int result = -1;
 
-    explicit Parsed(std::string input) : text(std::move(input)) {
+    // Without packNumbers, every word of the tree is a node.
+    explicit Parsed(std::string input, bool packNumbers = true) : text(std::move(input)) {
         source.reset(new QmReadCharMemory(text.data(), text.size()));
         reader.reset(new QmReadWordFile(source.get()));
         pass.reset(new KsVrmlPass1);
+        pass->SetPackNumbers(packNumbers);
         result = pass->Run(reader.get());
     }
     KsWordNode* root() const { return pass->GetRoot(); }
