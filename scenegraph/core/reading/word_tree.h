@@ -78,7 +78,9 @@ struct KsWordLine : KsWordText {
 // in progress is told.
 class KsWordChild {
 public:
-    KsWordChild(KsWordNode* first = nullptr) : bits_(reinterpret_cast<uintptr_t>(first)) {}
+    // Left unset, as a plain pointer would be: windows of nodes are made often.
+    KsWordChild() = default;
+    KsWordChild(KsWordNode* first) : bits_(reinterpret_cast<uintptr_t>(first)) {}
     KsWordChild& operator=(KsWordNode* first) {
         bits_ = reinterpret_cast<uintptr_t>(first);
         return *this;

@@ -12,6 +12,7 @@ KsWordNode* KsWordWindow::First() {
 void KsWordWindow::Keep(KsWordNode* cursor) {
     KsWordNode* word = KsCursorWord(cursor);
     if (complete_ || !word) return;
+    if (word < nodes_ || word >= nodes_ + count_) return;
     const int index = (int)(word - nodes_);
     if (count_ - index >= kAhead) return;
     Fill(at_[index]);

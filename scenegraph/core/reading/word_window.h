@@ -22,7 +22,7 @@ public:
     KsWordNode* First();
     // Before each element: when fewer than kAhead words follow the cursor's
     // word in the window and the run has more, the window moves on to start
-    // at that word. The cursor's word must be one of the window's.
+    // at that word. A word not of the window is left alone.
     void Keep(KsWordNode* cursor);
 
 private:
