@@ -2,7 +2,6 @@
 
 #include <cstdio>
 #include <cstring>
-#include <memory>
 #include <new>
 #include <utility>
 
@@ -87,11 +86,11 @@ int WordsPerElement<KsImage>() { return 1 << 20; }
 // Element types whose parsers read at most KsWordWindow::kAhead words; the
 // others (node statements, images) walk the words as nodes.
 template <class T>
-bool ReadsFewWords() { return true; }
+constexpr bool ReadsFewWords() { return true; }
 template <>
-bool ReadsFewWords<KsNode*>() { return false; }
+constexpr bool ReadsFewWords<KsNode*>() { return false; }
 template <>
-bool ReadsFewWords<KsImage>() { return false; }
+constexpr bool ReadsFewWords<KsImage>() { return false; }
 
 // Moves the first count elements of from into a new array of capacity
 // elements; null when memory runs out (from is then untouched).
@@ -270,27 +269,36 @@ template <class T>
 void KsMField<T>::ParseList(KsPartition* partition, KsWordNode* group)
 {
     DropPending();
-    const KsWordRun* run = ReadsFewWords<T>() ? group->child.Run() : nullptr;
-    std::unique_ptr<KsWordWindow> window;
-    bool failed = false;
-    KsWordNode* first = nullptr;
-    int words = 0;
-    if (run != nullptr) {
-        window.reset(new (std::nothrow) KsWordWindow(run));
-        failed = window == nullptr;
-        first = window ? window->First() : nullptr;
-        words = run->values;
-    } else {
-        first = group->child;
-        for (const KsWordNode* w = first; w != nullptr; w = w->next)
-            if (!IsComma(w))
-                ++words;
+    // Only where a run can be read: node lists nest, and each level's frame
+    // would hold a window.
+    if constexpr (ReadsFewWords<T>()) {
+        if (const KsWordRun* run = group->child.Run()) {
+            KsWordWindow window(run);
+            if (window.Ready())
+                ParseWords(partition, window.First(), run->values, &window);
+            else
+                ParseWords(partition, nullptr, -1, nullptr);
+            return;
+        }
     }
+    KsWordNode* first = group->child;
+    int words = 0;
+    for (const KsWordNode* w = first; w != nullptr; w = w->next)
+        if (!IsComma(w))
+            ++words;
+    ParseWords(partition, first, words, nullptr);
+}
+
+template <class T>
+void KsMField<T>::ParseWords(KsPartition* partition, KsWordNode* first, int words,
+                             KsWordWindow* window)
+{
+    bool failed = words < 0;
     const int per = WordsPerElement<T>();
-    int capacity = words / per + (words % per != 0 ? 1 : 0);
+    int capacity = failed ? 0 : words / per + (words % per != 0 ? 1 : 0);
     T* array = nullptr;
     int n = 0;
-    if (capacity > 0 && !failed) {
+    if (capacity > 0) {
         array = new (std::nothrow) T[capacity];
         failed = array == nullptr;
     }

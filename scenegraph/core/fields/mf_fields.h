@@ -16,6 +16,7 @@
 #include "scenegraph/core/math/vec.h"
 
 class KsNode;
+class KsWordWindow;
 
 // Element storage, builders, parsing and printing shared by all list classes;
 // the classes supply their element parser and printer.
@@ -67,6 +68,9 @@ private:
     void DropPending();
     // Parses the words of a bracket group and commits them as the value.
     void ParseList(KsPartition* partition, KsWordNode* group);
+    // The same from its first word on, words of them not commas; a window
+    // when they are a run's, -1 words when memory ran out for it.
+    void ParseWords(KsPartition* partition, KsWordNode* first, int words, KsWordWindow* window);
     // Fills *out with a new array of the pending elements; 1 when it cannot.
     int TakePending(T** out, int* count);
 

@@ -1,8 +1,38 @@
 #include "scenegraph/core/reading/word_window.h"
 
 #include <cstring>
+#include <new>
 
-KsWordWindow::KsWordWindow(const KsWordRun* run) : reader_(run) {}
+namespace {
+#if UINTPTR_MAX > 0xFFFFFFFFu
+constexpr bool kTextsInWindow = true;
+#else
+// A node points at the run's own copy, NUL-terminated and outliving the window.
+constexpr bool kTextsInWindow = false;
+#endif
+constexpr size_t kMostTextBytes = 16384;
+constexpr size_t kLineBytes = sizeof(int);
+}  // namespace
+
+KsWordWindow::KsWordWindow(const KsWordRun* run) : reader_(run) {
+    words_ = run->words < kWords ? run->words : (int)kWords;
+    // Every text with its line and NUL: an upper bound for the whole run.
+    textBytes_ = 0;
+    if (kTextsInWindow) {
+        const int64_t all = run->textBytes + (int64_t)kLineBytes * run->words;
+        textBytes_ = all < (int64_t)kMostTextBytes ? (size_t)all : kMostTextBytes;
+    }
+    const size_t nodeBytes = words_ * sizeof(KsWordNode);
+    const size_t bytes = nodeBytes + words_ * sizeof(KsWordRunReader::Position) + textBytes_;
+    room_ = bytes <= sizeof inline_ ? inline_ : new (std::nothrow) unsigned char[bytes];
+    nodes_ = reinterpret_cast<KsWordNode*>(room_);
+    at_ = reinterpret_cast<KsWordRunReader::Position*>(room_ + nodeBytes);
+    texts_ = reinterpret_cast<char*>(at_ + words_);
+}
+
+KsWordWindow::~KsWordWindow() {
+    if (room_ != inline_) delete[] room_;
+}
 
 KsWordNode* KsWordWindow::First() {
     Fill(reader_.Tell());
@@ -11,8 +41,7 @@ KsWordNode* KsWordWindow::First() {
 
 void KsWordWindow::Keep(KsWordNode* cursor) {
     KsWordNode* word = KsCursorWord(cursor);
-    if (complete_ || !word) return;
-    if (word < nodes_ || word >= nodes_ + count_) return;
+    if (complete_ || !word || word < nodes_ || word >= nodes_ + count_) return;
     const int index = (int)(word - nodes_);
     if (count_ - index >= kAhead) return;
     Fill(at_[index]);
@@ -23,13 +52,8 @@ void KsWordWindow::Fill(const KsWordRunReader::Position& from) {
     reader_.Seek(from);
     count_ = 0;
     complete_ = false;
-#if UINTPTR_MAX > 0xFFFFFFFFu
-    int used = 0;
-#endif
-    while (count_ < kWords) {
-#if UINTPTR_MAX > 0xFFFFFFFFu
-        if (used > kTextBytes - kLongestText) break;
-#endif
+    size_t used = 0;
+    while (count_ < words_) {
         const KsWordRunReader::Position at = reader_.Tell();
         int length = 0, line = 0;
         const char* text = reader_.Next(&length, &line);
@@ -42,15 +66,18 @@ void KsWordWindow::Fill(const KsWordRunReader::Position& from) {
         node.next = nullptr;
 #if UINTPTR_MAX > 0xFFFFFFFFu
         if (!node.text.SetInline(text, length, line)) {
+            if (used + kLineBytes + (size_t)length + 1 > textBytes_) {
+                reader_.Seek(at);  // the next window starts with it
+                break;
+            }
             char* stored = texts_ + used;
-            std::memcpy(stored, &line, sizeof line);
-            std::memcpy(stored + sizeof line, text, (size_t)length + 1);
-            used += (int)sizeof line + length + 1;
-            // A text in this buffer never has the inline tag's top byte.
-            node.text.SetStored(stored + sizeof line);
+            std::memcpy(stored, &line, kLineBytes);
+            std::memcpy(stored + kLineBytes, text, (size_t)length + 1);
+            used += kLineBytes + (size_t)length + 1;
+            // A heap pointer never has the inline tag's top byte.
+            node.text.SetStored(stored + kLineBytes);
         }
 #else
-        // The run's own copy is NUL-terminated and outlives the window.
         node.text.text = text;
         node.text.line = line;
 #endif

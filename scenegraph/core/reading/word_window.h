@@ -4,7 +4,7 @@
 #ifndef KS_WORD_WINDOW_H
 #define KS_WORD_WINDOW_H
 
-#include <cstdint>
+#include <cstddef>
 
 #include "scenegraph/core/reading/word_run.h"
 #include "scenegraph/core/reading/word_tree.h"
@@ -14,7 +14,12 @@ public:
     // Words an element may read past the cursor's: a rotation reads four.
     enum { kWords = 512, kAhead = 8 };
 
+    // Sized for the run: most lists are small, and take no memory beyond
+    // the window itself.
     explicit KsWordWindow(const KsWordRun* run);
+    ~KsWordWindow();
+    // False when memory ran out for the window.
+    bool Ready() const { return room_ != nullptr; }
     KsWordWindow(const KsWordWindow&) = delete;
     KsWordWindow& operator=(const KsWordWindow&) = delete;
 
@@ -26,18 +31,19 @@ public:
     void Keep(KsWordNode* cursor);
 
 private:
+    enum { kInlineBytes = 2048 };
     void Fill(const KsWordRunReader::Position& from);
 
     KsWordRunReader reader_;
+    alignas(std::max_align_t) unsigned char inline_[kInlineBytes];
+    unsigned char* room_;  // the nodes, their positions and texts: inline_ or owned
+    KsWordNode* nodes_;
+    KsWordRunReader::Position* at_;
+    char* texts_;  // texts too long to sit in their node, each after its line
+    int words_;
+    size_t textBytes_;
     int count_ = 0;
     bool complete_ = false;  // the window holds the run's last word
-    KsWordNode nodes_[kWords];
-    KsWordRunReader::Position at_[kWords];
-#if UINTPTR_MAX > 0xFFFFFFFFu
-    // Texts too long to sit in their node, each after its line.
-    enum { kTextBytes = 16384, kLongestText = 4 + 255 + 1 };
-    char texts_[kTextBytes];
-#endif
 };
 
 #endif
