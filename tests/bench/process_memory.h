@@ -1,0 +1,21 @@
+// The process's own peak memory as the system counts it (the wine process
+// itself under Wine): what the allocator counter cannot see, such as
+// malloc, the C library's buffers and address space kept by the heap.
+#ifndef LV_BENCH_PROCESS_MEMORY_H
+#define LV_BENCH_PROCESS_MEMORY_H
+
+namespace lvbench {
+
+struct ProcessPeaks {
+    double residentMb = -1;   // peak working set (VmHWM); -1 when not told
+    // Peak committed memory on Windows (PeakPagefileUsage); the peak address
+    // space (VmPeak) on Linux.
+    double committedMb = -1;
+};
+
+// The peaks of the process since it started.
+ProcessPeaks ReadProcessPeaks();
+
+}  // namespace lvbench
+
+#endif
