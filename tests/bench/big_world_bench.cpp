@@ -200,6 +200,12 @@ int main(int argc, char** argv) {
                 PwFrameLeftPrimitivesOut() == 1 ? ", some LEFT OUT for want of draw buffer" : "",
                 drawn, kWidth, kHeight, (unsigned)digest, used / 1e6, extra.size / 1e6,
                 after.residentMb, after.committedMb);
+    const bool empty = viewer.GetBoxMin().x == viewer.GetBoxMax().x &&
+                       viewer.GetBoxMin().z == viewer.GetBoxMax().z;
+    if (g_handed.primitives == 0) {
+        std::printf("  NOTHING DRAWN: the read was reported whole, but the scene %s\n",
+                    empty ? "has no geometry (an empty bounding box)" : "drew no primitive");
+    }
     viewer.CloseFile();
     return g_handed.primitives > 0 && drawn > 0 ? 0 : 1;
 }
