@@ -11,6 +11,7 @@
 #include "scenegraph/core/object/node_duplicator.h"
 #include "scenegraph/core/writing/out_stream.h"
 #include "scenegraph/core/partition/partition.h"
+#include "scenegraph/core/reading/read_errors.h"
 #include "scenegraph/core/reading/word_convert.h"
 #include "scenegraph/core/reading/word_reading.h"
 #include "scenegraph/core/reading/word_tree.h"
@@ -275,9 +276,9 @@ void KsMField<T>::ParseList(KsPartition* partition, KsWordNode* group)
         if (const KsWordRun* run = group->child.Run()) {
             KsWordWindow window(run);
             if (window.Ready())
-                ParseWords(partition, window.First(), run->values, &window);
+                ParseWords(partition, window.First(), run->values, &window, group->text.Line());
             else
-                ParseWords(partition, nullptr, -1, nullptr);
+                ParseWords(partition, nullptr, -1, nullptr, group->text.Line());
             return;
         }
     }
@@ -286,12 +287,12 @@ void KsMField<T>::ParseList(KsPartition* partition, KsWordNode* group)
     for (const KsWordNode* w = first; w != nullptr; w = w->next)
         if (!IsComma(w))
             ++words;
-    ParseWords(partition, first, words, nullptr);
+    ParseWords(partition, first, words, nullptr, group->text.Line());
 }
 
 template <class T>
 void KsMField<T>::ParseWords(KsPartition* partition, KsWordNode* first, int words,
-                             KsWordWindow* window)
+                             KsWordWindow* window, int line)
 {
     bool failed = words < 0;
     const int per = WordsPerElement<T>();
@@ -346,6 +347,8 @@ void KsMField<T>::ParseWords(KsPartition* partition, KsWordNode* first, int word
         delete[] array;
         array = nullptr;
         n = 0;
+        // An empty list in place of the file's would pass for what it holds.
+        KsNoteReadOutOfMemory(line);
     }
     BeforeSet();
     ClearElements();

@@ -69,8 +69,10 @@ private:
     // Parses the words of a bracket group and commits them as the value.
     void ParseList(KsPartition* partition, KsWordNode* group);
     // The same from its first word on, words of them not commas; a window
-    // when they are a run's, -1 words when memory ran out for it.
-    void ParseWords(KsPartition* partition, KsWordNode* first, int words, KsWordWindow* window);
+    // when they are a run's, -1 words when memory ran out for it. Memory
+    // running out fails the read at the bracket's line.
+    void ParseWords(KsPartition* partition, KsWordNode* first, int words, KsWordWindow* window,
+                    int line);
     // Fills *out with a new array of the pending elements; 1 when it cannot.
     int TakePending(T** out, int* count);
 

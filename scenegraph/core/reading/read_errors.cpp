@@ -16,6 +16,13 @@ void KsNoteReadError(int line) {
     if (line > 0 && (errors->firstLine == 0 || line < errors->firstLine)) errors->firstLine = line;
 }
 
+void KsNoteReadOutOfMemory(int line) {
+    KsReadErrors* errors = Current();
+    if (!errors || errors->failure == kKsReadTooLarge) return;
+    errors->failure = kKsReadTooLarge;
+    errors->failureLine = line;
+}
+
 KsReadErrorScope::KsReadErrorScope(KsReadErrors* errors) : outer_(Current()) {
     Current() = errors;
 }

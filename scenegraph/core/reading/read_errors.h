@@ -25,6 +25,11 @@ struct KsReadErrors {
 // read.
 void KsNoteReadError(int line);
 
+// Memory ran out for a part of the file being read (a list's values, the
+// nodes of its words): the read fails as too large for memory, at the first
+// such line. Nothing outside a read.
+void KsNoteReadOutOfMemory(int line);
+
 // Collects into errors while it lives; a file read meanwhile (EXTERNPROTO)
 // collects into its own record and hands this one back after.
 class KsReadErrorScope {

@@ -39,9 +39,9 @@ KsWordNode* KsWordChild::Expand() const {
     const KsWordRun* run = Run();
     KsWordNode* head = run->owner ? run->owner->ExpandRun(run, nullptr) : nullptr;
     if (!head) {
-        // The list reads as empty: the statement that holds it is lost.
+        // The list reads as empty, and the read fails.
         std::fprintf(stderr, "Local Heap Allocation Error!!\n");
-        KsNoteReadError(run->line);
+        KsNoteReadOutOfMemory(run->line);
     }
     bits_ = reinterpret_cast<uintptr_t>(head);
     return head;

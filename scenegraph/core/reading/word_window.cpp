@@ -52,7 +52,9 @@ void KsWordWindow::Fill(const KsWordRunReader::Position& from) {
     reader_.Seek(from);
     count_ = 0;
     complete_ = false;
+#if UINTPTR_MAX > 0xFFFFFFFFu
     size_t used = 0;
+#endif
     while (count_ < words_) {
         const KsWordRunReader::Position at = reader_.Tell();
         int length = 0, line = 0;

@@ -8,14 +8,25 @@
 #include "scenegraph/core/fields/mf_fields.h"
 #include "scenegraph/core/fields/sf_fields.h"
 #include "scenegraph/core/field_test_util.h"
+#include "scenegraph/core/probe_nodes.h"
+#include "scenegraph/core/scene_test_util.h"
+
+#include <cstdio>
+#include <string>
 
 namespace {
 
 // -1: off; n >= 0: n more allocations succeed, then one fails.
 int g_failAfter = -1;
+// 0: off; otherwise the next allocation of at least this many bytes fails.
+std::size_t g_failFrom = 0;
 
 void* NoThrowAllocate(std::size_t size, bool array)
 {
+    if (g_failFrom != 0 && size >= g_failFrom) {
+        g_failFrom = 0;
+        return nullptr;
+    }
     if (g_failAfter == 0) {
         g_failAfter = -1;
         return nullptr;
@@ -31,6 +42,14 @@ public:
     explicit FailingNew(int succeedFirst) { g_failAfter = succeedFirst; }
     ~FailingNew() { g_failAfter = -1; }
     bool Fired() const { return g_failAfter == -1; }
+};
+
+// Arms a failure of the next large allocation for the scope of one test.
+class FailingLargeNew {
+public:
+    explicit FailingLargeNew(std::size_t bytes) { g_failFrom = bytes; }
+    ~FailingLargeNew() { g_failFrom = 0; }
+    bool Fired() const { return g_failFrom == 0; }
 };
 
 }  // namespace
@@ -177,6 +196,40 @@ TEST(KsFieldAllocation, BeginThatCannotCopyMakesCommitFail)
     f.Append(5);
     EXPECT_EQ(f.Commit(), 0);
     EXPECT_EQ(PrintOf(f), "[\n5\n]\n");
+}
+
+}  // namespace
+
+namespace {
+
+// A list whose values cannot be held fails the read as too large: an empty
+// list in its place would pass for the file.
+TEST(KsFieldAllocation, AListThatCannotBeHeldFailsTheRead)
+{
+    kstest::RegisterProbes();
+    const std::string path = testing::TempDir() + "ks_list_too_large.wrl";
+    std::string text = "#VRML V2.0 utf8\nGroup { children [\n";
+    for (int i = 0; i < 60000; ++i)
+        text += "Group { }\n";
+    text += "] }\n";
+    ASSERT_TRUE(kstest::WriteFile(path, text));
+    KsPartition* scene = new KsPartition;
+    {
+        // The children's array, 60,000 pointers: nothing else read is as large.
+        FailingLargeNew fail(60000 * sizeof(KsNode*) / 2);
+        EXPECT_EQ(scene->ReadFile(path.c_str()), 1);
+        EXPECT_TRUE(fail.Fired());
+    }
+    EXPECT_EQ(scene->GetReadErrors().failure, kKsReadTooLarge);
+    EXPECT_EQ(scene->GetReadErrors().failureLine, 2);
+    delete scene;
+    // With memory for it the same file reads whole.
+    KsPartition again;
+    EXPECT_EQ(again.ReadFile(path.c_str()), 0);
+    ASSERT_EQ(again.GetNodeCount(), 1);
+    EXPECT_EQ(again.GetNode(0)->GetChildren()->GetCount(), 60000);
+    std::remove(path.c_str());
+    KsResetNodeFactory();
 }
 
 }  // namespace

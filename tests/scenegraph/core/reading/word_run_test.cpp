@@ -235,7 +235,7 @@ TEST(WordRuns, ANumberListTakesLittleMoreThanItsText) {
     EXPECT_LT(held[1], text.size() + text.size() / 2);
 }
 
-TEST(WordRuns, NodesThatCannotBeMadeLoseTheListAndSayWhere) {
+TEST(WordRuns, NodesThatCannotBeMadeFailTheReadAndSayWhere) {
     std::string text = "x\n[";
     for (int i = 0; i < 10000; ++i) text += " " + std::to_string(i);
     text += " ]";
@@ -254,8 +254,9 @@ TEST(WordRuns, NodesThatCannotBeMadeLoseTheListAndSayWhere) {
         EXPECT_EQ(words, nullptr);
         EXPECT_NE(said.find("Local Heap Allocation Error!!"), std::string::npos);
     }
-    EXPECT_EQ(errors.skipped, 1);
-    EXPECT_EQ(errors.firstLine, 2);
+    // The read fails as too large, where the list starts.
+    EXPECT_EQ(errors.failure, kKsReadTooLarge);
+    EXPECT_EQ(errors.failureLine, 2);
     // Lost, not half made: the list stays empty.
     EXPECT_EQ(static_cast<const KsWordNode*>(group->child), nullptr);
 }
