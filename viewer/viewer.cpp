@@ -13,6 +13,7 @@
 #include "graphics/primitives/sorted_list.h"
 #include "graphics/state3d/state3d.h"
 #include "graphics/zbuffer/image_output.h"
+#include "graphics/zbuffer/zbuffer.h"
 #include "scenegraph/core/math/matrix.h"
 #include "scenegraph/core/object/node_scanner.h"
 #include "scenegraph/core/partition/partition.h"
@@ -20,6 +21,7 @@
 #include "scenegraph/core/events/scene_clock.h"
 #include "scenegraph/core/fields/sf_fields.h"
 #include "scenegraph/nodes/bindable_nodes.h"
+#include "scenegraph/nodes/node_library.h"
 #include "scenegraph/nodes/primitive_buffer.h"
 #include "viewer/frame_clock.h"
 #include "viewer/scene_export.h"
@@ -28,6 +30,18 @@
 KsViewpoint* ExaminerViewpoint() {
   static KsViewpoint examiner;
   return &examiner;
+}
+
+void ViewerStartGraphics(unsigned char* mainPool, std::size_t mainBytes, unsigned char* pickPool,
+                         std::size_t pickBytes) {
+  KsRegisterNodeLibrary();
+  ExaminerViewpoint();
+  PwInitMemory();
+  PwInitMath();
+  PwStart3D(mainPool, mainBytes);
+  PwPickSetPool(pickPool, pickBytes);
+  PwZInit();
+  PwSetLighting(1);
 }
 
 namespace {

@@ -3,6 +3,7 @@
 // scene clock and draws every frame, with a pending export around it.
 #pragma once
 
+#include <cstddef>
 #include <vector>
 
 #include "graphics/math/pw_types.h"
@@ -33,6 +34,11 @@ constexpr const char kViewerNoFileText[] = "NO FILE IS OPENED.";
 // The examiner camera: never part of a scene, so its world matrix is its
 // own position and orientation. Made on first use, destroyed at exit.
 KsViewpoint* ExaminerViewpoint();
+
+// What every viewer starts before its window: the node library, the examiner
+// camera, the 3D state on its pools, the z-buffer and lighting.
+void ViewerStartGraphics(unsigned char* mainPool, std::size_t mainBytes, unsigned char* pickPool,
+                         std::size_t pickBytes);
 
 // The fields of one scene viewpoint as they were at load.
 struct ViewpointSnapshot {

@@ -105,16 +105,8 @@ void OnPaint() {
 }
 
 int ViewerMain(int argc, char** argv) {
-  KsRegisterNodeLibrary();
-  ExaminerViewpoint();
-
-  PwInitMemory();
-  PwInitMath();
-  PwStart3D(g_main_pool, sizeof g_main_pool);
-  PwPickSetPool(g_pick_pool, sizeof g_pick_pool);
+  ViewerStartGraphics(g_main_pool, sizeof g_main_pool, g_pick_pool, sizeof g_pick_pool);
   PwInitKeys();
-  PwZInit();
-  PwSetLighting(1);
 
   KrInit();
   ViewerOverflowSetNotice(ViewerOverflowMessageBox);

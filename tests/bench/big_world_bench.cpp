@@ -40,14 +40,7 @@ alignas(std::max_align_t) unsigned char g_main_pool[1048576];
 alignas(std::max_align_t) unsigned char g_pick_pool[524288];
 
 void StartGraphicsAsViewer() {
-    KsRegisterNodeLibrary();
-    ExaminerViewpoint();
-    PwInitMemory();
-    PwInitMath();
-    PwStart3D(g_main_pool, sizeof g_main_pool);
-    PwPickSetPool(g_pick_pool, sizeof g_pick_pool);
-    PwZInit();
-    PwSetLighting(1);
+    ViewerStartGraphics(g_main_pool, sizeof g_main_pool, g_pick_pool, sizeof g_pick_pool);
     PwSetSurface(nullptr, kWidth, kHeight, kPwDepth16);
     PwProjection projection;
     PwDefaultProjection(&projection);
