@@ -1,5 +1,6 @@
 #include "scenegraph/core/reading/word_run.h"
 
+#include <climits>
 #include <cstring>
 
 #include "scenegraph/core/reading/local_heap.h"
@@ -52,6 +53,8 @@ bool KsIsRunWord(const char* word, int length) {
 }
 
 bool KsAppendRunWord(KsWordRun* run, KsLocalHeap* heap, const char* word, int length, int line) {
+    // Counts are ints: a list beyond them is too large, as when memory runs out.
+    if (run->words == INT_MAX) return false;
     if (run->words == 0) {
         run->line = line;
         run->lastLine = line;

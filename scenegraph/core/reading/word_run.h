@@ -41,7 +41,8 @@ bool KsIsRunWord(const char* word, int length);
 const bool* KsRunWordBytes();
 
 // Appends a word of length bytes that starts on line; a piece that cannot
-// hold it comes from the heap, null heap or a failed piece gives false.
+// hold it comes from the heap. False when no piece can be had, or the run
+// holds as many words as an int counts.
 bool KsAppendRunWord(KsWordRun* run, KsLocalHeap* heap, const char* word, int length, int line);
 
 // The words of a run in order.

@@ -96,13 +96,8 @@ KsWordNode* KsVrmlPass1::NewNode(const char* text, int length, int line) {
     node->next = nullptr;
 #if UINTPTR_MAX > 0xFFFFFFFFu
     if (node->text.SetInline(text, length, line)) return node;
-    char* copy = heap_.AllocText(sizeof line + (size_t)length + 1);
-    if (!copy) return nullptr;
-    std::memcpy(copy, &line, sizeof line);
-    copy += sizeof line;
-    std::memcpy(copy, text, (size_t)length);
-    copy[length] = 0;
-    if (!node->text.SetStored(copy)) return nullptr;
+    char* room = heap_.AllocText(sizeof line + (size_t)length + 1);
+    if (!room || !node->text.SetStored(KsWordText::Store(room, text, length, line))) return nullptr;
 #else
     // Words of at most one byte (commas, digits, the empty text) share a copy.
     const char*& shared = shared_[length == 1 ? (unsigned char)text[0] : 0];

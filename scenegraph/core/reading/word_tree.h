@@ -49,6 +49,14 @@ struct KsWordText {
         raw[7] = kInlineTag;
         return true;
     }
+    // Writes line, text and NUL into room (4 + length + 1 bytes); returns
+    // the stored text for SetStored.
+    static const char* Store(char* room, const char* text, int length, int line) {
+        std::memcpy(room, &line, sizeof line);
+        std::memcpy(room + sizeof line, text, (size_t)length);
+        room[sizeof line + (size_t)length] = 0;
+        return room + sizeof line;
+    }
     // Refers to a stored text whose line is in the 4 bytes before it; false
     // for a pointer that would read as inline.
     bool SetStored(const char* text) {

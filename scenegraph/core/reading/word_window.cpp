@@ -4,24 +4,18 @@
 #include <new>
 
 namespace {
-#if UINTPTR_MAX > 0xFFFFFFFFu
-constexpr bool kTextsInWindow = true;
-#else
-// A node points at the run's own copy, NUL-terminated and outliving the window.
-constexpr bool kTextsInWindow = false;
-#endif
 constexpr size_t kMostTextBytes = 16384;
 constexpr size_t kLineBytes = sizeof(int);
 }  // namespace
 
 KsWordWindow::KsWordWindow(const KsWordRun* run) : reader_(run) {
     words_ = run->words < kWords ? run->words : (int)kWords;
-    // Every text with its line and NUL: an upper bound for the whole run.
     textBytes_ = 0;
-    if (kTextsInWindow) {
-        const int64_t all = run->textBytes + (int64_t)kLineBytes * run->words;
-        textBytes_ = all < (int64_t)kMostTextBytes ? (size_t)all : kMostTextBytes;
-    }
+#if UINTPTR_MAX > 0xFFFFFFFFu
+    // Every text with its line and NUL: an upper bound for the whole run.
+    const int64_t all = run->textBytes + (int64_t)kLineBytes * run->words;
+    textBytes_ = all < (int64_t)kMostTextBytes ? (size_t)all : kMostTextBytes;
+#endif
     const size_t nodeBytes = words_ * sizeof(KsWordNode);
     const size_t bytes = nodeBytes + words_ * sizeof(KsWordRunReader::Position) + textBytes_;
     room_ = bytes <= sizeof inline_ ? inline_ : new (std::nothrow) unsigned char[bytes];
@@ -72,14 +66,12 @@ void KsWordWindow::Fill(const KsWordRunReader::Position& from) {
                 reader_.Seek(at);  // the next window starts with it
                 break;
             }
-            char* stored = texts_ + used;
-            std::memcpy(stored, &line, kLineBytes);
-            std::memcpy(stored + kLineBytes, text, (size_t)length + 1);
+            // A heap or stack pointer never has the inline tag's top byte.
+            node.text.SetStored(KsWordText::Store(texts_ + used, text, length, line));
             used += kLineBytes + (size_t)length + 1;
-            // A heap pointer never has the inline tag's top byte.
-            node.text.SetStored(stored + kLineBytes);
         }
 #else
+        // The run's own copy is NUL-terminated and outlives the window.
         node.text.text = text;
         node.text.line = line;
 #endif

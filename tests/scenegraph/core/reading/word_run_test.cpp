@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <climits>
 #include <cstdint>
 #include <cstring>
 #include <functional>
@@ -281,4 +282,15 @@ TEST(WordRuns, ExpansionBudgetCountsRunsWithoutMakingTheirNodes) {
         KsResetProtoBudget();
     }
     EXPECT_EQ(limits[1], limits[0]);
+}
+
+TEST(WordRuns, ARunStopsAtTheLargestCount) {
+    KsLocalHeap heap;
+    KsWordRun run = {nullptr, nullptr, nullptr, 0, 0, 0, 0, 0};
+    ASSERT_TRUE(KsAppendRunWord(&run, &heap, "7", 1, 1));
+    run.words = INT_MAX - 1;
+    EXPECT_TRUE(KsAppendRunWord(&run, &heap, "8", 1, 1));
+    // One more would wrap the counts the lists are sized from.
+    EXPECT_FALSE(KsAppendRunWord(&run, &heap, "9", 1, 1));
+    EXPECT_EQ(run.words, INT_MAX);
 }
