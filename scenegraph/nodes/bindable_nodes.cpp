@@ -73,18 +73,7 @@ KsVec3f ApplyPoint(const KsMatrix& m, const KsVec3f& v) {
 
 KsViewpoint::KsViewpoint() {
     EnsureRecord();
-    fieldOfView.Set(0.785398f);
-    jump.Set(KS_TRUE);
-    orientation.Set(0.0f, 0.0f, 1.0f, 0.0f);
-    position.Set(0.0f, 0.0f, 10.0f);
-    // Callers take its length: an empty text, never none.
-    description.Set("");
     RegisterEventIn("bind");
-    RegisterMember("fieldOfView", &fieldOfView, 0);
-    RegisterMember("jump", &jump, 0);
-    RegisterMember("orientation", &orientation, 0);
-    RegisterMember("position", &position, 0);
-    RegisterMember("description", &description, 1);
     RegisterDone();
     if (!Bound().viewpoint && Bound().makingDefault == 0) Bind();
 }
@@ -198,19 +187,7 @@ KsViewpoint* const g_defaultAtStart = KsDefaultViewpoint();
 
 KsNavigationInfo::KsNavigationInfo() {
     EnsureRecord();
-    const float avatar[3] = {0.25f, 1.6f, 0.75f};
-    avatarSize.Set(3, avatar);
-    headlight.Set(KS_TRUE);
-    speed.Set(1.0f);
-    const KsString types[2] = {KsString("WALK"), KsString("ANY")};
-    type.Set(2, types);
-    visibilityLimit.Set(0.0f);
     RegisterEventIn("bind");
-    RegisterMember("avatarSize", &avatarSize, 0);
-    RegisterMember("headlight", &headlight, 0);
-    RegisterMember("speed", &speed, 0);
-    RegisterMember("type", &type, 0);
-    RegisterMember("visibilityLimit", &visibilityLimit, 0);
     RegisterDone();
 }
 
@@ -242,13 +219,7 @@ int KsNavigationInfo::ExecSpecialEvent(const char* name, KsField* field, KsNode*
 
 KsFog::KsFog() {
     EnsureRecord();
-    color.Set(1.0f, 1.0f, 1.0f);
-    fogType.Set("LINEAR");
-    visibilityRange.Set(0.0f);
     RegisterEventIn("bind");
-    RegisterMember("color", &color, 0);
-    RegisterMember("fogType", &fogType, 0);
-    RegisterMember("visibilityRange", &visibilityRange, 0);
     RegisterDone();
 }
 
@@ -285,16 +256,6 @@ KsFog* KsFog::GetCurrent() { return Bound().fog; }
 KsBackground::KsBackground() {
     EnsureRecord();
     RegisterEventIn("bind");
-    RegisterMember("groundAngle", &groundAngle, 0);
-    RegisterMember("groundColor", &groundColor, 0);
-    RegisterMember("backUrl", &backUrl, 0);
-    RegisterMember("bottomUrl", &bottomUrl, 0);
-    RegisterMember("frontUrl", &frontUrl, 0);
-    RegisterMember("leftUrl", &leftUrl, 0);
-    RegisterMember("rightUrl", &rightUrl, 0);
-    RegisterMember("topUrl", &topUrl, 0);
-    RegisterMember("skyAngle", &skyAngle, 0);
-    RegisterMember("skyColor", &skyColor, 0);
     RegisterDone();
     if (!Bound().background) Bind();
 }

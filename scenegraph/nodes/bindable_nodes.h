@@ -42,11 +42,12 @@ class KsViewpoint : public KsNode {
     // The bound viewpoint (null only before the first one exists).
     static KsViewpoint* GetBound();
 
-    KsSFFloat fieldOfView;
-    KsSFBool jump;
-    KsSFRotation orientation;
-    KsSFVec3f position;
-    KsSFString description;
+    KS_FIELD(KsSFFloat, fieldOfView, exposedField, 0.785398f);
+    KS_FIELD(KsSFBool, jump, exposedField, KS_TRUE);
+    KS_FIELD(KsSFRotation, orientation, exposedField, 0.0f, 0.0f, 1.0f, 0.0f);
+    KS_FIELD(KsSFVec3f, position, exposedField, 0.0f, 0.0f, 10.0f);
+    // Callers take its length: an empty text, never none.
+    KS_FIELD(KsSFString, description, field, "");
 
 private:
     std::vector<KsNode*> path_;  // no references held
@@ -68,11 +69,11 @@ class KsNavigationInfo : public KsNode {
     int Bind();
     static KsNavigationInfo* GetCurrent();
 
-    KsMFFloat avatarSize;
-    KsSFBool headlight;
-    KsSFFloat speed;
-    KsMFString type;
-    KsSFFloat visibilityLimit;
+    KS_FIELD(KsMFFloat, avatarSize, exposedField, {0.25f, 1.6f, 0.75f});
+    KS_FIELD(KsSFBool, headlight, exposedField, KS_TRUE);
+    KS_FIELD(KsSFFloat, speed, exposedField, 1.0f);
+    KS_FIELD(KsMFString, type, exposedField, {KsString("WALK"), KsString("ANY")});
+    KS_FIELD(KsSFFloat, visibilityLimit, exposedField, 0.0f);
 };
 
 class KsFog : public KsNode {
@@ -87,9 +88,9 @@ class KsFog : public KsNode {
     int Bind();
     static KsFog* GetCurrent();
 
-    KsSFColor color;
-    KsSFString fogType;
-    KsSFFloat visibilityRange;
+    KS_FIELD(KsSFColor, color, exposedField, 1.0f, 1.0f, 1.0f);
+    KS_FIELD(KsSFString, fogType, exposedField, "LINEAR");
+    KS_FIELD(KsSFFloat, visibilityRange, exposedField, 0.0f);
 };
 
 class KsBackground : public KsNode {
@@ -107,16 +108,16 @@ class KsBackground : public KsNode {
     // when empty) through the graphics library's background fill.
     void ApplyColors();
 
-    KsMFFloat groundAngle;
-    KsMFColor groundColor;
-    KsMFString backUrl;
-    KsMFString bottomUrl;
-    KsMFString frontUrl;
-    KsMFString leftUrl;
-    KsMFString rightUrl;
-    KsMFString topUrl;
-    KsMFFloat skyAngle;
-    KsMFColor skyColor;
+    KS_FIELD(KsMFFloat, groundAngle, exposedField);
+    KS_FIELD(KsMFColor, groundColor, exposedField);
+    KS_FIELD(KsMFString, backUrl, exposedField);
+    KS_FIELD(KsMFString, bottomUrl, exposedField);
+    KS_FIELD(KsMFString, frontUrl, exposedField);
+    KS_FIELD(KsMFString, leftUrl, exposedField);
+    KS_FIELD(KsMFString, rightUrl, exposedField);
+    KS_FIELD(KsMFString, topUrl, exposedField);
+    KS_FIELD(KsMFFloat, skyAngle, exposedField);
+    KS_FIELD(KsMFColor, skyColor, exposedField);
 };
 
 // Registers the four classes' keywords and installs the scene services the

@@ -17,16 +17,16 @@ class KsElevationGrid : public KsNode {
     // ends the grid: the work never exceeds the list the file gave.
     int ExecTraverse(KsMatrix* matrix) override;
 
-    KsSFNode color;
-    KsSFNode normal;
-    KsSFNode texCoord;
-    KsMFFloat height;
-    KsSFBool colorPerVertex;
-    KsSFFloat creaseAngle;
-    KsSFBool normalPerVertex;
-    KsSFBool solid;
-    KsSFInt xDimension;
-    KsSFFloat xSpacing;
-    KsSFInt zDimension;
-    KsSFFloat zSpacing;
+    KS_FIELD(KsSFNode, color, exposedField);
+    KS_FIELD(KsSFNode, normal, exposedField);
+    KS_FIELD(KsSFNode, texCoord, exposedField);
+    KS_FIELD(KsMFFloat, height, settableField);
+    KS_FIELD(KsSFBool, colorPerVertex, field, KS_TRUE);
+    KS_FIELD(KsSFFloat, creaseAngle, field, 0.0f);
+    KS_FIELD(KsSFBool, normalPerVertex, field, KS_TRUE);
+    KS_FIELD(KsSFBool, solid, field, KS_TRUE);
+    KS_FIELD(KsSFInt, xDimension, field, 0);
+    KS_FIELD(KsSFFloat, xSpacing, field, 0.0f);
+    KS_FIELD(KsSFInt, zDimension, field, 0);
+    KS_FIELD(KsSFFloat, zSpacing, field, 0.0f);
 };

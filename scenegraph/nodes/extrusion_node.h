@@ -24,16 +24,17 @@ class KsExtrusion : public KsNode {
     // index is outside the spine or the cross-section does not fit.
     int ComputeCrossSection(int i, KsVec3f* out, int capacity, int* count);
 
-    KsSFBool beginCap;
-    KsSFBool ccw;
-    KsSFBool convex;
-    KsSFFloat creaseAngle;
-    KsMFVec2f crossSection;
-    KsSFBool endCap;
-    KsMFRotation orientation;
-    KsMFVec2f scale;
-    KsSFBool solid;
-    KsMFVec3f spine;
+    KS_FIELD(KsSFBool, beginCap, field, KS_TRUE);
+    KS_FIELD(KsSFBool, ccw, field, KS_TRUE);
+    KS_FIELD(KsSFBool, convex, field, KS_TRUE);
+    KS_FIELD(KsSFFloat, creaseAngle, field, 0.0f);
+    KS_FIELD(KsMFVec2f, crossSection, settableField,
+             {KsVec2f(1, 1), KsVec2f(1, -1), KsVec2f(-1, -1), KsVec2f(-1, 1), KsVec2f(1, 1)});
+    KS_FIELD(KsSFBool, endCap, field, KS_TRUE);
+    KS_FIELD(KsMFRotation, orientation, settableField, {KsRotation(0, 1, 0, 0)});
+    KS_FIELD(KsMFVec2f, scale, settableField, {KsVec2f(1, 1)});
+    KS_FIELD(KsSFBool, solid, field, KS_TRUE);
+    KS_FIELD(KsMFVec3f, spine, settableField, {KsVec3f(0, 0, 0), KsVec3f(0, 1, 0)});
 
 private:
     // Section i with fallback, the direction of the nearest earlier

@@ -16,8 +16,6 @@ void SetBox(KsVec3f* min, KsVec3f* max, float x, float y, float z) {
 
 KsSphere::KsSphere() {
     EnsureRecord();
-    radius.Set(1.0f);
-    RegisterMember("radius", &radius, 1);
     RegisterDone();
 }
 
@@ -31,8 +29,6 @@ int KsSphere::GetBoundingBox(KsVec3f* min, KsVec3f* max) {
 
 KsBox::KsBox() {
     EnsureRecord();
-    size.Set(2.0f, 2.0f, 2.0f);
-    RegisterMember("size", &size, 1);
     RegisterDone();
 }
 
@@ -46,16 +42,6 @@ int KsBox::GetBoundingBox(KsVec3f* min, KsVec3f* max) {
 
 KsCylinder::KsCylinder() {
     EnsureRecord();
-    bottom.Set(KS_TRUE);
-    height.Set(2.0f);
-    radius.Set(1.0f);
-    side.Set(KS_TRUE);
-    top.Set(KS_TRUE);
-    RegisterMember("bottom", &bottom, 1);
-    RegisterMember("height", &height, 1);
-    RegisterMember("radius", &radius, 1);
-    RegisterMember("side", &side, 1);
-    RegisterMember("top", &top, 1);
     RegisterDone();
 }
 
@@ -69,14 +55,6 @@ int KsCylinder::GetBoundingBox(KsVec3f* min, KsVec3f* max) {
 
 KsCone::KsCone() {
     EnsureRecord();
-    bottomRadius.Set(1.0f);
-    height.Set(2.0f);
-    side.Set(KS_TRUE);
-    bottom.Set(KS_TRUE);
-    RegisterMember("bottomRadius", &bottomRadius, 1);
-    RegisterMember("height", &height, 1);
-    RegisterMember("side", &side, 1);
-    RegisterMember("bottom", &bottom, 1);
     RegisterDone();
 }
 

@@ -14,7 +14,7 @@ class KsSphere : public KsNode {
     int ExecTraverse(KsMatrix* matrix) override;
     int GetBoundingBox(KsVec3f* min, KsVec3f* max) override;
 
-    KsSFFloat radius;
+    KS_FIELD(KsSFFloat, radius, field, 1.0f);
 };
 
 class KsBox : public KsNode {
@@ -24,7 +24,7 @@ class KsBox : public KsNode {
     int ExecTraverse(KsMatrix* matrix) override;
     int GetBoundingBox(KsVec3f* min, KsVec3f* max) override;
 
-    KsSFVec3f size;
+    KS_FIELD(KsSFVec3f, size, field, 2.0f, 2.0f, 2.0f);
 };
 
 class KsCylinder : public KsNode {
@@ -34,11 +34,11 @@ class KsCylinder : public KsNode {
     int ExecTraverse(KsMatrix* matrix) override;
     int GetBoundingBox(KsVec3f* min, KsVec3f* max) override;
 
-    KsSFBool bottom;
-    KsSFFloat height;
-    KsSFFloat radius;
-    KsSFBool side;
-    KsSFBool top;
+    KS_FIELD(KsSFBool, bottom, field, KS_TRUE);
+    KS_FIELD(KsSFFloat, height, field, 2.0f);
+    KS_FIELD(KsSFFloat, radius, field, 1.0f);
+    KS_FIELD(KsSFBool, side, field, KS_TRUE);
+    KS_FIELD(KsSFBool, top, field, KS_TRUE);
 };
 
 class KsCone : public KsNode {
@@ -48,8 +48,8 @@ class KsCone : public KsNode {
     int ExecTraverse(KsMatrix* matrix) override;
     int GetBoundingBox(KsVec3f* min, KsVec3f* max) override;
 
-    KsSFFloat bottomRadius;
-    KsSFFloat height;
-    KsSFBool side;
-    KsSFBool bottom;
+    KS_FIELD(KsSFFloat, bottomRadius, field, 1.0f);
+    KS_FIELD(KsSFFloat, height, field, 2.0f);
+    KS_FIELD(KsSFBool, side, field, KS_TRUE);
+    KS_FIELD(KsSFBool, bottom, field, KS_TRUE);
 };

@@ -39,13 +39,8 @@ void Extend(KsVec3f* min, KsVec3f* max, const KsVec3f& lo, const KsVec3f& hi, bo
 
 KsGroup::KsGroup() {
     EnsureRecord();
-    bboxCenter.Set(0.0f, 0.0f, 0.0f);
-    bboxSize.Set(-1.0f, -1.0f, -1.0f);
     RegisterEventIn("addChildren");
     RegisterEventIn("removeChildren");
-    RegisterMember("children", &children, 0);
-    RegisterMember("bboxCenter", &bboxCenter, 1);
-    RegisterMember("bboxSize", &bboxSize, 1);
     RegisterDone();
 }
 
@@ -105,7 +100,6 @@ int KsGroup::GetBoundingBox(KsVec3f* min, KsVec3f* max) {
 
 KsInline::KsInline() {
     EnsureRecord();
-    RegisterMember("url", &url, 0);
     RegisterDone();
 }
 
@@ -113,16 +107,6 @@ KsInline::KsInline() {
 
 KsTransform::KsTransform() {
     EnsureRecord();
-    center.Set(0.0f, 0.0f, 0.0f);
-    rotation.Set(0.0f, 0.0f, 1.0f, 0.0f);
-    scale.Set(1.0f, 1.0f, 1.0f);
-    scaleOrientation.Set(0.0f, 0.0f, 1.0f, 0.0f);
-    translation.Set(0.0f, 0.0f, 0.0f);
-    RegisterMember("center", &center, 0);
-    RegisterMember("rotation", &rotation, 0);
-    RegisterMember("scale", &scale, 0);
-    RegisterMember("scaleOrientation", &scaleOrientation, 0);
-    RegisterMember("translation", &translation, 0);
     // A transform's box defaults to empty, unlike a group's.
     bboxSize.Set(0.0f, 0.0f, 0.0f);
     RegisterDone();
@@ -165,10 +149,6 @@ int KsTransform::GetBoundingBox(KsVec3f* min, KsVec3f* max) {
 
 KsAnchor::KsAnchor() {
     EnsureRecord();
-    description.Set("");
-    RegisterMember("description", &description, 0);
-    RegisterMember("parameter", &parameter, 0);
-    RegisterMember("url", &url, 0);
     RegisterDone();
 }
 
@@ -176,9 +156,6 @@ KsNode* KsAnchor::NewInstance() { return new (std::nothrow) KsAnchor(); }
 
 KsCollision::KsCollision() {
     EnsureRecord();
-    collide.Set(KS_TRUE);
-    RegisterMember("collide", &collide, 0);
-    RegisterMember("proxy", &proxy, 1);
     RegisterDone();
 }
 
@@ -186,8 +163,6 @@ KsNode* KsCollision::NewInstance() { return new (std::nothrow) KsCollision(); }
 
 KsBillboard::KsBillboard() {
     EnsureRecord();
-    axisOfRotation.Set(0.0f, 1.0f, 0.0f);
-    RegisterMember("axisOfRotation", &axisOfRotation, 0);
     RegisterDone();
 }
 
@@ -197,10 +172,6 @@ KsNode* KsBillboard::NewInstance() { return new (std::nothrow) KsBillboard(); }
 
 KsLOD::KsLOD() {
     EnsureRecord();
-    center.Set(0.0f, 0.0f, 0.0f);
-    RegisterMember("level", &level, 0);
-    RegisterMember("center", &center, 1);
-    RegisterMember("range", &range, 1);
     RegisterDone();
 }
 
@@ -224,9 +195,6 @@ KsNode* KsLOD::SelectLevel(const KsMatrix& current, const KsVec3f* viewpointPosi
 
 KsSwitch::KsSwitch() {
     EnsureRecord();
-    whichChoice.Set(-1);
-    RegisterMember("choice", &choice, 0);
-    RegisterMember("whichChoice", &whichChoice, 0);
     RegisterDone();
 }
 

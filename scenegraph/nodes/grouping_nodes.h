@@ -19,9 +19,9 @@ class KsGroup : public KsNode {
     // addChildren and removeChildren, each a change of children.
     int ExecSpecialEvent(const char* name, KsField* field, KsNode* source) override;
 
-    KsMFNode children;
-    KsSFVec3f bboxCenter;
-    KsSFVec3f bboxSize;
+    KS_FIELD(KsMFNode, children, exposedField);
+    KS_FIELD(KsSFVec3f, bboxCenter, field, 0.0f, 0.0f, 0.0f);
+    KS_FIELD(KsSFVec3f, bboxSize, field, -1.0f, -1.0f, -1.0f);
 };
 
 // Its url is kept, never loaded: it holds only its children.
@@ -29,7 +29,7 @@ class KsInline : public KsGroup {
     KS_NODE_CLASS(KsInline)
     KsInline();
 
-    KsMFString url;
+    KS_FIELD(KsMFString, url, exposedField);
 };
 
 class KsTransform : public KsGroup {
@@ -43,11 +43,11 @@ class KsTransform : public KsGroup {
     // R(scaleOrientation) S(scale) R(scaleOrientation)^-1 T(-center).
     void BuildMatrix(KsMatrix* matrix) const;
 
-    KsSFVec3f center;
-    KsSFRotation rotation;
-    KsSFVec3f scale;
-    KsSFRotation scaleOrientation;
-    KsSFVec3f translation;
+    KS_FIELD(KsSFVec3f, center, exposedField, 0.0f, 0.0f, 0.0f);
+    KS_FIELD(KsSFRotation, rotation, exposedField, 0.0f, 0.0f, 1.0f, 0.0f);
+    KS_FIELD(KsSFVec3f, scale, exposedField, 1.0f, 1.0f, 1.0f);
+    KS_FIELD(KsSFRotation, scaleOrientation, exposedField, 0.0f, 0.0f, 1.0f, 0.0f);
+    KS_FIELD(KsSFVec3f, translation, exposedField, 0.0f, 0.0f, 0.0f);
 };
 
 class KsAnchor : public KsGroup {
@@ -56,9 +56,9 @@ class KsAnchor : public KsGroup {
     KsNode* NewInstance() override;
     int ExecTraverse(KsMatrix* matrix) override;
 
-    KsSFString description;
-    KsMFString parameter;
-    KsMFString url;
+    KS_FIELD(KsSFString, description, exposedField, "");
+    KS_FIELD(KsMFString, parameter, exposedField);
+    KS_FIELD(KsMFString, url, exposedField);
 };
 
 class KsCollision : public KsGroup {
@@ -67,8 +67,8 @@ class KsCollision : public KsGroup {
     KsNode* NewInstance() override;
     int ExecTraverse(KsMatrix* matrix) override;
 
-    KsSFBool collide;
-    KsSFNode proxy;
+    KS_FIELD(KsSFBool, collide, exposedField, KS_TRUE);
+    KS_FIELD(KsSFNode, proxy, field);
 };
 
 class KsBillboard : public KsGroup {
@@ -77,7 +77,7 @@ class KsBillboard : public KsGroup {
     KsNode* NewInstance() override;
     int ExecTraverse(KsMatrix* matrix) override;
 
-    KsSFVec3f axisOfRotation;
+    KS_FIELD(KsSFVec3f, axisOfRotation, exposedField, 0.0f, 1.0f, 0.0f);
 };
 
 class KsLOD : public KsNode {
@@ -90,9 +90,9 @@ class KsLOD : public KsNode {
     // null when the level list has no entry for the distance.
     KsNode* SelectLevel(const KsMatrix& current, const KsVec3f* viewpointPosition);
 
-    KsMFNode level;
-    KsSFVec3f center;
-    KsMFFloat range;
+    KS_FIELD(KsMFNode, level, exposedField);
+    KS_FIELD(KsSFVec3f, center, field, 0.0f, 0.0f, 0.0f);
+    KS_FIELD(KsMFFloat, range, field);
 };
 
 class KsSwitch : public KsNode {
@@ -104,6 +104,6 @@ class KsSwitch : public KsNode {
     // past the list (with the list's range report).
     KsNode* GetChosen();
 
-    KsMFNode choice;
-    KsSFInt whichChoice;
+    KS_FIELD(KsMFNode, choice, exposedField);
+    KS_FIELD(KsSFInt, whichChoice, exposedField, -1);
 };

@@ -12,16 +12,16 @@ class KsSound : public KsNode {
     KsNode* NewInstance() override;
     int ExecTraverse(KsMatrix* matrix) override;
 
-    KsSFVec3f direction;
-    KsSFFloat intensity;
-    KsSFVec3f location;
-    KsSFFloat maxBack;
-    KsSFFloat maxFront;
-    KsSFFloat minBack;
-    KsSFFloat minFront;
-    KsSFFloat priority;
-    KsSFNode source;
-    KsSFBool spatialize;
+    KS_FIELD(KsSFVec3f, direction, exposedField, 0.0f, 0.0f, 1.0f);
+    KS_FIELD(KsSFFloat, intensity, exposedField, 1.0f);
+    KS_FIELD(KsSFVec3f, location, exposedField, 0.0f, 0.0f, 0.0f);
+    KS_FIELD(KsSFFloat, maxBack, exposedField, 10.0f);
+    KS_FIELD(KsSFFloat, maxFront, exposedField, 10.0f);
+    KS_FIELD(KsSFFloat, minBack, exposedField, 1.0f);
+    KS_FIELD(KsSFFloat, minFront, exposedField, 1.0f);
+    KS_FIELD(KsSFFloat, priority, exposedField, 0.0f);
+    KS_FIELD(KsSFNode, source, exposedField);
+    KS_FIELD(KsSFBool, spatialize, field, KS_TRUE);
 };
 
 class KsAudioClip : public KsNode {
@@ -29,12 +29,12 @@ class KsAudioClip : public KsNode {
     KsAudioClip();
     KsNode* NewInstance() override;
 
-    KsSFString description;
-    KsSFBool loop;
-    KsSFFloat pitch;
-    KsSFTime startTime;
-    KsSFTime stopTime;
-    KsMFString url;
+    KS_FIELD(KsSFString, description, exposedField, "");
+    KS_FIELD(KsSFBool, loop, exposedField, KS_FALSE);
+    KS_FIELD(KsSFFloat, pitch, exposedField, 1.0f);
+    KS_FIELD(KsSFTime, startTime, exposedField, 0.0f);
+    KS_FIELD(KsSFTime, stopTime, exposedField, 0.0f);
+    KS_FIELD(KsMFString, url, exposedField);
 };
 
 // Its scripts are never run.
@@ -42,15 +42,15 @@ class KsScript : public KsNode {
     KS_NODE_CLASS(KsScript)
     KsScript();
 
-    KsMFString url;
-    KsSFBool directOutput;
-    KsSFBool mustEvaluate;
+    KS_FIELD(KsMFString, url, exposedField);
+    KS_FIELD(KsSFBool, directOutput, field, KS_FALSE);
+    KS_FIELD(KsSFBool, mustEvaluate, field, KS_FALSE);
 };
 
 class KsWorldInfo : public KsNode {
     KS_NODE_CLASS(KsWorldInfo)
     KsWorldInfo();
 
-    KsMFString info;
-    KsSFString title;
+    KS_FIELD(KsMFString, info, field);
+    KS_FIELD(KsSFString, title, field, "");
 };

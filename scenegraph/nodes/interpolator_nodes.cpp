@@ -52,7 +52,6 @@ void AlignAngles(float* a0, float* a1) {
 KsInterpolatorBase::KsInterpolatorBase() {
     EnsureRecord();
     RegisterEventIn("fraction");
-    RegisterMember("key", &key, 0);
     RegisterMember("keys", &key, 0);
     // Changes of the field go out under its first name.
     key.Init(this, 0, "key");
@@ -60,7 +59,6 @@ KsInterpolatorBase::KsInterpolatorBase() {
 }
 
 void KsInterpolatorBase::RegisterKeyValues(KsField* values) {
-    RegisterMember("keyValue", values, 0);
     RegisterMember("values", values, 0);
     values->Init(this, 0, "keyValue");
     RegisterDone();

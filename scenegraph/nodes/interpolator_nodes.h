@@ -10,18 +10,18 @@
 #include "scenegraph/core/fields/sf_fields.h"
 #include "scenegraph/nodes/node_class.h"
 
-// Keys under "key" and "keys" (one field); the classes add their key values
-// under "keyValue" and "values" (one field).
+// Keys under "key" and "keys" (one field); the classes declare their key
+// values ("keyValue") and name them "values" too (one field).
 class KsInterpolatorBase : public KsNode {
     KS_NODE_CLASS(KsInterpolatorBase)
     // Nothing to draw.
     int ExecTraverse(KsMatrix* matrix) override;
 
-    KsMFFloat key;
+    KS_FIELD(KsMFFloat, key, exposedField);
 
 protected:
     KsInterpolatorBase();
-    // Registers the key-value field under both names.
+    // Registers the key values' second name.
     void RegisterKeyValues(KsField* values);
 
     // Steps shared by the six classes. 0 when the event is a fraction to
@@ -52,7 +52,7 @@ class KsScalarInterpolator : public KsInterpolatorBase {
     KsNode* NewInstance() override;
     int ExecSpecialEvent(const char* name, KsField* field, KsNode* source) override;
 
-    KsMFFloat keyValue;
+    KS_FIELD(KsMFFloat, keyValue, exposedField);
 };
 
 class KsPositionInterpolator : public KsInterpolatorBase {
@@ -61,7 +61,7 @@ class KsPositionInterpolator : public KsInterpolatorBase {
     KsNode* NewInstance() override;
     int ExecSpecialEvent(const char* name, KsField* field, KsNode* source) override;
 
-    KsMFVec3f keyValue;
+    KS_FIELD(KsMFVec3f, keyValue, exposedField);
 };
 
 class KsColorInterpolator : public KsInterpolatorBase {
@@ -70,7 +70,7 @@ class KsColorInterpolator : public KsInterpolatorBase {
     KsNode* NewInstance() override;
     int ExecSpecialEvent(const char* name, KsField* field, KsNode* source) override;
 
-    KsMFColor keyValue;
+    KS_FIELD(KsMFColor, keyValue, exposedField);
 };
 
 // Blends axis and angle linearly (not a spherical blend); the angles are
@@ -81,7 +81,7 @@ class KsOrientationInterpolator : public KsInterpolatorBase {
     KsNode* NewInstance() override;
     int ExecSpecialEvent(const char* name, KsField* field, KsNode* source) override;
 
-    KsMFRotation keyValue;
+    KS_FIELD(KsMFRotation, keyValue, exposedField);
 };
 
 // The key values form one block of points per key; "value" is a list.
@@ -91,7 +91,7 @@ class KsCoordinateInterpolator : public KsInterpolatorBase {
     KsNode* NewInstance() override;
     int ExecSpecialEvent(const char* name, KsField* field, KsNode* source) override;
 
-    KsMFVec3f keyValue;
+    KS_FIELD(KsMFVec3f, keyValue, exposedField);
 };
 
 // As the coordinate interpolator; the blended normals are not renormalised.
@@ -101,7 +101,7 @@ class KsNormalInterpolator : public KsInterpolatorBase {
     KsNode* NewInstance() override;
     int ExecSpecialEvent(const char* name, KsField* field, KsNode* source) override;
 
-    KsMFVec3f keyValue;
+    KS_FIELD(KsMFVec3f, keyValue, exposedField);
 };
 
 // Registers the six keywords with the node factory.

@@ -34,8 +34,6 @@ int SegmentStarts(const KsMFInt& coordIndex, const char* operation, int* starts,
 
 KsPointSet::KsPointSet() {
     EnsureRecord();
-    RegisterMember("color", &color, 0);
-    RegisterMember("coord", &coord, 0);
     RegisterDone();
 }
 
@@ -45,14 +43,6 @@ int KsPointSet::GetBoundingBox(KsVec3f* min, KsVec3f* max) { return CoordBox(coo
 
 KsIndexedLineSet::KsIndexedLineSet() {
     EnsureRecord();
-    colorPerVertex.Set(KS_TRUE);
-    RegisterMember("color", &color, 0);
-    RegisterMember("coord", &coord, 0);
-    RegisterMember("colorIndex", &colorIndex, 1);
-    RegisterMember("colorPerVertex", &colorPerVertex, 1);
-    RegisterMember("coordIndex", &coordIndex, 1);
-    RegisterFieldEventIn("colorIndex");
-    RegisterFieldEventIn("coordIndex");
     RegisterDone();
 }
 
@@ -74,28 +64,6 @@ int KsIndexedLineSet::GetNumSegment(int* starts, int* count) {
 
 KsIndexedFaceSet::KsIndexedFaceSet() {
     EnsureRecord();
-    ccw.Set(KS_TRUE);
-    colorPerVertex.Set(KS_TRUE);
-    convex.Set(KS_TRUE);
-    creaseAngle.Set(0.0f);
-    normalPerVertex.Set(KS_TRUE);
-    solid.Set(KS_TRUE);
-    RegisterMember("color", &color, 0);
-    RegisterMember("coord", &coord, 0);
-    RegisterMember("normal", &normal, 0);
-    RegisterMember("texCoord", &texCoord, 0);
-    RegisterMember("ccw", &ccw, 1);
-    RegisterMember("colorIndex", &colorIndex, 1);
-    RegisterMember("colorPerVertex", &colorPerVertex, 1);
-    RegisterMember("convex", &convex, 1);
-    RegisterMember("coordIndex", &coordIndex, 1);
-    RegisterMember("creaseAngle", &creaseAngle, 1);
-    RegisterMember("normalIndex", &normalIndex, 1);
-    RegisterMember("normalPerVertex", &normalPerVertex, 1);
-    RegisterMember("solid", &solid, 1);
-    RegisterMember("texCoordIndex", &texCoordIndex, 1);
-    for (const char* name : {"colorIndex", "coordIndex", "normalIndex", "texCoordIndex"})
-        RegisterFieldEventIn(name);
     RegisterDone();
 }
 

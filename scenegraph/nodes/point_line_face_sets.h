@@ -32,8 +32,8 @@ class KsPointSet : public KsNode {
     // The coordinate node's box; 1 without one.
     int GetBoundingBox(KsVec3f* min, KsVec3f* max) override;
 
-    KsSFNode color;
-    KsSFNode coord;
+    KS_FIELD(KsSFNode, color, exposedField);
+    KS_FIELD(KsSFNode, coord, exposedField);
 };
 
 class KsIndexedLineSet : public KsNode {
@@ -56,11 +56,11 @@ class KsIndexedLineSet : public KsNode {
     // 1 after reporting when there are more.
     int GetNumSegment(int* starts, int* count);
 
-    KsSFNode color;
-    KsSFNode coord;
-    KsMFInt colorIndex;
-    KsSFBool colorPerVertex;
-    KsMFInt coordIndex;
+    KS_FIELD(KsSFNode, color, exposedField);
+    KS_FIELD(KsSFNode, coord, exposedField);
+    KS_FIELD(KsMFInt, colorIndex, settableField);
+    KS_FIELD(KsSFBool, colorPerVertex, field, KS_TRUE);
+    KS_FIELD(KsMFInt, coordIndex, settableField);
 
 private:
     void FillCaches();
@@ -92,20 +92,20 @@ class KsIndexedFaceSet : public KsNode {
     const KsVec3f* GetCornerNormals() const { return corners_; }
     int GetCornerNormalCount() const { return cornerCount_; }
 
-    KsSFNode color;
-    KsSFNode coord;
-    KsSFNode normal;
-    KsSFNode texCoord;
-    KsSFBool ccw;
-    KsMFInt colorIndex;
-    KsSFBool colorPerVertex;
-    KsSFBool convex;
-    KsMFInt coordIndex;
-    KsSFFloat creaseAngle;
-    KsMFInt normalIndex;
-    KsSFBool normalPerVertex;
-    KsSFBool solid;
-    KsMFInt texCoordIndex;
+    KS_FIELD(KsSFNode, color, exposedField);
+    KS_FIELD(KsSFNode, coord, exposedField);
+    KS_FIELD(KsSFNode, normal, exposedField);
+    KS_FIELD(KsSFNode, texCoord, exposedField);
+    KS_FIELD(KsSFBool, ccw, field, KS_TRUE);
+    KS_FIELD(KsMFInt, colorIndex, settableField);
+    KS_FIELD(KsSFBool, colorPerVertex, field, KS_TRUE);
+    KS_FIELD(KsSFBool, convex, field, KS_TRUE);
+    KS_FIELD(KsMFInt, coordIndex, settableField);
+    KS_FIELD(KsSFFloat, creaseAngle, field, 0.0f);
+    KS_FIELD(KsMFInt, normalIndex, settableField);
+    KS_FIELD(KsSFBool, normalPerVertex, field, KS_TRUE);
+    KS_FIELD(KsSFBool, solid, field, KS_TRUE);
+    KS_FIELD(KsMFInt, texCoordIndex, settableField);
 
 private:
     void FillCaches();

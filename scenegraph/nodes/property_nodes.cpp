@@ -9,7 +9,6 @@ KS_NODE_CLASS_IMPL(KsTextureCoordinate, KsNode)
 
 KsCoordinate::KsCoordinate() {
     EnsureRecord();
-    RegisterMember("point", &point, 0);
     RegisterDone();
 }
 
@@ -50,7 +49,6 @@ int KsCoordinate::GetBoundingBox(KsVec3f* min, KsVec3f* max) {
 
 KsNormal::KsNormal() {
     EnsureRecord();
-    RegisterMember("vector", &vector, 0);
     RegisterDone();
 }
 
@@ -58,7 +56,6 @@ KsNode* KsNormal::NewInstance() { return new (std::nothrow) KsNormal(); }
 
 KsColor::KsColor() {
     EnsureRecord();
-    RegisterMember("color", &color, 0);
     RegisterMember("rgb", &color, 0);
     RegisterDone();
 }
@@ -67,7 +64,6 @@ KsNode* KsColor::NewInstance() { return new (std::nothrow) KsColor(); }
 
 KsTextureCoordinate::KsTextureCoordinate() {
     EnsureRecord();
-    RegisterMember("point", &point, 0);
     RegisterDone();
 }
 

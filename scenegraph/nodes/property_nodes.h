@@ -15,7 +15,7 @@ class KsCoordinate : public KsNode {
     // Box of the points, cached; 1 when there are none.
     int GetBoundingBox(KsVec3f* min, KsVec3f* max) override;
 
-    KsMFVec3f point;
+    KS_FIELD(KsMFVec3f, point, exposedField);
 
 private:
     int boxStale_ = 1;
@@ -28,7 +28,7 @@ class KsNormal : public KsNode {
     KsNormal();
     KsNode* NewInstance() override;
 
-    KsMFVec3f vector;
+    KS_FIELD(KsMFVec3f, vector, exposedField);
 };
 
 // One colour list under two member names, "color" and "rgb".
@@ -37,7 +37,7 @@ class KsColor : public KsNode {
     KsColor();
     KsNode* NewInstance() override;
 
-    KsMFColor color;
+    KS_FIELD(KsMFColor, color, exposedField);
 };
 
 class KsTextureCoordinate : public KsNode {
@@ -45,5 +45,5 @@ class KsTextureCoordinate : public KsNode {
     KsTextureCoordinate();
     KsNode* NewInstance() override;
 
-    KsMFVec2f point;
+    KS_FIELD(KsMFVec2f, point, exposedField);
 };

@@ -55,8 +55,6 @@ int TickTimeSensor(KsNode* node, float now) {
 
 KsTouchSensor::KsTouchSensor() {
     EnsureRecord();
-    enabled.Set(KS_TRUE);
-    RegisterMember("enabled", &enabled, 0);
     RegisterDone();
 }
 
@@ -66,16 +64,6 @@ KsNode* KsTouchSensor::NewInstance() { return new (std::nothrow) KsTouchSensor()
 
 KsTimeSensor::KsTimeSensor() : passTime_(std::nanf("")) {
     EnsureRecord();
-    cycleInterval.Set(1.0f);
-    enabled.Set(KS_TRUE);
-    loop.Set(KS_FALSE);
-    startTime.Set(0.0f);
-    stopTime.Set(0.0f);
-    RegisterMember("cycleInterval", &cycleInterval, 0);
-    RegisterMember("enabled", &enabled, 0);
-    RegisterMember("loop", &loop, 0);
-    RegisterMember("startTime", &startTime, 0);
-    RegisterMember("stopTime", &stopTime, 0);
     RegisterDone();
 }
 
@@ -123,16 +111,6 @@ int KsTimeSensor::TickInPass(float now) {
 
 KsPlaneSensor::KsPlaneSensor() : lastTranslation_(0.0f, 0.0f, 0.0f) {
     EnsureRecord();
-    autoOffset.Set(KS_TRUE);
-    enabled.Set(KS_TRUE);
-    maxPosition.Set(-1.0f, -1.0f);
-    minPosition.Set(0.0f, 0.0f);
-    offset.Set(0.0f, 0.0f, 0.0f);
-    RegisterMember("autoOffset", &autoOffset, 0);
-    RegisterMember("enabled", &enabled, 0);
-    RegisterMember("maxPosition", &maxPosition, 0);
-    RegisterMember("minPosition", &minPosition, 0);
-    RegisterMember("offset", &offset, 0);
     RegisterDone();
 }
 
@@ -191,51 +169,21 @@ int KsPlaneSensor::EndDrag() {
 
 KsProximitySensor::KsProximitySensor() {
     EnsureRecord();
-    center.Set(0.0f, 0.0f, 0.0f);
-    size.Set(0.0f, 0.0f, 0.0f);
-    enabled.Set(KS_TRUE);
-    RegisterMember("center", &center, 0);
-    RegisterMember("size", &size, 0);
-    RegisterMember("enabled", &enabled, 0);
     RegisterDone();
 }
 
 KsVisibilitySensor::KsVisibilitySensor() {
     EnsureRecord();
-    center.Set(0.0f, 0.0f, 0.0f);
-    enabled.Set(KS_TRUE);
-    size.Set(0.0f, 0.0f, 0.0f);
-    RegisterMember("center", &center, 0);
-    RegisterMember("enabled", &enabled, 0);
-    RegisterMember("size", &size, 0);
     RegisterDone();
 }
 
 KsCylinderSensor::KsCylinderSensor() {
     EnsureRecord();
-    autoOffset.Set(KS_TRUE);
-    diskAngle.Set(0.262f);
-    enabled.Set(KS_TRUE);
-    maxAngle.Set(-1.0f);
-    minAngle.Set(0.0f);
-    offset.Set(0.0f);
-    RegisterMember("autoOffset", &autoOffset, 0);
-    RegisterMember("diskAngle", &diskAngle, 0);
-    RegisterMember("enabled", &enabled, 0);
-    RegisterMember("maxAngle", &maxAngle, 0);
-    RegisterMember("minAngle", &minAngle, 0);
-    RegisterMember("offset", &offset, 0);
     RegisterDone();
 }
 
 KsSphereSensor::KsSphereSensor() {
     EnsureRecord();
-    autoOffset.Set(KS_TRUE);
-    enabled.Set(KS_TRUE);
-    offset.Set(1.0f, 0.0f, 0.0f, 0.0f);
-    RegisterMember("autoOffset", &autoOffset, 0);
-    RegisterMember("enabled", &enabled, 0);
-    RegisterMember("offset", &offset, 0);
     RegisterDone();
 }
 

@@ -20,7 +20,7 @@ class KsTouchSensor : public KsNode {
     KsNode* NewInstance() override;
     int ExecTraverse(KsMatrix* matrix) override;
 
-    KsSFBool enabled;
+    KS_FIELD(KsSFBool, enabled, exposedField, KS_TRUE);
 };
 
 class KsTimeSensor : public KsNode {
@@ -41,11 +41,11 @@ class KsTimeSensor : public KsNode {
     // Time of the previous active tick, -1 while inactive.
     float GetPreviousTick() const { return previous_; }
 
-    KsSFTime cycleInterval;
-    KsSFBool enabled;
-    KsSFBool loop;
-    KsSFTime startTime;
-    KsSFTime stopTime;
+    KS_FIELD(KsSFTime, cycleInterval, exposedField, 1.0f);
+    KS_FIELD(KsSFBool, enabled, exposedField, KS_TRUE);
+    KS_FIELD(KsSFBool, loop, exposedField, KS_FALSE);
+    KS_FIELD(KsSFTime, startTime, exposedField, 0.0f);
+    KS_FIELD(KsSFTime, stopTime, exposedField, 0.0f);
 
 private:
     float previous_ = -1.0f;
@@ -71,11 +71,11 @@ class KsPlaneSensor : public KsDragSensor {
     int IntersectPlane(KsVec3f* out, int x, int y) const;
     const KsVec3f& GetLastTranslation() const { return lastTranslation_; }
 
-    KsSFBool autoOffset;
-    KsSFBool enabled;
-    KsSFVec2f maxPosition;
-    KsSFVec2f minPosition;
-    KsSFVec3f offset;
+    KS_FIELD(KsSFBool, autoOffset, exposedField, KS_TRUE);
+    KS_FIELD(KsSFBool, enabled, exposedField, KS_TRUE);
+    KS_FIELD(KsSFVec2f, maxPosition, exposedField, -1.0f, -1.0f);
+    KS_FIELD(KsSFVec2f, minPosition, exposedField, 0.0f, 0.0f);
+    KS_FIELD(KsSFVec3f, offset, exposedField, 0.0f, 0.0f, 0.0f);
 
 private:
     KsVec3f lastTranslation_;
@@ -86,39 +86,39 @@ class KsProximitySensor : public KsNode {
     KS_NODE_CLASS(KsProximitySensor)
     KsProximitySensor();
 
-    KsSFVec3f center;
-    KsSFVec3f size;
-    KsSFBool enabled;
+    KS_FIELD(KsSFVec3f, center, exposedField, 0.0f, 0.0f, 0.0f);
+    KS_FIELD(KsSFVec3f, size, exposedField, 0.0f, 0.0f, 0.0f);
+    KS_FIELD(KsSFBool, enabled, exposedField, KS_TRUE);
 };
 
 class KsVisibilitySensor : public KsNode {
     KS_NODE_CLASS(KsVisibilitySensor)
     KsVisibilitySensor();
 
-    KsSFVec3f center;
-    KsSFBool enabled;
-    KsSFVec3f size;
+    KS_FIELD(KsSFVec3f, center, exposedField, 0.0f, 0.0f, 0.0f);
+    KS_FIELD(KsSFBool, enabled, exposedField, KS_TRUE);
+    KS_FIELD(KsSFVec3f, size, exposedField, 0.0f, 0.0f, 0.0f);
 };
 
 class KsCylinderSensor : public KsNode {
     KS_NODE_CLASS(KsCylinderSensor)
     KsCylinderSensor();
 
-    KsSFBool autoOffset;
-    KsSFFloat diskAngle;
-    KsSFBool enabled;
-    KsSFFloat maxAngle;
-    KsSFFloat minAngle;
-    KsSFFloat offset;
+    KS_FIELD(KsSFBool, autoOffset, exposedField, KS_TRUE);
+    KS_FIELD(KsSFFloat, diskAngle, exposedField, 0.262f);
+    KS_FIELD(KsSFBool, enabled, exposedField, KS_TRUE);
+    KS_FIELD(KsSFFloat, maxAngle, exposedField, -1.0f);
+    KS_FIELD(KsSFFloat, minAngle, exposedField, 0.0f);
+    KS_FIELD(KsSFFloat, offset, exposedField, 0.0f);
 };
 
 class KsSphereSensor : public KsNode {
     KS_NODE_CLASS(KsSphereSensor)
     KsSphereSensor();
 
-    KsSFBool autoOffset;
-    KsSFBool enabled;
-    KsSFRotation offset;
+    KS_FIELD(KsSFBool, autoOffset, exposedField, KS_TRUE);
+    KS_FIELD(KsSFBool, enabled, exposedField, KS_TRUE);
+    KS_FIELD(KsSFRotation, offset, exposedField, 1.0f, 0.0f, 0.0f, 0.0f);
 };
 
 // Registers the seven keywords and lets the partition's time pass tick the

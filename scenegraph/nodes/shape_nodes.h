@@ -15,8 +15,8 @@ class KsShape : public KsNode {
     // The geometry's own box; 1 without geometry or when it has none.
     int GetBoundingBox(KsVec3f* min, KsVec3f* max) override;
 
-    KsSFNode appearance;
-    KsSFNode geometry;
+    KS_FIELD(KsSFNode, appearance, exposedField);
+    KS_FIELD(KsSFNode, geometry, exposedField);
 };
 
 class KsAppearance : public KsNode {
@@ -25,9 +25,9 @@ class KsAppearance : public KsNode {
     KsNode* NewInstance() override;
     int ExecTraverse(KsMatrix* matrix) override;
 
-    KsSFNode material;
-    KsSFNode texture;
-    KsSFNode textureTransform;
+    KS_FIELD(KsSFNode, material, exposedField);
+    KS_FIELD(KsSFNode, texture, exposedField);
+    KS_FIELD(KsSFNode, textureTransform, exposedField);
 };
 
 class KsMaterial : public KsNode {
@@ -36,12 +36,12 @@ class KsMaterial : public KsNode {
     KsNode* NewInstance() override;
     int ExecTraverse(KsMatrix* matrix) override;
 
-    KsSFFloat ambientIntensity;
-    KsSFColor diffuseColor;
-    KsSFColor emissiveColor;
-    KsSFFloat shininess;
-    KsSFColor specularColor;
-    KsSFFloat transparency;
+    KS_FIELD(KsSFFloat, ambientIntensity, exposedField, 0.2f);
+    KS_FIELD(KsSFColor, diffuseColor, exposedField, 0.8f, 0.8f, 0.8f);
+    KS_FIELD(KsSFColor, emissiveColor, exposedField, 0.0f, 0.0f, 0.0f);
+    KS_FIELD(KsSFFloat, shininess, exposedField, 0.2f);
+    KS_FIELD(KsSFColor, specularColor, exposedField, 0.0f, 0.0f, 0.0f);
+    KS_FIELD(KsSFFloat, transparency, exposedField, 0.0f);
 };
 
 class KsImageTexture : public KsNode {
@@ -50,41 +50,41 @@ class KsImageTexture : public KsNode {
     KsNode* NewInstance() override;
     int ExecTraverse(KsMatrix* matrix) override;
 
-    KsMFString url;
-    KsSFBool repeatS;
-    KsSFBool repeatT;
+    KS_FIELD(KsMFString, url, exposedField);
+    KS_FIELD(KsSFBool, repeatS, field, KS_TRUE);
+    KS_FIELD(KsSFBool, repeatT, field, KS_TRUE);
 };
 
 class KsPixelTexture : public KsNode {
     KS_NODE_CLASS(KsPixelTexture)
     KsPixelTexture();
 
-    KsSFImage image;
-    KsSFBool repeatS;
-    KsSFBool repeatT;
+    KS_FIELD(KsSFImage, image, exposedField);
+    KS_FIELD(KsSFBool, repeatS, field, KS_TRUE);
+    KS_FIELD(KsSFBool, repeatT, field, KS_TRUE);
 };
 
 class KsMovieTexture : public KsNode {
     KS_NODE_CLASS(KsMovieTexture)
     KsMovieTexture();
 
-    KsSFBool loop;
-    KsSFFloat speed;
-    KsSFTime startTime;
-    KsSFTime stopTime;
-    KsMFString url;
-    KsSFBool repeatS;
-    KsSFBool repeatT;
+    KS_FIELD(KsSFBool, loop, exposedField, KS_FALSE);
+    KS_FIELD(KsSFFloat, speed, exposedField, 1.0f);
+    KS_FIELD(KsSFTime, startTime, exposedField, 0.0f);
+    KS_FIELD(KsSFTime, stopTime, exposedField, 0.0f);
+    KS_FIELD(KsMFString, url, exposedField);
+    KS_FIELD(KsSFBool, repeatS, field, KS_TRUE);
+    KS_FIELD(KsSFBool, repeatT, field, KS_TRUE);
 };
 
 class KsTextureTransform : public KsNode {
     KS_NODE_CLASS(KsTextureTransform)
     KsTextureTransform();
 
-    KsSFVec2f center;
-    KsSFFloat rotation;
-    KsSFVec2f scale;
-    KsSFVec2f translation;
+    KS_FIELD(KsSFVec2f, center, exposedField, 0.0f, 0.0f);
+    KS_FIELD(KsSFFloat, rotation, exposedField, 0.0f);
+    KS_FIELD(KsSFVec2f, scale, exposedField, 1.0f, 1.0f);
+    KS_FIELD(KsSFVec2f, translation, exposedField, 0.0f, 0.0f);
 };
 
 // Besides its members, a cache of the vector font built from them; any
@@ -110,15 +110,15 @@ class KsFontStyle : public KsNode {
     int IsFontStale() const { return fontStale_; }
     void* GetFont() const { return font_; }
 
-    KsSFString family;
-    KsSFBool horizontal;
-    KsMFString justify;
-    KsSFString language;
-    KsSFBool leftToRight;
-    KsSFFloat size;
-    KsSFFloat spacing;
-    KsSFString style;
-    KsSFBool topToBottom;
+    KS_FIELD(KsSFString, family, field, "SERIF");
+    KS_FIELD(KsSFBool, horizontal, field, KS_TRUE);
+    KS_FIELD(KsMFString, justify, field, {KsString("BEGIN")});
+    KS_FIELD(KsSFString, language, field, "");
+    KS_FIELD(KsSFBool, leftToRight, field, KS_TRUE);
+    KS_FIELD(KsSFFloat, size, field, 1.0f);
+    KS_FIELD(KsSFFloat, spacing, field, 1.0f);
+    KS_FIELD(KsSFString, style, field, "PLAIN");
+    KS_FIELD(KsSFBool, topToBottom, field, KS_TRUE);
 
 private:
     int fontStale_ = 1;

@@ -17,10 +17,10 @@ class KsText : public KsNode {
     // maxExtent are kept for writing only.
     int ExecTraverse(KsMatrix* matrix) override;
 
-    KsMFString string;
-    KsSFNode fontStyle;
-    KsMFFloat length;
-    KsSFFloat maxExtent;
+    KS_FIELD(KsMFString, string, exposedField);
+    KS_FIELD(KsSFNode, fontStyle, exposedField);
+    KS_FIELD(KsMFFloat, length, exposedField);
+    KS_FIELD(KsSFFloat, maxExtent, exposedField, 0.0f);
 };
 
 // Frees the font of texts without a FontStyle (built again on next use).

@@ -181,3 +181,10 @@ std::string KsVrmlEventName(const char* keyword, const char* event, int sends) {
         if (row.kind == 'e' && row.name == wanted) return sends ? wanted + "_changed" : "set_" + wanted;
     return std::string();
 }
+
+std::vector<KsVrmlDeclaration> KsVrmlInterface(const char* keyword) {
+    std::vector<KsVrmlDeclaration> declarations;
+    if (const std::vector<Row>* rows = FindRows(keyword))
+        for (const Row& row : *rows) declarations.push_back({row.kind, row.name});
+    return declarations;
+}

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 // Whether the keyword's node type has a field or exposedField of that name.
 // An unknown keyword has none.
@@ -19,3 +20,12 @@ bool KsHasVrmlInterface(const char* keyword);
 // exposedField as "x_changed" / "set_x". Empty when the type has no such
 // event.
 std::string KsVrmlEventName(const char* keyword, const char* event, int sends);
+
+// One declaration of an interface: kind 'i' eventIn, 'o' eventOut,
+// 'e' exposedField, 'f' field, and the name as declared.
+struct KsVrmlDeclaration {
+    char kind;
+    std::string name;
+};
+// The keyword's declarations in their order; none for an unknown keyword.
+std::vector<KsVrmlDeclaration> KsVrmlInterface(const char* keyword);
