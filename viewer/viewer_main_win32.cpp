@@ -15,7 +15,7 @@
 #include "graphics/window/winmain.h"
 #include "graphics/zbuffer/zbuffer.h"
 #include "scenegraph/nodes/node_library.h"
-#include "scenegraph/nodes/primitive_buffer.h"
+#include "scenegraph/nodes/render/primitive_buffer.h"
 #include "viewer/dropped_files.h"
 #include "viewer/frame_clock.h"
 #include "viewer/scene_overflow.h"

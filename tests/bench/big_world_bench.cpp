@@ -21,7 +21,7 @@
 #include "grid_world_file.h"
 #include "process_memory.h"
 #include "scenegraph/nodes/node_library.h"
-#include "scenegraph/nodes/primitive_buffer.h"
+#include "scenegraph/nodes/render/primitive_buffer.h"
 #include "scratch_file.h"
 #include "viewer/failure_reports.h"
 #include "viewer/viewer.h"

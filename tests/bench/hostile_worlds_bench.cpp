@@ -21,7 +21,7 @@
 #include "scenegraph/core/reading/word_reader.h"
 #include "scenegraph/core/reading/word_tree.h"
 #include "scenegraph/nodes/node_library.h"
-#include "scenegraph/nodes/render_traversal.h"
+#include "scenegraph/nodes/render/render_traversal.h"
 
 namespace {
 

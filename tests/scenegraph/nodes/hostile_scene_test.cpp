@@ -22,10 +22,10 @@
 #include "scenegraph/core/events/router.h"
 #include "scenegraph/core/scene_test_util.h"
 #include "scenegraph/core/math/vec.h"
-#include "scenegraph/nodes/bindable_nodes.h"
+#include "scenegraph/nodes/bindable/bindable_nodes.h"
 #include "scenegraph/nodes/node_library.h"
-#include "scenegraph/nodes/primitive_buffer.h"
-#include "scenegraph/nodes/render_traversal.h"
+#include "scenegraph/nodes/render/primitive_buffer.h"
+#include "scenegraph/nodes/render/render_traversal.h"
 #include "tests/bench/hostile_worlds.h"
 
 using kstest::Contains;

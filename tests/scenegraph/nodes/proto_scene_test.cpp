@@ -12,7 +12,7 @@
 #include "scenegraph/core/scene_test_util.h"
 #include "scenegraph/core/math/vec.h"
 #include "scenegraph/nodes/node_library.h"
-#include "scenegraph/nodes/shape_nodes.h"
+#include "scenegraph/nodes/appearance/shape_nodes.h"
 
 using kstest::Contains;
 using kstest::Realize;

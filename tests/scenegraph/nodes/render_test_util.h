@@ -18,8 +18,8 @@
 #include "scenegraph/core/scene_test_util.h"
 #include "scenegraph/core/events/sensor_table.h"
 #include "scenegraph/nodes/node_library.h"
-#include "scenegraph/nodes/primitive_buffer.h"
-#include "scenegraph/nodes/render_traversal.h"
+#include "scenegraph/nodes/render/primitive_buffer.h"
+#include "scenegraph/nodes/render/render_traversal.h"
 
 namespace kstest {
 
