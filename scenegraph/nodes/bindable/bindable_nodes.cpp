@@ -9,7 +9,7 @@
 #include "scenegraph/core/object/node_scanner.h"
 #include "scenegraph/core/partition/partition.h"
 #include "scenegraph/core/events/scene_clock.h"
-#include "scenegraph/core/events/scene_hooks.h"
+#include "scenegraph/core/partition/partition_hooks.h"
 #include "scenegraph/nodes/node_helpers.h"
 #include "scenegraph/nodes/render/primitive_buffer.h"
 #include "scenegraph/nodes/render/render_traversal.h"

@@ -5,7 +5,7 @@
 
 #include "scenegraph/core/partition/partition.h"
 #include "scenegraph/core/math/plane.h"
-#include "scenegraph/core/events/scene_hooks.h"
+#include "scenegraph/core/partition/partition_hooks.h"
 #include "scenegraph/nodes/bindable/bindable_nodes.h"
 #include "scenegraph/nodes/node_helpers.h"
 

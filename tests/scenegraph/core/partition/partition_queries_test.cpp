@@ -12,7 +12,7 @@
 #include "scenegraph/core/object/node_scanner.h"
 #include "scenegraph/core/partition/partition.h"
 #include "scenegraph/core/events/scene_clock.h"
-#include "scenegraph/core/events/scene_hooks.h"
+#include "scenegraph/core/partition/partition_hooks.h"
 #include "scenegraph/core/events/sensor_table.h"
 #include "scenegraph/core/math/vec.h"
 

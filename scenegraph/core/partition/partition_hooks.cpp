@@ -1,4 +1,4 @@
-#include "scenegraph/core/events/scene_hooks.h"
+#include "scenegraph/core/partition/partition_hooks.h"
 
 namespace {
 struct Hooks {
