@@ -2,7 +2,9 @@
 
 #include <new>
 
+#include "scenegraph/core/object/node_factory.h"
 #include "scenegraph/core/partition/partition.h"
+#include "scenegraph/core/partition/partition_hooks.h"
 #include "scenegraph/nodes/bindable/bindable_nodes.h"
 #include "scenegraph/nodes/geometry/elevation_grid_node.h"
 #include "scenegraph/nodes/geometry/extrusion_node.h"
@@ -14,6 +16,8 @@
 #include "scenegraph/nodes/node_helpers.h"
 #include "scenegraph/nodes/geometry/point_line_face_sets.h"
 #include "scenegraph/nodes/geometry/property_nodes.h"
+#include "scenegraph/nodes/render/primitive_buffer.h"
+#include "scenegraph/nodes/render/render_traversal.h"
 #include "scenegraph/nodes/sensors/sensor_nodes.h"
 #include "scenegraph/nodes/appearance/shape_nodes.h"
 #include "scenegraph/nodes/geometry/text_node.h"
@@ -23,6 +27,21 @@ struct Entry {
     const char* keyword;
     KsNodeConstructor ctor;
 };
+
+void StartFrame() {
+    KsResetDrawingState();
+    KsStartTraversalFrame();
+}
+
+// The services the partition's queries take from the node library.
+void InstallPartitionHooks() {
+    KsSetPickHook(KsPickAt);
+    // Each frame's walk starts from the identity and the default colour,
+    // with no shapes counted.
+    KsSetMatrixResetHook(StartFrame);
+    KsSetViewpointPathHook(KsStoreViewpointPath);
+    KsSetTimeTickHook(KsTickTimeSensor);
+}
 }  // namespace
 
 void KsRegisterNodeLibrary() {
@@ -69,4 +88,5 @@ void KsRegisterNodeLibrary() {
     KsRegisterInterpolatorNodes();
     KsRegisterBindableNodes();
     KsRegisterSensorNodes();
+    InstallPartitionHooks();
 }

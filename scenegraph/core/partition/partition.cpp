@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "scenegraph/core/object/node_factory.h"
 #include "scenegraph/core/protos/custom_node.h"
 #include "scenegraph/core/reading/file_kind.h"
 #include "scenegraph/core/protos/proto_budget.h"

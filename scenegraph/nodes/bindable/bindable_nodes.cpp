@@ -6,13 +6,12 @@
 
 #include "graphics/math/pw_types.h"
 #include "graphics/window/drawing_area.h"
+#include "scenegraph/core/object/node_factory.h"
 #include "scenegraph/core/object/node_scanner.h"
 #include "scenegraph/core/partition/partition.h"
 #include "scenegraph/core/events/scene_clock.h"
-#include "scenegraph/core/partition/partition_hooks.h"
 #include "scenegraph/nodes/node_helpers.h"
 #include "scenegraph/nodes/render/primitive_buffer.h"
-#include "scenegraph/nodes/render/render_traversal.h"
 
 KS_NODE_CLASS_IMPL(KsViewpoint, KsNode)
 KS_NODE_CLASS_IMPL(KsNavigationInfo, KsNode)
@@ -47,9 +46,11 @@ void ReportUnknown(const char* header, const char* name) {
     std::fprintf(stderr, "  Unknown Event %s is detected.\n", name ? name : "");
 }
 
+}  // namespace
+
 // The path keeps nodes only: the partitions a walk passes are left out, and
 // so is the viewpoint itself, which comes last.
-int StorePath(KsNode* viewpoint, int count, KsObject* const* items) {
+int KsStoreViewpointPath(KsNode* viewpoint, int count, KsObject* const* items) {
     if (!viewpoint || std::strcmp(viewpoint->GetClassName(), "KsViewpoint") != 0) return 0;
     KsNode* nodes[64];
     int n = 0;
@@ -62,6 +63,7 @@ int StorePath(KsNode* viewpoint, int count, KsObject* const* items) {
     return static_cast<KsViewpoint*>(viewpoint)->SetPath(n, nodes);
 }
 
+namespace {
 KsVec3f ApplyPoint(const KsMatrix& m, const KsVec3f& v) {
     KsVec3f out;
     m.Apply(out, v, 1.0f);
@@ -365,25 +367,11 @@ void KsBindFirstOfScene(KsPartition* scene) {
 
 // ---- registration ----------------------------------------------------------
 
-namespace {
-int PickAt(int x, int y) { return KsPickAt(x, y); }
-
-void StartFrame() {
-    KsResetDrawingState();
-    KsStartTraversalFrame();
-}
-}  // namespace
-
 void KsRegisterBindableNodes() {
     KsRegisterNodeConstructor("Viewpoint", KsMakeNode<KsViewpoint>);
     KsRegisterNodeConstructor("NavigationInfo", KsMakeNode<KsNavigationInfo>);
     KsRegisterNodeConstructor("Fog", KsMakeNode<KsFog>);
     KsRegisterNodeConstructor("Background", KsMakeNode<KsBackground>);
-    KsSetPickHook(PickAt);
-    // Each frame's walk starts from the identity and the default colour,
-    // with no shapes counted.
-    KsSetMatrixResetHook(StartFrame);
-    KsSetViewpointPathHook(StorePath);
 }
 
 void KsResetBindings() {

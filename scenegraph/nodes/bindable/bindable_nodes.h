@@ -119,9 +119,12 @@ class KsBackground : public KsNode {
     KsMFColor skyColor;
 };
 
-// Registers the four classes' keywords and installs the scene services the
-// partition's queries use (picking, matrix reset, viewpoint paths).
+// Registers the four classes' keywords.
 void KsRegisterBindableNodes();
+// Hands a Viewpoint the nodes of the walk's path to it (items: partitions
+// and nodes, outermost first, the viewpoint itself last); other nodes are
+// left alone (0).
+int KsStoreViewpointPath(KsNode* viewpoint, int count, KsObject* const* items);
 // Binds a newly opened world's own first Background, Fog and NavigationInfo
 // (walk order, PROTO instances included) and leaves none bound of a kind it
 // has not: its nodes were built while the world before it held the binding.

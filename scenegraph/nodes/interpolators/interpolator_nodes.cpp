@@ -6,6 +6,7 @@
 #include <new>
 #include <vector>
 
+#include "scenegraph/core/object/node_factory.h"
 #include "scenegraph/core/partition/partition.h"
 #include "scenegraph/core/events/router.h"
 #include "scenegraph/nodes/node_helpers.h"

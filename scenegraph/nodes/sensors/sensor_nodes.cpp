@@ -3,9 +3,9 @@
 #include <cmath>
 #include <new>
 
+#include "scenegraph/core/object/node_factory.h"
 #include "scenegraph/core/partition/partition.h"
 #include "scenegraph/core/math/plane.h"
-#include "scenegraph/core/partition/partition_hooks.h"
 #include "scenegraph/nodes/bindable/bindable_nodes.h"
 #include "scenegraph/nodes/node_helpers.h"
 
@@ -45,11 +45,12 @@ float Clamp(float v, float lo, float hi) {
     return v;
 }
 
-int TickTimeSensor(KsNode* node, float now) {
+}  // namespace
+
+int KsTickTimeSensor(KsNode* node, float now) {
     KsTimeSensor* sensor = dynamic_cast<KsTimeSensor*>(node);
     return sensor ? sensor->TickInPass(now) : 0;
 }
-}  // namespace
 
 // ---- TouchSensor -----------------------------------------------------------
 
@@ -249,5 +250,4 @@ void KsRegisterSensorNodes() {
     KsRegisterNodeConstructor("VisibilitySensor", KsMakeNode<KsVisibilitySensor>);
     KsRegisterNodeConstructor("CylinderSensor", KsMakeNode<KsCylinderSensor>);
     KsRegisterNodeConstructor("SphereSensor", KsMakeNode<KsSphereSensor>);
-    KsSetTimeTickHook(TickTimeSensor);
 }

@@ -121,6 +121,7 @@ class KsSphereSensor : public KsNode {
     KsSFRotation offset;
 };
 
-// Registers the seven keywords and lets the partition's time pass tick the
-// time sensors.
+// Registers the seven keywords.
 void KsRegisterSensorNodes();
+// Advances a TimeSensor to the scene time now; other nodes are left alone (0).
+int KsTickTimeSensor(KsNode* node, float now);

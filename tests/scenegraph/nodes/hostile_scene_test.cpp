@@ -13,6 +13,7 @@
 #include <string>
 
 #include "render_test_util.h"
+#include "scenegraph/core/object/node_factory.h"
 #include "scenegraph/core/partition/box_query.h"
 #include "scenegraph/core/protos/custom_node.h"
 #include "scenegraph/core/object/node_scanner.h"

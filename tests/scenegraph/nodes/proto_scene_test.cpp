@@ -5,6 +5,7 @@
 #include <sstream>
 #include <string>
 
+#include "scenegraph/core/object/node_factory.h"
 #include "scenegraph/core/protos/custom_node.h"
 #include "scenegraph/core/partition/partition.h"
 #include "scenegraph/core/protos/proto_interface.h"

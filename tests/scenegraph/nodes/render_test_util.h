@@ -14,6 +14,7 @@
 #include "graphics/primitives/primitives3d.h"
 #include "graphics/primitives/sorted_list.h"
 #include "scenegraph/core/object/node.h"
+#include "scenegraph/core/object/node_factory.h"
 #include "scenegraph/core/partition/partition.h"
 #include "scenegraph/core/scene_test_util.h"
 #include "scenegraph/core/events/sensor_table.h"

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "scenegraph/core/object/node_factory.h"
 #include "scenegraph/core/object/node_scanner.h"
 #include "scenegraph/core/partition/partition.h"
 #include "scenegraph/core/scene_test_util.h"

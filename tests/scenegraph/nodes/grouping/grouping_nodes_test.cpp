@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "scenegraph/core/object/node_containment.h"
+#include "scenegraph/core/object/node_factory.h"
 #include "scenegraph/core/object/node_scanner.h"
 #include "scenegraph/core/partition/partition.h"
 #include "scenegraph/core/scene_test_util.h"

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <string>
 
+#include "scenegraph/core/object/node_factory.h"
 #include "scenegraph/core/partition/partition.h"
 #include "scenegraph/core/events/router.h"
 #include "scenegraph/core/scene_test_util.h"
