@@ -5,7 +5,7 @@
 #include "bench/alloc_counter.h"
 #include "bench/big_worlds.h"
 #include "scenegraph/core/reading/word_reader.h"
-#include "scenegraph/core/reading/word_tree.h"
+#include "scenegraph/core/reading/vrml_pass1.h"
 
 // The two large worlds through the word reader alone and through the
 // bracket pre-pass; the tree's memory as bytes per input byte.

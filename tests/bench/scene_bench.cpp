@@ -6,7 +6,7 @@
 #include "bench/big_worlds.h"
 #include "scenegraph/core/partition/partition.h"
 #include "scenegraph/core/reading/word_reader.h"
-#include "scenegraph/core/reading/word_tree.h"
+#include "scenegraph/core/reading/vrml_pass1.h"
 #include "scenegraph/nodes/node_library.h"
 
 // Reading the two large worlds from text into a scene: word reader,

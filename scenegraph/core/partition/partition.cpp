@@ -10,7 +10,7 @@
 #include "scenegraph/core/reading/file_kind.h"
 #include "scenegraph/core/protos/proto_budget.h"
 #include "scenegraph/core/reading/word_reader.h"
-#include "scenegraph/core/reading/word_tree.h"
+#include "scenegraph/core/reading/vrml_pass1.h"
 #include "scenegraph/core/reading/working_dir.h"
 
 namespace {

@@ -4,7 +4,7 @@
 
 #include "scenegraph/core/reading/read_errors.h"
 #include "scenegraph/core/reading/word_reader.h"
-#include "scenegraph/core/reading/word_tree.h"
+#include "scenegraph/core/reading/vrml_pass1.h"
 
 namespace {
 

@@ -13,7 +13,7 @@
 
 #include "scenegraph/core/reader_test_util.h"
 #include "scenegraph/core/reading/word_reader.h"
-#include "scenegraph/core/reading/word_tree.h"
+#include "scenegraph/core/reading/vrml_pass1.h"
 
 // Deterministic random input through the reader and the pre-pass: no crash,
 // no sanitizer report, no hang, and the tree keeps its invariants.
