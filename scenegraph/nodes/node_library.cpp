@@ -38,7 +38,7 @@ void InstallPartitionHooks() {
     KsSetPickHook(KsPickAt);
     // Each frame's walk starts from the identity and the default colour,
     // with no shapes counted.
-    KsSetMatrixResetHook(StartFrame);
+    KsSetFrameStartHook(StartFrame);
     KsSetViewpointPathHook(KsStoreViewpointPath);
     KsSetTimeTickHook(KsTickTimeSensor);
 }

@@ -38,10 +38,10 @@ std::string UrlOf(const KsWordNode* word) {
     if (KsIsGroupWord(word, "\"\"")) {
         // A long string is kept in pieces.
         std::string url;
-        for (const KsWordNode* piece = word->child; piece; piece = piece->next) url += KsWordText(piece);
+        for (const KsWordNode* piece = word->child; piece; piece = piece->next) url += KsWordTextOf(piece);
         return url;
     }
-    return KsWordText(word);
+    return KsWordTextOf(word);
 }
 
 // The file's absolute name, to recognise it however it was reached; the
@@ -75,7 +75,7 @@ void KsResetProtoGlobals() {
 KsNode* KsPartition::RealizeExternProto(KsWordNode* cursor) {
     KsWordNode* keyword = KsCursorWord(cursor);
     if (!keyword) return nullptr;
-    const int line = keyword->line;
+    const int line = keyword->text.Line();
     KsWordNode* name = keyword->next;
     KsWordNode* list = name ? name->next : nullptr;
     KsWordNode* url = list ? list->next : nullptr;
@@ -91,7 +91,7 @@ KsNode* KsPartition::RealizeExternProto(KsWordNode* cursor) {
         return nullptr;
     }
     for (int i = 0; i < 3; ++i) KsCursorAdvance(cursor);
-    const std::string protoName(KsWordText(name));
+    const std::string protoName(KsWordTextOf(name));
     const std::string path = UrlOf(url);
 
     ExternState& state = Extern();

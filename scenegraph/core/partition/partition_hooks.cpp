@@ -3,7 +3,7 @@
 namespace {
 struct Hooks {
     KsPickHook pick = nullptr;
-    KsMatrixResetHook resetMatrix = nullptr;
+    KsFrameStartHook resetMatrix = nullptr;
     KsTimeTickHook tick = nullptr;
     KsViewpointPathHook viewpointPath = nullptr;
 };
@@ -15,11 +15,11 @@ Hooks& TheHooks() {
 }  // namespace
 
 void KsSetPickHook(KsPickHook hook) { TheHooks().pick = hook; }
-void KsSetMatrixResetHook(KsMatrixResetHook hook) { TheHooks().resetMatrix = hook; }
+void KsSetFrameStartHook(KsFrameStartHook hook) { TheHooks().resetMatrix = hook; }
 void KsSetTimeTickHook(KsTimeTickHook hook) { TheHooks().tick = hook; }
 void KsSetViewpointPathHook(KsViewpointPathHook hook) { TheHooks().viewpointPath = hook; }
 KsPickHook KsGetPickHook() { return TheHooks().pick; }
-KsMatrixResetHook KsGetMatrixResetHook() { return TheHooks().resetMatrix; }
+KsFrameStartHook KsGetFrameStartHook() { return TheHooks().resetMatrix; }
 KsTimeTickHook KsGetTimeTickHook() { return TheHooks().tick; }
 KsViewpointPathHook KsGetViewpointPathHook() { return TheHooks().viewpointPath; }
 void KsResetSceneHooks() { TheHooks() = Hooks(); }

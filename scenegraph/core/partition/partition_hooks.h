@@ -10,7 +10,7 @@ class KsObject;
 // Pick id of what was drawn under the window point, -1 for nothing.
 typedef int (*KsPickHook)(int x, int y);
 // Puts the drawing matrix back to the identity before a traversal.
-typedef void (*KsMatrixResetHook)();
+typedef void (*KsFrameStartHook)();
 // Advances one TimeSensor to the scene time now.
 typedef int (*KsTimeTickHook)(KsNode* timeSensor, float now);
 // Hands a viewpoint the walk's path (partitions and nodes, outermost
@@ -18,11 +18,11 @@ typedef int (*KsTimeTickHook)(KsNode* timeSensor, float now);
 typedef int (*KsViewpointPathHook)(KsNode* viewpoint, int count, KsObject* const* items);
 
 void KsSetPickHook(KsPickHook hook);
-void KsSetMatrixResetHook(KsMatrixResetHook hook);
+void KsSetFrameStartHook(KsFrameStartHook hook);
 void KsSetTimeTickHook(KsTimeTickHook hook);
 void KsSetViewpointPathHook(KsViewpointPathHook hook);
 KsPickHook KsGetPickHook();
-KsMatrixResetHook KsGetMatrixResetHook();
+KsFrameStartHook KsGetFrameStartHook();
 KsTimeTickHook KsGetTimeTickHook();
 KsViewpointPathHook KsGetViewpointPathHook();
 // All null (tests).

@@ -51,7 +51,7 @@ int KsPartition::RealizeMemberTable(KsWordNode* list) {
     }
     while (KsCursorWord(cursor)) {
         KsWordNode* first = KsCursorWord(cursor);
-        const int line = first->line;
+        const int line = first->text.Line();
         if (!KsCursorHasWords(cursor, 3)) {
             std::fprintf(stderr, "KsPartition::RealizeMemberTable()\n");
             std::fprintf(stderr, "  Error in defining parameter table.\n");
@@ -60,9 +60,9 @@ int KsPartition::RealizeMemberTable(KsWordNode* list) {
             while (KsCursorWord(cursor)) KsCursorAdvance(cursor);
             break;
         }
-        const char* kind = KsWordText(first);
-        const char* type = KsWordText(first->next);
-        const char* name = KsWordText(first->next->next);
+        const char* kind = KsWordTextOf(first);
+        const char* type = KsWordTextOf(first->next);
+        const char* name = KsWordTextOf(first->next->next);
         KsCursorAdvance(cursor);
         KsCursorAdvance(cursor);
         KsCursorAdvance(cursor);
@@ -111,7 +111,7 @@ KsNode* KsPartition::RealizeProto(KsWordNode* cursor) {
     KsWordNode* list = name ? name->next : nullptr;
     KsWordNode* body = list ? list->next : nullptr;
     if (!name || KsIsAnyGroup(name) || !KsIsGroupWord(list, "[]") || !KsIsGroupWord(body, "{}")) {
-        ReportIllegal(keyword->line);
+        ReportIllegal(keyword->text.Line());
         // Only what can belong to the declaration goes, so that the next
         // statement is still read.
         KsCursorAdvance(cursor);
@@ -128,7 +128,7 @@ KsNode* KsPartition::RealizeProto(KsWordNode* cursor) {
         std::fprintf(stderr, "  Out of memory.\n");
         return nullptr;
     }
-    proto->SetProtoName(KsWordText(name));
+    proto->SetProtoName(KsWordTextOf(name));
     // The interface list, then the body: RealizeNodeList stops after the
     // brace group.
     KsWordNode groups = KsMakeCursor(list);

@@ -124,7 +124,7 @@ int KsPartition::Scan(KsNodeScanner* scanner) {
 int KsPartition::TraverseFromRoot() {
     KsMatrix identity;
     KsSensorTable::Clear();
-    if (KsMatrixResetHook reset = KsGetMatrixResetHook()) reset();
+    if (KsFrameStartHook reset = KsGetFrameStartHook()) reset();
     pickStale_ = 1;
     return Traverse(&identity);
 }

@@ -214,8 +214,8 @@ KsWordNode* KsVrmlPass1::BuildList(char* buffer, int stringMode, int depth, KsWo
             if (depth >= kMaxDepth) {
                 // Too deep to follow: reported as unmatched, nothing more read.
                 error_ = kErrorBracket;
-                errorLine_ = node->line;
-                cutLine_ = node->line;
+                errorLine_ = node->text.Line();
+                cutLine_ = node->text.Line();
                 std::snprintf(message_, sizeof message_, missing, node->text.Line());
                 buffer[0] = 0;
                 return head;
@@ -238,10 +238,10 @@ KsWordNode* KsVrmlPass1::BuildList(char* buffer, int stringMode, int depth, KsWo
             if (!Is(buffer, close)) {
                 if (error_ == kErrorMemory) return head;
                 error_ = kErrorBracket;
-                errorLine_ = node->line;
+                errorLine_ = node->text.Line();
                 // Ended by the end of the file, every enclosing group is left
                 // open too: the outermost is where the loss begins.
-                if (buffer[0] == 0) cutLine_ = node->line;
+                if (buffer[0] == 0) cutLine_ = node->text.Line();
                 std::snprintf(message_, sizeof message_, missing, node->text.Line());
                 return head;
             }

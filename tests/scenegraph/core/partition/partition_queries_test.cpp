@@ -344,7 +344,7 @@ TEST_F(PartitionQueriesTest, TraverseFromRootEmptiesTheTableAndReportsErrors) {
     scene.AppendNode(ok);
     scene.AppendNode(bad);
     scene.AppendNode(after);
-    KsSetMatrixResetHook(ResetHook);
+    KsSetFrameStartHook(ResetHook);
     PartitionProbe sensor;
     KsSensorTable::Add(KsSensorDescriptor(&sensor, nullptr, KsMatrix()));
     EXPECT_EQ(scene.TraverseFromRoot(), 0);

@@ -146,7 +146,7 @@ void CheckTree(const KsWordNode* node, int depth, int* count) {
         ++*count;
         ASSERT_NE(node->text, nullptr);
         ASSERT_LE(std::strlen(node->text), 255u);
-        ASSERT_GE(node->line, 1);
+        ASSERT_GE(node->text.Line(), 1);
         CheckTree(node->child, depth + 1, count);
     }
 }
