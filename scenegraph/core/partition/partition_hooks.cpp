@@ -3,7 +3,7 @@
 namespace {
 struct Hooks {
     KsPickHook pick = nullptr;
-    KsFrameStartHook resetMatrix = nullptr;
+    KsFrameStartHook frameStart = nullptr;
     KsTimeTickHook tick = nullptr;
     KsViewpointPathHook viewpointPath = nullptr;
 };
@@ -15,11 +15,11 @@ Hooks& TheHooks() {
 }  // namespace
 
 void KsSetPickHook(KsPickHook hook) { TheHooks().pick = hook; }
-void KsSetFrameStartHook(KsFrameStartHook hook) { TheHooks().resetMatrix = hook; }
+void KsSetFrameStartHook(KsFrameStartHook hook) { TheHooks().frameStart = hook; }
 void KsSetTimeTickHook(KsTimeTickHook hook) { TheHooks().tick = hook; }
 void KsSetViewpointPathHook(KsViewpointPathHook hook) { TheHooks().viewpointPath = hook; }
 KsPickHook KsGetPickHook() { return TheHooks().pick; }
-KsFrameStartHook KsGetFrameStartHook() { return TheHooks().resetMatrix; }
+KsFrameStartHook KsGetFrameStartHook() { return TheHooks().frameStart; }
 KsTimeTickHook KsGetTimeTickHook() { return TheHooks().tick; }
 KsViewpointPathHook KsGetViewpointPathHook() { return TheHooks().viewpointPath; }
 void KsResetSceneHooks() { TheHooks() = Hooks(); }

@@ -9,7 +9,8 @@ class KsObject;
 
 // Pick id of what was drawn under the window point, -1 for nothing.
 typedef int (*KsPickHook)(int x, int y);
-// Puts the drawing matrix back to the identity before a traversal.
+// Starts a frame before the drawing walk: the identity matrix, the default
+// colour and no shapes counted.
 typedef void (*KsFrameStartHook)();
 // Advances one TimeSensor to the scene time now.
 typedef int (*KsTimeTickHook)(KsNode* timeSensor, float now);

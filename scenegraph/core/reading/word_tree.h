@@ -71,11 +71,6 @@ struct KsWordText {
 #endif
 static_assert(sizeof(KsWordText) == 8, "a word's text and line take 8 bytes");
 
-// The same 8 bytes read as the word's line number.
-struct KsWordLine : KsWordText {
-    operator int() const { return Line(); }
-};
-
 // A group's first child. A bracket of plain numbers may be held as a packed
 // run instead (tagged in the low bit): reading this member then makes its
 // words' nodes, once, so that every walk of the tree sees the same words
@@ -114,10 +109,7 @@ private:
 struct KsWordNode {
     KsWordChild child;
     KsWordNode* next;
-    union {
-        KsWordText text;
-        KsWordLine line;
-    };
+    KsWordText text;  // with the line the word starts on: text.Line()
 };
 
 inline KsWordNode KsMakeCursor(KsWordNode* first) {
