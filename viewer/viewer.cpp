@@ -36,7 +36,6 @@ void ViewerStartGraphics(unsigned char* mainPool, std::size_t mainBytes, unsigne
                          std::size_t pickBytes) {
   KsRegisterNodeLibrary();
   ExaminerViewpoint();
-  PwInitMemory();
   PwInitMath();
   PwStart3D(mainPool, mainBytes);
   PwPickSetPool(pickPool, pickBytes);

@@ -81,7 +81,6 @@ void KsSimpleWindow::OnStart() {}
 void KsSimpleWindow::OnIdle() {}
 
 int KsSimpleWindow::InitializeWith(const WindowCalls& calls) {
-    PwInitMemory();
     PwInitMath();
     PwStart3D(g_scratchPool, sizeof g_scratchPool);
     PwInitKeys();
