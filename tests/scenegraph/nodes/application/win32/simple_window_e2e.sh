@@ -6,7 +6,7 @@
 # of its own.
 # Usage: simple_window_e2e.sh app.exe driver.exe wine-run.sh prefix scene.wrl
 app=$1 driver=$2 wine_run=$3 prefix=$4 scene=$5
-. "$(dirname "$0")/../../../support/e2e.sh"
+. "$(dirname "$0")/../../../../support/e2e.sh"
 e2e_init simple_window "$wine_run" 1024x768x24 "$prefix"
 app_pid=
 
