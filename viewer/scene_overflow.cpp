@@ -3,7 +3,7 @@
 #include "viewer/scene_overflow.h"
 
 #include "graphics/state3d/state3d.h"
-#include "scenegraph/nodes/render_traversal.h"
+#include "scenegraph/nodes/render/render_traversal.h"
 
 namespace {
 

@@ -20,9 +20,9 @@
 #include "scenegraph/core/events/router.h"
 #include "scenegraph/core/events/scene_clock.h"
 #include "scenegraph/core/fields/sf_fields.h"
-#include "scenegraph/nodes/bindable_nodes.h"
+#include "scenegraph/nodes/bindable/bindable_nodes.h"
 #include "scenegraph/nodes/node_library.h"
-#include "scenegraph/nodes/primitive_buffer.h"
+#include "scenegraph/nodes/render/primitive_buffer.h"
 #include "viewer/frame_clock.h"
 #include "viewer/scene_export.h"
 #include "viewer/scene_overflow.h"
@@ -36,7 +36,6 @@ void ViewerStartGraphics(unsigned char* mainPool, std::size_t mainBytes, unsigne
                          std::size_t pickBytes) {
   KsRegisterNodeLibrary();
   ExaminerViewpoint();
-  PwInitMemory();
   PwInitMath();
   PwStart3D(mainPool, mainBytes);
   PwPickSetPool(pickPool, pickBytes);

@@ -5,7 +5,7 @@
 #include <cstdlib>
 
 #include "graphics/state3d/state3d.h"
-#include "scenegraph/nodes/primitive_buffer.h"
+#include "scenegraph/nodes/render/primitive_buffer.h"
 #include "viewer/failure_reports.h"
 #include "viewer/header_check.h"
 #include "viewer/viewer.h"

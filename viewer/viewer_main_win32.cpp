@@ -8,14 +8,10 @@
 #include <new>
 
 #include "graphics/window/keys.h"
-#include "graphics/picking/picking.h"
-#include "graphics/math/pw_math.h"
 #include "graphics/state3d/state3d.h"
 #include "graphics/window/window.h"
 #include "graphics/window/winmain.h"
-#include "graphics/zbuffer/zbuffer.h"
-#include "scenegraph/nodes/node_library.h"
-#include "scenegraph/nodes/primitive_buffer.h"
+#include "scenegraph/nodes/render/primitive_buffer.h"
 #include "viewer/dropped_files.h"
 #include "viewer/frame_clock.h"
 #include "viewer/scene_overflow.h"

@@ -101,6 +101,3 @@ void PwShadeColor(PwColor* out, PwColor colour, const PwVec3* point,
                   const PwVec3* normal);
 void PwShadeColorWith(PwColor* out, PwColor colour, const PwVec3* point, const PwVec3* normal,
                       std::uint32_t highlight);
-
-// Start-up hook of the memory module (PwAlloc / PwFree: graphics/files/pw_alloc.h).
-void PwInitMemory();

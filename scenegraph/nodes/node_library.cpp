@@ -2,27 +2,46 @@
 
 #include <new>
 
+#include "scenegraph/core/object/node_factory.h"
 #include "scenegraph/core/partition/partition.h"
-#include "scenegraph/nodes/bindable_nodes.h"
-#include "scenegraph/nodes/elevation_grid_node.h"
-#include "scenegraph/nodes/extrusion_node.h"
-#include "scenegraph/nodes/geometry_solids.h"
-#include "scenegraph/nodes/grouping_nodes.h"
-#include "scenegraph/nodes/info_nodes.h"
-#include "scenegraph/nodes/interpolator_nodes.h"
-#include "scenegraph/nodes/light_nodes.h"
+#include "scenegraph/core/partition/partition_hooks.h"
+#include "scenegraph/nodes/bindable/bindable_nodes.h"
+#include "scenegraph/nodes/geometry/elevation_grid_node.h"
+#include "scenegraph/nodes/geometry/extrusion_node.h"
+#include "scenegraph/nodes/geometry/geometry_solids.h"
+#include "scenegraph/nodes/grouping/grouping_nodes.h"
+#include "scenegraph/nodes/data_only/info_nodes.h"
+#include "scenegraph/nodes/interpolators/interpolator_nodes.h"
+#include "scenegraph/nodes/lights/light_nodes.h"
 #include "scenegraph/nodes/node_helpers.h"
-#include "scenegraph/nodes/point_line_face_sets.h"
-#include "scenegraph/nodes/property_nodes.h"
-#include "scenegraph/nodes/sensor_nodes.h"
-#include "scenegraph/nodes/shape_nodes.h"
-#include "scenegraph/nodes/text_node.h"
+#include "scenegraph/nodes/geometry/point_line_face_sets.h"
+#include "scenegraph/nodes/geometry/property_nodes.h"
+#include "scenegraph/nodes/render/primitive_buffer.h"
+#include "scenegraph/nodes/render/render_traversal.h"
+#include "scenegraph/nodes/sensors/sensor_nodes.h"
+#include "scenegraph/nodes/appearance/shape_nodes.h"
+#include "scenegraph/nodes/geometry/text_node.h"
 
 namespace {
 struct Entry {
     const char* keyword;
     KsNodeConstructor ctor;
 };
+
+void StartFrame() {
+    KsResetDrawingState();
+    KsStartTraversalFrame();
+}
+
+// The services the partition's queries take from the node library.
+void InstallPartitionHooks() {
+    KsSetPickHook(KsPickAt);
+    // Each frame's walk starts from the identity and the default colour,
+    // with no shapes counted.
+    KsSetFrameStartHook(StartFrame);
+    KsSetViewpointPathHook(KsStoreViewpointPath);
+    KsSetTimeTickHook(KsTickTimeSensor);
+}
 }  // namespace
 
 void KsRegisterNodeLibrary() {
@@ -69,4 +88,5 @@ void KsRegisterNodeLibrary() {
     KsRegisterInterpolatorNodes();
     KsRegisterBindableNodes();
     KsRegisterSensorNodes();
+    InstallPartitionHooks();
 }

@@ -2,8 +2,9 @@
 // viewer opens a file (Viewer::LoadFile: KsPartition::ReadFile and the
 // load-time scans), from a file in the temporary folder, and draws its first
 // frame through the viewer's own Render; prints the file size, the time and
-// speed of the opening, the frame's time and work, and the peak memory. In the 32-bit build a world too large for the address space
-// must fail cleanly, told as the viewer tells it.
+// speed of the opening, the frame's time and work, and the peak memory. A
+// world that does not open, or draws nothing, fails the run; a failed read
+// is told as the viewer tells it.
 // Natively and as a Windows program under Wine; CTest runs it once.
 #include <chrono>
 #include <cstdint>
@@ -21,7 +22,7 @@
 #include "grid_world_file.h"
 #include "process_memory.h"
 #include "scenegraph/nodes/node_library.h"
-#include "scenegraph/nodes/primitive_buffer.h"
+#include "scenegraph/nodes/render/primitive_buffer.h"
 #include "scratch_file.h"
 #include "viewer/failure_reports.h"
 #include "viewer/viewer.h"

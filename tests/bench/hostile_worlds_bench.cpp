@@ -19,9 +19,9 @@
 #include "scenegraph/core/partition/partition.h"
 #include "scenegraph/core/protos/proto_budget.h"
 #include "scenegraph/core/reading/word_reader.h"
-#include "scenegraph/core/reading/word_tree.h"
+#include "scenegraph/core/reading/vrml_pass1.h"
 #include "scenegraph/nodes/node_library.h"
-#include "scenegraph/nodes/render_traversal.h"
+#include "scenegraph/nodes/render/render_traversal.h"
 
 namespace {
 

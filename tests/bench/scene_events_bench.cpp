@@ -15,7 +15,7 @@
 #include "scenegraph/core/events/router.h"
 #include "scenegraph/core/events/scene_clock.h"
 #include "scenegraph/core/reading/word_reader.h"
-#include "scenegraph/core/reading/word_tree.h"
+#include "scenegraph/core/reading/vrml_pass1.h"
 #include "scenegraph/nodes/node_library.h"
 
 namespace {

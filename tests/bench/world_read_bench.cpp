@@ -17,7 +17,7 @@
 #include "scenegraph/core/partition/partition.h"
 #include "scenegraph/core/reading/local_heap.h"
 #include "scenegraph/core/reading/word_reader.h"
-#include "scenegraph/core/reading/word_tree.h"
+#include "scenegraph/core/reading/vrml_pass1.h"
 #include "scenegraph/nodes/node_library.h"
 
 namespace {

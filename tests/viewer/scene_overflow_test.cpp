@@ -5,7 +5,7 @@
 #include "graphics/primitives/sorted_list.h"
 #include "graphics/state3d/state3d.h"
 #include "scenegraph/core/object/node.h"
-#include "scenegraph/nodes/render_traversal.h"
+#include "scenegraph/nodes/render/render_traversal.h"
 #include "viewer/scene_overflow.h"
 
 namespace {

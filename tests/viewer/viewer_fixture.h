@@ -15,13 +15,14 @@
 #include "graphics/zbuffer/image_output.h"
 #include "graphics/zbuffer/zbuffer.h"
 #include "scenegraph/core/object/node.h"
+#include "scenegraph/core/object/node_factory.h"
 #include "scenegraph/core/partition/partition.h"
 #include "scenegraph/core/events/scene_clock.h"
 #include "scenegraph/core/events/sensor_table.h"
-#include "scenegraph/nodes/bindable_nodes.h"
+#include "scenegraph/nodes/bindable/bindable_nodes.h"
 #include "scenegraph/nodes/node_library.h"
-#include "scenegraph/nodes/primitive_buffer.h"
-#include "scenegraph/nodes/render_traversal.h"
+#include "scenegraph/nodes/render/primitive_buffer.h"
+#include "scenegraph/nodes/render/render_traversal.h"
 #include "viewer/viewer.h"
 
 namespace lvtest {

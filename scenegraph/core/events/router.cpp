@@ -509,17 +509,17 @@ int KsRouter::Realize(KsWordNode* cursor, KsPartition* partition) {
         std::fprintf(stderr, "  No Routing Data.\n");
         return 1;
     }
-    const int line = first->line;
-    if (std::strcmp(KsWordText(first), "ROUTE") == 0) KsCursorAdvance(cursor);
+    const int line = first->text.Line();
+    if (std::strcmp(KsWordTextOf(first), "ROUTE") == 0) KsCursorAdvance(cursor);
     if (!KsCursorHasWords(cursor, 3)) {
         std::fprintf(stderr, "KsRouter::Realize()\n");
         std::fprintf(stderr, "  Unexpected End Of File. (or End of block.)\n");
         std::fprintf(stderr, "  line %d\n", line);
         return 1;
     }
-    const char* sourceWord = KsWordText(KsCursorWord(cursor));
+    const char* sourceWord = KsWordTextOf(KsCursorWord(cursor));
     KsCursorAdvance(cursor);
-    const char* to = KsWordText(KsCursorWord(cursor));
+    const char* to = KsWordTextOf(KsCursorWord(cursor));
     if (std::strcmp(to, "TO") != 0) {
         std::fprintf(stderr, "KsRouter::Realize()\n");
         std::fprintf(stderr, "  Warning : ROUTE xx TO yy.\n");
@@ -527,7 +527,7 @@ int KsRouter::Realize(KsWordNode* cursor, KsPartition* partition) {
         std::fprintf(stderr, "  \"TO\" is expected.\n");
     }
     KsCursorAdvance(cursor);
-    const char* targetWord = KsWordText(KsCursorWord(cursor));
+    const char* targetWord = KsWordTextOf(KsCursorWord(cursor));
     KsCursorAdvance(cursor);
 
     char targetNode[KS_NAME_SIZE], targetEvent[KS_NAME_SIZE];

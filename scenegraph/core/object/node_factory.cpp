@@ -1,6 +1,6 @@
 #include <cstring>
 
-#include "scenegraph/core/partition/partition.h"
+#include "scenegraph/core/object/node_factory.h"
 
 namespace {
 const char* const kNodeKeywords[KS_NODE_KEYWORD_COUNT + 1] = {

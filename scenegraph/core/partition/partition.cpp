@@ -5,11 +5,12 @@
 #include <cstdio>
 #include <cstring>
 
+#include "scenegraph/core/object/node_factory.h"
 #include "scenegraph/core/protos/custom_node.h"
 #include "scenegraph/core/reading/file_kind.h"
 #include "scenegraph/core/protos/proto_budget.h"
 #include "scenegraph/core/reading/word_reader.h"
-#include "scenegraph/core/reading/word_tree.h"
+#include "scenegraph/core/reading/vrml_pass1.h"
 #include "scenegraph/core/reading/working_dir.h"
 
 namespace {
@@ -226,7 +227,7 @@ KsNode* KsPartition::RealizeNode(KsWordNode* cursor) {
     const char* text = word->text ? word->text : "";
     if (std::strcmp(text, "ROUTE") == 0) {
         if (router_.Realize(cursor, this) != 0) {
-            KsNoteReadError(word->line);
+            KsNoteReadError(word->text.Line());
             std::fprintf(stderr, "Failed to realize route.\n");
             PrintErrorTail(cursor);
         }
@@ -246,7 +247,7 @@ KsNode* KsPartition::RealizeNode(KsWordNode* cursor) {
     // ("Group children Group children ...") nest without any group, so the
     // pre-pass's bound does not cover them.
     if (depth_ >= KS_MAX_REALIZE_DEPTH) {
-        KsNoteReadError(word->line);
+        KsNoteReadError(word->text.Line());
         std::fprintf(stderr, "Nesting Too Deep.\n");
         PrintErrorTail(cursor);
         KsCursorAdvance(cursor);
@@ -257,7 +258,7 @@ KsNode* KsPartition::RealizeNode(KsWordNode* cursor) {
     KsNode* node = CreateNode(text);
     KsCursorAdvance(cursor);
     if (!node) {
-        KsNoteReadError(word->line);
+        KsNoteReadError(word->text.Line());
         std::fprintf(stderr, "Skipping Unknown Node.\n");
         if (IsGroup(KsCursorWord(cursor), "{}")) KsCursorAdvance(cursor);
         return nullptr;
@@ -266,7 +267,7 @@ KsNode* KsPartition::RealizeNode(KsWordNode* cursor) {
     int failed = node->RealizeMember(cursor, this);
     --depth_;
     if (failed != 0) {
-        KsNoteReadError(word->line);
+        KsNoteReadError(word->text.Line());
         std::fprintf(stderr, "Failed to Realize Member.\n");
         PrintErrorTail(cursor);
         // Labels defined inside the body may point into it: keep it alive.
@@ -293,7 +294,7 @@ KsNode* KsPartition::RealizeDef(KsWordNode* cursor) {
     if (!def) return nullptr;
     if (!def->next) {
         std::fprintf(stderr, "KsPartition::RealizeDef()\n");
-        KsNoteReadError(def->line);
+        KsNoteReadError(def->text.Line());
         std::fprintf(stderr, "  Failed to fetch label for DEF.\n");
         std::fprintf(stderr, "  Line number = %d\n", def->text.Line());
         KsCursorAdvance(cursor);
@@ -309,7 +310,7 @@ KsNode* KsPartition::RealizeDef(KsWordNode* cursor) {
     KsCursorAdvance(cursor);
 
     // At the end of a list this reports the missing statement.
-    if (!KsCursorWord(cursor)) KsNoteReadError(def->line);
+    if (!KsCursorWord(cursor)) KsNoteReadError(def->text.Line());
     KsNode* node = RealizeNode(cursor);
     if (AddLabel(label, node) != 0) {
         std::fprintf(stderr, "Warning : KsPartition::RealizeDef()\n");
@@ -324,7 +325,7 @@ KsNode* KsPartition::RealizeUse(KsWordNode* cursor) {
     KsWordNode* use = KsCursorWord(cursor);
     if (!use) return nullptr;
     if (!use->next) {
-        KsNoteReadError(use->line);
+        KsNoteReadError(use->text.Line());
         std::fprintf(stderr, "No label is defined for USE directive.\n");
         std::fprintf(stderr, "KsPartition::RealizeUse()\n");
         std::fprintf(stderr, "  Error at line number %d\n", use->text.Line());
@@ -339,7 +340,7 @@ KsNode* KsPartition::RealizeUse(KsWordNode* cursor) {
         KsCursorAdvance(cursor);
         return node;
     }
-    KsNoteReadError(use->line);
+    KsNoteReadError(use->text.Line());
     std::fprintf(stderr, "Failed to USE %s\n", text);
     std::fprintf(stderr, "KsPartition::RealizeUse()\n");
     std::fprintf(stderr, "  Error at line number %d\n", label->text.Line());

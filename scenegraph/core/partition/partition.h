@@ -1,5 +1,10 @@
 // One scene: the main file, a PROTO body, or the private copy inside a
 // PROTO instance. Reads a VRML file into root nodes statement by statement.
+// Its methods live beside it: lifetime, roots and reading (partition.cpp),
+// PROTO declarations (partition_proto.cpp), EXTERNPROTO
+// (partition_externproto.cpp), copies of PROTO bodies
+// (partition_duplicate.cpp), queries (partition_queries.cpp) and writing
+// (partition_write.cpp).
 #pragma once
 
 #include <unordered_set>
@@ -36,7 +41,7 @@ public:
     virtual int WriteHeader(KsOutStream* stream);
     virtual KsNode* FindLabel(const char* name);
 
-    // Writing (partition_write.cpp): gives every shared or routed node and
+    // Writing: gives every shared or routed node and
     // every PROTO without a unique name a generated label, and writes one
     // PROTO declaration's interface.
     int AssignLabels();
@@ -56,7 +61,7 @@ public:
     KsNode* CreateNode(const char* keyword);
     KsNode* RealizeDef(KsWordNode* cursor);
     KsNode* RealizeUse(KsWordNode* cursor);
-    // PROTO declarations, their interfaces and IS (proto_*.cpp).
+    // PROTO declarations, their interfaces and IS.
     KsNode* RealizeProto(KsWordNode* cursor);
     KsNode* RealizeExternProto(KsWordNode* cursor);
     int RealizeMemberTable(KsWordNode* list);
@@ -133,16 +138,3 @@ private:
     KsProtoInterface* interface_ = nullptr;  // owned
     KsReadErrors readErrors_;
 };
-
-// Node factory: the node library registers a constructor for each node
-// keyword; keywords without one read as unknown nodes.
-typedef KsNode* (*KsNodeConstructor)();
-
-// Index of the keyword in the table of 54 node keywords, -1 if absent.
-int KsNodeKeywordIndex(const char* keyword);
-const char* KsNodeKeyword(int index);
-constexpr int KS_NODE_KEYWORD_COUNT = 54;
-// 0, or 1 for a keyword not in the table.
-int KsRegisterNodeConstructor(const char* keyword, KsNodeConstructor ctor);
-KsNodeConstructor KsFindNodeConstructor(const char* keyword);
-void KsResetNodeFactory();

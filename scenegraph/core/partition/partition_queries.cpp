@@ -11,7 +11,7 @@
 #include "scenegraph/core/object/node_scanner.h"
 #include "scenegraph/core/partition/partition.h"
 #include "scenegraph/core/events/scene_clock.h"
-#include "scenegraph/core/events/scene_hooks.h"
+#include "scenegraph/core/partition/partition_hooks.h"
 #include "scenegraph/core/events/sensor_table.h"
 #include "scenegraph/core/fields/sf_fields.h"
 #include "scenegraph/core/math/vec.h"
@@ -124,7 +124,7 @@ int KsPartition::Scan(KsNodeScanner* scanner) {
 int KsPartition::TraverseFromRoot() {
     KsMatrix identity;
     KsSensorTable::Clear();
-    if (KsMatrixResetHook reset = KsGetMatrixResetHook()) reset();
+    if (KsFrameStartHook reset = KsGetFrameStartHook()) reset();
     pickStale_ = 1;
     return Traverse(&identity);
 }

@@ -217,8 +217,8 @@ float KsParseFloat(const char* text) {
     const double value = KsParseDouble(text, &end);
     if (!text) return 0.0f;
     if (end == text) {
-        // What C libraries print for values out of range: still no number
-        // here, as before, but no longer a silent 0.
+        // What C libraries print for values out of range is no decimal
+        // number either: 0, but told.
         const char* word = text + (*text == '+' || *text == '-' ? 1 : 0);
         if (IsWordNoCase(word, "inf") || IsWordNoCase(word, "infinity") || IsWordNoCase(word, "nan"))
             return ReportReplaced(text, "not a decimal number", 0.0f);

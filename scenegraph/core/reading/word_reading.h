@@ -7,7 +7,7 @@
 #include "scenegraph/core/reading/word_tree.h"
 
 // The word's text; empty for no word or no text.
-inline const char* KsWordText(const KsWordNode* word) {
+inline const char* KsWordTextOf(const KsWordNode* word) {
     return word && word->text ? word->text : "";
 }
 

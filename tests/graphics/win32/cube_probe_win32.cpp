@@ -150,7 +150,6 @@ int ViewerMain(int argc, char** argv) {
   if (argc < 2) return 2;
   g_folder = argv[1];
   e2e_probe::OpenLog(g_folder + "/probe.log");
-  PwInitMemory();
   PwInitMath();
   PwStart3D(g_scratch, sizeof g_scratch);
   PwSetLighting(1);

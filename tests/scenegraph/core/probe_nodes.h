@@ -9,6 +9,7 @@
 
 #include "scenegraph/core/fields/mf_fields.h"
 #include "scenegraph/core/object/node.h"
+#include "scenegraph/core/object/node_factory.h"
 #include "scenegraph/core/partition/partition.h"
 #include "scenegraph/core/fields/sf_fields.h"
 

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "scenegraph/core/object/node_factory.h"
 #include "scenegraph/core/protos/custom_node.h"
 #include "scenegraph/core/partition/partition.h"
 #include "scenegraph/core/probe_nodes.h"

@@ -7,7 +7,7 @@
 
 #include "scenegraph/core/writing/out_stream.h"
 #include "scenegraph/core/reading/word_reader.h"
-#include "scenegraph/core/reading/word_tree.h"
+#include "scenegraph/core/reading/vrml_pass1.h"
 
 namespace kstest {
 

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "scenegraph/core/fields/field.h"
+#include "scenegraph/core/object/node_factory.h"
 #include "scenegraph/core/partition/partition.h"
 #include "scenegraph/core/events/router.h"
 #include "scenegraph/core/scene_test_util.h"

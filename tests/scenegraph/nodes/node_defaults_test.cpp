@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "scenegraph/core/fields/mf_fields.h"
+#include "scenegraph/core/object/node_factory.h"
 #include "scenegraph/core/partition/partition.h"
 #include "scenegraph/core/fields/sf_fields.h"
 #include "scenegraph/nodes/node_library.h"

@@ -11,7 +11,7 @@
 #include "scenegraph/core/reader_test_util.h"
 #include "scenegraph/core/reading/read_errors.h"
 #include "scenegraph/core/reading/word_reader.h"
-#include "scenegraph/core/reading/word_tree.h"
+#include "scenegraph/core/reading/vrml_pass1.h"
 #include "scenegraph/core/reading/working_dir.h"
 #include "scenegraph/nodes/writer_test_util.h"
 

@@ -5,6 +5,7 @@
 #include <sstream>
 #include <string>
 
+#include "scenegraph/core/object/node_factory.h"
 #include "scenegraph/core/protos/custom_node.h"
 #include "scenegraph/core/partition/partition.h"
 #include "scenegraph/core/protos/proto_interface.h"
@@ -12,7 +13,7 @@
 #include "scenegraph/core/scene_test_util.h"
 #include "scenegraph/core/math/vec.h"
 #include "scenegraph/nodes/node_library.h"
-#include "scenegraph/nodes/shape_nodes.h"
+#include "scenegraph/nodes/appearance/shape_nodes.h"
 
 using kstest::Contains;
 using kstest::Realize;

@@ -14,12 +14,13 @@
 #include "graphics/primitives/primitives3d.h"
 #include "graphics/primitives/sorted_list.h"
 #include "scenegraph/core/object/node.h"
+#include "scenegraph/core/object/node_factory.h"
 #include "scenegraph/core/partition/partition.h"
 #include "scenegraph/core/scene_test_util.h"
 #include "scenegraph/core/events/sensor_table.h"
 #include "scenegraph/nodes/node_library.h"
-#include "scenegraph/nodes/primitive_buffer.h"
-#include "scenegraph/nodes/render_traversal.h"
+#include "scenegraph/nodes/render/primitive_buffer.h"
+#include "scenegraph/nodes/render/render_traversal.h"
 
 namespace kstest {
 

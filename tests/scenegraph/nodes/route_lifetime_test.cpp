@@ -10,9 +10,9 @@
 #include "scenegraph/core/protos/custom_node.h"
 #include "scenegraph/core/object/node_containment.h"
 #include "scenegraph/core/events/scene_clock.h"
-#include "scenegraph/nodes/grouping_nodes.h"
-#include "scenegraph/nodes/interpolator_nodes.h"
-#include "scenegraph/nodes/property_nodes.h"
+#include "scenegraph/nodes/grouping/grouping_nodes.h"
+#include "scenegraph/nodes/interpolators/interpolator_nodes.h"
+#include "scenegraph/nodes/geometry/property_nodes.h"
 #include "scenegraph/nodes/render_test_util.h"
 
 using kstest::Contains;

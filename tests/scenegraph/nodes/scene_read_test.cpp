@@ -11,14 +11,15 @@
 #include <string>
 #include <vector>
 
+#include "scenegraph/core/object/node_factory.h"
 #include "scenegraph/core/object/node_scanner.h"
 #include "scenegraph/core/partition/partition.h"
 #include "scenegraph/core/scene_test_util.h"
-#include "scenegraph/nodes/grouping_nodes.h"
-#include "scenegraph/nodes/info_nodes.h"
+#include "scenegraph/nodes/grouping/grouping_nodes.h"
+#include "scenegraph/nodes/data_only/info_nodes.h"
 #include "scenegraph/nodes/node_library.h"
-#include "scenegraph/nodes/property_nodes.h"
-#include "scenegraph/nodes/shape_nodes.h"
+#include "scenegraph/nodes/geometry/property_nodes.h"
+#include "scenegraph/nodes/appearance/shape_nodes.h"
 
 using kstest::Contains;
 

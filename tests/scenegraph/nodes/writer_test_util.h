@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "scenegraph/core/object/node.h"
+#include "scenegraph/core/object/node_factory.h"
 #include "scenegraph/core/partition/partition.h"
 #include "scenegraph/core/protos/proto_interface.h"
 #include "scenegraph/core/events/router.h"

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "scenegraph/core/object/node_factory.h"
 #include "scenegraph/core/partition/partition.h"
 #include "scenegraph/core/probe_nodes.h"
 #include "scenegraph/core/events/router.h"

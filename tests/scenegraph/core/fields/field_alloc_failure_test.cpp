@@ -8,6 +8,7 @@
 #include "scenegraph/core/fields/mf_fields.h"
 #include "scenegraph/core/fields/sf_fields.h"
 #include "scenegraph/core/field_test_util.h"
+#include "scenegraph/core/object/node_factory.h"
 #include "scenegraph/core/probe_nodes.h"
 #include "scenegraph/core/scene_test_util.h"
 

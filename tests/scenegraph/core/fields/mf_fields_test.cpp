@@ -10,6 +10,7 @@
 #include "scenegraph/core/fields/field_factory.h"
 #include "scenegraph/core/object/node_duplicator.h"
 #include "scenegraph/core/field_test_util.h"
+#include "scenegraph/core/object/node_factory.h"
 
 namespace {
 

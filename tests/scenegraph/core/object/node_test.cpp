@@ -6,6 +6,7 @@
 
 #include "scenegraph/core/object/node.h"
 #include "scenegraph/core/object/node_duplicator.h"
+#include "scenegraph/core/object/node_factory.h"
 #include "scenegraph/core/object/node_scanner.h"
 #include "scenegraph/core/partition/partition.h"
 #include "scenegraph/core/probe_nodes.h"

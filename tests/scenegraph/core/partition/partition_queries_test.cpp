@@ -12,7 +12,7 @@
 #include "scenegraph/core/object/node_scanner.h"
 #include "scenegraph/core/partition/partition.h"
 #include "scenegraph/core/events/scene_clock.h"
-#include "scenegraph/core/events/scene_hooks.h"
+#include "scenegraph/core/partition/partition_hooks.h"
 #include "scenegraph/core/events/sensor_table.h"
 #include "scenegraph/core/math/vec.h"
 
@@ -344,7 +344,7 @@ TEST_F(PartitionQueriesTest, TraverseFromRootEmptiesTheTableAndReportsErrors) {
     scene.AppendNode(ok);
     scene.AppendNode(bad);
     scene.AppendNode(after);
-    KsSetMatrixResetHook(ResetHook);
+    KsSetFrameStartHook(ResetHook);
     PartitionProbe sensor;
     KsSensorTable::Add(KsSensorDescriptor(&sensor, nullptr, KsMatrix()));
     EXPECT_EQ(scene.TraverseFromRoot(), 0);

@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "scenegraph/core/object/node_factory.h"
 #include "scenegraph/core/partition/label_table.h"
 #include "scenegraph/core/partition/partition.h"
 #include "scenegraph/core/probe_nodes.h"

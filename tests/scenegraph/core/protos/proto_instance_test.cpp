@@ -5,6 +5,7 @@
 
 #include "scenegraph/core/fields/field.h"
 #include "scenegraph/core/fields/mf_fields.h"
+#include "scenegraph/core/object/node_factory.h"
 #include "scenegraph/core/object/node_scanner.h"
 #include "scenegraph/core/fields/sf_fields.h"
 #include "scenegraph/core/proto_test_util.h"

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <string>
 
+#include "scenegraph/core/object/node_factory.h"
 #include "scenegraph/core/reading/local_heap.h"
 #include "scenegraph/core/partition/partition.h"
 #include "scenegraph/core/probe_nodes.h"

@@ -8,7 +8,7 @@
 
 #include "scenegraph/core/reader_test_util.h"
 #include "scenegraph/core/reading/word_reader.h"
-#include "scenegraph/core/reading/word_tree.h"
+#include "scenegraph/core/reading/vrml_pass1.h"
 
 namespace fs = std::filesystem;
 

@@ -13,7 +13,7 @@
 
 #include "scenegraph/core/reader_test_util.h"
 #include "scenegraph/core/reading/word_reader.h"
-#include "scenegraph/core/reading/word_tree.h"
+#include "scenegraph/core/reading/vrml_pass1.h"
 
 // Deterministic random input through the reader and the pre-pass: no crash,
 // no sanitizer report, no hang, and the tree keeps its invariants.
@@ -146,7 +146,7 @@ void CheckTree(const KsWordNode* node, int depth, int* count) {
         ++*count;
         ASSERT_NE(node->text, nullptr);
         ASSERT_LE(std::strlen(node->text), 255u);
-        ASSERT_GE(node->line, 1);
+        ASSERT_GE(node->text.Line(), 1);
         CheckTree(node->child, depth + 1, count);
     }
 }

@@ -153,7 +153,7 @@ TEST(WordConvert, ParseFloatClampsOverflowAndWarns) {
         {"0.00001", 1e-5f, false},
         {"-0", -0.0f, false},
         {"abc", 0.0f, false},
-        // Not decimal numbers: 0, as always, but no longer silently.
+        // Not decimal numbers: 0, and told.
         {"inf", 0.0f, true},
         {"-Infinity", 0.0f, true},
         {"nan", 0.0f, true},

@@ -19,7 +19,7 @@
 #include "scenegraph/core/reader_test_util.h"
 #include "scenegraph/core/reading/local_heap.h"
 #include "scenegraph/core/reading/read_errors.h"
-#include "scenegraph/core/reading/word_tree.h"
+#include "scenegraph/core/reading/vrml_pass1.h"
 
 namespace {
 

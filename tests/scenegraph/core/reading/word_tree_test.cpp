@@ -7,7 +7,7 @@
 
 #include "scenegraph/core/reader_test_util.h"
 #include "scenegraph/core/reading/local_heap.h"
-#include "scenegraph/core/reading/word_tree.h"
+#include "scenegraph/core/reading/vrml_pass1.h"
 
 using kstest::Parsed;
 using kstest::Shape;
@@ -64,8 +64,8 @@ TEST(Pass1, BuildsTheBracketTree) {
     EXPECT_STREQ(p.pass->GetMessage(), "");
     EXPECT_EQ(Shape(p.root()),
               "Group {}(children []()) Shape {}(geometry Box {}(size 1 2 3))");
-    EXPECT_EQ(p.root()->line, 2);
-    EXPECT_EQ(p.root()->next->next->line, 3);
+    EXPECT_EQ(p.root()->text.Line(), 2);
+    EXPECT_EQ(p.root()->next->next->text.Line(), 3);
     EXPECT_STREQ(p.pass->GetClassName(), "KsVrmlPass1");
 }
 
@@ -257,7 +257,7 @@ TEST(Pass1, WordsKeepTextAndLineWhateverTheirLength) {
     for (const KsWordNode* n = p.root(); n; n = n->next, ++i) {
         ASSERT_LT(i, lines.size());
         EXPECT_STREQ(n->text, expected[i % 8]) << i;
-        EXPECT_EQ(n->line, lines[i]) << n->text;
+        EXPECT_EQ(n->text.Line(), lines[i]) << n->text;
         if (i % 8 == 7) {
             EXPECT_STREQ(n->child->text, "") << i;
         }

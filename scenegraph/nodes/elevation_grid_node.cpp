@@ -1,8 +1,0 @@
-#include "scenegraph/nodes/elevation_grid_node.h"
-
-KS_NODE_CLASS_IMPL(KsElevationGrid, KsNode)
-
-KsElevationGrid::KsElevationGrid() {
-    EnsureRecord();
-    RegisterDone();
-}

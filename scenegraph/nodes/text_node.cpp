@@ -1,8 +1,0 @@
-#include "scenegraph/nodes/text_node.h"
-
-KS_NODE_CLASS_IMPL(KsText, KsNode)
-
-KsText::KsText() {
-    EnsureRecord();
-    RegisterDone();
-}

@@ -1,0 +1,250 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+#include "scenegraph/nodes/render_test_util.h"
+
+namespace {
+
+using kstest::Recorded;
+using kstest::SortedCount;
+
+class PrimitiveBufferTest : public kstest::RenderTest {};
+
+void ExpectVec(const PwVec3& v, float x, float y, float z) {
+    EXPECT_NEAR(v.x, x, 1e-5f);
+    EXPECT_NEAR(v.y, y, 1e-5f);
+    EXPECT_NEAR(v.z, z, 1e-5f);
+}
+
+TEST_F(PrimitiveBufferTest, VerticesAndNormalsGoThroughTheMatrixWithZNegated) {
+    KsBeginPrimitive(KS_PRIMITIVE_POLYGON);
+    KsAddVertex(1, 2, 3);
+    KsAddNormal(0, 0, 1);
+    ExpectVec(KsGetPrimitiveVertices()[0], 1, 2, -3);
+    ExpectVec(KsGetPrimitiveNormals()[0], 0, 0, -1);
+
+    // Translation moves points, not directions; scaling stretches both and
+    // the normal is not renormalised.
+    KsCurrentMatrix().Translate(10, 0, 5);
+    KsCurrentMatrix().Scale(2, 2, 2);
+    KsBeginPrimitive(KS_PRIMITIVE_POLYGON);
+    const float v[3] = {1, 1, 1};
+    const float n[3] = {0, 1, 0};
+    KsAddVertexv(v);
+    KsAddNormalv(n);
+    ExpectVec(KsGetPrimitiveVertices()[0], 12, 2, -7);
+    ExpectVec(KsGetPrimitiveNormals()[0], 0, 2, 0);
+
+    KsResetMatrix();
+    KsAddVertex(0, 0, 1);   // no begin: extends the last primitive
+    EXPECT_EQ(KsGetPrimitiveVertexCount(), 2);
+    ExpectVec(KsGetPrimitiveVertices()[1], 0, 0, -1);
+}
+
+TEST_F(PrimitiveBufferTest, KeepsAtMost256VerticesAndNormals) {
+    KsBeginPrimitive(KS_PRIMITIVE_POLYGON);
+    for (int i = 0; i < 300; ++i) {
+        float a = 6.2831853f * i / 300.0f;
+        KsAddVertex(std::cos(a), std::sin(a), -10);
+        KsAddNormal(0, 0, 1);
+    }
+    EXPECT_EQ(KsGetPrimitiveVertexCount(), 256);
+    EXPECT_EQ(KsGetPrimitiveNormalCount(), 256);
+    ExpectVec(KsGetPrimitiveVertices()[255], std::cos(6.2831853f * 255 / 300.0f),
+              std::sin(6.2831853f * 255 / 300.0f), 10);
+    KsEndPrimitive();
+    ASSERT_EQ(Recorded().size(), 1u);
+    EXPECT_EQ(Recorded()[0].vertices.size(), 256u);
+    ASSERT_EQ(SortedCount(), 1);
+    EXPECT_EQ(static_cast<PwSortedSmoothData*>(PwSortedFirst()->payload)->count, 256);
+}
+
+TEST_F(PrimitiveBufferTest, NormalCountChoosesTheGraphicsCall) {
+    struct Case {
+        const char* name;
+        int normals;
+        int type;
+        int hasNormal;
+    };
+    const Case cases[] = {
+        {"one normal per vertex: smooth", 3, kPwSortedSmoothPolygon, -1},
+        {"no normal: two-sided", 0, kPwSortedPolygon, 0},
+        {"one normal: one-sided face normal", 1, kPwSortedPolygon, 1},
+        {"two normals for three vertices: one-sided", 2, kPwSortedPolygon, 1},
+    };
+    for (const Case& c : cases) {
+        PwSortedClear();
+        KsBeginPrimitive(KS_PRIMITIVE_POLYGON);
+        for (int i = 0; i < c.normals; ++i) KsAddNormal(0, 0, 1);
+        KsAddVertex(-1, -1, -10);
+        KsAddVertex(1, -1, -10);
+        KsAddVertex(0, 1, -10);
+        KsEndPrimitive();
+        ASSERT_EQ(SortedCount(), 1) << c.name;
+        EXPECT_EQ(PwSortedFirst()->type, c.type) << c.name;
+        if (c.hasNormal >= 0) {
+            auto* p = static_cast<PwSortedPolygonData*>(PwSortedFirst()->payload);
+            EXPECT_EQ(p->has_normal, c.hasNormal) << c.name;
+        }
+    }
+    // A one-sided polygon whose face normal points away from the eye is
+    // culled; drawn two-sided, the same polygon stays.
+    PwSortedClear();
+    KsBeginPrimitive(KS_PRIMITIVE_POLYGON);
+    KsAddNormal(0, 0, -1);
+    KsAddVertex(-1, -1, -10);
+    KsAddVertex(1, -1, -10);
+    KsAddVertex(0, 1, -10);
+    KsEndPrimitive();
+    EXPECT_EQ(SortedCount(), 0);
+}
+
+TEST_F(PrimitiveBufferTest, DegeneratePrimitivesDrawNothing) {
+    KsBeginPrimitive(KS_PRIMITIVE_POLYGON);
+    KsAddVertex(0, 0, -10);
+    KsAddVertex(1, 0, -10);
+    KsEndPrimitive();
+    KsBeginPrimitive(KS_PRIMITIVE_POLYLINE);
+    KsAddVertex(0, 0, -10);
+    KsEndPrimitive();
+    KsBeginPrimitive(KS_PRIMITIVE_POINTS);
+    KsEndPrimitive();
+    KsBeginPrimitive(7);
+    KsAddVertex(0, 0, -10);
+    KsAddVertex(1, 0, -10);
+    KsAddVertex(0, 1, -10);
+    KsEndPrimitive();
+    EXPECT_EQ(SortedCount(), 0);
+}
+
+TEST_F(PrimitiveBufferTest, PointsAndPolylinesAndTheirPickRegistrations) {
+    KsSensorTable::SetCurrent(7);
+    KsBeginPrimitive(KS_PRIMITIVE_POLYLINE);
+    KsAddVertex(-2, 0, -10);
+    KsAddVertex(0, 0, -10);
+    KsAddVertex(0, 2, -10);
+    KsAddVertex(2, 2, -10);
+    KsEndPrimitive();
+    EXPECT_EQ(SortedCount(), 3);
+    int lines = 0;
+    for (const PwSortedItem* it = PwSortedFirst(); it; it = it->next) lines += it->type == kPwSortedLine;
+    EXPECT_EQ(lines, 3);
+    // Each segment is registered with the current id.
+    const PwProjection* proj = PwGetProjection();
+    int id = -1;
+    EXPECT_EQ(PwPickFindLine(&id, nullptr, nullptr, nullptr, PwPoint2{proj->cx - 10, proj->cy}, 1),
+              1);
+    EXPECT_EQ(id, 7);
+    EXPECT_EQ(PwPickFindLine(&id, nullptr, nullptr, nullptr, PwPoint2{proj->cx, proj->cy - 10}, 1),
+              1);
+    EXPECT_EQ(PwPickFindLine(nullptr, nullptr, nullptr, nullptr, PwPoint2{proj->cx + 5, proj->cy - 20}, 1),
+              1);
+
+    KsBeginPrimitive(KS_PRIMITIVE_POINTS);
+    KsAddVertex(0, -3, -10);
+    KsAddVertex(1, -3, -10);
+    KsEndPrimitive();
+    EXPECT_EQ(SortedCount(), 5);
+    int points = 0;
+    for (const PwSortedItem* it = PwSortedFirst(); it; it = it->next) points += it->type == kPwSortedPoint;
+    EXPECT_EQ(points, 2);
+    EXPECT_EQ(PwPickFindPoint(&id, nullptr, nullptr, nullptr, PwPoint2{proj->cx, proj->cy + 30}, 2), 0);
+    id = -1;
+    EXPECT_EQ(PwPickFindPoint(&id, nullptr, nullptr, nullptr,
+                              PwPoint2{proj->cx, proj->cy + static_cast<int>(3 * proj->magy / 10)}, 1),
+              1);
+    EXPECT_EQ(id, 7);
+}
+
+TEST_F(PrimitiveBufferTest, PickIdTagsPolygonsAndNoIdRegistersNothing) {
+    const PwProjection* proj = PwGetProjection();
+    auto square = [](float z) {
+        KsBeginPrimitive(KS_PRIMITIVE_POLYGON);
+        KsAddVertex(-1, -1, z);
+        KsAddVertex(1, -1, z);
+        KsAddVertex(1, 1, z);
+        KsAddVertex(-1, 1, z);
+        KsEndPrimitive();
+    };
+    square(-10);   // no id current
+    EXPECT_EQ(KsPickAt(proj->cx, proj->cy), -1);
+    KsSensorTable::SetCurrent(4);
+    square(-20);
+    KsSensorTable::SetCurrent(2);
+    square(-8);
+    EXPECT_EQ(KsPickAt(proj->cx, proj->cy), 2);   // nearest
+    EXPECT_EQ(KsPickAt(0, 0), -1);
+    EXPECT_EQ(kstest::Recorded().back().pickId, 2);
+    // Ending again draws (and registers) the same contents once more.
+    KsEndPrimitive();
+    EXPECT_EQ(SortedCount(), 4);
+}
+
+TEST_F(PrimitiveBufferTest, ColourIsTruncatedClampedAndReadAtTheEnd) {
+    KsSetColor(1.0f, 0.5f, 0.0f);
+    PwColor c = KsGetDrawingColor();
+    EXPECT_EQ(c.red, 255);
+    EXPECT_EQ(c.green, 127);
+    EXPECT_EQ(c.blue, 0);
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    KsSetColor(2.0f, -1.0f, nan);
+    c = KsGetDrawingColor();
+    EXPECT_EQ(c.red, 255);
+    EXPECT_EQ(c.green, 0);
+    EXPECT_EQ(c.blue, 0);
+    KsSetColor(1e30f, 0.999f, 0.1f);
+    c = KsGetDrawingColor();
+    EXPECT_EQ(c.red, 255);
+    EXPECT_EQ(c.green, 254);
+    EXPECT_EQ(c.blue, 25);
+
+    // Colours set between the vertices: the one current at the end is the
+    // whole primitive's, and it stays for the next primitive.
+    KsBeginPrimitive(KS_PRIMITIVE_POLYGON);
+    const float red[3] = {1, 0, 0}, green[3] = {0, 1, 0}, blue[3] = {0, 0, 1};
+    KsSetColorv(red);
+    KsAddVertex(-1, -1, -10);
+    KsSetColorv(green);
+    KsAddVertex(1, -1, -10);
+    KsSetColorv(blue);
+    KsAddVertex(0, 1, -10);
+    KsEndPrimitive();
+    KsBeginPrimitive(KS_PRIMITIVE_POINTS);
+    KsAddVertex(0, 0, -10);
+    KsEndPrimitive();
+    ASSERT_EQ(SortedCount(), 2);
+    for (const PwSortedItem* it = PwSortedFirst(); it; it = it->next) {
+        EXPECT_EQ(it->colour.blue, 255);
+        EXPECT_EQ(it->colour.red, 0);
+        EXPECT_EQ(it->colour.green, 0);
+    }
+}
+
+TEST_F(PrimitiveBufferTest, TessellationLevelStaysWithinOneToFifteen) {
+    EXPECT_EQ(KsTessellationLevel(), 4);
+    EXPECT_EQ(KsSetTessellation(16), 16);
+    EXPECT_EQ(KsTessellationLevel(), 4);
+    EXPECT_EQ(KsSetTessellation(0), 0);
+    EXPECT_EQ(KsSetTessellation(-3), -3);
+    EXPECT_EQ(KsTessellationLevel(), 4);
+    EXPECT_EQ(KsSetTessellation(15), 15);
+    EXPECT_EQ(KsTessellationLevel(), 15);
+    EXPECT_EQ(KsSetTessellation(1), 1);
+    EXPECT_EQ(KsTessellationLevel(), 1);
+}
+
+TEST_F(PrimitiveBufferTest, ProjectionHelpers) {
+    PwProjection p;
+    KsInitProjection(&p);
+    PwProjection d;
+    PwDefaultProjection(&d);
+    EXPECT_EQ(p.width, d.width);
+    EXPECT_EQ(p.cx, d.cx);
+    EXPECT_FLOAT_EQ(p.magx, d.magx);
+    EXPECT_FLOAT_EQ(p.near, 0.05f);
+    EXPECT_EQ(KsGetProjectionKind(), 0);
+}
+
+}  // namespace
