@@ -2,6 +2,7 @@
 // the exact text of the box, through the real reader and viewer.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <string>
 
 #include "scenegraph/core/reading/local_heap.h"
@@ -59,11 +60,14 @@ TEST_F(ViewerTest, AFileThatDoesNotLoadSaysWhyAndKeepsTheScene) {
   ASSERT_EQ(Load("kept.wrl", kBox), 1);
   KsPartition* scene = viewer->GetScene();
   const std::string folder = testing::TempDir();
+  // A shared temporary folder may hold anything: make sure this name is missing.
+  const std::string missing = folder + "lv_load_failure_missing.wrl";
+  std::remove(missing.c_str());
   struct Case {
     std::string path;
     const char* why;
   } cases[] = {
-      {folder + "none.wrl", "The file was not found."},
+      {missing, "The file was not found."},
       {folder.substr(0, folder.size() - 1), "This is not a regular file (a folder, a device or a pipe)."},
       {"NUL", "This is not a regular file (a folder, a device or a pipe)."},
       {folder + "COM1", "This is not a regular file (a folder, a device or a pipe)."},

@@ -11,10 +11,11 @@
 #include <vector>
 
 #include "scenegraph/core/object/node.h"
+#include "scenegraph/core/object/node_factory.h"
 #include "scenegraph/core/object/node_interfaces.h"
 #include "scenegraph/core/partition/partition.h"
 #include "scenegraph/core/reading/word_convert.h"
-#include "scenegraph/nodes/bindable_nodes.h"
+#include "scenegraph/nodes/bindable/bindable_nodes.h"
 #include "scenegraph/nodes/node_library.h"
 
 namespace {
