@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include <vector>
 
 #include "graphics/math/pw_math.h"
@@ -260,6 +262,34 @@ TEST_F(State3DTest, HighlightFollowsTheSpecularColour) {
   PwColor own;
   PwShadeColorWith(&own, orange, &p, &facing, 0);
   EXPECT_EQ(own.blue, library.blue);
+}
+
+TEST_F(State3DTest, HighlightStaysWithTheLightAnywhereInTheView) {
+  // A headlight and a viewer far off along the view, as OpenGL lights:
+  // H halves the light direction and the view axis, so a face turned to the
+  // eye keeps a highlight away from the line of sight (where the direction
+  // to the point alone would put almost none off the centre).
+  PwVec3 light = {0, 0, 0};
+  PwSetLight(&light);
+  PwPose zero = {};
+  PwSetEye(&zero);
+  const PwVec3 facing = {0, 0, -1};
+  const PwVec3 points[] = {{0, 0, 10}, {4, 0, 10}, {0, -3, 10}, {-5, 4, 10}, {2, 2, 4}};
+  for (float shininess : {60.0f / 128, 1.0f}) {
+    PwSetHighlight({255, 255, 255}, shininess);
+    const double e = shininess >= 1.0f ? 128.0 : 60.0;
+    for (const PwVec3& p : points) {
+      const double d = std::sqrt(p.x * p.x + p.y * p.y + p.z * p.z);
+      const double l[3] = {-p.x / d, -p.y / d, -p.z / d};
+      const double h[3] = {l[0], l[1], l[2] - 1.0};
+      const double nh = -h[2] / std::sqrt(h[0] * h[0] + h[1] * h[1] + h[2] * h[2]);
+      const int s = static_cast<int>(std::pow(nh, e) * 0.8 * 256);
+      PwColor out;
+      PwShadeColor(&out, PwColor{0, 0, 0}, &p, &facing);
+      EXPECT_NEAR(out.red, s, 3) << p.x << " " << p.y << " exponent " << e;
+    }
+  }
+  PwSetHighlightCode(0);
 }
 
 }  // namespace

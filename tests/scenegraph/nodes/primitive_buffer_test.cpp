@@ -43,22 +43,73 @@ TEST_F(PrimitiveBufferTest, VerticesAndNormalsGoThroughTheMatrixWithZNegated) {
     ExpectVec(KsGetPrimitiveVertices()[1], 0, 0, -1);
 }
 
-TEST_F(PrimitiveBufferTest, KeepsAtMost256VerticesAndNormals) {
+TEST_F(PrimitiveBufferTest, KeepsEveryVertexAndHandsABigPolygonOnInPieces) {
+    // 300 smooth vertices: all kept, in pieces the graphics library takes
+    // whole, sharing their edges (a fan about the first vertex).
     KsBeginPrimitive(KS_PRIMITIVE_POLYGON);
     for (int i = 0; i < 300; ++i) {
         float a = 6.2831853f * i / 300.0f;
         KsAddVertex(std::cos(a), std::sin(a), -10);
         KsAddNormal(0, 0, 1);
     }
-    EXPECT_EQ(KsGetPrimitiveVertexCount(), 256);
-    EXPECT_EQ(KsGetPrimitiveNormalCount(), 256);
-    ExpectVec(KsGetPrimitiveVertices()[255], std::cos(6.2831853f * 255 / 300.0f),
-              std::sin(6.2831853f * 255 / 300.0f), 10);
+    EXPECT_EQ(KsGetPrimitiveVertexCount(), 300);
+    EXPECT_EQ(KsGetPrimitiveNormalCount(), 300);
+    ExpectVec(KsGetPrimitiveVertices()[299], std::cos(6.2831853f * 299 / 300.0f),
+              std::sin(6.2831853f * 299 / 300.0f), 10);
     KsEndPrimitive();
     ASSERT_EQ(Recorded().size(), 1u);
-    EXPECT_EQ(Recorded()[0].vertices.size(), 256u);
-    ASSERT_EQ(SortedCount(), 1);
-    EXPECT_EQ(static_cast<PwSortedSmoothData*>(PwSortedFirst()->payload)->count, 256);
+    EXPECT_EQ(Recorded()[0].vertices.size(), 300u);
+    // 298 fan triangles, 62 to a piece of 64 vertices: 5 pieces.
+    ASSERT_EQ(SortedCount(), 5);
+    int corners = 0;
+    for (const PwSortedItem* it = PwSortedFirst(); it != nullptr; it = it->next) {
+        ASSERT_EQ(it->type, kPwSortedSmoothPolygon);
+        const int n = static_cast<PwSortedSmoothData*>(it->payload)->count;
+        EXPECT_LE(n, 64);
+        corners += n - 2;
+    }
+    EXPECT_EQ(corners, 298);
+}
+
+TEST_F(PrimitiveBufferTest, APrimitiveBeyondTheBoundIsRefusedWhole) {
+    // At the bound a polygon is drawn; one vertex or normal more, and even a
+    // million, refuse it without drawing; the next primitive is drawn again.
+    struct Case {
+        const char* name;
+        int vertices, normals;
+        bool drawn;
+    };
+    const Case cases[] = {
+        {"at the bound", KS_PRIMITIVE_MAX_VERTICES, 0, true},
+        {"one vertex more", KS_PRIMITIVE_MAX_VERTICES + 1, 0, false},
+        {"one normal more", 3, KS_PRIMITIVE_MAX_VERTICES + 1, false},
+        {"a million", 1000000, 1000000, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Recorded().clear();
+        PwSortedClear();
+        PwPose zero = {};
+        PwSetEye(&zero);
+        KsBeginPrimitive(KS_PRIMITIVE_POLYGON);
+        for (int i = 0; i < c.normals; ++i) KsAddNormal(0, 0, 1);
+        for (int i = 0; i < c.vertices; ++i) {
+            const float a = 6.2831853f * static_cast<float>(i) / static_cast<float>(c.vertices);
+            KsAddVertex(std::cos(a), std::sin(a), -10);
+        }
+        EXPECT_EQ(KsPrimitiveRefused(), !c.drawn);
+        KsEndPrimitive();
+        EXPECT_EQ(Recorded().size(), c.drawn ? 1u : 0u);
+        EXPECT_EQ(SortedCount() > 0, c.drawn);
+
+        KsBeginPrimitive(KS_PRIMITIVE_POLYGON);
+        KsAddVertex(0, 0, -10);
+        KsAddVertex(1, 0, -10);
+        KsAddVertex(0, 1, -10);
+        EXPECT_FALSE(KsPrimitiveRefused());
+        KsEndPrimitive();
+        EXPECT_EQ(Recorded().size(), c.drawn ? 2u : 1u);
+    }
 }
 
 TEST_F(PrimitiveBufferTest, NormalCountChoosesTheGraphicsCall) {
