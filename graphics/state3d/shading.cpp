@@ -6,6 +6,7 @@
 
 #include "graphics/math/fast_normalize.h"
 #include "graphics/math/pw_math.h"
+#include "graphics/math/vec_inline.h"
 #include "graphics/state3d/state3d.h"
 #include "graphics/state3d/state3d_backend.h"
 #include "graphics/state3d/state3d_internal.h"
@@ -19,7 +20,8 @@ const PwVec3& UnitNormal(const PwVec3* table, const PwVec3* normal) {
   static bool held = false;
   if (!held || std::memcmp(&last_in, normal, sizeof last_in) != 0) {
     last_in = *normal;
-    PwFastNormalizeWith(table, &last_out, normal);
+    const PwVec3 wide = PwWidenDirection(*normal);
+    PwFastNormalizeWith(table, &last_out, &wide);
     held = true;
   }
   return last_out;
@@ -42,7 +44,8 @@ float HalfwayCosine(const PwVec3* point, const PwVec3* normal) {
   PwVec3 to_light = {le->x - point->x, le->y - point->y, le->z - point->z};
   PwVec3 l = {0, 0, 0}, n = {0, 0, 0}, h = {0, 0, 0};
   PwNormalize(&l, &to_light);
-  PwNormalize(&n, normal);
+  const PwVec3 wide = PwWidenDirection(*normal);
+  PwNormalize(&n, &wide);
   const PwVec3 half = {l.x + to_viewer.x, l.y + to_viewer.y, l.z + to_viewer.z};
   PwNormalize(&h, &half);
   const float nh = std::fabs(n.x * h.x + n.y * h.y + n.z * h.z);

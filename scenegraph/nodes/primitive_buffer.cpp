@@ -88,16 +88,25 @@ void DrawFace(const PrimitiveBuffer& b, int count, const PwVec3* vertices,
     }
 }
 
+// A smooth piece goes on as the triangles of its fan: the image renderer
+// triangulates a smooth polygon itself, and the long thin corners of a fine
+// face's pieces defeat its triangulation.
 void DrawPiece(void* context, const int* indices, int count) {
     const PrimitiveBuffer& b = *static_cast<const PrimitiveBuffer*>(context);
-    PwVec3 vertices[KS_PIECE_VERTICES];
-    PwVec3 normals[KS_PIECE_VERTICES];
-    const bool smooth = b.normalCount == b.vertexCount;
-    for (int i = 0; i < count; ++i) {
-        vertices[i] = b.vertices.points[indices[i]];
-        if (smooth) normals[i] = b.normals.points[indices[i]];
+    if (b.normalCount == b.vertexCount) {
+        for (int i = 1; i + 1 < count; ++i) {
+            const int t[3] = {indices[0], indices[i], indices[i + 1]};
+            const PwVec3 vertices[3] = {b.vertices.points[t[0]], b.vertices.points[t[1]],
+                                        b.vertices.points[t[2]]};
+            const PwVec3 normals[3] = {b.normals.points[t[0]], b.normals.points[t[1]],
+                                       b.normals.points[t[2]]};
+            DrawFace(b, 3, vertices, normals);
+        }
+        return;
     }
-    DrawFace(b, count, vertices, normals);
+    PwVec3 vertices[KS_PIECE_VERTICES];
+    for (int i = 0; i < count; ++i) vertices[i] = b.vertices.points[indices[i]];
+    DrawFace(b, count, vertices, nullptr);
 }
 
 void DrawPolygon(const PrimitiveBuffer& b, int pickId) {

@@ -209,6 +209,16 @@ TEST_F(State3DTest, ShadingTowardAndAwayFromTheLight) {
   EXPECT_EQ(out.green, 76 * 100 / 256);
   EXPECT_EQ(out.blue, 76 * 200 / 256);
   EXPECT_EQ(out.red, 0);
+  // A fine mesh's corner normal, far too short for the table, still faces
+  // the light: lit as the unit normal is.
+  PwSetLight(&light);
+  PwColor unit, tiny;
+  const PwVec3 short_facing = {0, 0, -2e-5f};
+  PwShadeColor(&unit, PwColor{100, 0, 100}, &p, &facing);
+  PwShadeColor(&tiny, PwColor{100, 0, 100}, &p, &short_facing);
+  EXPECT_EQ(tiny.green, unit.green);
+  EXPECT_EQ(tiny.red, unit.red);
+  PwSetLight(&side_light);
   // Degenerate input gives ambient, never garbage.
   PwVec3 none = {0, 0, 0};
   PwShadeColor(&out, PwColor{100, 100, 100}, &p, &none);

@@ -44,31 +44,52 @@ TEST_F(PrimitiveBufferTest, VerticesAndNormalsGoThroughTheMatrixWithZNegated) {
 }
 
 TEST_F(PrimitiveBufferTest, KeepsEveryVertexAndHandsABigPolygonOnInPieces) {
-    // 300 smooth vertices: all kept, in pieces the graphics library takes
-    // whole, sharing their edges (a fan about the first vertex).
-    KsBeginPrimitive(KS_PRIMITIVE_POLYGON);
-    for (int i = 0; i < 300; ++i) {
-        float a = 6.2831853f * i / 300.0f;
-        KsAddVertex(std::cos(a), std::sin(a), -10);
-        KsAddNormal(0, 0, 1);
+    // 300 vertices: all kept, and handed on in pieces the graphics library
+    // takes whole, sharing their edges (a fan about the first vertex): 298
+    // fan triangles, 62 to a piece of 64 vertices (5 pieces), or as
+    // triangles when smooth.
+    struct Case {
+        const char* name;
+        int normals;
+        int type;
+        int pieces, largest;
+    };
+    const Case cases[] = {
+        {"smooth", 300, kPwSortedSmoothPolygon, 298, 3},
+        {"two-sided", 0, kPwSortedPolygon, 5, 64},
+        {"one-sided", 1, kPwSortedPolygon, 5, 64},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Recorded().clear();
+        PwPose zero = {};
+        PwSetEye(&zero);
+        KsBeginPrimitive(KS_PRIMITIVE_POLYGON);
+        for (int i = 0; i < 300; ++i) {
+            float a = 6.2831853f * i / 300.0f;
+            KsAddVertex(std::cos(a), std::sin(a), -10);
+            if (i < c.normals) KsAddNormal(0, 0, 1);
+        }
+        EXPECT_EQ(KsGetPrimitiveVertexCount(), 300);
+        EXPECT_EQ(KsGetPrimitiveNormalCount(), c.normals);
+        ExpectVec(KsGetPrimitiveVertices()[299], std::cos(6.2831853f * 299 / 300.0f),
+                  std::sin(6.2831853f * 299 / 300.0f), 10);
+        KsEndPrimitive();
+        ASSERT_EQ(Recorded().size(), 1u);
+        EXPECT_EQ(Recorded()[0].vertices.size(), 300u);
+        ASSERT_EQ(SortedCount(), c.pieces);
+        int corners = 0, largest = 0;
+        for (const PwSortedItem* it = PwSortedFirst(); it != nullptr; it = it->next) {
+            ASSERT_EQ(it->type, c.type);
+            const int n = c.type == kPwSortedSmoothPolygon
+                              ? static_cast<PwSortedSmoothData*>(it->payload)->count
+                              : static_cast<PwSortedPolygonData*>(it->payload)->count;
+            if (n > largest) largest = n;
+            corners += n - 2;
+        }
+        EXPECT_EQ(largest, c.largest);
+        EXPECT_EQ(corners, 298);
     }
-    EXPECT_EQ(KsGetPrimitiveVertexCount(), 300);
-    EXPECT_EQ(KsGetPrimitiveNormalCount(), 300);
-    ExpectVec(KsGetPrimitiveVertices()[299], std::cos(6.2831853f * 299 / 300.0f),
-              std::sin(6.2831853f * 299 / 300.0f), 10);
-    KsEndPrimitive();
-    ASSERT_EQ(Recorded().size(), 1u);
-    EXPECT_EQ(Recorded()[0].vertices.size(), 300u);
-    // 298 fan triangles, 62 to a piece of 64 vertices: 5 pieces.
-    ASSERT_EQ(SortedCount(), 5);
-    int corners = 0;
-    for (const PwSortedItem* it = PwSortedFirst(); it != nullptr; it = it->next) {
-        ASSERT_EQ(it->type, kPwSortedSmoothPolygon);
-        const int n = static_cast<PwSortedSmoothData*>(it->payload)->count;
-        EXPECT_LE(n, 64);
-        corners += n - 2;
-    }
-    EXPECT_EQ(corners, 298);
 }
 
 TEST_F(PrimitiveBufferTest, APrimitiveBeyondTheBoundIsRefusedWhole) {
