@@ -124,9 +124,9 @@ void PwShadeColorWith(PwColor* out, PwColor colour, const PwVec3* point, const P
   n = UnitNormal(table, normal);
   float nl = n.x * l.x + n.y * l.y + n.z * l.z;
   int a = static_cast<int>((0.3f + (nl > 0.0f ? nl : 0.0f)) * 256.0f);
-  // The highlight at full strength (white specular: the library's own,
-  // exponent 60), then per channel in the specular colour; a black
-  // specular colour has none to compute.
+  // The library's own highlight (white, exponent 60, up to 204), or the
+  // caller's per channel in its specular colour; a black specular colour
+  // has none to compute.
   int sr, sg, sb;
   if (highlight == 0) {
     sr = sg = sb = static_cast<int>(PwPow60(HalfwayCosine(point, normal)) * 0.8f * 256.0f);
@@ -139,7 +139,9 @@ void PwShadeColorWith(PwColor* out, PwColor colour, const PwVec3* point, const P
       const float power = e == kLibraryExponent
                               ? PwPow60(nh)
                               : std::pow(nh > 1.0f ? 1.0f : nh, static_cast<float>(e));
-      const int full = static_cast<int>(power * 0.8f * 256.0f);
+      // A material's highlight at the strength of the OpenGL build's light
+      // (specular 0.9), so that the two programs show the same highlight.
+      const int full = static_cast<int>(power * 0.9f * 255.0f);
       sr = full * r / 255;
       sg = full * g / 255;
       sb = full * b / 255;
