@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "graphics/formats/model_capture.h"
 #include "graphics/state3d/state3d.h"
 #include "graphics/zbuffer/image_file_helpers.h"
 #include "graphics/zbuffer/image_output.h"
@@ -256,6 +257,38 @@ TEST_F(BigFacePictureTest, ANotchedFaceOfManyCornersKeepsItsNotch) {
         EXPECT_LE(Differ(c.screen, reference.screen), 4) << c.screenCount;
         EXPECT_LE(Differ(c.image, reference.image), 4) << c.imageCount;
     }
+}
+
+TEST_F(BigFacePictureTest, TheCapturedModelHoldsEveryCornerAndTheWholeArea) {
+    // An SRF capture of a face of 300 corners: all 300 points, in faces
+    // whose areas add up to the face's (twice: a face without normals is
+    // captured with both windings).
+    const std::vector<PwVec3> face = Disc(300, 2);
+    ASSERT_EQ(Read(FaceText(face)), "");
+    PwModelResetState();
+    const std::string path = ImageTempPath("big_face.srf");
+    ASSERT_EQ(PwSrfBegin(path.c_str()), 1);
+    PwPose zero = {};
+    PwSetEye(&zero);
+    Draw();
+    EXPECT_EQ(PwModelVertexCount(), 300);
+    ASSERT_GT(PwModelFaceCount(), 1);
+    double area = 0;
+    for (int f = 0; f < PwModelFaceCount(); ++f) {
+        int kind = -1, nv = 0, nn = 0;
+        PwColor colour;
+        const int* vi = nullptr;
+        const int* ni = nullptr;
+        ASSERT_EQ(PwModelGetFace(f, &kind, &colour, &nv, &vi, &nn, &ni), 1);
+        std::vector<PwVec3> corners(nv);
+        int flag = 0;
+        for (int i = 0; i < nv; ++i) PwModelGetVertex(vi[i], &corners[i], &flag);
+        area += std::fabs(Area(corners, nullptr, nv));
+    }
+    EXPECT_NEAR(area, 2 * std::fabs(Area(face, nullptr, 300)), 1e-3);
+    EXPECT_EQ(PwSrfEnd(), 1);
+    std::remove(path.c_str());
+    PwModelResetState();
 }
 
 TEST_F(BigFacePictureTest, AFaceOfAMillionCornersIsRefusedAndTheNextIsDrawn) {
