@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
 
 namespace {
@@ -153,6 +154,8 @@ int EarClip(int n, const P2* p, double sign, int* prev, int* next, unsigned char
 int KsSplitPolygon(int count, const PwVec3* v, KsPieceSink sink, void* context) {
     if (count < 3 || v == nullptr || sink == nullptr) return 0;
     const std::size_t n = static_cast<std::size_t>(count);
+    // Sizes that a 32-bit size_t cannot hold are refused, not wrapped.
+    if (n > SIZE_MAX / (3 * sizeof(int)) || n > SIZE_MAX / sizeof(P2)) return 0;
     // Flattened along the axis that Newell's normal leans on most.
     double nx = 0, ny = 0, nz = 0;
     for (std::size_t i = 0; i < n; ++i) {
@@ -171,17 +174,22 @@ int KsSplitPolygon(int count, const PwVec3* v, KsPieceSink sink, void* context) 
     unsigned char* flags = static_cast<unsigned char*>(std::malloc(n));
     int pieces = 0;
     if (p != nullptr && ints != nullptr && flags != nullptr) {
+        bool finite = true;
         for (std::size_t i = 0; i < n; ++i) {
             const double x = v[i].x, y = v[i].y, z = v[i].z;
+            finite = finite && std::isfinite(x) && std::isfinite(y) && std::isfinite(z);
             p[i] = drop == 0 ? P2{y, z} : (drop == 1 ? P2{z, x} : P2{x, y});
         }
-        const double area = Area2(count, p);
+        // (Points beyond float's range have no order to sort the hull by.)
+        const double area = finite ? Area2(count, p) : 0.0;
         // The hull takes up to count + 1 entries after the sort order.
-        const double hull = HullArea2(count, p, ints, ints + n);
+        const double hull =
+            finite && std::isfinite(area) ? HullArea2(count, p, ints, ints + n) : 0.0;
         int* ring = ints + 2 * n;
         for (int i = 0; i < count; ++i) ring[i] = i;
-        const bool convex = !(hull > 0.0) || std::fabs(hull - std::fabs(area)) <= kConvexSlack * hull;
-        if (convex || count > KS_EAR_CLIP_VERTICES || !std::isfinite(area)) {
+        const bool convex =
+            !(hull > 0.0) || std::fabs(hull - std::fabs(area)) <= kConvexSlack * hull;
+        if (convex || count > KS_EAR_CLIP_VERTICES) {
             pieces = Fan(count, ring, sink, context);
         } else {
             pieces = EarClip(count, p, area > 0.0 ? 1.0 : -1.0, ints, ints + n, flags, ring,

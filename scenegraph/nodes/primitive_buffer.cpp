@@ -23,7 +23,8 @@ struct PointRoom {
     bool Grow(int count) {
         if (count < room) return true;
         if (room >= KS_PRIMITIVE_MAX_VERTICES) return false;
-        const int wanted = room * 2 < KS_PRIMITIVE_MAX_VERTICES ? room * 2 : KS_PRIMITIVE_MAX_VERTICES;
+        const int wanted =
+            room * 2 < KS_PRIMITIVE_MAX_VERTICES ? room * 2 : KS_PRIMITIVE_MAX_VERTICES;
         auto* grown = static_cast<PwVec3*>(
             std::malloc(static_cast<std::size_t>(wanted) * sizeof(PwVec3)));
         if (grown == nullptr) return false;
