@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -155,6 +156,8 @@ TEST(PolygonPiecesTest, HostileFacesAreBoundedInWork) {
     wild[7] = {3e38f, -3e38f, 3e38f};
     p.polygon = &wild;
     EXPECT_GE(KsSplitPolygon(100, wild.data(), Collect, &p), 1);
+    wild[9] = {std::numeric_limits<float>::infinity(), std::numeric_limits<float>::quiet_NaN(), 0};
+    EXPECT_GE(KsSplitPolygon(100, wild.data(), Collect, &p), 1);
 }
 
 // A face read from a file, drawn as a frame draws it: on the screen (the
@@ -192,7 +195,9 @@ protected:
             PwSetEye(&zero);
             Draw();
             PwFlushSorted();
-            if (frame == 1) EXPECT_EQ(Recorded().back().normals.size(), face.size());
+            if (frame == 1) {
+                EXPECT_EQ(Recorded().back().normals.size(), face.size());
+            }
         }
         Coverage c;
         for (int y = 0; y < 120; ++y) {
