@@ -21,6 +21,15 @@ inline bool PwAllFinite(int count, const PwVec3* points) {
   return true;
 }
 
+// A direction scaled so that its longest axis is 1 long: the normalisations
+// take vectors this short for none, but a fine mesh's corner normals (cross
+// products of short edges) are shorter still and point all the same.
+inline PwVec3 PwWidenDirection(PwVec3 v) {
+  const float m = std::fmax(std::fabs(v.x), std::fmax(std::fabs(v.y), std::fabs(v.z)));
+  if (!(m > 0.0f) || m >= 0.001f || !std::isfinite(m)) return v;
+  return {v.x / m, v.y / m, v.z / m};
+}
+
 // Points this close on every axis count as one point.
 constexpr float kPwSamePointTolerance = 0.0001f;
 

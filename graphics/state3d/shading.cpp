@@ -6,6 +6,7 @@
 
 #include "graphics/math/fast_normalize.h"
 #include "graphics/math/pw_math.h"
+#include "graphics/math/vec_inline.h"
 #include "graphics/state3d/state3d.h"
 #include "graphics/state3d/state3d_backend.h"
 #include "graphics/state3d/state3d_internal.h"
@@ -19,13 +20,37 @@ const PwVec3& UnitNormal(const PwVec3* table, const PwVec3* normal) {
   static bool held = false;
   if (!held || std::memcmp(&last_in, normal, sizeof last_in) != 0) {
     last_in = *normal;
-    PwFastNormalizeWith(table, &last_out, normal);
+    const PwVec3 wide = PwWidenDirection(*normal);
+    PwFastNormalizeWith(table, &last_out, &wide);
     held = true;
   }
   return last_out;
 }
 
 constexpr int kLibraryExponent = 60;
+
+// |n.H| with H half-way between the light and the viewer. The viewer stands
+// far off along the world's -z, as the OpenGL build has it (its eye lies on
+// the projection matrix, so lighting sees world coordinates and a viewer at
+// infinity there): the highlight of a face then sits where OpenGL puts it,
+// anywhere in the view, not only on the line of sight. Exact square roots:
+// a high exponent magnifies the table's steps of two degrees into tens of
+// levels.
+float HalfwayCosine(const PwVec3* point, const PwVec3* normal) {
+  static const PwVec3 kToViewer = {0.0f, 0.0f, -1.0f};
+  PwVec3 to_viewer;
+  PwFrameUnrotate(&to_viewer, PwGetEyeFrame(), &kToViewer);
+  const PwVec3* le = PwGetLightEye();
+  PwVec3 to_light = {le->x - point->x, le->y - point->y, le->z - point->z};
+  PwVec3 l = {0, 0, 0}, n = {0, 0, 0}, h = {0, 0, 0};
+  PwNormalize(&l, &to_light);
+  const PwVec3 wide = PwWidenDirection(*normal);
+  PwNormalize(&n, &wide);
+  const PwVec3 half = {l.x + to_viewer.x, l.y + to_viewer.y, l.z + to_viewer.z};
+  PwNormalize(&h, &half);
+  const float nh = std::fabs(n.x * h.x + n.y * h.y + n.z * h.z);
+  return std::isfinite(nh) ? (nh > 1.0f ? 1.0f : nh) : 0.0f;
+}
 
 int Exponent(std::uint32_t code) {
   return code == 0 ? kLibraryExponent : static_cast<int>(code >> 24);
@@ -86,7 +111,7 @@ void PwShadeColorWith(PwColor* out, PwColor colour, const PwVec3* point, const P
                       std::uint32_t highlight) {
   const PwVec3* table = PwUnitTable();
   const PwVec3* le = PwGetLightEye();
-  PwVec3 l, v, n, h;
+  PwVec3 l, v, n;
   PwFastNormalizeWith(table, &v, point);
   if (le->x == 0.0f && le->y == 0.0f && le->z == 0.0f) {
     // A light at the eye (the usual headlight) lies straight back along the
@@ -99,27 +124,24 @@ void PwShadeColorWith(PwColor* out, PwColor colour, const PwVec3* point, const P
   n = UnitNormal(table, normal);
   float nl = n.x * l.x + n.y * l.y + n.z * l.z;
   int a = static_cast<int>((0.3f + (nl > 0.0f ? nl : 0.0f)) * 256.0f);
-  // The highlight at full strength (white specular: the library's own,
-  // exponent 60), then per channel in the specular colour; a black
-  // specular colour has none to compute.
+  // The library's own highlight (white, exponent 60, up to 204), or the
+  // caller's per channel in its specular colour; a black specular colour
+  // has none to compute.
   int sr, sg, sb;
   if (highlight == 0) {
-    PwVec3 half = {l.x - v.x, l.y - v.y, l.z - v.z};
-    PwFastNormalizeWith(table, &h, &half);
-    const float nh = n.x * h.x + n.y * h.y + n.z * h.z;
-    sr = sg = sb = static_cast<int>(PwPow60(std::fabs(nh)) * 0.8f * 256.0f);
+    sr = sg = sb = static_cast<int>(PwPow60(HalfwayCosine(point, normal)) * 0.8f * 256.0f);
   } else {
     sr = sg = sb = 0;
     const int r = Channel(highlight, 0), g = Channel(highlight, 8), b = Channel(highlight, 16);
     if ((r | g | b) != 0) {
-      PwVec3 half = {l.x - v.x, l.y - v.y, l.z - v.z};
-      PwFastNormalizeWith(table, &h, &half);
-      const float nh = std::fabs(n.x * h.x + n.y * h.y + n.z * h.z);
+      const float nh = HalfwayCosine(point, normal);
       const int e = Exponent(highlight);
       const float power = e == kLibraryExponent
                               ? PwPow60(nh)
                               : std::pow(nh > 1.0f ? 1.0f : nh, static_cast<float>(e));
-      const int full = static_cast<int>(power * 0.8f * 256.0f);
+      // A material's highlight at the strength of the OpenGL build's light
+      // (specular 0.9), so that the two programs show the same highlight.
+      const int full = static_cast<int>(power * 0.9f * 255.0f);
       sr = full * r / 255;
       sg = full * g / 255;
       sb = full * b / 255;

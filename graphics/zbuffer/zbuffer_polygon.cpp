@@ -2,6 +2,7 @@
 #include <cmath>
 
 #include "graphics/zbuffer/image_output.h"
+#include "graphics/math/vec_inline.h"
 #include "graphics/zbuffer/zbuffer_internal.h"
 
 namespace {
@@ -25,7 +26,7 @@ void FlatPixel(int x, int y, void* data) {
   const PwVec3 l = PwZSub(s.camera_light, p);
   float d = 0.0f, sp = 0.0f;
   if (PwZDot(n, l) * PwZDot(n, v) < 0.0f) {
-    const PwVec3 nu = Unit(n), lu = Unit(l), vu = Unit(v);
+    const PwVec3 nu = Unit(PwWidenDirection(n)), lu = Unit(l), vu = Unit(v);
     d = std::fabs(PwZDot(nu, lu));
     // A black highlight has no power to compute.
     if (PwZHighlightLit()) {

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "graphics/geometry/polygon_geometry.h"
+#include "graphics/math/vec_inline.h"
 #include "graphics/zbuffer/zbuffer_internal.h"
 
 namespace {
@@ -66,7 +67,7 @@ int SmoothTriangle(const PwVec3 points[3], const PwVec3 normals[3], PwColor colo
     const PwVec3& v = t.q[i];
     float d = 0.0f, sp = 0.0f;
     if (PwZDot(nrm, l) * PwZDot(nrm, v) < 0.0f) {
-      const PwVec3 nu = Unit(nrm), lu = Unit(l), vu = Unit(v);
+      const PwVec3 nu = Unit(PwWidenDirection(nrm)), lu = Unit(l), vu = Unit(v);
       d = std::fabs(PwZDot(nu, lu));
       if (highlight) sp = std::pow(std::fabs(PwZDot(nu, Unit(PwZSub(lu, vu)))), exponent);
     }

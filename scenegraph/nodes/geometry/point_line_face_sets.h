@@ -76,15 +76,18 @@ class KsIndexedFaceSet : public KsNode {
     KsNode* NewInstance() override;
     // Drops the cached lists and the computed corner normals.
     int InvalidateCache() override;
-    // One polygon per face (its first KS_SEGMENT_CAPACITY corners); without
-    // a normal node, corner normals are computed once and kept.
+    // One polygon per face, with every corner (a face beyond the primitive
+    // buffer's bound is refused there); without a normal node, corner
+    // normals are computed once and kept.
     int ExecTraverse(KsMatrix* matrix) override;
     int GetBoundingBox(KsVec3f* min, KsVec3f* max) override;
 
-    // Face number k from coordIndex position s, as the line set's; entries
-    // are null for the lists whose node is absent.
+    // Face number k from coordIndex position s, as the line set's but with
+    // room for capacity corners; entries are null for the lists whose node
+    // is absent.
     int GetSegment(int k, int s, const KsVec3f** points, const KsVec3f** normals,
-                   const KsCol** colours, const KsVec2f** texPoints, int* count);
+                   const KsCol** colours, const KsVec2f** texPoints, int* count,
+                   int capacity = KS_SEGMENT_CAPACITY);
     int GetNumSegment(int* starts, int* count);
 
     // The computed corner normals, one per coordIndex entry (null when none

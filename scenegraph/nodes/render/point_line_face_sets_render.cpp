@@ -2,6 +2,7 @@
 // goes through its list's checked Get, so no entry of a broken file reads
 // outside a list; each pass over coordIndex is linear in its length.
 #include <cstdio>
+#include <cstdlib>
 #include <new>
 
 #include "scenegraph/core/math/polygon.h"
@@ -101,6 +102,53 @@ int SkipNegative(const int* idx, int n, int s) {
     return s;
 }
 
+// Corners of the longest face, held to one more than the primitive buffer
+// takes (so that a face beyond it is gathered far enough to be refused).
+int LongestRun(const int* idx, int n) {
+    int longest = 0;
+    for (int s = 0; s < n;) {
+        int e = s;
+        while (e < n && idx[e] >= 0) ++e;
+        if (e - s > longest) longest = e - s;
+        s = e + 1;
+    }
+    return longest > KS_PRIMITIVE_MAX_VERTICES ? KS_PRIMITIVE_MAX_VERTICES + 1 : longest;
+}
+
+// The gathered corners of one face: on the stack for faces of the usual
+// size, on the heap for larger ones.
+struct FaceRoom {
+    const KsVec3f* fixedPoints[KS_SEGMENT_CAPACITY];
+    const KsVec3f* fixedNormals[KS_SEGMENT_CAPACITY];
+    const KsCol* fixedColours[KS_SEGMENT_CAPACITY];
+    const KsVec2f* fixedTexPoints[KS_SEGMENT_CAPACITY];
+    const KsVec3f** points = fixedPoints;
+    const KsVec3f** normals = fixedNormals;
+    const KsCol** colours = fixedColours;
+    const KsVec2f** texPoints = fixedTexPoints;
+    void* heap = nullptr;
+    int capacity = KS_SEGMENT_CAPACITY;
+
+    // False when the room for a face of count corners cannot be had.
+    bool Take(int count) {
+        if (count <= KS_SEGMENT_CAPACITY) return true;
+        const std::size_t c = static_cast<std::size_t>(count);
+        const std::size_t bytes =
+            c * (sizeof(KsVec3f*) * 2 + sizeof(KsCol*) + sizeof(KsVec2f*));
+        heap = std::malloc(bytes);
+        if (heap == nullptr) return false;
+        auto* base = static_cast<char*>(heap);
+        points = reinterpret_cast<const KsVec3f**>(base);
+        normals = reinterpret_cast<const KsVec3f**>(base + c * sizeof(KsVec3f*));
+        colours = reinterpret_cast<const KsCol**>(base + 2 * c * sizeof(KsVec3f*));
+        texPoints = reinterpret_cast<const KsVec2f**>(base + 2 * c * sizeof(KsVec3f*) +
+                                                       c * sizeof(KsCol*));
+        capacity = count;
+        return true;
+    }
+    ~FaceRoom() { std::free(heap); }
+};
+
 }  // namespace
 
 int KsPointSet::ExecTraverse(KsMatrix*) {
@@ -192,7 +240,8 @@ void KsIndexedFaceSet::FillCaches() {
 }
 
 int KsIndexedFaceSet::GetSegment(int k, int s, const KsVec3f** points, const KsVec3f** normals,
-                                 const KsCol** colours, const KsVec2f** texPoints, int* count) {
+                                 const KsCol** colours, const KsVec2f** texPoints, int* count,
+                                 int capacity) {
     *count = 0;
     FillCaches();
     if (points_.list == nullptr) {
@@ -203,7 +252,7 @@ int KsIndexedFaceSet::GetSegment(int k, int s, const KsVec3f** points, const KsV
     const int n = coordIndex.GetCount();
     const int* idx = coordIndex.GetElements();
     int m = 0;
-    for (int pos = s; pos >= 0 && pos < n && m < KS_SEGMENT_CAPACITY; ++pos, ++m) {
+    for (int pos = s; pos >= 0 && pos < n && m < capacity; ++pos, ++m) {
         const int ci = idx[pos];
         if (ci == -1) break;
         points[m] = points_.list->Get(ci);
@@ -224,6 +273,8 @@ int KsIndexedFaceSet::ExecTraverse(KsMatrix*) {
     const int n = coordIndex.GetCount();
     const int* idx = coordIndex.GetElements();
     int s = SkipNegative(idx, n, 0);
+    FaceRoom room;
+    if (!room.Take(LongestRun(idx, n))) return 0;
 
     // The first traversal without a normal node computes the corner normals;
     // later ones draw what it stored.
@@ -236,14 +287,15 @@ int KsIndexedFaceSet::ExecTraverse(KsMatrix*) {
         }
     }
 
-    const KsVec3f* points[KS_SEGMENT_CAPACITY];
-    const KsVec3f* normals[KS_SEGMENT_CAPACITY];
-    const KsCol* colours[KS_SEGMENT_CAPACITY];
-    const KsVec2f* texPoints[KS_SEGMENT_CAPACITY];
+    const KsVec3f** points = room.points;
+    const KsVec3f** normals = room.normals;
+    const KsCol** colours = room.colours;
+    const KsVec2f** texPoints = room.texPoints;
     LastColour last;
     for (int k = 0; s < n; ++k) {
         int m = 0;
-        if (GetSegment(k, s, points, normals, colours, texPoints, &m) == 0 && m > 0) {
+        if (GetSegment(k, s, points, normals, colours, texPoints, &m, room.capacity) == 0 &&
+            m > 0) {
             KsBeginPrimitive(KS_PRIMITIVE_POLYGON);
             const KsVec3f* lastNormal = nullptr;
             const KsVec3f faceNormal = fresh ? FaceNormal(points, m) : KsVec3f();

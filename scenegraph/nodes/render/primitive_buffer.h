@@ -12,8 +12,12 @@
 constexpr int KS_PRIMITIVE_POLYGON = 1;
 constexpr int KS_PRIMITIVE_POINTS = 2;
 constexpr int KS_PRIMITIVE_POLYLINE = 3;
-// Vertices and normals kept per primitive; further ones are dropped.
+// Vertices and normals held without allocating; a larger primitive grows
+// the buffer (kept for the next one) up to KS_PRIMITIVE_MAX_VERTICES.
 constexpr int KS_PRIMITIVE_CAPACITY = 256;
+// A primitive of more vertices or normals, or one whose room cannot be
+// had, is refused whole: ending it draws nothing.
+constexpr int KS_PRIMITIVE_MAX_VERTICES = 1 << 16;
 constexpr int KS_TESSELLATION_MIN = 1;
 constexpr int KS_TESSELLATION_MAX = 15;
 constexpr int KS_TESSELLATION_DEFAULT = 4;
@@ -46,7 +50,9 @@ void KsAddVertexv(const float v[3]);
 void KsAddNormal(float x, float y, float z);
 void KsAddNormalv(const float n[3]);
 // Polygons: as many normals as vertices draw smooth, none two-sided, any
-// other number one-sided with the first as face normal.
+// other number one-sided with the first as face normal. A polygon of more
+// than KS_PIECE_VERTICES goes to the graphics library in pieces that
+// cover it exactly (and is registered for picking whole).
 void KsEndPrimitive();
 
 // Components 0..1, each * 255 truncated (clamped to 0..255). The colour at
@@ -77,9 +83,11 @@ int KsGetPrimitiveVertexCount();
 const PwVec3* KsGetPrimitiveVertices();
 int KsGetPrimitiveNormalCount();
 const PwVec3* KsGetPrimitiveNormals();
+// Whether the primitive gathered last outgrew the buffer and is refused.
+bool KsPrimitiveRefused();
 
-// Called at every KsEndPrimitive with what is about to be drawn; null for
-// none. For tests and tools that count or inspect the geometry.
+// Called at every KsEndPrimitive with what is about to be drawn (not for a
+// refused primitive); null for none. For tests and tools that count or inspect the geometry.
 typedef void (*KsPrimitiveObserver)(int mode, int vertexCount, const PwVec3* vertices,
                                     int normalCount, const PwVec3* normals, PwColor colour,
                                     int pickId);

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include <vector>
 
 #include "graphics/math/pw_math.h"
@@ -207,6 +209,16 @@ TEST_F(State3DTest, ShadingTowardAndAwayFromTheLight) {
   EXPECT_EQ(out.green, 76 * 100 / 256);
   EXPECT_EQ(out.blue, 76 * 200 / 256);
   EXPECT_EQ(out.red, 0);
+  // A fine mesh's corner normal, far too short for the table, still faces
+  // the light: lit as the unit normal is.
+  PwSetLight(&light);
+  PwColor unit, tiny;
+  const PwVec3 short_facing = {0, 0, -2e-5f};
+  PwShadeColor(&unit, PwColor{100, 0, 100}, &p, &facing);
+  PwShadeColor(&tiny, PwColor{100, 0, 100}, &p, &short_facing);
+  EXPECT_EQ(tiny.green, unit.green);
+  EXPECT_EQ(tiny.red, unit.red);
+  PwSetLight(&side_light);
   // Degenerate input gives ambient, never garbage.
   PwVec3 none = {0, 0, 0};
   PwShadeColor(&out, PwColor{100, 100, 100}, &p, &none);
@@ -214,10 +226,10 @@ TEST_F(State3DTest, ShadingTowardAndAwayFromTheLight) {
 }
 
 TEST_F(State3DTest, HighlightFollowsTheSpecularColour) {
-  // Facing a headlight: diffuse 332/256 of each channel, highlight 204 at
-  // full strength. The library's own highlight and a white specular colour
-  // at exponent 60 (shininess 60/128) are the same; black has none; a
-  // coloured one adds its channels' share; a low shininess spreads it.
+  // Facing a headlight: diffuse 332/256 of each channel. The library's own
+  // highlight is 204 at full strength, a material's 229 (0.9 of 255, as the
+  // OpenGL build's light gives it); black has none; a coloured one adds its
+  // channels' share; a low shininess spreads it.
   PwVec3 light = {0, 0, 0};
   PwSetLight(&light);
   PwPose zero = {};
@@ -230,11 +242,11 @@ TEST_F(State3DTest, HighlightFollowsTheSpecularColour) {
     float shininess;
     int green, red, blue;
   } cases[] = {
-      {{255, 255, 255}, 60.0f / 128, 255, 255, 204},
+      {{255, 255, 255}, 60.0f / 128, 255, 255, 229},
       {{0, 0, 0}, 0.2f, 127 * 332 / 256, 255, 0},
       {{0, 255, 0}, 60.0f / 128, 127 * 332 / 256, 255, 0},
       {{255, 0, 0}, 60.0f / 128, 255, 255, 0},
-      {{0, 0, 128}, 60.0f / 128, 127 * 332 / 256, 255, 204 * 128 / 255},
+      {{0, 0, 128}, 60.0f / 128, 127 * 332 / 256, 255, 229 * 128 / 255},
   };
   PwColor library;
   PwShadeColor(&library, orange, &p, &facing);
@@ -260,6 +272,34 @@ TEST_F(State3DTest, HighlightFollowsTheSpecularColour) {
   PwColor own;
   PwShadeColorWith(&own, orange, &p, &facing, 0);
   EXPECT_EQ(own.blue, library.blue);
+}
+
+TEST_F(State3DTest, HighlightStaysWithTheLightAnywhereInTheView) {
+  // A headlight and a viewer far off along the view, as OpenGL lights:
+  // H halves the light direction and the view axis, so a face turned to the
+  // eye keeps a highlight away from the line of sight (where the direction
+  // to the point alone would put almost none off the centre).
+  PwVec3 light = {0, 0, 0};
+  PwSetLight(&light);
+  PwPose zero = {};
+  PwSetEye(&zero);
+  const PwVec3 facing = {0, 0, -1};
+  const PwVec3 points[] = {{0, 0, 10}, {4, 0, 10}, {0, -3, 10}, {-5, 4, 10}, {2, 2, 4}};
+  for (float shininess : {60.0f / 128, 1.0f}) {
+    PwSetHighlight({255, 255, 255}, shininess);
+    const double e = shininess >= 1.0f ? 128.0 : 60.0;
+    for (const PwVec3& p : points) {
+      const double d = std::sqrt(p.x * p.x + p.y * p.y + p.z * p.z);
+      const double l[3] = {-p.x / d, -p.y / d, -p.z / d};
+      const double h[3] = {l[0], l[1], l[2] - 1.0};
+      const double nh = -h[2] / std::sqrt(h[0] * h[0] + h[1] * h[1] + h[2] * h[2]);
+      const int s = static_cast<int>(std::pow(nh, e) * 0.9 * 255);
+      PwColor out;
+      PwShadeColor(&out, PwColor{0, 0, 0}, &p, &facing);
+      EXPECT_NEAR(out.red, s, 3) << p.x << " " << p.y << " exponent " << e;
+    }
+  }
+  PwSetHighlightCode(0);
 }
 
 }  // namespace

@@ -43,22 +43,94 @@ TEST_F(PrimitiveBufferTest, VerticesAndNormalsGoThroughTheMatrixWithZNegated) {
     ExpectVec(KsGetPrimitiveVertices()[1], 0, 0, -1);
 }
 
-TEST_F(PrimitiveBufferTest, KeepsAtMost256VerticesAndNormals) {
-    KsBeginPrimitive(KS_PRIMITIVE_POLYGON);
-    for (int i = 0; i < 300; ++i) {
-        float a = 6.2831853f * i / 300.0f;
-        KsAddVertex(std::cos(a), std::sin(a), -10);
-        KsAddNormal(0, 0, 1);
+TEST_F(PrimitiveBufferTest, KeepsEveryVertexAndHandsABigPolygonOnInPieces) {
+    // 300 vertices: all kept, and handed on in pieces the graphics library
+    // takes whole, sharing their edges (a fan about the first vertex): 298
+    // fan triangles, 62 to a piece of 64 vertices (5 pieces), or as
+    // triangles when smooth.
+    struct Case {
+        const char* name;
+        int normals;
+        int type;
+        int pieces, largest;
+    };
+    const Case cases[] = {
+        {"smooth", 300, kPwSortedSmoothPolygon, 298, 3},
+        {"two-sided", 0, kPwSortedPolygon, 5, 64},
+        {"one-sided", 1, kPwSortedPolygon, 5, 64},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Recorded().clear();
+        PwPose zero = {};
+        PwSetEye(&zero);
+        KsBeginPrimitive(KS_PRIMITIVE_POLYGON);
+        for (int i = 0; i < 300; ++i) {
+            float a = 6.2831853f * i / 300.0f;
+            KsAddVertex(std::cos(a), std::sin(a), -10);
+            if (i < c.normals) KsAddNormal(0, 0, 1);
+        }
+        EXPECT_EQ(KsGetPrimitiveVertexCount(), 300);
+        EXPECT_EQ(KsGetPrimitiveNormalCount(), c.normals);
+        ExpectVec(KsGetPrimitiveVertices()[299], std::cos(6.2831853f * 299 / 300.0f),
+                  std::sin(6.2831853f * 299 / 300.0f), 10);
+        KsEndPrimitive();
+        ASSERT_EQ(Recorded().size(), 1u);
+        EXPECT_EQ(Recorded()[0].vertices.size(), 300u);
+        ASSERT_EQ(SortedCount(), c.pieces);
+        int corners = 0, largest = 0;
+        for (const PwSortedItem* it = PwSortedFirst(); it != nullptr; it = it->next) {
+            ASSERT_EQ(it->type, c.type);
+            const int n = c.type == kPwSortedSmoothPolygon
+                              ? static_cast<PwSortedSmoothData*>(it->payload)->count
+                              : static_cast<PwSortedPolygonData*>(it->payload)->count;
+            if (n > largest) largest = n;
+            corners += n - 2;
+        }
+        EXPECT_EQ(largest, c.largest);
+        EXPECT_EQ(corners, 298);
     }
-    EXPECT_EQ(KsGetPrimitiveVertexCount(), 256);
-    EXPECT_EQ(KsGetPrimitiveNormalCount(), 256);
-    ExpectVec(KsGetPrimitiveVertices()[255], std::cos(6.2831853f * 255 / 300.0f),
-              std::sin(6.2831853f * 255 / 300.0f), 10);
-    KsEndPrimitive();
-    ASSERT_EQ(Recorded().size(), 1u);
-    EXPECT_EQ(Recorded()[0].vertices.size(), 256u);
-    ASSERT_EQ(SortedCount(), 1);
-    EXPECT_EQ(static_cast<PwSortedSmoothData*>(PwSortedFirst()->payload)->count, 256);
+}
+
+TEST_F(PrimitiveBufferTest, APrimitiveBeyondTheBoundIsRefusedWhole) {
+    // At the bound a polygon is drawn; one vertex or normal more, and even a
+    // million, refuse it without drawing; the next primitive is drawn again.
+    struct Case {
+        const char* name;
+        int vertices, normals;
+        bool drawn;
+    };
+    const Case cases[] = {
+        {"at the bound", KS_PRIMITIVE_MAX_VERTICES, 0, true},
+        {"one vertex more", KS_PRIMITIVE_MAX_VERTICES + 1, 0, false},
+        {"one normal more", 3, KS_PRIMITIVE_MAX_VERTICES + 1, false},
+        {"a million", 1000000, 1000000, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Recorded().clear();
+        PwSortedClear();
+        PwPose zero = {};
+        PwSetEye(&zero);
+        KsBeginPrimitive(KS_PRIMITIVE_POLYGON);
+        for (int i = 0; i < c.normals; ++i) KsAddNormal(0, 0, 1);
+        for (int i = 0; i < c.vertices; ++i) {
+            const float a = 6.2831853f * static_cast<float>(i) / static_cast<float>(c.vertices);
+            KsAddVertex(std::cos(a), std::sin(a), -10);
+        }
+        EXPECT_EQ(KsPrimitiveRefused(), !c.drawn);
+        KsEndPrimitive();
+        EXPECT_EQ(Recorded().size(), c.drawn ? 1u : 0u);
+        EXPECT_EQ(SortedCount() > 0, c.drawn);
+
+        KsBeginPrimitive(KS_PRIMITIVE_POLYGON);
+        KsAddVertex(0, 0, -10);
+        KsAddVertex(1, 0, -10);
+        KsAddVertex(0, 1, -10);
+        EXPECT_FALSE(KsPrimitiveRefused());
+        KsEndPrimitive();
+        EXPECT_EQ(Recorded().size(), c.drawn ? 2u : 1u);
+    }
 }
 
 TEST_F(PrimitiveBufferTest, NormalCountChoosesTheGraphicsCall) {
