@@ -7,7 +7,7 @@
 #include "graphics/primitives/primitives3d.h"
 #include "graphics/state3d/state3d.h"
 #include "scenegraph/core/events/sensor_table.h"
-#include "scenegraph/nodes/polygon_pieces.h"
+#include "scenegraph/nodes/render/polygon_pieces.h"
 
 namespace {
 

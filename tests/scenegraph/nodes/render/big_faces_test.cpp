@@ -14,9 +14,9 @@
 #include "graphics/zbuffer/image_file_helpers.h"
 #include "graphics/zbuffer/image_output.h"
 #include "graphics/zbuffer/zbuffer.h"
-#include "render_test_util.h"
-#include "scenegraph/nodes/point_line_face_sets.h"
-#include "scenegraph/nodes/polygon_pieces.h"
+#include "scenegraph/nodes/render_test_util.h"
+#include "scenegraph/nodes/geometry/point_line_face_sets.h"
+#include "scenegraph/nodes/render/polygon_pieces.h"
 
 namespace {
 

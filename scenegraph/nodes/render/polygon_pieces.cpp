@@ -1,4 +1,4 @@
-#include "scenegraph/nodes/polygon_pieces.h"
+#include "scenegraph/nodes/render/polygon_pieces.h"
 
 #include <algorithm>
 #include <cmath>
