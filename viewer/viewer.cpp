@@ -24,6 +24,7 @@
 #include "scenegraph/nodes/node_library.h"
 #include "scenegraph/nodes/primitive_buffer.h"
 #include "viewer/frame_clock.h"
+#include "viewer/header_check.h"
 #include "viewer/scene_export.h"
 #include "viewer/scene_overflow.h"
 
@@ -105,6 +106,14 @@ Viewer::~Viewer() { CloseFile(); }
 
 int Viewer::LoadFile(const char* path) {
   loadFailure_ = KsReadErrors();
+  // What the Open dialog refuses by its first line is no VRML 2.0 world
+  // from the command line or a drop either. A file that cannot be opened
+  // is left to the read, which says why.
+  const ViewerHeaderVerdict header = ViewerCheckHeaderFile(path);
+  if (header.open_result == kKsFileOpened && header.load == 0) {
+    loadFailure_.failure = header.empty == 1 ? kKsReadEmpty : kKsReadNotVrml2;
+    return 0;
+  }
   KsPartition* loaded = new (std::nothrow) KsPartition();
   if (!loaded) {
     loadFailure_.failure = kKsReadTooLarge;
@@ -115,8 +124,6 @@ int Viewer::LoadFile(const char* path) {
   KsRouter::NewFile();
   if (loaded->ReadFile(path) != 0) {
     loadFailure_ = loaded->GetReadErrors();
-    // Read, but its statements could not be realised as VRML 2.0.
-    if (loadFailure_.failure == kKsReadOk) loadFailure_.failure = kKsReadNotVrml2;
     // Everything it read goes with it.
     delete loaded;
     return 0;

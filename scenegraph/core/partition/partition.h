@@ -42,7 +42,10 @@ public:
     int AssignLabels();
     int WriteProto(KsOutStream* stream);
 
-    // 1 only when the file cannot be opened.
+    // 1 when the file cannot be opened or memory runs out while it is read
+    // (GetReadErrors says which); statements that fail are reported and
+    // skipped, and never fail the read. The header line is not looked at
+    // (a file named by EXTERNPROTO need not have one).
     int ReadFile(const char* path);
     // What the last ReadFile skipped (statements and unmatched brackets).
     const KsReadErrors& GetReadErrors() const { return readErrors_; }
