@@ -49,24 +49,46 @@ namespace {
 
 constexpr float kPi = 3.1415927f;
 
-// Tells every VisibilitySensor that it sees the scene from the start.
-class VisibilitySensorScanner : public KsNodeScanner {
+// The scene's viewpoints (the walk of KsPartition::GetViewpoints, so in the
+// order its GetViewpoint counts them) and its VisibilitySensors, in one walk
+// outside PROTO instances. Each is held until the open is done with it:
+// events sent meanwhile may take it out of the scene.
+class OpeningScan : public KsNodeScanner {
  public:
-  explicit VisibilitySensorScanner(float time) : time_(time) {}
+  OpeningScan() { SetEnterProto(1); }
+  ~OpeningScan() override {
+    for (KsNode* node : viewpoints) node->Unref();
+    for (KsNode* node : sensors) node->Unref();
+  }
+  OpeningScan(const OpeningScan&) = delete;
+  OpeningScan& operator=(const OpeningScan&) = delete;
   int Visit(KsNode* node) override {
-    if (std::strcmp(node->GetClassName(), "KsVisibilitySensor") != 0) return 0;
+    const char* name = node->GetClassName();
+    if (std::strcmp(name, "KsViewpoint") == 0) {
+      node->Ref();
+      viewpoints.push_back(node);
+    } else if (std::strcmp(name, "KsVisibilitySensor") == 0) {
+      node->Ref();
+      sensors.push_back(node);
+    }
+    return 0;
+  }
+
+  std::vector<KsNode*> viewpoints;
+  std::vector<KsNode*> sensors;
+};
+
+// Tells every VisibilitySensor that it sees the scene from the start.
+void TellVisible(const std::vector<KsNode*>& sensors, float time) {
+  for (KsNode* node : sensors) {
     KsSFBool active;
     active.Set(KS_TRUE);
     node->SendEventOut("isActive", &active);
     KsSFTime enter;
-    enter.Set(time_ < 0.0f ? KsClock::GetTime() : time_);
+    enter.Set(time < 0.0f ? KsClock::GetTime() : time);
     node->SendEventOut("enterTime", &enter);
-    return 0;
   }
-
- private:
-  float time_;
-};
+}
 
 KsViewpoint* AsViewpoint(KsNode* node) { return static_cast<KsViewpoint*>(node); }
 
@@ -131,12 +153,16 @@ int Viewer::LoadFile(const char* path) {
   CloseFile();
   scene_ = loaded;
   ViewerOverflowNewFile();
-  scene_->StoreViewpointPaths();
-  KsBindFirstOfScene(scene_);
+  // Two walks in all, whatever the number of viewpoints: one entering PROTO
+  // instances (viewpoint paths, first bindables), one not (the viewpoints
+  // counted and the visibility sensors).
+  KsPrepareScene(scene_);
+  OpeningScan opening;
+  scene_->Scan(&opening);
 
   viewpointIndex_ = 0;
-  if (KsNode* first = scene_->GetViewpoint(0)) {
-    AsViewpoint(first)->Bind();
+  if (!opening.viewpoints.empty()) {
+    AsViewpoint(opening.viewpoints[0])->Bind();
   } else {
     Examiner();
   }
@@ -153,22 +179,19 @@ int Viewer::LoadFile(const char* path) {
   examiner->position.Set(examinerCentre_ + KsVec3f(0, 0, diagonal + 1.0f));
   examiner->orientation.Set(KsRotation(0, 0, 1, 0));
 
-  viewpointCount_ = 0;
-  while (scene_->GetViewpoint(viewpointCount_)) ++viewpointCount_;
-  TakeSnapshots();
+  viewpointCount_ = static_cast<int>(opening.viewpoints.size());
+  TakeSnapshots(opening.viewpoints);
 
-  VisibilitySensorScanner visibility(KsClock::GetTime());
-  scene_->Scan(&visibility);
+  TellVisible(opening.sensors, KsClock::GetTime());
   return 1;
 }
 
-void Viewer::TakeSnapshots() {
+void Viewer::TakeSnapshots(const std::vector<KsNode*>& viewpoints) {
   snapshots_.clear();
-  snapshots_.resize(static_cast<std::size_t>(viewpointCount_));
-  for (int i = 0; i < viewpointCount_; ++i) {
-    KsViewpoint* vp = AsViewpoint(scene_->GetViewpoint(i));
-    if (!vp) continue;
-    ViewpointSnapshot& s = snapshots_[static_cast<std::size_t>(i)];
+  snapshots_.resize(viewpoints.size());
+  for (std::size_t i = 0; i < viewpoints.size(); ++i) {
+    KsViewpoint* vp = AsViewpoint(viewpoints[i]);
+    ViewpointSnapshot& s = snapshots_[i];
     s.fieldOfView = vp->fieldOfView.Get();
     s.jump = vp->jump.Get();
     s.orientation = vp->orientation.Get();
@@ -399,18 +422,23 @@ void Viewer::PreviousCamera() {
   Camera();
   --viewpointIndex_;
   if (viewpointIndex_ < 0) {
-    int last = 0;
-    while (scene_->GetViewpoint(last + 1)) ++last;
-    viewpointIndex_ = last;
+    std::vector<KsNode*> all;
+    scene_->GetViewpoints(&all);
+    viewpointIndex_ = all.empty() ? 0 : static_cast<int>(all.size()) - 1;
   }
   if (KsNode* vp = scene_->GetViewpoint(viewpointIndex_)) AsViewpoint(vp)->Bind();
 }
 
 void Viewer::ResetCameraPosition() {
   if (!scene_) return;
-  for (int i = 0; i < viewpointCount_ && i < static_cast<int>(snapshots_.size()); ++i) {
-    KsViewpoint* vp = AsViewpoint(scene_->GetViewpoint(i));
-    if (!vp) continue;
+  std::vector<KsNode*> all;
+  scene_->GetViewpoints(&all);
+  // Held while they are set: the events sent may take one out of the scene.
+  for (KsNode* node : all) node->Ref();
+  for (int i = 0; i < viewpointCount_ && i < static_cast<int>(snapshots_.size()) &&
+                  i < static_cast<int>(all.size());
+       ++i) {
+    KsViewpoint* vp = AsViewpoint(all[static_cast<std::size_t>(i)]);
     const ViewpointSnapshot& s = snapshots_[static_cast<std::size_t>(i)];
     vp->fieldOfView.Set(s.fieldOfView);
     vp->jump.Set(s.jump);
@@ -418,6 +446,7 @@ void Viewer::ResetCameraPosition() {
     vp->position.Set(s.position);
     vp->description.Set(s.description.empty() ? "" : s.description.data());
   }
+  for (KsNode* node : all) node->Unref();
 }
 
 void Viewer::Zoom() {

@@ -332,10 +332,16 @@ namespace {
 // The first node of each kind that the walk meets.
 class FirstBindables : public KsNodeScanner {
 public:
-    FirstBindables() { SetEnterProto(0); }
+    explicit FirstBindables(bool paths = false) : paths_(paths) { SetEnterProto(0); }
     int Visit(KsNode* node) override {
         const char* name = node->GetClassName();
-        if (!background && std::strcmp(name, "KsBackground") == 0) {
+        if (paths_ && std::strcmp(name, "KsViewpoint") == 0) {
+            // As StoreViewpointPaths hands it on, the viewpoint last.
+            KsObject* items[KS_SCAN_PATH_SIZE];
+            const int count = GetDepth() < KS_SCAN_PATH_SIZE ? GetDepth() : KS_SCAN_PATH_SIZE;
+            for (int i = 0; i < count; ++i) items[i] = GetPathItem(i);
+            StorePath(node, count, items);
+        } else if (!background && std::strcmp(name, "KsBackground") == 0) {
             background = static_cast<KsBackground*>(node);
         } else if (!fog && std::strcmp(name, "KsFog") == 0) {
             fog = static_cast<KsFog*>(node);
@@ -348,11 +354,13 @@ public:
     KsBackground* background = nullptr;
     KsFog* fog = nullptr;
     KsNavigationInfo* navigation = nullptr;
-};
-}  // namespace
 
-void KsBindFirstOfScene(KsPartition* scene) {
-    FirstBindables first;
+private:
+    bool paths_;
+};
+
+void BindFirst(KsPartition* scene, bool paths) {
+    FirstBindables first(paths);
     if (scene) scene->Scan(&first);
     Bindings& b = Bound();
     b.background = nullptr;
@@ -362,6 +370,10 @@ void KsBindFirstOfScene(KsPartition* scene) {
     if (first.fog) first.fog->Bind();
     if (first.navigation) first.navigation->Bind();
 }
+}  // namespace
+
+void KsBindFirstOfScene(KsPartition* scene) { BindFirst(scene, false); }
+void KsPrepareScene(KsPartition* scene) { BindFirst(scene, true); }
 
 // ---- registration ----------------------------------------------------------
 

@@ -126,6 +126,9 @@ void KsRegisterBindableNodes();
 // (walk order, PROTO instances included) and leaves none bound of a kind it
 // has not: its nodes were built while the world before it held the binding.
 void KsBindFirstOfScene(KsPartition* scene);
+// The same, and every viewpoint given its path (as StoreViewpointPaths
+// does) in the same walk: what a world needs as it opens, in one walk.
+void KsPrepareScene(KsPartition* scene);
 
 // Nothing bound (tests). The default viewpoint stays.
 void KsResetBindings();

@@ -103,6 +103,13 @@ public:
     int Traverse(KsMatrix* matrix);
     // The n-th viewpoint in scan order outside PROTO instances, or null.
     KsNode* GetViewpoint(int n);
+    // All of them in that order, found in one walk: element n is what
+    // GetViewpoint(n) answers.
+    void GetViewpoints(std::vector<KsNode*>* out);
+    // Walks of the whole scene (Scan) begun since the last reset,
+    // process-wide: what opening a world costs besides its read.
+    static long GetScanCount();
+    static void ResetScanCount();
     // Hands every viewpoint, PROTO instances included, its path.
     int StoreViewpointPaths();
     // The sensor under the window point; one pick per traversal.

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include <unordered_map>
+#include <vector>
 
 #include "scenegraph/core/partition/box_query.h"
 #include "scenegraph/core/events/drag_sensor.h"
@@ -83,7 +84,15 @@ BoxQuery& Boxes() {
     static BoxQuery query;
     return query;
 }
+
+long& Scans() {
+    static long scans = 0;
+    return scans;
+}
 }  // namespace
+
+long KsPartition::GetScanCount() { return Scans(); }
+void KsPartition::ResetScanCount() { Scans() = 0; }
 
 KsBoxQueryScope::KsBoxQueryScope() : outermost_(Boxes().open == 0) {
     BoxQuery& q = Boxes();
@@ -130,6 +139,7 @@ int KsChildBoundingBox(KsNode* node, KsVec3f* min, KsVec3f* max) {
 
 int KsPartition::Scan(KsNodeScanner* scanner) {
     if (!scanner) return 0;
+    ++Scans();
     scanner->Push(this);
     int result = 0;
     // Visitors may change the roots: read the count each time.
@@ -163,11 +173,19 @@ int KsPartition::Traverse(KsMatrix* matrix) {
 }
 
 KsNode* KsPartition::GetViewpoint(int n) {
+    std::vector<KsNode*> all;
+    GetViewpoints(&all);
+    return n >= 0 && n < static_cast<int>(all.size()) ? all[static_cast<size_t>(n)] : nullptr;
+}
+
+void KsPartition::GetViewpoints(std::vector<KsNode*>* out) {
+    if (!out) return;
+    out->clear();
     KsNodeFinder finder;
     finder.SetTargetName(kViewpointClass);
     finder.SetEnterProto(1);
     Scan(&finder);
-    return finder.Get(n);
+    for (int i = 0; i < finder.GetCount(); ++i) out->push_back(finder.Get(i));
 }
 
 int KsPartition::StoreViewpointPaths() {
