@@ -26,20 +26,23 @@ inline std::string DeepUseWorld(int nests, int levels) {
     return t;
 }
 
-// PROTO Ak [ exposedField MFVec3f p [ ] ] whose body holds `width` instances
-// of Ak+1 each taking p by IS, `levels` deep; the innermost holds a
-// Coordinate whose point IS p. A CoordinateInterpolator sends `points`
-// points into the outermost instance every time its fraction changes:
-// width^levels Coordinate fields take each value.
+// PROTO Ak [ exposedField MFVec3f p [ ] ] whose body declares Ak+1 and
+// holds `width` instances of it, each taking p by IS, `levels` deep; the
+// innermost holds a Coordinate whose point IS p. A CoordinateInterpolator
+// sends `points` points into the outermost instance every time its fraction
+// changes: width^levels Coordinate fields take each value.
 inline std::string IsFanOutWorld(int levels, int width, int points) {
     std::string t = "#VRML V2.0 utf8\n";
-    t += "PROTO A" + std::to_string(levels) +
-         " [ exposedField MFVec3f p [ ] ] { Coordinate { point IS p } }\n";
-    for (int k = levels - 1; k >= 0; --k) {
-        t += "PROTO A" + std::to_string(k) + " [ exposedField MFVec3f p [ ] ] { Group { children [";
-        for (int i = 0; i < width; ++i) t += " A" + std::to_string(k + 1) + " { p IS p }";
-        t += " ] } }\n";
+    for (int k = 0; k <= levels; ++k) {
+        t += "PROTO A" + std::to_string(k) + " [ exposedField MFVec3f p [ ] ] {\n";
+        if (k == levels) t += "Coordinate { point IS p }\n";
     }
+    for (int k = levels - 1; k >= 0; --k) {
+        t += "}\nGroup { children [";
+        for (int i = 0; i < width; ++i) t += " A" + std::to_string(k + 1) + " { p IS p }";
+        t += " ] }\n";
+    }
+    t += "}\n";
     t += "DEF T TimeSensor { loop TRUE cycleInterval 1 }\n";
     t += "DEF I CoordinateInterpolator { key [ 0 1 ] keyValue [";
     for (int half = 0; half < 2; ++half)
