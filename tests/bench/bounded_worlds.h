@@ -55,10 +55,10 @@ inline std::string IsFanOutWorld(int levels, int width, int points) {
 }
 
 // A PROTO body of `groups` Groups G0..Gn-1, each holding `leaves` shapes of
-// its own, and routes Gi.children_changed TO Gj.set_children for every i < j
-// (every later group takes the children of every earlier one); one
-// TouchSensor-free change sets it off: an instance's field `kids` is IS to
-// G0's children. `instances` instances.
+// its own, with routes Gi.children_changed TO Gj.set_children for every
+// i < j: every later group takes the children of every earlier one. G0's
+// children are IS kids, so each of the `instances` instances, giving kids
+// `leaves` subtrees, sets the lattice off as it is read.
 inline std::string ChildrenRouteLattice(int groups, int leaves, int instances) {
     std::string t = "#VRML V2.0 utf8\nPROTO L [ exposedField MFNode kids [ ] ] {\n";
     for (int g = 0; g < groups; ++g) {

@@ -50,12 +50,12 @@ TEST_F(ViewerTest, EveryViewpointAnswerIsTheOneAWalkPerQuestionGives) {
   } worlds[] = {
       {"mixed", kMixed, {"a", "b", "c", "b", "d"}},
       {"many", lvbench::ManyViewpointWorld(300, 1200), {}},
-      {"none", lvbench::ManyViewpointWorld(0, 50), {}},
+      {"no_viewpoints", lvbench::ManyViewpointWorld(0, 50), {}},
   };
   for (int i = 0; i < 300; ++i) worlds[1].order.push_back("v" + std::to_string(i));
   for (World& w : worlds) {
     KsPartition::ResetScanCount();
-    ASSERT_EQ(Load(w.name + std::string(".wrl"), w.text), 1) << w.name;
+    ASSERT_EQ(Load(std::string("vps_") + w.name + ".wrl", w.text), 1) << w.name;
     // Two walks, one entering PROTO instances and one not, for any number
     // of viewpoints (each question a walk of its own made 2V + 5).
     EXPECT_EQ(KsPartition::GetScanCount(), 2) << w.name;
@@ -81,7 +81,9 @@ TEST_F(ViewerTest, EveryViewpointAnswerIsTheOneAWalkPerQuestionGives) {
     viewer->PreviousCamera();
     EXPECT_LE(KsPartition::GetScanCount(), 3) << w.name;
     EXPECT_EQ(viewer->GetViewpointIndex(), count > 0 ? count - 1 : 0) << w.name;
-    if (count > 0) EXPECT_EQ(KsViewpoint::GetBound(), WalkedViewpoint(scene, count - 1));
+    if (count > 0) {
+      EXPECT_EQ(KsViewpoint::GetBound(), WalkedViewpoint(scene, count - 1));
+    }
 
     // Reset puts back what each viewpoint held at the open, in one walk.
     for (KsNode* vp : all) static_cast<KsViewpoint*>(vp)->position.Set(KsVec3f(-7, -7, -7));
