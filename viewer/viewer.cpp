@@ -170,8 +170,12 @@ int Viewer::LoadFile(const char* path) {
   boxMin_ = KsVec3f();
   boxMax_ = KsVec3f();
   centre_ = KsVec3f();
-  scene_->GetBoundingBox(&boxMin_, &boxMax_);
-  scene_->GetCenter(&centre_);
+  // The centre as GetCenter gives it, from the one box query: a second
+  // query would cost as much again (and tell a scene too deep twice).
+  if (scene_->GetBoundingBox(&boxMin_, &boxMax_) == 0) {
+    centre_ = KsVec3f((boxMin_.x + boxMax_.x) / 2.0f, (boxMin_.y + boxMax_.y) / 2.0f,
+                      (boxMin_.z + boxMax_.z) / 2.0f);
+  }
   examinerCentre_ = centre_;
 
   KsViewpoint* examiner = ExaminerViewpoint();
