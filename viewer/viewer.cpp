@@ -49,14 +49,17 @@ namespace {
 
 constexpr float kPi = 3.1415927f;
 
-// The scene's viewpoints (the walk of KsPartition::GetViewpoints, so in the
-// order its GetViewpoint counts them) and its VisibilitySensors, in one walk
-// outside PROTO instances. Each is held until the open is done with it:
-// events sent meanwhile may take it out of the scene.
+// The scene's viewpoints (in the order of KsPartition::GetViewpoint, whose
+// walk does not enter PROTO instances) and its VisibilitySensors, and
+// whether the walk met a PROTO instance. Until it meets one, a walk that
+// enters them is the very walk GetViewpoint makes. Once gathered, each is
+// held until the open is done with it: events sent meanwhile may take it
+// out of the scene.
 class OpeningScan : public KsNodeScanner {
  public:
   OpeningScan() { SetEnterProto(1); }
   ~OpeningScan() override {
+    if (!held_) return;
     for (KsNode* node : viewpoints) node->Unref();
     for (KsNode* node : sensors) node->Unref();
   }
@@ -65,17 +68,30 @@ class OpeningScan : public KsNodeScanner {
   int Visit(KsNode* node) override {
     const char* name = node->GetClassName();
     if (std::strcmp(name, "KsViewpoint") == 0) {
-      node->Ref();
       viewpoints.push_back(node);
     } else if (std::strcmp(name, "KsVisibilitySensor") == 0) {
-      node->Ref();
       sensors.push_back(node);
+    } else if (std::strcmp(name, "KsCustomNode") == 0) {
+      metInstance = true;
     }
     return 0;
+  }
+  void Restart() {
+    viewpoints.clear();
+    sensors.clear();
+  }
+  void Hold() {
+    held_ = true;
+    for (KsNode* node : viewpoints) node->Ref();
+    for (KsNode* node : sensors) node->Ref();
   }
 
   std::vector<KsNode*> viewpoints;
   std::vector<KsNode*> sensors;
+  bool metInstance = false;
+
+ private:
+  bool held_ = false;
 };
 
 // Tells every VisibilitySensor that it sees the scene from the start.
@@ -153,12 +169,16 @@ int Viewer::LoadFile(const char* path) {
   CloseFile();
   scene_ = loaded;
   ViewerOverflowNewFile();
-  // Two walks in all, whatever the number of viewpoints: one entering PROTO
-  // instances (viewpoint paths, first bindables), one not (the viewpoints
-  // counted and the visibility sensors).
-  KsPrepareScene(scene_);
+  // One walk, whatever the number of viewpoints, entering PROTO instances
+  // (viewpoint paths, first bindables); a scene that holds instances needs
+  // a second that does not (the viewpoints counted, the visibility sensors).
   OpeningScan opening;
-  scene_->Scan(&opening);
+  KsPrepareScene(scene_, &opening);
+  if (opening.metInstance) {
+    opening.Restart();
+    scene_->Scan(&opening);
+  }
+  opening.Hold();
 
   viewpointIndex_ = 0;
   if (!opening.viewpoints.empty()) {

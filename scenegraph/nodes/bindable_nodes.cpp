@@ -332,8 +332,12 @@ namespace {
 // The first node of each kind that the walk meets.
 class FirstBindables : public KsNodeScanner {
 public:
-    explicit FirstBindables(bool paths = false) : paths_(paths) { SetEnterProto(0); }
+    explicit FirstBindables(bool paths = false, KsNodeScanner* also = nullptr)
+        : paths_(paths), also_(also) {
+        SetEnterProto(0);
+    }
     int Visit(KsNode* node) override {
+        if (also_) also_->Visit(node);
         const char* name = node->GetClassName();
         if (paths_ && std::strcmp(name, "KsViewpoint") == 0) {
             // As StoreViewpointPaths hands it on, the viewpoint last.
@@ -357,10 +361,11 @@ public:
 
 private:
     bool paths_;
+    KsNodeScanner* also_;
 };
 
-void BindFirst(KsPartition* scene, bool paths) {
-    FirstBindables first(paths);
+void BindFirst(KsPartition* scene, bool paths, KsNodeScanner* also) {
+    FirstBindables first(paths, also);
     if (scene) scene->Scan(&first);
     Bindings& b = Bound();
     b.background = nullptr;
@@ -372,8 +377,8 @@ void BindFirst(KsPartition* scene, bool paths) {
 }
 }  // namespace
 
-void KsBindFirstOfScene(KsPartition* scene) { BindFirst(scene, false); }
-void KsPrepareScene(KsPartition* scene) { BindFirst(scene, true); }
+void KsBindFirstOfScene(KsPartition* scene) { BindFirst(scene, false, nullptr); }
+void KsPrepareScene(KsPartition* scene, KsNodeScanner* also) { BindFirst(scene, true, also); }
 
 // ---- registration ----------------------------------------------------------
 
