@@ -140,6 +140,9 @@ void ViewerLoadFailureText(const KsReadErrors& failure, const char* path,
       std::snprintf(text, kViewerReportSize,
                     "LOAD FAILED\n%s\n\nThe file is not VRML 2.0.", name);
       break;
+    case kKsReadEmpty:
+      std::snprintf(text, kViewerReportSize, "LOAD FAILED\n%s\n\nThe file is empty.", name);
+      break;
     case kKsReadCannotOpen:
     default:
       std::snprintf(text, kViewerReportSize,

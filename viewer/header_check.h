@@ -10,10 +10,11 @@ struct ViewerHeaderVerdict {
   const char* lines[3];
   // kKsFileOpened, or why the file could not be opened (then load is 0).
   KsFileOpenResult open_result;
+  int empty;               // 1: the file holds nothing at all
 };
 
-
+// The verdict on a file's first line; null for a file without any (empty).
 ViewerHeaderVerdict ViewerCheckHeaderLine(const char* first_line);
-// Reads the file's first line (text mode, at most 259 characters). Only a
+// Reads the file's first line (at most 259 characters). Only a
 // regular file is opened: a device or a pipe might never give a line.
 ViewerHeaderVerdict ViewerCheckHeaderFile(const char* path);

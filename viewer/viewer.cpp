@@ -24,6 +24,7 @@
 #include "scenegraph/nodes/node_library.h"
 #include "scenegraph/nodes/render/primitive_buffer.h"
 #include "viewer/frame_clock.h"
+#include "viewer/header_check.h"
 #include "viewer/scene_export.h"
 #include "viewer/scene_overflow.h"
 
@@ -47,24 +48,62 @@ namespace {
 
 constexpr float kPi = 3.1415927f;
 
-// Tells every VisibilitySensor that it sees the scene from the start.
-class VisibilitySensorScanner : public KsNodeScanner {
+// The scene's viewpoints (in the order of KsPartition::GetViewpoint, whose
+// walk does not enter PROTO instances) and its VisibilitySensors, and
+// whether the walk met a PROTO instance. Until it meets one, a walk that
+// enters them is the very walk GetViewpoint makes. Once gathered, each is
+// held until the open is done with it: events sent meanwhile may take it
+// out of the scene.
+class OpeningScan : public KsNodeScanner {
  public:
-  explicit VisibilitySensorScanner(float time) : time_(time) {}
+  OpeningScan() { SetEnterProto(1); }
+  ~OpeningScan() override {
+    if (!held_) return;
+    for (KsNode* node : viewpoints) node->Unref();
+    for (KsNode* node : sensors) node->Unref();
+  }
+  OpeningScan(const OpeningScan&) = delete;
+  OpeningScan& operator=(const OpeningScan&) = delete;
   int Visit(KsNode* node) override {
-    if (std::strcmp(node->GetClassName(), "KsVisibilitySensor") != 0) return 0;
+    const char* name = node->GetClassName();
+    if (std::strcmp(name, "KsViewpoint") == 0) {
+      viewpoints.push_back(node);
+    } else if (std::strcmp(name, "KsVisibilitySensor") == 0) {
+      sensors.push_back(node);
+    } else if (std::strcmp(name, "KsCustomNode") == 0) {
+      metInstance = true;
+    }
+    return 0;
+  }
+  void Restart() {
+    viewpoints.clear();
+    sensors.clear();
+  }
+  void Hold() {
+    held_ = true;
+    for (KsNode* node : viewpoints) node->Ref();
+    for (KsNode* node : sensors) node->Ref();
+  }
+
+  std::vector<KsNode*> viewpoints;
+  std::vector<KsNode*> sensors;
+  bool metInstance = false;
+
+ private:
+  bool held_ = false;
+};
+
+// Tells every VisibilitySensor that it sees the scene from the start.
+void TellVisible(const std::vector<KsNode*>& sensors, float time) {
+  for (KsNode* node : sensors) {
     KsSFBool active;
     active.Set(KS_TRUE);
     node->SendEventOut("isActive", &active);
     KsSFTime enter;
-    enter.Set(time_ < 0.0f ? KsClock::GetTime() : time_);
+    enter.Set(time < 0.0f ? KsClock::GetTime() : time);
     node->SendEventOut("enterTime", &enter);
-    return 0;
   }
-
- private:
-  float time_;
-};
+}
 
 KsViewpoint* AsViewpoint(KsNode* node) { return static_cast<KsViewpoint*>(node); }
 
@@ -104,6 +143,14 @@ Viewer::~Viewer() { CloseFile(); }
 
 int Viewer::LoadFile(const char* path) {
   loadFailure_ = KsReadErrors();
+  // What the Open dialog refuses by its first line is no VRML 2.0 world
+  // from the command line or a drop either. A file that cannot be opened
+  // is left to the read, which says why.
+  const ViewerHeaderVerdict header = ViewerCheckHeaderFile(path);
+  if (header.open_result == kKsFileOpened && header.load == 0) {
+    loadFailure_.failure = header.empty == 1 ? kKsReadEmpty : kKsReadNotVrml2;
+    return 0;
+  }
   KsPartition* loaded = new (std::nothrow) KsPartition();
   if (!loaded) {
     loadFailure_.failure = kKsReadTooLarge;
@@ -114,8 +161,6 @@ int Viewer::LoadFile(const char* path) {
   KsRouter::NewFile();
   if (loaded->ReadFile(path) != 0) {
     loadFailure_ = loaded->GetReadErrors();
-    // Read, but its statements could not be realised as VRML 2.0.
-    if (loadFailure_.failure == kKsReadOk) loadFailure_.failure = kKsReadNotVrml2;
     // Everything it read goes with it.
     delete loaded;
     return 0;
@@ -123,12 +168,20 @@ int Viewer::LoadFile(const char* path) {
   CloseFile();
   scene_ = loaded;
   ViewerOverflowNewFile();
-  scene_->StoreViewpointPaths();
-  KsBindFirstOfScene(scene_);
+  // One walk, whatever the number of viewpoints, entering PROTO instances
+  // (viewpoint paths, first bindables); a scene that holds instances needs
+  // a second that does not (the viewpoints counted, the visibility sensors).
+  OpeningScan opening;
+  KsPrepareScene(scene_, &opening);
+  if (opening.metInstance) {
+    opening.Restart();
+    scene_->Scan(&opening);
+  }
+  opening.Hold();
 
   viewpointIndex_ = 0;
-  if (KsNode* first = scene_->GetViewpoint(0)) {
-    AsViewpoint(first)->Bind();
+  if (!opening.viewpoints.empty()) {
+    AsViewpoint(opening.viewpoints[0])->Bind();
   } else {
     Examiner();
   }
@@ -136,8 +189,12 @@ int Viewer::LoadFile(const char* path) {
   boxMin_ = KsVec3f();
   boxMax_ = KsVec3f();
   centre_ = KsVec3f();
-  scene_->GetBoundingBox(&boxMin_, &boxMax_);
-  scene_->GetCenter(&centre_);
+  // The centre as GetCenter gives it, from the one box query: a second
+  // query would cost as much again (and tell a scene too deep twice).
+  if (scene_->GetBoundingBox(&boxMin_, &boxMax_) == 0) {
+    centre_ = KsVec3f((boxMin_.x + boxMax_.x) / 2.0f, (boxMin_.y + boxMax_.y) / 2.0f,
+                      (boxMin_.z + boxMax_.z) / 2.0f);
+  }
   examinerCentre_ = centre_;
 
   KsViewpoint* examiner = ExaminerViewpoint();
@@ -145,22 +202,19 @@ int Viewer::LoadFile(const char* path) {
   examiner->position.Set(examinerCentre_ + KsVec3f(0, 0, diagonal + 1.0f));
   examiner->orientation.Set(KsRotation(0, 0, 1, 0));
 
-  viewpointCount_ = 0;
-  while (scene_->GetViewpoint(viewpointCount_)) ++viewpointCount_;
-  TakeSnapshots();
+  viewpointCount_ = static_cast<int>(opening.viewpoints.size());
+  TakeSnapshots(opening.viewpoints);
 
-  VisibilitySensorScanner visibility(KsClock::GetTime());
-  scene_->Scan(&visibility);
+  TellVisible(opening.sensors, KsClock::GetTime());
   return 1;
 }
 
-void Viewer::TakeSnapshots() {
+void Viewer::TakeSnapshots(const std::vector<KsNode*>& viewpoints) {
   snapshots_.clear();
-  snapshots_.resize(static_cast<std::size_t>(viewpointCount_));
-  for (int i = 0; i < viewpointCount_; ++i) {
-    KsViewpoint* vp = AsViewpoint(scene_->GetViewpoint(i));
-    if (!vp) continue;
-    ViewpointSnapshot& s = snapshots_[static_cast<std::size_t>(i)];
+  snapshots_.resize(viewpoints.size());
+  for (std::size_t i = 0; i < viewpoints.size(); ++i) {
+    KsViewpoint* vp = AsViewpoint(viewpoints[i]);
+    ViewpointSnapshot& s = snapshots_[i];
     s.fieldOfView = vp->fieldOfView.Get();
     s.jump = vp->jump.Get();
     s.orientation = vp->orientation.Get();
@@ -391,18 +445,23 @@ void Viewer::PreviousCamera() {
   Camera();
   --viewpointIndex_;
   if (viewpointIndex_ < 0) {
-    int last = 0;
-    while (scene_->GetViewpoint(last + 1)) ++last;
-    viewpointIndex_ = last;
+    std::vector<KsNode*> all;
+    scene_->GetViewpoints(&all);
+    viewpointIndex_ = all.empty() ? 0 : static_cast<int>(all.size()) - 1;
   }
   if (KsNode* vp = scene_->GetViewpoint(viewpointIndex_)) AsViewpoint(vp)->Bind();
 }
 
 void Viewer::ResetCameraPosition() {
   if (!scene_) return;
-  for (int i = 0; i < viewpointCount_ && i < static_cast<int>(snapshots_.size()); ++i) {
-    KsViewpoint* vp = AsViewpoint(scene_->GetViewpoint(i));
-    if (!vp) continue;
+  std::vector<KsNode*> all;
+  scene_->GetViewpoints(&all);
+  // Held while they are set: the events sent may take one out of the scene.
+  for (KsNode* node : all) node->Ref();
+  for (int i = 0; i < viewpointCount_ && i < static_cast<int>(snapshots_.size()) &&
+                  i < static_cast<int>(all.size());
+       ++i) {
+    KsViewpoint* vp = AsViewpoint(all[static_cast<std::size_t>(i)]);
     const ViewpointSnapshot& s = snapshots_[static_cast<std::size_t>(i)];
     vp->fieldOfView.Set(s.fieldOfView);
     vp->jump.Set(s.jump);
@@ -410,6 +469,7 @@ void Viewer::ResetCameraPosition() {
     vp->position.Set(s.position);
     vp->description.Set(s.description.empty() ? "" : s.description.data());
   }
+  for (KsNode* node : all) node->Unref();
 }
 
 void Viewer::Zoom() {

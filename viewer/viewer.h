@@ -12,6 +12,7 @@
 #include "scenegraph/core/math/rotation.h"
 #include "scenegraph/core/math/vec.h"
 
+class KsNode;
 class KsPartition;
 class KsViewpoint;
 
@@ -120,7 +121,7 @@ class Viewer {
   void BeginExport(PwPose* pose);
   void EndExport();
   void NoteFailedExport();
-  void TakeSnapshots();
+  void TakeSnapshots(const std::vector<KsNode*>& viewpoints);
 
   KsPartition* scene_ = nullptr;
   KsVec3f boxMin_, boxMax_, centre_;

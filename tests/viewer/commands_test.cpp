@@ -39,7 +39,7 @@ TEST(HeaderCheck, FirstLineDecidesAndTellsTheUser) {
   EXPECT_STREQ(v1.lines[1], "This program supports VRML V2.0 only.");
   EXPECT_STREQ(v1.lines[2], "Does not support VRML V1.0");
   ViewerHeaderVerdict unknown = ViewerCheckHeaderLine("garbage");
-  EXPECT_STREQ(unknown.lines[2], "  This program cannot read compressed VRML.");
+  EXPECT_STREQ(unknown.lines[2], "  its first line is not #VRML V2.0.");
 }
 
 TEST(HeaderCheck, ReadsOnlyTheFirstLineOfTheFile) {

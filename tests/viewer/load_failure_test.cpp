@@ -7,6 +7,7 @@
 
 #include "scenegraph/core/reading/local_heap.h"
 #include "viewer/failure_reports.h"
+#include "viewer/header_check.h"
 #include "viewer_fixture.h"
 
 namespace {
@@ -83,6 +84,68 @@ TEST_F(ViewerTest, AFileThatDoesNotLoadSaysWhyAndKeepsTheScene) {
   }
 }
 
+// Files whose first line is no VRML 2.0 header: the box the Open dialog
+// shows for each (the three lines joined by '|'), and what a load from the
+// command line or a drop says (the box of a failed open), the scene kept.
+TEST_F(ViewerTest, EveryBadHeaderIsToldForWhatItIs) {
+  ASSERT_EQ(Load("kept.wrl", kBox), 1);
+  KsPartition* scene = viewer->GetScene();
+  const std::string notVrml2 =
+      "Unknown Format.|This is not a VRML 2.0 file:|  its first line is not #VRML V2.0.";
+  std::string random;
+  for (int i = 0; i < 4096; ++i) random += static_cast<char>((i * 7919 + 13) % 251);
+  struct Case {
+    const char* name;
+    std::string bytes;
+    std::string open_box;  // "" for none
+    int loads;             // through the Open dialog
+    const char* load_box;  // LoadFile's failure, "" when it loads
+  } cases[] = {
+      {"empty", "", "The file is empty.", 0, "The file is empty."},
+      {"random", random, notVrml2, 0, "The file is not VRML 2.0."},
+      {"gzip", std::string("\x1f\x8b\x08\x00\x00\x00", 6),
+       "Unknown Format.|REMARK:|  This program cannot read compressed VRML.", 0,
+       "The file is not VRML 2.0."},
+      {"v1", "#VRML V1.0 ascii\nSeparator { }\n",
+       "Specified file is VRML V1.0|This program supports VRML V2.0 only.|Does not support VRML V1.0",
+       0, "The file is not VRML 2.0."},
+      {"blank_first_line", "\n#VRML V2.0 utf8\nGroup { }\n", notVrml2, 0,
+       "The file is not VRML 2.0."},
+      {"no_header", "Shape { geometry Box { } }\n", notVrml2, 0, "The file is not VRML 2.0."},
+      {"nul_first", std::string("\0#VRML V2.0 utf8\n", 17), notVrml2, 0,
+       "The file is not VRML 2.0."},
+      {"ctrl_z_first", "\x1a#VRML V2.0 utf8\n", notVrml2, 0, "The file is not VRML 2.0."},
+      {"bom", "\xef\xbb\xbf#VRML V2.0 utf8\nGroup { }\n", notVrml2, 0,
+       "The file is not VRML 2.0."},
+      {"v3", "#VRML V3.0 utf8\nGroup { }\n",
+       "Unknown version of VRML.|This program attempts to read it.|But it may fail.", 1, ""},
+      {"lower_case", "#vrml v2.0 utf8\nGroup { }\n", "", 1, ""},
+  };
+  for (const Case& c : cases) {
+    const std::string path = WriteTextFile(std::string("hdr_") + c.name + ".wrl", c.bytes);
+    const ViewerHeaderVerdict v = ViewerCheckHeaderFile(path.c_str());
+    std::string told;
+    for (int i = 0; i < v.line_count; ++i) told += (i ? "|" : "") + std::string(v.lines[i]);
+    EXPECT_EQ(told, c.open_box) << c.name;
+    EXPECT_EQ(v.load, c.loads) << c.name;
+
+    testing::internal::CaptureStderr();
+    const int loaded = viewer->LoadFile(path.c_str());
+    testing::internal::GetCapturedStderr();
+    if (c.load_box[0] == '\0') {
+      EXPECT_EQ(loaded, 1) << c.name;
+      ASSERT_EQ(Load("kept.wrl", kBox), 1);
+      scene = viewer->GetScene();
+      continue;
+    }
+    EXPECT_EQ(loaded, 0) << c.name;
+    EXPECT_EQ(viewer->GetScene(), scene) << c.name;
+    char text[kViewerReportSize];
+    ViewerLoadFailureText(viewer->GetLoadFailure(), path.c_str(), text);
+    EXPECT_EQ(std::string(text), "LOAD FAILED\n" + path + "\n\n" + c.load_box) << c.name;
+  }
+}
+
 TEST(LoadFailureText, EveryCauseHasItsOwnWords) {
   struct Case {
     KsReadFailure failure;
@@ -91,6 +154,7 @@ TEST(LoadFailureText, EveryCauseHasItsOwnWords) {
   } cases[] = {
       {kKsReadCannotOpen, 0, "The file cannot be read. Check that it may be read and is not in use."},
       {kKsReadNotVrml2, 0, "The file is not VRML 2.0."},
+      {kKsReadEmpty, 0, "The file is empty."},
       {kKsReadTooLarge, 0, "The file is too large for the memory available."},
       {kKsReadTooLarge, 12, "The file is too large for the memory available (reading stopped at line 12)."},
   };

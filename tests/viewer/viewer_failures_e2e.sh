@@ -1,9 +1,9 @@
 #!/bin/sh
 # Failures as a user meets them in the real lumaview under Wine: a file read
 # with errors, export sizes that cannot be written, exports into a folder
-# that cannot be written, devices and missing files named as files, and a
-# file named outside the ANSI code page. Every
-# wait has a timeout.
+# that cannot be written, devices and missing files named as files, a world
+# far deeper than its text closed, files that are empty or no text opened,
+# and a file named outside the ANSI code page. Every wait has a timeout.
 # Usage: viewer_failures_e2e.sh viewer.exe driver.exe wine-run.sh source-dir [name]
 viewer=$1 driver=$2 wine_run=$3 src=$4
 . "$(dirname "$0")/../support/e2e.sh"
@@ -110,6 +110,48 @@ box_says "The width must be at least 2."
 expect "closed" dialog Resolution press 1005
 sleep 1
 [ ! -e "$work/thin.ps" ] || fail "a page of 1 x 300 was written"
+drive close yes >/dev/null
+await_exit
+
+# --- Run 4: a world 99,000 levels deep through USE (never more than 990 in
+# its text) opens from the command line and is drawn, and CloseFile frees
+# it: the viewer stays. Files that are empty or random bytes, chosen in the
+# Open dialog, are told for what they are, and nothing is loaded.
+LC_ALL=C awk 'BEGIN {
+  print "#VRML V2.0 utf8"
+  for (k = 0; k < 100; k++) {
+    printf "DEF N%d ", k
+    for (i = 0; i < 990; i++) printf "Group{children "
+    if (k == 0) printf "Shape{appearance Appearance{material Material{diffuseColor 1 0 0}} geometry Box{}}"
+    else printf "USE N%d", k - 1
+    for (i = 0; i < 990; i++) printf "}"
+    print ""
+  }
+}' >"$work/deep.wrl"
+: >"$work/empty.wrl"
+# Bytes of no text: the first is none that a header or gzip begins with.
+LC_ALL=C awk 'BEGIN { srand(7); printf "%c", 147; for (i = 0; i < 4096; i++) printf "%c", int(rand() * 256) }' \
+  >"$work/random.wrl"
+start 4 "$work/deep.wrl"
+place
+await_shot deep '[ "$(count_of "$work/deep.png" red)" -gt 100 ]' "the deep world was not drawn"
+[ "$(drive count "$BOX")" = "count 0" ] || fail "a box for the deep world"
+cmd $CLOSE
+await_shot deepclosed 'has_text deepclosed' "CloseFile did not leave only the no-file text after the deep world"
+kill -0 "$pid" 2>/dev/null || fail "the viewer ended as it freed the deep world"
+grep -q "stack overflow" "$log" && fail "a stack overflow freeing the deep world"
+cmd $OPEN
+expect "closed" filedlg "Open File" "$(winpath "$work/empty.wrl")"
+out=$(drive dialog Message press 1003)
+echo "$out" | grep -qF "[The file is empty.]" || fail "empty file message: $out"
+echo "$out" | grep -qF "compressed" && fail "an empty file was called compressed: $out"
+cmd $OPEN
+expect "closed" filedlg "Open File" "$(winpath "$work/random.wrl")"
+out=$(drive dialog Message press 1003)
+echo "$out" | grep -qF "[This is not a VRML 2.0 file:]" || fail "random bytes message: $out"
+echo "$out" | grep -qF "compressed" && fail "random bytes were called compressed: $out"
+await_shot refused4 'has_text refused4' "an empty or random file was loaded"
+[ "$(drive count "$BOX")" = "count 0" ] || fail "a load-failure box after the header's message"
 drive close yes >/dev/null
 await_exit
 

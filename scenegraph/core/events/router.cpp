@@ -430,21 +430,47 @@ KSBOOL KsRouter::IsRouted(KsNode* node) const {
     return KS_FALSE;
 }
 
+namespace {
+// A cascade begins (nothing is delivering): the counts start again in a new
+// time step. Reading is no frame: until the clock first moves after a file
+// was read, each cascade has an allowance of its own, so that a large world
+// reads as it always did.
+void BeginCascade(DeliveryGlobals& g) {
+    if (g.depth != 0) return;
+    const unsigned step = KsClock::GetStep();
+    if (g.step != step || step == g.loadStep) {
+        g.step = step;
+        g.deliveries = 0;
+        g.values = 0;
+    }
+}
+}  // namespace
+
+KsCascadeWork::KsCascadeWork() {
+    DeliveryGlobals& g = Delivery();
+    BeginCascade(g);
+    ++g.depth;
+}
+
+KsCascadeWork::~KsCascadeWork() { --Delivery().depth; }
+
+int KsCascadeWork::Charge(int64_t values, const char* what) {
+    DeliveryGlobals& g = Delivery();
+    if (g.values >= KS_MAX_FRAME_VALUES) {
+        WarnFrameBound(what);
+        return 1;
+    }
+    g.values += values;
+    g.valuesCopied += values;
+    return 0;
+}
+
+int64_t KsCascadeWork::ValuesOf(const KsField* field) { return ValueCount(field); }
+
 int KsRouter::EventOut(KsNode* node, const char* event, KsField* field) {
     auto entry = bySource_.find(node);
     if (entry == bySource_.end()) return 0;
-    DeliveryGlobals& g = Delivery();
-    if (g.depth == 0) {
-        // Reading is no frame: until the clock first moves after a file was
-        // read, each cascade has an allowance of its own, so that a large
-        // world reads as it always did.
-        const unsigned step = KsClock::GetStep();
-        if (g.step != step || step == g.loadStep) {
-            g.step = step;
-            g.deliveries = 0;
-            g.values = 0;
-        }
-    }
+    BeginCascade(Delivery());
     // The list stays where it is while walked (map entries do not move, and
     // no compaction runs on it): routes that deliveries add are appended
     // and served in turn, removed ones are passed over.

@@ -213,6 +213,25 @@ public:
     KsEventHold& operator=(const KsEventHold&) = delete;
 };
 
+// Work that a cascade does besides its deliveries: values handed on through
+// IS from an instance into its body, nodes walked by the check that keeps
+// the graph free of cycles. Charge counts it in the time step's bound of
+// values (outside any cascade it begins one, as an event does) and answers
+// 1 once the bound is spent, told once as dropped events are: work that may
+// be left undone is then not done. While the scope lives, what the work sets
+// off belongs to the same cascade (it nests as a delivery does).
+class KsCascadeWork {
+public:
+    KsCascadeWork();
+    ~KsCascadeWork();
+    KsCascadeWork(const KsCascadeWork&) = delete;
+    KsCascadeWork& operator=(const KsCascadeWork&) = delete;
+
+    int Charge(int64_t values, const char* what);
+    // What a copy of the field copies: its elements, an image's pixels.
+    static int64_t ValuesOf(const KsField* field);
+};
+
 // Splits "node.event" at the first '.' into the two buffers (KS_NAME_SIZE
 // characters each, cut at 255). Without a '.' reports and returns 1.
 int KsSeparateEventString(const char* text, char* nodeName, char* eventName);

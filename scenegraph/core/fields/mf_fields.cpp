@@ -649,7 +649,8 @@ void KsMFNode::BeforeSet()
 void KsMFNode::AfterSet()
 {
     // A node that holds the owner would put the owner under itself.
-    count_ = KsDropHoldersOf(GetOwner(), GetMemberName(), elements_, count_);
+    count_ = KsDropHoldersOf(GetOwner(), GetMemberName(), elements_, count_, previous_,
+                             previousCount_);
     for (int i = 0; i < count_; ++i)
         KsNode::Ref(elements_[i]);
     KsNode** previous = previous_;

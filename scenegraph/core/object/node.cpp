@@ -4,6 +4,7 @@
 #include <cstring>
 #include <new>
 #include <string>
+#include <vector>
 
 #include "scenegraph/core/fields/field.h"
 #include "scenegraph/core/partition/label_table.h"
@@ -37,6 +38,11 @@ struct NodeGlobals {
     int destroyed = 0;
     int traverseWarnings = 0;
     int scanDepth = 0;
+    // Nodes whose last reference went while another node was being freed:
+    // each waits its turn, so that freeing a graph takes no stack however
+    // deep the graph is.
+    std::vector<KsNode*> dying;
+    int freeing = 0;
 };
 
 NodeGlobals& Globals() {
@@ -293,8 +299,29 @@ void KsNode::Unref() {
     NodeGlobals& g = Globals();
     refCount_ -= g.refStep;
     if (refCount_ != 0 || g.noDelete != 0) return;
+    // Queued already: given a reference and let go again while it waited.
+    if (dying_) return;
     // A dying node takes no more events.
     ForgetRoutes();
+    dying_ = 1;
+    g.dying.push_back(this);
+    if (g.freeing) return;
+    // The outermost release frees, one node at a time, every node that the
+    // releases let go (a chain through USE may be as long as the file
+    // allows, and recursing along it would end the program).
+    g.freeing = 1;
+    while (!g.dying.empty()) {
+        KsNode* node = g.dying.back();
+        g.dying.pop_back();
+        node->dying_ = 0;
+        // Taken up again while it waited (through a pointer that holds no
+        // reference): it lives on.
+        if (node->refCount_ == 0) node->Destroy();
+    }
+    g.freeing = 0;
+}
+
+void KsNode::Destroy() {
     // Derived members die before ~KsNode runs, so their references are
     // dropped here, while every field is still alive.
     ReleaseHook();

@@ -147,6 +147,7 @@ public:
 
 private:
     int RealizeBody(KsWordNode* cursor, KsPartition* partition, int depth);
+    void Destroy();
     void ReleaseMembers();
     void ForgetRoutes();
 
@@ -160,4 +161,5 @@ private:
     int scanning_ = 0;   // guards Scan against cycles through addChildren
     int labelled_ = 0;
     int routed_ = 0;
+    int dying_ = 0;      // queued to be freed by the outermost release
 };

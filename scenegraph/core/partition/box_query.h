@@ -7,10 +7,15 @@
 class KsNode;
 class KsVec3f;
 
+// Deepest node whose box is asked, as deep as a frame draws: routes may build
+// a scene deeper than any file's text, and the query recurses once a level.
+constexpr int KS_MAX_BOX_DEPTH = 2000;
+
 // node->GetBoundingBox(min, max), but answered from the query under way
 // when a shared node was already asked (grouping nodes ask their children
 // through this). A node met again while its own box is being worked out (a
-// graph made cyclic by events) has no box.
+// graph made cyclic by events) has no box, nor has one deeper than
+// KS_MAX_BOX_DEPTH (told once a query).
 int KsChildBoundingBox(KsNode* node, KsVec3f* min, KsVec3f* max);
 
 // While it lives, boxes of shared nodes are kept for the query; nested
@@ -26,5 +31,7 @@ private:
     int outermost_;
 };
 
-// Boxes worked out by the query under way or the last one (for tests).
+// Boxes worked out by the query under way or the last one, and the deepest
+// level it reached (for tests).
 long KsBoxQueryComputed();
+int KsBoxQueryDeepest();

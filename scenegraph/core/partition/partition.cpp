@@ -169,12 +169,11 @@ int KsPartition::ReadFile(const char* path) {
         }
     }
 
-    const int result = RealizeTree(pass.GetRoot());
+    RealizeTree(pass.GetRoot());
     // A list whose values could not be held: what was realised is not the
     // file, and the caller drops it.
     if (readErrors_.failure == kKsReadTooLarge) return 1;
-    if (result != 0) readErrors_.failure = kKsReadNotVrml2;
-    return result;
+    return 0;
 }
 
 int KsPartition::RealizeTree(KsWordNode* root) {

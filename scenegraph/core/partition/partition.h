@@ -47,7 +47,10 @@ public:
     int AssignLabels();
     int WriteProto(KsOutStream* stream);
 
-    // 1 only when the file cannot be opened.
+    // 1 when the file cannot be opened or memory runs out while it is read
+    // (GetReadErrors says which); statements that fail are reported and
+    // skipped, and never fail the read. The header line is not looked at
+    // (a file named by EXTERNPROTO need not have one).
     int ReadFile(const char* path);
     // What the last ReadFile skipped (statements and unmatched brackets).
     const KsReadErrors& GetReadErrors() const { return readErrors_; }
@@ -105,6 +108,13 @@ public:
     int Traverse(KsMatrix* matrix);
     // The n-th viewpoint in scan order outside PROTO instances, or null.
     KsNode* GetViewpoint(int n);
+    // All of them in that order, found in one walk: element n is what
+    // GetViewpoint(n) answers.
+    void GetViewpoints(std::vector<KsNode*>* out);
+    // Walks of the whole scene (Scan) begun since the last reset,
+    // process-wide: what opening a world costs besides its read.
+    static long GetScanCount();
+    static void ResetScanCount();
     // Hands every viewpoint, PROTO instances included, its path.
     int StoreViewpointPaths();
     // The sensor under the window point; one pick per traversal.

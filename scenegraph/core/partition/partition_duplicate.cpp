@@ -18,6 +18,7 @@
 #include "scenegraph/core/partition/partition.h"
 #include "scenegraph/core/protos/proto_budget.h"
 #include "scenegraph/core/protos/proto_interface.h"
+#include "scenegraph/core/events/router.h"
 
 namespace {
 // Once the read's expansion allowance is spent, every copy fails; the
@@ -278,8 +279,13 @@ int KsPartition::OwnerMemberChanged(const char* name, KsField* field) {
     const std::vector<KsIsTable*>* bindings =
         interface_ && field ? interface_->FieldBindings(name) : nullptr;
     if (bindings) {
+        // Each copy is work of the cascade under way: nested instances may
+        // hand one value on to any number of fields.
+        KsCascadeWork work;
+        const int64_t values = KsCascadeWork::ValuesOf(field);
         for (const KsIsTable* is : *bindings) {
             taken = 1;
+            if (work.Charge(values, name) != 0) break;
             KsField* target = is->innerNode ? is->innerNode->LookUpMember(is->innerMember) : nullptr;
             if (!target) {
                 std::fprintf(stderr, "KsPartition::OwnerMemberChanged()\n");

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include <unordered_map>
+#include <vector>
 
 #include "scenegraph/core/partition/box_query.h"
 #include "scenegraph/core/events/drag_sensor.h"
@@ -55,20 +56,51 @@ struct KnownBox {
 struct BoxQuery {
     int open = 0;
     long computed = 0;
+    int depth = 0;     // boxes being worked out inside one another
+    int deepest = 0;
+    int cutTold = 0;   // the query was told it went too deep
     std::unordered_map<const KsNode*, KnownBox> shared;
 };
+
+// The node's own box, one level deeper.
+int AskBox(BoxQuery& q, KsNode* node, KsVec3f* min, KsVec3f* max) {
+    if (q.depth >= KS_MAX_BOX_DEPTH) {
+        if (!q.cutTold) {
+            q.cutTold = 1;
+            std::fprintf(stderr, "KsPartition::GetBoundingBox()\n");
+            std::fprintf(stderr, "  The scene nests deeper than %d levels; the deeper nodes are "
+                                 "left out of its box.\n", KS_MAX_BOX_DEPTH);
+        }
+        return 1;
+    }
+    ++q.computed;
+    if (++q.depth > q.deepest) q.deepest = q.depth;
+    const int result = node->GetBoundingBox(min, max);
+    --q.depth;
+    return result;
+}
 
 BoxQuery& Boxes() {
     static BoxQuery query;
     return query;
 }
+
+long& Scans() {
+    static long scans = 0;
+    return scans;
+}
 }  // namespace
+
+long KsPartition::GetScanCount() { return Scans(); }
+void KsPartition::ResetScanCount() { Scans() = 0; }
 
 KsBoxQueryScope::KsBoxQueryScope() : outermost_(Boxes().open == 0) {
     BoxQuery& q = Boxes();
     if (outermost_) {
         q.shared.clear();
         q.computed = 0;
+        q.deepest = 0;
+        q.cutTold = 0;
     }
     ++q.open;
 }
@@ -80,16 +112,14 @@ KsBoxQueryScope::~KsBoxQueryScope() {
 }
 
 long KsBoxQueryComputed() { return Boxes().computed; }
+int KsBoxQueryDeepest() { return Boxes().deepest; }
 
 int KsChildBoundingBox(KsNode* node, KsVec3f* min, KsVec3f* max) {
     if (!node || !min || !max) return 1;
     BoxQuery& q = Boxes();
     // A node held once is reached as often as its holder: only shared
     // ones are kept.
-    if (q.open == 0 || node->GetRefCount() <= 1) {
-        ++q.computed;
-        return node->GetBoundingBox(min, max);
-    }
+    if (q.open == 0 || node->GetRefCount() <= 1) return AskBox(q, node, min, max);
     auto found = q.shared.find(node);
     if (found != q.shared.end()) {
         if (found->second.result != 0) return 1;
@@ -98,9 +128,8 @@ int KsChildBoundingBox(KsNode* node, KsVec3f* min, KsVec3f* max) {
         return 0;
     }
     q.shared.emplace(node, KnownBox());
-    ++q.computed;
     KnownBox box;
-    box.result = node->GetBoundingBox(&box.lo, &box.hi) != 0 ? 1 : 0;
+    box.result = AskBox(q, node, &box.lo, &box.hi) != 0 ? 1 : 0;
     q.shared[node] = box;
     if (box.result != 0) return 1;
     *min = box.lo;
@@ -110,6 +139,7 @@ int KsChildBoundingBox(KsNode* node, KsVec3f* min, KsVec3f* max) {
 
 int KsPartition::Scan(KsNodeScanner* scanner) {
     if (!scanner) return 0;
+    ++Scans();
     scanner->Push(this);
     int result = 0;
     // Visitors may change the roots: read the count each time.
@@ -143,11 +173,19 @@ int KsPartition::Traverse(KsMatrix* matrix) {
 }
 
 KsNode* KsPartition::GetViewpoint(int n) {
+    std::vector<KsNode*> all;
+    GetViewpoints(&all);
+    return n >= 0 && n < static_cast<int>(all.size()) ? all[static_cast<size_t>(n)] : nullptr;
+}
+
+void KsPartition::GetViewpoints(std::vector<KsNode*>* out) {
+    if (!out) return;
+    out->clear();
     KsNodeFinder finder;
     finder.SetTargetName(kViewpointClass);
     finder.SetEnterProto(1);
     Scan(&finder);
-    return finder.Get(n);
+    for (int i = 0; i < finder.GetCount(); ++i) out->push_back(finder.Get(i));
 }
 
 int KsPartition::StoreViewpointPaths() {

@@ -9,8 +9,9 @@ enum KsReadFailure {
     kKsReadNotFound,     // no file of that name
     kKsReadNotRegular,   // a folder, a device or a pipe
     kKsReadCannotOpen,   // there, but it could not be opened
-    kKsReadNotVrml2,     // opened, but its statements are not VRML 2.0
+    kKsReadNotVrml2,     // opened, but its first line is no VRML 2.0 header
     kKsReadTooLarge,     // memory ran out while reading it
+    kKsReadEmpty,        // opened, but it holds nothing
 };
 
 struct KsReadErrors {

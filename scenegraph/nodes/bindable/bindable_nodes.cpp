@@ -295,10 +295,20 @@ namespace {
 // The first node of each kind that the walk meets.
 class FirstBindables : public KsNodeScanner {
 public:
-    FirstBindables() { SetEnterProto(0); }
+    explicit FirstBindables(bool paths = false, KsNodeScanner* also = nullptr)
+        : paths_(paths), also_(also) {
+        SetEnterProto(0);
+    }
     int Visit(KsNode* node) override {
+        if (also_) also_->Visit(node);
         const char* name = node->GetClassName();
-        if (!background && std::strcmp(name, "KsBackground") == 0) {
+        if (paths_ && std::strcmp(name, "KsViewpoint") == 0) {
+            // As StoreViewpointPaths hands it on, the viewpoint last.
+            KsObject* items[KS_SCAN_PATH_SIZE];
+            const int count = GetDepth() < KS_SCAN_PATH_SIZE ? GetDepth() : KS_SCAN_PATH_SIZE;
+            for (int i = 0; i < count; ++i) items[i] = GetPathItem(i);
+            StorePath(node, count, items);
+        } else if (!background && std::strcmp(name, "KsBackground") == 0) {
             background = static_cast<KsBackground*>(node);
         } else if (!fog && std::strcmp(name, "KsFog") == 0) {
             fog = static_cast<KsFog*>(node);
@@ -311,11 +321,14 @@ public:
     KsBackground* background = nullptr;
     KsFog* fog = nullptr;
     KsNavigationInfo* navigation = nullptr;
-};
-}  // namespace
 
-void KsBindFirstOfScene(KsPartition* scene) {
-    FirstBindables first;
+private:
+    bool paths_;
+    KsNodeScanner* also_;
+};
+
+void BindFirst(KsPartition* scene, bool paths, KsNodeScanner* also) {
+    FirstBindables first(paths, also);
     if (scene) scene->Scan(&first);
     Bindings& b = Bound();
     b.background = nullptr;
@@ -325,6 +338,10 @@ void KsBindFirstOfScene(KsPartition* scene) {
     if (first.fog) first.fog->Bind();
     if (first.navigation) first.navigation->Bind();
 }
+}  // namespace
+
+void KsBindFirstOfScene(KsPartition* scene) { BindFirst(scene, false, nullptr); }
+void KsPrepareScene(KsPartition* scene, KsNodeScanner* also) { BindFirst(scene, true, also); }
 
 // ---- registration ----------------------------------------------------------
 

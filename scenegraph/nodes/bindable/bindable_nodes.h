@@ -130,6 +130,10 @@ int KsStoreViewpointPath(KsNode* viewpoint, int count, KsObject* const* items);
 // (walk order, PROTO instances included) and leaves none bound of a kind it
 // has not: its nodes were built while the world before it held the binding.
 void KsBindFirstOfScene(KsPartition* scene);
+// The same, and every viewpoint given its path (as StoreViewpointPaths
+// does) in the same walk, which also shows `also` every node it meets (its
+// answers are not heeded): what a world needs as it opens, in one walk.
+void KsPrepareScene(KsPartition* scene, KsNodeScanner* also = nullptr);
 
 // Nothing bound (tests). The default viewpoint stays.
 void KsResetBindings();
