@@ -307,7 +307,7 @@ public:
             KsObject* items[KS_SCAN_PATH_SIZE];
             const int count = GetDepth() < KS_SCAN_PATH_SIZE ? GetDepth() : KS_SCAN_PATH_SIZE;
             for (int i = 0; i < count; ++i) items[i] = GetPathItem(i);
-            StorePath(node, count, items);
+            KsStoreViewpointPath(node, count, items);
         } else if (!background && std::strcmp(name, "KsBackground") == 0) {
             background = static_cast<KsBackground*>(node);
         } else if (!fog && std::strcmp(name, "KsFog") == 0) {

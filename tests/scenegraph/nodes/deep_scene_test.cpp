@@ -7,6 +7,7 @@
 #include <fstream>
 #include <string>
 
+#include "scenegraph/core/object/node_factory.h"
 #include "scenegraph/core/fields/mf_fields.h"
 #include "scenegraph/core/fields/sf_fields.h"
 #include "scenegraph/core/math/vec.h"
@@ -15,7 +16,7 @@
 #include "scenegraph/core/protos/proto_budget.h"
 #include "scenegraph/core/protos/proto_interface.h"
 #include "scenegraph/core/events/router.h"
-#include "scenegraph/nodes/grouping_nodes.h"
+#include "scenegraph/nodes/grouping/grouping_nodes.h"
 #include "scenegraph/nodes/node_library.h"
 #include "tests/bench/bounded_worlds.h"
 

@@ -8,6 +8,7 @@
 #include <fstream>
 #include <string>
 
+#include "scenegraph/core/object/node_factory.h"
 #include "scenegraph/core/events/router.h"
 #include "scenegraph/core/events/scene_clock.h"
 #include "scenegraph/core/fields/mf_fields.h"
@@ -17,7 +18,7 @@
 #include "scenegraph/core/protos/proto_budget.h"
 #include "scenegraph/core/protos/proto_interface.h"
 #include "scenegraph/nodes/node_library.h"
-#include "scenegraph/nodes/property_nodes.h"
+#include "scenegraph/nodes/geometry/property_nodes.h"
 #include "tests/bench/bounded_worlds.h"
 
 namespace {
