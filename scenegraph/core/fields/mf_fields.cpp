@@ -9,6 +9,7 @@
 #include "scenegraph/core/object/node.h"
 #include "scenegraph/core/object/node_containment.h"
 #include "scenegraph/core/object/node_duplicator.h"
+#include "scenegraph/core/object/read_release.h"
 #include "scenegraph/core/writing/out_stream.h"
 #include "scenegraph/core/partition/partition.h"
 #include "scenegraph/core/reading/read_errors.h"
@@ -657,6 +658,6 @@ void KsMFNode::AfterSet()
     previous_ = nullptr;
     previousCount_ = 0;
     for (int i = 0; i < n; ++i)
-        KsNode::Unref(previous[i]);
+        KsReleaseAfterRead(previous[i]);
     delete[] previous;
 }

@@ -5,12 +5,16 @@
 #include <cstdio>
 #include <cstring>
 
+#include "scenegraph/core/object/read_release.h"
 #include "scenegraph/core/protos/custom_node.h"
 #include "scenegraph/core/reading/file_kind.h"
 #include "scenegraph/core/protos/proto_budget.h"
 #include "scenegraph/core/reading/word_reader.h"
 #include "scenegraph/core/reading/word_tree.h"
 #include "scenegraph/core/reading/working_dir.h"
+
+static_assert(KsVrmlPass1::kNodeLevels == KS_MAX_REALIZE_DEPTH,
+              "the bracket bound must admit what the realiser nests");
 
 namespace {
 const char kPartitionName[] = "KsPartition";
@@ -178,6 +182,7 @@ int KsPartition::ReadFile(const char* path) {
 
 int KsPartition::RealizeTree(KsWordNode* root) {
     KsProtoBudgetScope expansion(root);
+    KsReadReleaseScope releases;
     KsWordNode cursor = KsMakeCursor(root);
     int result = 0;
     // A list that opens with a brace group returns after it; read on so that
