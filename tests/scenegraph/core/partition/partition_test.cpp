@@ -144,7 +144,7 @@ TEST_F(PartitionTest, LabelOfADestroyedNodeNamesNothing) {
     KsPartition p;
     std::string err = Realize(p, "Shape { child DEF B Group { x 1 } child Group { } }");
     err += Realize(p, "Shape { child USE B }");
-    ASSERT_EQ(p.GetNodeCount(), 2);
+    ASSERT_EQ(p.GetNodeCount(), 1);
     EXPECT_EQ(p.FindLabel("B"), nullptr);
     EXPECT_TRUE(Contains(err, "Failed to USE B\n"));
     char name[KS_NAME_SIZE];
