@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "scenegraph/core/fields/image_value.h"
+#include "scenegraph/core/fields/value_bytes.h"
 #include "scenegraph/core/writing/out_stream.h"
 #include "scenegraph/core/reading/word_convert.h"
 #include "scenegraph/core/reading/word_tree.h"
@@ -181,6 +182,7 @@ KsImage::KsImage(KsWordNode* cursor) {
     height_ = height;
     unit_ = unit;
     pixels_ = pixels;
+    if (pixels_) KsCountValueBytes(bytes);
 }
 
 KsImage::KsImage(int width, int height, int unit, const void* pixels) {
@@ -207,6 +209,7 @@ KsClassRecord* KsImage::GetClassInfo() const { return g_imageRecord; }
 KsClassRecord* KsImage::ClassRecord() { return g_imageRecord; }
 
 void KsImage::Clear() {
+    if (pixels_) KsCountValueBytes(-ByteCount(width_, height_, unit_));
     std::free(pixels_);
     pixels_ = nullptr;
     width_ = height_ = unit_ = 0;
@@ -222,7 +225,8 @@ int KsImage::SetImage(int width, int height, int unit, const void* pixels) {
         if (pixels) std::memcpy(copy, pixels, (size_t)bytes);
         else std::memset(copy, 0, (size_t)bytes);
     }
-    std::free(pixels_);
+    Clear();
+    if (copy) KsCountValueBytes(bytes);
     pixels_ = copy;
     width_ = width;
     height_ = height;

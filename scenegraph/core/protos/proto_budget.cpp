@@ -4,6 +4,8 @@
 #include <cstring>
 #include <vector>
 
+#include "scenegraph/core/fields/value_bytes.h"
+#include "scenegraph/core/object/node.h"
 #include "scenegraph/core/reading/word_tree.h"
 
 struct KsProtoBudgetAccess {
@@ -91,6 +93,10 @@ bool KsProtoBudgetAllows(int64_t pending, const char* protoName) {
     std::fprintf(stderr, "  PROTO = %s\n", protoName ? protoName : "");
     std::fprintf(stderr, "  Further instances are not built.\n");
     return false;
+}
+
+int64_t KsExpansionCost() {
+    return (int64_t)KsNode::GetConstructedCount() + KsValueBytesHeld() / KS_PROTO_VALUE_BYTES_PER_NODE;
 }
 
 void KsProtoBudgetCharge(int64_t nodes) {
