@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <iterator>
+#include <new>
 #include <cstdio>
 #include <cstring>
 
@@ -9,6 +10,7 @@
 #include "scenegraph/core/protos/custom_node.h"
 #include "scenegraph/core/reading/file_kind.h"
 #include "scenegraph/core/protos/proto_budget.h"
+#include "scenegraph/core/protos/proto_interface.h"
 #include "scenegraph/core/reading/word_reader.h"
 #include "scenegraph/core/reading/word_tree.h"
 #include "scenegraph/core/reading/working_dir.h"
@@ -133,7 +135,38 @@ KsReadFailure FailureOfOpen(KsFileOpenResult result) {
 }
 }  // namespace
 
+namespace {
+int& ReadsUnderWay() {
+    static int reads = 0;
+    return reads;
+}
+}  // namespace
+
 int KsPartition::ReadFile(const char* path) {
+    // The outermost read's boundary: memory running out in the standard
+    // containers of a read (a 32-bit process can reach it) fails the read
+    // as too large for memory, as running out anywhere else in it does.
+    // Reads of EXTERNPROTO files inside it share the one boundary.
+    if (ReadsUnderWay() > 0) return ReadFileWhole(path);
+    ++ReadsUnderWay();
+    int result = 1;
+    try {
+        result = ReadFileWhole(path);
+    } catch (const std::bad_alloc&) {
+        // What the read had built is freed with this partition; the state
+        // of reads and instances under way goes back to none.
+        KsResetProtoGlobals();
+        readErrors_.failure = kKsReadTooLarge;
+        readErrors_.failureLine = 0;
+        std::fprintf(stderr, "KsPartition::ReadFile()\n");
+        std::fprintf(stderr, "  Out of memory.\n");
+        result = 1;
+    }
+    --ReadsUnderWay();
+    return result;
+}
+
+int KsPartition::ReadFileWhole(const char* path) {
     readErrors_ = KsReadErrors();
     if (!path) {
         readErrors_.failure = kKsReadNotFound;
@@ -182,6 +215,7 @@ int KsPartition::ReadFile(const char* path) {
 
 int KsPartition::RealizeTree(KsWordNode* root) {
     KsProtoBudgetScope expansion(root);
+    KsExternReadScope externFiles;
     KsReadReleaseScope releases;
     KsWordNode cursor = KsMakeCursor(root);
     int result = 0;

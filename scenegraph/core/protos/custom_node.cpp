@@ -161,6 +161,8 @@ KsNode* KsCustomNode::Create(KsPartition* declaration) {
 
 int KsCustomNode::GetBuildDepth() { return Build().depth; }
 
+void KsCustomNode::ResetBuildState() { Build() = BuildState(); }
+
 KsNode* KsCustomNode::NewInstance() { return Create(declaration_); }
 
 void KsCustomNode::ReleaseHook() {

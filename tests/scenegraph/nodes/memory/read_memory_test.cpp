@@ -112,4 +112,84 @@ TEST_F(ReadMemoryTest, ProtoCopiesAreChargedForTheValuesTheyDuplicate) {
     }
 }
 
+// N lines of the same EXTERNPROTO statement read and copied their file N
+// times, and the count of files read started afresh after each: 1,000
+// lines took gigabytes. The file is read once for the whole read, and its
+// copies are charged to the one allowance of the file that names them.
+TEST_F(ReadMemoryTest, RepeatedExternprotoStatementsReadTheirFileOnce) {
+    const std::string lib = Path("extern_lib.wrl");
+    std::string body = "#VRML V2.0 utf8\nPROTO X [ ] { Group { children [\n";
+    for (int i = 0; i < 400; ++i) body += "Shape { geometry Box { } }\n";
+    body += "] } }\n";
+    ASSERT_TRUE(kstest::WriteFile(lib, body));
+    // The nodes reading the file makes, and one copy of its declaration.
+    int fileNodes = 0;
+    {
+        KsPartition once;
+        size_t peak = 0;
+        Read(&once, lib, &peak);
+        fileNodes = KsNode::GetConstructedCount();
+    }
+    const int statements = 1000;
+    std::string text = "#VRML V2.0 utf8\n";
+    for (int i = 0; i < statements; ++i) text += "EXTERNPROTO X [ ] \"" + lib + "\"\n";
+    text += "X { }\n";
+    const std::string path = Path("extern_user.wrl");
+    ASSERT_TRUE(kstest::WriteFile(path, text));
+    KsNode::ResetGlobals();
+    size_t peak = 0;
+    {
+        KsPartition scene;
+        const std::string err = Read(&scene, path, &peak);
+        EXPECT_EQ(CountOf(err, "  PROTO instances add too many nodes to this file.\n"), 1)
+            << err.substr(0, 2000);
+        const int64_t made = KsNode::GetConstructedCount();
+        // One read of the file, copies up to the allowance (the file's and
+        // the library's words widen it), and the one that went past it.
+        const int64_t allowance =
+            KS_PROTO_EXPANSION_BASE + KS_PROTO_EXPANSION_PER_BYTE * (int64_t)(text.size() + body.size());
+        EXPECT_LE(made, fileNodes + allowance + fileNodes);
+        EXPECT_LE(KsProtoBudgetUsed(), allowance);
+        EXPECT_GT(scene.GetReadErrors().skipped, statements / 4);
+        // The allowance spent, the instance is refused too.
+        EXPECT_EQ(scene.GetNodeCount(), 0);
+        std::printf("%d EXTERNPROTO lines: %lld nodes made, peak %zu MB, %d skipped\n", statements,
+                    (long long)made, peak / kMB, scene.GetReadErrors().skipped);
+    }
+    EXPECT_LT(peak, 400 * kMB);
+    EXPECT_EQ(KsNode::GetConstructedCount(), KsNode::GetDestroyedCount());
+    std::remove(path.c_str());
+    std::remove(lib.c_str());
+}
+
+// Memory running out in a standard container inside a read (a 32-bit
+// process reaches it long before the machine does) no longer ends the
+// program: the read fails as too large for memory, as the viewer's box
+// says, and the next read works.
+TEST_F(ReadMemoryTest, MemoryRunningOutInsideAReadFailsItAsTooLarge) {
+    std::string text = "#VRML V2.0 utf8\nPROTO P [ ] { Group { } }\n";
+    for (int i = 0; i < 20000; ++i) text += "P { }\n";
+    const std::string path = Path("bad_alloc.wrl");
+    ASSERT_TRUE(kstest::WriteFile(path, text));
+    {
+#if defined(__SANITIZE_ADDRESS__)
+        // What a read abandoned part way had built may be left unfreed.
+        __lsan::ScopedDisabler leaksOfTheAbandonedRead;
+#endif
+        KsPartition scene;
+        kstest::SetThrowingCeiling(kstest::HeldBytes() + 2 * kMB);
+        size_t peak = 0;
+        const std::string err = Read(&scene, path, &peak, 1);
+        kstest::SetThrowingCeiling(0);
+        EXPECT_EQ(scene.GetReadErrors().failure, kKsReadTooLarge);
+        EXPECT_NE(err.find("KsPartition::ReadFile()\n  Out of memory.\n"), std::string::npos)
+            << err.substr(0, 2000);
+    }
+    KsPartition again;
+    size_t peak = 0;
+    EXPECT_EQ(Read(&again, path, &peak), "");
+    EXPECT_EQ(again.GetNodeCount(), 20000);
+    std::remove(path.c_str());
+}
+
 }  // namespace
