@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "scenegraph/core/fields/image_value.h"
+#include "scenegraph/core/fields/value_bytes.h"
 #include "scenegraph/core/writing/out_stream.h"
 #include "scenegraph/core/reading/word_convert.h"
 #include "scenegraph/core/reading/word_tree.h"
@@ -21,6 +22,59 @@ int PixelSize(int unit) { return unit <= 1 ? 1 : unit == 2 ? 2 : 4; }
 const int64_t kMaxImageBytes = INT32_MAX;
 // Pixel bytes allocated before the first pixel word is read.
 const int64_t kFirstPixelBytes = 65536;
+
+// Largest pixel of a unit length: 0xFF, 0xFFFF, 0xRRGGBB, 0xRRGGBBAA.
+uint32_t MaxPixel(int unit) {
+    return unit <= 1 ? 0xFFu : unit == 2 ? 0xFFFFu : unit == 3 ? 0xFFFFFFu : 0xFFFFFFFFu;
+}
+
+// A pixel word: "0x" (or "0X") and hexadecimal digits, or decimal digits
+// with an optional sign. A unit-4 pixel may also be a negative 32-bit
+// number, as some writers put RGBA pixels. False for any other word or a
+// value the unit cannot hold: kept in fewer bits, it would be another
+// colour than the file's, and written back as that.
+bool ParsePixel(const char* text, int unit, uint32_t* out) {
+    if (!text || !*text) return false;
+    const uint32_t max = MaxPixel(unit);
+    const char* p = text;
+    if (p[0] == '0' && (p[1] == 'x' || p[1] == 'X')) {
+        p += 2;
+        if (!*p) return false;
+        uint64_t value = 0;
+        for (; *p; ++p) {
+            const char c = *p;
+            int digit = c >= '0' && c <= '9'   ? c - '0'
+                        : c >= 'a' && c <= 'f' ? c - 'a' + 10
+                        : c >= 'A' && c <= 'F' ? c - 'A' + 10
+                                               : -1;
+            if (digit < 0) return false;
+            value = value * 16 + (uint64_t)digit;
+            if (value > max) return false;
+        }
+        *out = (uint32_t)value;
+        return true;
+    }
+    bool negative = false;
+    if (*p == '+' || *p == '-') {
+        negative = *p == '-';
+        ++p;
+    }
+    if (!*p) return false;
+    uint64_t value = 0;
+    for (; *p; ++p) {
+        if (*p < '0' || *p > '9') return false;
+        value = value * 10 + (uint64_t)(*p - '0');
+        if (value > 0xFFFFFFFFull) return false;
+    }
+    if (negative && value != 0) {
+        if (unit != 4 || value > 0x80000000ull) return false;
+        *out = (uint32_t)(0x100000000ull - value);
+        return true;
+    }
+    if (value > max) return false;
+    *out = (uint32_t)value;
+    return true;
+}
 
 void StorePixel(void* pixels, int unit, int64_t i, uint32_t value) {
     switch (PixelSize(unit)) {
@@ -65,6 +119,9 @@ KsImage::KsImage(KsWordNode* cursor) {
         std::fprintf(stderr, "KsImage::KsImage()\n");
         std::fprintf(stderr, "  Illegal Unit Length %d. Assuming 4 bytes unit.\n", unit);
         unit = 4;
+    } else if (unit == 0 && !sizeRefused && (int64_t)width * height == 0) {
+        // The empty image ("0 0 0", the default of every image field): no
+        // pixel needs a unit, and it reads back as written.
     } else if (unit == 0) {
         std::fprintf(stderr, "KsImage::KsImage()\n");
         std::fprintf(stderr, "  Illegal Unit Length 0. Assuming 1 bytes unit.\n");
@@ -84,6 +141,7 @@ KsImage::KsImage(KsWordNode* cursor) {
         if (!pixels) return;
     }
     const int64_t count = (int64_t)width * height;
+    const KsWordNode* illegal = nullptr;
     for (int64_t i = 0; i < count; ++i) {
         KsWordNode* word = KsCursorWord(cursor);
         if (!word) {
@@ -91,6 +149,14 @@ KsImage::KsImage(KsWordNode* cursor) {
             std::fprintf(stderr, "KsImage::KsImate()\n");
             std::fprintf(stderr, "  Error near line %d\n", first->text.Line());
             return;
+        }
+        uint32_t value = 0;
+        if (illegal || !ParsePixel(word->text, unit, &value)) {
+            // The rest of the pixels are passed over, so that the words
+            // after the image still read as the fields they are.
+            if (!illegal) illegal = word;
+            KsCursorAdvance(cursor);
+            continue;
         }
         if ((i + 1) * pixelSize > capacity) {
             const int64_t grown = capacity * 2 < bytes ? capacity * 2 : bytes;
@@ -102,13 +168,21 @@ KsImage::KsImage(KsWordNode* cursor) {
             pixels = larger;
             capacity = grown;
         }
-        StorePixel(pixels, unit, i, KsParseUnsigned(word->text));
+        StorePixel(pixels, unit, i, value);
         KsCursorAdvance(cursor);
+    }
+    if (illegal) {
+        std::free(pixels);
+        std::fprintf(stderr, "KsImage::KsImage()\n");
+        std::fprintf(stderr, "  Illegal Pixel %s for Unit Length %d near line %d. Image not read.\n",
+                     illegal->text ? (const char*)illegal->text : "", unit, illegal->text.Line());
+        return;
     }
     width_ = width;
     height_ = height;
     unit_ = unit;
     pixels_ = pixels;
+    if (pixels_) KsCountValueBytes(bytes);
 }
 
 KsImage::KsImage(int width, int height, int unit, const void* pixels) {
@@ -135,6 +209,7 @@ KsClassRecord* KsImage::GetClassInfo() const { return g_imageRecord; }
 KsClassRecord* KsImage::ClassRecord() { return g_imageRecord; }
 
 void KsImage::Clear() {
+    if (pixels_) KsCountValueBytes(-ByteCount(width_, height_, unit_));
     std::free(pixels_);
     pixels_ = nullptr;
     width_ = height_ = unit_ = 0;
@@ -150,7 +225,8 @@ int KsImage::SetImage(int width, int height, int unit, const void* pixels) {
         if (pixels) std::memcpy(copy, pixels, (size_t)bytes);
         else std::memset(copy, 0, (size_t)bytes);
     }
-    std::free(pixels_);
+    Clear();
+    if (copy) KsCountValueBytes(bytes);
     pixels_ = copy;
     width_ = width;
     height_ = height;

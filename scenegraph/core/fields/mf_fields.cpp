@@ -3,12 +3,15 @@
 #include <cstdio>
 #include <cstring>
 #include <new>
+#include <type_traits>
 #include <utility>
 
 #include "scenegraph/core/fields/field_words.h"
+#include "scenegraph/core/fields/value_bytes.h"
 #include "scenegraph/core/object/node.h"
 #include "scenegraph/core/object/node_containment.h"
 #include "scenegraph/core/object/node_duplicator.h"
+#include "scenegraph/core/object/read_release.h"
 #include "scenegraph/core/writing/out_stream.h"
 #include "scenegraph/core/partition/partition.h"
 #include "scenegraph/core/reading/read_errors.h"
@@ -39,6 +42,17 @@ int CopyElement(KsImage& to, const KsImage& from)
     return to.SetImage(from.GetWidth(), from.GetHeight(), from.GetUnit(), from.GetPixels());
 }
 
+// Bytes an array of count elements holds as a value; lists of nodes count
+// their nodes instead.
+template <class T>
+int64_t ArrayBytes(int count)
+{
+    if constexpr (std::is_same<T, KsNode*>::value)
+        return 0;
+    else
+        return (int64_t)sizeof(T) * count;
+}
+
 // A new array of count copies, or null when memory runs out.
 template <class T>
 T* CopyArray(const T* from, int count)
@@ -46,8 +60,10 @@ T* CopyArray(const T* from, int count)
     T* array = new (std::nothrow) T[count];
     if (array == nullptr)
         return nullptr;
+    KsCountValueBytes(ArrayBytes<T>(count));
     for (int i = 0; i < count; ++i) {
         if (CopyElement(array[i], from[i]) != 0) {
+            KsCountValueBytes(-ArrayBytes<T>(count));
             delete[] array;
             return nullptr;
         }
@@ -114,12 +130,16 @@ template <class T>
 KsMField<T>::~KsMField()
 {
     DropPending();
+    if (elements_ != nullptr)
+        KsCountValueBytes(-ArrayBytes<T>(count_));
     delete[] elements_;
 }
 
 template <class T>
 void KsMField<T>::ClearElements()
 {
+    if (elements_ != nullptr)
+        KsCountValueBytes(-ArrayBytes<T>(count_));
     delete[] elements_;
     elements_ = nullptr;
     count_ = 0;
@@ -226,9 +246,11 @@ int KsMField<T>::TakePending(T** out, int* count)
     T* array = new (std::nothrow) T[pendingCount_];
     if (array == nullptr)
         return 1;
+    KsCountValueBytes(ArrayBytes<T>(pendingCount_));
     int i = 0;
     for (Pending* p = pendingHead_; p != nullptr; p = p->next, ++i) {
         if (CopyElement(array[i], p->value) != 0) {
+            KsCountValueBytes(-ArrayBytes<T>(pendingCount_));
             delete[] array;
             return 1;
         }
@@ -354,6 +376,8 @@ void KsMField<T>::ParseWords(KsPartition* partition, KsWordNode* first, int word
     ClearElements();
     elements_ = array;
     count_ = n;
+    if (array != nullptr)
+        KsCountValueBytes(ArrayBytes<T>(n));
     AfterSet();
     if (!failed)
         ValueChanged();
@@ -658,6 +682,6 @@ void KsMFNode::AfterSet()
     previous_ = nullptr;
     previousCount_ = 0;
     for (int i = 0; i < n; ++i)
-        KsNode::Unref(previous[i]);
+        KsReleaseAfterRead(previous[i]);
     delete[] previous;
 }

@@ -5,6 +5,7 @@
 
 #include "scenegraph/core/fields/field_words.h"
 #include "scenegraph/core/object/node.h"
+#include "scenegraph/core/object/read_release.h"
 #include "scenegraph/core/object/node_containment.h"
 #include "scenegraph/core/object/node_duplicator.h"
 #include "scenegraph/core/writing/out_stream.h"
@@ -464,7 +465,7 @@ void KsSFNode::AfterSet()
     KsNode* previous = previous_;
     previous_ = nullptr;
     KsNode::Ref(node_);
-    KsNode::Unref(previous);
+    KsReleaseAfterRead(previous);
 }
 
 int KsSFNode::ExecCopyTo(KsField* target)

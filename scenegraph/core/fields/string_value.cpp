@@ -2,6 +2,7 @@
 #include <cstring>
 
 #include "scenegraph/core/fields/string_value.h"
+#include "scenegraph/core/fields/value_bytes.h"
 #include "scenegraph/core/reading/word_tree.h"
 
 namespace {
@@ -37,7 +38,7 @@ KsString& KsString::operator=(const KsString& other) {
     return *this;
 }
 
-KsString::~KsString() { std::free(text_); }
+KsString::~KsString() { Free(); }
 
 const char* KsString::GetClassName() const { return "KsString"; }
 
@@ -45,10 +46,15 @@ KsClassRecord* KsString::GetClassInfo() const { return g_stringRecord; }
 
 KsClassRecord* KsString::ClassRecord() { return g_stringRecord; }
 
+void KsString::Free() {
+    if (text_) KsCountValueBytes(-(int64_t)std::strlen(text_) - 1);
+    std::free(text_);
+    text_ = nullptr;
+}
+
 int KsString::Assign(const char* text) {
     if (!text) {
-        std::free(text_);
-        text_ = nullptr;
+        Free();
         return 0;
     }
     // Copy before freeing: text may be this string's own (or part of it).
@@ -56,7 +62,8 @@ int KsString::Assign(const char* text) {
     char* copy = static_cast<char*>(std::malloc(length + 1));
     if (!copy) return 1;
     std::memcpy(copy, text, length + 1);
-    std::free(text_);
+    Free();
+    KsCountValueBytes((int64_t)length + 1);
     text_ = copy;
     return 0;
 }

@@ -27,6 +27,8 @@ public:
     static KsClassRecord* ClassRecord();
 
 private:
+    void Free();
+
     char* text_ = nullptr;
 };
 

@@ -2,16 +2,22 @@
 
 #include <algorithm>
 #include <iterator>
+#include <new>
 #include <cstdio>
 #include <cstring>
 
 #include "scenegraph/core/object/node_factory.h"
+#include "scenegraph/core/object/read_release.h"
 #include "scenegraph/core/protos/custom_node.h"
 #include "scenegraph/core/reading/file_kind.h"
 #include "scenegraph/core/protos/proto_budget.h"
+#include "scenegraph/core/protos/proto_interface.h"
 #include "scenegraph/core/reading/word_reader.h"
 #include "scenegraph/core/reading/vrml_pass1.h"
 #include "scenegraph/core/reading/working_dir.h"
+
+static_assert(KsVrmlPass1::kNodeLevels == KS_MAX_REALIZE_DEPTH,
+              "the bracket bound must admit what the realiser nests");
 
 namespace {
 const char kPartitionName[] = "KsPartition";
@@ -130,7 +136,38 @@ KsReadFailure FailureOfOpen(KsFileOpenResult result) {
 }
 }  // namespace
 
+namespace {
+int& ReadsUnderWay() {
+    static int reads = 0;
+    return reads;
+}
+}  // namespace
+
 int KsPartition::ReadFile(const char* path) {
+    // The outermost read's boundary: memory running out in the standard
+    // containers of a read (a 32-bit process can reach it) fails the read
+    // as too large for memory, as running out anywhere else in it does.
+    // Reads of EXTERNPROTO files inside it share the one boundary.
+    if (ReadsUnderWay() > 0) return ReadFileWhole(path);
+    ++ReadsUnderWay();
+    int result = 1;
+    try {
+        result = ReadFileWhole(path);
+    } catch (const std::bad_alloc&) {
+        // What the read had built is freed with this partition; the state
+        // of reads and instances under way goes back to none.
+        KsResetProtoGlobals();
+        readErrors_.failure = kKsReadTooLarge;
+        readErrors_.failureLine = 0;
+        std::fprintf(stderr, "KsPartition::ReadFile()\n");
+        std::fprintf(stderr, "  Out of memory.\n");
+        result = 1;
+    }
+    --ReadsUnderWay();
+    return result;
+}
+
+int KsPartition::ReadFileWhole(const char* path) {
     readErrors_ = KsReadErrors();
     if (!path) {
         readErrors_.failure = kKsReadNotFound;
@@ -178,6 +215,8 @@ int KsPartition::ReadFile(const char* path) {
 
 int KsPartition::RealizeTree(KsWordNode* root) {
     KsProtoBudgetScope expansion(root);
+    KsExternReadScope externFiles;
+    KsReadReleaseScope releases;
     KsWordNode cursor = KsMakeCursor(root);
     int result = 0;
     // A list that opens with a brace group returns after it; read on so that

@@ -130,6 +130,8 @@ public:
     int GetDiscardCount() const { return static_cast<int>(discards_.size()); }
 
 private:
+    // ReadFile without the outermost read's guard against memory running out.
+    int ReadFileWhole(const char* path);
     void Discard(KsNode* node);
     void PrintErrorTail(KsWordNode* cursor);
     void ReleaseInterface();

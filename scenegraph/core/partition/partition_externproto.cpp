@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "scenegraph/core/partition/partition.h"
+#include "scenegraph/core/protos/custom_node.h"
 #include "scenegraph/core/protos/proto_budget.h"
 #include "scenegraph/core/protos/proto_interface.h"
 #include "scenegraph/core/reading/word_reading.h"
@@ -17,7 +18,11 @@ namespace {
 // name each other would otherwise read one another without end.
 struct ExternState {
     std::vector<std::string> reading;
-    int reads = 0;  // files read since the outermost statement began
+    int reads = 0;   // files read since the outermost read began
+    int scopes = 0;  // KsExternReadScope nesting
+    // Files read in the outermost read, by absolute name; null for one
+    // that could not be read, so that it is not tried again.
+    std::vector<std::pair<std::string, KsExternFile*>> kept;
 };
 
 ExternState& Extern() {
@@ -66,10 +71,82 @@ void DropScene(KsPartition* p) {
 }
 }  // namespace
 
+void KsHoldExternFile(KsExternFile* file) {
+    if (file) ++file->holders;
+}
+
+void KsReleaseExternFile(KsExternFile* file) {
+    if (!file || --file->holders > 0) return;
+    delete file->scene;
+    delete file;
+}
+
+namespace {
+void ReleaseKept(ExternState& state) {
+    std::vector<std::pair<std::string, KsExternFile*>> kept;
+    kept.swap(state.kept);
+    for (auto& entry : kept) KsReleaseExternFile(entry.second);
+}
+
+// What a step has made beyond what instances built in it were charged.
+struct CostMark {
+    int64_t cost = KsExpansionCost();
+    int64_t used = KsProtoBudgetUsed();
+    int64_t Uncharged() const {
+        return (KsExpansionCost() - cost) - (KsProtoBudgetUsed() - used);
+    }
+};
+}  // namespace
+
+KsExternReadScope::KsExternReadScope() { ++Extern().scopes; }
+
+KsExternReadScope::~KsExternReadScope() {
+    ExternState& state = Extern();
+    if (--state.scopes > 0) return;
+    state.scopes = 0;
+    state.reads = 0;
+    ReleaseKept(state);
+}
+
 void KsResetProtoGlobals() {
+    // Files kept by an abandoned read are left to leak rather than freed
+    // half made; a finished read has let them go.
     Extern() = ExternState();
+    KsCustomNode::ResetBuildState();
     KsResetProtoBudget();
 }
+
+namespace {
+// Reads an EXTERNPROTO file and drops its scene, charging what reading it
+// made to the read under way; null (reported) when it cannot be read.
+KsExternFile* ReadSource(const std::string& path, const std::string& full, int line) {
+    ExternState& state = Extern();
+    KsPartition* file = new (std::nothrow) KsPartition();
+    KsExternFile* source = file ? new (std::nothrow) KsExternFile : nullptr;
+    if (!source) {
+        delete file;
+        Report("Out of memory.", line);
+        return nullptr;
+    }
+    source->scene = file;
+    source->holders = 1;  // the read's
+    const CostMark mark;
+    state.reading.push_back(full);
+    ++state.reads;
+    const int failed = file->ReadFile(path.c_str());
+    state.reading.pop_back();
+    if (failed != 0) {
+        Report(file->GetReadErrors().failure == kKsReadTooLarge ? "Out of memory."
+                                                                : "VRML file not found.",
+               line);
+        KsReleaseExternFile(source);
+        return nullptr;
+    }
+    DropScene(file);
+    KsProtoBudgetCharge(mark.Uncharged());
+    return source;
+}
+}  // namespace
 
 // EXTERNPROTO name [ interface ] url
 KsNode* KsPartition::RealizeExternProto(KsWordNode* cursor) {
@@ -95,8 +172,7 @@ KsNode* KsPartition::RealizeExternProto(KsWordNode* cursor) {
     const std::string path = UrlOf(url);
 
     ExternState& state = Extern();
-    if (static_cast<int>(state.reading.size()) >= KS_MAX_EXTERNPROTO_DEPTH ||
-        state.reads >= KS_MAX_EXTERNPROTO_READS) {
+    if (static_cast<int>(state.reading.size()) >= KS_MAX_EXTERNPROTO_DEPTH) {
         Report("Too many EXTERNPROTO files.", line);
         return nullptr;
     }
@@ -108,41 +184,58 @@ KsNode* KsPartition::RealizeExternProto(KsWordNode* cursor) {
         }
     }
 
-    KsPartition* file = new (std::nothrow) KsPartition();
-    if (!file) {
-        Report("Out of memory.", line);
-        return nullptr;
+    KsExternFile* source = nullptr;
+    bool known = false;
+    for (const auto& entry : state.kept) {
+        if (entry.first == full) {
+            source = entry.second;
+            known = true;
+            break;
+        }
     }
-    state.reading.push_back(full);
-    ++state.reads;
-    const int failed = file->ReadFile(path.c_str());
-    state.reading.pop_back();
-    if (state.reading.empty()) state.reads = 0;
-    if (failed != 0) {
-        Report(file->GetReadErrors().failure == kKsReadTooLarge ? "Out of memory."
-                                                                : "VRML file not found.",
-               line);
-        delete file;
+    if (!known) {
+        if (state.reads >= KS_MAX_EXTERNPROTO_READS) {
+            Report("Too many EXTERNPROTO files.", line);
+            return nullptr;
+        }
+        source = ReadSource(path, full, line);
+        state.kept.emplace_back(full, source);
+        if (!source) return nullptr;
+    }
+    if (!source) {
+        Report("VRML file not found.", line);
         return nullptr;
     }
 
-    KsPartition* found = file->FindProto(protoName.c_str());
+    KsPartition* found = source->scene->FindProto(protoName.c_str());
     if (!found) {
         Report("Specified PROTO not found.", line);
-        delete file;
         return nullptr;
     }
+    // Copies are charged like instances: the file's allowance once spent,
+    // the statement is skipped, the one message having been given.
+    if (KsProtoBudgetSpent()) {
+        KsNoteReadError(line);
+        return nullptr;
+    }
+    const CostMark mark;
     KsPartition* copy = found->Duplicate();
+    const int64_t cost = mark.Uncharged();
+    if (!KsProtoBudgetAllows(cost, protoName.c_str())) {
+        delete copy;
+        KsNoteReadError(line);
+        return nullptr;
+    }
+    KsProtoBudgetCharge(cost);
     KsProtoInterface* in = copy ? copy->GetInterface() : nullptr;
     if (!in) {
         Report("Out of memory.", line);
         delete copy;
-        delete file;
         return nullptr;
     }
     // Instances nested in the copy name declarations of that file.
-    DropScene(file);
-    in->retained = file;
+    KsHoldExternFile(source);
+    in->retained = source;
     protos_.push_back(copy);
     if (KsProtoInterface* own = GetInterface()) own->IndexProto(copy);
     return nullptr;

@@ -26,13 +26,13 @@ constexpr int kMaxHandOnDepth = 2 * KS_MAX_PROTO_DEPTH;
 struct BuildState {
     int depth = 0;      // instances being built inside one another
     int handOn = 0;     // OwnerMemberChanged calls nested
-    int start = 0;      // nodes constructed when the outermost build began
+    int64_t start = 0;  // expansion cost when the outermost build began
     int tooLarge = 0;   // the outermost build went past its allowance
 };
 
 // Whether the outermost instance being built has added too many nodes.
 bool OverAllowance(BuildState& b) {
-    if (KsNode::GetConstructedCount() - b.start > KS_MAX_INSTANCE_NODES) b.tooLarge = 1;
+    if (KsExpansionCost() - b.start > KS_MAX_INSTANCE_NODES) b.tooLarge = 1;
     return b.tooLarge != 0;
 }
 
@@ -59,14 +59,14 @@ KsCustomNode::KsCustomNode(KsPartition* declaration) : declaration_(declaration)
     KsProtoInterface* own = declaration_->GetInterface();
     const bool outermost = b.depth == 0;
     if (outermost) {
-        b.start = KsNode::GetConstructedCount();
+        b.start = KsExpansionCost();
         b.tooLarge = own ? own->tooLarge : 0;
     } else if (own && own->tooLarge) {
         b.tooLarge = 1;
     }
     // The read's allowance is checked as each instance, nested ones too, is
     // begun, so that a build stops as soon as it is spent.
-    const int64_t pending = outermost ? 0 : KsNode::GetConstructedCount() - b.start;
+    const int64_t pending = outermost ? 0 : KsExpansionCost() - b.start;
     if (!KsProtoBudgetAllows(pending, declaration_->GetProtoName())) {
         b.tooLarge = 1;
         if (outermost) KsProtoBudgetNoteRefused();
@@ -82,7 +82,7 @@ KsCustomNode::KsCustomNode(KsPartition* declaration) : declaration_(declaration)
     copy_ = declaration_->Duplicate();
     --b.depth;
     if (outermost) {
-        const int64_t made = KsNode::GetConstructedCount() - b.start;
+        const int64_t made = KsExpansionCost() - b.start;
         const bool overRead = !KsProtoBudgetAllows(made, declaration_->GetProtoName());
         if (!overRead && OverAllowance(b)) {
             ReportRefused("PROTO instance adds too many nodes.", declaration_);
@@ -123,8 +123,20 @@ KsCustomNode::KsCustomNode(KsPartition* declaration) : declaration_(declaration)
     }
     RegisterDone();
     // Each copy runs the set protocol and so reaches the body through IS.
+    const int64_t beforeDefaults = KsExpansionCost();
     for (size_t i = 0; i < fields_.size(); ++i)
         if (defaults[i]->defaultValue) defaults[i]->defaultValue->CopyTo(fields_[i]);
+    if (!outermost) return;
+    // The defaults' values, copied into the members and on into the body,
+    // are the outermost instance's too; a nested one's are in its charge.
+    const int64_t defaultsCost = KsExpansionCost() - beforeDefaults;
+    if (KsProtoBudgetAllows(defaultsCost, declaration_->GetProtoName())) {
+        KsProtoBudgetCharge(defaultsCost);
+        return;
+    }
+    KsProtoBudgetNoteRefused();
+    delete copy_;
+    copy_ = nullptr;
 }
 
 KsCustomNode::~KsCustomNode() {
@@ -148,6 +160,8 @@ KsNode* KsCustomNode::Create(KsPartition* declaration) {
 }
 
 int KsCustomNode::GetBuildDepth() { return Build().depth; }
+
+void KsCustomNode::ResetBuildState() { Build() = BuildState(); }
 
 KsNode* KsCustomNode::NewInstance() { return Create(declaration_); }
 

@@ -38,6 +38,8 @@ public:
     static KsNode* Create(KsPartition* declaration);
     // Nesting of instances being built right now.
     static int GetBuildDepth();
+    // No instance being built: for a read abandoned part way.
+    static void ResetBuildState();
 
 private:
     KsPartition* declaration_;

@@ -4,6 +4,8 @@
 #include <cstring>
 #include <vector>
 
+#include "scenegraph/core/fields/value_bytes.h"
+#include "scenegraph/core/object/node.h"
 #include "scenegraph/core/reading/word_tree.h"
 
 struct KsProtoBudgetAccess {
@@ -18,6 +20,7 @@ struct Budget {
     int64_t used = 0;
     int64_t limit = KS_PROTO_EXPANSION_BASE;
     int sized = 0;    // the files' sizes are in the limit
+    int64_t closedBytes = 0;  // words of files read and closed before then
     int spent = 0;    // refused once: every further instance is refused
     int refused = 0;
 };
@@ -51,6 +54,8 @@ int64_t TreeBytes(KsWordNode* root) {
 }
 
 void AddSizes(Budget& b) {
+    b.limit += KS_PROTO_EXPANSION_PER_BYTE * b.closedBytes;
+    b.closedBytes = 0;
     for (KsProtoBudgetScope* s = b.scope; s; s = KsProtoBudgetAccess::Outer(s)) {
         int& counted = KsProtoBudgetAccess::Counted(s);
         if (counted) continue;
@@ -71,6 +76,9 @@ KsProtoBudgetScope::KsProtoBudgetScope(KsWordNode* root) : outer_(State().scope)
 KsProtoBudgetScope::~KsProtoBudgetScope() {
     Budget& b = State();
     b.scope = outer_;
+    // An EXTERNPROTO file read before the ceiling was passed still widens
+    // the allowance once it is: what reading and copying it made is charged.
+    if (outer_ && !counted_ && !b.sized) b.closedBytes += TreeBytes(root_);
     // What the read used and refused stays readable until the next one.
 }
 
@@ -91,6 +99,10 @@ bool KsProtoBudgetAllows(int64_t pending, const char* protoName) {
     std::fprintf(stderr, "  PROTO = %s\n", protoName ? protoName : "");
     std::fprintf(stderr, "  Further instances are not built.\n");
     return false;
+}
+
+int64_t KsExpansionCost() {
+    return (int64_t)KsNode::GetConstructedCount() + KsValueBytesHeld() / KS_PROTO_VALUE_BYTES_PER_NODE;
 }
 
 void KsProtoBudgetCharge(int64_t nodes) {

@@ -1,5 +1,6 @@
 // The allowance of nodes that PROTO expansion may make while one file is
-// read (EXTERNPROTO files read meanwhile included): a fixed ceiling far
+// read (EXTERNPROTO files read and copied meanwhile included), the values
+// the copies duplicate counted with their nodes: a fixed ceiling far
 // above what real worlds expand to, plus a multiple of the file's size, so
 // that a small file of instances nested in one another's bodies cannot
 // multiply into millions of nodes. Past it, instances are refused.
@@ -13,6 +14,14 @@ struct KsWordNode;
 constexpr int64_t KS_PROTO_EXPANSION_BASE = 200000;
 // Further nodes for each byte of the file's words.
 constexpr int64_t KS_PROTO_EXPANSION_PER_BYTE = 4;
+// A copy duplicates its nodes' values as well (a Coordinate of 10,000
+// points is 120 KB): every so many bytes of values copied are charged as
+// one node, about what a node itself takes.
+constexpr int64_t KS_PROTO_VALUE_BYTES_PER_NODE = 512;
+
+// What has been made so far, process-wide, in nodes: the nodes constructed
+// and the values copied. Expansion is charged the difference across a build.
+int64_t KsExpansionCost();
 
 // While it lives, PROTO instances made are charged to one read of the word
 // tree root. A scope opened inside another (an EXTERNPROTO file) shares the

@@ -60,7 +60,7 @@ KsProtoInterface::~KsProtoInterface() {
     for (KsFieldTable* entry : fields) delete entry;
     for (KsFieldTable* entry : eventIns) delete entry;
     for (KsFieldTable* entry : eventOuts) delete entry;
-    delete retained;
+    KsReleaseExternFile(retained);
 }
 
 void KsProtoInterface::AddEntry(int kind, KsFieldTable* entry) {

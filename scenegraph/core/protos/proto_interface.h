@@ -21,7 +21,8 @@ constexpr int KS_MAX_PROTO_DEPTH = 32;
 // multiply without end. A larger instance is not built at all.
 constexpr int KS_MAX_INSTANCE_NODES = 200000;
 // Deepest chain of EXTERNPROTO files read from one another, and the most
-// files one EXTERNPROTO statement may read in all, its nested ones included.
+// files one read may read for its EXTERNPROTO statements in all, the files'
+// own included (each file is read once however many statements name it).
 constexpr int KS_MAX_EXTERNPROTO_DEPTH = 16;
 constexpr int KS_MAX_EXTERNPROTO_READS = 64;
 
@@ -102,8 +103,9 @@ struct KsProtoInterface {
     KsPartition* sharedProtos = nullptr;
     // The file read by an EXTERNPROTO, kept while the declaration copied
     // from it lives, since the copy's nested instances name declarations
-    // that file owns. Its scene is already gone.
-    KsPartition* retained = nullptr;
+    // that file owns. Its scene is already gone. Shared by every copy of
+    // the read that names the file.
+    struct KsExternFile* retained = nullptr;
     // 1 once an instance of this declaration was refused as too large, so
     // that later ones are refused without being built.
     int tooLarge = 0;
@@ -118,6 +120,28 @@ private:
 // copy the partition it was copied from.
 KsPartition* KsProtoDeclarationsOf(KsPartition* p);
 
-// EXTERNPROTO reading state (depth, files being read) and the expansion
-// allowance back to their start.
+// A file read for EXTERNPROTO statements, held by the declarations copied
+// from it and, until the read that named it ends, by that read.
+struct KsExternFile {
+    KsPartition* scene = nullptr;  // owned; only its PROTO declarations are left
+    int holders = 0;
+};
+void KsHoldExternFile(KsExternFile* file);
+// Deletes the file once nothing holds it.
+void KsReleaseExternFile(KsExternFile* file);
+
+// While it lives (one scene's realisation), the EXTERNPROTO files read are
+// kept, so that a file named by many statements is read once; the
+// outermost scope's end lets them go and starts the count of files read
+// afresh.
+class KsExternReadScope {
+public:
+    KsExternReadScope();
+    ~KsExternReadScope();
+    KsExternReadScope(const KsExternReadScope&) = delete;
+    KsExternReadScope& operator=(const KsExternReadScope&) = delete;
+};
+
+// EXTERNPROTO reading state (depth, files being read and kept), instance
+// building state and the expansion allowance back to their start.
 void KsResetProtoGlobals();

@@ -13,7 +13,13 @@ class QmReadWordFile;
 // Reads a whole file into a word tree on its own arena.
 class KsVrmlPass1 : public KsObject {
 public:
-    enum { kWordSize = 256, kMaxDepth = 1000 };
+    // Groups nest no deeper than kMaxDepth. A node level takes two groups
+    // as the writer puts it ("children [ Transform { ... } ]") and one as a
+    // file may ("children Transform { ... }"), and the deepest body may hold
+    // a list of strings: the bound admits twice the nodes the realiser
+    // nests, and those two more, so that whatever the realiser takes is
+    // written and read back whole. Nodes stay bounded by the realiser.
+    enum { kWordSize = 256, kNodeLevels = 1000, kMaxDepth = 2 * kNodeLevels + 2 };
     enum { kErrorNone = 0, kErrorBracket = 1, kErrorMemory = 2 };
 
     KsVrmlPass1();

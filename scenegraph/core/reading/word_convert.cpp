@@ -8,6 +8,8 @@
 
 #include "scenegraph/core/reading/word_convert.h"
 
+#include "scenegraph/core/reading/read_errors.h"
+
 namespace {
 
 int HexDigit(unsigned char c) {
@@ -44,17 +46,13 @@ bool IsWordNoCase(const char* text, const char* word) {
     return *text == '\0';
 }
 
-// Halfway between the largest float and the next power of two: a double
-// this large or larger rounds to infinity as a float.
-const double kFloatOverflow = std::ldexp(2.0 - std::ldexp(1.0, -24), 127);
-
-float ReportReplaced(const char* text, const char* what, float value) {
-    std::fprintf(stderr, "KsParseFloat()\n");
-    std::fprintf(stderr, "  Warning : %s is %s, read as %g.\n", text, what, (double)value);
+// A file read counts its replaced numbers and says so once at its end;
+// outside a read each is told at once.
+float ReportReplaced(const char* text, KsFloatReplacement kind, float value) {
+    if (KsNoteFloatReplaced(kind, text)) return value;
+    KsPrintFloatReplaced(kind, text, 1);
     return value;
 }
-
-
 
 }  // namespace
 
@@ -155,24 +153,28 @@ int KsNormalizeEventName(char* name) {
     return 0;
 }
 
-double KsParseDouble(const char* text, const char** end) {
-    if (end) *end = text;
-    if (!text) return 0.0;
+namespace {
+
+// The extent of a decimal number at the start of text, as KsParseDouble
+// reads it: its digits from *start to *end (the sign and blanks before
+// them), the sign, and the decimal exponent of its first significant digit
+// for telling an overflow from an underflow. False when there is no number.
+bool ScanDecimal(const char* text, const char** start, const char** end, bool* negative,
+                 long long* magnitude) {
     const char* p = text;
     while (IsBlank((unsigned char)*p)) ++p;
-    bool negative = false;
+    *negative = false;
     if (*p == '+' || *p == '-') {
-        negative = *p == '-';
+        *negative = *p == '-';
         ++p;
     }
-    const char* start = p;
-    // Decimal exponent of the first significant digit, for out-of-range results.
-    long long magnitude = 0;
+    *start = p;
+    *magnitude = 0;
     bool seenSignificant = false;
     int intDigits = 0;
     for (; IsDigit((unsigned char)*p); ++p, ++intDigits) {
         if (*p != '0') seenSignificant = true;
-        if (seenSignificant) ++magnitude;
+        if (seenSignificant) ++*magnitude;
     }
     int fracDigits = 0;
     if (*p == '.') {
@@ -180,12 +182,12 @@ double KsParseDouble(const char* text, const char** end) {
         for (; IsDigit((unsigned char)*q); ++q, ++fracDigits) {
             if (!seenSignificant) {
                 if (*q != '0') seenSignificant = true;
-                else --magnitude;
+                else --*magnitude;
             }
         }
         if (intDigits + fracDigits > 0) p = q;
     }
-    if (intDigits + fracDigits == 0) return 0.0;
+    if (intDigits + fracDigits == 0) return false;
     if (*p == 'e' || *p == 'E') {
         const char* q = p + 1;
         bool expNegative = false;
@@ -197,13 +199,27 @@ double KsParseDouble(const char* text, const char** end) {
             long long exponent = 0;
             for (; IsDigit((unsigned char)*q); ++q)
                 if (exponent < 100000000) exponent = exponent * 10 + (*q - '0');
-            magnitude += expNegative ? -exponent : exponent;
+            *magnitude += expNegative ? -exponent : exponent;
             p = q;
         }
     }
-    if (end) *end = p;
+    *end = p;
+    return true;
+}
+
+}  // namespace
+
+double KsParseDouble(const char* text, const char** end) {
+    if (end) *end = text;
+    if (!text) return 0.0;
+    const char* start = nullptr;
+    const char* stop = nullptr;
+    bool negative = false;
+    long long magnitude = 0;
+    if (!ScanDecimal(text, &start, &stop, &negative, &magnitude)) return 0.0;
+    if (end) *end = stop;
     double value = 0.0;
-    std::from_chars_result r = std::from_chars(start, p, value, std::chars_format::general);
+    std::from_chars_result r = std::from_chars(start, stop, value, std::chars_format::general);
     if (r.ec == std::errc::result_out_of_range) {
         value = magnitude > 0 ? std::numeric_limits<double>::infinity() : 0.0;
     } else if (r.ec != std::errc()) {
@@ -213,18 +229,29 @@ double KsParseDouble(const char* text, const char** end) {
 }
 
 float KsParseFloat(const char* text) {
-    const char* end = text;
-    const double value = KsParseDouble(text, &end);
     if (!text) return 0.0f;
-    if (end == text) {
+    const char* start = nullptr;
+    const char* stop = nullptr;
+    bool negative = false;
+    long long magnitude = 0;
+    if (!ScanDecimal(text, &start, &stop, &negative, &magnitude)) {
         // What C libraries print for values out of range is no decimal
         // number either: 0, but told.
         const char* word = text + (*text == '+' || *text == '-' ? 1 : 0);
         if (IsWordNoCase(word, "inf") || IsWordNoCase(word, "infinity") || IsWordNoCase(word, "nan"))
-            return ReportReplaced(text, "not a decimal number", 0.0f);
+            return ReportReplaced(text, kKsFloatNotDecimal, 0.0f);
         return 0.0f;
     }
-    if (std::fabs(value) >= kFloatOverflow)
-        return ReportReplaced(text, "out of the float range", value < 0 ? -FLT_MAX : FLT_MAX);
-    return static_cast<float>(value);
+    // Straight to float: through a double first, a text just past a
+    // halfway point between two floats could land on it and round again.
+    float value = 0.0f;
+    std::from_chars_result r = std::from_chars(start, stop, value, std::chars_format::general);
+    if (r.ec == std::errc::result_out_of_range) {
+        if (magnitude > 0)
+            return ReportReplaced(text, kKsFloatOutOfRange, negative ? -FLT_MAX : FLT_MAX);
+        value = 0.0f;
+    } else if (r.ec != std::errc()) {
+        value = 0.0f;
+    }
+    return negative ? -value : value;
 }

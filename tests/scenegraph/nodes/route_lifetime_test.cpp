@@ -272,14 +272,18 @@ TEST_F(RouteLifetimeTest, AFramesDeliveriesAreBoundedAcrossItsCascades) {
 
 // Reading is no frame: a file whose PROTO instances each copy a large value
 // through routes as they are built reads whole, even while the previous
-// scene's frames ran (and so without being told a file is coming).
+// scene's frames ran (and so without being told a file is coming). The
+// copies are charged to the file's expansion allowance, which its size
+// (a list of points read once) widens enough for them.
 TEST_F(RouteLifetimeTest, InstancesBuiltWhileReadingEachHaveTheirOwnAllowance) {
     const int points = 10000;
     const int instances = KS_MAX_FRAME_VALUES / points + 50;
     std::string text = "#VRML V2.0 utf8\nPROTO P [ exposedField MFVec3f p [\n";
     for (int i = 0; i < points; ++i) text += std::to_string(i % 10) + " 0 1,\n";
     text += "] ] {\n  DEF C0 Coordinate { point IS p }\n  DEF C1 Coordinate { }\n"
-            "  ROUTE C0.point_changed TO C1.set_point }\n";
+            "  ROUTE C0.point_changed TO C1.set_point }\nCoordinate { point [\n";
+    for (int i = 0; i < 40000; ++i) text += "1 2 3\n";
+    text += "] }\n";
     for (int i = 0; i < instances; ++i) text += "DEF I" + std::to_string(i) + " P { }\n";
     EXPECT_EQ(Open(lvbench::RouteLattice(10, 3)), "");
     Tick(3);

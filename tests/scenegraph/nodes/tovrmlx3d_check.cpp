@@ -378,3 +378,52 @@ TEST_F(WrittenVrmlTest, NonFiniteValuesAreWrittenAsNumbers) {
 }
 
 }  // namespace
+
+namespace {
+
+// Files our reader takes whatever their depth or their images' pixels: the
+// second reader takes what we write of them too, and ours reads it back.
+TEST_F(WrittenVrmlTest, DeepNestingAndRefusedImagesAreWrittenAsValidFiles) {
+    ASSERT_EQ(std::system("command -v tovrmlx3d >/dev/null 2>&1"), 0)
+        << "tovrmlx3d is missing: Debian's view3dscene package provides it (tools/install-deps.sh)";
+    std::string deep;
+    for (int i = 0; i < 500; ++i) deep += "Transform { translation 0 0.5 0 children\n";
+    deep += "Shape { geometry Box { } }";
+    for (int i = 0; i < 500; ++i) deep += " }";
+    const std::string images =
+        "Shape { appearance Appearance { texture PixelTexture { image 2 1 1 1e3 2 } } "
+        "geometry Box { } }\n"
+        "Shape { appearance Appearance { texture PixelTexture { image 3 1 2 0xFFFF 0x10000 -1 } } "
+        "geometry Box { } }\n"
+        "Shape { appearance Appearance { texture PixelTexture { image 65536 65536 4 } } "
+        "geometry Box { } }\n"
+        "Shape { appearance Appearance { texture PixelTexture { image 2 1 4 -1 0xFF0000FF } } "
+        "geometry Box { } }\n";
+    const fs::path folder = fs::path(testing::TempDir()) / "ks_written_vrml_deep";
+    std::error_code ec;
+    fs::create_directories(folder, ec);
+    for (const std::string& text : {deep, images}) {
+        const fs::path original = folder / "scene.wrl";
+        std::ofstream(original) << "#VRML V2.0 utf8\n" << text << "\n";
+        KsPartition scene;
+        testing::internal::CaptureStderr();
+        ASSERT_EQ(scene.ReadFile(original.string().c_str()), 0);
+        testing::internal::GetCapturedStderr();
+        const fs::path written = folder / "written.wrl";
+        ASSERT_TRUE(Write(&scene, written));
+        EXPECT_EQ(ReadWithTovrmlx3d(written).fault, "") << text.substr(0, 40);
+        KsPartition again;
+        testing::internal::CaptureStderr();
+        EXPECT_EQ(again.ReadFile(written.string().c_str()), 0);
+        EXPECT_EQ(testing::internal::GetCapturedStderr(), "") << text.substr(0, 40);
+        EXPECT_EQ(Count(&again), Count(&scene)) << text.substr(0, 40);
+        const fs::path rewritten = folder / "rewritten.wrl";
+        ASSERT_TRUE(Write(&again, rewritten));
+        std::ifstream a(written), b(rewritten);
+        EXPECT_EQ(std::string(std::istreambuf_iterator<char>(a), {}),
+                  std::string(std::istreambuf_iterator<char>(b), {}));
+    }
+    fs::remove_all(folder, ec);
+}
+
+}  // namespace

@@ -293,3 +293,59 @@ TEST_F(WriterSceneTest, ProtoInstancesAndSharedNodesReadBack) {
 }
 
 }  // namespace
+
+namespace {
+
+// Transforms in a chain of first children, and what ends it.
+int ChainLength(KsNode* node, KsNode** end) {
+    int n = 0;
+    while (node && std::string(node->GetClassName()) == "KsTransform") {
+        ++n;
+        KsMFNode* children = node->GetChildren();
+        node = children && children->GetCount() > 0 ? children->GetElements()[0] : nullptr;
+    }
+    *end = node;
+    return n;
+}
+
+// Every list is written in brackets, two groups a level where the file may
+// have one ("children Transform { ... }"): the written file must still read
+// back whole, up to the deepest nesting the reader realises.
+TEST_F(WriterSceneTest, TheDeepestSceneReadIsWrittenAndReadBackWhole) {
+    struct Case {
+        int levels;
+        const char* leaf;
+    } cases[] = {
+        {500, "Shape { geometry Box { } }"},
+        // With the leaf, as many nodes as one statement may nest; its
+        // strings are the deepest group the writer makes of it.
+        {KS_MAX_REALIZE_DEPTH - 1, "WorldInfo { info \"deep\" }"},
+    };
+    for (const Case& c : cases) {
+        std::string text;
+        for (int i = 0; i < c.levels; ++i) text += "Transform { children\n";
+        text += c.leaf;
+        for (int i = 0; i < c.levels; ++i) text += " }";
+        text += "\n";
+        KsPartition scene;
+        EXPECT_EQ(kstest::Realize(scene, text), "") << c.levels;
+        ASSERT_EQ(scene.GetNodeCount(), 1);
+        KsNode* leaf = nullptr;
+        ASSERT_EQ(ChainLength(scene.GetNode(0), &leaf), c.levels);
+        ASSERT_NE(leaf, nullptr);
+
+        const std::string written = WriteScene(&scene);
+        std::string err;
+        KsPartition again;
+        err = kstest::Realize(again, written);
+        EXPECT_EQ(err, "") << c.levels;
+        ASSERT_EQ(again.GetNodeCount(), 1) << c.levels;
+        KsNode* leafAgain = nullptr;
+        EXPECT_EQ(ChainLength(again.GetNode(0), &leafAgain), c.levels);
+        ASSERT_NE(leafAgain, nullptr) << c.levels;
+        EXPECT_STREQ(leafAgain->GetClassName(), leaf->GetClassName());
+        EXPECT_EQ(WriteScene(&again), written) << c.levels;
+    }
+}
+
+}  // namespace

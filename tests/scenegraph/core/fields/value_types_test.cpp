@@ -110,12 +110,18 @@ TEST(ImageValue, ReadsAndPrints) {
          "1 1 4 \n7 \n", "<end>"},
         {"1 1 -2 7", "KsImage::KsImage()\n  Illegal Unit Length -2. Assuming 4 bytes unit.\n",
          "1 1 4 \n7 \n", "<end>"},
-        {"1 1 0 300", "KsImage::KsImage()\n  Illegal Unit Length 0. Assuming 1 bytes unit.\n",
+        {"1 1 0 44", "KsImage::KsImage()\n  Illegal Unit Length 0. Assuming 1 bytes unit.\n",
          "1 1 1 \n44 \n", "<end>"},
+        // The empty image needs no unit.
+        {"0 0 0 tail", "", "0 0 0 \n", "tail"},
         {"2 2 1 1 2 3", "KsImage::KsImate()\n  Error near line 1\n", "0 0 0 \n", "<end>"},
         {"1 1 3 16711680 x", "", "1 1 3 \n16711680 \n", "x"},
         {"1 1 3 0xFF0000", "", "1 1 3 \n16711680 \n", "<end>"},
-        {"1 1 2 0x12345", "", "1 1 2 \n9029 \n", "<end>"},
+        // A pixel its unit cannot hold is refused with the image, not cut
+        // to another colour; the words of the image are passed over.
+        {"1 1 2 0x12345 x",
+         "KsImage::KsImage()\n  Illegal Pixel 0x12345 for Unit Length 2 near line 1. Image not read.\n",
+         "0 0 0 \n", "x"},
         // Unsigned, so that the value reads back.
         {"1 1 4 0xFF000080", "", "1 1 4 \n4278190208 \n", "<end>"},
         {"0 0 1 tail", "", "0 0 1 \n", "tail"},
@@ -134,6 +140,46 @@ TEST(ImageValue, ReadsAndPrints) {
     KsImage empty(&none);
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "KsImage::KsImage()\n  No statement.\n");
     EXPECT_EQ(empty.GetPixels(), nullptr);
+}
+
+// Whatever the pixel words, the image read is the image written: an image
+// with a pixel its unit cannot hold, or a word that is no number, is refused
+// whole, and what is written reads back to the same image.
+TEST(ImageValue, WhatIsWrittenReadsBackToTheSameImage) {
+    struct Case {
+        const char* text;
+        const char* printed;
+        bool refused;
+    } cases[] = {
+        {"65536 65536 4", "0 0 0 \n", false},
+        {"2 1 1 1e3 2", "0 0 0 \n", true},
+        {"3 1 2 0xFFFF 0x10000 -1", "0 0 0 \n", true},
+        {"2 1 1 256 0", "0 0 0 \n", true},
+        {"1 1 3 0x1000000", "0 0 0 \n", true},
+        {"1 1 1 -1", "0 0 0 \n", true},
+        {"1 1 1 0x", "0 0 0 \n", true},
+        {"1 1 1 12abc", "0 0 0 \n", true},
+        {"2 1 1 0xff 0XFF", "2 1 1 \n255 \n255 ", false},
+        {"3 1 2 65535 +7 0", "3 1 2 \n65535 \n7 0 ", false},
+        {"1 1 3 0xFFFFFF", "1 1 3 \n16777215 \n", false},
+        // Written as signed numbers by some exporters.
+        {"2 1 4 -1 -2147483648", "2 1 4 \n4294967295 \n2147483648 ", false},
+        {"1 1 4 -2147483649", "0 0 0 \n", true},
+        {"1 1 4 4294967296", "0 0 0 \n", true},
+        {"0 0 0", "0 0 0 \n", false},
+    };
+    for (const Case& c : cases) {
+        ImageRead r = ReadImage(c.text);
+        EXPECT_EQ(r.printed, c.printed) << c.text;
+        EXPECT_EQ(r.err.find("Illegal Pixel") != std::string::npos, c.refused) << c.text << r.err;
+        EXPECT_EQ(r.next, "<end>") << c.text;
+        ImageRead again = ReadImage(r.printed.c_str());
+        EXPECT_EQ(again.err, "") << c.text;
+        EXPECT_EQ(again.printed, r.printed) << c.text;
+        EXPECT_EQ(again.width, r.width) << c.text;
+        EXPECT_EQ(again.height, r.height) << c.text;
+        EXPECT_EQ(again.unit, r.unit) << c.text;
+    }
 }
 
 TEST(ImageValue, ImpossibleSizesTakeTheFailurePath) {

@@ -139,11 +139,12 @@ TEST_F(PartitionTest, LabelsInsideADroppedNodeStayValid) {
     EXPECT_EQ(KsNode::GetConstructedCount(), KsNode::GetDestroyedCount());
 }
 
-// A labelled node that its field lets go of is destroyed; its label must
-// then name nothing rather than freed memory.
+// A labelled node that its field lets go of is destroyed once the read is
+// over; its label must then name nothing rather than freed memory.
 TEST_F(PartitionTest, LabelOfADestroyedNodeNamesNothing) {
     KsPartition p;
-    std::string err = Realize(p, "Shape { child DEF B Group { x 1 } child Group { } } Shape { child USE B }");
+    std::string err = Realize(p, "Shape { child DEF B Group { x 1 } child Group { } }");
+    err += Realize(p, "Shape { child USE B }");
     ASSERT_EQ(p.GetNodeCount(), 1);
     EXPECT_EQ(p.FindLabel("B"), nullptr);
     EXPECT_TRUE(Contains(err, "Failed to USE B\n"));
@@ -390,4 +391,37 @@ TEST_F(PartitionTest, ReadFileAtADriveRoot) {
 }
 #endif
 
+}  // namespace
+
+namespace {
+// Groups nested as deep as the reader follows them, in the shapes that
+// realise them recursively: braces at the top level, PROTO declarations in
+// one another's bodies, node lists, interface lists. None may exhaust the
+// stack (the programs' 8 MB; less for a test thread is not assumed).
+TEST_F(PartitionTest, GroupsNestedToTheReadersBoundRealiseWithoutOverflow) {
+    // Each opening text opens groups groups.
+    auto nest = [](const std::string& open, int groups, const std::string& close) {
+        const int levels = (KsVrmlPass1::kMaxDepth - 1) / groups;
+        std::string text;
+        for (int i = 0; i < levels; ++i) text += open;
+        text += "Group { }";
+        for (int i = 0; i < levels; ++i) text += close;
+        return text + " Group { x 7 }";
+    };
+    const std::string texts[] = {
+        nest("{ ", 1, " }"),
+        nest("PROTO P [ ] { ", 1, " }"),
+        nest("[ ", 1, " ]"),
+        nest("Group { children [ ", 2, " ] }"),
+        nest("Group { children ", 1, " }"),
+        nest("PROTO P [ field MFNode f [ ", 2, " ] ] { Group { } }"),
+    };
+    for (const std::string& text : texts) {
+        KsPartition p;
+        Realize(p, text);
+        ASSERT_GE(p.GetNodeCount(), 1) << text.substr(0, 60);
+        EXPECT_EQ(static_cast<PartitionProbe*>(p.GetNode(p.GetNodeCount() - 1))->x.Get(), 7)
+            << text.substr(0, 60);
+    }
+}
 }  // namespace

@@ -1,6 +1,7 @@
 // What reading a file records about the statements it had to skip.
 #include <gtest/gtest.h>
 
+#include <cfloat>
 #include <cstdio>
 #include <string>
 
@@ -9,6 +10,7 @@
 #include "scenegraph/core/partition/partition.h"
 #include "scenegraph/core/probe_nodes.h"
 #include "scenegraph/core/reading/read_errors.h"
+#include "scenegraph/core/reading/word_convert.h"
 #include "scenegraph/core/scene_test_util.h"
 
 namespace {
@@ -126,6 +128,43 @@ TEST_F(ReadErrorsTest, AnExternprotoFileKeepsItsErrorsToItself) {
     EXPECT_EQ(e.firstLine, 4);
     EXPECT_EQ(roots, 1);
     std::remove(lib.c_str());
+}
+
+// Numbers beyond the float range are told once per file, with how many
+// there were, however many the file holds; an EXTERNPROTO file tells its own.
+TEST_F(ReadErrorsTest, ReplacedNumbersAreToldOncePerFileWithACount) {
+    const std::string lib = testing::TempDir() + "ks_read_errors_floats_lib.wrl";
+    ASSERT_TRUE(kstest::WriteFile(lib, "#VRML V2.0 utf8\nPROTO Q [ ] { Group { f 1e40 } }\n"
+                                       "Group { f -1e39 } Group { f nan }\n"));
+    std::string body = "EXTERNPROTO Q [ ] \"" + lib + "\"\n";
+    const int bad = 20000;
+    for (int i = 0; i < bad; ++i) body += "Group { f 1e39 }\n";
+    body += "Group { f inf } Group { f 3.5 }\n";
+    const std::string path = testing::TempDir() + "ks_read_errors_floats.wrl";
+    ASSERT_TRUE(kstest::WriteFile(path, "#VRML V2.0 utf8\n" + body));
+    KsPartition p;
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(p.ReadFile(path.c_str()), 0);
+    const std::string err = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(err,
+              // The library file's, when its read ends: one of each kind.
+              "KsParseFloat()\n  Warning : 1e40 and 1 more number are out of the float range, "
+              "read as the largest float of their sign.\n"
+              "KsParseFloat()\n  Warning : nan is not a decimal number, read as 0.\n"
+              "KsParseFloat()\n  Warning : 1e39 and 19999 more numbers are out of the float range, "
+              "read as the largest float of their sign.\n"
+              "KsParseFloat()\n  Warning : inf is not a decimal number, read as 0.\n");
+    ASSERT_EQ(p.GetNodeCount(), bad + 2);
+    EXPECT_EQ(static_cast<kstest::PartitionProbe*>(p.GetNode(0))->f.Get(), FLT_MAX);
+    EXPECT_EQ(static_cast<kstest::PartitionProbe*>(p.GetNode(bad + 1))->f.Get(), 3.5f);
+    std::remove(path.c_str());
+    std::remove(lib.c_str());
+
+    // Outside a read each is told at once, as before.
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(KsParseFloat("-1e39"), -FLT_MAX);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "KsParseFloat()\n  Warning : -1e39 is out of the float range, read as -3.40282e+38.\n");
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
 #include <limits>
 #include <string>
@@ -170,4 +171,29 @@ TEST(WordConvert, ParseFloatClampsOverflowAndWarns) {
         }
     }
     EXPECT_EQ(KsParseFloat(nullptr), 0.0f);
+}
+
+// A float is rounded once from the text, as strtof rounds it: through a
+// double first, a text just past a halfway point between two floats lands
+// on it and then rounds to even, one step off.
+TEST(WordConvert, ParseFloatRoundsOnceAsStrtof) {
+    const char* texts[] = {
+        "1.0000000596046448",    // just above 1 + 2^-24: strtof gives 1.00000012
+        "1.00000005960464477539062500001",
+        "1.0000000596046447",    // just below: 1
+        "16777217.000000001",    // just above 2^24 + 1
+        "16777217",              // a tie, to even
+        "3.4028235677973362e38", // the largest float, not beyond it
+        "1.4012984643248170e-45",
+        "7.0064923216240862e-46",  // halfway to the smallest: to even, 0
+        "7.0064923216240863e-46",
+        "0.1", "0.7", "123456.789", "-2.5e-3", "1e-38",
+    };
+    for (const char* text : texts) {
+        const float expected = std::strtof(text, nullptr);
+        const float v = KsParseFloat(text);
+        EXPECT_EQ(std::memcmp(&v, &expected, sizeof v), 0)
+            << text << " gave " << v << ", strtof " << expected;
+    }
+    EXPECT_EQ(KsParseFloat("1.0000000596046448"), 1.00000012f);
 }
