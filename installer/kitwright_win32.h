@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "installer/core/kw_location.h"
+#include "installer/core/kw_record.h"
 #include "installer/core/kw_shortcuts.h"
 
 // Window-side state of the one install or uninstall.
@@ -24,6 +25,8 @@ struct KwWindows {
   int timer_started;   // the progress page's first step is on its way
   int uninstall_done;  // EXIT may end the uninstall dialog
   std::vector<std::string> kept_links;  // links of our names that point elsewhere
+  KwInstallRecord previous;  // what an earlier install of this product wrote
+  KwInstallRecord written;   // what this install wrote, kept with its entry
 };
 KwWindows& KwWin();
 void KwResetWindows();
@@ -52,6 +55,11 @@ int RunInstallWizard();
 std::uint64_t GetFreeSpace();
 int CreateOneFolder(const char* path);
 int CreateFolderPath(const char* path);
+// Makes the missing levels of path, noting each one made in made (in
+// order); 0 when one cannot be made.
+int CreateFolderPathNoting(const char* path, std::vector<std::string>* made);
+// Removes those folders again, deepest first, when empty.
+void RemoveMadeFolders(const std::vector<std::string>& made);
 int CopyInstallFile();
 void WriteUninstallEntry();
 void MakeShortcuts(int kind, int remove);
@@ -84,6 +92,17 @@ std::string KwFullLongPath(const char* path);
 void KwInstallPathHooks();
 // The Windows, system, program files and profile folders, normalised.
 std::vector<KwProtectedFolder> KwSystemFolders();
+// The path as the system finally resolves it (links, mapped drives): the
+// longest part that exists resolved, the rest as it stands; empty when
+// path is not a full path.
+std::string KwFinalPath(const char* path);
+enum class KwFileKind { kAbsent, kPlain, kLink, kHardLink, kFolder, kOther };
+// What lies at path: nothing, a file of its own, a link (to a file or a
+// folder, or dangling), a file with other names (hard links), a folder.
+KwFileKind KwExistingFileKind(const char* path);
+// The record an install keeps under its uninstall key, read back; empty
+// when there is none.
+KwInstallRecord KwReadRecord();
 // 1 when path (with or without its trailing backslash) is a link:
 // junction, symbolic link or any other reparse point.
 int KwIsReparsePoint(const char* path);

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "installer/core/kw_normalize.h"
+#include "installer/core/kw_removal.h"
 #include "installer/core/kw_state.h"
 #include "installer/core/kw_strings.h"
 
@@ -12,6 +13,26 @@ KwLocationCheck KwCheckLocation(const char* location) {
   // "C:\" is a root as much as "C\" is.
   if (n <= 2 || (n == 3 && rooted)) return KwLocationCheck::kRoot;
   if (!rooted) return KwLocationCheck::kNotFullPath;
+  return KwLocationCheck::kOk;
+}
+
+KwLocationCheck KwCheckLocationText(const char* location) {
+  std::size_t n = std::strlen(location);
+  if (n > kKwLocationLimit) return KwLocationCheck::kTooLong;
+  std::size_t from = KwHasDriveRoot(location) ? 3 : 0;
+  const char* part = location + from;
+  for (const char* p = part;; p += KwCharLength(p)) {
+    bool single = KwCharLength(p) == 1;
+    if (*p == '\0' || (single && (*p == '\\' || *p == '/'))) {
+      if (p > part && KwIsDeviceName(part, p)) return KwLocationCheck::kBadName;
+      if (*p == '\0') break;
+      part = p + 1;
+      continue;
+    }
+    if (!single) continue;
+    unsigned char c = static_cast<unsigned char>(*p);
+    if (c < 32 || std::strchr("<>\"|?*:", c)) return KwLocationCheck::kBadName;
+  }
   return KwLocationCheck::kOk;
 }
 
@@ -40,6 +61,7 @@ KwLocationCheck KwJudgeLocation(const char* location, const std::vector<KwProtec
   for (const KwProtectedFolder& p : protected_folders) {
     if (p.folder.empty()) continue;
     if (KwIsInsideFolder(p.folder.c_str(), full)) return KwLocationCheck::kProtected;
+    if (p.inside && KwIsInsideFolder(full, p.folder.c_str())) return KwLocationCheck::kProtected;
     if (p.children && KwSamePath(Parent(full).c_str(), p.folder.c_str())) return KwLocationCheck::kProtected;
   }
   return KwLocationCheck::kOk;
@@ -85,4 +107,19 @@ int KwUninstallString(const char* location, const char* file, char* out, std::si
     return 0;
   }
   return 1;
+}
+
+const KwUninstallEntry* KwForeignOwner(const char* location, const char* own_key,
+                                       const std::vector<KwUninstallEntry>& entries) {
+  char full[kKwPathSize];
+  if (!KwFullPath(location, full, sizeof full) || !AddBackslash(full, sizeof full)) return nullptr;
+  for (const KwUninstallEntry& e : entries) {
+    if (KwSamePath(e.key.c_str(), own_key)) continue;
+    char theirs[kKwPathSize];
+    if (!KwFullPath(e.location.c_str(), theirs, sizeof theirs) || !AddBackslash(theirs, sizeof theirs)) continue;
+    // A program at a root owns no folder that a root does not.
+    if (KwIsRootPath(theirs)) continue;
+    if (KwIsInsideFolder(full, theirs) || KwIsInsideFolder(theirs, full)) return &e;
+  }
+  return nullptr;
 }

@@ -5,8 +5,13 @@
 
 #include <cstddef>
 
+// Whether [begin, end) is a name Windows keeps for a device in every
+// folder (CON, PRN, AUX, NUL, COM1-9, LPT1-9 ...), with any extension.
+bool KwIsDeviceName(const char* begin, const char* end);
+
 // 1 when name is one plain file or folder name: not empty, no separator,
-// drive or stream colon, and not made of dots and blanks only ("..").
+// drive or stream colon, not made of dots and blanks only (".."), and no
+// device name.
 int KwIsPlainName(const char* name);
 
 // 1 when a destination relative to the install folder stays inside it:
