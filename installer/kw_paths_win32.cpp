@@ -83,6 +83,11 @@ std::string HandleFinalPath(HANDLE h) {
   return path;
 }
 
+int FinalPathHook(const char* path, char* out, std::size_t size) {
+  std::string final_path = KwFinalPath(path);
+  return KwIsFullPath(final_path.c_str()) ? KwCopy(out, size, final_path.c_str()) : (size ? (out[0] = '\0', 0) : 0);
+}
+
 }  // namespace
 
 std::string KwFullLongPath(const char* path) {
@@ -99,6 +104,7 @@ void KwInstallPathHooks() {
   KwPlatform& p = KwPlatformHooks();
   p.same_path = &SamePathHook;
   p.full_path = &FullPathHook;
+  p.final_path = &FinalPathHook;
 }
 
 std::string KwFinalPath(const char* path) {

@@ -138,12 +138,6 @@ int KwMayUninstall(const char* copy) {
   std::string normalised;
   std::vector<KwProtectedFolder> system = KwSystemFolders();
   KwLocationCheck check = KwJudgeLocation(folder, system, &normalised);
-  // Judged where it finally leads as well: a mapped drive or a link may
-  // reach the system's folders under another name.
-  if (check == KwLocationCheck::kOk) {
-    std::string final_path = KwFinalPath(normalised.c_str());
-    if (!final_path.empty()) check = KwJudgeLocation(final_path.c_str(), system, nullptr);
-  }
   const char* refused = RefusedFolder(check, check == KwLocationCheck::kOk && KwIsReparsePoint(normalised.c_str()));
   if (refused) {
     KwMessage(nullptr, KwFormat(refused, normalised.empty() ? folder : normalised.c_str()).c_str(), s.title,

@@ -217,11 +217,6 @@ INT_PTR AcceptLocation(HWND page) {
   if (RefusedLocation(page, KwJudgeLocation(s.location, system, &normalised), normalised)) {
     return Stay(page);
   }
-  // And where it finally leads, through links and mapped drives.
-  std::string final_path = KwFinalPath(normalised.c_str());
-  if (!final_path.empty() && RefusedLocation(page, KwJudgeLocation(final_path.c_str(), system, nullptr), normalised)) {
-    return Stay(page);
-  }
   if (KwIsReparsePoint(normalised.c_str())) {
     KwMessage(page, KwFormat("Cannot install in \"%s\", a link to another folder.", normalised.c_str()).c_str(),
               nullptr, MB_OK | MB_ICONERROR);

@@ -47,6 +47,17 @@ std::string Parent(const std::string& folder) {
   return slash ? trimmed.substr(0, static_cast<std::size_t>(slash - trimmed.c_str()) + 1) : std::string();
 }
 
+KwLocationCheck JudgeFolder(const char* full, const std::vector<KwProtectedFolder>& protected_folders) {
+  if (KwIsRootPath(full)) return KwLocationCheck::kRoot;
+  for (const KwProtectedFolder& p : protected_folders) {
+    if (p.folder.empty()) continue;
+    if (KwIsInsideFolder(p.folder.c_str(), full)) return KwLocationCheck::kProtected;
+    if (p.inside && KwIsInsideFolder(full, p.folder.c_str())) return KwLocationCheck::kProtected;
+    if (p.children && KwSamePath(Parent(full).c_str(), p.folder.c_str())) return KwLocationCheck::kProtected;
+  }
+  return KwLocationCheck::kOk;
+}
+
 }  // namespace
 
 KwLocationCheck KwJudgeLocation(const char* location, const std::vector<KwProtectedFolder>& protected_folders,
@@ -57,14 +68,16 @@ KwLocationCheck KwJudgeLocation(const char* location, const std::vector<KwProtec
     return KwLocationCheck::kNotFullPath;
   }
   if (normalised) *normalised = full;
-  if (KwIsRootPath(full)) return KwLocationCheck::kRoot;
-  for (const KwProtectedFolder& p : protected_folders) {
-    if (p.folder.empty()) continue;
-    if (KwIsInsideFolder(p.folder.c_str(), full)) return KwLocationCheck::kProtected;
-    if (p.inside && KwIsInsideFolder(full, p.folder.c_str())) return KwLocationCheck::kProtected;
-    if (p.children && KwSamePath(Parent(full).c_str(), p.folder.c_str())) return KwLocationCheck::kProtected;
+  KwLocationCheck check = JudgeFolder(full, protected_folders);
+  // Where it finally leads counts as much: a mapped drive or a link may
+  // reach a folder of the system under another name.
+  const KwPlatform& hooks = KwPlatformHooks();
+  char final_path[kKwPathSize];
+  if (check == KwLocationCheck::kOk && hooks.final_path && hooks.final_path(full, final_path, sizeof final_path) &&
+      AddBackslash(final_path, sizeof final_path)) {
+    check = JudgeFolder(final_path, protected_folders);
   }
-  return KwLocationCheck::kOk;
+  return check;
 }
 
 std::uint64_t KwFreeSpaceTenth(std::uint32_t sectors_per_cluster, std::uint32_t bytes_per_sector,

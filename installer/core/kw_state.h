@@ -53,6 +53,8 @@ struct KwPlatform {
   int (*same_path)(const char* a, const char* b);
   // The full, normalised long form of path; null: KwNormalizePath.
   int (*full_path)(const char* path, char* out, std::size_t size);
+  // Where a full path finally leads (links, mapped drives); null: as named.
+  int (*final_path)(const char* path, char* out, std::size_t size);
 };
 
 KwPlatform& KwPlatformHooks();
