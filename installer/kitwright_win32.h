@@ -121,6 +121,10 @@ std::wstring KwRemovalCaption();
 void UninstallSecondStage();
 int UninstallAll();
 int DeleteInstalledFile(const char* path);
+// Deletes path when record says this product wrote it and it is still a
+// file of its own; a link or a file with other names in its place is left
+// (kept is set). 1 when nothing of the product's stays there.
+int DeleteRecordedFile(const char* path, const KwInstallRecord& record, bool* kept);
 int DeleteFolderTree(const char* folder);
 void DeleteRegTree(HKEY root, const char* subkey);
 // Keys DeleteRegTree has opened, so tests see what it reached.

@@ -208,9 +208,8 @@ void DeleteRegEntries(HWND owner, const std::vector<std::string>& entries) {
   }
 }
 
-// Deletes an installed file that this product wrote, as a file of its
-// own; a link or a file with other names in its place is left alone.
-// 1 when it is gone or was never this install's.
+}  // namespace
+
 int DeleteRecordedFile(const char* path, const KwInstallRecord& record, bool* kept) {
   if (!KwRecordHas(record.files, KwFullLongPath(path))) return 1;
   switch (KwExistingFileKind(path)) {
@@ -223,8 +222,6 @@ int DeleteRecordedFile(const char* path, const KwInstallRecord& record, bool* ke
       return 1;
   }
 }
-
-}  // namespace
 
 int UninstallAll() {
   const KwState& s = KwGlobal();

@@ -73,7 +73,7 @@ KwUninstallSource KwCheckUninstallSource(const char* registered_program, const c
 }
 
 KwWalkAction KwFolderEntryAction(const char* name, bool directory, bool link) {
-  if (link) return directory ? KwWalkAction::kKeep : KwWalkAction::kAsk;
+  if (link) return KwWalkAction::kKeep;
   if (directory) return KwWalkAction::kRecurse;
   return KwIsHelpIndexFile(name) ? KwWalkAction::kDeleteQuietly : KwWalkAction::kAsk;
 }

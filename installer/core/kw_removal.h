@@ -29,11 +29,10 @@ KwUninstallSource KwCheckUninstallSource(const char* registered_program, const c
 enum class KwWalkAction { kRecurse, kDeleteQuietly, kAsk, kKeep };
 
 // What the uninstall's folder walk does with one entry. A link (junction
-// or symbolic link) is never entered: its target may lie outside the
-// install folder. A link to a file is asked about (deleting it removes
-// the link only); a link to a folder is kept, since removing it as a
-// folder can remove the folder it points at (Wine does), and the install
-// folder then stays for the user to clear.
+// or symbolic link, to a file or a folder, or dangling) is never entered
+// nor deleted: its target may lie outside the install folder, and
+// deleting a link can delete what it points at (Wine does, for files and
+// for empty folders). The install folder then stays for the user to clear.
 KwWalkAction KwFolderEntryAction(const char* name, bool directory, bool link);
 
 // The second stage's copy runs from a folder of its own, which the first
