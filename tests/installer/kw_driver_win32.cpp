@@ -4,7 +4,7 @@
 //   wait CAPTION | gone CAPTION | close CAPTION
 //   text CAPTION ID | wait-text CAPTION ID TEXT | visible CAPTION ID 0|1
 //   set CAPTION ID TEXT | check CAPTION ID 0|1 | press CAPTION ID
-//   box TEXT-PREFIX BUTTON-ID | list | controls CAPTION
+//   box TEXT-PREFIX BUTTON-ID (also says the default button) | list | controls CAPTION
 //   wide-caption CAPTION (the caption as the window holds it, in UTF-8)
 //   make-link FILE TARGET (a shell link, as another program would make it)
 // A CAPTION ending in "*" matches as a prefix.
@@ -119,6 +119,16 @@ BOOL CALLBACK FindBox(HWND w, LPARAM lparam) {
   EnumChildWindows(w, FindBoxText, lparam);
   if (!s->text.empty()) {
     s->box = w;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+BOOL CALLBACK DefaultButton(HWND child, LPARAM lparam) {
+  char cls[32] = "";
+  GetClassNameA(child, cls, sizeof cls);
+  if (lstrcmpiA(cls, "Button") == 0 && (GetWindowLongA(child, GWL_STYLE) & BS_TYPEMASK) == BS_DEFPUSHBUTTON) {
+    *reinterpret_cast<int*>(lparam) = GetDlgCtrlID(child);
     return FALSE;
   }
   return TRUE;
@@ -262,6 +272,11 @@ int main(int argc, char** argv) {
       Sleep(50);
     }
     std::printf("box [%s] %s\n", CaptionOf(s.box).c_str(), s.text.c_str());
+    // The button Enter would press (the answer given by habit): the one
+    // drawn as the default.
+    int default_id = 0;
+    EnumChildWindows(s.box, DefaultButton, reinterpret_cast<LPARAM>(&default_id));
+    if (default_id) std::printf("default %d\n", default_id);
     HWND button = GetDlgItem(s.box, id);
     if (!button) return Fail("no such button");
     PostMessageA(s.box, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(button));
