@@ -183,6 +183,9 @@ int LoadInstallConfig() {
     case KwRefusal::kFolderName:
       format = "The config file entry %s is not one plain folder name. Nothing was done.";
       break;
+    case KwRefusal::kDevice:
+      format = "The config file entry %s names a device (CON, PRN, AUX, NUL, COM1 to COM9, LPT1 to LPT9). Nothing was done.";
+      break;
     case KwRefusal::kRegKey:
       format = "The config file entry %s names a registry key that is not the product's own. Nothing was done.";
       break;

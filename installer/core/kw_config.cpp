@@ -134,7 +134,9 @@ int KwLoadConfig() {
   // Folder names the product's one uninstall key and its folder under
   // Program Files: "\\", ".." or "a\\b" would reach the Uninstall key
   // itself or another's.
-  if (!KwIsPlainName(s.folder)) return Refuse("Install", "Folder", s.folder, KwRefusal::kFolderName);
+  if (!KwIsPlainName(s.folder)) {
+    return Refuse("Install", "Folder", s.folder, KwNamesDevice(s.folder) ? KwRefusal::kDevice : KwRefusal::kFolderName);
+  }
 
   char tsr[10];
   KwReadProfile("Install", "TSR", tsr, sizeof tsr);
@@ -180,7 +182,9 @@ int KwLoadConfig() {
     if (value[0] == '\0') break;
     KwCopy(whole, sizeof whole, value);
     const char* dest = SplitAtComma(value);
-    if (!KwIsInsideDestination(dest ? dest : value)) return Refuse("Install", key, whole);
+    if (!KwIsInsideDestination(dest ? dest : value)) {
+      return Refuse("Install", key, whole, KwNamesDevice(dest ? dest : value) ? KwRefusal::kDevice : KwRefusal::kOutside);
+    }
     s.install_count = static_cast<int>(n);
   }
   s.group_count = 0;
@@ -192,11 +196,16 @@ int KwLoadConfig() {
     char* target = SplitAtComma(value);
     if (!target) break;
     SplitAtComma(target);
-    if (!KwIsPlainName(value) || !KwIsInsideDestination(target)) return Refuse("Group", key, whole);
+    if (!KwIsPlainName(value) || !KwIsInsideDestination(target)) {
+      return Refuse("Group", key, whole,
+                    KwNamesDevice(value) || KwNamesDevice(target) ? KwRefusal::kDevice : KwRefusal::kOutside);
+    }
     s.group_count = static_cast<int>(n);
   }
   KwReadProfile("Install", "Open", value, sizeof value);
-  if (value[0] != '\0' && !KwIsInsideDestination(value)) return Refuse("Install", "Open", value);
+  if (value[0] != '\0' && !KwIsInsideDestination(value)) {
+    return Refuse("Install", "Open", value, KwNamesDevice(value) ? KwRefusal::kDevice : KwRefusal::kOutside);
+  }
   const std::string own = std::string("HKEY_LOCAL_MACHINE\\") + KwUninstallKeyName(s.folder);
   for (unsigned n = 1;; ++n) {
     EntryKey(n, key);

@@ -56,6 +56,17 @@ bool KwIsDeviceName(const char* begin, const char* end) {
 
 int KwIsPlainName(const char* name) { return PlainPart(name, name + std::strlen(name)) ? 1 : 0; }
 
+int KwNamesDevice(const char* path) {
+  const char* part = path;
+  for (const char* p = path;; p += KwCharLength(p)) {
+    if (*p == '\0' || (KwCharLength(p) == 1 && IsSeparator(*p))) {
+      if (p > part && KwIsDeviceName(part, p)) return 1;
+      if (*p == '\0') return 0;
+      part = p + 1;
+    }
+  }
+}
+
 int KwIsInsideDestination(const char* destination) {
   const char* part = destination;
   for (const char* p = destination;; p += KwCharLength(p)) {

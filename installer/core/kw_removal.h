@@ -14,6 +14,9 @@ bool KwIsDeviceName(const char* begin, const char* end);
 // device name.
 int KwIsPlainName(const char* name);
 
+// 1 when a part of path between separators is a device name.
+int KwNamesDevice(const char* path);
+
 // 1 when a destination relative to the install folder stays inside it:
 // every part between separators ("\" or "/") is a plain name, so it has
 // no root, drive, "..", empty part or trailing separator.

@@ -9,7 +9,7 @@ inline constexpr std::size_t kKwPathSize = 260;  // every path buffer
 inline constexpr std::size_t kKwNameSize = 100;  // title and folder name
 
 // Why the configuration was refused.
-enum class KwRefusal { kNone, kOutside, kFolderName, kRegKey, kForeignEntry };
+enum class KwRefusal { kNone, kOutside, kDevice, kFolderName, kRegKey, kForeignEntry };
 
 struct KwState {
   int new_shell;                       // 1: shell links and Shell Folders; 0: Program Manager

@@ -3,7 +3,7 @@
 // boxes. One action per run; every wait ends after 30 seconds.
 //   wait CAPTION | gone CAPTION | close CAPTION
 //   text CAPTION ID | wait-text CAPTION ID TEXT | visible CAPTION ID 0|1
-//   set CAPTION ID TEXT | check CAPTION ID 0|1 | press CAPTION ID
+//   set CAPTION ID TEXT | set-wide CAPTION ID TEXT | check CAPTION ID 0|1 | press CAPTION ID
 //   box TEXT-PREFIX BUTTON-ID (also says the default button) | list | controls CAPTION
 //   wide-caption CAPTION (the caption as the window holds it, in UTF-8)
 //   make-link FILE TARGET (a shell link, as another program would make it)
@@ -12,6 +12,7 @@
 #include <objbase.h>
 #include <shlobj.h>
 #include <shobjidl.h>
+#include <shellapi.h>
 
 #include "tests/support/win32/driver_util_win32.h"
 
@@ -247,6 +248,16 @@ int main(int argc, char** argv) {
     HWND c = AwaitControl(caption, id);
     if (!c) return Fail("no control");
     SendMessageA(c, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(argv[4]));
+  } else if (action == "set-wide" && argc > 4) {
+    // The text as the wide text a person could type.
+    HWND c = AwaitControl(caption, id);
+    if (!c) return Fail("no control");
+    // The narrow arguments have lost what the code page cannot hold.
+    int count = 0;
+    LPWSTR* wide = CommandLineToArgvW(GetCommandLineW(), &count);
+    if (!wide || count < 5) return Fail("no wide text");
+    SendMessageW(c, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(wide[4]));
+    LocalFree(wide);
   } else if (action == "check" && argc > 4) {
     HWND c = AwaitControl(caption, id);
     if (!c) return Fail("no control");

@@ -373,6 +373,10 @@ TEST_F(KwRemovalTest, RefusedEntryIsNamedForItsMessage) {
   EXPECT_STREQ(KwGlobal().owner, "Foreign App");
   EXPECT_STREQ(KwGlobal().refused, "[Install] Folder=SampleView");
   shown_ = false;
+  Set("Install", "1", "app.exe,sub\\LPT1.log");
+  EXPECT_EQ(KwLoadConfig(), 0);
+  EXPECT_EQ(KwGlobal().refusal, KwRefusal::kDevice);
+  Set("Install", "1", "app.exe");
   Set("Install", "Folder", "..");
   EXPECT_EQ(KwLoadConfig(), 0);
   EXPECT_EQ(KwGlobal().refusal, KwRefusal::kFolderName);

@@ -25,8 +25,8 @@ kw_real_profiles() {
 
 # The registry export, one line per value with its key in front (hex
 # values joined from their continuation lines), sorted. Left out: the
-# device keys Wine's display driver and services write afresh at each start.
-kw_volatile='^\[HKEY_LOCAL_MACHINE\\(Hardware|System\\CurrentControlSet\\(Control\\(Class|DeviceClasses|Video|ServiceCurrent)|Enum))(\\|\])'
+# device keys and display settings Wine writes afresh at each start.
+kw_volatile='^\[(HKEY_LOCAL_MACHINE\\(Hardware|System\\CurrentControlSet\\(Control\\(Class|DeviceClasses|Video|ServiceCurrent)|Enum|Hardware Profiles))|HKEY_CURRENT_USER\\Software\\Wine\\Temporary System Parameters)(\\|\])'
 kw_reg_lines() {
   iconv -f UTF-16LE -t UTF-8 "$1" | tr -d '\r' | sed 's/^\xef\xbb\xbf//' | awk '
     /^\[/ { key = $0; print key " |"; next }
