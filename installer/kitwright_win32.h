@@ -77,7 +77,8 @@ struct KwShortcutRemoval {
 };
 KwShortcutRemoval PlanShortcutRemoval(int kind);
 // Deletes the planned links that point at the installed program; returns
-// the others of those names, which are left alone.
+// the others of those names, which are left alone (and the group folder,
+// with its backslash, when it is a link to another folder).
 std::vector<std::string> RemoveShortcuts(const KwShortcutRemoval& plan);
 // The program a link file points at; empty when it cannot be read.
 std::string KwLinkTarget(const std::string& file);

@@ -155,8 +155,9 @@ std::vector<std::string> RemoveShortcuts(const KwShortcutRemoval& plan) {
     SendProgman(plan.kind, 1, plan.items);
     return kept;
   }
+  // Kept as a folder, with its backslash.
   if (GroupIsLink(plan.group)) {
-    kept.push_back(plan.group);
+    kept.push_back(plan.group + "\\");
     return kept;
   }
   bool com = SUCCEEDED(CoInitialize(nullptr));

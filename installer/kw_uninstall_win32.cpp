@@ -64,7 +64,10 @@ INT_PTR CALLBACK UninstallDlgProc(HWND dialog, UINT message, WPARAM wparam, LPAR
       std::string text = UninstallAll() ? std::string(s.title) + " is deleted successfully."
                                         : std::string(s.location) + " contains some files. Delete manually later.";
       for (const std::string& file : w.kept_links) {
-        text += KwFormat(" \"%s\" points at another program and was kept.", file.c_str());
+        bool group = !file.empty() && file.back() == '\\';
+        text += KwFormat(group ? " \"%s\" is a link to another folder and was kept."
+                               : " \"%s\" points at another program and was kept.",
+                         file.c_str());
       }
       SetDlgItemTextA(dialog, KW_IDC_UNINSTALL_TEXT, text.c_str());
       w.uninstall_done = 1;

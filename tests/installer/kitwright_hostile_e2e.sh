@@ -21,7 +21,9 @@ finish() {
   exit
 }
 w() { timeout 60 "$wine_run" "$@" 2>/dev/null | tr -d '\r'; }
-must() { out=$(drive "$@") || fail "driver $*: $out"; printf '%s\n' "$out"; }
+# A failed driver action is said on the error stream: the output may be
+# read or dropped.
+must() { out=$(drive "$@") || fail "driver $*: $out" >&2; printf '%s\n' "$out"; }
 reg_exists() { timeout 60 "$wine_run" reg query "$1" >/dev/null 2>&1; }
 reg_value() { w reg query "$1" /v "$2" | sed -n "s/^ *$2 *REG_SZ *//p"; }
 drive_c=$LV_WINEPREFIX/drive_c
@@ -226,7 +228,7 @@ run_kw "$drive_c/KwHostile/App" /r
 must box "Delete \"$title\"" 1 >/dev/null
 out=$(must box 'Delete the registry key "HKEY_CURRENT_USER\Software\KwVendor\KwHostile"?' 6)
 printf '%s\n' "$out" | grep -qx 'default 7' || fail "the registry question's default: $out"
-must wait-text "$title*" 1010 'C:\KwHostile\App\ contains some files. Delete manually later.' >/dev/null
+must wait-text "$title*" 1010 "C:\\KwHostile\\App\\ contains some files. Delete manually later. \"$programs_win\\$title\\\" is a link to another folder and was kept." >/dev/null
 must press "$title*" 2 >/dev/null
 must gone "$title*" >/dev/null
 for f in y.dll hard.dll victim.dll victim.gid group/Foreign.lnk; do
