@@ -55,7 +55,10 @@ int Refused(const char* format, const char* path) {
 
 std::vector<std::string> ReadMultiString(HKEY key, const char* name) {
   DWORD type = 0, bytes = 0;
-  if (RegQueryValueExA(key, name, nullptr, &type, nullptr, &bytes) != ERROR_SUCCESS || type != REG_MULTI_SZ) {
+  // A hand-made value may claim any size: a record is far smaller.
+  constexpr DWORD kLimit = 1u << 20;
+  if (RegQueryValueExA(key, name, nullptr, &type, nullptr, &bytes) != ERROR_SUCCESS || type != REG_MULTI_SZ ||
+      bytes > kLimit) {
     return {};
   }
   std::string data(bytes, '\0');
