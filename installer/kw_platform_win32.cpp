@@ -69,7 +69,8 @@ void RequestUninstall() {
   if (!KwMayUninstall(s.program_path)) return;
   std::string text = KwFormat("Delete \"%s\"", s.title);
   if (s.resident) text += "If still regidence, quit the program. Then press OK.";
-  if (KwMessage(nullptr, text.c_str(), s.title, MB_OKCANCEL | MB_ICONINFORMATION) != IDOK) return;
+  // Cancel is the default: a key pressed by habit deletes nothing.
+  if (KwMessage(nullptr, text.c_str(), s.title, MB_OKCANCEL | MB_ICONINFORMATION | MB_DEFBUTTON2) != IDOK) return;
   char temp[kKwPathSize];
   char folder[kKwPathSize] = "";
   char copy[kKwPathSize] = "";

@@ -179,7 +179,8 @@ exe=$(printf "%s\n" "$uninstall" | sed 's/^"\(.*\)" \/r$/\1/')
 uninstall_once() {
   "$wine_run" "$exe" /r >>"$work/uninstall.out" 2>&1 &
   pids="$pids $!"
-  must box "Delete \"$title\"" 1
+  out=$(must box "Delete \"$title\"" 1)
+  printf '%s\n' "$out" | grep -qx 'default 2' || fail "the removal question's default: $out"
 }
 
 # First uninstall with the program running: it stops and keeps the entry.
