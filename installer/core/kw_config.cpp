@@ -132,7 +132,7 @@ int KwLoadConfig() {
   s.refusal = KwRefusal::kNone;
   if (s.title[0] == '\0' || s.folder[0] == '\0') return 0;
   // Folder names the product's one uninstall key and its folder under
-  // Program Files: "\\", ".." or "a\\b" would reach the Uninstall key
+  // Program Files: "\", ".." or "a\b" would reach the Uninstall key
   // itself or another's.
   if (!KwIsPlainName(s.folder)) {
     return Refuse("Install", "Folder", s.folder, KwNamesDevice(s.folder) ? KwRefusal::kDevice : KwRefusal::kFolderName);

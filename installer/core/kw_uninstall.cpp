@@ -63,7 +63,7 @@ KwRegCheck KwJudgeRegEntry(const char* value) {
   std::string part;
   for (const char* p = subkey;; ++p) {
     if (*p == '\\' || *p == '\0') {
-      // An empty part ("a\\b", a trailing "\\") is not the key it seems.
+      // An empty part ("a\\b", a trailing "\") is not the key it seems.
       if (part.empty()) return KwRegCheck::kNotOwn;
       parts.push_back(part);
       part.clear();
