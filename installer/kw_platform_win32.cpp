@@ -39,7 +39,7 @@ int ReadDisplayName(const char* folder, char* out, std::size_t size) {
   DWORD type = 0, bytes = static_cast<DWORD>(size - 1);
   LONG r = RegQueryValueExA(k, "DisplayName", nullptr, &type, reinterpret_cast<BYTE*>(out), &bytes);
   RegCloseKey(k);
-  if (r != ERROR_SUCCESS || type != REG_SZ) return 0;
+  if (r != ERROR_SUCCESS || type != REG_SZ) bytes = 0;
   out[bytes < size ? bytes : size - 1] = '\0';
   return 1;
 }

@@ -149,12 +149,13 @@ int KwLoadConfig() {
 
   char registered[kKwPathSize] = "";
   s.installed_program[0] = '\0';
-  // An entry of that name with another product's title is that product's.
+  // An entry of that name with another product's title (or none: every
+  // install of this one writes it) is that product's.
   char shown[kKwNameSize];
   if (p.read_display_name && p.read_display_name(s.folder, shown, sizeof shown)) {
     shown[sizeof shown - 1] = '\0';
     if (!KwSamePath(shown, s.title)) {
-      KwCopy(s.owner, sizeof s.owner, shown);
+      KwCopy(s.owner, sizeof s.owner, shown[0] ? shown : s.folder);
       return Refuse("Install", "Folder", s.folder, KwRefusal::kForeignEntry);
     }
   }

@@ -46,7 +46,8 @@ struct KwPlatform {
   // UninstallString of the registered uninstall key of folder: 1 when the
   // key opened (out may still be empty), 0 when there is none.
   int (*read_uninstall_string)(const char* folder, char* out, std::size_t size);
-  // DisplayName of that key: 1 when the key has one.
+  // DisplayName of that key: 1 when the key exists (out empty when it
+  // has none).
   int (*read_display_name)(const char* folder, char* out, std::size_t size);
   // 1 when two paths name the same file as the file system compares
   // names (ordinal, ignoring case); null: KwSamePath's own folding.

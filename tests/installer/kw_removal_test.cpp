@@ -171,6 +171,7 @@ const Case kCases[] = {
     {"Folder=NUL", Rule::kConfigFolder, "", "NUL", false},
     {"Folder naming another product's uninstall key", Rule::kForeignKey, "ForeignApp", "", false},
     {"Folder naming this product's earlier entry", Rule::kForeignKey, "Sample Viewer", "", true},
+    {"Folder naming an entry without a name", Rule::kForeignKey, "", "", false},
     {"another product's folder", Rule::kOwner, "C:\\Program Files\\Foreign\\", "C:\\Program Files\\Foreign\\",
      false},
     {"a folder inside another product's folder", Rule::kOwner, "C:\\Program Files\\Foreign\\",
