@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "installer/core/kw_location.h"
+#include "installer/core/kw_record.h"
 #include "installer/core/kw_shortcuts.h"
 
 // Window-side state of the one install or uninstall.
@@ -24,6 +25,8 @@ struct KwWindows {
   int timer_started;   // the progress page's first step is on its way
   int uninstall_done;  // EXIT may end the uninstall dialog
   std::vector<std::string> kept_links;  // links of our names that point elsewhere
+  KwInstallRecord previous;  // what an earlier install of this product wrote
+  KwInstallRecord written;   // what this install wrote, kept with its entry
 };
 KwWindows& KwWin();
 void KwResetWindows();
@@ -52,6 +55,11 @@ int RunInstallWizard();
 std::uint64_t GetFreeSpace();
 int CreateOneFolder(const char* path);
 int CreateFolderPath(const char* path);
+// Makes the missing levels of path, noting each one made in made (in
+// order); 0 when one cannot be made.
+int CreateFolderPathNoting(const char* path, std::vector<std::string>* made);
+// Removes those folders again, deepest first, when empty.
+void RemoveMadeFolders(const std::vector<std::string>& made);
 int CopyInstallFile();
 void WriteUninstallEntry();
 void MakeShortcuts(int kind, int remove);
@@ -69,7 +77,8 @@ struct KwShortcutRemoval {
 };
 KwShortcutRemoval PlanShortcutRemoval(int kind);
 // Deletes the planned links that point at the installed program; returns
-// the others of those names, which are left alone.
+// the others of those names, which are left alone (and the group folder,
+// with its backslash, when it is a link to another folder).
 std::vector<std::string> RemoveShortcuts(const KwShortcutRemoval& plan);
 // The program a link file points at; empty when it cannot be read.
 std::string KwLinkTarget(const std::string& file);
@@ -84,6 +93,17 @@ std::string KwFullLongPath(const char* path);
 void KwInstallPathHooks();
 // The Windows, system, program files and profile folders, normalised.
 std::vector<KwProtectedFolder> KwSystemFolders();
+// The path as the system finally resolves it (links, mapped drives): the
+// longest part that exists resolved, the rest as it stands; empty when
+// path is not a full path.
+std::string KwFinalPath(const char* path);
+enum class KwFileKind { kAbsent, kPlain, kLink, kHardLink, kFolder, kOther };
+// What lies at path: nothing, a file of its own, a link (to a file or a
+// folder, or dangling), a file with other names (hard links), a folder.
+KwFileKind KwExistingFileKind(const char* path);
+// The record an install keeps under its uninstall key, read back; empty
+// when there is none.
+KwInstallRecord KwReadRecord();
 // 1 when path (with or without its trailing backslash) is a link:
 // junction, symbolic link or any other reparse point.
 int KwIsReparsePoint(const char* path);
@@ -102,6 +122,10 @@ std::wstring KwRemovalCaption();
 void UninstallSecondStage();
 int UninstallAll();
 int DeleteInstalledFile(const char* path);
+// Deletes path when record says this product wrote it and it is still a
+// file of its own; a link or a file with other names in its place is left
+// (kept is set). 1 when nothing of the product's stays there.
+int DeleteRecordedFile(const char* path, const KwInstallRecord& record, bool* kept);
 int DeleteFolderTree(const char* folder);
 void DeleteRegTree(HKEY root, const char* subkey);
 // Keys DeleteRegTree has opened, so tests see what it reached.

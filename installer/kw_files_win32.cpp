@@ -2,15 +2,18 @@
 #include <windows.h>
 
 #include <cstring>
+#include <string>
+#include <vector>
 
+#include "installer/core/kw_config.h"
 #include "installer/core/kw_location.h"
+#include "installer/core/kw_normalize.h"
+#include "installer/core/kw_record.h"
 #include "installer/core/kw_state.h"
 #include "installer/core/kw_strings.h"
 #include "installer/kitwright_win32.h"
 
-std::string KwUninstallKey() {
-  return std::string("SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\") + KwGlobal().folder;
-}
+std::string KwUninstallKey() { return KwUninstallKeyName(KwGlobal().folder); }
 
 std::uint64_t GetFreeSpace() {
   char full[kKwPathSize];
@@ -22,7 +25,9 @@ std::uint64_t GetFreeSpace() {
   return KwFreeSpaceTenth(sectors, bytes, free_clusters);
 }
 
-int CreateOneFolder(const char* path) {
+namespace {
+
+int CreateOneFolderNoting(const char* path, std::vector<std::string>* made) {
   if (std::strlen(path) == 3 && KwHasDriveRoot(path)) return 1;
   char folder[kKwPathSize];
   if (!KwCopy(folder, sizeof folder, path)) return 0;
@@ -39,46 +44,116 @@ int CreateOneFolder(const char* path) {
               MB_OK | MB_ICONERROR);
     return 0;
   }
+  if (made) made->push_back(KwFullLongPath(path));
   return 1;
 }
 
-int CreateFolderPath(const char* path) {
+int Refused(const char* format, const char* path) {
+  KwMessage(KwWin().page, KwFormat(format, path, KwGlobal().title).c_str(), nullptr, MB_OK | MB_ICONERROR);
+  return 0;
+}
+
+std::vector<std::string> ReadMultiString(HKEY key, const char* name) {
+  DWORD type = 0, bytes = 0;
+  // A hand-made value may claim any size: a record is far smaller.
+  constexpr DWORD kLimit = 1u << 20;
+  if (RegQueryValueExA(key, name, nullptr, &type, nullptr, &bytes) != ERROR_SUCCESS || type != REG_MULTI_SZ ||
+      bytes > kLimit) {
+    return {};
+  }
+  std::string data(bytes, '\0');
+  if (bytes == 0 || RegQueryValueExA(key, name, nullptr, &type, reinterpret_cast<BYTE*>(&data[0]), &bytes) !=
+                        ERROR_SUCCESS) {
+    return {};
+  }
+  return KwRecordFromMultiString(data.data(), bytes < data.size() ? bytes : data.size());
+}
+
+void WriteMultiString(HKEY key, const char* name, const std::vector<std::string>& list) {
+  std::string data = KwRecordToMultiString(list);
+  RegSetValueExA(key, name, 0, REG_MULTI_SZ, reinterpret_cast<const BYTE*>(data.data()),
+                 static_cast<DWORD>(data.size()));
+}
+
+}  // namespace
+
+int CreateOneFolder(const char* path) { return CreateOneFolderNoting(path, nullptr); }
+
+int CreateFolderPath(const char* path) { return CreateFolderPathNoting(path, nullptr); }
+
+int CreateFolderPathNoting(const char* path, std::vector<std::string>* made) {
   for (const std::string& level : KwFolderLevels(path)) {
-    if (!CreateOneFolder(level.c_str())) return 0;
+    if (!CreateOneFolderNoting(level.c_str(), made)) return 0;
   }
   return 1;
 }
 
+void RemoveMadeFolders(const std::vector<std::string>& made) {
+  for (auto it = made.rbegin(); it != made.rend(); ++it) {
+    std::string folder = *it;
+    if (!KwIsRootPath(folder.c_str()) && folder.back() == '\\') folder.pop_back();
+    RemoveDirectoryA(folder.c_str());
+  }
+}
+
+KwInstallRecord KwReadRecord() {
+  KwInstallRecord record;
+  HKEY key;
+  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, KwUninstallKey().c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return record;
+  record.files = ReadMultiString(key, "KwFiles");
+  record.folders = ReadMultiString(key, "KwFolders");
+  RegCloseKey(key);
+  return record;
+}
+
 int CopyInstallFile() {
   const KwState& s = KwGlobal();
+  KwWindows& w = KwWin();
   if (s.entry_dest[0] == '\0') {
-    KwMessage(KwWin().page, KwFormat("Failed to copy %s.", s.entry_source).c_str(), nullptr,
-              MB_OK | MB_ICONERROR);
+    KwMessage(w.page, KwFormat("Failed to copy %s.", s.entry_source).c_str(), nullptr, MB_OK | MB_ICONERROR);
     return 0;
   }
   // Each level is made first, then looked at: a link among them (or the
   // file itself a link) would have the copy overwrite another's file.
   for (const std::string& level : KwDestinationLevels(s.entry_dest, std::strlen(s.location))) {
-    if (!CreateOneFolder(level.c_str())) return 0;
+    if (!CreateOneFolderNoting(level.c_str(), &w.written.folders)) return 0;
   }
   if (KwLinkOnTheWay(s.entry_dest, s.location)) {
-    KwMessage(KwWin().page, KwFormat("\"%s\" would be written through a link. Not copied.", s.entry_dest).c_str(),
-              nullptr, MB_OK | MB_ICONERROR);
-    return 0;
+    return Refused("\"%s\" would be written through a link. Not copied.", s.entry_dest);
   }
-  if (CopyFileA(s.entry_source, s.entry_dest, FALSE)) {
+  std::string dest = KwFullLongPath(s.entry_dest);
+  BOOL copied = FALSE;
+  switch (KwExistingFileKind(s.entry_dest)) {
+    case KwFileKind::kAbsent:
+      // Never over what appeared meanwhile, nor through a dangling link.
+      copied = CopyFileA(s.entry_source, s.entry_dest, TRUE);
+      break;
+    case KwFileKind::kPlain:
+      // Only a file this product's earlier install wrote is replaced.
+      if (!KwRecordHas(w.previous.files, dest)) {
+        return Refused("\"%s\" already exists and is not a file of %s. It was left as it is.", s.entry_dest);
+      }
+      copied = CopyFileA(s.entry_source, s.entry_dest, FALSE);
+      break;
+    case KwFileKind::kLink:
+    case KwFileKind::kHardLink:
+      return Refused("\"%s\" is a link to another file. Not copied.", s.entry_dest);
+    case KwFileKind::kFolder:
+    case KwFileKind::kOther:
+      break;
+  }
+  if (copied) {
     SetFileAttributesA(s.entry_dest, FILE_ATTRIBUTE_NORMAL);
+    KwRecordAdd(&w.written.files, dest);
     return 1;
   }
   DWORD error = GetLastError();
-  if (error == ERROR_FILE_EXISTS) return 1;
+  if (error == ERROR_FILE_EXISTS) return Refused("\"%s\" is a link to another file. Not copied.", s.entry_dest);
   if (error == ERROR_SHARING_VIOLATION) {
-    KwMessage(KwWin().page,
-              KwFormat("%s is used by other process. Cannot overwrite this file.", s.entry_dest).c_str(),
+    KwMessage(w.page, KwFormat("%s is used by other process. Cannot overwrite this file.", s.entry_dest).c_str(),
               nullptr, MB_OK | MB_ICONERROR);
   } else {
-    KwMessage(KwWin().page, KwFormat("Failed to copy %s.", s.entry_source).c_str(), nullptr,
-              MB_OK | MB_ICONERROR);
+    KwMessage(w.page, KwFormat("Failed to copy %s.", s.entry_source).c_str(), nullptr, MB_OK | MB_ICONERROR);
   }
   return 0;
 }
@@ -97,5 +172,12 @@ void WriteUninstallEntry() {
                  static_cast<DWORD>(std::strlen(s.title) + 1));
   RegSetValueExA(key, "UninstallString", 0, REG_SZ, reinterpret_cast<const BYTE*>(command),
                  static_cast<DWORD>(std::strlen(command) + 1));
+  // What this install and the earlier ones wrote: the uninstall deletes
+  // those and nothing else.
+  KwInstallRecord record = KwWin().previous;
+  for (const std::string& f : KwWin().written.files) KwRecordAdd(&record.files, f);
+  for (const std::string& f : KwWin().written.folders) KwRecordAdd(&record.folders, f);
+  WriteMultiString(key, "KwFiles", record.files);
+  WriteMultiString(key, "KwFolders", record.folders);
   RegCloseKey(key);
 }

@@ -9,6 +9,7 @@
 
 #include "installer/core/kw_command_line.h"
 #include "installer/core/kw_config.h"
+#include "installer/core/kw_location.h"
 #include "installer/core/kw_removal.h"
 #include "installer/core/kw_state.h"
 #include "installer/core/kw_strings.h"
@@ -30,6 +31,17 @@ int LeadByte(unsigned char c) { return IsDBCSLeadByte(c) ? 1 : 0; }
 int WindowsFolder(char* out, std::size_t size) {
   UINT n = GetWindowsDirectoryA(out, static_cast<UINT>(size));
   return n > 0 && n < size ? 1 : 0;
+}
+
+int ReadDisplayName(const char* folder, char* out, std::size_t size) {
+  HKEY k;
+  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, KwUninstallKeyName(folder).c_str(), 0, KEY_READ, &k) != ERROR_SUCCESS) return 0;
+  DWORD type = 0, bytes = static_cast<DWORD>(size - 1);
+  LONG r = RegQueryValueExA(k, "DisplayName", nullptr, &type, reinterpret_cast<BYTE*>(out), &bytes);
+  RegCloseKey(k);
+  if (r != ERROR_SUCCESS || type != REG_SZ) bytes = 0;
+  out[bytes < size ? bytes : size - 1] = '\0';
+  return 1;
 }
 
 int ReadUninstallString(const char* folder, char* out, std::size_t size) {
@@ -57,7 +69,8 @@ void RequestUninstall() {
   if (!KwMayUninstall(s.program_path)) return;
   std::string text = KwFormat("Delete \"%s\"", s.title);
   if (s.resident) text += "If still regidence, quit the program. Then press OK.";
-  if (KwMessage(nullptr, text.c_str(), s.title, MB_OKCANCEL | MB_ICONINFORMATION) != IDOK) return;
+  // Cancel is the default: a key pressed by habit deletes nothing.
+  if (KwMessage(nullptr, text.c_str(), s.title, MB_OKCANCEL | MB_ICONINFORMATION | MB_DEFBUTTON2) != IDOK) return;
   char temp[kKwPathSize];
   char folder[kKwPathSize] = "";
   char copy[kKwPathSize] = "";
@@ -141,6 +154,7 @@ void KwInstallWin32Platform() {
   p.is_lead_byte = &LeadByte;
   p.windows_folder = &WindowsFolder;
   p.read_uninstall_string = &ReadUninstallString;
+  p.read_display_name = &ReadDisplayName;
   KwInstallPathHooks();
 }
 
@@ -153,12 +167,41 @@ void CenterWindow(HWND window) {
 }
 
 int LoadInstallConfig() {
-  if (KwLoadConfig()) return 1;
-  const char* refused = KwGlobal().refused;
+  KwState& s = KwGlobal();
+  if (KwLoadConfig()) {
+    KwWin().previous = KwReadRecord();
+    // A stale or hand-made entry may name a folder of the system or a
+    // user's: the wizard offers the default instead.
+    char windows[kKwPathSize];
+    if (KwJudgeLocation(s.location, KwSystemFolders(), nullptr) != KwLocationCheck::kOk && WindowsFolder(windows, sizeof windows)) {
+      KwDefaultLocation(windows, s.folder, s.location, sizeof s.location);
+    }
+    return 1;
+  }
+  const char* refused = s.refused;
+  const char* format = "The config file entry %s would reach outside its folder. Nothing was done.";
+  switch (s.refusal) {
+    case KwRefusal::kFolderName:
+      format = "The config file entry %s is not one plain folder name. Nothing was done.";
+      break;
+    case KwRefusal::kDevice:
+      format = "The config file entry %s names a device (CON, PRN, AUX, NUL, COM1 to COM9, LPT1 to LPT9). Nothing was done.";
+      break;
+    case KwRefusal::kRegKey:
+      format = "The config file entry %s names a registry key that is not the product's own. Nothing was done.";
+      break;
+    case KwRefusal::kForeignEntry:
+      KwMessage(nullptr,
+                KwFormat("The config file entry %s names the uninstall entry of \"%s\", another program. Nothing was done.",
+                         refused, s.owner).c_str(),
+                nullptr, MB_OK | MB_ICONERROR);
+      return 0;
+    case KwRefusal::kOutside:
+    case KwRefusal::kNone:
+      break;
+  }
   if (refused[0] != '\0') {
-    KwMessage(nullptr,
-              KwFormat("The config file entry %s would reach outside its folder. Nothing was done.", refused).c_str(),
-              nullptr, MB_OK | MB_ICONERROR);
+    KwMessage(nullptr, KwFormat(format, refused).c_str(), nullptr, MB_OK | MB_ICONERROR);
   } else {
     KwMessage(nullptr, "Config file is not found. Or is broken.", nullptr, MB_OK | MB_ICONERROR);
   }

@@ -139,18 +139,35 @@ KwShortcutRemoval PlanShortcutRemoval(int kind) {
   return plan;
 }
 
+namespace {
+
+// A group folder that is a link leads into another folder: nothing of
+// ours is in it.
+bool GroupIsLink(const std::string& group) {
+  return !group.empty() && (KwIsReparsePoint(group.c_str()) || KwExistingFileKind(group.c_str()) == KwFileKind::kLink);
+}
+
+}  // namespace
+
 std::vector<std::string> RemoveShortcuts(const KwShortcutRemoval& plan) {
   std::vector<std::string> kept;
   if (!KwGlobal().new_shell) {
     SendProgman(plan.kind, 1, plan.items);
     return kept;
   }
+  // Kept as a folder, with its backslash.
+  if (GroupIsLink(plan.group)) {
+    kept.push_back(plan.group + "\\");
+    return kept;
+  }
   bool com = SUCCEEDED(CoInitialize(nullptr));
   for (std::size_t i = 0; i < plan.files.size(); ++i) {
     const std::string& file = plan.files[i];
     if (GetFileAttributesA(file.c_str()) == INVALID_FILE_ATTRIBUTES) continue;
-    // A link of the same name that leads elsewhere is someone else's.
-    if (com && i < plan.targets.size() && PointsAt(file, plan.targets[i])) {
+    // A link of the same name that leads elsewhere is someone else's, and
+    // so is a file that is itself a link to another file.
+    if (com && i < plan.targets.size() && KwExistingFileKind(file.c_str()) == KwFileKind::kPlain &&
+        PointsAt(file, plan.targets[i])) {
       DeleteFileA(file.c_str());
     } else {
       kept.push_back(file);
@@ -179,11 +196,19 @@ void MakeShortcuts(int kind, int remove) {
   std::vector<std::string> files = KwShortcutFiles(kind, folder);
   if (files.empty()) return;
   if (base != folder && !CreateOneFolder(base.c_str())) return;
+  if (base != folder && GroupIsLink(base.substr(0, base.size() - 1))) {
+    KwMessage(KwWin().page,
+              KwFormat("The Start menu group \"%s\" is a link to another folder. No shortcuts were made.",
+                       base.c_str()).c_str(),
+              nullptr, MB_OK | MB_ICONERROR);
+    return;
+  }
   std::vector<KwShortcutItem> items = KwShortcutItems(kind, false);
   if (FAILED(CoInitialize(nullptr))) return;
   for (std::size_t i = 0; i < items.size() && i < files.size(); ++i) {
     // An earlier install's link is ours to renew; another's stays as it is.
-    if (GetFileAttributesA(files[i].c_str()) != INVALID_FILE_ATTRIBUTES && !PointsAt(files[i], ProgramOf(items[i]))) {
+    KwFileKind kind = KwExistingFileKind(files[i].c_str());
+    if (kind != KwFileKind::kAbsent && (kind != KwFileKind::kPlain || !PointsAt(files[i], ProgramOf(items[i])))) {
       KwMessage(KwWin().page,
                 KwFormat("The shortcut \"%s\" points at another program. It was left as it is.", files[i].c_str())
                     .c_str(),

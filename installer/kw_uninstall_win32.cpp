@@ -8,6 +8,7 @@
 #include "installer/core/kw_config.h"
 #include "installer/core/kw_location.h"
 #include "installer/core/kw_normalize.h"
+#include "installer/core/kw_record.h"
 #include "installer/core/kw_removal.h"
 #include "installer/core/kw_shortcuts.h"
 #include "installer/core/kw_state.h"
@@ -63,7 +64,10 @@ INT_PTR CALLBACK UninstallDlgProc(HWND dialog, UINT message, WPARAM wparam, LPAR
       std::string text = UninstallAll() ? std::string(s.title) + " is deleted successfully."
                                         : std::string(s.location) + " contains some files. Delete manually later.";
       for (const std::string& file : w.kept_links) {
-        text += KwFormat(" \"%s\" points at another program and was kept.", file.c_str());
+        bool group = !file.empty() && file.back() == '\\';
+        text += KwFormat(group ? " \"%s\" is a link to another folder and was kept."
+                               : " \"%s\" points at another program and was kept.",
+                         file.c_str());
       }
       SetDlgItemTextA(dialog, KW_IDC_UNINSTALL_TEXT, text.c_str());
       w.uninstall_done = 1;
@@ -102,6 +106,8 @@ const char* RefusedFolder(KwLocationCheck check, bool link) {
     case KwLocationCheck::kRoot: return "\"%s\" is a drive root. Nothing was deleted.";
     case KwLocationCheck::kProtected:
       return "\"%s\" is a folder of the system or a user profile. Nothing was deleted.";
+    case KwLocationCheck::kBadName:
+    case KwLocationCheck::kTooLong:
     case KwLocationCheck::kNotFullPath: break;
   }
   return "\"%s\" is not a full path. Nothing was deleted.";
@@ -133,7 +139,8 @@ int KwMayUninstall(const char* copy) {
   char folder[kKwPathSize];
   if (!KwLocationFromProgram(running.c_str(), folder, sizeof folder)) folder[0] = '\0';
   std::string normalised;
-  KwLocationCheck check = KwJudgeLocation(folder, KwSystemFolders(), &normalised);
+  std::vector<KwProtectedFolder> system = KwSystemFolders();
+  KwLocationCheck check = KwJudgeLocation(folder, system, &normalised);
   const char* refused = RefusedFolder(check, check == KwLocationCheck::kOk && KwIsReparsePoint(normalised.c_str()));
   if (refused) {
     KwMessage(nullptr, KwFormat(refused, normalised.empty() ? folder : normalised.c_str()).c_str(), s.title,
@@ -166,28 +173,72 @@ void UninstallSecondStage() {
   }
 }
 
-int UninstallAll() {
-  const KwState& s = KwGlobal();
-  HWND owner = KwWin().page;
-  int result = 1;
-  // The configuration file names the shortcuts, and it goes with the files.
-  std::vector<KwShortcutRemoval> shortcuts;
-  for (int kind : {kKwPrograms, kKwDesktop, kKwStartup}) shortcuts.push_back(PlanShortcutRemoval(kind));
+namespace {
 
+// The Reg entries, asked about one by one (No is the default): only after
+// every file of the product is gone, so an uninstall that stops loses
+// none of them.
+std::vector<std::string> ReadRegEntries() {
+  std::vector<std::string> entries;
   char key[kKwKeySize];
   char value[kKwPathSize];
   for (unsigned n = 1;; ++n) {
     EntryKey(n, key);
     KwReadProfile("Reg", key, value, sizeof value);
     if (value[0] == '\0') break;
+    entries.push_back(value);
+  }
+  return entries;
+}
+
+void DeleteRegEntries(HWND owner, const std::vector<std::string>& entries) {
+  const KwState& s = KwGlobal();
+  for (const std::string& entry : entries) {
+    const char* value = entry.c_str();
     const char* subkey = nullptr;
     HKEY root = RootKey(KwParseRegEntry(value, &subkey));
-    if (!root) {
+    KwRegCheck check = KwJudgeRegEntry(value);
+    if (!root || check == KwRegCheck::kBroken) {
       KwMessage(owner, "Reg section might be broken.", nullptr, MB_OK | MB_ICONERROR);
       continue;
     }
-    DeleteRegTree(root, subkey);
+    // The product's own entry goes last, with the uninstall entry.
+    if (check != KwRegCheck::kOk) continue;
+    if (KwMessage(owner, KwFormat("Delete the registry key \"%s\"?", value).c_str(), s.title,
+                  MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) == IDYES) {
+      DeleteRegTree(root, subkey);
+    }
   }
+}
+
+}  // namespace
+
+int DeleteRecordedFile(const char* path, const KwInstallRecord& record, bool* kept) {
+  if (!KwRecordHas(record.files, KwFullLongPath(path))) return 1;
+  switch (KwExistingFileKind(path)) {
+    case KwFileKind::kAbsent:
+      return 1;
+    case KwFileKind::kPlain:
+      return DeleteInstalledFile(path);
+    default:
+      *kept = true;
+      return 1;
+  }
+}
+
+int UninstallAll() {
+  const KwState& s = KwGlobal();
+  KwWindows& w = KwWin();
+  HWND owner = w.page;
+  int result = 1;
+  KwInstallRecord record = KwReadRecord();
+  w.previous = record;
+  // The configuration file names the shortcuts, and it goes with the files.
+  std::vector<KwShortcutRemoval> shortcuts;
+  for (int kind : {kKwPrograms, kKwDesktop, kKwStartup}) shortcuts.push_back(PlanShortcutRemoval(kind));
+  // The Reg entries too: read before the configuration file goes.
+  std::vector<std::string> reg_entries = ReadRegEntries();
+  bool files_gone = true;
 
   for (int n = s.install_count; n >= -1; --n) {
     // An entry whose destination never fitted was never installed.
@@ -197,8 +248,13 @@ int UninstallAll() {
       result = 0;
       continue;
     }
-    if (DeleteInstalledFile(s.entry_dest)) continue;
+    bool kept = false;
+    if (DeleteRecordedFile(s.entry_dest, record, &kept)) {
+      if (kept) result = 0;
+      continue;
+    }
     result = 0;
+    files_gone = false;
     if (n == 1) {
       KwMessage(owner,
                 KwFormat("Failed to delete \"%s\". Quit \"%s\" and retry uninstallation.", s.entry_dest, s.title)
@@ -208,11 +264,22 @@ int UninstallAll() {
     }
   }
 
+  if (files_gone) DeleteRegEntries(owner, reg_entries);
   if (!DeleteFolderTree(s.location)) result = 0;
+  // Only folders of the install: its own, those in it, and the levels
+  // above it that it made (each only when empty).
+  std::vector<std::string> made;
+  for (const std::string& f : record.folders) {
+    if (KwIsInsideFolder(f.c_str(), s.location) ||
+        (KwIsInsideFolder(s.location, f.c_str()) && KwJudgeLocation(f.c_str(), KwSystemFolders(), nullptr) == KwLocationCheck::kOk)) {
+      made.push_back(f);
+    }
+  }
+  RemoveMadeFolders(made);
   DeleteRegTree(HKEY_LOCAL_MACHINE, KwUninstallKey().c_str());
-  KwWin().kept_links.clear();
+  w.kept_links.clear();
   for (const KwShortcutRemoval& plan : shortcuts) {
-    for (const std::string& file : RemoveShortcuts(plan)) KwWin().kept_links.push_back(file);
+    for (const std::string& file : RemoveShortcuts(plan)) w.kept_links.push_back(file);
   }
   return result;
 }
@@ -225,9 +292,11 @@ int DeleteInstalledFile(const char* path) {
 int DeleteFolderTree(const char* folder) {
   const KwState& s = KwGlobal();
   // A drive root is never an install folder, however it is spelled
-  // ("C:\\.\\"), and a link leads elsewhere: sweep neither.
+  // ("C:\\.\\"), and a link leads elsewhere: sweep neither. Nor a folder
+  // this product did not make: it is someone else's.
   char resolved[kKwPathSize];
-  if (!KwFullPath(folder, resolved, sizeof resolved) || KwIsRootPath(resolved) || KwIsReparsePoint(folder)) {
+  if (!KwFullPath(folder, resolved, sizeof resolved) || KwIsRootPath(resolved) || KwIsReparsePoint(folder) ||
+      !KwRecordHas(KwWin().previous.folders, KwFullLongPath(folder))) {
     return 0;
   }
   int result = 1;
@@ -239,21 +308,25 @@ int DeleteFolderTree(const char* folder) {
       if (std::strcmp(name, ".") == 0 || std::strcmp(name, "..") == 0) continue;
       std::string full = std::string(folder) + name;
       bool directory = (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-      bool link = IsLink(found.dwFileAttributes);
+      // Wine shows a link to a file as a plain file: what it opens tells.
+      bool link = IsLink(found.dwFileAttributes) ||
+                  (!directory && KwExistingFileKind(full.c_str()) != KwFileKind::kPlain);
       switch (KwFolderEntryAction(name, directory, link)) {
         case KwWalkAction::kRecurse:
           full += "\\";
-          if (full.size() >= kKwPathSize || !DeleteFolderTree(full.c_str())) {
+          if (full.size() >= kKwPathSize) {
             FindClose(h);
             return 0;
           }
+          // A folder the install did not make stays, with what is in it.
+          if (!DeleteFolderTree(full.c_str())) result = 0;
           break;
         case KwWalkAction::kDeleteQuietly:
           DeleteFileA(full.c_str());
           break;
         case KwWalkAction::kAsk: {
           int answer = KwMessage(KwWin().page, KwFormat("Delete \"%s\"?", full.c_str()).c_str(), s.title,
-                                 MB_YESNOCANCEL | MB_ICONQUESTION);
+                                 MB_YESNOCANCEL | MB_ICONQUESTION | MB_DEFBUTTON2);
           if (answer == IDCANCEL) {
             FindClose(h);
             return 0;

@@ -5,6 +5,8 @@
 #include <shellapi.h>
 
 #include <cstring>
+#include <string>
+#include <vector>
 
 #include "installer/core/kw_config.h"
 #include "installer/core/kw_location.h"
@@ -108,10 +110,89 @@ bool RefusedLocation(HWND page, KwLocationCheck check, const std::string& normal
       KwMessage(page, KwFormat("Cannot install in \"%s\", a folder of the system or a user profile.",
                                normalised.c_str()).c_str(), nullptr, MB_OK | MB_ICONERROR);
       return true;
+    case KwLocationCheck::kBadName:
+      KwMessage(page,
+                KwFormat("Cannot install in \"%s\": a folder name may not hold < > : \" | ? * or name a device "
+                         "(CON, NUL, COM1 ...).", normalised.c_str()).c_str(),
+                nullptr, MB_OK | MB_ICONERROR);
+      return true;
+    case KwLocationCheck::kTooLong:
+      KwMessage(page, KwFormat("The location is too long: at most %u characters.",
+                               static_cast<unsigned>(kKwLocationLimit)).c_str(), nullptr, MB_OK | MB_ICONERROR);
+      return true;
     case KwLocationCheck::kOk:
       break;
   }
   return false;
+}
+
+// Another installed program's place: the folder its uninstall entry runs
+// from, or a folder holding another product's configuration file.
+bool RefusedOwner(HWND page, const std::string& location) {
+  const KwState& s = KwGlobal();
+  std::vector<KwUninstallEntry> entries;
+  HKEY uninstall;
+  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall", 0, KEY_READ,
+                    &uninstall) == ERROR_SUCCESS) {
+    for (DWORD i = 0;; ++i) {
+      char name[256];
+      DWORD length = sizeof name;
+      if (RegEnumKeyExA(uninstall, i, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
+      HKEY k;
+      if (RegOpenKeyExA(uninstall, name, 0, KEY_READ, &k) != ERROR_SUCCESS) continue;
+      char text[kKwPathSize] = "";
+      DWORD type = 0, bytes = sizeof text - 1;
+      char folder[kKwPathSize];
+      if (RegQueryValueExA(k, "UninstallString", nullptr, &type, reinterpret_cast<BYTE*>(text), &bytes) ==
+              ERROR_SUCCESS &&
+          type == REG_SZ) {
+        text[bytes < sizeof text ? bytes : sizeof text - 1] = '\0';
+        if (KwLocationFromUninstallString(text, folder, sizeof folder)) entries.push_back({name, folder});
+      }
+      RegCloseKey(k);
+    }
+    RegCloseKey(uninstall);
+  }
+  if (const KwUninstallEntry* owner = KwForeignOwner(location.c_str(), s.folder, entries)) {
+    KwMessage(page, KwFormat("Cannot install in \"%s\": it is the place of another installed program (%s).",
+                             location.c_str(), owner->key.c_str()).c_str(),
+              nullptr, MB_OK | MB_ICONERROR);
+    return true;
+  }
+  std::string config = location + s.config_file;
+  char title[kKwNameSize] = "";
+  if (GetFileAttributesA(config.c_str()) != INVALID_FILE_ATTRIBUTES) {
+    GetPrivateProfileStringA("Install", "Title", "", title, sizeof title, config.c_str());
+    if (!KwSamePath(title, s.title)) {
+      KwMessage(page, KwFormat("Cannot install in \"%s\": it holds the configuration of another product (%s).",
+                               location.c_str(), title).c_str(),
+                nullptr, MB_OK | MB_ICONERROR);
+      return true;
+    }
+  }
+  return false;
+}
+
+// The typed location in the system's code page; false (and the box says
+// so) when a character has no form there and would become "?".
+bool ReadLocation(HWND page, char* out, std::size_t size) {
+  HWND edit = GetDlgItem(page, KW_IDC_LOCATION_EDIT);
+  int length = GetWindowTextLengthW(edit);
+  if (length > static_cast<int>(kKwLocationLimit)) {
+    RefusedLocation(page, KwLocationCheck::kTooLong, "");
+    return false;
+  }
+  std::wstring wide(static_cast<std::size_t>(length) + 1, L'\0');
+  GetWindowTextW(edit, &wide[0], length + 1);
+  BOOL lossy = FALSE;
+  int n = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.c_str(), -1, out, static_cast<int>(size), nullptr,
+                              &lossy);
+  if (n == 0 || lossy) {
+    KwMessage(page, "The location holds characters that this system's code page cannot write. Choose another name.",
+              nullptr, MB_OK | MB_ICONERROR);
+    return false;
+  }
+  return true;
 }
 
 // Checks the typed location when Next is pressed; the return keeps or
@@ -119,10 +200,10 @@ bool RefusedLocation(HWND page, KwLocationCheck check, const std::string& normal
 INT_PTR AcceptLocation(HWND page) {
   KwState& s = KwGlobal();
   char typed[kKwPathSize] = "";
-  GetDlgItemTextA(page, KW_IDC_LOCATION_EDIT, typed, sizeof typed);
+  if (!ReadLocation(page, typed, sizeof typed)) return Stay(page);
   KwCopy(s.location, sizeof s.location, typed);
   if (!AddBackslash(s.location, sizeof s.location)) {
-    RefusedLocation(page, KwLocationCheck::kNotFullPath, "");
+    RefusedLocation(page, KwLocationCheck::kTooLong, "");
     return Stay(page);
   }
   // The text as typed first ("C:" is a root), then what it names: "C:\.\"
@@ -130,8 +211,10 @@ INT_PTR AcceptLocation(HWND page) {
   // keep the named form.
   const KwLocationCheck typed_check = KwCheckLocation(s.location);
   if (typed_check != KwLocationCheck::kProtected && RefusedLocation(page, typed_check, "")) return Stay(page);
+  if (RefusedLocation(page, KwCheckLocationText(s.location), s.location)) return Stay(page);
   std::string normalised;
-  if (RefusedLocation(page, KwJudgeLocation(s.location, KwSystemFolders(), &normalised), normalised)) {
+  std::vector<KwProtectedFolder> system = KwSystemFolders();
+  if (RefusedLocation(page, KwJudgeLocation(s.location, system, &normalised), normalised)) {
     return Stay(page);
   }
   if (KwIsReparsePoint(normalised.c_str())) {
@@ -139,14 +222,18 @@ INT_PTR AcceptLocation(HWND page) {
               nullptr, MB_OK | MB_ICONERROR);
     return Stay(page);
   }
+  if (RefusedOwner(page, normalised)) return Stay(page);
   KwCopy(s.location, sizeof s.location, normalised.c_str());
   char folder[kKwPathSize];
   KwCopy(folder, sizeof folder, s.location);
   KwStripBackslash(folder);
   if (GetFileAttributesA(folder) == INVALID_FILE_ATTRIBUTES) {
-    // Proves the path can be made; the install makes it again.
-    if (!CreateFolderPath(s.location)) return Stay(page);
-    RemoveDirectoryA(folder);
+    // Proves the path can be made, then takes back every level it made;
+    // the install makes them again.
+    std::vector<std::string> made;
+    int ok = CreateFolderPathNoting(s.location, &made);
+    RemoveMadeFolders(made);
+    if (!ok) return Stay(page);
   }
   std::uint64_t tenth = GetFreeSpace();
   if (tenth < kKwLowSpaceTenth) {
@@ -205,15 +292,41 @@ INT_PTR CALLBACK OptionsPageProc(HWND page, UINT message, WPARAM, LPARAM lparam)
   return FALSE;
 }
 
+// 1 when location + name is a file there, as named: no search, no
+// extension added.
+bool InstalledFile(const char* name, std::string* path) {
+  *path = std::string(KwGlobal().location) + name;
+  DWORD attributes = GetFileAttributesA(path->c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
 void Finish() {
   const KwState& s = KwGlobal();
-  GetInstallEntry(1);
-  SetCurrentDirectoryA(s.location);
-  // Quoted: the location may hold blanks.
-  WinExec(("\"" + std::string(s.entry_dest) + "\"").c_str(), SW_SHOWNORMAL);
+  // The program by its full name: a name without an extension must not
+  // start another program beside it.
+  std::string program;
+  if (GetInstallEntry(1) && InstalledFile(s.entry_dest + std::strlen(s.location), &program)) {
+    std::string line = "\"" + program + "\"";
+    std::vector<char> command(line.begin(), line.end());
+    command.push_back('\0');
+    STARTUPINFOA startup;
+    std::memset(&startup, 0, sizeof startup);
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = SW_SHOWNORMAL;
+    PROCESS_INFORMATION process;
+    if (CreateProcessA(program.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr, s.location, &startup,
+                       &process)) {
+      CloseHandle(process.hThread);
+      CloseHandle(process.hProcess);
+    }
+  }
   char document[kKwPathSize];
   KwReadProfile("Install", "Open", document, sizeof document);
-  if (document[0] != '\0') ShellExecuteA(nullptr, "open", document, nullptr, nullptr, SW_SHOWNORMAL);
+  std::string opened;
+  if (document[0] != '\0' && InstalledFile(document, &opened)) {
+    ShellExecuteA(nullptr, "open", opened.c_str(), nullptr, s.location, SW_SHOWNORMAL);
+  }
 }
 
 INT_PTR CALLBACK ProgressPageProc(HWND page, UINT message, WPARAM wparam, LPARAM lparam) {
@@ -274,7 +387,9 @@ void InstallStep() {
   HWND bar = GetDlgItem(w.page, KW_IDC_PROGRESS);
   if (step == 0) {
     SendMessageA(bar, PBM_SETRANGE, 0, MAKELPARAM(0, n + 3));
-    CreateFolderPath(s.location);
+    w.previous = KwReadRecord();
+    w.written = KwInstallRecord{};
+    CreateFolderPathNoting(s.location, &w.written.folders);
   } else if (step <= n + 2) {
     // The installer itself, its configuration file, then the entries.
     GetInstallEntry(step - 2);

@@ -6,6 +6,13 @@
 #include "installer/core/kw_removal.h"
 #include "installer/core/kw_state.h"
 #include "installer/core/kw_strings.h"
+#include "installer/core/kw_uninstall.h"
+
+#include <string>
+
+std::string KwUninstallKeyName(const char* folder) {
+  return std::string("SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\") + folder;
+}
 
 int KwConfigFileName(const char* program_file, char* out, std::size_t size) {
   std::size_t n = std::strlen(program_file);
@@ -102,8 +109,9 @@ char* SplitAtComma(char* value) {
 }
 
 // Notes entry section/key of value as refused; returns 0 for the caller.
-int Refuse(const char* section, const char* key, const char* value) {
+int Refuse(const char* section, const char* key, const char* value, KwRefusal why = KwRefusal::kOutside) {
   KwState& s = KwGlobal();
+  s.refusal = why;
   s.refused[0] = '\0';
   KwAppend(s.refused, sizeof s.refused, "[");
   KwAppend(s.refused, sizeof s.refused, section);
@@ -120,7 +128,15 @@ int KwLoadConfig() {
   KwState& s = KwGlobal();
   KwReadProfile("Install", "Title", s.title, sizeof s.title);
   KwReadProfile("Install", "Folder", s.folder, sizeof s.folder);
+  s.refused[0] = s.owner[0] = '\0';
+  s.refusal = KwRefusal::kNone;
   if (s.title[0] == '\0' || s.folder[0] == '\0') return 0;
+  // Folder names the product's one uninstall key and its folder under
+  // Program Files: "\", ".." or "a\b" would reach the Uninstall key
+  // itself or another's.
+  if (!KwIsPlainName(s.folder)) {
+    return Refuse("Install", "Folder", s.folder, KwNamesDevice(s.folder) ? KwRefusal::kDevice : KwRefusal::kFolderName);
+  }
 
   char tsr[10];
   KwReadProfile("Install", "TSR", tsr, sizeof tsr);
@@ -132,7 +148,17 @@ int KwLoadConfig() {
   KwDefaultLocation(windows, s.folder, s.location, sizeof s.location);
 
   char registered[kKwPathSize] = "";
-  s.installed_program[0] = s.refused[0] = '\0';
+  s.installed_program[0] = '\0';
+  // An entry of that name with another product's title (or none: every
+  // install of this one writes it) is that product's.
+  char shown[kKwNameSize];
+  if (p.read_display_name && p.read_display_name(s.folder, shown, sizeof shown)) {
+    shown[sizeof shown - 1] = '\0';
+    if (!KwSamePath(shown, s.title)) {
+      KwCopy(s.owner, sizeof s.owner, shown[0] ? shown : s.folder);
+      return Refuse("Install", "Folder", s.folder, KwRefusal::kForeignEntry);
+    }
+  }
   if (p.read_uninstall_string && p.read_uninstall_string(s.folder, registered, sizeof registered)) {
     registered[sizeof registered - 1] = '\0';
     // The entry's text may be stale or hand-made ("Q:\.\SETUP.EXE"): the
@@ -157,7 +183,9 @@ int KwLoadConfig() {
     if (value[0] == '\0') break;
     KwCopy(whole, sizeof whole, value);
     const char* dest = SplitAtComma(value);
-    if (!KwIsInsideDestination(dest ? dest : value)) return Refuse("Install", key, whole);
+    if (!KwIsInsideDestination(dest ? dest : value)) {
+      return Refuse("Install", key, whole, KwNamesDevice(dest ? dest : value) ? KwRefusal::kDevice : KwRefusal::kOutside);
+    }
     s.install_count = static_cast<int>(n);
   }
   s.group_count = 0;
@@ -165,9 +193,30 @@ int KwLoadConfig() {
     EntryKey(n, key);
     KwReadProfile("Group", key, value, sizeof value);
     KwCopy(whole, sizeof whole, value);
-    if (!SplitAtComma(value)) break;
-    if (!KwIsPlainName(value)) return Refuse("Group", key, whole);
+    // The name is the link's, the target a file of the install.
+    char* target = SplitAtComma(value);
+    if (!target) break;
+    SplitAtComma(target);
+    if (!KwIsPlainName(value) || !KwIsInsideDestination(target)) {
+      return Refuse("Group", key, whole,
+                    KwNamesDevice(value) || KwNamesDevice(target) ? KwRefusal::kDevice : KwRefusal::kOutside);
+    }
     s.group_count = static_cast<int>(n);
+  }
+  KwReadProfile("Install", "Open", value, sizeof value);
+  if (value[0] != '\0' && !KwIsInsideDestination(value)) {
+    return Refuse("Install", "Open", value, KwNamesDevice(value) ? KwRefusal::kDevice : KwRefusal::kOutside);
+  }
+  const std::string own = std::string("HKEY_LOCAL_MACHINE\\") + KwUninstallKeyName(s.folder);
+  for (unsigned n = 1;; ++n) {
+    EntryKey(n, key);
+    KwReadProfile("Reg", key, value, sizeof value);
+    if (value[0] == '\0') break;
+    // The product's own entry goes with the uninstall anyway.
+    KwRegCheck check = KwSamePath(value, own.c_str()) ? KwRegCheck::kOk : KwJudgeRegEntry(value);
+    if (check == KwRegCheck::kTooBroad || check == KwRegCheck::kNotOwn) {
+      return Refuse("Reg", key, value, KwRefusal::kRegKey);
+    }
   }
   return 1;
 }

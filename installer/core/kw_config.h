@@ -2,6 +2,10 @@
 #pragma once
 
 #include <cstddef>
+#include <string>
+
+// The product's uninstall key under HKEY_LOCAL_MACHINE.
+std::string KwUninstallKeyName(const char* folder);
 
 // Splits path at its last backslash into the program folder and file name
 // and derives the configuration file's name and path; 0 when a part does
@@ -29,8 +33,11 @@ int KwProgramFromUninstallString(const char* text, char* out, std::size_t size);
 
 // Reads Title, Folder, TSR, the default or previous location (and the
 // registered program) and the entry counts; 0 when Title or Folder is
-// missing, or when an Install destination would leave the install folder
-// or a Group name its group (that entry is then in refused).
+// missing, or when an entry is refused (then in refused, with refusal):
+// a Folder that is no plain name or whose uninstall key is another
+// product's, an Install destination, Open or Group target that would
+// leave the install folder, a Group name its group, or a Reg key that is
+// not the product's own.
 int KwLoadConfig();
 
 // Install entry n (n >= 1), the installer itself (-1) or its configuration

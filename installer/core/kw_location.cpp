@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "installer/core/kw_normalize.h"
+#include "installer/core/kw_removal.h"
 #include "installer/core/kw_state.h"
 #include "installer/core/kw_strings.h"
 
@@ -12,6 +13,26 @@ KwLocationCheck KwCheckLocation(const char* location) {
   // "C:\" is a root as much as "C\" is.
   if (n <= 2 || (n == 3 && rooted)) return KwLocationCheck::kRoot;
   if (!rooted) return KwLocationCheck::kNotFullPath;
+  return KwLocationCheck::kOk;
+}
+
+KwLocationCheck KwCheckLocationText(const char* location) {
+  std::size_t n = std::strlen(location);
+  if (n > kKwLocationLimit) return KwLocationCheck::kTooLong;
+  std::size_t from = KwHasDriveRoot(location) ? 3 : 0;
+  const char* part = location + from;
+  for (const char* p = part;; p += KwCharLength(p)) {
+    bool single = KwCharLength(p) == 1;
+    if (*p == '\0' || (single && (*p == '\\' || *p == '/'))) {
+      if (p > part && KwIsDeviceName(part, p)) return KwLocationCheck::kBadName;
+      if (*p == '\0') break;
+      part = p + 1;
+      continue;
+    }
+    if (!single) continue;
+    unsigned char c = static_cast<unsigned char>(*p);
+    if (c < 32 || std::strchr("<>\"|?*:", c)) return KwLocationCheck::kBadName;
+  }
   return KwLocationCheck::kOk;
 }
 
@@ -26,6 +47,17 @@ std::string Parent(const std::string& folder) {
   return slash ? trimmed.substr(0, static_cast<std::size_t>(slash - trimmed.c_str()) + 1) : std::string();
 }
 
+KwLocationCheck JudgeFolder(const char* full, const std::vector<KwProtectedFolder>& protected_folders) {
+  if (KwIsRootPath(full)) return KwLocationCheck::kRoot;
+  for (const KwProtectedFolder& p : protected_folders) {
+    if (p.folder.empty()) continue;
+    if (KwIsInsideFolder(p.folder.c_str(), full)) return KwLocationCheck::kProtected;
+    if (p.inside && KwIsInsideFolder(full, p.folder.c_str())) return KwLocationCheck::kProtected;
+    if (p.children && KwSamePath(Parent(full).c_str(), p.folder.c_str())) return KwLocationCheck::kProtected;
+  }
+  return KwLocationCheck::kOk;
+}
+
 }  // namespace
 
 KwLocationCheck KwJudgeLocation(const char* location, const std::vector<KwProtectedFolder>& protected_folders,
@@ -36,13 +68,16 @@ KwLocationCheck KwJudgeLocation(const char* location, const std::vector<KwProtec
     return KwLocationCheck::kNotFullPath;
   }
   if (normalised) *normalised = full;
-  if (KwIsRootPath(full)) return KwLocationCheck::kRoot;
-  for (const KwProtectedFolder& p : protected_folders) {
-    if (p.folder.empty()) continue;
-    if (KwIsInsideFolder(p.folder.c_str(), full)) return KwLocationCheck::kProtected;
-    if (p.children && KwSamePath(Parent(full).c_str(), p.folder.c_str())) return KwLocationCheck::kProtected;
+  KwLocationCheck check = JudgeFolder(full, protected_folders);
+  // Where it finally leads counts as much: a mapped drive or a link may
+  // reach a folder of the system under another name.
+  const KwPlatform& hooks = KwPlatformHooks();
+  char final_path[kKwPathSize];
+  if (check == KwLocationCheck::kOk && hooks.final_path && hooks.final_path(full, final_path, sizeof final_path) &&
+      AddBackslash(final_path, sizeof final_path)) {
+    check = JudgeFolder(final_path, protected_folders);
   }
-  return KwLocationCheck::kOk;
+  return check;
 }
 
 std::uint64_t KwFreeSpaceTenth(std::uint32_t sectors_per_cluster, std::uint32_t bytes_per_sector,
@@ -85,4 +120,19 @@ int KwUninstallString(const char* location, const char* file, char* out, std::si
     return 0;
   }
   return 1;
+}
+
+const KwUninstallEntry* KwForeignOwner(const char* location, const char* own_key,
+                                       const std::vector<KwUninstallEntry>& entries) {
+  char full[kKwPathSize];
+  if (!KwFullPath(location, full, sizeof full) || !AddBackslash(full, sizeof full)) return nullptr;
+  for (const KwUninstallEntry& e : entries) {
+    if (KwSamePath(e.key.c_str(), own_key)) continue;
+    char theirs[kKwPathSize];
+    if (!KwFullPath(e.location.c_str(), theirs, sizeof theirs) || !AddBackslash(theirs, sizeof theirs)) continue;
+    // A program at a root owns no folder that a root does not.
+    if (KwIsRootPath(theirs)) continue;
+    if (KwIsInsideFolder(full, theirs) || KwIsInsideFolder(theirs, full)) return &e;
+  }
+  return nullptr;
 }

@@ -6,7 +6,9 @@
 #include <string>
 #include <vector>
 
-enum class KwLocationCheck { kOk, kRoot, kNotFullPath, kProtected };
+#include "installer/core/kw_state.h"
+
+enum class KwLocationCheck { kOk, kRoot, kNotFullPath, kProtected, kBadName, kTooLong };
 
 // Judges a location as typed, already ending in a backslash: a drive root
 // (or anything of two characters) is refused, as is anything not of the
@@ -15,11 +17,21 @@ KwLocationCheck KwCheckLocation(const char* location);
 
 // A folder of the system that no install may take or sweep: the folder
 // itself and every folder holding it are refused; with children, also
-// every folder directly in it (the profiles folder: each user's profile).
+// every folder directly in it (the profiles folder: each user's profile);
+// with inside, every folder within it as well (the Windows folder, a
+// user's Documents, a program's folder under Program Files).
 struct KwProtectedFolder {
   std::string folder;  // normalised, ending in a backslash
   bool children;
+  bool inside = false;
 };
+
+// Judges the text of a location before anything is made: kTooLong when it
+// leaves no room for the files (kKwLocationLimit characters at most),
+// kBadName when a part holds a character no file name may hold (< > " | ?
+// * or a control character), a colon past the drive, or a device name.
+inline constexpr std::size_t kKwLocationLimit = 246;  // an 8.3 name still fits 259
+KwLocationCheck KwCheckLocationText(const char* location);
 
 // Judges a location by what it names: it is normalised first, and refused
 // when that is a root or a protected folder (or holds one). *normalised
@@ -46,3 +58,13 @@ std::vector<std::string> KwDestinationLevels(const char* dest, std::size_t locat
 
 // "\"<location><file>\" /r": the registered uninstall command.
 int KwUninstallString(const char* location, const char* file, char* out, std::size_t size);
+
+// Another program's uninstall entry, as the registry lists it.
+struct KwUninstallEntry {
+  std::string key;       // the name under the Uninstall key
+  std::string location;  // the folder of the program its UninstallString runs
+};
+// The entry, other than own_key's, whose folder the location is, holds or
+// lies in: that product's place. Null when there is none.
+const KwUninstallEntry* KwForeignOwner(const char* location, const char* own_key,
+                                       const std::vector<KwUninstallEntry>& entries);

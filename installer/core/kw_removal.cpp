@@ -17,6 +17,8 @@ constexpr char kStageCopy[] = "KwUninstall.exe";
 
 bool IsSeparator(char c) { return c == '\\' || c == '/'; }
 
+char Upper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
+
 // A name of [begin, end): Windows drops trailing dots and blanks, so a
 // name of nothing else is "." or ".." in disguise.
 bool PlainPart(const char* begin, const char* end) {
@@ -29,12 +31,41 @@ bool PlainPart(const char* begin, const char* end) {
     if (IsSeparator(*p) || *p == ':') return false;
     if (*p != '.' && *p != ' ') substance = true;
   }
-  return substance;
+  return substance && !KwIsDeviceName(begin, end);
 }
 
 }  // namespace
 
+bool KwIsDeviceName(const char* begin, const char* end) {
+  // The stem: up to the first dot, trailing blanks dropped ("nul.txt",
+  // "COM1 .log" and "lpt1." all name the device).
+  const char* stop = begin;
+  while (stop < end && *stop != '.') ++stop;
+  while (stop > begin && stop[-1] == ' ') --stop;
+  std::size_t n = static_cast<std::size_t>(stop - begin);
+  if (n < 3 || n > 7) return false;
+  char stem[8] = {0};
+  for (std::size_t i = 0; i < n; ++i) stem[i] = Upper(begin[i]);
+  for (const char* d : {"CON", "PRN", "AUX", "NUL", "CONIN$", "CONOUT$", "CLOCK$"}) {
+    if (std::strcmp(stem, d) == 0) return true;
+  }
+  // COM1-COM9 and LPT1-LPT9; COM0 and LPT0 are ordinary names.
+  return n == 4 && (std::strncmp(stem, "COM", 3) == 0 || std::strncmp(stem, "LPT", 3) == 0) && stem[3] >= '1' &&
+         stem[3] <= '9';
+}
+
 int KwIsPlainName(const char* name) { return PlainPart(name, name + std::strlen(name)) ? 1 : 0; }
+
+int KwNamesDevice(const char* path) {
+  const char* part = path;
+  for (const char* p = path;; p += KwCharLength(p)) {
+    if (*p == '\0' || (KwCharLength(p) == 1 && IsSeparator(*p))) {
+      if (p > part && KwIsDeviceName(part, p)) return 1;
+      if (*p == '\0') return 0;
+      part = p + 1;
+    }
+  }
+}
 
 int KwIsInsideDestination(const char* destination) {
   const char* part = destination;
@@ -53,7 +84,7 @@ KwUninstallSource KwCheckUninstallSource(const char* registered_program, const c
 }
 
 KwWalkAction KwFolderEntryAction(const char* name, bool directory, bool link) {
-  if (link) return directory ? KwWalkAction::kKeep : KwWalkAction::kAsk;
+  if (link) return KwWalkAction::kKeep;
   if (directory) return KwWalkAction::kRecurse;
   return KwIsHelpIndexFile(name) ? KwWalkAction::kDeleteQuietly : KwWalkAction::kAsk;
 }

@@ -5,9 +5,17 @@
 
 #include <cstddef>
 
+// Whether [begin, end) is a name Windows keeps for a device in every
+// folder (CON, PRN, AUX, NUL, COM1-9, LPT1-9 ...), with any extension.
+bool KwIsDeviceName(const char* begin, const char* end);
+
 // 1 when name is one plain file or folder name: not empty, no separator,
-// drive or stream colon, and not made of dots and blanks only ("..").
+// drive or stream colon, not made of dots and blanks only (".."), and no
+// device name.
 int KwIsPlainName(const char* name);
+
+// 1 when a part of path between separators is a device name.
+int KwNamesDevice(const char* path);
 
 // 1 when a destination relative to the install folder stays inside it:
 // every part between separators ("\" or "/") is a plain name, so it has
@@ -24,11 +32,10 @@ KwUninstallSource KwCheckUninstallSource(const char* registered_program, const c
 enum class KwWalkAction { kRecurse, kDeleteQuietly, kAsk, kKeep };
 
 // What the uninstall's folder walk does with one entry. A link (junction
-// or symbolic link) is never entered: its target may lie outside the
-// install folder. A link to a file is asked about (deleting it removes
-// the link only); a link to a folder is kept, since removing it as a
-// folder can remove the folder it points at (Wine does), and the install
-// folder then stays for the user to clear.
+// or symbolic link, to a file or a folder, or dangling) is never entered
+// nor deleted: its target may lie outside the install folder, and
+// deleting a link can delete what it points at (Wine does, for files and
+// for empty folders). The install folder then stays for the user to clear.
 KwWalkAction KwFolderEntryAction(const char* name, bool directory, bool link);
 
 // The second stage's copy runs from a folder of its own, which the first

@@ -8,6 +8,9 @@
 inline constexpr std::size_t kKwPathSize = 260;  // every path buffer
 inline constexpr std::size_t kKwNameSize = 100;  // title and folder name
 
+// Why the configuration was refused.
+enum class KwRefusal { kNone, kOutside, kDevice, kFolderName, kRegKey, kForeignEntry };
+
 struct KwState {
   int new_shell;                       // 1: shell links and Shell Folders; 0: Program Manager
   char program_path[kKwPathSize];      // the running installer's own module path
@@ -21,6 +24,8 @@ struct KwState {
   char location[kKwPathSize];          // install location, always ending in a backslash
   char installed_program[kKwPathSize]; // the copy the uninstall entry runs; "" when none
   char refused[kKwPathSize];           // the configuration entry that was refused, for its message
+  KwRefusal refusal;                   // and why
+  char owner[kKwNameSize];             // kForeignEntry: the product whose entry Folder names
   int install_count;                   // N: consecutive non-empty Install entries
   int group_count;                     // G: consecutive Group entries holding a comma
   char entry_source[kKwPathSize];      // last entry read: source or shortcut name
@@ -41,11 +46,16 @@ struct KwPlatform {
   // UninstallString of the registered uninstall key of folder: 1 when the
   // key opened (out may still be empty), 0 when there is none.
   int (*read_uninstall_string)(const char* folder, char* out, std::size_t size);
+  // DisplayName of that key: 1 when the key exists (out empty when it
+  // has none).
+  int (*read_display_name)(const char* folder, char* out, std::size_t size);
   // 1 when two paths name the same file as the file system compares
   // names (ordinal, ignoring case); null: KwSamePath's own folding.
   int (*same_path)(const char* a, const char* b);
   // The full, normalised long form of path; null: KwNormalizePath.
   int (*full_path)(const char* path, char* out, std::size_t size);
+  // Where a full path finally leads (links, mapped drives); null: as named.
+  int (*final_path)(const char* path, char* out, std::size_t size);
 };
 
 KwPlatform& KwPlatformHooks();

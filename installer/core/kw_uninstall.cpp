@@ -2,6 +2,8 @@
 
 #include <cctype>
 #include <cstring>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -30,6 +32,54 @@ KwRegRoot KwParseRegEntry(const char* value, const char** subkey) {
   }
   if (subkey) *subkey = nullptr;
   return KwRegRoot::kNone;
+}
+
+namespace {
+
+bool SameWord(const std::string& a, const char* b) {
+  if (a.size() != std::strlen(b)) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    if (std::toupper(static_cast<unsigned char>(a[i])) != std::toupper(static_cast<unsigned char>(b[i]))) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+KwRegCheck KwJudgeRegEntry(const char* value) {
+  const char* subkey = nullptr;
+  KwRegRoot root = KwParseRegEntry(value, &subkey);
+  if (root == KwRegRoot::kNone) {
+    // A root named with nothing under it is no broken entry but the root.
+    for (const char* r : {"HKEY_CURRENT_USER", "HKEY_LOCAL_MACHINE", "HKEY_CLASSES_ROOT"}) {
+      std::size_t n = std::strlen(r);
+      if (std::strncmp(value, r, n) == 0 && (value[n] == '\0' || (value[n] == '\\' && value[n + 1] == '\0'))) {
+        return KwRegCheck::kTooBroad;
+      }
+    }
+    return KwRegCheck::kBroken;
+  }
+  std::vector<std::string> parts;
+  std::string part;
+  for (const char* p = subkey;; ++p) {
+    if (*p == '\\' || *p == '\0') {
+      // An empty part ("a\\b", a trailing "\") is not the key it seems.
+      if (part.empty()) return KwRegCheck::kNotOwn;
+      parts.push_back(part);
+      part.clear();
+      if (*p == '\0') break;
+    } else {
+      part += *p;
+    }
+  }
+  if (root == KwRegRoot::kClassesRoot) return parts.size() < 2 ? KwRegCheck::kTooBroad : KwRegCheck::kNotOwn;
+  if (parts.size() < 2) return KwRegCheck::kTooBroad;
+  if (!SameWord(parts[0], "Software")) return KwRegCheck::kNotOwn;
+  for (const char* shared : {"Microsoft", "Classes", "Policies", "Wow6432Node", "Wine", "RegisteredApplications",
+                             "Clients"}) {
+    if (SameWord(parts[1], shared)) return KwRegCheck::kNotOwn;
+  }
+  return parts.size() < 3 ? KwRegCheck::kTooBroad : KwRegCheck::kOk;
 }
 
 int KwIsHelpIndexFile(const char* name) {

@@ -11,6 +11,16 @@ enum class KwRegRoot { kNone, kCurrentUser, kLocalMachine, kClassesRoot };
 // including a bare root without a subkey.
 KwRegRoot KwParseRegEntry(const char* value, const char** subkey);
 
+enum class KwRegCheck { kOk, kBroken, kTooBroad, kNotOwn };
+
+// Whether a Reg entry may be deleted by the uninstall. kBroken: no root
+// it knows (reported and skipped as before). kTooBroad: a root, a key
+// directly under one, or a vendor's whole key directly under Software.
+// kNotOwn: the system's or the shell's (Classes, HKEY_CLASSES_ROOT, keys
+// outside Software, Software\Microsoft and its kind), which holds every
+// uninstall entry. Only HKCU or HKLM "Software\<vendor>\<key>..." passes.
+KwRegCheck KwJudgeRegEntry(const char* value);
+
 // 1 when the text after the file name's first dot is "gid" in any case.
 int KwIsHelpIndexFile(const char* name);
 

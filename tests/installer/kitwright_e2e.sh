@@ -16,6 +16,10 @@ kitwright=$1 driver=$2 probe=$3 wine_run=$4
 # The install writes the registry and the drives: a fresh prefix each run.
 . "$(dirname "$0")/../support/e2e.sh"
 e2e_init kitwright "$wine_run" 1280x1024x24 fresh
+. "$(dirname "$0")/kw_snapshot.sh"
+# The new prefix's Desktop and Documents are links to the Linux home: the
+# test's shortcuts and deletions stay inside the prefix, and its listings see them.
+kw_real_profiles
 mkdir -p "$work/src/docs" "$work/markers"
 pids=
 
@@ -55,7 +59,7 @@ Open=sub\\open.exe
 1=KwTest App,app.exe
 2=KwTest Uninstall,Kitwright.exe,/r
 [Reg]
-1=HKEY_CURRENT_USER\\Software\\KwTestSuite
+1=HKEY_CURRENT_USER\\Software\\KwTest\\Suite
 2=HKEY_USERS\\.DEFAULT\\Software\\KwTestSuite
 3=HKEY_CURRENT_USER\\\\Software\\KwForeign
 INF
@@ -69,8 +73,8 @@ desktop_win=$(w reg query 'HKCU\Software\Microsoft\Windows\CurrentVersion\Explor
 desktop=$(unix "$desktop_win")
 [ -d "$programs" ] && [ -d "$desktop" ] || fail "no Programs or Desktop folder ($programs, $desktop)"
 rm -rf "$programs/$title" "$desktop/$title.lnk"
-w reg add 'HKCU\Software\KwTestSuite\Nested\Deeper' /v x /d 1 /f >/dev/null
-reg_exists 'HKCU\Software\KwTestSuite\Nested\Deeper' || fail "could not make the Reg key"
+w reg add 'HKCU\Software\KwTest\Suite\Nested\Deeper' /v x /d 1 /f >/dev/null
+reg_exists 'HKCU\Software\KwTest\Suite\Nested\Deeper' || fail "could not make the Reg key"
 
 # Others' things: a shortcut in a group that has the product's title, a
 # system file of the installer's name, keys beside the Reg entry's and
@@ -82,22 +86,11 @@ printf 'foreign system file' >"$system_dir/Kitwright.exe"
 printf 'precious' >"$work/outside/precious.txt"
 w reg add 'HKCU\Software\KwTestSuiteForeign\Kept' /v y /d 2 /f >/dev/null
 w reg add 'HKCU\Software\KwForeign\Kept' /v z /d 3 /f >/dev/null
-# Every file of the prefix's drive with its size and time of change (an
-# overwrite shows), and the keys that are not the install's own.
-snapshot() {
-  (cd "$LV_WINEPREFIX/drive_c" && find . -type f -printf '%s %T@ %p\n' | sort -k3) >"$work/files.$1"
-  for k in 'HKCU\Software\KwTestSuiteForeign' 'HKCU\Software\KwForeign' \
-           'HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\Uninstall'; do
-    w reg query "$k" /s
-  done >"$work/reg.$1"
-}
-# Fails unless the two snapshots differ only in lines matching the
-# extended pattern $3.
-same_snapshots() {
-  diff "$work/files.$1" "$work/files.$2" | grep '^[<>]' | grep -Ev "${3:-^$}" >"$work/files.diff"
-  [ -s "$work/files.diff" ] && fail "files changed from $1 to $2: $(cat "$work/files.diff")"
-  cmp -s "$work/reg.$1" "$work/reg.$2" || fail "keys changed from $1 to $2: $(diff "$work/reg.$1" "$work/reg.$2")"
-}
+# Every entry of the prefix's drive (profiles included) and both hives.
+snapshot() { kw_snapshot "$1"; }
+# Fails unless the two snapshots differ only in file lines matching the
+# extended pattern $3 and registry lines matching $4.
+same_snapshots() { kw_same "$@"; }
 snapshot before
 
 # Not installed yet: asking to uninstall deletes nothing.
@@ -129,10 +122,10 @@ must box 'Cannot install in the root directory.' 1
 must set "$sheet" 1001 'C:\KwTest e2e\Deep\App'
 must press "$sheet" 12324
 
-# Page 2: the options; the location was proven by making all but its last level.
+# Page 2: the options; the location was proven by making its levels and
+# taking them back.
 must visible "$sheet" 1006 1
-[ -d "$(dirname "$loc_unix")" ] || fail "the location's parent was not made"
-[ -d "$loc_unix" ] && fail "the location's last level was left behind"
+[ -d "$(dirname "$(dirname "$loc_unix")")" ] && fail "the location's proof left the levels it made"
 must check "$sheet" 1005 1
 must press "$sheet" 12324
 
@@ -186,10 +179,8 @@ exe=$(printf "%s\n" "$uninstall" | sed 's/^"\(.*\)" \/r$/\1/')
 uninstall_once() {
   "$wine_run" "$exe" /r >>"$work/uninstall.out" 2>&1 &
   pids="$pids $!"
-  must box "Delete \"$title\"" 1
-  # HKEY_USERS and the backslash-led subkey.
-  must box 'Reg section might be broken.' 1
-  must box 'Reg section might be broken.' 1
+  out=$(must box "Delete \"$title\"" 1)
+  printf '%s\n' "$out" | grep -qx 'default 2' || fail "the removal question's default: $out"
 }
 
 # First uninstall with the program running: it stops and keeps the entry.
@@ -203,7 +194,8 @@ must gone "$title*"
 [ "$(reg_value "$ukey" DisplayName)" = "$title" ] || fail "the entry went with the program still running"
 [ -s "$programs/$title/KwTest App.lnk" ] || fail "the shortcuts went with the program still running"
 [ -f "$loc_unix/app.exe" ] || fail "the running program was deleted"
-reg_exists 'HKCU\Software\KwTestSuite' && fail "Reg key not removed"
+# The registry goes only after every file: the advised retry finds it all.
+reg_exists 'HKCU\Software\KwTest\Suite\Nested\Deeper' || fail "the Reg key went with the program still running"
 
 # The program's shortcut starts it in its own folder.
 must close "Kw Probe app.exe"
@@ -223,9 +215,17 @@ printf 'mine\r\n' >"$loc_unix/notes.txt"
 printf 'index' >"$loc_unix/APP.GID"
 ln -s "$work/outside" "$loc_unix/data"
 uninstall_once
-# The walk asks about the user's file; a link to a folder it leaves, with
-# what lies behind it, unasked.
-asked=$(must box "Delete \"${location}" 7 | sed -n 's/^box \[[^]]*\] //p')
+# The files gone, the Reg entry is asked about, No the default (Yes here);
+# HKEY_USERS and the backslash-led subkey are broken entries.
+out=$(must box 'Delete the registry key "HKEY_CURRENT_USER\Software\KwTest\Suite"?' 6)
+printf '%s\n' "$out" | grep -qx 'default 7' || fail "the registry question's default: $out"
+must box 'Reg section might be broken.' 1
+must box 'Reg section might be broken.' 1
+# The walk asks about the user's file (No the default); a link to a
+# folder it leaves, with what lies behind it, unasked.
+out=$(must box "Delete \"${location}" 7)
+printf '%s\n' "$out" | grep -qx 'default 7' || fail "the file question's default: $out"
+asked=$(printf '%s\n' "$out" | sed -n 's/^box \[[^]]*\] //p')
 [ "$asked" = "Delete \"${location}notes.txt\"?" ] || fail "asked: $asked"
 must box "Failed to delete the directory \"C:\\KwTest e2e\\Deep\\App\"." 1
 must wait-text "$title*" 1010 "$location contains some files. Delete manually later."
@@ -238,6 +238,7 @@ done
 [ "$(cat "$work/outside/precious.txt")" = precious ] || fail "a file behind the link was touched"
 [ -L "$loc_unix/data" ] || fail "the link in the install folder went"
 reg_exists "$ukey" && fail "uninstall entry left"
+reg_exists 'HKCU\Software\KwTest\Suite' && fail "Reg key not removed"
 [ "$(ls -A "$programs/$title")" = Foreign.lnk ] || fail "the group holds: $(ls -A "$programs/$title")"
 e2e_wait 100 test ! -e "$desktop/$title.lnk" || fail "desktop shortcut left"
 # Only the second stages' own copies are deleted at the next start.
@@ -248,7 +249,9 @@ printf '%s\n' "$pending" | grep -qi 'system32\\Kitwright' && fail "the system fi
 # Against the prefix before the install: only the user's file and the
 # stage copies (gone at the next start) are new.
 snapshot after
-same_snapshots before after '/KwTest e2e/Deep/App/notes\.txt$|/Temp/KwUninstall-[0-9]+/KwUninstall\.exe$'
+same_snapshots before after \
+  ' \./(KwTest e2e|KwTest e2e/Deep|KwTest e2e/Deep/App|KwTest e2e/Deep/App/notes\.txt|KwTest e2e/Deep/App/data)$|/Temp/KwUninstall-[0-9]+(/KwUninstall\.exe)?$' \
+  'KwTest\\Suite|PendingFileRenameOperations'
 
 # A second product on a mapped drive Q:. Inside its install folder "sub"
 # is a link (made from the Linux side) to a foreign folder holding an
@@ -353,7 +356,7 @@ w reg add "$ukey2" /v UninstallString /d '"Q:\.\App\Kitwright.exe" /r' /f >/dev/
 "$wine_run" 'Q:\.\App\Kitwright.exe' /r >>"$work/uninstall.out" 2>&1 &
 pids="$pids $!"
 must box "Delete \"$title2\"" 1
-must box 'Failed to delete the directory "Q:\App".' 1
+# Q:\App was there before the install: it is not the install's to remove.
 must wait-text "$title2*" 1010 "Q:\App\ contains some files. Delete manually later. \"$desktop_win\\$title2.lnk\" points at another program and was kept."
 must press "$title2*" 2
 must gone "$title2*"
@@ -364,6 +367,6 @@ e2e_wait 100 test ! -e "$programs/$title2.lnk" || fail "the program's own Start 
 reg_exists "$ukey2" && fail "the second uninstall entry was left"
 qsnapshot q4
 same_q q2 q4 ' \./App(/app\.exe|/Kitwright\.exe|/Kitwright\.INF)?$' \
-  '/Programs/KwTest Links\.lnk$|/Temp/KwUninstall-[0-9]+/KwUninstall\.exe$'
+  '/Programs/KwTest Links\.lnk$|/Temp/KwUninstall-[0-9]+(/KwUninstall\.exe)?$'
 rm -f "$LV_WINEPREFIX/dosdevices/q:"
 finish

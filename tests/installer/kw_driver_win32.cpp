@@ -3,8 +3,8 @@
 // boxes. One action per run; every wait ends after 30 seconds.
 //   wait CAPTION | gone CAPTION | close CAPTION
 //   text CAPTION ID | wait-text CAPTION ID TEXT | visible CAPTION ID 0|1
-//   set CAPTION ID TEXT | check CAPTION ID 0|1 | press CAPTION ID
-//   box TEXT-PREFIX BUTTON-ID | list | controls CAPTION
+//   set CAPTION ID TEXT | set-wide CAPTION ID TEXT | check CAPTION ID 0|1 | press CAPTION ID
+//   box TEXT-PREFIX BUTTON-ID (also says the default button) | list | controls CAPTION
 //   wide-caption CAPTION (the caption as the window holds it, in UTF-8)
 //   make-link FILE TARGET (a shell link, as another program would make it)
 // A CAPTION ending in "*" matches as a prefix.
@@ -12,6 +12,7 @@
 #include <objbase.h>
 #include <shlobj.h>
 #include <shobjidl.h>
+#include <shellapi.h>
 
 #include "tests/support/win32/driver_util_win32.h"
 
@@ -119,6 +120,16 @@ BOOL CALLBACK FindBox(HWND w, LPARAM lparam) {
   EnumChildWindows(w, FindBoxText, lparam);
   if (!s->text.empty()) {
     s->box = w;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+BOOL CALLBACK DefaultButton(HWND child, LPARAM lparam) {
+  char cls[32] = "";
+  GetClassNameA(child, cls, sizeof cls);
+  if (lstrcmpiA(cls, "Button") == 0 && (GetWindowLongA(child, GWL_STYLE) & BS_TYPEMASK) == BS_DEFPUSHBUTTON) {
+    *reinterpret_cast<int*>(lparam) = GetDlgCtrlID(child);
     return FALSE;
   }
   return TRUE;
@@ -237,6 +248,16 @@ int main(int argc, char** argv) {
     HWND c = AwaitControl(caption, id);
     if (!c) return Fail("no control");
     SendMessageA(c, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(argv[4]));
+  } else if (action == "set-wide" && argc > 4) {
+    // The text as the wide text a person could type.
+    HWND c = AwaitControl(caption, id);
+    if (!c) return Fail("no control");
+    // The narrow arguments have lost what the code page cannot hold.
+    int count = 0;
+    LPWSTR* wide = CommandLineToArgvW(GetCommandLineW(), &count);
+    if (!wide || count < 5) return Fail("no wide text");
+    SendMessageW(c, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(wide[4]));
+    LocalFree(wide);
   } else if (action == "check" && argc > 4) {
     HWND c = AwaitControl(caption, id);
     if (!c) return Fail("no control");
@@ -262,6 +283,11 @@ int main(int argc, char** argv) {
       Sleep(50);
     }
     std::printf("box [%s] %s\n", CaptionOf(s.box).c_str(), s.text.c_str());
+    // The button Enter would press (the answer given by habit): the one
+    // drawn as the default.
+    int default_id = 0;
+    EnumChildWindows(s.box, DefaultButton, reinterpret_cast<LPARAM>(&default_id));
+    if (default_id) std::printf("default %d\n", default_id);
     HWND button = GetDlgItem(s.box, id);
     if (!button) return Fail("no such button");
     PostMessageA(s.box, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(button));

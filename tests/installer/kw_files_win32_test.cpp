@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "installer/core/kw_config.h"
+#include "installer/core/kw_record.h"
 #include "installer/core/kw_state.h"
 #include "installer/core/kw_strings.h"
 #include "installer/kitwright_win32.h"
@@ -184,6 +185,8 @@ TEST_F(KwFilesTest, CopyMakesSubFoldersAndReportsAFileInUse) {
   ASSERT_EQ(CopyInstallFile(), 1);
   EXPECT_EQ(Read(s.entry_dest), "payload");
   EXPECT_EQ(GetFileAttributesA(s.entry_dest) & FILE_ATTRIBUTE_READONLY, 0u);
+  // As a later install sees it: the file is the product's own.
+  KwWin().previous = KwWin().written;
 
   // Held open without sharing: the copy cannot overwrite it.
   HANDLE held = CreateFileA(s.entry_dest, GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
@@ -206,6 +209,7 @@ TEST_F(KwFilesTest, FolderTreeAsksForUserFilesAndDropsHelpIndexes) {
   CreateDirectoryA((tree + "sub").c_str(), nullptr);
   Write(tree + "sub\\VIEWER.GID", "g");
   Write(tree + "notes.txt", "mine");
+  KwWin().previous.folders = {KwFullLongPath(tree.c_str()), KwFullLongPath((tree + "sub\\").c_str())};
 
   // Cancel stops the walk; the folder stays.
   NextAnswer() = IDCANCEL;
@@ -223,7 +227,8 @@ TEST_F(KwFilesTest, FolderTreeAsksForUserFilesAndDropsHelpIndexes) {
   ASSERT_EQ(Questions().size(), 2u);
   EXPECT_EQ(Questions()[0].text, "Delete \"" + tree + "notes.txt\"?");
   EXPECT_EQ(Questions()[0].caption, "Unit Title");
-  EXPECT_EQ(Questions()[0].flags, static_cast<UINT>(MB_YESNOCANCEL | MB_ICONQUESTION));
+  // No is the default: a key pressed by habit keeps the file.
+  EXPECT_EQ(Questions()[0].flags, static_cast<UINT>(MB_YESNOCANCEL | MB_ICONQUESTION | MB_DEFBUTTON2));
   EXPECT_EQ(Questions()[1].text, "Failed to delete the directory \"" + root_ + "tree\".");
 
   Questions().clear();
@@ -342,6 +347,7 @@ TEST_F(KwLinkTest, FolderTreeDoesNotFollowALinkOutside) {
   // would remove the folder behind it.
   CreateDirectoryA((root_ + "empty").c_str(), nullptr);
   ASSERT_EQ(MakeSymbolicLink(app_ + "hollow", root_ + "empty"), 1);
+  KwWin().previous.folders = {KwFullLongPath(app_.c_str())};
   // Every question answered Yes: the links stay, and what is behind them.
   NextAnswer() = IDYES;
   EXPECT_EQ(DeleteFolderTree(app_.c_str()), 0);
@@ -390,6 +396,168 @@ TEST_F(KwLinkTest, NothingIsWrittenOrDeletedThroughALink) {
   EXPECT_EQ(KwMayUninstall(s.installed_program), 0);
   ASSERT_EQ(Questions().size(), 1u);
   EXPECT_EQ(Questions()[0].text, "\"" + root_ + "linked\\\" is a link to another folder. Nothing was deleted.");
+}
+
+// Links to files, made from the Linux side: Wine shows a symbolic link to
+// a file as a plain file and a dangling one as missing, so what the file
+// is must tell them apart.
+class KwFileLinkTest : public KwFilesTest {
+ protected:
+  void SetUp() override {
+    KwFilesTest::SetUp();
+    KwInstallPathHooks();
+    app_ = root_ + "app\\";
+    CreateDirectoryA((root_ + "app").c_str(), nullptr);
+    CreateDirectoryA((root_ + "outside").c_str(), nullptr);
+    Write(root_ + "outside\\y.dll", "foreign");
+    Write(root_ + "outside\\hard.dll", "foreign hard");
+    Write(root_ + "outside\\gone.dll", "x");
+    Write(app_ + "own.dll", "own");
+    Write(root_ + "ours.dll", "ours");
+    ASSERT_EQ(Linux("/bin/ln", "-s " + Quoted(UnixName(root_ + "outside\\y.dll")) + " " + Quoted(UnixName(app_) + "y.dll"),
+                    app_ + "y.dll", true), 1);
+    ASSERT_EQ(Linux("/bin/ln", "-s " + Quoted(UnixName(root_ + "outside\\gone.dll")) + " " +
+                                   Quoted(UnixName(app_) + "dangling.dll"), app_ + "dangling.dll", true), 1);
+    ASSERT_EQ(Linux("/bin/rm", Quoted(UnixName(root_ + "outside\\gone.dll")), app_ + "dangling.dll", false), 1);
+    ASSERT_EQ(Linux("/bin/ln", Quoted(UnixName(root_ + "outside\\hard.dll")) + " " + Quoted(UnixName(app_) + "hard.dll"),
+                    app_ + "hard.dll", true), 1);
+    ASSERT_EQ(Linux("/bin/ln", "-s " + Quoted(UnixName(root_ + "outside\\y.dll")) + " " + Quoted(UnixName(app_) + "cache.gid"),
+                    app_ + "cache.gid", true), 1);
+    KwCopy(KwGlobal().location, sizeof KwGlobal().location, app_.c_str());
+  }
+  // Runs a Linux program until path shows (present) or goes.
+  static int Linux(const char* program, const std::string& arguments, const std::string& path, bool present) {
+    if (UnixName(path).empty()) return 0;
+    return RunLinux(program, arguments, [&] { return Exists(path) == present; });
+  }
+  std::string app_;
+};
+
+TEST_F(KwFileLinkTest, WhatAFileIsTellsLinksApart) {
+  const struct { const char* name; KwFileKind kind; } cases[] = {
+      {"own.dll", KwFileKind::kPlain},         {"y.dll", KwFileKind::kLink},
+      {"dangling.dll", KwFileKind::kLink},     {"hard.dll", KwFileKind::kHardLink},
+      {"cache.gid", KwFileKind::kLink},        {"never.dll", KwFileKind::kAbsent},
+  };
+  for (const auto& c : cases) EXPECT_EQ(KwExistingFileKind((app_ + c.name).c_str()), c.kind) << c.name;
+  // What the check sees past: Wine's attributes of the link are a plain file's.
+  EXPECT_EQ(GetFileAttributesA((app_ + "y.dll").c_str()), static_cast<DWORD>(FILE_ATTRIBUTE_ARCHIVE));
+  EXPECT_EQ(GetFileAttributesA((app_ + "dangling.dll").c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
+TEST_F(KwFileLinkTest, InstallNeverWritesThroughALinkOrOverAnothersFile) {
+  KwState& s = KwGlobal();
+  KwCopy(s.entry_source, sizeof s.entry_source, (root_ + "ours.dll").c_str());
+  Write(app_ + "theirs.txt", "user's");
+  const struct { const char* name; const char* said; } refused[] = {
+      {"y.dll", "is a link to another file"},
+      {"dangling.dll", "is a link to another file"},
+      {"hard.dll", "is a link to another file"},
+      {"theirs.txt", "already exists and is not a file of Unit Title"},
+  };
+  for (const auto& r : refused) {
+    Questions().clear();
+    KwCopy(s.entry_dest, sizeof s.entry_dest, (app_ + r.name).c_str());
+    EXPECT_EQ(CopyInstallFile(), 0) << r.name;
+    ASSERT_EQ(Questions().size(), 1u) << r.name;
+    EXPECT_NE(Questions()[0].text.find(r.said), std::string::npos) << Questions()[0].text;
+  }
+  EXPECT_EQ(Read(root_ + "outside\\y.dll"), "foreign");
+  EXPECT_EQ(Read(root_ + "outside\\hard.dll"), "foreign hard");
+  EXPECT_FALSE(Exists(root_ + "outside\\gone.dll"));
+  EXPECT_EQ(Read(app_ + "theirs.txt"), "user's");
+  EXPECT_TRUE(KwWin().written.files.empty());
+  // A file an earlier install of the product wrote is replaced, and noted.
+  KwWin().previous.files = {KwFullLongPath((app_ + "own.dll").c_str())};
+  KwCopy(s.entry_dest, sizeof s.entry_dest, (app_ + "own.dll").c_str());
+  EXPECT_EQ(CopyInstallFile(), 1);
+  EXPECT_EQ(Read(app_ + "own.dll"), "ours");
+  KwCopy(s.entry_dest, sizeof s.entry_dest, (app_ + "new.dll").c_str());
+  EXPECT_EQ(CopyInstallFile(), 1);
+  EXPECT_EQ(KwWin().written.files.size(), 2u);
+}
+
+TEST_F(KwFileLinkTest, UninstallDeletesNothingALinkNames) {
+  // The record says the install wrote every one of these names.
+  KwInstallRecord record;
+  for (const char* name : {"own.dll", "y.dll", "dangling.dll", "hard.dll", "cache.gid"}) {
+    record.files.push_back(KwFullLongPath((app_ + name).c_str()));
+  }
+  for (const char* name : {"y.dll", "dangling.dll", "hard.dll"}) {
+    bool kept = false;
+    EXPECT_EQ(DeleteRecordedFile((app_ + name).c_str(), record, &kept), 1) << name;
+    EXPECT_TRUE(kept) << name;
+  }
+  bool kept = false;
+  EXPECT_EQ(DeleteRecordedFile((app_ + "own.dll").c_str(), record, &kept), 1);
+  EXPECT_FALSE(Exists(app_ + "own.dll"));
+  // A file the install did not write is not its to delete.
+  Write(app_ + "user.txt", "mine");
+  EXPECT_EQ(DeleteRecordedFile((app_ + "user.txt").c_str(), record, &kept), 1);
+  EXPECT_EQ(Read(app_ + "user.txt"), "mine");
+  // The walk, every question answered Yes: deleting a link to a file
+  // deletes the file behind it under Wine, so the links (cache.gid too)
+  // are neither asked about nor deleted; the user's file is asked about.
+  KwWin().previous.folders = {KwFullLongPath(app_.c_str())};
+  NextAnswer() = IDYES;
+  EXPECT_EQ(DeleteFolderTree(app_.c_str()), 0);
+  std::vector<std::string> asked;
+  for (const Asked& a : Questions()) {
+    if (a.text.compare(0, 7, "Delete ") == 0) asked.push_back(a.text);
+  }
+  EXPECT_EQ(asked, std::vector<std::string>{"Delete \"" + app_ + "user.txt\"?"});
+  EXPECT_EQ(Read(root_ + "outside\\y.dll"), "foreign");
+  EXPECT_EQ(Read(root_ + "outside\\hard.dll"), "foreign hard");
+  EXPECT_TRUE(Exists(app_ + "y.dll"));
+}
+
+TEST_F(KwFilesTest, AFolderTheInstallDidNotMakeStays) {
+  std::string tree = root_ + "tree\\";
+  CreateDirectoryA((root_ + "tree").c_str(), nullptr);
+  CreateDirectoryA((tree + "made").c_str(), nullptr);
+  CreateDirectoryA((tree + "theirs").c_str(), nullptr);
+  KwWin().previous.folders = {KwFullLongPath(tree.c_str()), KwFullLongPath((tree + "made\\").c_str())};
+  NextAnswer() = IDYES;
+  EXPECT_EQ(DeleteFolderTree(tree.c_str()), 0);
+  EXPECT_FALSE(Exists(tree + "made"));
+  EXPECT_TRUE(Exists(tree + "theirs"));
+  // Nor is a folder swept that no install of the product made.
+  KwWin().previous.folders.clear();
+  EXPECT_EQ(DeleteFolderTree(tree.c_str()), 0);
+  EXPECT_TRUE(Exists(tree + "theirs"));
+}
+
+TEST_F(KwFilesTest, KnownFoldersAreJudgedWhereTheyFinallyLead) {
+  KwInstallPathHooks();
+  std::vector<KwProtectedFolder> folders = KwSystemFolders();
+  char windows[MAX_PATH], path[MAX_PATH];
+  GetWindowsDirectoryA(windows, sizeof windows);
+  std::vector<std::string> refused = {std::string(windows) + "\\Fonts\\", std::string(windows) + "\\system32\\drivers\\",
+                                      std::string(windows) + "\\Viewer\\"};
+  for (int kind : {CSIDL_COMMON_APPDATA, CSIDL_PERSONAL, CSIDL_DESKTOPDIRECTORY, CSIDL_APPDATA}) {
+    ASSERT_TRUE(SUCCEEDED(SHGetFolderPathA(nullptr, kind, nullptr, 0, path))) << kind;
+    refused.push_back(std::string(path) + "\\");
+    refused.push_back(std::string(path) + "\\Viewer\\");
+  }
+  // A program folder already under Program Files is that program's.
+  ASSERT_TRUE(SUCCEEDED(SHGetFolderPathA(nullptr, CSIDL_PROGRAM_FILES, nullptr, 0, path)));
+  std::string program_files = std::string(path) + "\\";
+  refused.push_back(program_files + "Internet Explorer\\");
+  refused.push_back(program_files + "Common Files\\Viewer\\");
+  // The Windows folder through a folder link and through a mapped drive.
+  ASSERT_EQ(MakeSymbolicLink(root_ + "winlink", windows), 1);
+  refused.push_back(root_ + "winlink\\system32\\");
+  refused.push_back(root_ + "winlink\\Viewer\\");
+  MappedDrive mapped(windows);
+  ASSERT_FALSE(mapped.drive().empty());
+  refused.push_back(mapped.drive() + "\\system32\\");
+  refused.push_back(mapped.drive() + "\\Viewer\\");
+  for (const std::string& location : refused) {
+    EXPECT_EQ(KwJudgeLocation(location.c_str(), folders, nullptr), KwLocationCheck::kProtected) << location;
+  }
+  for (const std::string& location : {program_files + "Kw New Product\\", root_ + "App\\"}) {
+    EXPECT_EQ(KwJudgeLocation(location.c_str(), folders, nullptr), KwLocationCheck::kOk) << location;
+  }
 }
 
 TEST_F(KwFilesTest, OnlyTheRegisteredCopyMayUninstall) {

@@ -22,6 +22,7 @@ class KwFixture : public ::testing::Test {
     p.read_profile = &ReadProfile;
     p.windows_folder = &WindowsFolder;
     p.read_uninstall_string = &ReadUninstall;
+    p.read_display_name = &ReadDisplayName;
   }
   void TearDown() override {
     KwResetPlatform();
@@ -40,6 +41,9 @@ class KwFixture : public ::testing::Test {
   std::string windows_ = "C:\\WINDOWS";
   bool registered_ = false;
   std::string uninstall_string_;
+  // The entry's DisplayName, when it has one (the registered product's title).
+  bool shown_ = false;
+  std::string display_name_;
 
  private:
   static KwFixture*& Current() {
@@ -50,6 +54,11 @@ class KwFixture : public ::testing::Test {
     auto it = Current()->profile_.find({section, key});
     std::string v = it == Current()->profile_.end() ? "" : it->second;
     std::snprintf(out, size, "%s", v.c_str());
+  }
+  static int ReadDisplayName(const char*, char* out, std::size_t size) {
+    if (!Current()->shown_) return 0;
+    std::snprintf(out, size, "%s", Current()->display_name_.c_str());
+    return 1;
   }
   static int WindowsFolder(char* out, std::size_t size) {
     std::snprintf(out, size, "%s", Current()->windows_.c_str());

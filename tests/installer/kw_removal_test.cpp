@@ -1,5 +1,6 @@
 // What the installer may write and the uninstaller may delete, with the
 // cases that would reach another program's or the user's files as a table.
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -27,6 +28,12 @@ enum class Rule {
   kRegistered,       // input: UninstallString; allowed: the location read back is accepted
   kStagePath,        // input: the second stage's "x" path; allowed: taken as an installed copy
   kSameFolder,       // context, input: two folders in a Latin code page; allowed: the same folder
+  kFinalLocation,    // context: "named=>final" prefix a link or mapped drive leads to; input: location; allowed: accepted
+  kLocationText,     // input: location as typed; allowed: nothing in its text is refused
+  kRegConfig,        // input: Reg entry 1; allowed: the configuration is accepted
+  kOpen,             // input: Open; allowed: the configuration is accepted
+  kForeignKey,       // context: the DisplayName of the entry Folder names; allowed: the configuration is accepted
+  kOwner,            // context: another product's registered folder; input: location; allowed: not that product's
 };
 
 struct Case {
@@ -111,7 +118,7 @@ const Case kCases[] = {
     {"another user's profile", Rule::kLocation, "", "C:\\Users\\other\\", false},
     {"the profiles folder", Rule::kLocation, "", "C:\\Users\\", false},
     {"a folder that only starts like the Windows folder", Rule::kLocation, "", "C:\\WINDOWS2\\", true},
-    {"a folder inside the Windows folder", Rule::kLocation, "", "C:\\WINDOWS\\Viewer\\", true},
+    {"a folder inside the Windows folder", Rule::kLocation, "", "C:\\WINDOWS\\Viewer\\", false},
     {"a folder in the user's profile", Rule::kLocation, "", "C:\\Users\\me\\Apps\\Viewer\\", true},
     {"a folder under Program Files, spelled with dots", Rule::kLocation, "", "C:\\Program Files\\.\\Viewer\\", true},
     {"Folder=.. climbs out of Program Files", Rule::kConfigFolder, "", "..", false},
@@ -134,15 +141,112 @@ const Case kCases[] = {
     {"mixed non-ASCII case", Rule::kSameFolder, "C:\\Program Files\\\xC4rger\\", "c:\\program files\\\xE4RGER\\",
      true},
     {"accented capitals and small letters", Rule::kSameFolder, "C:\\\xC9T\xC9\\\x8A\\", "C:\\\xE9t\xE9\\\x9A\\", true},
+    {"W:\\system32 through a drive mapped to the Windows folder", Rule::kFinalLocation, "W:\\=>C:\\WINDOWS\\",
+     "W:\\system32\\", false},
+    {"a new folder through that mapped drive", Rule::kFinalLocation, "W:\\=>C:\\WINDOWS\\", "W:\\Viewer\\", false},
+    {"a folder link to system32", Rule::kFinalLocation, "C:\\winlink\\=>C:\\WINDOWS\\", "C:\\winlink\\system32\\",
+     false},
+    {"a folder link to a plain folder", Rule::kFinalLocation, "C:\\link\\=>D:\\Apps\\", "C:\\link\\Viewer\\", true},
+    {"the fonts folder", Rule::kLocation, "", "C:\\WINDOWS\\Fonts\\", false},
+    {"the drivers folder", Rule::kLocation, "", "C:\\WINDOWS\\system32\\drivers\\", false},
+    {"ProgramData", Rule::kLocation, "", "C:\\ProgramData\\", false},
+    {"a folder in ProgramData", Rule::kLocation, "", "C:\\ProgramData\\Viewer\\", false},
+    {"the browser's folder under Program Files", Rule::kLocation, "", "C:\\Program Files\\Browser\\", false},
+    {"a folder in the browser's folder", Rule::kLocation, "", "C:\\Program Files\\Browser\\plugins\\", false},
+    {"Documents", Rule::kLocation, "", "C:\\Users\\me\\Documents\\", false},
+    {"a folder in Documents", Rule::kLocation, "", "C:\\Users\\me\\Documents\\Viewer\\", false},
+    {"the Desktop", Rule::kLocation, "", "C:\\Users\\me\\Desktop\\", false},
+    {"AppData", Rule::kLocation, "", "C:\\Users\\me\\AppData\\Roaming\\Viewer\\", false},
+    {"an entry pointing into Documents", Rule::kRegistered, "", "\"C:\\Users\\me\\Documents\\SETUP.EXE\" /r", false},
+    {"a name with a character no file name holds", Rule::kLocationText, "", "C:\\KwA\\KwB\\KwC\\bad<name\\", false},
+    {"a device name among the folders", Rule::kLocationText, "", "C:\\KwA\\NUL\\App\\", false},
+    {"a device name with an extension", Rule::kLocationText, "", "C:\\KwA\\com1.dir\\", false},
+    {"a question mark the code page made", Rule::kLocationText, "", "C:\\KwA\\???\\", false},
+    {"a colon past the drive", Rule::kLocationText, "", "C:\\KwA\\b:c\\", false},
+    {"a 317-character path", Rule::kLocationText, "", "C:\\aaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaa\\", false},
+    {"COM0 is an ordinary name", Rule::kLocationText, "", "C:\\KwA\\COM0\\", true},
+    {"a plain location", Rule::kLocationText, "", "C:\\Program Files\\Sample View\\", true},
+    {"Folder=\\ names the Uninstall key itself", Rule::kConfigFolder, "", "\\", false},
+    {"Folder=a\\b names a key below another's", Rule::kConfigFolder, "", "a\\b", false},
+    {"Folder=NUL", Rule::kConfigFolder, "", "NUL", false},
+    {"Folder naming another product's uninstall key", Rule::kForeignKey, "ForeignApp", "", false},
+    {"Folder naming this product's earlier entry", Rule::kForeignKey, "Sample Viewer", "", true},
+    {"Folder naming an entry without a name", Rule::kForeignKey, "", "", false},
+    {"another product's folder", Rule::kOwner, "C:\\Program Files\\Foreign\\", "C:\\Program Files\\Foreign\\",
+     false},
+    {"a folder inside another product's folder", Rule::kOwner, "C:\\Program Files\\Foreign\\",
+     "C:\\Program Files\\Foreign\\Plugins\\", false},
+    {"a folder holding another product's folder", Rule::kOwner, "C:\\Apps\\Foreign\\", "C:\\Apps\\", false},
+    {"a folder beside another product's folder", Rule::kOwner, "C:\\Program Files\\Foreign\\",
+     "C:\\Program Files\\Foreign2\\", true},
+    {"LPT1.log as a destination", Rule::kInstallEntry, "", "app.exe,LPT1.log", false},
+    {"COM1 as a destination", Rule::kInstallEntry, "", "app.exe,COM1", false},
+    {"NUL as a destination", Rule::kInstallEntry, "", "NUL", false},
+    {"a device name in a sub-folder", Rule::kInstallEntry, "", "app.exe,sub\\com1.txt", false},
+    {"a device name as a folder", Rule::kInstallEntry, "", "app.exe,aux\\x.txt", false},
+    {"a device name with blanks before its dot", Rule::kInstallEntry, "", "app.exe,con .txt", false},
+    {"a name that only starts like a device", Rule::kInstallEntry, "", "app.exe,console.txt", true},
+    {"a device name as a shortcut", Rule::kGroupEntry, "", "CON,app.exe", false},
+    {"a Group target leaving the install folder", Rule::kGroupEntry, "", "Tool,..\\KwEvil\\grp.exe", false},
+    {"a Group target on another drive", Rule::kGroupEntry, "", "Tool,C:\\Windows\\notepad.exe", false},
+    {"a Group target with arguments", Rule::kGroupEntry, "", "Tool,app.exe,/r ..\\x", true},
+    {"Open=..\\KwEvil\\evil.exe", Rule::kOpen, "", "..\\KwEvil\\evil.exe", false},
+    {"Open on another drive", Rule::kOpen, "", "C:\\Windows\\notepad.exe", false},
+    {"Open naming a device", Rule::kOpen, "", "prn", false},
+    {"Open in a sub-folder", Rule::kOpen, "", "doc\\readme.txt", true},
+    {"a whole vendor's key", Rule::kRegConfig, "", "HKEY_CURRENT_USER\\Software\\ForeignVendor", false},
+    {"Software itself", Rule::kRegConfig, "", "HKEY_CURRENT_USER\\Software", false},
+    {"a root", Rule::kRegConfig, "", "HKEY_LOCAL_MACHINE", false},
+    {"a root with its backslash", Rule::kRegConfig, "", "HKEY_CURRENT_USER\\", false},
+    {"another product's uninstall entry", Rule::kRegConfig, "",
+     "HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\ForeignApp", false},
+    {"the text-file class", Rule::kRegConfig, "", "HKEY_CLASSES_ROOT\\txtfile", false},
+    {"the text-file class's open command", Rule::kRegConfig, "", "HKEY_CLASSES_ROOT\\txtfile\\shell\\open", false},
+    {"a class under Software\\Classes", Rule::kRegConfig, "", "HKEY_CURRENT_USER\\Software\\Classes\\txtfile\\shell",
+     false},
+    {"the system's settings", Rule::kRegConfig, "", "HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Services", false},
+    {"Microsoft's keys", Rule::kRegConfig, "", "HKEY_CURRENT_USER\\Software\\Microsoft\\Notepad", false},
+    {"an empty part", Rule::kRegConfig, "", "HKEY_CURRENT_USER\\Software\\Vendor\\\\Product", false},
+    {"the product's own key under its vendor", Rule::kRegConfig, "", "HKEY_CURRENT_USER\\Software\\Vendor\\Sample",
+     true},
+    {"the product's own uninstall entry", Rule::kRegConfig, "",
+     "HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\SampleView", true},
+    {"an unknown root, reported at uninstall", Rule::kRegConfig, "", "HKEY_USERS\\.DEFAULT\\Software\\X", true},
     {"different non-ASCII letters", Rule::kSameFolder, "C:\\\xC4rger\\", "C:\\\xD6rger\\", false},
     {"the multiplication and division signs", Rule::kSameFolder, "C:\\\xD7\\", "C:\\\xF7\\", false},
 };
 
 // The system's folders as the platform reports them, normalised.
 const std::vector<KwProtectedFolder> kProtected = {
-    {"C:\\WINDOWS\\", false},        {"C:\\WINDOWS\\system32\\", false}, {"C:\\Program Files\\", false},
-    {"C:\\Users\\me\\", false}, {"C:\\Users\\", true},
+    {"C:\\WINDOWS\\", false, true},
+    {"C:\\WINDOWS\\system32\\", false, true},
+    {"C:\\WINDOWS\\Fonts\\", false, true},
+    {"C:\\Program Files\\", false},
+    {"C:\\Program Files\\Browser\\", false, true},
+    {"C:\\ProgramData\\", false, true},
+    {"C:\\Users\\me\\", false},
+    {"C:\\Users\\me\\Desktop\\", false, true},
+    {"C:\\Users\\me\\Documents\\", false, true},
+    {"C:\\Users\\me\\AppData\\Roaming\\", false, true},
+    {"C:\\Users\\", true},
 };
+
+// Where a test's link or mapped drive leads: "named=>final" of the case.
+std::string& FinalPrefix() {
+  static std::string mapping;
+  return mapping;
+}
+
+int FinalThroughMapping(const char* path, char* out, std::size_t size) {
+  const std::string& m = FinalPrefix();
+  std::size_t arrow = m.find("=>");
+  std::string named = m.substr(0, arrow), final_form = m.substr(arrow + 2), p = path;
+  if (p.size() >= named.size() && KwSamePath(p.substr(0, named.size()).c_str(), named.c_str())) {
+    p = final_form + p.substr(named.size());
+  }
+  std::snprintf(out, size, "%s", p.c_str());
+  return 1;
+}
 
 class KwRemovalTest : public KwFixture {
  protected:
@@ -200,6 +304,33 @@ class KwRemovalTest : public KwFixture {
         return KwJudgeLocation(KwGlobal().location, kProtected, nullptr) == KwLocationCheck::kOk;
       case Rule::kStagePath:
         return KwIsStageProgramPath(c.input) == 1;
+      case Rule::kFinalLocation: {
+        FinalPrefix() = c.context;
+        KwPlatformHooks().final_path = &FinalThroughMapping;
+        bool accepted = KwJudgeLocation(c.input, kProtected, nullptr) == KwLocationCheck::kOk;
+        KwPlatformHooks().final_path = nullptr;
+        return accepted;
+      }
+      case Rule::kLocationText:
+        return KwCheckLocationText(c.input) == KwLocationCheck::kOk;
+      case Rule::kRegConfig:
+        Set("Reg", "1", c.input);
+        return KwLoadConfig() == 1;
+      case Rule::kOpen:
+        Set("Install", "1", "app.exe");
+        Set("Install", "Open", c.input);
+        return KwLoadConfig() == 1;
+      case Rule::kForeignKey: {
+        shown_ = true;
+        display_name_ = c.context;
+        bool accepted = KwLoadConfig() == 1;
+        shown_ = false;
+        return accepted;
+      }
+      case Rule::kOwner: {
+        std::vector<KwUninstallEntry> entries = {{"SampleView", c.input}, {"Foreign", c.context}};
+        return KwForeignOwner(c.input, "SampleView", entries) == nullptr;
+      }
       case Rule::kSameFolder: {
         KwPlatformHooks().is_lead_byte = nullptr;
         bool same = KwSamePath(c.context, c.input) == 1;
@@ -229,6 +360,27 @@ TEST_F(KwRemovalTest, RefusedEntryIsNamedForItsMessage) {
   Set("Group", "1", "B,app.exe");
   EXPECT_EQ(KwLoadConfig(), 1);
   EXPECT_STREQ(KwGlobal().refused, "");
+  EXPECT_EQ(KwGlobal().refusal, KwRefusal::kNone);
+  // Each refusal says why, for a box that names the real cause.
+  Set("Reg", "1", "HKEY_CLASSES_ROOT\\txtfile");
+  EXPECT_EQ(KwLoadConfig(), 0);
+  EXPECT_STREQ(KwGlobal().refused, "[Reg] 1=HKEY_CLASSES_ROOT\\txtfile");
+  EXPECT_EQ(KwGlobal().refusal, KwRefusal::kRegKey);
+  profile_.erase({"Reg", "1"});
+  shown_ = true;
+  display_name_ = "Foreign App";
+  EXPECT_EQ(KwLoadConfig(), 0);
+  EXPECT_EQ(KwGlobal().refusal, KwRefusal::kForeignEntry);
+  EXPECT_STREQ(KwGlobal().owner, "Foreign App");
+  EXPECT_STREQ(KwGlobal().refused, "[Install] Folder=SampleView");
+  shown_ = false;
+  Set("Install", "1", "app.exe,sub\\LPT1.log");
+  EXPECT_EQ(KwLoadConfig(), 0);
+  EXPECT_EQ(KwGlobal().refusal, KwRefusal::kDevice);
+  Set("Install", "1", "app.exe");
+  Set("Install", "Folder", "..");
+  EXPECT_EQ(KwLoadConfig(), 0);
+  EXPECT_EQ(KwGlobal().refusal, KwRefusal::kFolderName);
 }
 
 TEST_F(KwRemovalTest, RegisteredProgramIsTheCopyThatMayUninstall) {
