@@ -68,6 +68,7 @@ void PwZWalkLine(PwPoint2 a, PwPoint2 b, PwZPlotFunc plot, void* data) {
   long long x = p.x, y = p.y;
   const long long xe = q.x, ye = q.y;
   const long long dx = Abs(xe - x), dy = Abs(ye - y);
+  PwZ().walked += static_cast<unsigned long long>(dx > dy ? dx : dy) + 1;
   const long long sx = xe < x ? -1 : 1, sy = ye < y ? -1 : 1;
   long long e = 0;
   if (dx == 0) {
@@ -107,6 +108,7 @@ void PwZWalkLine(PwPoint2 a, PwPoint2 b, PwZPlotFunc plot, void* data) {
 
 void PwZSpan(long long y, double lo, double hi, int left, int right_end, PwZPlotFunc plot,
              void* data) {
+  ++PwZ().walked;
   // Bounds beyond the viewport are cut before the conversion to integers.
   lo = std::trunc(lo);
   hi = std::trunc(hi);
@@ -117,6 +119,8 @@ void PwZSpan(long long y, double lo, double hi, int left, int right_end, PwZPlot
     plot(static_cast<int>(x), static_cast<int>(y), data);
   }
 }
+
+unsigned long long PwZWalked() { return PwZ().walked; }
 
 int PwZLine(PwVec3 p0, PwVec3 p1, PwColor colour) {
   const PwZState& s = PwZ();

@@ -16,6 +16,7 @@ struct PrimitiveBuffer {
     PwColor colour = {255, 255, 255};
     int tessellation = KS_TESSELLATION_DEFAULT;
     KsPrimitiveObserver observer = nullptr;
+    long long steps = 0;
 };
 
 PrimitiveBuffer& Buffer() {
@@ -162,6 +163,9 @@ int KsGetPrimitiveNormalCount() { return Buffer().normalCount; }
 const PwVec3* KsGetPrimitiveNormals() { return Buffer().normals; }
 
 void KsSetPrimitiveObserver(KsPrimitiveObserver observer) { Buffer().observer = observer; }
+
+void KsCountDrawSteps(long long steps) { Buffer().steps += steps; }
+long long KsDrawSteps() { return Buffer().steps; }
 
 void KsResetPrimitiveBuffer() {
     Buffer() = PrimitiveBuffer();

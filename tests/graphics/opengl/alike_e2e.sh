@@ -51,8 +51,8 @@ settled_shot() { e2e_settled_shot "$1" "${cw}x$ch+$ox+$oy" 1; }
 # Runs one program on one world: $work/NAME.png.
 view() {
   name=$1 program=$2 world=$3
-  "$wine_run" "$program" "$world" >"$work/$name.out" 2>"$work/$name.err" &
-  pid=$!
+  e2e_start_gui 600 "$work/$name.out" "$work/$name.err" "$wine_run" "$program" "$world"
+  pid=$e2e_pid
   if place; then
     settled_shot "$work/$name.png"
   else
