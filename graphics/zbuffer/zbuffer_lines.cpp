@@ -108,7 +108,6 @@ void PwZWalkLine(PwPoint2 a, PwPoint2 b, PwZPlotFunc plot, void* data) {
 
 void PwZSpan(long long y, double lo, double hi, int left, int right_end, PwZPlotFunc plot,
              void* data) {
-  ++PwZ().walked;
   // Bounds beyond the viewport are cut before the conversion to integers.
   lo = std::trunc(lo);
   hi = std::trunc(hi);
@@ -177,6 +176,7 @@ int PwZDisc(PwVec3 centre, float radius, PwColor colour) {
   const double whole = std::trunc(r);
   const long long big_r = whole < 4e18 ? static_cast<long long>(whole) : 4000000000000000000LL;
   for (long long row = first; row < end; ++row) {
+    ++PwZ().walked;
     const long long k = row < py ? py - row : row - py;
     const double h = k == 0 ? r : static_cast<double>(PwDiscHalfWidth(big_r, k));
     PwZSpan(row, static_cast<double>(px) - h, static_cast<double>(px) + h, s.x0, s.x1, PlotDisc,
