@@ -3,8 +3,9 @@
 # the sample world, Kitwright with a small configuration beside it) in an X
 # server and a Wine prefix of its own, and saves a screenshot of its
 # window once it has settled. Two builds' shots are then compared.
-# Usage: window_shot.sh BUILD-TREE PROGRAM OUT.png
+# Usage: window_shot.sh BUILD-TREE PROGRAM OUT.png [PREFIX]
 #   PROGRAM: lumaview, lumaviewgl or Kitwright
+#   PREFIX: the Wine prefix to run in (default: one kept for the shot)
 tree=$(CDPATH= cd -- "$1" && pwd) || exit 1
 program=$2
 case $3 in /*) out=$3 ;; *) out=$PWD/$3 ;; esac
@@ -21,7 +22,7 @@ finish() {
 x_args=
 [ "$program" = lumaviewgl ] && x_args="+extension GLX"
 # shellcheck disable=SC2086
-e2e_init "shot_$program" "$wine_run" 1024x768x24 keep $x_args
+e2e_init "shot_$program" "$wine_run" 1024x768x24 "${4:-keep}" $x_args
 # Its window (Wine names the process's pid on each), up to 4 minutes at
 # each start: qemu-user is slow to a first window.
 launch() {

@@ -48,8 +48,8 @@ e2e_build_root() {
 
 e2e_cleanup() {
   if [ -n "$LV_WINEPREFIX" ] && [ -d "$LV_WINEPREFIX" ]; then
-    WINEPREFIX=$LV_WINEPREFIX timeout 30 wineserver -k 2>/dev/null
-    WINEPREFIX=$LV_WINEPREFIX timeout 30 wineserver -w 2>/dev/null
+    WINEPREFIX=$LV_WINEPREFIX timeout 30 "${WINESERVER:-wineserver}" -k 2>/dev/null
+    WINEPREFIX=$LV_WINEPREFIX timeout 30 "${WINESERVER:-wineserver}" -w 2>/dev/null
   fi
   [ -n "$e2e_x_pid" ] && kill "$e2e_x_pid" 2>/dev/null && wait "$e2e_x_pid" 2>/dev/null
   e2e_x_pid=
@@ -116,7 +116,7 @@ e2e_choose_prefix() {
   esac
   export LV_WINEPREFIX=$e2e_p
   # A server left over from a killed run of this test.
-  WINEPREFIX=$e2e_p timeout 30 wineserver -k 2>/dev/null
+  WINEPREFIX=$e2e_p timeout 30 "${WINESERVER:-wineserver}" -k 2>/dev/null
 }
 
 e2e_init() {
@@ -215,7 +215,7 @@ e2e_start_gui() {
       return 1
     fi
     echo "NOTE: Wine lost a start of $e2e_what ($e2e_why): starting it once more"
-    [ -n "$LV_WINEPREFIX" ] && WINEPREFIX=$LV_WINEPREFIX timeout 30 wineserver -k 2>/dev/null
+    [ -n "$LV_WINEPREFIX" ] && WINEPREFIX=$LV_WINEPREFIX timeout 30 "${WINESERVER:-wineserver}" -k 2>/dev/null
     e2e_try=2
   done
 }

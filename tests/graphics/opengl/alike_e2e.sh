@@ -22,7 +22,7 @@ pid=
 stop() {
   if [ -n "$pid" ] && kill -0 "$pid" 2>/dev/null; then kill "$pid" 2>/dev/null; fi
   pid=
-  WINEPREFIX=$LV_WINEPREFIX timeout 30 wineserver -k 2>/dev/null
+  WINEPREFIX=$LV_WINEPREFIX timeout 30 "${WINESERVER:-wineserver}" -k 2>/dev/null
 }
 finish() {
   stop
