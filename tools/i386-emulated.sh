@@ -7,9 +7,14 @@
 # every process started in it.
 #   i386-emulated.sh COMMAND [ARGUMENTS...]
 #   i386-emulated.sh --check    succeeds where it can be made; else says why
-# Inside, LV_I386_EMULATED=1 (tests and scripts may ask).
+# Inside, LV_I386_EMULATED=1 (tests and scripts may ask), and WINESERVER
+# names a 64-bit wineserver, which serves the 32-bit Wine processes
+# natively: wineserver32 under qemu-user is slow (a new prefix takes five
+# minutes, not twenty seconds) and now and then crashes ("uncaught target
+# signal 11"), leaving every process of its prefix waiting for ever.
 qemu=/usr/bin/qemu-i386-static
 why() { echo "the 32-bit programs cannot run through qemu-user here: $*" >&2; exit 3; }
+root=$(CDPATH= cd -- "$(dirname -- "$0")/.." && pwd)
 
 if [ "$LV_I386_NAMESPACE" != inside ]; then
   [ -x "$qemu" ] || why "no $qemu (package qemu-user-static)"
@@ -31,6 +36,14 @@ if [ "$LV_I386_EMULATED" != 1 ]; then
     why "the i386 handler could not be registered in the namespace"
   /lib/ld-linux.so.2 --version >/dev/null 2>&1 ||
     why "i386 programs do not start through qemu (is libc6:i386 installed?)"
+  # Without the preloader each Wine process takes a minute or more to start.
+  [ -e /usr/lib/wine/wine-preloader ] ||
+    why "no /usr/lib/wine/wine-preloader (package wine32-preloader:i386)"
+  for server in /usr/lib/wine/wineserver64 "$root/build/wine64/usr/lib/wine/wineserver64" ""; do
+    [ -x "$server" ] && break
+  done
+  [ -n "$server" ] || why "no 64-bit wineserver (package wine64)"
+  export WINESERVER=$server
   export LV_I386_EMULATED=1
 fi
 [ "$1" = --check ] && exit 0

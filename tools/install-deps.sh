@@ -30,5 +30,14 @@ install_missing() {
 }
 install_missing $pkgs
 tools/runs-i386.sh || install_missing $pkgs64
-# Trying the qemu-user run on a machine that runs 32-bit code.
-[ "${LV_FORCE_EMULATED_I386:-}" != 1 ] || install_missing qemu-user-static wine32-preloader:i386
+# Trying the qemu-user run on a machine that runs 32-bit code. Its 64-bit
+# wineserver is unpacked into build/wine64/ rather than installed: with
+# wine64 installed, every wine32 program here would use that server.
+if [ "${LV_FORCE_EMULATED_I386:-}" = 1 ]; then
+  install_missing qemu-user-static wine32-preloader:i386
+  if [ ! -x /usr/lib/wine/wineserver64 ] && [ ! -x build/wine64/usr/lib/wine/wineserver64 ]; then
+    mkdir -p build/wine64
+    (cd build/wine64 && apt-get download -q "wine64=$(dpkg-query -W -f='${Version}' wine32:i386)" &&
+      dpkg-deb -x wine64_*.deb .) || echo "NOTE: no 64-bit wineserver for the qemu-user run"
+  fi
+fi

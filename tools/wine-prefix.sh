@@ -15,9 +15,9 @@ export WINEPREFIX="$prefix"
     if [ "$LV_I386_EMULATED" = 1 ]; then
       # Under qemu-user a service process of the prefix may never end:
       # give them two minutes, then stop them (the prefix is written).
-      timeout 120 wineserver -w || { echo "NOTE: the new Wine prefix's processes did not end: stopped"; wineserver -k || true; }
+      timeout 120 "${WINESERVER:-wineserver}" -w || { echo "NOTE: the new Wine prefix's processes did not end: stopped"; "${WINESERVER:-wineserver}" -k || true; }
     else
-      wineserver -w || true
+      "${WINESERVER:-wineserver}" -w || true
     fi
     touch "$prefix/.lv-ready"
   fi

@@ -15,5 +15,5 @@ mkdir -p "$HOME"
 # The prefix's server outlives this program: start it detached from our
 # output, or whoever reads that output waits for every program of the
 # prefix to end.
-wineserver </dev/null >/dev/null 2>&1 || true
+"${WINESERVER:-wineserver}" </dev/null >/dev/null 2>&1 || true
 exec "$lv_wine" "$@"

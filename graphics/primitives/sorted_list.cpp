@@ -25,6 +25,7 @@ struct ListState {
   bool all_noted = true;  // every pending item is in the arrivals array
   std::size_t ordered_count = 0;  // items in the order array, 0 when stale
   bool links_pending = false;  // the order array holds the list; links not yet made
+  std::uint64_t steps = 0;  // items visited while ordering and linking
 };
 
 ListState& List() {
@@ -37,7 +38,9 @@ ListState& List() {
 PwSortedItem* Merge(PwSortedItem* a, PwSortedItem* b) {
   PwSortedItem head;
   PwSortedItem* tail = &head;
+  std::uint64_t steps = 0;
   while (a != nullptr && b != nullptr) {
+    ++steps;
     if (a->depth >= b->depth) {
       tail->next = a;
       a = a->next;
@@ -48,6 +51,7 @@ PwSortedItem* Merge(PwSortedItem* a, PwSortedItem* b) {
     tail = tail->next;
   }
   tail->next = a != nullptr ? a : b;
+  List().steps += steps;
   return head.next;
 }
 
@@ -189,6 +193,7 @@ void MakeLinks() {
   s.links_pending = false;
   PwSortedItem* const* order = Radix().order;
   const std::size_t n = s.ordered_count;
+  s.steps += n;
   PwSortedItem* prev = nullptr;
   constexpr std::size_t kAhead = 16;  // the items lie anywhere: fetch early
   for (std::size_t i = 0; i < n; ++i) {
@@ -214,6 +219,7 @@ void Order() {
   ListState& s = List();
   if (s.pending == nullptr) return;
   const std::size_t n = s.pending_count;
+  s.steps += n;
   const std::uint64_t* sorted = RadixOrder(n, s.all_noted);
   PwSortedItem* arrivals = s.pending;
   s.pending = s.pending_last = nullptr;
@@ -228,6 +234,7 @@ void Order() {
   for (PwSortedItem* it = s.first; it != nullptr; it = it->next) {
     it->prev = prev;
     prev = it;
+    ++s.steps;
   }
   s.last = prev;
 }
@@ -300,6 +307,8 @@ std::size_t PwSortedFlushRoom(int vertices) {
 }
 
 void PwSortedClear() { List() = ListState(); }
+
+std::uint64_t PwSortedSteps() { return List().steps; }
 
 PwSortedItem* PwSortedFirst() {
   Order();

@@ -105,6 +105,9 @@ inline std::size_t PwSaturatedSize(std::uint64_t bytes) {
 }
 
 void PwSortedClear();
+// Items the ordering and linking have visited since the list was cleared:
+// about a few per item however they arrive (tests bound the cost by it).
+std::uint64_t PwSortedSteps();
 PwSortedItem* PwSortedFirst();
 // The ordered list as an array of count items, far to near, when it came
 // whole from one ordering (null otherwise): walkers of a big list index it

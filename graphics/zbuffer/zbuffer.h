@@ -42,6 +42,10 @@ int PwZSetContext(int context);
 int PwZSetPixelFuncs(PwZDepthPixelFunc depth_pixel);
 int PwZSetPlainPixelFunc(PwZPlainPixelFunc plain_pixel);
 int PwZSetPollFunc(PwZPollFunc poll);
+// Rows of discs and ellipses and pixels of lines the walks have visited
+// since PwZInit: within the viewport's size per primitive, whatever its
+// coordinates (tests bound the cost by it).
+unsigned long long PwZWalked();
 
 // 3D primitives: 1, or 0 when the poll abandoned a fill. The facets return 1
 // without drawing when they face away from the camera.

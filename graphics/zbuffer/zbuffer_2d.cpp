@@ -44,6 +44,7 @@ void PwZEllipse2(PwPoint2 centre, int rx, int ry, PwColor colour) {
   const long long first = y - b > s.y0 ? y - b : s.y0;
   const long long end = y + b + 1 < bottom ? y + b + 1 : bottom;  // exclusive
   for (long long row = first; row < end; ++row) {
+    ++PwZ().walked;
     const long long k = row < y ? y - row : row - y;
     const long long h = k == 0 ? a : a * PwDiscHalfWidth(b, k) / b;
     PwZSpan(row, static_cast<double>(x - h), static_cast<double>(x + h), s.x0, right_end,

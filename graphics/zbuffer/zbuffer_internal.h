@@ -23,6 +23,7 @@ struct PwZState {
   PwZDepthPixelFunc depth_pixel;
   PwZPlainPixelFunc plain_pixel;
   PwZPollFunc poll;
+  unsigned long long walked;  // PwZWalked
   // Work buffers (PwZInit); null until it succeeds.
   PwVec3* camera_points;   // kPwZMaxVertices
   PwVec3* camera_normals;  // kPwZMaxVertices

@@ -68,6 +68,7 @@ void PwZWalkLine(PwPoint2 a, PwPoint2 b, PwZPlotFunc plot, void* data) {
   long long x = p.x, y = p.y;
   const long long xe = q.x, ye = q.y;
   const long long dx = Abs(xe - x), dy = Abs(ye - y);
+  PwZ().walked += static_cast<unsigned long long>(dx > dy ? dx : dy) + 1;
   const long long sx = xe < x ? -1 : 1, sy = ye < y ? -1 : 1;
   long long e = 0;
   if (dx == 0) {
@@ -117,6 +118,8 @@ void PwZSpan(long long y, double lo, double hi, int left, int right_end, PwZPlot
     plot(static_cast<int>(x), static_cast<int>(y), data);
   }
 }
+
+unsigned long long PwZWalked() { return PwZ().walked; }
 
 int PwZLine(PwVec3 p0, PwVec3 p1, PwColor colour) {
   const PwZState& s = PwZ();
@@ -173,6 +176,7 @@ int PwZDisc(PwVec3 centre, float radius, PwColor colour) {
   const double whole = std::trunc(r);
   const long long big_r = whole < 4e18 ? static_cast<long long>(whole) : 4000000000000000000LL;
   for (long long row = first; row < end; ++row) {
+    ++PwZ().walked;
     const long long k = row < py ? py - row : row - py;
     const double h = k == 0 ? r : static_cast<double>(PwDiscHalfWidth(big_r, k));
     PwZSpan(row, static_cast<double>(px) - h, static_cast<double>(px) + h, s.x0, s.x1, PlotDisc,

@@ -71,6 +71,7 @@ int PwZInit() {
   s.depth_pixel = DefaultDepthPixel;
   s.plain_pixel = DefaultPlainPixel;
   s.poll = DefaultPoll;
+  s.walked = 0;
   s.camera_points = static_cast<PwVec3*>(PwZAllocArray(kPwZMaxVertices, sizeof(PwVec3)));
   s.camera_normals = static_cast<PwVec3*>(PwZAllocArray(kPwZMaxVertices, sizeof(PwVec3)));
   s.clipped = static_cast<PwVec3*>(PwZAllocArray(kPwZMaxClipped, sizeof(PwVec3)));

@@ -3,8 +3,9 @@
 # the sample world, Kitwright with a small configuration beside it) in an X
 # server and a Wine prefix of its own, and saves a screenshot of its
 # window once it has settled. Two builds' shots are then compared.
-# Usage: window_shot.sh BUILD-TREE PROGRAM OUT.png
+# Usage: window_shot.sh BUILD-TREE PROGRAM OUT.png [PREFIX]
 #   PROGRAM: lumaview, lumaviewgl or Kitwright
+#   PREFIX: the Wine prefix to run in (default: one kept for the shot)
 tree=$(CDPATH= cd -- "$1" && pwd) || exit 1
 program=$2
 case $3 in /*) out=$3 ;; *) out=$PWD/$3 ;; esac
@@ -21,25 +22,25 @@ finish() {
 x_args=
 [ "$program" = lumaviewgl ] && x_args="+extension GLX"
 # shellcheck disable=SC2086
-e2e_init "shot_$program" "$wine_run" 1024x768x24 keep $x_args
+e2e_init "shot_$program" "$wine_run" 1024x768x24 "${4:-keep}" $x_args
+# Its window (Wine names the process's pid on each), up to 4 minutes at
+# each start: qemu-user is slow to a first window.
+launch() {
+  e2e_start_gui 2400 "$work/out.log" "$work/out.log" "$@" || { cat "$work/out.log"; finish; }
+  pid=$e2e_pid
+}
 case $program in
   lumaview | lumaviewgl)
-    "$wine_run" "$tree/viewer/$program.exe" "$src/examples/sample.wrl" >"$work/out.log" 2>&1 &
-    pid=$! ;;
+    launch "$wine_run" "$tree/viewer/$program.exe" "$src/examples/sample.wrl" ;;
   Kitwright)
     mkdir -p "$work/kit"
     cp "$tree/installer/Kitwright.exe" "$work/kit/"
     printf 'readme\r\n' >"$work/kit/readme.txt"
     printf '[Install]\r\nTitle=Shot Suite\r\nFolder=ShotSuite\r\n1=readme.txt\r\n' >"$work/kit/Kitwright.INF"
-    "$wine_run" "$work/kit/Kitwright.exe" >"$work/out.log" 2>&1 &
-    pid=$! ;;
+    launch "$wine_run" "$work/kit/Kitwright.exe" ;;
   *) fail "unknown program $program"; finish ;;
 esac
-
-# Its window (Wine names the process's pid on each), up to 4 minutes: a
-# process under qemu-user takes about a minute to its first window.
-window() { win=$(xdotool search --onlyvisible --pid "$pid" 2>/dev/null | tail -n 1); [ -n "$win" ]; }
-e2e_wait 2400 window || { fail "$program: no window"; cat "$work/out.log"; finish; }
+win=$(xdotool search --onlyvisible --pid "$pid" 2>/dev/null | tail -n 1)
 # The sample world's red, green and blue shapes are drawn (a viewer shows
 # its window long before its first frame under qemu-user).
 shows_world() {

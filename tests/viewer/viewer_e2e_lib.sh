@@ -24,10 +24,11 @@ expect() {
   out=$(drive "$@")
   echo "$out" | grep -qxF "$want" || { fail "$* gave no '$want'"; echo "$out"; return 1; }
 }
+# Starts the viewer and waits (up to 60 s) for its first window.
 start() {
   log=$work/viewer$1.log; shift
-  "$wine_run" "$viewer" "$@" >"$log.out" 2>"$log" &
-  pid=$!
+  e2e_start_gui 600 "$log.out" "$log" "$wine_run" "$viewer" "$@"
+  pid=$e2e_pid
 }
 # Waits up to 30 s for the viewer's process to end; its exit status.
 await_exit() {

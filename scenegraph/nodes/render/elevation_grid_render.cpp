@@ -46,6 +46,7 @@ int KsElevationGrid::ExecTraverse(KsMatrix*) {
 
     for (std::int64_t j = 0; j + 1 < Z; ++j) {
         for (std::int64_t i = 0; i + 1 < X; ++i) {
+            KsCountDrawSteps(1);
             const std::int64_t ci[4] = {i + j * X, i + 1 + j * X, i + 1 + (j + 1) * X,
                                         i + (j + 1) * X};
             const std::int64_t gi[4] = {i, i + 1, i + 1, i};

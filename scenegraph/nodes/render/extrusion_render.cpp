@@ -87,6 +87,7 @@ int KsExtrusion::ComputeCrossSection(int i, KsVec3f* out, int capacity, int* cou
     if (S < 2 || i < 0 || i >= S) return 1;
     const KsVec3f* s = spine.GetElements();
     for (int j = i - 1; j >= 0; --j) {
+        KsCountDrawSteps(1);
         const KsVec3f d = s[j + 1] - s[j];
         if (d.SquaredLength() > kDegenerate2) return SectionAt(i, &d, out, capacity, count);
     }
@@ -104,6 +105,7 @@ int KsExtrusion::ExecTraverse(KsMatrix*) {
     int folded = 0;
     auto section = [&](int i, KsVec3f* out, int* m) {
         for (; folded < i && folded < S - 1; ++folded) {
+            KsCountDrawSteps(1);
             const KsVec3f d = s[folded + 1] - s[folded];
             if (d.SquaredLength() > kDegenerate2) {
                 fallback = d;

@@ -51,6 +51,7 @@ struct PrimitiveBuffer {
     PwColor colour = {255, 255, 255};
     int tessellation = KS_TESSELLATION_DEFAULT;
     KsPrimitiveObserver observer = nullptr;
+    long long steps = 0;
 
     void Reset() {
         vertices.Release();
@@ -60,6 +61,7 @@ struct PrimitiveBuffer {
         colour = {255, 255, 255};
         tessellation = KS_TESSELLATION_DEFAULT;
         observer = nullptr;
+        steps = 0;
     }
 };
 
@@ -249,6 +251,9 @@ const PwVec3* KsGetPrimitiveNormals() { return Buffer().normals.points; }
 bool KsPrimitiveRefused() { return Buffer().refused; }
 
 void KsSetPrimitiveObserver(KsPrimitiveObserver observer) { Buffer().observer = observer; }
+
+void KsCountDrawSteps(long long steps) { Buffer().steps += steps; }
+long long KsDrawSteps() { return Buffer().steps; }
 
 void KsResetPrimitiveBuffer() {
     Buffer().Reset();

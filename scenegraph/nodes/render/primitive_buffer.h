@@ -93,5 +93,11 @@ typedef void (*KsPrimitiveObserver)(int mode, int vertexCount, const PwVec3* ver
                                     int pickId);
 void KsSetPrimitiveObserver(KsPrimitiveObserver observer);
 
-// Start-up state: identity matrix, empty buffer, white, level 4, no observer.
+// Steps of the geometry walks (grid cells, spine segments looked at), which
+// a drawing adds as it goes: tests bound its cost by them.
+void KsCountDrawSteps(long long steps);
+long long KsDrawSteps();
+
+// Start-up state: identity matrix, empty buffer, white, level 4, no observer,
+// no steps.
 void KsResetPrimitiveBuffer();

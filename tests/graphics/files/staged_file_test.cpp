@@ -8,7 +8,6 @@
 
 #include <cstdio>
 #include <cstring>
-#include <ctime>
 #include <string>
 
 #include "graphics/files/staged_file.h"
@@ -78,10 +77,13 @@ TEST(StagedFile, ATakenTemporaryNameIsPassedByAndAMissingFolderMakesNothing) {
   EXPECT_EQ(PwStagedOpen(&f, std::string(300, 'x').c_str(), "w"), nullptr);
 }
 
-// Sets a file's times to the given number of seconds ago.
+// Puts a file just written the given number of seconds back, from the time
+// the file system gave it.
 void Age(const std::string& path, long seconds) {
+  struct stat st;
+  ASSERT_EQ(stat(path.c_str(), &st), 0);
   struct utimbuf times;
-  times.actime = times.modtime = std::time(nullptr) - seconds;
+  times.actime = times.modtime = st.st_mtime - seconds;
   ASSERT_EQ(utime(path.c_str(), &times), 0);
 }
 

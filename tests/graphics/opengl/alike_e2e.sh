@@ -22,7 +22,7 @@ pid=
 stop() {
   if [ -n "$pid" ] && kill -0 "$pid" 2>/dev/null; then kill "$pid" 2>/dev/null; fi
   pid=
-  WINEPREFIX=$LV_WINEPREFIX timeout 30 wineserver -k 2>/dev/null
+  WINEPREFIX=$LV_WINEPREFIX timeout 30 "${WINESERVER:-wineserver}" -k 2>/dev/null
 }
 finish() {
   stop
@@ -51,8 +51,8 @@ settled_shot() { e2e_settled_shot "$1" "${cw}x$ch+$ox+$oy" 1; }
 # Runs one program on one world: $work/NAME.png.
 view() {
   name=$1 program=$2 world=$3
-  "$wine_run" "$program" "$world" >"$work/$name.out" 2>"$work/$name.err" &
-  pid=$!
+  e2e_start_gui 600 "$work/$name.out" "$work/$name.err" "$wine_run" "$program" "$world"
+  pid=$e2e_pid
   if place; then
     settled_shot "$work/$name.png"
   else

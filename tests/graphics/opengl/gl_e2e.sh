@@ -11,8 +11,8 @@ log=$work/probe.log
 pixel() { e2e_rgb "$work/client.png" "$1" "$2"; }
 near() { d=$(($1 - $2)); [ ${d#-} -le 6 ]; }
 
-"$wine_run" "$probe" "$work" >"$work/probe.out" 2>&1 &
-probe_pid=$!
+e2e_start_gui 900 "$work/probe.out" "$work/probe.out" "$wine_run" "$probe" "$work"
+probe_pid=$e2e_pid
 
 await "drawn" 900 || finish
 logged | grep '^check .* FAIL$'

@@ -85,8 +85,8 @@ check_mode() {
   fi
 }
 
-"$wine_run" "$probe" "$work" >"$work/probe.out" 2>&1 &
-probe_pid=$!
+e2e_start_gui 900 "$work/probe.out" "$work/probe.out" "$wine_run" "$probe" "$work"
+probe_pid=$e2e_pid
 
 # Up to 90 s: the prefix may be made on first use.
 await "drawn 1" 900 || finish

@@ -22,8 +22,8 @@ await_pixel() {
   fail "pixel $1,$2 is $got, want $3"; return 1
 }
 
-"$wine_run" "$probe" "$log" "two words" third >"$work/probe.out" 2>&1 &
-probe_pid=$!
+e2e_start_gui 900 "$work/probe.out" "$work/probe.out" "$wine_run" "$probe" "$log" "two words" third
+probe_pid=$e2e_pid
 
 # The window and its client area.
 found=$(drive find)

@@ -34,8 +34,8 @@ await_prefix() {
   fail "probe never logged a line starting $1"; echo "0 0 0"
 }
 
-"$wine_run" "$probe" "$log" >"$work/probe.out" 2>&1 &
-probe_pid=$!
+e2e_start_gui 900 "$work/probe.out" "$work/probe.out" "$wine_run" "$probe" "$log"
+probe_pid=$e2e_pid
 
 found=$(drive find)
 echo "$found"

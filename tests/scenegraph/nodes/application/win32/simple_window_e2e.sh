@@ -26,8 +26,8 @@ logged() { tr -d '\r' 2>/dev/null <"$run/app.log"; }
 start_app() {
   run=$work/$1
   mkdir -p "$run"
-  "$wine_run" "$app" "$scene" "$run" >"$run/app.out" 2>&1 &
-  app_pid=$!
+  e2e_start_gui 900 "$run/app.out" "$run/app.out" "$wine_run" "$app" "$scene" "$run"
+  app_pid=$e2e_pid
 }
 # Waits up to 30 s for the app to end; its exit status in $status.
 await_end() {
