@@ -6,7 +6,7 @@ pkgs="cmake ninja-build g++ make libgtest-dev googletest libbenchmark-dev
   g++-mingw-w64-i686-posix mingw-w64-i686-dev
   wine wine32:i386 libgl1:i386 libglx-mesa0:i386 libgl1-mesa-dri:i386
   xvfb xauth x11-apps xdotool imagemagick libtiff-tools ghostscript
-  view3dscene"
+  view3dscene clang-format"
 # Where the kernel cannot run wine32, the Windows tests run on a 64-bit
 # build of the same sources under wine64, and the win32 build's through
 # qemu-user (the preloader starts a 32-bit Wine process in half a second

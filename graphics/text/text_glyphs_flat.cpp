@@ -1,6 +1,8 @@
 // The flat font's glyphs, characters 33 to 126: PICT2 pictures of
 // white polylines within x -30 to 30 and y -75 to 45, built for an
 // advance of 90 units.
+// Written by tools/glyphgen/make.py, laid out as it writes them:
+// clang-format off
 #include "graphics/text/text_glyphs.h"
 
 namespace {

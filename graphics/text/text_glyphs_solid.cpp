@@ -2,6 +2,8 @@
 // strokes 1 unit deep, built for an advance of 8.5 units. Each glyph is
 // drawn turned half a turn, so its shapes are laid out mirrored in x and
 // its front faces look along +z.
+// Written by tools/glyphgen/make.py, laid out as it writes them:
+// clang-format off
 #include "graphics/text/text_glyphs.h"
 
 namespace {

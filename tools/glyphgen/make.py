@@ -1,4 +1,4 @@
-# Writes the built-in fonts' glyph tables (graphics/text_glyphs_*.cpp) from
+# Writes the built-in fonts' glyph tables (graphics/text/text_glyphs_*.cpp) from
 # the stroke outlines in strokes.txt. Run: python3 tools/glyphgen/make.py
 import math
 import os
@@ -87,6 +87,7 @@ def cname(code): return '%d' % code
 def emit(path, kind, fn, comment):
     with open(path, 'w') as f:
         f.write(comment)
+        f.write('// Written by tools/glyphgen/make.py, laid out as it writes them:\n// clang-format off\n')
         f.write('#include "graphics/text/text_glyphs.h"\n\nnamespace {\n\n')
         for code in range(33, 127):
             ch = chr(code)
