@@ -17,16 +17,16 @@
 // Window-side state of the one install or uninstall.
 struct KwWindows {
   HINSTANCE instance;
-  HWND sheet;          // the property sheet
-  HWND page;           // current page or dialog: owner of message boxes
-  int start_menu;      // "Register to Start Menu" ticked
-  int desktop;         // "Create Shortcut on the Desktop" ticked
-  int step;            // install step counter
-  int timer_started;   // the progress page's first step is on its way
-  int uninstall_done;  // EXIT may end the uninstall dialog
+  HWND sheet;                           // the property sheet
+  HWND page;                            // current page or dialog: owner of message boxes
+  int start_menu;                       // "Register to Start Menu" ticked
+  int desktop;                          // "Create Shortcut on the Desktop" ticked
+  int step;                             // install step counter
+  int timer_started;                    // the progress page's first step is on its way
+  int uninstall_done;                   // EXIT may end the uninstall dialog
   std::vector<std::string> kept_links;  // links of our names that point elsewhere
-  KwInstallRecord previous;  // what an earlier install of this product wrote
-  KwInstallRecord written;   // what this install wrote, kept with its entry
+  KwInstallRecord previous;             // what an earlier install of this product wrote
+  KwInstallRecord written;              // what this install wrote, kept with its entry
 };
 KwWindows& KwWin();
 void KwResetWindows();

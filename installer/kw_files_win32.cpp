@@ -35,8 +35,9 @@ int CreateOneFolderNoting(const char* path, std::vector<std::string>* made) {
   DWORD attributes = GetFileAttributesA(folder);
   if (attributes != INVALID_FILE_ATTRIBUTES) {
     if (attributes & FILE_ATTRIBUTE_DIRECTORY) return 1;
-    KwMessage(KwWin().page, KwFormat("%s - Cannot create folder. File already exists.", folder).c_str(),
-              nullptr, MB_OK | MB_ICONERROR);
+    KwMessage(KwWin().page,
+              KwFormat("%s - Cannot create folder. File already exists.", folder).c_str(), nullptr,
+              MB_OK | MB_ICONERROR);
     return 0;
   }
   if (!CreateDirectoryA(folder, nullptr)) {
@@ -49,7 +50,8 @@ int CreateOneFolderNoting(const char* path, std::vector<std::string>* made) {
 }
 
 int Refused(const char* format, const char* path) {
-  KwMessage(KwWin().page, KwFormat(format, path, KwGlobal().title).c_str(), nullptr, MB_OK | MB_ICONERROR);
+  KwMessage(KwWin().page, KwFormat(format, path, KwGlobal().title).c_str(), nullptr,
+            MB_OK | MB_ICONERROR);
   return 0;
 }
 
@@ -57,13 +59,13 @@ std::vector<std::string> ReadMultiString(HKEY key, const char* name) {
   DWORD type = 0, bytes = 0;
   // A hand-made value may claim any size: a record is far smaller.
   constexpr DWORD kLimit = 1u << 20;
-  if (RegQueryValueExA(key, name, nullptr, &type, nullptr, &bytes) != ERROR_SUCCESS || type != REG_MULTI_SZ ||
-      bytes > kLimit) {
+  if (RegQueryValueExA(key, name, nullptr, &type, nullptr, &bytes) != ERROR_SUCCESS ||
+      type != REG_MULTI_SZ || bytes > kLimit) {
     return {};
   }
   std::string data(bytes, '\0');
-  if (bytes == 0 || RegQueryValueExA(key, name, nullptr, &type, reinterpret_cast<BYTE*>(&data[0]), &bytes) !=
-                        ERROR_SUCCESS) {
+  if (bytes == 0 || RegQueryValueExA(key, name, nullptr, &type, reinterpret_cast<BYTE*>(&data[0]),
+                                     &bytes) != ERROR_SUCCESS) {
     return {};
   }
   return KwRecordFromMultiString(data.data(), bytes < data.size() ? bytes : data.size());
@@ -99,7 +101,9 @@ void RemoveMadeFolders(const std::vector<std::string>& made) {
 KwInstallRecord KwReadRecord() {
   KwInstallRecord record;
   HKEY key;
-  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, KwUninstallKey().c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return record;
+  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, KwUninstallKey().c_str(), 0, KEY_READ, &key) !=
+      ERROR_SUCCESS)
+    return record;
   record.files = ReadMultiString(key, "KwFiles");
   record.folders = ReadMultiString(key, "KwFolders");
   RegCloseKey(key);
@@ -110,7 +114,8 @@ int CopyInstallFile() {
   const KwState& s = KwGlobal();
   KwWindows& w = KwWin();
   if (s.entry_dest[0] == '\0') {
-    KwMessage(w.page, KwFormat("Failed to copy %s.", s.entry_source).c_str(), nullptr, MB_OK | MB_ICONERROR);
+    KwMessage(w.page, KwFormat("Failed to copy %s.", s.entry_source).c_str(), nullptr,
+              MB_OK | MB_ICONERROR);
     return 0;
   }
   // Each level is made first, then looked at: a link among them (or the
@@ -131,7 +136,8 @@ int CopyInstallFile() {
     case KwFileKind::kPlain:
       // Only a file this product's earlier install wrote is replaced.
       if (!KwRecordHas(w.previous.files, dest)) {
-        return Refused("\"%s\" already exists and is not a file of %s. It was left as it is.", s.entry_dest);
+        return Refused("\"%s\" already exists and is not a file of %s. It was left as it is.",
+                       s.entry_dest);
       }
       copied = CopyFileA(s.entry_source, s.entry_dest, FALSE);
       break;
@@ -139,8 +145,7 @@ int CopyInstallFile() {
     case KwFileKind::kHardLink:
       return Refused("\"%s\" is a link to another file. Not copied.", s.entry_dest);
     case KwFileKind::kFolder:
-    case KwFileKind::kOther:
-      break;
+    case KwFileKind::kOther: break;
   }
   if (copied) {
     SetFileAttributesA(s.entry_dest, FILE_ATTRIBUTE_NORMAL);
@@ -148,12 +153,16 @@ int CopyInstallFile() {
     return 1;
   }
   DWORD error = GetLastError();
-  if (error == ERROR_FILE_EXISTS) return Refused("\"%s\" is a link to another file. Not copied.", s.entry_dest);
+  if (error == ERROR_FILE_EXISTS)
+    return Refused("\"%s\" is a link to another file. Not copied.", s.entry_dest);
   if (error == ERROR_SHARING_VIOLATION) {
-    KwMessage(w.page, KwFormat("%s is used by other process. Cannot overwrite this file.", s.entry_dest).c_str(),
-              nullptr, MB_OK | MB_ICONERROR);
+    KwMessage(
+        w.page,
+        KwFormat("%s is used by other process. Cannot overwrite this file.", s.entry_dest).c_str(),
+        nullptr, MB_OK | MB_ICONERROR);
   } else {
-    KwMessage(w.page, KwFormat("Failed to copy %s.", s.entry_source).c_str(), nullptr, MB_OK | MB_ICONERROR);
+    KwMessage(w.page, KwFormat("Failed to copy %s.", s.entry_source).c_str(), nullptr,
+              MB_OK | MB_ICONERROR);
   }
   return 0;
 }
@@ -164,8 +173,9 @@ void WriteUninstallEntry() {
   if (!KwUninstallString(s.location, s.program_file, command, sizeof command)) return;
   HKEY key;
   DWORD disposition = 0;
-  if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, KwUninstallKey().c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
-                      KEY_WRITE, nullptr, &key, &disposition) != ERROR_SUCCESS) {
+  if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, KwUninstallKey().c_str(), 0, nullptr,
+                      REG_OPTION_NON_VOLATILE, KEY_WRITE, nullptr, &key,
+                      &disposition) != ERROR_SUCCESS) {
     return;
   }
   RegSetValueExA(key, "DisplayName", 0, REG_SZ, reinterpret_cast<const BYTE*>(s.title),

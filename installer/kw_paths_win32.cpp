@@ -41,7 +41,8 @@ std::string LongForm(const std::string& full) {
 
 int FullPathHook(const char* path, char* out, std::size_t size) {
   std::string full = KwFullLongPath(path);
-  return KwIsFullPath(full.c_str()) ? KwCopy(out, size, full.c_str()) : (size ? (out[0] = '\0', 0) : 0);
+  return KwIsFullPath(full.c_str()) ? KwCopy(out, size, full.c_str())
+                                    : (size ? (out[0] = '\0', 0) : 0);
 }
 
 // Windows compares file names ordinally after upper-casing them.
@@ -57,25 +58,28 @@ int SamePathHook(const char* a, const char* b) {
 
 // Each folder goes in as named and as it finally resolves, so a location
 // reached through a link or a mapped drive meets it in one of the forms.
-void AddFolder(std::vector<KwProtectedFolder>* out, const char* folder, bool children, bool inside = false) {
+void AddFolder(std::vector<KwProtectedFolder>* out, const char* folder, bool children,
+               bool inside = false) {
   if (!folder || folder[0] == '\0') return;
   char full[kKwPathSize];
   if (!KwFullPath(folder, full, sizeof full) || !AddBackslash(full, sizeof full)) return;
   out->push_back({full, children, inside});
   std::string final_path = KwFinalPath(full);
-  if (!final_path.empty() && !KwSamePath(final_path.c_str(), full)) out->push_back({final_path, children, inside});
+  if (!final_path.empty() && !KwSamePath(final_path.c_str(), full))
+    out->push_back({final_path, children, inside});
 }
 
 HANDLE OpenAny(const char* path, DWORD flags) {
-  return CreateFileA(path, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-                     FILE_FLAG_BACKUP_SEMANTICS | flags, nullptr);
+  return CreateFileA(path, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                     OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | flags, nullptr);
 }
 
 // The final path of an open handle in its plain DOS form; empty when the
 // system cannot tell.
 std::string HandleFinalPath(HANDLE h) {
   char buffer[kKwPathSize * 2];
-  DWORD n = GetFinalPathNameByHandleA(h, buffer, sizeof buffer, FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+  DWORD n =
+      GetFinalPathNameByHandleA(h, buffer, sizeof buffer, FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
   if (n == 0 || n >= sizeof buffer) return std::string();
   std::string path = buffer;
   if (path.compare(0, 8, "\\\\?\\UNC\\") == 0) return "\\\\" + path.substr(8);
@@ -85,7 +89,8 @@ std::string HandleFinalPath(HANDLE h) {
 
 int FinalPathHook(const char* path, char* out, std::size_t size) {
   std::string final_path = KwFinalPath(path);
-  return KwIsFullPath(final_path.c_str()) ? KwCopy(out, size, final_path.c_str()) : (size ? (out[0] = '\0', 0) : 0);
+  return KwIsFullPath(final_path.c_str()) ? KwCopy(out, size, final_path.c_str())
+                                          : (size ? (out[0] = '\0', 0) : 0);
 }
 
 }  // namespace
@@ -114,7 +119,8 @@ std::string KwFinalPath(const char* path) {
   std::string head = full, tail;
   for (;;) {
     std::string opened = head;
-    if (!KwIsRootPath(opened.c_str()) && !opened.empty() && opened.back() == '\\') opened.pop_back();
+    if (!KwIsRootPath(opened.c_str()) && !opened.empty() && opened.back() == '\\')
+      opened.pop_back();
     HANDLE h = OpenAny(opened.c_str(), 0);
     if (h != INVALID_HANDLE_VALUE) {
       std::string resolved = HandleFinalPath(h);
@@ -146,8 +152,9 @@ KwFileKind KwExistingFileKind(const char* path) {
       FindClose(f);
       return KwFileKind::kLink;
     }
-    return GetLastError() == ERROR_FILE_NOT_FOUND || GetLastError() == ERROR_PATH_NOT_FOUND ? KwFileKind::kAbsent
-                                                                                              : KwFileKind::kLink;
+    return GetLastError() == ERROR_FILE_NOT_FOUND || GetLastError() == ERROR_PATH_NOT_FOUND
+               ? KwFileKind::kAbsent
+               : KwFileKind::kLink;
   }
   if (attributes & FILE_ATTRIBUTE_REPARSE_POINT) return KwFileKind::kLink;
   if (attributes & FILE_ATTRIBUTE_DIRECTORY) return KwFileKind::kFolder;
@@ -164,7 +171,8 @@ KwFileKind KwExistingFileKind(const char* path) {
   // Its own folder's final path and its own name, or it lies elsewhere.
   char folder[kKwPathSize];
   std::string full = KwFullLongPath(path);
-  if (opened.empty() || !KwLocationFromProgram(full.c_str(), folder, sizeof folder)) return KwFileKind::kOther;
+  if (opened.empty() || !KwLocationFromProgram(full.c_str(), folder, sizeof folder))
+    return KwFileKind::kOther;
   std::string expected = KwFinalPath(folder);
   if (!expected.empty() && expected.back() != '\\') expected += '\\';
   expected += full.substr(std::strlen(folder));
@@ -179,17 +187,42 @@ std::vector<KwProtectedFolder> KwSystemFolders() {
   n = GetSystemDirectoryA(path, sizeof path);
   if (n > 0 && n < sizeof path) AddFolder(&folders, path, false, true);
   for (int kind : {CSIDL_PROGRAM_FILES, CSIDL_PROFILE}) {
-    if (SUCCEEDED(SHGetFolderPathA(nullptr, kind, nullptr, 0, path))) AddFolder(&folders, path, false);
+    if (SUCCEEDED(SHGetFolderPathA(nullptr, kind, nullptr, 0, path)))
+      AddFolder(&folders, path, false);
   }
   // What the system and the users keep their own things in: nothing at or
   // inside them is an install folder.
-  const int kInside[] = {CSIDL_WINDOWS, CSIDL_SYSTEM, CSIDL_FONTS, CSIDL_PROGRAM_FILES_COMMON, CSIDL_COMMON_APPDATA,
-                         CSIDL_COMMON_DOCUMENTS, CSIDL_COMMON_DESKTOPDIRECTORY, CSIDL_COMMON_PROGRAMS,
-                         CSIDL_COMMON_STARTMENU, CSIDL_COMMON_STARTUP, CSIDL_COMMON_TEMPLATES, CSIDL_DESKTOPDIRECTORY,
-                         CSIDL_PERSONAL, CSIDL_APPDATA, CSIDL_LOCAL_APPDATA, CSIDL_PROGRAMS, CSIDL_STARTMENU,
-                         CSIDL_STARTUP, CSIDL_FAVORITES, CSIDL_TEMPLATES, CSIDL_SENDTO, CSIDL_RECENT, CSIDL_NETHOOD,
-                         CSIDL_PRINTHOOD, CSIDL_MYMUSIC, CSIDL_MYPICTURES, CSIDL_MYVIDEO, CSIDL_COOKIES,
-                         CSIDL_HISTORY, CSIDL_INTERNET_CACHE, CSIDL_RESOURCES};
+  const int kInside[] = {CSIDL_WINDOWS,
+                         CSIDL_SYSTEM,
+                         CSIDL_FONTS,
+                         CSIDL_PROGRAM_FILES_COMMON,
+                         CSIDL_COMMON_APPDATA,
+                         CSIDL_COMMON_DOCUMENTS,
+                         CSIDL_COMMON_DESKTOPDIRECTORY,
+                         CSIDL_COMMON_PROGRAMS,
+                         CSIDL_COMMON_STARTMENU,
+                         CSIDL_COMMON_STARTUP,
+                         CSIDL_COMMON_TEMPLATES,
+                         CSIDL_DESKTOPDIRECTORY,
+                         CSIDL_PERSONAL,
+                         CSIDL_APPDATA,
+                         CSIDL_LOCAL_APPDATA,
+                         CSIDL_PROGRAMS,
+                         CSIDL_STARTMENU,
+                         CSIDL_STARTUP,
+                         CSIDL_FAVORITES,
+                         CSIDL_TEMPLATES,
+                         CSIDL_SENDTO,
+                         CSIDL_RECENT,
+                         CSIDL_NETHOOD,
+                         CSIDL_PRINTHOOD,
+                         CSIDL_MYMUSIC,
+                         CSIDL_MYPICTURES,
+                         CSIDL_MYVIDEO,
+                         CSIDL_COOKIES,
+                         CSIDL_HISTORY,
+                         CSIDL_INTERNET_CACHE,
+                         CSIDL_RESOURCES};
   for (int kind : kInside) {
     if (SUCCEEDED(SHGetFolderPathA(nullptr, kind, nullptr, SHGFP_TYPE_CURRENT, path))) {
       AddFolder(&folders, path, false, true);
@@ -205,7 +238,8 @@ std::vector<KwProtectedFolder> KwSystemFolders() {
     if (f != INVALID_HANDLE_VALUE) {
       do {
         std::string name = found.cFileName;
-        if (name == "." || name == ".." || !(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) continue;
+        if (name == "." || name == ".." || !(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+          continue;
         std::string child = base + name + "\\";
         if (KwRecordHas(KwWin().previous.folders, KwFullLongPath(child.c_str()))) continue;
         AddFolder(&folders, child.c_str(), false, true);
@@ -233,7 +267,9 @@ int KwIsReparsePoint(const char* path) {
   if (!KwCopy(trimmed, sizeof trimmed, path)) return 0;
   if (!KwIsRootPath(trimmed)) KwStripBackslash(trimmed);
   DWORD attributes = GetFileAttributesA(trimmed);
-  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0 ? 1 : 0;
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0
+             ? 1
+             : 0;
 }
 
 int KwLinkOnTheWay(const char* path, const char* location) {

@@ -35,7 +35,9 @@ int WindowsFolder(char* out, std::size_t size) {
 
 int ReadDisplayName(const char* folder, char* out, std::size_t size) {
   HKEY k;
-  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, KwUninstallKeyName(folder).c_str(), 0, KEY_READ, &k) != ERROR_SUCCESS) return 0;
+  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, KwUninstallKeyName(folder).c_str(), 0, KEY_READ, &k) !=
+      ERROR_SUCCESS)
+    return 0;
   DWORD type = 0, bytes = static_cast<DWORD>(size - 1);
   LONG r = RegQueryValueExA(k, "DisplayName", nullptr, &type, reinterpret_cast<BYTE*>(out), &bytes);
   RegCloseKey(k);
@@ -45,12 +47,13 @@ int ReadDisplayName(const char* folder, char* out, std::size_t size) {
 }
 
 int ReadUninstallString(const char* folder, char* out, std::size_t size) {
-  std::string key = std::string("SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\") + folder;
+  std::string key =
+      std::string("SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\") + folder;
   HKEY k;
   if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, key.c_str(), 0, KEY_READ, &k) != ERROR_SUCCESS) return 0;
   DWORD type = 0, bytes = static_cast<DWORD>(size - 1);
-  if (RegQueryValueExA(k, "UninstallString", nullptr, &type, reinterpret_cast<BYTE*>(out), &bytes) !=
-          ERROR_SUCCESS ||
+  if (RegQueryValueExA(k, "UninstallString", nullptr, &type, reinterpret_cast<BYTE*>(out),
+                       &bytes) != ERROR_SUCCESS ||
       type != REG_SZ) {
     bytes = 0;
   }
@@ -70,7 +73,9 @@ void RequestUninstall() {
   std::string text = KwFormat("Delete \"%s\"", s.title);
   if (s.resident) text += "If still regidence, quit the program. Then press OK.";
   // Cancel is the default: a key pressed by habit deletes nothing.
-  if (KwMessage(nullptr, text.c_str(), s.title, MB_OKCANCEL | MB_ICONINFORMATION | MB_DEFBUTTON2) != IDOK) return;
+  if (KwMessage(nullptr, text.c_str(), s.title, MB_OKCANCEL | MB_ICONINFORMATION | MB_DEFBUTTON2) !=
+      IDOK)
+    return;
   char temp[kKwPathSize];
   char folder[kKwPathSize] = "";
   char copy[kKwPathSize] = "";
@@ -82,12 +87,15 @@ void RequestUninstall() {
   for (unsigned i = 0; n > 0 && n < sizeof temp && i < 100 && !made; ++i) {
     if (!KwStageCopyName(temp, GetTickCount() + i, folder, sizeof folder, copy, sizeof copy)) break;
     made = CreateDirectoryA(folder, nullptr) != 0;
-    if (!made && GetLastError() != ERROR_ALREADY_EXISTS && GetLastError() != ERROR_FILE_EXISTS) break;
+    if (!made && GetLastError() != ERROR_ALREADY_EXISTS && GetLastError() != ERROR_FILE_EXISTS)
+      break;
   }
   bool started = false;
-  if (made && system_length > 0 && system_length < sizeof system && CopyFileA(s.program_path, copy, TRUE)) {
+  if (made && system_length > 0 && system_length < sizeof system &&
+      CopyFileA(s.program_path, copy, TRUE)) {
     // The second stage takes only a plain full path ("Q:\\.\\App\\..." is not).
-    std::string command = "\"" + std::string(copy) + "\" x \"" + KwFullLongPath(s.program_path) + "\"";
+    std::string command =
+        "\"" + std::string(copy) + "\" x \"" + KwFullLongPath(s.program_path) + "\"";
     STARTUPINFOA startup;
     std::memset(&startup, 0, sizeof startup);
     startup.cb = sizeof startup;
@@ -96,7 +104,8 @@ void RequestUninstall() {
     PROCESS_INFORMATION process;
     std::vector<char> line(command.begin(), command.end());
     line.push_back('\0');
-    started = CreateProcessA(copy, line.data(), nullptr, nullptr, FALSE, 0, nullptr, system, &startup, &process) != 0;
+    started = CreateProcessA(copy, line.data(), nullptr, nullptr, FALSE, 0, nullptr, system,
+                             &startup, &process) != 0;
     if (started) {
       CloseHandle(process.hThread);
       CloseHandle(process.hProcess);
@@ -173,7 +182,8 @@ int LoadInstallConfig() {
     // A stale or hand-made entry may name a folder of the system or a
     // user's: the wizard offers the default instead.
     char windows[kKwPathSize];
-    if (KwJudgeLocation(s.location, KwSystemFolders(), nullptr) != KwLocationCheck::kOk && WindowsFolder(windows, sizeof windows)) {
+    if (KwJudgeLocation(s.location, KwSystemFolders(), nullptr) != KwLocationCheck::kOk &&
+        WindowsFolder(windows, sizeof windows)) {
       KwDefaultLocation(windows, s.folder, s.location, sizeof s.location);
     }
     return 1;
@@ -185,20 +195,25 @@ int LoadInstallConfig() {
       format = "The config file entry %s is not one plain folder name. Nothing was done.";
       break;
     case KwRefusal::kDevice:
-      format = "The config file entry %s names a device (CON, PRN, AUX, NUL, COM1 to COM9, LPT1 to LPT9). Nothing was done.";
+      format =
+          "The config file entry %s names a device (CON, PRN, AUX, NUL, COM1 to COM9, LPT1 to "
+          "LPT9). Nothing was done.";
       break;
     case KwRefusal::kRegKey:
-      format = "The config file entry %s names a registry key that is not the product's own. Nothing was done.";
+      format =
+          "The config file entry %s names a registry key that is not the product's own. Nothing "
+          "was done.";
       break;
     case KwRefusal::kForeignEntry:
       KwMessage(nullptr,
-                KwFormat("The config file entry %s names the uninstall entry of \"%s\", another program. Nothing was done.",
-                         refused, s.owner).c_str(),
+                KwFormat("The config file entry %s names the uninstall entry of \"%s\", another "
+                         "program. Nothing was done.",
+                         refused, s.owner)
+                    .c_str(),
                 nullptr, MB_OK | MB_ICONERROR);
       return 0;
     case KwRefusal::kOutside:
-    case KwRefusal::kNone:
-      break;
+    case KwRefusal::kNone: break;
   }
   if (refused[0] != '\0') {
     KwMessage(nullptr, KwFormat(format, refused).c_str(), nullptr, MB_OK | MB_ICONERROR);
@@ -226,9 +241,12 @@ int InstallerMain(HINSTANCE instance, LPSTR command_line) {
     // The first stage passes the installed copy's full path; anything
     // else (a relative name, ".." parts) could name files outside it.
     if (!KwStagePath(stage, chosen, sizeof chosen) || !KwIsStageProgramPath(chosen)) {
-      KwMessage(nullptr,
-                KwFormat("\"%s\" is not the full path of an installed program. Nothing was deleted.", chosen).c_str(),
-                nullptr, MB_OK | MB_ICONERROR);
+      KwMessage(
+          nullptr,
+          KwFormat("\"%s\" is not the full path of an installed program. Nothing was deleted.",
+                   chosen)
+              .c_str(),
+          nullptr, MB_OK | MB_ICONERROR);
       return 1;
     }
     KwCopy(chosen, sizeof chosen, KwFullLongPath(chosen).c_str());
@@ -241,12 +259,8 @@ int InstallerMain(HINSTANCE instance, LPSTR command_line) {
   if (!LoadInstallConfig()) return 1;
 
   switch (mode) {
-    case KwMode::kUninstallRequest:
-      RequestUninstall();
-      break;
-    case KwMode::kSecondStage:
-      UninstallSecondStage();
-      break;
+    case KwMode::kUninstallRequest: RequestUninstall(); break;
+    case KwMode::kSecondStage: UninstallSecondStage(); break;
     case KwMode::kInstall:
       SetCurrentDirectoryA(s.program_folder);
       RunInstallWizard();

@@ -47,9 +47,10 @@ int ProgmanConnect(const char* service, const char* topic) {
 
 int ProgmanCommand(const char* command) {
   if (!Dde().conversation) return 0;
-  HDDEDATA result = DdeClientTransaction(
-      reinterpret_cast<LPBYTE>(const_cast<char*>(command)), static_cast<DWORD>(std::strlen(command) + 1),
-      Dde().conversation, nullptr, CF_TEXT, XTYP_EXECUTE, 10000, nullptr);
+  HDDEDATA result =
+      DdeClientTransaction(reinterpret_cast<LPBYTE>(const_cast<char*>(command)),
+                           static_cast<DWORD>(std::strlen(command) + 1), Dde().conversation,
+                           nullptr, CF_TEXT, XTYP_EXECUTE, 10000, nullptr);
   return result ? 1 : 0;
 }
 

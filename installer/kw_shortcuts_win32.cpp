@@ -15,12 +15,14 @@ namespace {
 
 int ShellFolder(int kind, char* out, std::size_t size) {
   HKEY key;
-  if (RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders",
-                    0, KEY_READ, &key) != ERROR_SUCCESS) {
+  if (RegOpenKeyExA(HKEY_CURRENT_USER,
+                    "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders", 0,
+                    KEY_READ, &key) != ERROR_SUCCESS) {
     return 0;
   }
   DWORD type = 0, bytes = static_cast<DWORD>(size - 1);
-  LONG r = RegQueryValueExA(key, KwShellFolderName(kind), nullptr, &type, reinterpret_cast<BYTE*>(out), &bytes);
+  LONG r = RegQueryValueExA(key, KwShellFolderName(kind), nullptr, &type,
+                            reinterpret_cast<BYTE*>(out), &bytes);
   RegCloseKey(key);
   if (r != ERROR_SUCCESS || (type != REG_SZ && type != REG_EXPAND_SZ)) return 0;
   out[bytes < size ? bytes : size - 1] = '\0';
@@ -45,7 +47,8 @@ void SaveLink(const std::string& file, const KwShortcutItem& item) {
   link->SetWorkingDirectory(KwTargetFolder(path).c_str());
   link->SetDescription(item.name.c_str());
   IPersistFile* file_interface = nullptr;
-  if (SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file_interface)))) {
+  if (SUCCEEDED(
+          link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file_interface)))) {
     file_interface->Save(wide, TRUE);
     file_interface->Release();
   }
@@ -81,11 +84,14 @@ int SendProgman(int kind, int remove, std::vector<KwShortcutItem> items) {
 
 }  // namespace
 
-int ProgmanGroups(int kind, int remove) { return SendProgman(kind, remove, KwShortcutItems(kind, true)); }
+int ProgmanGroups(int kind, int remove) {
+  return SendProgman(kind, remove, KwShortcutItems(kind, true));
+}
 
 std::string KwLinkTarget(const std::string& file) {
   WCHAR wide[MAX_PATH];
-  if (file.size() >= MAX_PATH || !MultiByteToWideChar(CP_ACP, 0, file.c_str(), -1, wide, MAX_PATH)) return "";
+  if (file.size() >= MAX_PATH || !MultiByteToWideChar(CP_ACP, 0, file.c_str(), -1, wide, MAX_PATH))
+    return "";
   std::string target;
   IShellLinkA* link = nullptr;
   if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
@@ -93,7 +99,8 @@ std::string KwLinkTarget(const std::string& file) {
     return target;
   }
   IPersistFile* file_interface = nullptr;
-  if (SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file_interface)))) {
+  if (SUCCEEDED(
+          link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file_interface)))) {
     char path[MAX_PATH] = "";
     // The path as stored: resolving would search for a program that is gone.
     if (SUCCEEDED(file_interface->Load(wide, STGM_READ)) &&
@@ -111,7 +118,8 @@ namespace {
 // 1 when the link file points at program (both as the system resolves them).
 bool PointsAt(const std::string& file, const std::string& program) {
   std::string target = KwLinkTarget(file);
-  return !target.empty() && KwSamePath(KwFullLongPath(target.c_str()).c_str(), KwFullLongPath(program.c_str()).c_str());
+  return !target.empty() && KwSamePath(KwFullLongPath(target.c_str()).c_str(),
+                                       KwFullLongPath(program.c_str()).c_str());
 }
 
 std::string ProgramOf(const KwShortcutItem& item) {
@@ -131,9 +139,11 @@ KwShortcutRemoval PlanShortcutRemoval(int kind) {
   }
   // Without the shell's folder there are no links.
   char folder[kKwPathSize];
-  if (!ShellFolder(kind, folder, sizeof folder) || !AddBackslash(folder, sizeof folder)) return plan;
+  if (!ShellFolder(kind, folder, sizeof folder) || !AddBackslash(folder, sizeof folder))
+    return plan;
   plan.files = KwShortcutFiles(kind, folder);
-  for (const KwShortcutItem& item : KwShortcutItems(kind, false)) plan.targets.push_back(ProgramOf(item));
+  for (const KwShortcutItem& item : KwShortcutItems(kind, false))
+    plan.targets.push_back(ProgramOf(item));
   std::string base = KwShortcutFolder(kind, folder);
   if (!plan.files.empty() && base != folder) plan.group = base.substr(0, base.size() - 1);
   return plan;
@@ -144,7 +154,8 @@ namespace {
 // A group folder that is a link leads into another folder: nothing of
 // ours is in it.
 bool GroupIsLink(const std::string& group) {
-  return !group.empty() && (KwIsReparsePoint(group.c_str()) || KwExistingFileKind(group.c_str()) == KwFileKind::kLink);
+  return !group.empty() && (KwIsReparsePoint(group.c_str()) ||
+                            KwExistingFileKind(group.c_str()) == KwFileKind::kLink);
 }
 
 }  // namespace
@@ -197,10 +208,12 @@ void MakeShortcuts(int kind, int remove) {
   if (files.empty()) return;
   if (base != folder && !CreateOneFolder(base.c_str())) return;
   if (base != folder && GroupIsLink(base.substr(0, base.size() - 1))) {
-    KwMessage(KwWin().page,
-              KwFormat("The Start menu group \"%s\" is a link to another folder. No shortcuts were made.",
-                       base.c_str()).c_str(),
-              nullptr, MB_OK | MB_ICONERROR);
+    KwMessage(
+        KwWin().page,
+        KwFormat("The Start menu group \"%s\" is a link to another folder. No shortcuts were made.",
+                 base.c_str())
+            .c_str(),
+        nullptr, MB_OK | MB_ICONERROR);
     return;
   }
   std::vector<KwShortcutItem> items = KwShortcutItems(kind, false);
@@ -208,9 +221,11 @@ void MakeShortcuts(int kind, int remove) {
   for (std::size_t i = 0; i < items.size() && i < files.size(); ++i) {
     // An earlier install's link is ours to renew; another's stays as it is.
     KwFileKind kind = KwExistingFileKind(files[i].c_str());
-    if (kind != KwFileKind::kAbsent && (kind != KwFileKind::kPlain || !PointsAt(files[i], ProgramOf(items[i])))) {
+    if (kind != KwFileKind::kAbsent &&
+        (kind != KwFileKind::kPlain || !PointsAt(files[i], ProgramOf(items[i])))) {
       KwMessage(KwWin().page,
-                KwFormat("The shortcut \"%s\" points at another program. It was left as it is.", files[i].c_str())
+                KwFormat("The shortcut \"%s\" points at another program. It was left as it is.",
+                         files[i].c_str())
                     .c_str(),
                 nullptr, MB_OK | MB_ICONERROR);
       continue;

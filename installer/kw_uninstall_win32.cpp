@@ -31,8 +31,8 @@ bool IsLink(DWORD attributes) {
 // 1 when deleted; otherwise says the file is skipped, 0.
 int ReportSkipped(const char* path, bool deleted) {
   if (deleted) return 1;
-  KwMessage(KwWin().page, KwFormat("Failed to delete %s. Skipping this file.", path).c_str(), nullptr,
-            MB_OK | MB_ICONERROR);
+  KwMessage(KwWin().page, KwFormat("Failed to delete %s. Skipping this file.", path).c_str(),
+            nullptr, MB_OK | MB_ICONERROR);
   return 0;
 }
 
@@ -61,8 +61,9 @@ INT_PTR CALLBACK UninstallDlgProc(HWND dialog, UINT message, WPARAM wparam, LPAR
       if (wparam != kStartTimer) return TRUE;
       KillTimer(dialog, kStartTimer);
       SetForegroundWindow(dialog);
-      std::string text = UninstallAll() ? std::string(s.title) + " is deleted successfully."
-                                        : std::string(s.location) + " contains some files. Delete manually later.";
+      std::string text =
+          UninstallAll() ? std::string(s.title) + " is deleted successfully."
+                         : std::string(s.location) + " contains some files. Delete manually later.";
       for (const std::string& file : w.kept_links) {
         bool group = !file.empty() && file.back() == '\\';
         text += KwFormat(group ? " \"%s\" is a link to another folder and was kept."
@@ -90,7 +91,8 @@ INT_PTR CALLBACK UninstallDlgProc(HWND dialog, UINT message, WPARAM wparam, LPAR
 std::wstring KwRemovalCaption() {
   const char* title = KwGlobal().title;
   wchar_t wide[kKwNameSize];
-  if (!MultiByteToWideChar(CP_ACP, 0, title, -1, wide, static_cast<int>(sizeof wide / sizeof wide[0]))) {
+  if (!MultiByteToWideChar(CP_ACP, 0, title, -1, wide,
+                           static_cast<int>(sizeof wide / sizeof wide[0]))) {
     wide[0] = L'\0';
   }
   return std::wstring(wide) + kRemovalSuffix;
@@ -118,20 +120,22 @@ const char* RefusedFolder(KwLocationCheck check, bool link) {
 int KwMayUninstall(const char* copy) {
   KwState& s = KwGlobal();
   std::string running = KwFullLongPath(copy);
-  std::string registered = s.installed_program[0] ? KwFullLongPath(s.installed_program) : std::string();
+  std::string registered =
+      s.installed_program[0] ? KwFullLongPath(s.installed_program) : std::string();
   switch (KwCheckUninstallSource(registered.c_str(), running.c_str())) {
-    case KwUninstallSource::kOk:
-      break;
+    case KwUninstallSource::kOk: break;
     case KwUninstallSource::kNotInstalled:
-      KwMessage(nullptr, KwFormat("\"%s\" is not installed. Nothing was deleted.", s.title).c_str(), s.title,
-                MB_OK | MB_ICONERROR);
+      KwMessage(nullptr, KwFormat("\"%s\" is not installed. Nothing was deleted.", s.title).c_str(),
+                s.title, MB_OK | MB_ICONERROR);
       return 0;
     case KwUninstallSource::kOtherCopy:
-      KwMessage(nullptr,
-                KwFormat("\"%s\" is not the installed copy of \"%s\", which is \"%s\". Nothing was deleted.",
-                         running.c_str(), s.title, registered.c_str())
-                    .c_str(),
-                s.title, MB_OK | MB_ICONERROR);
+      KwMessage(
+          nullptr,
+          KwFormat(
+              "\"%s\" is not the installed copy of \"%s\", which is \"%s\". Nothing was deleted.",
+              running.c_str(), s.title, registered.c_str())
+              .c_str(),
+          s.title, MB_OK | MB_ICONERROR);
       return 0;
   }
   // The folder swept is the one the installed copy really lies in, never
@@ -141,10 +145,11 @@ int KwMayUninstall(const char* copy) {
   std::string normalised;
   std::vector<KwProtectedFolder> system = KwSystemFolders();
   KwLocationCheck check = KwJudgeLocation(folder, system, &normalised);
-  const char* refused = RefusedFolder(check, check == KwLocationCheck::kOk && KwIsReparsePoint(normalised.c_str()));
+  const char* refused =
+      RefusedFolder(check, check == KwLocationCheck::kOk && KwIsReparsePoint(normalised.c_str()));
   if (refused) {
-    KwMessage(nullptr, KwFormat(refused, normalised.empty() ? folder : normalised.c_str()).c_str(), s.title,
-              MB_OK | MB_ICONERROR);
+    KwMessage(nullptr, KwFormat(refused, normalised.empty() ? folder : normalised.c_str()).c_str(),
+              s.title, MB_OK | MB_ICONERROR);
     return 0;
   }
   KwCopy(s.location, sizeof s.location, normalised.c_str());
@@ -156,7 +161,8 @@ void UninstallSecondStage() {
   // The copy named by "x" must be the registered installed copy; the
   // location becomes its own normalised folder.
   if (KwMayUninstall((std::string(s.program_folder) + s.program_file).c_str())) {
-    DialogBoxParamW(KwWin().instance, MAKEINTRESOURCEW(KW_DLG_UNINSTALL), nullptr, UninstallDlgProc, 0);
+    DialogBoxParamW(KwWin().instance, MAKEINTRESOURCEW(KW_DLG_UNINSTALL), nullptr, UninstallDlgProc,
+                    0);
   }
   // Only the copy the first stage made may go, with the folder made for
   // it, never a program run here by hand.
@@ -216,13 +222,9 @@ void DeleteRegEntries(HWND owner, const std::vector<std::string>& entries) {
 int DeleteRecordedFile(const char* path, const KwInstallRecord& record, bool* kept) {
   if (!KwRecordHas(record.files, KwFullLongPath(path))) return 1;
   switch (KwExistingFileKind(path)) {
-    case KwFileKind::kAbsent:
-      return 1;
-    case KwFileKind::kPlain:
-      return DeleteInstalledFile(path);
-    default:
-      *kept = true;
-      return 1;
+    case KwFileKind::kAbsent: return 1;
+    case KwFileKind::kPlain: return DeleteInstalledFile(path);
+    default: *kept = true; return 1;
   }
 }
 
@@ -235,7 +237,8 @@ int UninstallAll() {
   w.previous = record;
   // The configuration file names the shortcuts, and it goes with the files.
   std::vector<KwShortcutRemoval> shortcuts;
-  for (int kind : {kKwPrograms, kKwDesktop, kKwStartup}) shortcuts.push_back(PlanShortcutRemoval(kind));
+  for (int kind : {kKwPrograms, kKwDesktop, kKwStartup})
+    shortcuts.push_back(PlanShortcutRemoval(kind));
   // The Reg entries too: read before the configuration file goes.
   std::vector<std::string> reg_entries = ReadRegEntries();
   bool files_gone = true;
@@ -257,7 +260,8 @@ int UninstallAll() {
     files_gone = false;
     if (n == 1) {
       KwMessage(owner,
-                KwFormat("Failed to delete \"%s\". Quit \"%s\" and retry uninstallation.", s.entry_dest, s.title)
+                KwFormat("Failed to delete \"%s\". Quit \"%s\" and retry uninstallation.",
+                         s.entry_dest, s.title)
                     .c_str(),
                 nullptr, MB_OK | MB_ICONERROR);
       return 0;
@@ -271,7 +275,8 @@ int UninstallAll() {
   std::vector<std::string> made;
   for (const std::string& f : record.folders) {
     if (KwIsInsideFolder(f.c_str(), s.location) ||
-        (KwIsInsideFolder(s.location, f.c_str()) && KwJudgeLocation(f.c_str(), KwSystemFolders(), nullptr) == KwLocationCheck::kOk)) {
+        (KwIsInsideFolder(s.location, f.c_str()) &&
+         KwJudgeLocation(f.c_str(), KwSystemFolders(), nullptr) == KwLocationCheck::kOk)) {
       made.push_back(f);
     }
   }
@@ -295,8 +300,8 @@ int DeleteFolderTree(const char* folder) {
   // ("C:\\.\\"), and a link leads elsewhere: sweep neither. Nor a folder
   // this product did not make: it is someone else's.
   char resolved[kKwPathSize];
-  if (!KwFullPath(folder, resolved, sizeof resolved) || KwIsRootPath(resolved) || KwIsReparsePoint(folder) ||
-      !KwRecordHas(KwWin().previous.folders, KwFullLongPath(folder))) {
+  if (!KwFullPath(folder, resolved, sizeof resolved) || KwIsRootPath(resolved) ||
+      KwIsReparsePoint(folder) || !KwRecordHas(KwWin().previous.folders, KwFullLongPath(folder))) {
     return 0;
   }
   int result = 1;
@@ -321,12 +326,10 @@ int DeleteFolderTree(const char* folder) {
           // A folder the install did not make stays, with what is in it.
           if (!DeleteFolderTree(full.c_str())) result = 0;
           break;
-        case KwWalkAction::kDeleteQuietly:
-          DeleteFileA(full.c_str());
-          break;
+        case KwWalkAction::kDeleteQuietly: DeleteFileA(full.c_str()); break;
         case KwWalkAction::kAsk: {
-          int answer = KwMessage(KwWin().page, KwFormat("Delete \"%s\"?", full.c_str()).c_str(), s.title,
-                                 MB_YESNOCANCEL | MB_ICONQUESTION | MB_DEFBUTTON2);
+          int answer = KwMessage(KwWin().page, KwFormat("Delete \"%s\"?", full.c_str()).c_str(),
+                                 s.title, MB_YESNOCANCEL | MB_ICONQUESTION | MB_DEFBUTTON2);
           if (answer == IDCANCEL) {
             FindClose(h);
             return 0;
@@ -334,9 +337,7 @@ int DeleteFolderTree(const char* folder) {
           if (answer == IDYES && !DeleteInstalledFile(full.c_str())) result = 0;
           break;
         }
-        case KwWalkAction::kKeep:
-          result = 0;
-          break;
+        case KwWalkAction::kKeep: result = 0; break;
       }
     } while (FindNextFileA(h, &found));
     FindClose(h);
@@ -345,8 +346,8 @@ int DeleteFolderTree(const char* folder) {
   if (!KwCopy(trimmed, sizeof trimmed, folder)) return 0;
   KwStripBackslash(trimmed);
   if (GetFileAttributesA(trimmed) != INVALID_FILE_ATTRIBUTES && !RemoveDirectoryA(trimmed)) {
-    KwMessage(KwWin().page, KwFormat("Failed to delete the directory \"%s\".", trimmed).c_str(), nullptr,
-              MB_OK | MB_ICONERROR);
+    KwMessage(KwWin().page, KwFormat("Failed to delete the directory \"%s\".", trimmed).c_str(),
+              nullptr, MB_OK | MB_ICONERROR);
     result = 0;
   }
   return result;
@@ -376,7 +377,9 @@ void DeleteRegTree(HKEY root, const char* subkey) {
     for (;;) {
       char name[256];
       DWORD length = sizeof name;
-      if (RegEnumKeyExA(key, index, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
+      if (RegEnumKeyExA(key, index, name, &length, nullptr, nullptr, nullptr, nullptr) !=
+          ERROR_SUCCESS)
+        break;
       if (lstrcmpiA(name, last) != 0) {
         // Deleting shifts the others down: the index stays.
         DeleteRegTree(root, (std::string(subkey) + "\\" + name).c_str());
@@ -394,7 +397,8 @@ int KwAppendWininitRename(const char* ini_path, const char* path) {
   // The section as lines keeps repeated keys such as several NUL entries,
   // which a key list would read back as the first one only.
   std::vector<char> lines(kKwWininitBuffer, '\0');
-  DWORD got = GetPrivateProfileSectionA("Rename", lines.data(), static_cast<DWORD>(lines.size()), ini_path);
+  DWORD got =
+      GetPrivateProfileSectionA("Rename", lines.data(), static_cast<DWORD>(lines.size()), ini_path);
   if (got >= lines.size() - 2) return 0;  // too many to keep them all
   char short_path[kKwPathSize];
   DWORD n = GetShortPathNameA(path, short_path, sizeof short_path);

@@ -98,7 +98,8 @@ void Browse(HWND page) {
 
 // Says why a location is refused; false when it is not.
 bool RefusedLocation(HWND page, KwLocationCheck check, const std::string& normalised) {
-  const char* const full_path = "Specify fullpath name including drive letter. Such as \"C:\\Soft\".";
+  const char* const full_path =
+      "Specify fullpath name including drive letter. Such as \"C:\\Soft\".";
   switch (check) {
     case KwLocationCheck::kRoot:
       KwMessage(page, "Cannot install in the root directory.", nullptr, MB_OK | MB_ICONERROR);
@@ -107,21 +108,29 @@ bool RefusedLocation(HWND page, KwLocationCheck check, const std::string& normal
       KwMessage(page, full_path, nullptr, MB_OK | MB_ICONERROR);
       return true;
     case KwLocationCheck::kProtected:
-      KwMessage(page, KwFormat("Cannot install in \"%s\", a folder of the system or a user profile.",
-                               normalised.c_str()).c_str(), nullptr, MB_OK | MB_ICONERROR);
+      KwMessage(page,
+                KwFormat("Cannot install in \"%s\", a folder of the system or a user profile.",
+                         normalised.c_str())
+                    .c_str(),
+                nullptr, MB_OK | MB_ICONERROR);
       return true;
     case KwLocationCheck::kBadName:
       KwMessage(page,
-                KwFormat("Cannot install in \"%s\": a folder name may not hold < > : \" | ? * or name a device "
-                         "(CON, NUL, COM1 ...).", normalised.c_str()).c_str(),
+                KwFormat("Cannot install in \"%s\": a folder name may not hold < > : \" | ? * or "
+                         "name a device "
+                         "(CON, NUL, COM1 ...).",
+                         normalised.c_str())
+                    .c_str(),
                 nullptr, MB_OK | MB_ICONERROR);
       return true;
     case KwLocationCheck::kTooLong:
-      KwMessage(page, KwFormat("The location is too long: at most %u characters.",
-                               static_cast<unsigned>(kKwLocationLimit)).c_str(), nullptr, MB_OK | MB_ICONERROR);
+      KwMessage(page,
+                KwFormat("The location is too long: at most %u characters.",
+                         static_cast<unsigned>(kKwLocationLimit))
+                    .c_str(),
+                nullptr, MB_OK | MB_ICONERROR);
       return true;
-    case KwLocationCheck::kOk:
-      break;
+    case KwLocationCheck::kOk: break;
   }
   return false;
 }
@@ -132,31 +141,37 @@ bool RefusedOwner(HWND page, const std::string& location) {
   const KwState& s = KwGlobal();
   std::vector<KwUninstallEntry> entries;
   HKEY uninstall;
-  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall", 0, KEY_READ,
-                    &uninstall) == ERROR_SUCCESS) {
+  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall",
+                    0, KEY_READ, &uninstall) == ERROR_SUCCESS) {
     for (DWORD i = 0;; ++i) {
       char name[256];
       DWORD length = sizeof name;
-      if (RegEnumKeyExA(uninstall, i, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
+      if (RegEnumKeyExA(uninstall, i, name, &length, nullptr, nullptr, nullptr, nullptr) !=
+          ERROR_SUCCESS)
+        break;
       HKEY k;
       if (RegOpenKeyExA(uninstall, name, 0, KEY_READ, &k) != ERROR_SUCCESS) continue;
       char text[kKwPathSize] = "";
       DWORD type = 0, bytes = sizeof text - 1;
       char folder[kKwPathSize];
-      if (RegQueryValueExA(k, "UninstallString", nullptr, &type, reinterpret_cast<BYTE*>(text), &bytes) ==
-              ERROR_SUCCESS &&
+      if (RegQueryValueExA(k, "UninstallString", nullptr, &type, reinterpret_cast<BYTE*>(text),
+                           &bytes) == ERROR_SUCCESS &&
           type == REG_SZ) {
         text[bytes < sizeof text ? bytes : sizeof text - 1] = '\0';
-        if (KwLocationFromUninstallString(text, folder, sizeof folder)) entries.push_back({name, folder});
+        if (KwLocationFromUninstallString(text, folder, sizeof folder))
+          entries.push_back({name, folder});
       }
       RegCloseKey(k);
     }
     RegCloseKey(uninstall);
   }
   if (const KwUninstallEntry* owner = KwForeignOwner(location.c_str(), s.folder, entries)) {
-    KwMessage(page, KwFormat("Cannot install in \"%s\": it is the place of another installed program (%s).",
-                             location.c_str(), owner->key.c_str()).c_str(),
-              nullptr, MB_OK | MB_ICONERROR);
+    KwMessage(
+        page,
+        KwFormat("Cannot install in \"%s\": it is the place of another installed program (%s).",
+                 location.c_str(), owner->key.c_str())
+            .c_str(),
+        nullptr, MB_OK | MB_ICONERROR);
     return true;
   }
   std::string config = location + s.config_file;
@@ -164,9 +179,12 @@ bool RefusedOwner(HWND page, const std::string& location) {
   if (GetFileAttributesA(config.c_str()) != INVALID_FILE_ATTRIBUTES) {
     GetPrivateProfileStringA("Install", "Title", "", title, sizeof title, config.c_str());
     if (!KwSamePath(title, s.title)) {
-      KwMessage(page, KwFormat("Cannot install in \"%s\": it holds the configuration of another product (%s).",
-                               location.c_str(), title).c_str(),
-                nullptr, MB_OK | MB_ICONERROR);
+      KwMessage(
+          page,
+          KwFormat("Cannot install in \"%s\": it holds the configuration of another product (%s).",
+                   location.c_str(), title)
+              .c_str(),
+          nullptr, MB_OK | MB_ICONERROR);
       return true;
     }
   }
@@ -185,10 +203,12 @@ bool ReadLocation(HWND page, char* out, std::size_t size) {
   std::wstring wide(static_cast<std::size_t>(length) + 1, L'\0');
   GetWindowTextW(edit, &wide[0], length + 1);
   BOOL lossy = FALSE;
-  int n = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.c_str(), -1, out, static_cast<int>(size), nullptr,
-                              &lossy);
+  int n = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.c_str(), -1, out,
+                              static_cast<int>(size), nullptr, &lossy);
   if (n == 0 || lossy) {
-    KwMessage(page, "The location holds characters that this system's code page cannot write. Choose another name.",
+    KwMessage(page,
+              "The location holds characters that this system's code page cannot write. Choose "
+              "another name.",
               nullptr, MB_OK | MB_ICONERROR);
     return false;
   }
@@ -210,7 +230,8 @@ INT_PTR AcceptLocation(HWND page) {
   // is a root as much as "C:\" is, and the install and its uninstall entry
   // keep the named form.
   const KwLocationCheck typed_check = KwCheckLocation(s.location);
-  if (typed_check != KwLocationCheck::kProtected && RefusedLocation(page, typed_check, "")) return Stay(page);
+  if (typed_check != KwLocationCheck::kProtected && RefusedLocation(page, typed_check, ""))
+    return Stay(page);
   if (RefusedLocation(page, KwCheckLocationText(s.location), s.location)) return Stay(page);
   std::string normalised;
   std::vector<KwProtectedFolder> system = KwSystemFolders();
@@ -218,8 +239,10 @@ INT_PTR AcceptLocation(HWND page) {
     return Stay(page);
   }
   if (KwIsReparsePoint(normalised.c_str())) {
-    KwMessage(page, KwFormat("Cannot install in \"%s\", a link to another folder.", normalised.c_str()).c_str(),
-              nullptr, MB_OK | MB_ICONERROR);
+    KwMessage(
+        page,
+        KwFormat("Cannot install in \"%s\", a link to another folder.", normalised.c_str()).c_str(),
+        nullptr, MB_OK | MB_ICONERROR);
     return Stay(page);
   }
   if (RefusedOwner(page, normalised)) return Stay(page);
@@ -237,9 +260,11 @@ INT_PTR AcceptLocation(HWND page) {
   }
   std::uint64_t tenth = GetFreeSpace();
   if (tenth < kKwLowSpaceTenth) {
-    std::string question = KwFormat("Specified drive has only %uMB of free space. Continue installation?",
-                                    static_cast<unsigned>(KwFreeSpaceShown(tenth)));
-    if (KwMessage(page, question.c_str(), s.title, MB_YESNO | MB_ICONQUESTION) != IDYES) return Stay(page);
+    std::string question =
+        KwFormat("Specified drive has only %uMB of free space. Continue installation?",
+                 static_cast<unsigned>(KwFreeSpaceShown(tenth)));
+    if (KwMessage(page, question.c_str(), s.title, MB_YESNO | MB_ICONQUESTION) != IDYES)
+      return Stay(page);
   }
   // A resident program has no shortcut choices: straight to the progress page.
   SetResult(page, s.resident ? KW_DLG_PROGRESS : 0);
@@ -254,12 +279,11 @@ INT_PTR CALLBACK LocationPageProc(HWND page, UINT message, WPARAM wparam, LPARAM
       w.sheet = GetParent(page);
       CenterWindow(w.sheet);
       SendDlgItemMessageA(page, KW_IDC_LOCATION_EDIT, EM_LIMITTEXT, kKwPathSize - 1, 0);
-      SetDlgItemTextA(page, KW_IDC_LOCATION_LABEL, KwFormat("Specify the install location of %s.", s.title).c_str());
+      SetDlgItemTextA(page, KW_IDC_LOCATION_LABEL,
+                      KwFormat("Specify the install location of %s.", s.title).c_str());
       SetSheetCaption();
       return TRUE;
-    case kSetCaption:
-      SetSheetCaption();
-      return TRUE;
+    case kSetCaption: SetSheetCaption(); return TRUE;
     case WM_COMMAND:
       if (LOWORD(wparam) == KW_IDC_BROWSE) Browse(page);
       return TRUE;
@@ -279,15 +303,15 @@ INT_PTR CALLBACK OptionsPageProc(HWND page, UINT message, WPARAM, LPARAM lparam)
       CheckDlgButton(page, KW_IDC_START_MENU, BST_CHECKED);
       if (!KwGlobal().new_shell) EnableWindow(GetDlgItem(page, KW_IDC_DESKTOP), FALSE);
       return TRUE;
-    case kSetCaption:
-      SetSheetCaption();
-      return TRUE;
+    case kSetCaption: SetSheetCaption(); return TRUE;
     case WM_NOTIFY:
-      return PageNotify(page, lparam, PSWIZB_NEXT, [] {}, PSN_WIZNEXT, [&] {
-        w.start_menu = IsDlgButtonChecked(page, KW_IDC_START_MENU) == BST_CHECKED ? 1 : 0;
-        w.desktop = IsDlgButtonChecked(page, KW_IDC_DESKTOP) == BST_CHECKED ? 1 : 0;
-        return Proceed(page);
-      });
+      return PageNotify(
+          page, lparam, PSWIZB_NEXT, [] {}, PSN_WIZNEXT,
+          [&] {
+            w.start_menu = IsDlgButtonChecked(page, KW_IDC_START_MENU) == BST_CHECKED ? 1 : 0;
+            w.desktop = IsDlgButtonChecked(page, KW_IDC_DESKTOP) == BST_CHECKED ? 1 : 0;
+            return Proceed(page);
+          });
   }
   return FALSE;
 }
@@ -315,8 +339,8 @@ void Finish() {
     startup.dwFlags = STARTF_USESHOWWINDOW;
     startup.wShowWindow = SW_SHOWNORMAL;
     PROCESS_INFORMATION process;
-    if (CreateProcessA(program.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr, s.location, &startup,
-                       &process)) {
+    if (CreateProcessA(program.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                       s.location, &startup, &process)) {
       CloseHandle(process.hThread);
       CloseHandle(process.hProcess);
     }
@@ -332,12 +356,8 @@ void Finish() {
 INT_PTR CALLBACK ProgressPageProc(HWND page, UINT message, WPARAM wparam, LPARAM lparam) {
   KwWindows& w = KwWin();
   switch (message) {
-    case WM_INITDIALOG:
-      w.page = page;
-      return TRUE;
-    case kSetCaption:
-      SetSheetCaption();
-      return TRUE;
+    case WM_INITDIALOG: w.page = page; return TRUE;
+    case kSetCaption: SetSheetCaption(); return TRUE;
     case WM_TIMER:
       if (wparam == kStepTimer) {
         KillTimer(page, kStepTimer);
@@ -407,7 +427,8 @@ void InstallStep() {
   w.step = step + 1;
   if (step == n + 3) {
     ShowWindow(bar, SW_HIDE);
-    SetDlgItemTextA(w.page, KW_IDC_PROGRESS_TEXT, "Installation Completed. Press COMPLETE to launch.");
+    SetDlgItemTextA(w.page, KW_IDC_PROGRESS_TEXT,
+                    "Installation Completed. Press COMPLETE to launch.");
     if (s.new_shell) ShowWindow(GetDlgItem(w.page, KW_IDC_CONTROL_PANEL_HINT), SW_SHOW);
     PostMessageA(w.sheet, PSM_SETWIZBUTTONS, 0, PSWIZB_FINISH);
   } else {

@@ -26,8 +26,7 @@ int ViewerExportSizeRange(int kind, int* low, int* high) {
       *low = 1;
       *high = kPageSideMax;
       return 1;
-    default:
-      return 0;
+    default: return 0;
   }
 }
 
@@ -37,8 +36,8 @@ int ViewerCheckExportSize(int kind, int width, int height, char text[kViewerRepo
   return ViewerCheckExportSizeFor(kind, width, height, surface_width, surface_height, text);
 }
 
-int ViewerCheckExportSizeFor(int kind, int width, int height, int surface_width,
-                             int surface_height, char text[kViewerReportSize]) {
+int ViewerCheckExportSizeFor(int kind, int width, int height, int surface_width, int surface_height,
+                             char text[kViewerReportSize]) {
   text[0] = '\0';
   int low = 0, high = 0;
   if (ViewerExportSizeRange(kind, &low, &high) == 0) return 1;
@@ -94,9 +93,9 @@ int ViewerReadErrorText(const KsReadErrors& errors, const char* path,
                         char text[kViewerReportSize]) {
   text[0] = '\0';
   if (errors.skipped <= 0 && errors.cutLine <= 0) return 0;
-  int n = std::snprintf(text, kViewerReportSize,
-                        "The file has errors, and some of it was not loaded:\n%s\n",
-                        path ? path : "");
+  int n =
+      std::snprintf(text, kViewerReportSize,
+                    "The file has errors, and some of it was not loaded:\n%s\n", path ? path : "");
   if (n > 0 && n < static_cast<int>(kViewerReportSize) && errors.skipped > 0) {
     n += std::snprintf(text + n, kViewerReportSize - n,
                        "\nStatements skipped: %d (the first at line %d).", errors.skipped,
@@ -117,28 +116,27 @@ void ViewerLoadFailureText(const KsReadErrors& failure, const char* path,
   const char* name = path ? path : "";
   switch (failure.failure) {
     case kKsReadNotFound:
-      std::snprintf(text, kViewerReportSize,
-                    "LOAD FAILED\n%s\n\nThe file was not found.", name);
+      std::snprintf(text, kViewerReportSize, "LOAD FAILED\n%s\n\nThe file was not found.", name);
       break;
     case kKsReadNotRegular:
       std::snprintf(text, kViewerReportSize,
                     "LOAD FAILED\n%s\n\nThis is not a regular file (a folder, a device or "
-                    "a pipe).", name);
+                    "a pipe).",
+                    name);
       break;
     case kKsReadTooLarge:
       if (failure.failureLine > 0) {
         std::snprintf(text, kViewerReportSize,
                       "LOAD FAILED\n%s\n\nThe file is too large for the memory available "
-                      "(reading stopped at line %d).", name, failure.failureLine);
+                      "(reading stopped at line %d).",
+                      name, failure.failureLine);
       } else {
         std::snprintf(text, kViewerReportSize,
-                      "LOAD FAILED\n%s\n\nThe file is too large for the memory available.",
-                      name);
+                      "LOAD FAILED\n%s\n\nThe file is too large for the memory available.", name);
       }
       break;
     case kKsReadNotVrml2:
-      std::snprintf(text, kViewerReportSize,
-                    "LOAD FAILED\n%s\n\nThe file is not VRML 2.0.", name);
+      std::snprintf(text, kViewerReportSize, "LOAD FAILED\n%s\n\nThe file is not VRML 2.0.", name);
       break;
     case kKsReadEmpty:
       std::snprintf(text, kViewerReportSize, "LOAD FAILED\n%s\n\nThe file is empty.", name);
@@ -147,7 +145,8 @@ void ViewerLoadFailureText(const KsReadErrors& failure, const char* path,
     default:
       std::snprintf(text, kViewerReportSize,
                     "LOAD FAILED\n%s\n\nThe file cannot be read. Check that it may be read "
-                    "and is not in use.", name);
+                    "and is not in use.",
+                    name);
       break;
   }
 }

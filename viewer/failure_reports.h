@@ -18,22 +18,20 @@ int ViewerCheckExportSize(int kind, int width, int height, char text[kViewerRepo
 // The same for a drawing area of surface_width x surface_height (0 x 0:
 // unknown). The EPS page keeps the area's aspect, so one of the typed sides
 // is computed again from the other and must not come out 0.
-int ViewerCheckExportSizeFor(int kind, int width, int height, int surface_width,
-                             int surface_height, char text[kViewerReportSize]);
+int ViewerCheckExportSizeFor(int kind, int width, int height, int surface_width, int surface_height,
+                             char text[kViewerReportSize]);
 
 // The box for an export that was not written.
 void ViewerExportFailureText(const char* path, char text[kViewerReportSize]);
 // The box for an export whose picture could not be made at its size.
-void ViewerExportUndrawnText(const char* path, int width, int height,
-                             char text[kViewerReportSize]);
+void ViewerExportUndrawnText(const char* path, int width, int height, char text[kViewerReportSize]);
 // 1 with the box's text when the export target is a name Windows keeps for
 // a device (NUL, CON, COM1 ...), which must not be written to; 0 otherwise.
 int ViewerExportTargetText(const char* path, char text[kViewerReportSize]);
 
 // 1 when reading the file found errors, with the box's text; 0 (nothing to
 // tell) for a clean read.
-int ViewerReadErrorText(const KsReadErrors& errors, const char* path,
-                        char text[kViewerReportSize]);
+int ViewerReadErrorText(const KsReadErrors& errors, const char* path, char text[kViewerReportSize]);
 
 // The box for a file that could not be loaded, saying why.
 void ViewerLoadFailureText(const KsReadErrors& failure, const char* path,

@@ -17,26 +17,35 @@ ViewerHeaderVerdict ViewerCheckHeaderLine(const char* first_line) {
     return {1, 0, {nullptr, nullptr, nullptr}, kKsFileOpened, 0};
   }
   if (std::strncmp(upper, "#VRML V1", 8) == 0) {
-    return {0, 3,
+    return {0,
+            3,
             {"Specified file is VRML V1.0", "This program supports VRML V2.0 only.",
              "Does not support VRML V1.0"},
-            kKsFileOpened, 0};
+            kKsFileOpened,
+            0};
   }
   if (std::strncmp(upper, "#VRML", 5) == 0) {
-    return {1, 3,
+    return {1,
+            3,
             {"Unknown version of VRML.", "This program attempts to read it.", "But it may fail."},
-            kKsFileOpened, 0};
+            kKsFileOpened,
+            0};
   }
   // gzip's two magic bytes: a compressed world.
   if (static_cast<unsigned char>(first_line[0]) == 0x1f &&
       static_cast<unsigned char>(first_line[1]) == 0x8b) {
-    return {0, 3, {"Unknown Format.", "REMARK:", "  This program cannot read compressed VRML."},
-            kKsFileOpened, 0};
+    return {0,
+            3,
+            {"Unknown Format.", "REMARK:", "  This program cannot read compressed VRML."},
+            kKsFileOpened,
+            0};
   }
-  return {0, 3,
-          {"Unknown Format.", "This is not a VRML 2.0 file:",
-           "  its first line is not #VRML V2.0."},
-          kKsFileOpened, 0};
+  return {
+      0,
+      3,
+      {"Unknown Format.", "This is not a VRML 2.0 file:", "  its first line is not #VRML V2.0."},
+      kKsFileOpened,
+      0};
 }
 
 ViewerHeaderVerdict ViewerCheckHeaderFile(const char* path) {

@@ -5,12 +5,12 @@
 #include "scenegraph/core/reading/file_kind.h"
 
 struct ViewerHeaderVerdict {
-  int load;                // 1 go on and load, 0 refuse
-  int line_count;          // 0 no message, 1 one line, 3 three lines
+  int load;        // 1 go on and load, 0 refuse
+  int line_count;  // 0 no message, 1 one line, 3 three lines
   const char* lines[3];
   // kKsFileOpened, or why the file could not be opened (then load is 0).
   KsFileOpenResult open_result;
-  int empty;               // 1: the file holds nothing at all
+  int empty;  // 1: the file holds nothing at all
 };
 
 // The verdict on a file's first line; null for a file without any (empty).

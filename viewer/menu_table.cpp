@@ -42,9 +42,10 @@ const ViewerMenuItem kItems[] = {
 };
 
 const ViewerKey kKeys[] = {
-    {38, kCmdPreviousCamera}, {36, kCmdNextCamera}, {48, kCmdZoom}, {35, kCmdMooz},
-    {28, kCmdForward},        {24, kCmdBackward},   {kPwKeyRight, kCmdRight},
-    {kPwKeyLeft, kCmdLeft},   {kPwKeyUp, kCmdUp},   {kPwKeyDown, kCmdDown},
+    {38, kCmdPreviousCamera}, {36, kCmdNextCamera},   {48, kCmdZoom},
+    {35, kCmdMooz},           {28, kCmdForward},      {24, kCmdBackward},
+    {kPwKeyRight, kCmdRight}, {kPwKeyLeft, kCmdLeft}, {kPwKeyUp, kCmdUp},
+    {kPwKeyDown, kCmdDown},
 };
 
 }  // namespace

@@ -9,7 +9,7 @@ namespace {
 
 struct OverflowState {
   ViewerOverflowNoticeFunc notice = nullptr;
-  int told = 0;  // 1 once this file's notice was shown
+  int told = 0;        // 1 once this file's notice was shown
   int toldShapes = 0;  // the same for the shape notice
   const char* const* lines = kViewerOverflowLines;
 };
@@ -21,18 +21,16 @@ OverflowState& State() {
 
 }  // namespace
 
-const char* const kViewerOverflowLines[3] = {
-    "THE SCENE IS LARGER THAN THE DRAW BUFFERS.",
-    "(*)Parts of it are not drawn; raise them with",
-    "   Config > SetExtraDrawBufferSize."};
+const char* const kViewerOverflowLines[3] = {"THE SCENE IS LARGER THAN THE DRAW BUFFERS.",
+                                             "(*)Parts of it are not drawn; raise them with",
+                                             "   Config > SetExtraDrawBufferSize."};
 
 void ViewerOverflowSetNotice(ViewerOverflowNoticeFunc notice) { State().notice = notice; }
 
 // The number is KS_MAX_FRAME_SHAPES.
-const char* const kViewerShapeLimitLines[3] = {
-    "THE SCENE HAS MORE SHAPES THAN A FRAME DRAWS.",
-    "(*)Its nodes are used over and over; only the",
-    "   first 200000 shapes of each frame are drawn."};
+const char* const kViewerShapeLimitLines[3] = {"THE SCENE HAS MORE SHAPES THAN A FRAME DRAWS.",
+                                               "(*)Its nodes are used over and over; only the",
+                                               "   first 200000 shapes of each frame are drawn."};
 
 const char* const* ViewerOverflowNoticeLines() { return State().lines; }
 

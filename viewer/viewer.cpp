@@ -257,16 +257,13 @@ void Viewer::BeginExport(PwPose* pose) {
       exportUndrawn_ = PwImageBegin(exportPath_, format, exportWidth_, exportHeight_) == 1 ? 0 : 1;
       break;
     }
-    case kViewerExportPs:
-      PwEpsBegin(exportPath_, exportWidth_, exportHeight_);
-      break;
+    case kViewerExportPs: PwEpsBegin(exportPath_, exportWidth_, exportHeight_); break;
     case kViewerExportSrf:
       PwSrfBegin(exportPath_);
       // Captured polygons keep scene coordinates.
       *pose = *PwZeroPose();
       break;
-    default:
-      break;
+    default: break;
   }
 }
 
@@ -274,21 +271,14 @@ void Viewer::EndExport() {
   int written = 1;
   switch (exportKind_) {
     case kViewerExportTif:
-    case kViewerExportBmp:
-      written = PwImageEnd();
-      break;
-    case kViewerExportPs:
-      written = PwEpsEnd();
-      break;
-    case kViewerExportSrf:
-      written = PwSrfEnd();
-      break;
+    case kViewerExportBmp: written = PwImageEnd(); break;
+    case kViewerExportPs: written = PwEpsEnd(); break;
+    case kViewerExportSrf: written = PwSrfEnd(); break;
     case kViewerExportWrl:
       lastWriteResult_ = ViewerWriteScene(scene_, exportPath_);
       written = lastWriteResult_ == 0 ? 1 : 0;
       break;
-    default:
-      break;
+    default: break;
   }
   if (written != 1) NoteFailedExport();
   exportKind_ = kViewerExportNone;

@@ -139,7 +139,7 @@ class Viewer {
   int lastWriteResult_ = -1;
   int failedExport_ = kViewerExportNone;
   char failedPath_[kViewerPathSize] = {0};
-  int exportUndrawn_ = 0;   // the pending export's picture could not be begun
+  int exportUndrawn_ = 0;  // the pending export's picture could not be begun
   int failedUndrawn_ = 0;
   int failedWidth_ = 0, failedHeight_ = 0;
   KsReadErrors loadFailure_;

@@ -33,8 +33,7 @@ INT_PTR CALLBACK HelpDlgProc(HWND dialog, UINT message, WPARAM wparam, LPARAM) {
 
 void ViewerShowAbout() {
   HWND main = static_cast<HWND>(PwGetWindowHandle());
-  DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(LV_IDD_ABOUT), main, AboutDlgProc,
-                  0);
+  DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(LV_IDD_ABOUT), main, AboutDlgProc, 0);
 }
 
 void ViewerShowHelp() {

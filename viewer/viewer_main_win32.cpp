@@ -54,8 +54,7 @@ void OnIdle() {
 
 // Each dropped file in turn until one loads; no header check, and a message
 // only for a name that cannot be used or a file read with errors.
-int DropFilesHook(void* window, unsigned int message, std::uintptr_t wparam,
-                  std::intptr_t lparam) {
+int DropFilesHook(void* window, unsigned int message, std::uintptr_t wparam, std::intptr_t lparam) {
   if (message != WM_DROPFILES) return KrWndProc(window, message, wparam, lparam);
   HDROP drop = reinterpret_cast<HDROP>(wparam);
   UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);

@@ -12,8 +12,7 @@ inline int64_t PwDiscHalfWidth(int64_t r, int64_t k) {
   const int64_t i = k - 1;
   if (i >= r) return 0;
   if (r > (int64_t{1} << 30)) {
-    return static_cast<int64_t>(
-        std::sqrt(static_cast<double>(r - i) * static_cast<double>(r + i)));
+    return static_cast<int64_t>(std::sqrt(static_cast<double>(r - i) * static_cast<double>(r + i)));
   }
   const int64_t n = r * r - i * i;
   if (n <= 0) return 0;

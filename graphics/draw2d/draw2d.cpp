@@ -50,8 +50,7 @@ void PwDrawText2(PwPoint2 p, const char* text, PwColor color) {
   if (PwEpsIsActive()) PwEpsText2(text, p, color);
 }
 
-void PwDrawTextLines2(PwPoint2 p, const char* const* lines, int halign, int valign,
-                      PwColor color) {
+void PwDrawTextLines2(PwPoint2 p, const char* const* lines, int halign, int valign, PwColor color) {
   PwScreenTextLines(p, lines, halign, valign, color);
   if (PwEpsIsActive()) PwEpsTextLines2(p, lines, halign, valign, color);
 }

@@ -13,8 +13,7 @@ void PwDrawBox2(PwPoint2 a, PwPoint2 b, PwColor color);
 void PwDrawMarker2(PwPoint2 p, int kind, PwColor color);
 void PwDrawText2(PwPoint2 p, const char* text, PwColor color);
 // lines: null-terminated list; alignments as for PwScreenTextLines.
-void PwDrawTextLines2(PwPoint2 p, const char* const* lines, int halign, int valign,
-                      PwColor color);
+void PwDrawTextLines2(PwPoint2 p, const char* const* lines, int halign, int valign, PwColor color);
 void PwDrawRect2(PwPoint2 a, PwPoint2 b, PwColor color);
 void PwDrawOutline2(int count, const PwPoint2* points, PwColor color);
 void PwDrawPolyline2(int count, const PwPoint2* points, PwColor color);

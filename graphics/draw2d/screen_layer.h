@@ -28,8 +28,7 @@ void PwScreenBox(PwPoint2 a, PwPoint2 b, PwColor color);
 void PwScreenMarker(PwPoint2 p, int kind, PwColor color);
 void PwScreenText(PwPoint2 p, const char* text, PwColor color);
 // lines: null-terminated list of lines.
-void PwScreenTextLines(PwPoint2 p, const char* const* lines, int halign, int valign,
-                       PwColor color);
+void PwScreenTextLines(PwPoint2 p, const char* const* lines, int halign, int valign, PwColor color);
 void PwScreenRect(PwPoint2 a, PwPoint2 b, PwColor color);
 void PwScreenOutline(int count, const PwPoint2* points, PwColor color);
 void PwScreenPolyline(int count, const PwPoint2* points, PwColor color);

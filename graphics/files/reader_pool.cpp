@@ -75,7 +75,8 @@ int PwPoolRelease(int block, int used) {
   if (block < 0 || block >= s.made) return block;
   Block& b = s.blocks[block];
   s.current = block;
-  if (used >= 0 && static_cast<std::size_t>(used) <= b.size) b.used = static_cast<std::size_t>(used);
+  if (used >= 0 && static_cast<std::size_t>(used) <= b.size)
+    b.used = static_cast<std::size_t>(used);
   return block;
 }
 

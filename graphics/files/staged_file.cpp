@@ -52,8 +52,7 @@ int IsLeftover(const char* path) {
 std::FILE* CreateNew(const char* path, const char* mode, int* taken) {
   *taken = 0;
 #ifdef _WIN32
-  const int flags = _O_WRONLY | _O_CREAT | _O_EXCL |
-                    (std::strchr(mode, 'b') ? _O_BINARY : _O_TEXT);
+  const int flags = _O_WRONLY | _O_CREAT | _O_EXCL | (std::strchr(mode, 'b') ? _O_BINARY : _O_TEXT);
   const int fd = _open(path, flags, _S_IREAD | _S_IWRITE);
 #else
   const int fd = open(path, O_WRONLY | O_CREAT | O_EXCL, 0666);

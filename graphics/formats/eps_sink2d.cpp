@@ -24,10 +24,8 @@ int Clamp(int v, int lo, int hi) { return v < lo ? lo : (v > hi ? hi : v); }
 PwPoint2 EllipsePoint(PwPoint2 centre, int rx, int ry, int k) {
   const double angle = k * 2048.0;
   int ok = 1;
-  const double x = static_cast<double>(centre.x) +
-                   PwSaturateToInt(rx * PwAngleCos(angle), &ok);
-  const double y = static_cast<double>(centre.y) +
-                   PwSaturateToInt(ry * PwAngleSin(angle), &ok);
+  const double x = static_cast<double>(centre.x) + PwSaturateToInt(rx * PwAngleCos(angle), &ok);
+  const double y = static_cast<double>(centre.y) + PwSaturateToInt(ry * PwAngleSin(angle), &ok);
   return {PwSaturateToInt(x, &ok), PwSaturateToInt(y, &ok)};
 }
 
@@ -100,8 +98,7 @@ int PwEpsEllipse2(PwPoint2 centre, int rx, int ry, PwColor colour) {
 int PwEpsEllipseOutline2(PwPoint2 centre, int rx, int ry, PwColor colour) {
   if (!PwEpsIsActive()) return 0;
   for (int k = 0; k < 32; ++k) {
-    PwEpsLine2(EllipsePoint(centre, rx, ry, k), EllipsePoint(centre, rx, ry, (k + 1) % 32),
-               colour);
+    PwEpsLine2(EllipsePoint(centre, rx, ry, k), EllipsePoint(centre, rx, ry, (k + 1) % 32), colour);
   }
   return 1;
 }
@@ -109,24 +106,18 @@ int PwEpsEllipseOutline2(PwPoint2 centre, int rx, int ry, PwColor colour) {
 int PwEpsMarker2(PwPoint2 p, int kind, PwColor colour) {
   if (!PwEpsIsActive()) return 0;
   switch (kind) {
-    case 0:
-      PwEpsBox2({p.x - 2, p.y - 2}, {p.x + 2, p.y + 2}, colour);
-      break;
-    case 1:
-      PwEpsEllipse2(p, 3, 3, colour);
-      break;
+    case 0: PwEpsBox2({p.x - 2, p.y - 2}, {p.x + 2, p.y + 2}, colour); break;
+    case 1: PwEpsEllipse2(p, 3, 3, colour); break;
     case 2:
       PwEpsLine2({p.x - 4, p.y - 4}, {p.x + 4, p.y + 4}, colour);
       PwEpsLine2({p.x + 4, p.y - 4}, {p.x - 4, p.y + 4}, colour);
       break;
-    default:
-      break;
+    default: break;
   }
   return 1;
 }
 
-int PwEpsTextLines2(PwPoint2 p, const char* const* lines, int halign, int valign,
-                    PwColor colour) {
+int PwEpsTextLines2(PwPoint2 p, const char* const* lines, int halign, int valign, PwColor colour) {
   if (!PwEpsIsActive()) return 0;
   if (lines == nullptr) return 1;
   long long n = 0, longest = 0;
@@ -139,8 +130,9 @@ int PwEpsTextLines2(PwPoint2 p, const char* const* lines, int halign, int valign
   long long y = valign == 3 ? p.y + 15 : (valign == 4 ? p.y - 16 * n : p.y - 8 * n + 8);
   int ok = 1;
   for (const char* const* l = lines; *l != nullptr; ++l, y += 16) {
-    PwEpsText2(*l, {PwSaturateToInt(static_cast<double>(x), &ok),
-                    PwSaturateToInt(static_cast<double>(y), &ok)},
+    PwEpsText2(*l,
+               {PwSaturateToInt(static_cast<double>(x), &ok),
+                PwSaturateToInt(static_cast<double>(y), &ok)},
                colour);
   }
   return 1;

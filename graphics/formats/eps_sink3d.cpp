@@ -43,8 +43,7 @@ int PwEpsLine3(PwVec3 p0, PwVec3 p1, PwColor colour) {
   PwVec3 ends[2];
   PwClipLineNear(ends, in, near_z);
   PwPoint2 a, b, ca, cb;
-  if (PageProject(&a, ends[0]) && PageProject(&b, ends[1]) &&
-      PwEpsClipLineToPage(&ca, &cb, a, b)) {
+  if (PageProject(&a, ends[0]) && PageProject(&b, ends[1]) && PwEpsClipLineToPage(&ca, &cb, a, b)) {
     PwEpsLine(File(), ca.x, ca.y, cb.x, cb.y, colour.red, colour.green, colour.blue);
   }
   return 1;

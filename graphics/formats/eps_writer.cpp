@@ -131,9 +131,8 @@ PwEpsFile* PwEpsOpen(const char* path, int x0, int y0, int page_width, int page_
   eps->eps_height = static_cast<float>(eps_height);
   eps->failed = 0;
   Put(eps, "%!PS-Adobe-2.0 EPSF-2.0\n");
-  Print(eps, "%s %ld %ld %ld %ld\n", "%%BoundingBox:", static_cast<long>(x0),
-        static_cast<long>(y0), static_cast<long>(x0) + page_width,
-        static_cast<long>(y0) + page_height);
+  Print(eps, "%s %ld %ld %ld %ld\n", "%%BoundingBox:", static_cast<long>(x0), static_cast<long>(y0),
+        static_cast<long>(x0) + page_width, static_cast<long>(y0) + page_height);
   for (const char* line : kProlog) {
     Put(eps, line);
     Put(eps, "\n");
@@ -196,8 +195,7 @@ int PwEpsDot(PwEpsFile* eps, int x, int y, int red, int green, int blue) {
   return 0;
 }
 
-int PwEpsPolygon(PwEpsFile* eps, int count, const PwPoint2* points, int red, int green,
-                 int blue) {
+int PwEpsPolygon(PwEpsFile* eps, int count, const PwPoint2* points, int red, int green, int blue) {
   if (eps == nullptr) return -1;
   if (count < 1 || points == nullptr) return 0;
   PwEpsColor(eps, red, green, blue);

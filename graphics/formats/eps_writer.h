@@ -10,12 +10,12 @@
 #include "graphics/files/staged_file.h"
 
 struct PwEpsFile {
-  float x0, y0;                 // page origin, points
+  float x0, y0;                   // page origin, points
   float page_width, page_height;  // points
   float eps_width, eps_height;    // EPS units
   std::FILE* file;
-  int failed;                   // a write went wrong
-  PwStagedFile staged;          // file is its temporary until the close
+  int failed;           // a write went wrong
+  PwStagedFile staged;  // file is its temporary until the close
 };
 
 // Header and prolog written; null when the path does not fit, the record or
@@ -29,6 +29,5 @@ int PwEpsColor(PwEpsFile* eps, int red, int green, int blue);
 int PwEpsRect(PwEpsFile* eps, int x0, int y0, int x1, int y1, int red, int green, int blue);
 int PwEpsLine(PwEpsFile* eps, int xa, int ya, int xb, int yb, int red, int green, int blue);
 int PwEpsDot(PwEpsFile* eps, int x, int y, int red, int green, int blue);
-int PwEpsPolygon(PwEpsFile* eps, int count, const PwPoint2* points, int red, int green,
-                 int blue);
+int PwEpsPolygon(PwEpsFile* eps, int count, const PwPoint2* points, int red, int green, int blue);
 int PwEpsText(PwEpsFile* eps, const char* text, int x, int y, int red, int green, int blue);

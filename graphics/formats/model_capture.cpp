@@ -194,8 +194,8 @@ int PwModelPolygon(int count, const PwVec3* points, PwVec3 normal, PwColor colou
   return 1;
 }
 
-int PwModelSmoothPolygonN(int count, const PwVec3* points, const PwVec3* normals,
-                          PwVec3 normal, PwColor colour) {
+int PwModelSmoothPolygonN(int count, const PwVec3* points, const PwVec3* normals, PwVec3 normal,
+                          PwColor colour) {
   if (!Usable(count, points) || normals == nullptr || !PwAllFinite(count, normals)) return 1;
   const Undo undo;
   const bool keep = PwWinding(count, points, &normal) == 2;
@@ -203,8 +203,7 @@ int PwModelSmoothPolygonN(int count, const PwVec3* points, const PwVec3* normals
   return 1;
 }
 
-int PwModelSmoothPolygon(int count, const PwVec3* points, const PwVec3* normals,
-                         PwColor colour) {
+int PwModelSmoothPolygon(int count, const PwVec3* points, const PwVec3* normals, PwColor colour) {
   if (!Usable(count, points) || normals == nullptr || !PwAllFinite(count, normals)) return 1;
   PwVec3 sum = {0, 0, 0};
   for (int i = 0; i < count; ++i) {

@@ -12,20 +12,20 @@ struct PwCapturedVertex {
 };
 
 struct PwCapturedFace {
-  int kind;               // 0 polygon, 1 line
+  int kind;  // 0 polygon, 1 line
   int green, red, blue;
   int vertex_count;
-  int vertex_start;       // into the index array
-  int normal_count;       // 0, 1 or vertex_count
+  int vertex_start;  // into the index array
+  int normal_count;  // 0, 1 or vertex_count
   int normal_start;
-  int written;            // the VRML 2.0 writer's mark
+  int written;  // the VRML 2.0 writer's mark
 };
 
 // A list of merged points: records in order of creation and a hash index
 // over cells of 0.001, so that merging never searches the whole list.
 struct PwCapturedPoints {
   PwCapturedVertex* records = nullptr;
-  int* chain = nullptr;    // next record of the same bucket, -1 ends
+  int* chain = nullptr;  // next record of the same bucket, -1 ends
   int count = 0;
   int capacity = 0;
   int* buckets = nullptr;  // first (newest) record of each bucket, -1 none

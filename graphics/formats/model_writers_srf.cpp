@@ -30,8 +30,8 @@ void WriteFace(PwModelText* out, const PwCapture& c, const PwCapturedFace& f) {
     normal.z += r.z;
   }
   PwNormalize(&normal, &normal);
-  PwModelPrintf(out, "NOR %.3f %.3f %.3f %.3f %.3f %.3f\n", centre.x, centre.y, centre.z,
-                normal.x, normal.y, normal.z);
+  PwModelPrintf(out, "NOR %.3f %.3f %.3f %.3f %.3f %.3f\n", centre.x, centre.y, centre.z, normal.x,
+                normal.y, normal.z);
   for (int i = 0; i < f.vertex_count; ++i) {
     if (i % 8 == 0) PwModelPut(out, "VER");
     PwModelPrintf(out, " %d", v[i]);

@@ -43,9 +43,8 @@ const PwVec3* ColourAt(const PwCapture& c, int i, PwVec3* v) {
   return v;
 }
 
-void WriteList(PwModelText* out, const char* member, const char* def, const char* field,
-               int count, const PwVec3* (*at)(const PwCapture&, int, PwVec3*),
-               const PwCapture& c) {
+void WriteList(PwModelText* out, const char* member, const char* def, const char* field, int count,
+               const PwVec3* (*at)(const PwCapture&, int, PwVec3*), const PwCapture& c) {
   PwModelPrintf(out, "                %s \n", member);
   PwModelPrintf(out, "                DEF %s\n", def);
   PwModelPut(out, "                {\n");
@@ -98,7 +97,8 @@ void WriteNormalRows(PwModelText* out, PwCapture& c, const int* faces, int n) {
 
 // colorIndex of the faces of one kind: positions in the whole face list,
 // laid out twelve positions of that list to a row.
-void WriteColourIndices(PwModelText* out, const PwCapture& c, bool (*member)(const PwCapturedFace&)) {
+void WriteColourIndices(PwModelText* out, const PwCapture& c,
+                        bool (*member)(const PwCapturedFace&)) {
   bool first = true;
   for (int p = 0; p < c.face_count; ++p) {
     if (p % 12 == 0) {
@@ -168,9 +168,8 @@ int WriteColourShapes(PwModelText* out, PwCapture& c) {
   for (int i = 0; i < c.face_count; ++i) {
     if (LitPolygon(c.faces[i])) order[k++] = i;
   }
-  std::stable_sort(order, order + n, [&c](int a, int b) {
-    return ColourKey(c.faces[a]) < ColourKey(c.faces[b]);
-  });
+  std::stable_sort(order, order + n,
+                   [&c](int a, int b) { return ColourKey(c.faces[a]) < ColourKey(c.faces[b]); });
   int groups = 0;
   for (int i = 0; i < n; ++i) {
     if (i == 0 || ColourKey(c.faces[order[i]]) != ColourKey(c.faces[order[i - 1]])) {
@@ -187,9 +186,8 @@ int WriteColourShapes(PwModelText* out, PwCapture& c) {
     return 1;
   }
   for (int g = 0; g < groups; ++g) by_first[g] = g;
-  std::sort(by_first, by_first + groups, [&](int a, int b) {
-    return order[group_start[a]] < order[group_start[b]];
-  });
+  std::sort(by_first, by_first + groups,
+            [&](int a, int b) { return order[group_start[a]] < order[group_start[b]]; });
   for (int g = 0; g < groups; ++g) {
     const int at = by_first[g];
     WriteColourShape(out, c, order + group_start[at], group_size[at]);

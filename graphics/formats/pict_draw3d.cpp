@@ -172,7 +172,8 @@ void FeedCapture(const PwPictObject& o) {
   const int n = o.point_count;
   const int step = o.kind == kPwPictSegments ? 2 : 1;
   if (o.kind == kPwPictPolyline || o.kind == kPwPictSegments) {
-    for (int i = 0; i + 1 < n; i += step) PwModelLine(Eye(o.points[i]), Eye(o.points[i + 1]), o.colour);
+    for (int i = 0; i + 1 < n; i += step)
+      PwModelLine(Eye(o.points[i]), Eye(o.points[i + 1]), o.colour);
   } else if (o.kind == kPwPictPolygon) {
     PolygonWork w;
     if (n < 1 || !TakePolygon(o, &w)) return;

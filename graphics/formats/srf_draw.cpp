@@ -44,16 +44,15 @@ T* Take(std::size_t n) {
   return static_cast<T*>(PwScratchMark(&unused, n * sizeof(T)));
 }
 
-
 // The scratch blocks of one sorted draw, taken after the caller's mark.
 struct SrfBlocks {
-  PwVec3* eye;              // a vertex each
-  PwPoint2* screen;         // a vertex each
-  unsigned char* projected; // a vertex each: screen holds it
-  FaceOrder* order;         // a face each
-  PwVec3* points;           // the widest face
-  PwVec3* clipped;          // twice the widest face
-  PwPoint2* polygon;        // twice the widest face
+  PwVec3* eye;               // a vertex each
+  PwPoint2* screen;          // a vertex each
+  unsigned char* projected;  // a vertex each: screen holds it
+  FaceOrder* order;          // a face each
+  PwVec3* points;            // the widest face
+  PwVec3* clipped;           // twice the widest face
+  PwPoint2* polygon;         // twice the widest face
 };
 
 bool TakeBlocks(const PwSrf* m, SrfBlocks* b) {

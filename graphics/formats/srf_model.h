@@ -22,7 +22,7 @@ struct PwSrfFace {
   PwVec3 normal;
   PwVec3 centre;
   int index_count;
-  int* indices;  // into the model's index array
+  int* indices;    // into the model's index array
   int no_shading;  // 1 when the block holds a B line
 };
 

@@ -27,7 +27,6 @@ inline int PwSrfCullBox(const PwSrf* m, const PwFrame* frame, int* near_flag) {
   return PwCullPoints(8, c, near_flag);
 }
 
-
 // A face faces away: in perspective its normal points away from the eye
 // (normal . centre > 0), in parallel projection along the view (z > 0).
 inline bool PwSrfFacesAway(const PwVec3& centre, const PwVec3& normal) {

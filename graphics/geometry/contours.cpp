@@ -50,7 +50,8 @@ Relation Relate(PwVec2 p, PwVec2 p2, PwVec2 q, PwVec2 q2) {
     if (t < 0.0f || t > 1.0f || r < 0.0f || r > 1.0f) return kApart;
     return kCrossing;
   }
-  if ((PwSamePoint(p, q) && PwSamePoint(p2, q2)) || (PwSamePoint(p, q2) && PwSamePoint(p2, q))) return kSame;
+  if ((PwSamePoint(p, q) && PwSamePoint(p2, q2)) || (PwSamePoint(p, q2) && PwSamePoint(p2, q)))
+    return kSame;
   if (std::fabs(Cross(u, w)) > kTol) return kParallel;
   return kCollinear;
 }

@@ -28,8 +28,7 @@ bool SegmentsCut(PwVec2 a, PwVec2 b, PwVec2 c, PwVec2 d) {
   const float t = ((c.x - a.x) * vy - (c.y - a.y) * vx) / det;
   const float x = a.x + ux * t;
   const float y = a.y + uy * t;
-  return Within(x, a.x, b.x) && Within(y, a.y, b.y) && Within(x, c.x, d.x) &&
-         Within(y, c.y, d.y);
+  return Within(x, a.x, b.x) && Within(y, a.y, b.y) && Within(x, c.x, d.x) && Within(y, c.y, d.y);
 }
 
 struct Triangulator {

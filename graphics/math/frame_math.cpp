@@ -26,9 +26,7 @@ void PwFrameRotate(PwVec3* out, const PwFrame* f, const PwVec3* v) {
   *out = PwFrameRotated(*f, *v);
 }
 
-void PwFrameApply(PwVec3* out, const PwFrame* f, const PwVec3* p) {
-  *out = PwFrameApplied(*f, *p);
-}
+void PwFrameApply(PwVec3* out, const PwFrame* f, const PwVec3* p) { *out = PwFrameApplied(*f, *p); }
 
 void PwFrameUnrotate(PwVec3* out, const PwFrame* f, const PwVec3* d) {
   float x1 = d->x * f->cosH + d->z * f->sinH;

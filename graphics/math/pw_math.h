@@ -53,10 +53,10 @@ int PwAtanAngle(float x);
 float PwAsinAngleF(float x);
 float PwAcosAngleF(float x);
 float PwAtanAngleF(float x);
-int PwAngle2(float a, float b);     // atan2(b, a), -32768..32768
+int PwAngle2(float a, float b);  // atan2(b, a), -32768..32768
 float PwAngle2F(float a, float b);
 float PwLength2(float a, float b);
-float PwPow60(float x);             // x^60 from a table; 0 for NaN
+float PwPow60(float x);  // x^60 from a table; 0 for NaN
 void PwRotate2(PwVec2* out, const PwVec2* in, int angle);
 void PwRotate2F(PwVec2* out, const PwVec2* in, float angle);
 double PwAngleSin(double angle_units);  // sin/cos of an angle in turn units
@@ -78,11 +78,9 @@ void PwAttitudeToVectorsF(PwVec3* forward, PwVec3* up, const PwAttitudeF* a);
 void PwVectorToAttitude(PwAttitude* out, const PwVec3* direction);
 void PwVectorToAttitudeF(PwAttitudeF* out, const PwVec3* direction);
 int PwVectorsToAttitude(PwAttitude* out, const PwVec3* forward, const PwVec3* up);
-float PwVectorsToAttitudeF(PwAttitudeF* out, const PwVec3* forward,
-                           const PwVec3* up);
+float PwVectorsToAttitudeF(PwAttitudeF* out, const PwVec3* forward, const PwVec3* up);
 void PwTurnAttitude(PwAttitude* out, const PwAttitude* in, int dp, int dh);
-void PwBlendAttitude(PwAttitude* out, const PwAttitude* a, const PwAttitude* b,
-                     float t);
+void PwBlendAttitude(PwAttitude* out, const PwAttitude* a, const PwAttitude* b, float t);
 void PwFrameFromPose(PwFrame* out, const PwPose* pose);
 void PwFrameSetAngles(PwFrame* f, float heading, float pitch, float bank);
 void PwBuildTransform(PwFrame* out, const PwFrame* model, const PwFrame* eye);
@@ -99,8 +97,7 @@ void PwFrameUnrotate(PwVec3* out, const PwFrame* f, const PwVec3* v);
 // Clipping, lines and planes.
 void PwClipLineNear(PwVec3 out[2], const PwVec3 in[2], float near_z);
 // out must hold 2n points.
-void PwClipPolygonNear(int* out_count, PwVec3* out, int n, const PwVec3* in,
-                       float near_z);
+void PwClipPolygonNear(int* out_count, PwVec3* out, int n, const PwVec3* in, float near_z);
 void PwLineFootOffset(PwVec3* out, const PwVec3* point, const PwRay3* line);
 float PwDistanceToLine2(const PwRay2* line, const PwVec2* point);
 float PwDistanceToLine3(const PwRay3* line, const PwVec3* point);

@@ -62,7 +62,6 @@ void Pop2D() {
 
 const PwGlModeOps kOps = {Lighting, OverlayDepth, Push2D, Pop2D};
 
-
 void StoreProjection() {
   Cam().kind = PwGetProjectionMode();
   Cam().projection = *PwGetProjection();

@@ -17,9 +17,32 @@
 namespace {
 
 const PIXELFORMATDESCRIPTOR kPixelFormat = {
-    sizeof(PIXELFORMATDESCRIPTOR), 1,
+    sizeof(PIXELFORMATDESCRIPTOR),
+    1,
     PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_DOUBLEBUFFER,
-    PFD_TYPE_RGBA, 24, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 32, 0, 0, 0, 0, 0, 0, 0};
+    PFD_TYPE_RGBA,
+    24,
+    0,
+    0,
+    0,
+    0,
+    0,
+    0,
+    0,
+    0,
+    0,
+    0,
+    0,
+    0,
+    0,
+    32,
+    0,
+    0,
+    0,
+    0,
+    0,
+    0,
+    0};
 
 struct ContextState {
   HGLRC context = nullptr;
@@ -63,7 +86,8 @@ HPALETTE PwGlMakePalette(HDC dc) {
     lp->palPalEntry[i].peRed = static_cast<BYTE>(PwGlPaletteLevel(i, pfd.cRedBits, pfd.cRedShift));
     lp->palPalEntry[i].peGreen =
         static_cast<BYTE>(PwGlPaletteLevel(i, pfd.cGreenBits, pfd.cGreenShift));
-    lp->palPalEntry[i].peBlue = static_cast<BYTE>(PwGlPaletteLevel(i, pfd.cBlueBits, pfd.cBlueShift));
+    lp->palPalEntry[i].peBlue =
+        static_cast<BYTE>(PwGlPaletteLevel(i, pfd.cBlueBits, pfd.cBlueShift));
     lp->palPalEntry[i].peFlags = 0;
   }
   HPALETTE palette = CreatePalette(lp);

@@ -22,8 +22,8 @@ void EpsPolygon(int count, const PwVec3* points, PwColor colour) {
     return;
   }
   std::size_t mark;
-  auto* flat = static_cast<PwVec3*>(
-      PwScratchMark(&mark, sizeof(PwVec3) * static_cast<std::size_t>(count)));
+  auto* flat =
+      static_cast<PwVec3*>(PwScratchMark(&mark, sizeof(PwVec3) * static_cast<std::size_t>(count)));
   if (flat == nullptr) return;
   for (int i = 0; i < count; ++i) flat[i] = Flattened(points[i]);
   PwEpsPolygon3(count, flat, colour);

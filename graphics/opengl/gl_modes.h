@@ -11,8 +11,8 @@ enum {
 };
 
 struct PwGlModeOps {
-  void (*lighting)(int on);            // GL_LIGHTING and GL_LIGHT0
-  void (*overlay_depth)(int overlay);  // 1: GL_ALWAYS, no depth writes; 0: GL_LEQUAL, writes
+  void (*lighting)(int on);                // GL_LIGHTING and GL_LIGHT0
+  void (*overlay_depth)(int overlay);      // 1: GL_ALWAYS, no depth writes; 0: GL_LEQUAL, writes
   void (*push_2d)(int width, int height);  // projection and model-view pushed, pixels y down
   void (*pop_2d)();                        // model-view, then projection popped
 };

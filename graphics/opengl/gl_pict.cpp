@@ -30,7 +30,8 @@ void DrawObject(const PwPictObject& o) {
       for (int i = 0; i < n; ++i) PwGlOverlayPoint3(At(o.points[i]), o.colour);
       break;
     case kPwPictPolyline:
-      for (int i = 0; i + 1 < n; ++i) PwGlDepthLine3(At(o.points[i]), At(o.points[i + 1]), o.colour);
+      for (int i = 0; i + 1 < n; ++i)
+        PwGlDepthLine3(At(o.points[i]), At(o.points[i + 1]), o.colour);
       break;
     case kPwPictSegments:
       for (int i = 0; i + 1 < n; i += 2) {

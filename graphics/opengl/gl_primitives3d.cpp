@@ -140,8 +140,8 @@ int PwSmoothPolygon3(int count, const PwVec3* points, const PwVec3* normals, PwC
 int PwDrawPolygon3(int count, const PwVec3* points, PwColor colour) {
   if (count < 1 || points == nullptr) return 0;
   std::size_t mark;
-  auto* eye = static_cast<PwVec3*>(
-      PwScratchMark(&mark, sizeof(PwVec3) * static_cast<std::size_t>(count)));
+  auto* eye =
+      static_cast<PwVec3*>(PwScratchMark(&mark, sizeof(PwVec3) * static_cast<std::size_t>(count)));
   if (eye == nullptr) return 1;
   int near_flag;
   if (PwDrawPolygon3Front(count, points, colour, eye, &near_flag)) {

@@ -55,8 +55,7 @@ bool Contains(const PwPickItem* item, PwPoint2 p) {
       const PwVec2 q = {static_cast<float>(p.x), static_cast<float>(p.y)};
       return PwDistanceToLine2(&line, &q) <= static_cast<float>(kLineReach);
     }
-    default:
-      return false;
+    default: return false;
   }
 }
 
@@ -77,8 +76,8 @@ int Find(int kinds, int* id1, int* id2, int* id3, int* id4, PwPoint2 point, int 
 }  // namespace
 
 int PwPickFind(int* id1, int* id2, int* id3, int* id4, PwPoint2 point, int n) {
-  return Find(kPwPickKindPoint | kPwPickKindPolygon | kPwPickKindLine, id1, id2, id3, id4,
-              point, n);
+  return Find(kPwPickKindPoint | kPwPickKindPolygon | kPwPickKindLine, id1, id2, id3, id4, point,
+              n);
 }
 
 int PwPickFindPoint(int* id1, int* id2, int* id3, int* id4, PwPoint2 point, int n) {

@@ -37,9 +37,10 @@ int PwPickPoint(PwVec3 point, float radius, int min_radius, int id1, int id2, in
   PwModelToEye(&e, &point);
   if (!PwFinite(e) || !std::isfinite(radius) || e.z <= 0) return 1;
   const float r = radius;
-  const PwVec3 corners[4] = {
-      {e.x - r, e.y - r, e.z}, {e.x + r, e.y - r, e.z}, {e.x - r, e.y + r, e.z},
-      {e.x + r, e.y + r, e.z}};
+  const PwVec3 corners[4] = {{e.x - r, e.y - r, e.z},
+                             {e.x + r, e.y - r, e.z},
+                             {e.x - r, e.y + r, e.z},
+                             {e.x + r, e.y + r, e.z}};
   int near_flag = 0;
   if (!PwCullPoints(4, corners, &near_flag)) return 1;
   // Parallel projection: the size on the screen does not change with depth.
@@ -59,8 +60,8 @@ int PwPickPoint(PwVec3 point, float radius, int min_radius, int id1, int id2, in
   return 1;
 }
 
-int PwPickPolygon(int count, const PwVec3* points, const PwVec3* normal, int id1, int id2,
-                  int id3, int id4) {
+int PwPickPolygon(int count, const PwVec3* points, const PwVec3* normal, int id1, int id2, int id3,
+                  int id4) {
   // No points have no centroid (their mean is 0/0).
   if (count < 1 || points == nullptr) return 1;
   const std::size_t n = static_cast<std::size_t>(count);
@@ -133,8 +134,8 @@ int PwPickPolygon(int count, const PwVec3* points, const PwVec3* normal, int id1
     GrowBox(item, s, i == 0);
   }
   PwPickRelease(area);
-  item->vertices = static_cast<PwVec2*>(
-      PwPickAlloc(nullptr, sizeof(PwVec2) * static_cast<std::size_t>(m)));
+  item->vertices =
+      static_cast<PwVec2*>(PwPickAlloc(nullptr, sizeof(PwVec2) * static_cast<std::size_t>(m)));
   item->count = m;
   item->depth = centroid.z;
   PwPickInsert(item);

@@ -36,8 +36,8 @@ int PwPickClear();
 // when the pick pool cannot hold it.
 int PwPickPoint(PwVec3 point, float radius, int min_radius, int id1, int id2, int id3, int id4);
 // normal (model coordinates) may be null: no back-face test.
-int PwPickPolygon(int count, const PwVec3* points, const PwVec3* normal, int id1, int id2,
-                  int id3, int id4);
+int PwPickPolygon(int count, const PwVec3* points, const PwVec3* normal, int id1, int id2, int id3,
+                  int id4);
 int PwPickLine(PwVec3 p0, PwVec3 p1, int id1, int id2, int id3, int id4);
 
 // The ids of the n-th nearest shape (n <= 0 counts as 1) that contains the

@@ -21,8 +21,8 @@ PwVec3* EyeRoom(std::size_t* mark, int count, std::size_t slots) {
 
 // Finite and within the view volume; otherwise the eye room from mark on is
 // given back.
-bool KeepVisible(std::size_t mark, int count, const PwVec3* eye, const PwVec3& centre,
-                 PwVec3* lo, PwVec3* hi, int* near_flag) {
+bool KeepVisible(std::size_t mark, int count, const PwVec3* eye, const PwVec3& centre, PwVec3* lo,
+                 PwVec3* hi, int* near_flag) {
   *near_flag = 0;
   if (PwAllFinite(count, eye) && PwFinite(centre) && PwCullBox(lo, hi, near_flag)) return true;
   PwScratchRelease(mark);

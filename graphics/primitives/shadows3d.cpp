@@ -32,8 +32,8 @@ int PwDrawShadowLine3(PwVec3 p0, PwVec3 p1, PwColor colour) {
 int PwDrawShadowPolygon3(int count, const PwVec3* points, PwColor colour) {
   if (count < 1 || points == nullptr) return 0;
   std::size_t mark;
-  auto* flat = static_cast<PwVec3*>(
-      PwScratchMark(&mark, sizeof(PwVec3) * static_cast<std::size_t>(count)));
+  auto* flat =
+      static_cast<PwVec3*>(PwScratchMark(&mark, sizeof(PwVec3) * static_cast<std::size_t>(count)));
   if (flat == nullptr) return 1;
   PwFrame t = ShadowTransform();
   for (int i = 0; i < count; ++i) flat[i] = Flatten(t, points[i]);

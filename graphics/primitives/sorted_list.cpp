@@ -17,15 +17,15 @@
 namespace {
 
 struct ListState {
-  PwSortedItem* first = nullptr;    // ordered part, farthest first
+  PwSortedItem* first = nullptr;  // ordered part, farthest first
   PwSortedItem* last = nullptr;
   PwSortedItem* pending = nullptr;  // arrivals not yet ordered, in order
   PwSortedItem* pending_last = nullptr;
   std::size_t pending_count = 0;
-  bool all_noted = true;  // every pending item is in the arrivals array
+  bool all_noted = true;          // every pending item is in the arrivals array
   std::size_t ordered_count = 0;  // items in the order array, 0 when stale
-  bool links_pending = false;  // the order array holds the list; links not yet made
-  std::uint64_t steps = 0;  // items visited while ordering and linking
+  bool links_pending = false;     // the order array holds the list; links not yet made
+  std::uint64_t steps = 0;        // items visited while ordering and linking
 };
 
 ListState& List() {
@@ -321,14 +321,14 @@ PwSortedItem* PwSortedInsert(int type, float depth) {
 }
 
 PwSortedItem* PwSortedInsertCopy(int type, float depth, const void* data, std::size_t bytes,
-                                  void** copy) {
+                                 void** copy) {
   if (type < 0 || type >= kPwSortedTypeCount || std::isnan(depth)) return nullptr;
   if (PwScratchKeepBack(PwSortedFlushRoom(kMinFlushVertices)) != 0) return nullptr;
   return PwSortedInsertCopyKept(type, depth, data, bytes, copy);
 }
 
 PwSortedItem* PwSortedInsertCopyKept(int type, float depth, const void* data, std::size_t bytes,
-                                      void** copy) {
+                                     void** copy) {
   if (type < 0 || type >= kPwSortedTypeCount || std::isnan(depth)) return nullptr;
   const std::size_t payload = PwSortedPayloadSize(type);
   const std::size_t head = HeaderSize() + payload;

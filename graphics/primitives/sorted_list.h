@@ -121,11 +121,11 @@ PwSortedItem* PwSortedInsert(int type, float depth);
 // one block with the item, so that drawing finds all of it together. data
 // may overlap the block (scratch given back just before).
 PwSortedItem* PwSortedInsertCopy(int type, float depth, const void* data, std::size_t bytes,
-                                  void** copy);
+                                 void** copy);
 // PwSortedInsertCopy for a caller that has just kept back the flush room
 // of its item (PwSortedFlushRoom of at least its vertex count).
 PwSortedItem* PwSortedInsertCopyKept(int type, float depth, const void* data, std::size_t bytes,
-                                      void** copy);
+                                     void** copy);
 void PwSortedLink(PwSortedItem* item);
 
 // Draws the whole list far to near (and feeds EPS output); keeps the list.

@@ -23,7 +23,8 @@ int Channel(int v) { return v < 0 ? 0 : (v > 255 ? 255 : v); }
 
 void PwLayoutPalette(PwPaletteEntry out[kPwPaletteSize], const PwPaletteEntry* halftone,
                      int halftone_count) {
-  int n = halftone_count < 0 ? 0 : (halftone_count > kPwMaxHalftone ? kPwMaxHalftone : halftone_count);
+  int n =
+      halftone_count < 0 ? 0 : (halftone_count > kPwMaxHalftone ? kPwMaxHalftone : halftone_count);
   if (!halftone) n = 0;
   for (int i = 0; i < n; ++i) {
     out[i] = halftone[i];

@@ -19,5 +19,5 @@ struct PwPixelBuffer {
   int first_row = 0;               // rows touched by the current fill
   int last_row = 0;
   int (*crossings)[kPwCrossingSlots] = nullptr;  // one entry per row
-  int width = 0;                   // drawing-area width; 0 means pixel_width
+  int width = 0;                                 // drawing-area width; 0 means pixel_width
 };

@@ -78,7 +78,7 @@ void AddEdge(PwPixelBuffer* s, PwPoint2 a, PwPoint2 b, int width) {
   }
   int64_t rem = q * dy - n0;
   int64_t step_q = dx >= 0 ? dx / dy : -CeilDiv(-dx, dy);  // floor(dx / dy)
-  const int64_t step_r = dx - step_q * dy;                  // 0 <= step_r < dy
+  const int64_t step_r = dx - step_q * dy;                 // 0 <= step_r < dy
   for (int64_t r = first; r < end; ++r) {
     PwRasterAddCrossing(s, static_cast<int>(r), HoldX(q, width));
     q += step_q;

@@ -44,9 +44,7 @@ void StoreRows(const Target& t) {
   live->last_row = t.buf.last_row;
 }
 
-bool InArea(const Target& t, int x, int y) {
-  return x >= 0 && y >= 0 && x < t.w && y < t.h;
-}
+bool InArea(const Target& t, int x, int y) { return x >= 0 && y >= 0 && x < t.w && y < t.h; }
 
 bool InArea(const Target& t, PwPoint2 p) { return InArea(t, p.x, p.y); }
 
@@ -148,8 +146,8 @@ void PwScreenPoint(PwPoint2 p, PwColor color) {
 void PwScreenEllipse(PwPoint2 centre, int rx, int ry, PwColor color) {
   Target t = CurrentTarget();
   if (t.buf.created == 0 || !InArea(t, centre)) return;
-  const int failed = rx == ry ? PwRasterCircle(&t.buf, centre, rx)
-                              : PwRasterEllipse(&t.buf, centre, rx, ry);
+  const int failed =
+      rx == ry ? PwRasterCircle(&t.buf, centre, rx) : PwRasterEllipse(&t.buf, centre, rx, ry);
   if (failed != 0) return;
   PwRasterFillRows(&t.buf, PwPixelValue(&t.buf, color));
   StoreRows(t);
@@ -193,18 +191,13 @@ void PwScreenBox(PwPoint2 a, PwPoint2 b, PwColor color) {
 
 void PwScreenMarker(PwPoint2 p, int kind, PwColor color) {
   switch (kind) {
-    case kPwMarkerSquare:
-      PwScreenBox({p.x - 2, p.y - 2}, {p.x + 2, p.y + 2}, color);
-      break;
-    case kPwMarkerCircle:
-      PwScreenEllipse(p, 3, 3, color);
-      break;
+    case kPwMarkerSquare: PwScreenBox({p.x - 2, p.y - 2}, {p.x + 2, p.y + 2}, color); break;
+    case kPwMarkerCircle: PwScreenEllipse(p, 3, 3, color); break;
     case kPwMarkerCross:
       PwScreenLine({p.x - 4, p.y - 4}, {p.x + 4, p.y + 4}, color);
       PwScreenLine({p.x + 4, p.y - 4}, {p.x - 4, p.y + 4}, color);
       break;
-    default:
-      break;
+    default: break;
   }
 }
 

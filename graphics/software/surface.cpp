@@ -10,9 +10,9 @@ namespace {
 
 struct SurfaceState {
   PwSurface surface;
-  int width = kPwMinSurfaceSize;   // drawing area, what PwGetSurfaceSize reports
+  int width = kPwMinSurfaceSize;  // drawing area, what PwGetSurfaceSize reports
   int height = kPwMinSurfaceSize;
-  void* window_dc = nullptr;       // what the surface was made for
+  void* window_dc = nullptr;  // what the surface was made for
   int depth_mode = kPwDepthDisplay;
   const PwSurfaceBackend* backend = nullptr;
 };
@@ -72,7 +72,7 @@ int PwPixelBufferAttach(PwPixelBuffer* pixels, unsigned char* bits, int pixel_wi
                         int bits_per_pixel) {
   if (height < 1 || pixel_width < 1) return 1;
   unsigned char** rows = new (std::nothrow) unsigned char*[height];
-  int (*crossings)[kPwCrossingSlots] = new (std::nothrow) int[height][kPwCrossingSlots];
+  int(*crossings)[kPwCrossingSlots] = new (std::nothrow) int[height][kPwCrossingSlots];
   if (!rows || !crossings) {
     delete[] rows;
     delete[] crossings;

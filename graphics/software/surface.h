@@ -86,8 +86,8 @@ void PwLayoutPalette(PwPaletteEntry out[kPwPaletteSize], const PwPaletteEntry* h
 // 8-6, red 5-3, blue 2-0, level * 255 / 7) the nearest entry, lower index on
 // ties. Also keeps the entries for 8-bit surfaces' colour tables.
 void PwBuildColorTable(const PwPaletteEntry entries[kPwPaletteSize]);
-const int* PwColorTable();                  // 512 palette indices
-const PwPaletteEntry* PwPaletteEntries();   // 256 entries of the last build
+const int* PwColorTable();                 // 512 palette indices
+const PwPaletteEntry* PwPaletteEntries();  // 256 entries of the last build
 
 // --- Platform seam ---
 

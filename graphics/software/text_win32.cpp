@@ -13,9 +13,9 @@ void GdiText(int left, int top, const char* text, PwColor color) {
   if (dc == nullptr || text == nullptr) return;
   HGDIOBJ old_font = SelectObject(dc, GetStockObject(SYSTEM_FIXED_FONT));
   const int old_mode = SetBkMode(dc, TRANSPARENT);
-  const COLORREF old_color = SetTextColor(
-      dc, RGB(static_cast<BYTE>(color.red), static_cast<BYTE>(color.green),
-              static_cast<BYTE>(color.blue)));
+  const COLORREF old_color =
+      SetTextColor(dc, RGB(static_cast<BYTE>(color.red), static_cast<BYTE>(color.green),
+                           static_cast<BYTE>(color.blue)));
   TextOutA(dc, left, top, text, static_cast<int>(std::strlen(text)));
   SetTextColor(dc, old_color);
   SetBkMode(dc, old_mode);

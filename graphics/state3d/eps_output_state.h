@@ -16,8 +16,7 @@ int PwEpsPolygon3(int count, const PwVec3* points, PwColor colour);
 int PwEpsDisc3(PwVec3 centre, float radius, PwColor colour);
 int PwEpsPoint3(PwVec3 p, PwColor colour);
 int PwEpsMarker3(PwVec3 p, int kind, PwColor colour);
-int PwEpsText3(PwVec3 p, const char* const* lines, int halign, int valign,
-               PwColor colour);
+int PwEpsText3(PwVec3 p, const char* const* lines, int halign, int valign, PwColor colour);
 
 // 2D entries, drawing-area coordinates; 0 when not active, else 1.
 int PwEpsLine2(PwPoint2 p0, PwPoint2 p1, PwColor colour);
@@ -28,8 +27,7 @@ int PwEpsText2(const char* text, PwPoint2 p, PwColor colour);
 int PwEpsEllipse2(PwPoint2 centre, int rx, int ry, PwColor colour);
 int PwEpsEllipseOutline2(PwPoint2 centre, int rx, int ry, PwColor colour);
 int PwEpsMarker2(PwPoint2 p, int kind, PwColor colour);
-int PwEpsTextLines2(PwPoint2 p, const char* const* lines, int halign, int valign,
-                    PwColor colour);
+int PwEpsTextLines2(PwPoint2 p, const char* const* lines, int halign, int valign, PwColor colour);
 int PwEpsRect2(PwPoint2 p0, PwPoint2 p1, PwColor colour);
 int PwEpsPolyline2(int count, const PwPoint2* points, PwColor colour);
 int PwEpsOutline2(int count, const PwPoint2* points, PwColor colour);

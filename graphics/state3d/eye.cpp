@@ -95,9 +95,7 @@ const PwFrame* PwGetEyeFrame() { return &PwState().eye; }
 const PwVec3* PwGetLightWorld() { return &PwState().light_world; }
 const PwVec3* PwGetLightEye() { return &PwState().light_eye; }
 
-void PwWorldToEye(PwVec3* out, const PwVec3* world) {
-  PwFrameUnapply(out, &PwState().eye, world);
-}
+void PwWorldToEye(PwVec3* out, const PwVec3* world) { PwFrameUnapply(out, &PwState().eye, world); }
 
 void PwModelToEye(PwVec3* out, const PwVec3* model) {
   PwFrameApply(out, &PwState().combined, model);

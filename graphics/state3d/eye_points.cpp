@@ -47,7 +47,8 @@ void PwEyePointsCentroid(PwVec3* out, int n, const PwVec3* in, PwVec3* box_min, 
     sz += out[i].z;
   }
   if (n > 0) {
-    *centroid = {static_cast<float>(sx / n), static_cast<float>(sy / n), static_cast<float>(sz / n)};
+    *centroid = {static_cast<float>(sx / n), static_cast<float>(sy / n),
+                 static_cast<float>(sz / n)};
   } else {
     *centroid = {0, 0, 0};
   }

@@ -15,10 +15,9 @@ void PwImageClearDepth();
 // 3D entries, eye-space points. Depth-tested:
 int PwImagePolygon3(int count, const PwVec3* points, PwColor colour);
 int PwImageFacet3(int count, const PwVec3* points, PwVec3 normal, PwColor colour);
-int PwImageSmoothFacet3(int count, const PwVec3* points, const PwVec3* normals,
-                        PwVec3 normal, PwColor colour);
-int PwImageSmoothPolygon3(int count, const PwVec3* points, const PwVec3* normals,
-                          PwColor colour);
+int PwImageSmoothFacet3(int count, const PwVec3* points, const PwVec3* normals, PwVec3 normal,
+                        PwColor colour);
+int PwImageSmoothPolygon3(int count, const PwVec3* points, const PwVec3* normals, PwColor colour);
 int PwImageLine3(PwVec3 p0, PwVec3 p1, PwColor colour);
 int PwImagePoint3(PwVec3 p, PwColor colour);
 int PwImageDisc3(PwVec3 centre, float radius, PwColor colour);

@@ -11,8 +11,7 @@ void PwModelSetActive(int on);  // set by the capture's begin and end
 int PwModelLine(PwVec3 p0, PwVec3 p1, PwColor colour);
 int PwModelPoint(PwVec3 p, PwColor colour);
 int PwModelPolygon(int count, const PwVec3* points, PwVec3 normal, PwColor colour);
-int PwModelSmoothPolygon(int count, const PwVec3* points, const PwVec3* normals,
-                         PwColor colour);
-int PwModelSmoothPolygonN(int count, const PwVec3* points, const PwVec3* normals,
-                          PwVec3 normal, PwColor colour);
+int PwModelSmoothPolygon(int count, const PwVec3* points, const PwVec3* normals, PwColor colour);
+int PwModelSmoothPolygonN(int count, const PwVec3* points, const PwVec3* normals, PwVec3 normal,
+                          PwColor colour);
 int PwModelPolygonTwoSided(int count, const PwVec3* points, PwColor colour);

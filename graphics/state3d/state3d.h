@@ -97,7 +97,6 @@ int PwGetModelColour(PwColor* out);
 // *colour := the model colour when one is set.
 void PwApplyModelColour(PwColor* colour);
 // Lit colour with the current highlight, or with a highlight code.
-void PwShadeColor(PwColor* out, PwColor colour, const PwVec3* point,
-                  const PwVec3* normal);
+void PwShadeColor(PwColor* out, PwColor colour, const PwVec3* point, const PwVec3* normal);
 void PwShadeColorWith(PwColor* out, PwColor colour, const PwVec3* point, const PwVec3* normal,
                       std::uint32_t highlight);

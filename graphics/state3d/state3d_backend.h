@@ -5,11 +5,11 @@
 
 #include "graphics/math/pw_types.h"
 
-void PwBackendSetProjectionMode();   // an accepted mode (0 or 1)
-void PwBackendSetLighting();         // an accepted switch (0 or 1)
-void PwBackendSetParallelDistance(); // an accepted distance (> 0)
+void PwBackendSetProjectionMode();    // an accepted mode (0 or 1)
+void PwBackendSetLighting();          // an accepted switch (0 or 1)
+void PwBackendSetParallelDistance();  // an accepted distance (> 0)
 void PwBackendSetProjection();
-void PwBackendFrameChanged();        // the combined transform was rebuilt
-void PwBackendSetEye();              // the end of PwSetEye
+void PwBackendFrameChanged();  // the combined transform was rebuilt
+void PwBackendSetEye();        // the end of PwSetEye
 void PwBackendSetLight(const PwVec3* world_position);
-void PwBackendSetHighlight();       // a caller set the surfaces' highlight
+void PwBackendSetHighlight();  // a caller set the surfaces' highlight

@@ -33,7 +33,7 @@ struct PwState3D {
   // memory for the largest item queued this frame.
   std::size_t flush_room;
   int temp_pool;  // the pool that keeps flush_room back and serves marks
-  int left_out;  // 1 once something of this frame found no room
+  int left_out;   // 1 once something of this frame found no room
   std::uint32_t highlight;
   int model_tinted;      // 1 while PwSetModelColour holds a colour
   PwColor model_colour;  // PwSetHighlight's code, 0 the library's own

@@ -130,7 +130,7 @@ int PwDrawFontText(const PwPose* pose, const PwTextFont* font, const char* text,
   for (const char* p = text; *p != '\0'; ++p) {
     const int b = static_cast<unsigned char>(*p);
     if (b >= 1 && b < slots && font->glyphs[b] != nullptr) {
-      const PwPose at = {position.x, position.y, position.z,
+      const PwPose at = {position.x,       position.y,     position.z,
                          attitude.heading, attitude.pitch, attitude.bank};
       if (font->type == kPwFontSolid) {
         PwSrfSorted(static_cast<const PwSrf*>(font->glyphs[b]), &at);

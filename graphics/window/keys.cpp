@@ -78,7 +78,9 @@ int PwKeyDown(int code) {
 
 int PwKeyToVk(int code) { return InTable(code) ? State().code_to_vk[code] : 0; }
 
-int PwVkToKey(int virtual_key) { return InTable(virtual_key) ? State().vk_to_code[virtual_key] : 0; }
+int PwVkToKey(int virtual_key) {
+  return InTable(virtual_key) ? State().vk_to_code[virtual_key] : 0;
+}
 
 int PwKeyToAscii(int code) {
   if (code >= 13 && code <= 22) return '0' + code - 13;

@@ -141,27 +141,20 @@ LRESULT CALLBACK PwWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM l
       PostQuitMessage(0);
       PwSetWindowClosed(1);
       PwExitProcess(1);
-    case WM_SIZE:
-      return OnSize(window, lparam);
-    case WM_PAINT:
-      PwDisplayPresent();
-      return DefWindowProcA(window, message, wparam, lparam);
-    case WM_CLOSE:
-      return OnClose(window, wparam, lparam);
-    case WM_SYSCOMMAND:
-      return OnSysCommand(window, wparam, lparam);
+    case WM_SIZE: return OnSize(window, lparam);
+    case WM_PAINT: PwDisplayPresent(); return DefWindowProcA(window, message, wparam, lparam);
+    case WM_CLOSE: return OnClose(window, wparam, lparam);
+    case WM_SYSCOMMAND: return OnSysCommand(window, wparam, lparam);
     case WM_MOUSEMOVE:
     case WM_LBUTTONDOWN:
     case WM_LBUTTONUP:
     case WM_RBUTTONDOWN:
-    case WM_RBUTTONUP:
-      return OnMouse(wparam, lparam);
+    case WM_RBUTTONUP: return OnMouse(wparam, lparam);
     case WM_QUERYNEWPALETTE:
     case WM_PALETTECHANGED:
       SelectWindowPalette();
       return DefWindowProcA(window, message, wparam, lparam);
-    default:
-      return DefWindowProcA(window, message, wparam, lparam);
+    default: return DefWindowProcA(window, message, wparam, lparam);
   }
 }
 

@@ -12,8 +12,10 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR command_line, int) {
   static PwArgumentVector args;
   char module_name[kPwModuleNameSize];
   DWORD n = GetModuleFileNameA(nullptr, module_name, sizeof module_name);
-  if (n == 0 || n >= sizeof module_name) module_name[0] = '\0';
-  else module_name[n] = '\0';
+  if (n == 0 || n >= sizeof module_name)
+    module_name[0] = '\0';
+  else
+    module_name[n] = '\0';
   PwBuildArguments(&args, module_name, command_line);
   int result = ViewerMain(args.argc, args.argv);
   std::fflush(stdout);

@@ -111,17 +111,10 @@ int PwImageEnd() {
   if (!PwImageIsActive() || s.colours == nullptr) return 0;
   int ok = 0;
   switch (s.format) {
-    case kPwImageTiff:
-      ok = Write(s, PwTiffOpen, PwTiffRow, PwTiffClose, false);
-      break;
-    case kPwImageBmp:
-      ok = Write(s, PwBmpOpen, PwBmpRow, PwBmpClose, true);
-      break;
-    case kPwImagePpm:
-      ok = Write(s, PwPpmOpen, PwPpmRow, PwPpmClose, false);
-      break;
-    default:
-      break;
+    case kPwImageTiff: ok = Write(s, PwTiffOpen, PwTiffRow, PwTiffClose, false); break;
+    case kPwImageBmp: ok = Write(s, PwBmpOpen, PwBmpRow, PwBmpClose, true); break;
+    case kPwImagePpm: ok = Write(s, PwPpmOpen, PwPpmRow, PwPpmClose, false); break;
+    default: break;
   }
   Release(s);
   return ok;

@@ -47,8 +47,8 @@ void PwZEllipse2(PwPoint2 centre, int rx, int ry, PwColor colour) {
     ++PwZ().walked;
     const long long k = row < y ? y - row : row - y;
     const long long h = k == 0 ? a : a * PwDiscHalfWidth(b, k) / b;
-    PwZSpan(row, static_cast<double>(x - h), static_cast<double>(x + h), s.x0, right_end,
-            PlotPlain, &colour);
+    PwZSpan(row, static_cast<double>(x - h), static_cast<double>(x + h), s.x0, right_end, PlotPlain,
+            &colour);
   }
 }
 

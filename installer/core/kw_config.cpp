@@ -109,7 +109,8 @@ char* SplitAtComma(char* value) {
 }
 
 // Notes entry section/key of value as refused; returns 0 for the caller.
-int Refuse(const char* section, const char* key, const char* value, KwRefusal why = KwRefusal::kOutside) {
+int Refuse(const char* section, const char* key, const char* value,
+           KwRefusal why = KwRefusal::kOutside) {
   KwState& s = KwGlobal();
   s.refusal = why;
   s.refused[0] = '\0';
@@ -135,7 +136,8 @@ int KwLoadConfig() {
   // Program Files: "\", ".." or "a\b" would reach the Uninstall key
   // itself or another's.
   if (!KwIsPlainName(s.folder)) {
-    return Refuse("Install", "Folder", s.folder, KwNamesDevice(s.folder) ? KwRefusal::kDevice : KwRefusal::kFolderName);
+    return Refuse("Install", "Folder", s.folder,
+                  KwNamesDevice(s.folder) ? KwRefusal::kDevice : KwRefusal::kFolderName);
   }
 
   char tsr[10];
@@ -184,7 +186,8 @@ int KwLoadConfig() {
     KwCopy(whole, sizeof whole, value);
     const char* dest = SplitAtComma(value);
     if (!KwIsInsideDestination(dest ? dest : value)) {
-      return Refuse("Install", key, whole, KwNamesDevice(dest ? dest : value) ? KwRefusal::kDevice : KwRefusal::kOutside);
+      return Refuse("Install", key, whole,
+                    KwNamesDevice(dest ? dest : value) ? KwRefusal::kDevice : KwRefusal::kOutside);
     }
     s.install_count = static_cast<int>(n);
   }
@@ -198,14 +201,16 @@ int KwLoadConfig() {
     if (!target) break;
     SplitAtComma(target);
     if (!KwIsPlainName(value) || !KwIsInsideDestination(target)) {
-      return Refuse("Group", key, whole,
-                    KwNamesDevice(value) || KwNamesDevice(target) ? KwRefusal::kDevice : KwRefusal::kOutside);
+      return Refuse(
+          "Group", key, whole,
+          KwNamesDevice(value) || KwNamesDevice(target) ? KwRefusal::kDevice : KwRefusal::kOutside);
     }
     s.group_count = static_cast<int>(n);
   }
   KwReadProfile("Install", "Open", value, sizeof value);
   if (value[0] != '\0' && !KwIsInsideDestination(value)) {
-    return Refuse("Install", "Open", value, KwNamesDevice(value) ? KwRefusal::kDevice : KwRefusal::kOutside);
+    return Refuse("Install", "Open", value,
+                  KwNamesDevice(value) ? KwRefusal::kDevice : KwRefusal::kOutside);
   }
   const std::string own = std::string("HKEY_LOCAL_MACHINE\\") + KwUninstallKeyName(s.folder);
   for (unsigned n = 1;; ++n) {

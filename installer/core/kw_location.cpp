@@ -44,23 +44,27 @@ std::string Parent(const std::string& folder) {
   if (KwIsRootPath(folder.c_str())) return std::string();
   std::string trimmed = folder.substr(0, folder.size() - 1);
   const char* slash = FindLastCharDbcs(trimmed.c_str(), '\\');
-  return slash ? trimmed.substr(0, static_cast<std::size_t>(slash - trimmed.c_str()) + 1) : std::string();
+  return slash ? trimmed.substr(0, static_cast<std::size_t>(slash - trimmed.c_str()) + 1)
+               : std::string();
 }
 
-KwLocationCheck JudgeFolder(const char* full, const std::vector<KwProtectedFolder>& protected_folders) {
+KwLocationCheck JudgeFolder(const char* full,
+                            const std::vector<KwProtectedFolder>& protected_folders) {
   if (KwIsRootPath(full)) return KwLocationCheck::kRoot;
   for (const KwProtectedFolder& p : protected_folders) {
     if (p.folder.empty()) continue;
     if (KwIsInsideFolder(p.folder.c_str(), full)) return KwLocationCheck::kProtected;
     if (p.inside && KwIsInsideFolder(full, p.folder.c_str())) return KwLocationCheck::kProtected;
-    if (p.children && KwSamePath(Parent(full).c_str(), p.folder.c_str())) return KwLocationCheck::kProtected;
+    if (p.children && KwSamePath(Parent(full).c_str(), p.folder.c_str()))
+      return KwLocationCheck::kProtected;
   }
   return KwLocationCheck::kOk;
 }
 
 }  // namespace
 
-KwLocationCheck KwJudgeLocation(const char* location, const std::vector<KwProtectedFolder>& protected_folders,
+KwLocationCheck KwJudgeLocation(const char* location,
+                                const std::vector<KwProtectedFolder>& protected_folders,
                                 std::string* normalised) {
   char full[kKwPathSize];
   if (normalised) normalised->clear();
@@ -73,7 +77,8 @@ KwLocationCheck KwJudgeLocation(const char* location, const std::vector<KwProtec
   // reach a folder of the system under another name.
   const KwPlatform& hooks = KwPlatformHooks();
   char final_path[kKwPathSize];
-  if (check == KwLocationCheck::kOk && hooks.final_path && hooks.final_path(full, final_path, sizeof final_path) &&
+  if (check == KwLocationCheck::kOk && hooks.final_path &&
+      hooks.final_path(full, final_path, sizeof final_path) &&
       AddBackslash(final_path, sizeof final_path)) {
     check = JudgeFolder(final_path, protected_folders);
   }
@@ -129,7 +134,9 @@ const KwUninstallEntry* KwForeignOwner(const char* location, const char* own_key
   for (const KwUninstallEntry& e : entries) {
     if (KwSamePath(e.key.c_str(), own_key)) continue;
     char theirs[kKwPathSize];
-    if (!KwFullPath(e.location.c_str(), theirs, sizeof theirs) || !AddBackslash(theirs, sizeof theirs)) continue;
+    if (!KwFullPath(e.location.c_str(), theirs, sizeof theirs) ||
+        !AddBackslash(theirs, sizeof theirs))
+      continue;
     // A program at a root owns no folder that a root does not.
     if (KwIsRootPath(theirs)) continue;
     if (KwIsInsideFolder(full, theirs) || KwIsInsideFolder(theirs, full)) return &e;

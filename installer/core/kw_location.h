@@ -36,7 +36,8 @@ KwLocationCheck KwCheckLocationText(const char* location);
 // Judges a location by what it names: it is normalised first, and refused
 // when that is a root or a protected folder (or holds one). *normalised
 // (when given) receives the normalised location.
-KwLocationCheck KwJudgeLocation(const char* location, const std::vector<KwProtectedFolder>& protected_folders,
+KwLocationCheck KwJudgeLocation(const char* location,
+                                const std::vector<KwProtectedFolder>& protected_folders,
                                 std::string* normalised);
 
 // A tenth of the free bytes, from the drive's geometry (64-bit, so large

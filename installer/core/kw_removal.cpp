@@ -50,8 +50,8 @@ bool KwIsDeviceName(const char* begin, const char* end) {
     if (std::strcmp(stem, d) == 0) return true;
   }
   // COM1-COM9 and LPT1-LPT9; COM0 and LPT0 are ordinary names.
-  return n == 4 && (std::strncmp(stem, "COM", 3) == 0 || std::strncmp(stem, "LPT", 3) == 0) && stem[3] >= '1' &&
-         stem[3] <= '9';
+  return n == 4 && (std::strncmp(stem, "COM", 3) == 0 || std::strncmp(stem, "LPT", 3) == 0) &&
+         stem[3] >= '1' && stem[3] <= '9';
 }
 
 int KwIsPlainName(const char* name) { return PlainPart(name, name + std::strlen(name)) ? 1 : 0; }
@@ -80,7 +80,8 @@ int KwIsInsideDestination(const char* destination) {
 
 KwUninstallSource KwCheckUninstallSource(const char* registered_program, const char* running) {
   if (registered_program[0] == '\0') return KwUninstallSource::kNotInstalled;
-  return KwSamePath(registered_program, running) ? KwUninstallSource::kOk : KwUninstallSource::kOtherCopy;
+  return KwSamePath(registered_program, running) ? KwUninstallSource::kOk
+                                                 : KwUninstallSource::kOtherCopy;
 }
 
 KwWalkAction KwFolderEntryAction(const char* name, bool directory, bool link) {
@@ -89,12 +90,13 @@ KwWalkAction KwFolderEntryAction(const char* name, bool directory, bool link) {
   return KwIsHelpIndexFile(name) ? KwWalkAction::kDeleteQuietly : KwWalkAction::kAsk;
 }
 
-int KwStageCopyName(const char* temp_folder, unsigned stamp, char* folder, std::size_t folder_size, char* out,
-                    std::size_t size) {
+int KwStageCopyName(const char* temp_folder, unsigned stamp, char* folder, std::size_t folder_size,
+                    char* out, std::size_t size) {
   char name[sizeof kStagePrefix + kKwKeySize];
   std::snprintf(name, sizeof name, "%s%u\\", kStagePrefix, stamp);
   if (!KwCopy(folder, folder_size, temp_folder) || !AddBackslash(folder, folder_size) ||
-      !KwAppend(folder, folder_size, name) || !KwCopy(out, size, folder) || !KwAppend(out, size, kStageCopy)) {
+      !KwAppend(folder, folder_size, name) || !KwCopy(out, size, folder) ||
+      !KwAppend(out, size, kStageCopy)) {
     if (folder_size) folder[0] = '\0';
     if (size) out[0] = '\0';
     return 0;

@@ -43,8 +43,8 @@ KwWalkAction KwFolderEntryAction(const char* name, bool directory, bool link);
 // so no file that another program left beside it is loaded with it.
 // KwStageCopyName gives the folder (with its backslash) and the copy;
 // KwIsStageCopy tells such a copy from any other file.
-int KwStageCopyName(const char* temp_folder, unsigned stamp, char* folder, std::size_t folder_size, char* out,
-                    std::size_t size);
+int KwStageCopyName(const char* temp_folder, unsigned stamp, char* folder, std::size_t folder_size,
+                    char* out, std::size_t size);
 int KwIsStageCopy(const char* path, const char* temp_folder);
 
 // 1 when the second stage's "x" path may name an installed copy: a full

@@ -42,7 +42,8 @@ std::string KwShortcutFolder(int kind, const std::string& shell_folder) {
 std::vector<std::string> KwShortcutFiles(int kind, const std::string& shell_folder) {
   std::vector<std::string> files;
   std::string folder = KwShortcutFolder(kind, shell_folder);
-  for (const KwShortcutItem& item : KwShortcutItems(kind, false)) files.push_back(folder + item.name + ".lnk");
+  for (const KwShortcutItem& item : KwShortcutItems(kind, false))
+    files.push_back(folder + item.name + ".lnk");
   return files;
 }
 
@@ -67,7 +68,8 @@ bool KwSplitTarget(const std::string& target, std::string* path, std::string* ar
   return true;
 }
 
-std::string KwJoinPathArgs(const std::string& path, bool has_arguments, const std::string& arguments) {
+std::string KwJoinPathArgs(const std::string& path, bool has_arguments,
+                           const std::string& arguments) {
   return has_arguments ? path + " " + arguments : path;
 }
 
@@ -80,7 +82,8 @@ std::vector<std::string> KwProgmanCommands(int kind, bool remove, const std::str
       commands.push_back("[DeleteItem(\"" + title + "\")]");
     } else {
       commands.push_back("[ShowGroup(\"" + title + "\",1)]");
-      for (const KwShortcutItem& item : items) commands.push_back("[DeleteItem(\"" + item.name + "\")]");
+      for (const KwShortcutItem& item : items)
+        commands.push_back("[DeleteItem(\"" + item.name + "\")]");
     }
     return commands;
   }

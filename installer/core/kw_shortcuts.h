@@ -37,7 +37,8 @@ bool KwSplitTarget(const std::string& target, std::string* path, std::string* ar
 
 // Program Manager's text for a target: the (short) path, then one blank
 // and the arguments when the target had any.
-std::string KwJoinPathArgs(const std::string& path, bool has_arguments, const std::string& arguments);
+std::string KwJoinPathArgs(const std::string& path, bool has_arguments,
+                           const std::string& arguments);
 
 // The DDE commands of one call; items hold targets already in Program
 // Manager's form. Removing deletes the items by name, not the group,

@@ -12,24 +12,24 @@ inline constexpr std::size_t kKwNameSize = 100;  // title and folder name
 enum class KwRefusal { kNone, kOutside, kDevice, kFolderName, kRegKey, kForeignEntry };
 
 struct KwState {
-  int new_shell;                       // 1: shell links and Shell Folders; 0: Program Manager
-  char program_path[kKwPathSize];      // the running installer's own module path
-  char program_folder[kKwPathSize];    // folder of the chosen path, with trailing backslash
-  char program_file[kKwPathSize];      // file name of that path
-  char config_file[kKwPathSize];       // program file name with "INF" for its extension
-  char config_path[kKwPathSize];       // program folder + configuration file name
+  int new_shell;                     // 1: shell links and Shell Folders; 0: Program Manager
+  char program_path[kKwPathSize];    // the running installer's own module path
+  char program_folder[kKwPathSize];  // folder of the chosen path, with trailing backslash
+  char program_file[kKwPathSize];    // file name of that path
+  char config_file[kKwPathSize];     // program file name with "INF" for its extension
+  char config_path[kKwPathSize];     // program folder + configuration file name
   char title[kKwNameSize];
   char folder[kKwNameSize];
-  int resident;                        // TSR=1: Startup shortcut only
-  char location[kKwPathSize];          // install location, always ending in a backslash
-  char installed_program[kKwPathSize]; // the copy the uninstall entry runs; "" when none
-  char refused[kKwPathSize];           // the configuration entry that was refused, for its message
-  KwRefusal refusal;                   // and why
-  char owner[kKwNameSize];             // kForeignEntry: the product whose entry Folder names
-  int install_count;                   // N: consecutive non-empty Install entries
-  int group_count;                     // G: consecutive Group entries holding a comma
-  char entry_source[kKwPathSize];      // last entry read: source or shortcut name
-  char entry_dest[kKwPathSize];        // location + destination, or shortcut target
+  int resident;                         // TSR=1: Startup shortcut only
+  char location[kKwPathSize];           // install location, always ending in a backslash
+  char installed_program[kKwPathSize];  // the copy the uninstall entry runs; "" when none
+  char refused[kKwPathSize];            // the configuration entry that was refused, for its message
+  KwRefusal refusal;                    // and why
+  char owner[kKwNameSize];              // kForeignEntry: the product whose entry Folder names
+  int install_count;                    // N: consecutive non-empty Install entries
+  int group_count;                      // G: consecutive Group entries holding a comma
+  char entry_source[kKwPathSize];       // last entry read: source or shortcut name
+  char entry_dest[kKwPathSize];         // location + destination, or shortcut target
 };
 
 KwState& KwGlobal();

@@ -47,7 +47,8 @@ int KwSamePath(const char* a, const char* b) {
     if (n != KwCharLength(b)) return 0;
     if (n == 2) {
       if (a[0] != b[0] || a[1] != b[1]) return 0;
-    } else if (FoldLatin(static_cast<unsigned char>(*a)) != FoldLatin(static_cast<unsigned char>(*b))) {
+    } else if (FoldLatin(static_cast<unsigned char>(*a)) !=
+               FoldLatin(static_cast<unsigned char>(*b))) {
       return 0;
     }
     a += n;

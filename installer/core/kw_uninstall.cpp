@@ -39,7 +39,9 @@ namespace {
 bool SameWord(const std::string& a, const char* b) {
   if (a.size() != std::strlen(b)) return false;
   for (std::size_t i = 0; i < a.size(); ++i) {
-    if (std::toupper(static_cast<unsigned char>(a[i])) != std::toupper(static_cast<unsigned char>(b[i]))) return false;
+    if (std::toupper(static_cast<unsigned char>(a[i])) !=
+        std::toupper(static_cast<unsigned char>(b[i])))
+      return false;
   }
   return true;
 }
@@ -53,7 +55,8 @@ KwRegCheck KwJudgeRegEntry(const char* value) {
     // A root named with nothing under it is no broken entry but the root.
     for (const char* r : {"HKEY_CURRENT_USER", "HKEY_LOCAL_MACHINE", "HKEY_CLASSES_ROOT"}) {
       std::size_t n = std::strlen(r);
-      if (std::strncmp(value, r, n) == 0 && (value[n] == '\0' || (value[n] == '\\' && value[n + 1] == '\0'))) {
+      if (std::strncmp(value, r, n) == 0 &&
+          (value[n] == '\0' || (value[n] == '\\' && value[n + 1] == '\0'))) {
         return KwRegCheck::kTooBroad;
       }
     }
@@ -72,11 +75,12 @@ KwRegCheck KwJudgeRegEntry(const char* value) {
       part += *p;
     }
   }
-  if (root == KwRegRoot::kClassesRoot) return parts.size() < 2 ? KwRegCheck::kTooBroad : KwRegCheck::kNotOwn;
+  if (root == KwRegRoot::kClassesRoot)
+    return parts.size() < 2 ? KwRegCheck::kTooBroad : KwRegCheck::kNotOwn;
   if (parts.size() < 2) return KwRegCheck::kTooBroad;
   if (!SameWord(parts[0], "Software")) return KwRegCheck::kNotOwn;
-  for (const char* shared : {"Microsoft", "Classes", "Policies", "Wow6432Node", "Wine", "RegisteredApplications",
-                             "Clients"}) {
+  for (const char* shared : {"Microsoft", "Classes", "Policies", "Wow6432Node", "Wine",
+                             "RegisteredApplications", "Clients"}) {
     if (SameWord(parts[1], shared)) return KwRegCheck::kNotOwn;
   }
   return parts.size() < 3 ? KwRegCheck::kTooBroad : KwRegCheck::kOk;

@@ -8,29 +8,28 @@
 #include "scenegraph/core/object/node.h"
 #include "scenegraph/core/object/object.h"
 
-#define KS_NODE_CLASS(Cls)                                  \
-public:                                                     \
-    const char* GetClassName() const override;              \
-    KsClassRecord* GetClassInfo() const override;           \
-    static KsClassRecord* ClassRecord();                    \
-                                                            \
-private:                                                    \
-    static void EnsureRecord();                             \
-                                                            \
-public:
+#define KS_NODE_CLASS(Cls)                      \
+ public:                                        \
+  const char* GetClassName() const override;    \
+  KsClassRecord* GetClassInfo() const override; \
+  static KsClassRecord* ClassRecord();          \
+                                                \
+ private:                                       \
+  static void EnsureRecord();                   \
+                                                \
+ public:
 
-#define KS_NODE_CLASS_IMPL(Cls, Parent)                                     \
-    namespace {                                                             \
-    const char kClassName_##Cls[] = #Cls;                                   \
-    KsClassRecord* g_classRecord_##Cls = nullptr;                           \
-    }                                                                       \
-    const char* Cls::GetClassName() const { return kClassName_##Cls; }      \
-    KsClassRecord* Cls::GetClassInfo() const { return g_classRecord_##Cls; } \
-    KsClassRecord* Cls::ClassRecord() { return g_classRecord_##Cls; }       \
-    void Cls::EnsureRecord() {                                              \
-        KsClassManager::Ensure(&g_classRecord_##Cls, kClassName_##Cls,      \
-                               Parent::ClassRecord());                      \
-    }
+#define KS_NODE_CLASS_IMPL(Cls, Parent)                                                    \
+  namespace {                                                                              \
+  const char kClassName_##Cls[] = #Cls;                                                    \
+  KsClassRecord* g_classRecord_##Cls = nullptr;                                            \
+  }                                                                                        \
+  const char* Cls::GetClassName() const { return kClassName_##Cls; }                       \
+  KsClassRecord* Cls::GetClassInfo() const { return g_classRecord_##Cls; }                 \
+  KsClassRecord* Cls::ClassRecord() { return g_classRecord_##Cls; }                        \
+  void Cls::EnsureRecord() {                                                               \
+    KsClassManager::Ensure(&g_classRecord_##Cls, kClassName_##Cls, Parent::ClassRecord()); \
+  }
 
 // How a member takes part in events: a field takes none, an exposed field
 // takes set_ events and sends _changed ones, a settable field takes set_
@@ -45,29 +44,28 @@ enum class KsFieldKind { field, exposedField, settableField };
 // the field has no owner to tell.
 template <class Field>
 class KsMember : public Field {
-public:
-    template <class... Default>
-    KsMember(KsNode* owner, const char* name, KsFieldKind kind, const Default&... value) {
-        if constexpr (sizeof...(Default) > 0) Field::Set(value...);
-        Register(owner, name, kind);
-    }
-    // A list default, given as its elements.
-    template <class Element>
-    KsMember(KsNode* owner, const char* name, KsFieldKind kind,
-             std::initializer_list<Element> list) {
-        Field::Set(static_cast<int>(list.size()), list.begin());
-        Register(owner, name, kind);
-    }
+ public:
+  template <class... Default>
+  KsMember(KsNode* owner, const char* name, KsFieldKind kind, const Default&... value) {
+    if constexpr (sizeof...(Default) > 0) Field::Set(value...);
+    Register(owner, name, kind);
+  }
+  // A list default, given as its elements.
+  template <class Element>
+  KsMember(KsNode* owner, const char* name, KsFieldKind kind, std::initializer_list<Element> list) {
+    Field::Set(static_cast<int>(list.size()), list.begin());
+    Register(owner, name, kind);
+  }
 
-private:
-    void Register(KsNode* owner, const char* name, KsFieldKind kind) {
-        owner->RegisterMember(name, this, kind == KsFieldKind::exposedField ? 0 : 1);
-        if (kind == KsFieldKind::settableField) owner->RegisterFieldEventIn(name);
-    }
+ private:
+  void Register(KsNode* owner, const char* name, KsFieldKind kind) {
+    owner->RegisterMember(name, this, kind == KsFieldKind::exposedField ? 0 : 1);
+    if (kind == KsFieldKind::settableField) owner->RegisterFieldEventIn(name);
+  }
 };
 
 // KS_FIELD(KsSFFloat, beamWidth, exposedField, 1.570796f): the member
 // beamWidth with its kind and default (the arguments of the field's Set, or
 // a braced list of elements; none keeps the field's own).
 #define KS_FIELD(Type, name, kind, ...) \
-    KsMember<Type> name { this, #name, KsFieldKind::kind, __VA_ARGS__ }
+  KsMember<Type> name { this, #name, KsFieldKind::kind, __VA_ARGS__ }

@@ -10,12 +10,12 @@
 // The node factory's constructor of T: a new node, or null without memory.
 template <class T>
 KsNode* KsMakeNode() {
-    return new (std::nothrow) T();
+  return new (std::nothrow) T();
 }
 
 // Sends value as the node's event-out name; the delivery status.
 inline int KsSendBool(KsNode* node, const char* name, KSBOOL value) {
-    KsSFBool event;
-    event.Set(value);
-    return node->SendEventOut(name, &event);
+  KsSFBool event;
+  event.Set(value);
+  return node->SendEventOut(name, &event);
 }

@@ -24,69 +24,69 @@
 
 namespace {
 struct Entry {
-    const char* keyword;
-    KsNodeConstructor ctor;
+  const char* keyword;
+  KsNodeConstructor ctor;
 };
 
 void StartFrame() {
-    KsResetDrawingState();
-    KsStartTraversalFrame();
+  KsResetDrawingState();
+  KsStartTraversalFrame();
 }
 
 // The services the partition's queries take from the node library.
 void InstallPartitionHooks() {
-    KsSetPickHook(KsPickAt);
-    // Each frame's walk starts from the identity and the default colour,
-    // with no shapes counted.
-    KsSetFrameStartHook(StartFrame);
-    KsSetViewpointPathHook(KsStoreViewpointPath);
-    KsSetTimeTickHook(KsTickTimeSensor);
+  KsSetPickHook(KsPickAt);
+  // Each frame's walk starts from the identity and the default colour,
+  // with no shapes counted.
+  KsSetFrameStartHook(StartFrame);
+  KsSetViewpointPathHook(KsStoreViewpointPath);
+  KsSetTimeTickHook(KsTickTimeSensor);
 }
 }  // namespace
 
 void KsRegisterNodeLibrary() {
-    static const Entry kEntries[] = {
-        {"Group", KsMakeNode<KsGroup>},
-        {"Transform", KsMakeNode<KsTransform>},
-        {"Anchor", KsMakeNode<KsAnchor>},
-        {"Collision", KsMakeNode<KsCollision>},
-        {"Billboard", KsMakeNode<KsBillboard>},
-        {"Inline", KsMakeNode<KsInline>},
-        {"LOD", KsMakeNode<KsLOD>},
-        {"Switch", KsMakeNode<KsSwitch>},
-        {"DirectionalLight", KsMakeNode<KsDirectionalLight>},
-        {"PointLight", KsMakeNode<KsPointLight>},
-        {"SpotLight", KsMakeNode<KsSpotLight>},
-        {"Shape", KsMakeNode<KsShape>},
-        {"AudioClip", KsMakeNode<KsAudioClip>},
-        {"Sound", KsMakeNode<KsSound>},
-        {"Script", KsMakeNode<KsScript>},
-        {"WorldInfo", KsMakeNode<KsWorldInfo>},
-        {"Coordinate", KsMakeNode<KsCoordinate>},
-        {"Normal", KsMakeNode<KsNormal>},
-        {"Color", KsMakeNode<KsColor>},
-        {"TextureCoordinate", KsMakeNode<KsTextureCoordinate>},
-        {"Appearance", KsMakeNode<KsAppearance>},
-        {"Material", KsMakeNode<KsMaterial>},
-        {"ImageTexture", KsMakeNode<KsImageTexture>},
-        {"PixelTexture", KsMakeNode<KsPixelTexture>},
-        {"MovieTexture", KsMakeNode<KsMovieTexture>},
-        {"TextureTransform", KsMakeNode<KsTextureTransform>},
-        {"FontStyle", KsMakeNode<KsFontStyle>},
-        {"Box", KsMakeNode<KsBox>},
-        {"Sphere", KsMakeNode<KsSphere>},
-        {"Cylinder", KsMakeNode<KsCylinder>},
-        {"Cone", KsMakeNode<KsCone>},
-        {"PointSet", KsMakeNode<KsPointSet>},
-        {"IndexedLineSet", KsMakeNode<KsIndexedLineSet>},
-        {"IndexedFaceSet", KsMakeNode<KsIndexedFaceSet>},
-        {"Text", KsMakeNode<KsText>},
-        {"Extrusion", KsMakeNode<KsExtrusion>},
-        {"ElevationGrid", KsMakeNode<KsElevationGrid>},
-    };
-    for (const Entry& e : kEntries) KsRegisterNodeConstructor(e.keyword, e.ctor);
-    KsRegisterInterpolatorNodes();
-    KsRegisterBindableNodes();
-    KsRegisterSensorNodes();
-    InstallPartitionHooks();
+  static const Entry kEntries[] = {
+      {"Group", KsMakeNode<KsGroup>},
+      {"Transform", KsMakeNode<KsTransform>},
+      {"Anchor", KsMakeNode<KsAnchor>},
+      {"Collision", KsMakeNode<KsCollision>},
+      {"Billboard", KsMakeNode<KsBillboard>},
+      {"Inline", KsMakeNode<KsInline>},
+      {"LOD", KsMakeNode<KsLOD>},
+      {"Switch", KsMakeNode<KsSwitch>},
+      {"DirectionalLight", KsMakeNode<KsDirectionalLight>},
+      {"PointLight", KsMakeNode<KsPointLight>},
+      {"SpotLight", KsMakeNode<KsSpotLight>},
+      {"Shape", KsMakeNode<KsShape>},
+      {"AudioClip", KsMakeNode<KsAudioClip>},
+      {"Sound", KsMakeNode<KsSound>},
+      {"Script", KsMakeNode<KsScript>},
+      {"WorldInfo", KsMakeNode<KsWorldInfo>},
+      {"Coordinate", KsMakeNode<KsCoordinate>},
+      {"Normal", KsMakeNode<KsNormal>},
+      {"Color", KsMakeNode<KsColor>},
+      {"TextureCoordinate", KsMakeNode<KsTextureCoordinate>},
+      {"Appearance", KsMakeNode<KsAppearance>},
+      {"Material", KsMakeNode<KsMaterial>},
+      {"ImageTexture", KsMakeNode<KsImageTexture>},
+      {"PixelTexture", KsMakeNode<KsPixelTexture>},
+      {"MovieTexture", KsMakeNode<KsMovieTexture>},
+      {"TextureTransform", KsMakeNode<KsTextureTransform>},
+      {"FontStyle", KsMakeNode<KsFontStyle>},
+      {"Box", KsMakeNode<KsBox>},
+      {"Sphere", KsMakeNode<KsSphere>},
+      {"Cylinder", KsMakeNode<KsCylinder>},
+      {"Cone", KsMakeNode<KsCone>},
+      {"PointSet", KsMakeNode<KsPointSet>},
+      {"IndexedLineSet", KsMakeNode<KsIndexedLineSet>},
+      {"IndexedFaceSet", KsMakeNode<KsIndexedFaceSet>},
+      {"Text", KsMakeNode<KsText>},
+      {"Extrusion", KsMakeNode<KsExtrusion>},
+      {"ElevationGrid", KsMakeNode<KsElevationGrid>},
+  };
+  for (const Entry& e : kEntries) KsRegisterNodeConstructor(e.keyword, e.ctor);
+  KsRegisterInterpolatorNodes();
+  KsRegisterBindableNodes();
+  KsRegisterSensorNodes();
+  InstallPartitionHooks();
 }

@@ -11,40 +11,40 @@ size_t g_peak = 0;
 
 // Header in front of each block: the pointer malloc gave and the charge.
 struct Header {
-    void* raw;
-    size_t charged;
+  void* raw;
+  size_t charged;
 };
 
 size_t Charge(size_t size) {
-    size_t c = (size + sizeof(void*) + 15) & ~static_cast<size_t>(15);
-    return c < 32 ? 32 : c;
+  size_t c = (size + sizeof(void*) + 15) & ~static_cast<size_t>(15);
+  return c < 32 ? 32 : c;
 }
 
 void* Allocate(size_t size, size_t align) {
-    if (align < alignof(std::max_align_t)) align = alignof(std::max_align_t);
-    void* raw = std::malloc(size + align + sizeof(Header));
-    if (!raw) return nullptr;
-    uintptr_t at = reinterpret_cast<uintptr_t>(raw) + sizeof(Header);
-    at = (at + align - 1) & ~static_cast<uintptr_t>(align - 1);
-    Header* h = reinterpret_cast<Header*>(at) - 1;
-    h->raw = raw;
-    h->charged = Charge(size);
-    g_held += h->charged;
-    if (g_held > g_peak) g_peak = g_held;
-    return reinterpret_cast<void*>(at);
+  if (align < alignof(std::max_align_t)) align = alignof(std::max_align_t);
+  void* raw = std::malloc(size + align + sizeof(Header));
+  if (!raw) return nullptr;
+  uintptr_t at = reinterpret_cast<uintptr_t>(raw) + sizeof(Header);
+  at = (at + align - 1) & ~static_cast<uintptr_t>(align - 1);
+  Header* h = reinterpret_cast<Header*>(at) - 1;
+  h->raw = raw;
+  h->charged = Charge(size);
+  g_held += h->charged;
+  if (g_held > g_peak) g_peak = g_held;
+  return reinterpret_cast<void*>(at);
 }
 
 void Release(void* p) {
-    if (!p) return;
-    Header* h = static_cast<Header*>(p) - 1;
-    g_held -= h->charged;
-    std::free(h->raw);
+  if (!p) return;
+  Header* h = static_cast<Header*>(p) - 1;
+  g_held -= h->charged;
+  std::free(h->raw);
 }
 
 void* AllocateOrThrow(size_t size, size_t align) {
-    void* p = Allocate(size, align);
-    if (!p) throw std::bad_alloc();
-    return p;
+  void* p = Allocate(size, align);
+  if (!p) throw std::bad_alloc();
+  return p;
 }
 
 }  // namespace
@@ -62,10 +62,10 @@ void* operator new[](size_t n, const std::nothrow_t&) noexcept { return Allocate
 void* operator new(size_t n, std::align_val_t a) { return AllocateOrThrow(n, (size_t)a); }
 void* operator new[](size_t n, std::align_val_t a) { return AllocateOrThrow(n, (size_t)a); }
 void* operator new(size_t n, std::align_val_t a, const std::nothrow_t&) noexcept {
-    return Allocate(n, (size_t)a);
+  return Allocate(n, (size_t)a);
 }
 void* operator new[](size_t n, std::align_val_t a, const std::nothrow_t&) noexcept {
-    return Allocate(n, (size_t)a);
+  return Allocate(n, (size_t)a);
 }
 void operator delete(void* p) noexcept { Release(p); }
 void operator delete[](void* p) noexcept { Release(p); }

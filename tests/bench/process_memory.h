@@ -7,12 +7,12 @@
 namespace lvbench {
 
 struct ProcessPeaks {
-    double residentMb = -1;   // peak working set (VmHWM); -1 when not told
-    // Peak committed memory on Windows (PeakPagefileUsage); the peak address
-    // space (VmPeak) on Linux. Wine's has been seen to miss a peak between
-    // two calls (lower than the resident peak): the resident one is the
-    // figure to trust there.
-    double committedMb = -1;
+  double residentMb = -1;  // peak working set (VmHWM); -1 when not told
+  // Peak committed memory on Windows (PeakPagefileUsage); the peak address
+  // space (VmPeak) on Linux. Wine's has been seen to miss a peak between
+  // two calls (lower than the resident peak): the resident one is the
+  // figure to trust there.
+  double committedMb = -1;
 };
 
 // The peaks of the process since it started.

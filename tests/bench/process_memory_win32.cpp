@@ -6,13 +6,13 @@
 namespace lvbench {
 
 ProcessPeaks ReadProcessPeaks() {
-    ProcessPeaks p;
-    PROCESS_MEMORY_COUNTERS counters;
-    if (GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters)) {
-        p.residentMb = counters.PeakWorkingSetSize / 1048576.0;
-        p.committedMb = counters.PeakPagefileUsage / 1048576.0;
-    }
-    return p;
+  ProcessPeaks p;
+  PROCESS_MEMORY_COUNTERS counters;
+  if (GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters)) {
+    p.residentMb = counters.PeakWorkingSetSize / 1048576.0;
+    p.committedMb = counters.PeakPagefileUsage / 1048576.0;
+  }
+  return p;
 }
 
 }  // namespace lvbench

@@ -16,38 +16,38 @@
 namespace {
 
 const std::string& World(int which) {
-    return which == 0 ? lvbench::GridWorld() : lvbench::IndexWorld();
+  return which == 0 ? lvbench::GridWorld() : lvbench::IndexWorld();
 }
 
 void BM_ReadScene(benchmark::State& state) {
-    KsRegisterNodeLibrary();
-    const std::string& text = World((int)state.range(0));
-    state.SetLabel(state.range(0) == 0 ? "500 x 500 grid" : "mostly indices");
-    double bytesPerByte = 0.0;
-    int roots = 0;
-    auto readOnce = [&] {
-        const size_t before = lvbench::HeldBytes();
-        lvbench::ResetPeak();
-        KsPartition* scene = new KsPartition;
-        {
-            QmReadCharMemory source(text.data(), text.size());
-            QmReadWordFile reader(&source);
-            KsVrmlPass1 pass;
-            pass.Run(&reader);
-            scene->RealizeTree(pass.GetRoot());
-        }
-        bytesPerByte = (double)(lvbench::PeakBytes() - before) / (double)text.size();
-        roots = scene->GetNodeCount();
-        delete scene;
-    };
-    // A first read pays for the process's first touch of its memory, which
-    // on a virtual machine can cost more than the reading: keep it untimed.
-    readOnce();
-    for (auto _ : state) readOnce();
-    state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) *
-                            static_cast<int64_t>(text.size()));
-    state.counters["peak_bytes_per_input_byte"] = bytesPerByte;
-    state.counters["roots"] = roots;
+  KsRegisterNodeLibrary();
+  const std::string& text = World((int)state.range(0));
+  state.SetLabel(state.range(0) == 0 ? "500 x 500 grid" : "mostly indices");
+  double bytesPerByte = 0.0;
+  int roots = 0;
+  auto readOnce = [&] {
+    const size_t before = lvbench::HeldBytes();
+    lvbench::ResetPeak();
+    KsPartition* scene = new KsPartition;
+    {
+      QmReadCharMemory source(text.data(), text.size());
+      QmReadWordFile reader(&source);
+      KsVrmlPass1 pass;
+      pass.Run(&reader);
+      scene->RealizeTree(pass.GetRoot());
+    }
+    bytesPerByte = (double)(lvbench::PeakBytes() - before) / (double)text.size();
+    roots = scene->GetNodeCount();
+    delete scene;
+  };
+  // A first read pays for the process's first touch of its memory, which
+  // on a virtual machine can cost more than the reading: keep it untimed.
+  readOnce();
+  for (auto _ : state) readOnce();
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) *
+                          static_cast<int64_t>(text.size()));
+  state.counters["peak_bytes_per_input_byte"] = bytesPerByte;
+  state.counters["roots"] = roots;
 }
 BENCHMARK(BM_ReadScene)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 

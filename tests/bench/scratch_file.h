@@ -10,22 +10,22 @@
 namespace lvbench {
 
 class ScratchFile {
-public:
-    // name gets the process id in front, so that runs side by side (in
-    // other build trees) never share a file.
-    explicit ScratchFile(const char* name);
-    ~ScratchFile();
-    ScratchFile(const ScratchFile&) = delete;
-    ScratchFile& operator=(const ScratchFile&) = delete;
+ public:
+  // name gets the process id in front, so that runs side by side (in
+  // other build trees) never share a file.
+  explicit ScratchFile(const char* name);
+  ~ScratchFile();
+  ScratchFile(const ScratchFile&) = delete;
+  ScratchFile& operator=(const ScratchFile&) = delete;
 
-    // Empty when the temporary folder could not be found.
-    const std::string& Path() const { return path_; }
-    // Bytes free where the file goes, -1 when unknown.
-    long long FreeBytes() const;
-    void Remove();
+  // Empty when the temporary folder could not be found.
+  const std::string& Path() const { return path_; }
+  // Bytes free where the file goes, -1 when unknown.
+  long long FreeBytes() const;
+  void Remove();
 
-private:
-    std::string path_;
+ private:
+  std::string path_;
 };
 
 }  // namespace lvbench

@@ -20,7 +20,7 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 double Since(Clock::time_point start) {
-    return std::chrono::duration<double>(Clock::now() - start).count();
+  return std::chrono::duration<double>(Clock::now() - start).count();
 }
 
 alignas(std::max_align_t) unsigned char g_main_pool[1048576];
@@ -29,37 +29,37 @@ alignas(std::max_align_t) unsigned char g_pick_pool[524288];
 }  // namespace
 
 int main() {
-    ViewerStartGraphics(g_main_pool, sizeof g_main_pool, g_pick_pool, sizeof g_pick_pool);
-    std::printf("%-10s %8s %9s %9s %6s\n", "viewpoints", "MB", "read s", "open s", "walks");
-    const int counts[] = {0, 250, 1000};
-    for (int viewpoints : counts) {
-        lvbench::ScratchFile file("viewpoint-world.wrl");
-        const std::string text = lvbench::ManyViewpointWorld(viewpoints, 20000);
-        {
-            std::ofstream out(file.Path(), std::ios::binary);
-            out << text;
-        }
-        Clock::time_point start = Clock::now();
-        {
-            KsPartition scene;
-            if (scene.ReadFile(file.Path().c_str()) != 0) {
-                std::printf("the world of %d viewpoints could not be read\n", viewpoints);
-                return 1;
-            }
-        }
-        const double read = Since(start);
-
-        Viewer viewer;
-        KsPartition::ResetScanCount();
-        start = Clock::now();
-        if (viewer.LoadFile(file.Path().c_str()) != 1) {
-            std::printf("the world of %d viewpoints could not be opened\n", viewpoints);
-            return 1;
-        }
-        const double open = Since(start);
-        std::printf("%-10d %8.2f %9.3f %9.3f %6ld\n", viewpoints,
-                    static_cast<double>(text.size()) / 1048576.0, read, open,
-                    KsPartition::GetScanCount());
+  ViewerStartGraphics(g_main_pool, sizeof g_main_pool, g_pick_pool, sizeof g_pick_pool);
+  std::printf("%-10s %8s %9s %9s %6s\n", "viewpoints", "MB", "read s", "open s", "walks");
+  const int counts[] = {0, 250, 1000};
+  for (int viewpoints : counts) {
+    lvbench::ScratchFile file("viewpoint-world.wrl");
+    const std::string text = lvbench::ManyViewpointWorld(viewpoints, 20000);
+    {
+      std::ofstream out(file.Path(), std::ios::binary);
+      out << text;
     }
-    return 0;
+    Clock::time_point start = Clock::now();
+    {
+      KsPartition scene;
+      if (scene.ReadFile(file.Path().c_str()) != 0) {
+        std::printf("the world of %d viewpoints could not be read\n", viewpoints);
+        return 1;
+      }
+    }
+    const double read = Since(start);
+
+    Viewer viewer;
+    KsPartition::ResetScanCount();
+    start = Clock::now();
+    if (viewer.LoadFile(file.Path().c_str()) != 1) {
+      std::printf("the world of %d viewpoints could not be opened\n", viewpoints);
+      return 1;
+    }
+    const double open = Since(start);
+    std::printf("%-10d %8.2f %9.3f %9.3f %6ld\n", viewpoints,
+                static_cast<double>(text.size()) / 1048576.0, read, open,
+                KsPartition::GetScanCount());
+  }
+  return 0;
 }

@@ -38,8 +38,12 @@ class Hostile {
   }
   PwColor Colour() { return {Below(256), Below(256), Below(256)}; }
   PwPose Pose(float reach) {
-    return {Uniform(-reach, reach), Uniform(-reach, reach), Uniform(-reach, reach), Angle(),
-            Angle(), Angle()};
+    return {Uniform(-reach, reach),
+            Uniform(-reach, reach),
+            Uniform(-reach, reach),
+            Angle(),
+            Angle(),
+            Angle()};
   }
 
  private:
@@ -76,9 +80,15 @@ void Frame(Hostile& h) {
       case 3: PwDrawPolygon3(n, pts.data(), c); break;
       case 4: PwLine3(pts[0], pts[1], c); break;
       case 5: PwDrawLine3(pts[0], pts[1], c); break;
-      case 6: PwPoint3(pts[0], c); PwDrawPoint3(pts[1], c); break;
+      case 6:
+        PwPoint3(pts[0], c);
+        PwDrawPoint3(pts[1], c);
+        break;
       case 7: PwDisc3(pts[0], h.Coord(), c); break;
-      case 8: PwMarker3(pts[0], c, h.Below(4)); PwDrawMarker3(pts[1], c, h.Below(4)); break;
+      case 8:
+        PwMarker3(pts[0], c, h.Below(4));
+        PwDrawMarker3(pts[1], c, h.Below(4));
+        break;
       case 9: {
         const char* lines[] = {"label", "two", nullptr};
         PwLabel3(pts[0], lines, c, h.Below(5), h.Below(5));

@@ -62,8 +62,10 @@ TEST_F(KwConfigTest, DefaultLocationIsUnderProgramFilesOfTheWindowsDrive) {
 
 TEST_F(KwConfigTest, ResidentFlagFromTheFirstCharacterOfTsr) {
   Basic();
-  const struct { const char* tsr; int resident; } cases[] = {
-      {"", 0}, {"1", 1}, {"10", 1}, {"0", 0}, {"yes", 0}};
+  const struct {
+    const char* tsr;
+    int resident;
+  } cases[] = {{"", 0}, {"1", 1}, {"10", 1}, {"0", 0}, {"yes", 0}};
   for (const auto& c : cases) {
     Set("Install", "TSR", c.tsr);
     ASSERT_EQ(KwLoadConfig(), 1);
@@ -74,7 +76,10 @@ TEST_F(KwConfigTest, ResidentFlagFromTheFirstCharacterOfTsr) {
 TEST_F(KwConfigTest, EarlierInstallGivesTheRegisteredProgramsFolder) {
   Basic();
   registered_ = true;
-  const struct { const char* registered; const char* location; } cases[] = {
+  const struct {
+    const char* registered;
+    const char* location;
+  } cases[] = {
       {"\"D:\\Apps\\Sample View\\SETUP.EXE\" /r", "D:\\Apps\\Sample View\\"},
       {"D:\\Apps\\View\\SETUP.EXE /r", "D:\\Apps\\View\\"},
       // Unquoted with blanks: the first blank ends the program's path.
@@ -113,7 +118,11 @@ TEST_F(KwConfigTest, InstallEntriesSplitIntoSourceAndDestination) {
   ASSERT_EQ(KwSplitProgramPath("A:\\SETUP.EXE"), 1);
   ASSERT_EQ(KwLoadConfig(), 1);
   const KwState& s = KwGlobal();
-  const struct { int n; const char* source; const char* dest; } cases[] = {
+  const struct {
+    int n;
+    const char* source;
+    const char* dest;
+  } cases[] = {
       {1, "viewer.exe", "C:\\Program Files\\SampleView\\viewer.exe"},
       {2, "disk1\\data.bin", "C:\\Program Files\\SampleView\\data\\sub\\data.bin"},
       {0, "SETUP.INF", "C:\\Program Files\\SampleView\\SETUP.INF"},

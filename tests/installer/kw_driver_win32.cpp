@@ -35,7 +35,8 @@ std::string CaptionOf(HWND w) {
 std::string TextOf(HWND w) { return e2e_driver::TextOf(w, 2000); }
 
 bool CaptionMatches(const std::string& caption, const std::string& want) {
-  if (!want.empty() && want.back() == '*') return caption.compare(0, want.size() - 1, want, 0, want.size() - 1) == 0;
+  if (!want.empty() && want.back() == '*')
+    return caption.compare(0, want.size() - 1, want, 0, want.size() - 1) == 0;
   return caption == want;
 }
 
@@ -128,7 +129,8 @@ BOOL CALLBACK FindBox(HWND w, LPARAM lparam) {
 BOOL CALLBACK DefaultButton(HWND child, LPARAM lparam) {
   char cls[32] = "";
   GetClassNameA(child, cls, sizeof cls);
-  if (lstrcmpiA(cls, "Button") == 0 && (GetWindowLongA(child, GWL_STYLE) & BS_TYPEMASK) == BS_DEFPUSHBUTTON) {
+  if (lstrcmpiA(cls, "Button") == 0 &&
+      (GetWindowLongA(child, GWL_STYLE) & BS_TYPEMASK) == BS_DEFPUSHBUTTON) {
     *reinterpret_cast<int*>(lparam) = GetDlgCtrlID(child);
     return FALSE;
   }
@@ -142,7 +144,8 @@ int Fail(const char* what) {
 
 int MakeLink(const char* file, const char* target) {
   WCHAR wide[MAX_PATH];
-  if (!MultiByteToWideChar(CP_ACP, 0, file, -1, wide, MAX_PATH) || FAILED(CoInitialize(nullptr))) return 1;
+  if (!MultiByteToWideChar(CP_ACP, 0, file, -1, wide, MAX_PATH) || FAILED(CoInitialize(nullptr)))
+    return 1;
   int result = 1;
   IShellLinkA* link = nullptr;
   if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
@@ -171,8 +174,8 @@ BOOL CALLBACK ListTop(HWND w, LPARAM) {
 BOOL CALLBACK ListChild(HWND w, LPARAM) {
   char cls[64] = "";
   GetClassNameA(w, cls, sizeof cls);
-  std::printf("  control %d class %s visible %d [%s]\n", GetDlgCtrlID(w), cls, IsWindowVisible(w) ? 1 : 0,
-              CaptionOf(w).c_str());
+  std::printf("  control %d class %s visible %d [%s]\n", GetDlgCtrlID(w), cls,
+              IsWindowVisible(w) ? 1 : 0, CaptionOf(w).c_str());
   return TRUE;
 }
 

@@ -44,8 +44,8 @@ int Answer(HWND, const char* text, const char* caption, UINT flags) {
 // Wine's own name of a file on the Linux side; empty elsewhere.
 std::string UnixName(const std::string& path) {
   using UnixNameOf = char*(CDECL*)(LPCWSTR);
-  auto unix_name = reinterpret_cast<UnixNameOf>(
-      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
+  auto unix_name = reinterpret_cast<UnixNameOf>(reinterpret_cast<void*>(
+      GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
   if (!unix_name) return "";
   std::wstring wide(path.begin(), path.end());
   char* name = unix_name(wide.c_str());
@@ -67,8 +67,8 @@ int RunLinux(const char* program, const std::string& arguments, Done done) {
   line.push_back('\0');
   std::string windows_program = std::string("Z:") + program;
   std::replace(windows_program.begin(), windows_program.end(), '/', '\\');
-  if (!CreateProcessA(windows_program.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                      &process)) {
+  if (!CreateProcessA(windows_program.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                      nullptr, &startup, &process)) {
     std::printf("cannot run %s\n", command.c_str());
     return 0;
   }
@@ -122,7 +122,9 @@ class KwFilesTest : public ::testing::Test {
     }
     return out;
   }
-  static bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+  static bool Exists(const std::string& path) {
+    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+  }
   static void DeleteTreeQuietly(const std::string& folder);
   static void DeleteTreeFromWindows(const std::string& folder) {
     WIN32_FIND_DATAA found;
@@ -194,7 +196,8 @@ TEST_F(KwFilesTest, CopyMakesSubFoldersAndReportsAFileInUse) {
   EXPECT_EQ(CopyInstallFile(), 0);
   CloseHandle(held);
   ASSERT_EQ(Questions().size(), 1u);
-  EXPECT_EQ(Questions()[0].text, std::string(s.entry_dest) + " is used by other process. Cannot overwrite this file.");
+  EXPECT_EQ(Questions()[0].text,
+            std::string(s.entry_dest) + " is used by other process. Cannot overwrite this file.");
 
   KwCopy(s.entry_source, sizeof s.entry_source, (root_ + "missing.txt").c_str());
   EXPECT_EQ(CopyInstallFile(), 0);
@@ -209,7 +212,8 @@ TEST_F(KwFilesTest, FolderTreeAsksForUserFilesAndDropsHelpIndexes) {
   CreateDirectoryA((tree + "sub").c_str(), nullptr);
   Write(tree + "sub\\VIEWER.GID", "g");
   Write(tree + "notes.txt", "mine");
-  KwWin().previous.folders = {KwFullLongPath(tree.c_str()), KwFullLongPath((tree + "sub\\").c_str())};
+  KwWin().previous.folders = {KwFullLongPath(tree.c_str()),
+                              KwFullLongPath((tree + "sub\\").c_str())};
 
   // Cancel stops the walk; the folder stays.
   NextAnswer() = IDCANCEL;
@@ -228,7 +232,8 @@ TEST_F(KwFilesTest, FolderTreeAsksForUserFilesAndDropsHelpIndexes) {
   EXPECT_EQ(Questions()[0].text, "Delete \"" + tree + "notes.txt\"?");
   EXPECT_EQ(Questions()[0].caption, "Unit Title");
   // No is the default: a key pressed by habit keeps the file.
-  EXPECT_EQ(Questions()[0].flags, static_cast<UINT>(MB_YESNOCANCEL | MB_ICONQUESTION | MB_DEFBUTTON2));
+  EXPECT_EQ(Questions()[0].flags,
+            static_cast<UINT>(MB_YESNOCANCEL | MB_ICONQUESTION | MB_DEFBUTTON2));
   EXPECT_EQ(Questions()[1].text, "Failed to delete the directory \"" + root_ + "tree\".");
 
   Questions().clear();
@@ -243,7 +248,6 @@ TEST_F(KwFilesTest, FolderTreeAsksForUserFilesAndDropsHelpIndexes) {
   EXPECT_TRUE(Questions().empty());
 }
 
-
 // A drive letter of its own, mapped to a folder of the test, so a sweep
 // of its root (should a guard fail) meets only the test's files. Under
 // Wine a drive is a link in the prefix's dosdevices folder.
@@ -257,10 +261,12 @@ class MappedDrive {
       if (used & (1u << (letter - 'A'))) continue;
       std::string drive = std::string(1, letter) + ":";
       if (at != std::string::npos) {
-        std::string link = dosdevices.substr(0, at) + "/" + static_cast<char>(letter - 'A' + 'a') + ":";
+        std::string link =
+            dosdevices.substr(0, at) + "/" + static_cast<char>(letter - 'A' + 'a') + ":";
         std::string root = drive + "\\";
-        if (!RunLinux("/bin/ln", "-sn " + Quoted(UnixName(folder)) + " " + Quoted(link),
-                      [&] { return GetFileAttributesA(root.c_str()) != INVALID_FILE_ATTRIBUTES; })) {
+        if (!RunLinux("/bin/ln", "-sn " + Quoted(UnixName(folder)) + " " + Quoted(link), [&] {
+              return GetFileAttributesA(root.c_str()) != INVALID_FILE_ATTRIBUTES;
+            })) {
           break;
         }
         drive_ = drive;
@@ -273,7 +279,8 @@ class MappedDrive {
   ~MappedDrive() {
     if (!unix_link_.empty()) {
       std::string root = drive_ + "\\";
-      RunLinux("/bin/rm", Quoted(unix_link_), [&] { return GetFileAttributesA(root.c_str()) == INVALID_FILE_ATTRIBUTES; });
+      RunLinux("/bin/rm", Quoted(unix_link_),
+               [&] { return GetFileAttributesA(root.c_str()) == INVALID_FILE_ATTRIBUTES; });
     } else if (!drive_.empty()) {
       DefineDosDeviceA(DDD_REMOVE_DEFINITION, drive_.c_str(), nullptr);
     }
@@ -380,7 +387,8 @@ TEST_F(KwLinkTest, NothingIsWrittenOrDeletedThroughALink) {
     Questions().clear();
     EXPECT_EQ(CopyInstallFile(), 0) << s.entry_dest;
     ASSERT_EQ(Questions().size(), 1u);
-    EXPECT_EQ(Questions()[0].text, "\"" + entries[i] + "\" would be written through a link. Not copied.");
+    EXPECT_EQ(Questions()[0].text,
+              "\"" + entries[i] + "\" would be written through a link. Not copied.");
     EXPECT_EQ(Read(outside_ + "x.dll"), "foreign");
   }
   // A real sub-folder beside the link is written as before.
@@ -395,7 +403,8 @@ TEST_F(KwLinkTest, NothingIsWrittenOrDeletedThroughALink) {
   Questions().clear();
   EXPECT_EQ(KwMayUninstall(s.installed_program), 0);
   ASSERT_EQ(Questions().size(), 1u);
-  EXPECT_EQ(Questions()[0].text, "\"" + root_ + "linked\\\" is a link to another folder. Nothing was deleted.");
+  EXPECT_EQ(Questions()[0].text,
+            "\"" + root_ + "linked\\\" is a link to another folder. Nothing was deleted.");
 }
 
 // Links to files, made from the Linux side: Wine shows a symbolic link to
@@ -414,19 +423,34 @@ class KwFileLinkTest : public KwFilesTest {
     Write(root_ + "outside\\gone.dll", "x");
     Write(app_ + "own.dll", "own");
     Write(root_ + "ours.dll", "ours");
-    ASSERT_EQ(Linux("/bin/ln", "-s " + Quoted(UnixName(root_ + "outside\\y.dll")) + " " + Quoted(UnixName(app_) + "y.dll"),
-                    app_ + "y.dll", true), 1);
-    ASSERT_EQ(Linux("/bin/ln", "-s " + Quoted(UnixName(root_ + "outside\\gone.dll")) + " " +
-                                   Quoted(UnixName(app_) + "dangling.dll"), app_ + "dangling.dll", true), 1);
-    ASSERT_EQ(Linux("/bin/rm", Quoted(UnixName(root_ + "outside\\gone.dll")), app_ + "dangling.dll", false), 1);
-    ASSERT_EQ(Linux("/bin/ln", Quoted(UnixName(root_ + "outside\\hard.dll")) + " " + Quoted(UnixName(app_) + "hard.dll"),
-                    app_ + "hard.dll", true), 1);
-    ASSERT_EQ(Linux("/bin/ln", "-s " + Quoted(UnixName(root_ + "outside\\y.dll")) + " " + Quoted(UnixName(app_) + "cache.gid"),
-                    app_ + "cache.gid", true), 1);
+    ASSERT_EQ(Linux("/bin/ln",
+                    "-s " + Quoted(UnixName(root_ + "outside\\y.dll")) + " " +
+                        Quoted(UnixName(app_) + "y.dll"),
+                    app_ + "y.dll", true),
+              1);
+    ASSERT_EQ(Linux("/bin/ln",
+                    "-s " + Quoted(UnixName(root_ + "outside\\gone.dll")) + " " +
+                        Quoted(UnixName(app_) + "dangling.dll"),
+                    app_ + "dangling.dll", true),
+              1);
+    ASSERT_EQ(Linux("/bin/rm", Quoted(UnixName(root_ + "outside\\gone.dll")), app_ + "dangling.dll",
+                    false),
+              1);
+    ASSERT_EQ(Linux("/bin/ln",
+                    Quoted(UnixName(root_ + "outside\\hard.dll")) + " " +
+                        Quoted(UnixName(app_) + "hard.dll"),
+                    app_ + "hard.dll", true),
+              1);
+    ASSERT_EQ(Linux("/bin/ln",
+                    "-s " + Quoted(UnixName(root_ + "outside\\y.dll")) + " " +
+                        Quoted(UnixName(app_) + "cache.gid"),
+                    app_ + "cache.gid", true),
+              1);
     KwCopy(KwGlobal().location, sizeof KwGlobal().location, app_.c_str());
   }
   // Runs a Linux program until path shows (present) or goes.
-  static int Linux(const char* program, const std::string& arguments, const std::string& path, bool present) {
+  static int Linux(const char* program, const std::string& arguments, const std::string& path,
+                   bool present) {
     if (UnixName(path).empty()) return 0;
     return RunLinux(program, arguments, [&] { return Exists(path) == present; });
   }
@@ -434,14 +458,19 @@ class KwFileLinkTest : public KwFilesTest {
 };
 
 TEST_F(KwFileLinkTest, WhatAFileIsTellsLinksApart) {
-  const struct { const char* name; KwFileKind kind; } cases[] = {
-      {"own.dll", KwFileKind::kPlain},         {"y.dll", KwFileKind::kLink},
-      {"dangling.dll", KwFileKind::kLink},     {"hard.dll", KwFileKind::kHardLink},
-      {"cache.gid", KwFileKind::kLink},        {"never.dll", KwFileKind::kAbsent},
+  const struct {
+    const char* name;
+    KwFileKind kind;
+  } cases[] = {
+      {"own.dll", KwFileKind::kPlain},     {"y.dll", KwFileKind::kLink},
+      {"dangling.dll", KwFileKind::kLink}, {"hard.dll", KwFileKind::kHardLink},
+      {"cache.gid", KwFileKind::kLink},    {"never.dll", KwFileKind::kAbsent},
   };
-  for (const auto& c : cases) EXPECT_EQ(KwExistingFileKind((app_ + c.name).c_str()), c.kind) << c.name;
+  for (const auto& c : cases)
+    EXPECT_EQ(KwExistingFileKind((app_ + c.name).c_str()), c.kind) << c.name;
   // What the check sees past: Wine's attributes of the link are a plain file's.
-  EXPECT_EQ(GetFileAttributesA((app_ + "y.dll").c_str()), static_cast<DWORD>(FILE_ATTRIBUTE_ARCHIVE));
+  EXPECT_EQ(GetFileAttributesA((app_ + "y.dll").c_str()),
+            static_cast<DWORD>(FILE_ATTRIBUTE_ARCHIVE));
   EXPECT_EQ(GetFileAttributesA((app_ + "dangling.dll").c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
@@ -449,7 +478,10 @@ TEST_F(KwFileLinkTest, InstallNeverWritesThroughALinkOrOverAnothersFile) {
   KwState& s = KwGlobal();
   KwCopy(s.entry_source, sizeof s.entry_source, (root_ + "ours.dll").c_str());
   Write(app_ + "theirs.txt", "user's");
-  const struct { const char* name; const char* said; } refused[] = {
+  const struct {
+    const char* name;
+    const char* said;
+  } refused[] = {
       {"y.dll", "is a link to another file"},
       {"dangling.dll", "is a link to another file"},
       {"hard.dll", "is a link to another file"},
@@ -516,7 +548,8 @@ TEST_F(KwFilesTest, AFolderTheInstallDidNotMakeStays) {
   CreateDirectoryA((root_ + "tree").c_str(), nullptr);
   CreateDirectoryA((tree + "made").c_str(), nullptr);
   CreateDirectoryA((tree + "theirs").c_str(), nullptr);
-  KwWin().previous.folders = {KwFullLongPath(tree.c_str()), KwFullLongPath((tree + "made\\").c_str())};
+  KwWin().previous.folders = {KwFullLongPath(tree.c_str()),
+                              KwFullLongPath((tree + "made\\").c_str())};
   NextAnswer() = IDYES;
   EXPECT_EQ(DeleteFolderTree(tree.c_str()), 0);
   EXPECT_FALSE(Exists(tree + "made"));
@@ -532,7 +565,8 @@ TEST_F(KwFilesTest, KnownFoldersAreJudgedWhereTheyFinallyLead) {
   std::vector<KwProtectedFolder> folders = KwSystemFolders();
   char windows[MAX_PATH], path[MAX_PATH];
   GetWindowsDirectoryA(windows, sizeof windows);
-  std::vector<std::string> refused = {std::string(windows) + "\\Fonts\\", std::string(windows) + "\\system32\\drivers\\",
+  std::vector<std::string> refused = {std::string(windows) + "\\Fonts\\",
+                                      std::string(windows) + "\\system32\\drivers\\",
                                       std::string(windows) + "\\Viewer\\"};
   for (int kind : {CSIDL_COMMON_APPDATA, CSIDL_PERSONAL, CSIDL_DESKTOPDIRECTORY, CSIDL_APPDATA}) {
     ASSERT_TRUE(SUCCEEDED(SHGetFolderPathA(nullptr, kind, nullptr, 0, path))) << kind;
@@ -553,10 +587,12 @@ TEST_F(KwFilesTest, KnownFoldersAreJudgedWhereTheyFinallyLead) {
   refused.push_back(mapped.drive() + "\\system32\\");
   refused.push_back(mapped.drive() + "\\Viewer\\");
   for (const std::string& location : refused) {
-    EXPECT_EQ(KwJudgeLocation(location.c_str(), folders, nullptr), KwLocationCheck::kProtected) << location;
+    EXPECT_EQ(KwJudgeLocation(location.c_str(), folders, nullptr), KwLocationCheck::kProtected)
+        << location;
   }
   for (const std::string& location : {program_files + "Kw New Product\\", root_ + "App\\"}) {
-    EXPECT_EQ(KwJudgeLocation(location.c_str(), folders, nullptr), KwLocationCheck::kOk) << location;
+    EXPECT_EQ(KwJudgeLocation(location.c_str(), folders, nullptr), KwLocationCheck::kOk)
+        << location;
   }
 }
 
@@ -572,8 +608,10 @@ TEST_F(KwFilesTest, OnlyTheRegisteredCopyMayUninstall) {
   EXPECT_TRUE(Questions().empty());
   EXPECT_EQ(KwMayUninstall((root_ + "Downloads\\SETUP.EXE").c_str()), 0);
   ASSERT_EQ(Questions().size(), 1u);
-  EXPECT_EQ(Questions()[0].text, "\"" + root_ + "Downloads\\SETUP.EXE\" is not the installed copy of \"Unit Title\", which is \"" +
-                                     root_ + "App\\SETUP.EXE\". Nothing was deleted.");
+  EXPECT_EQ(Questions()[0].text,
+            "\"" + root_ +
+                "Downloads\\SETUP.EXE\" is not the installed copy of \"Unit Title\", which is \"" +
+                root_ + "App\\SETUP.EXE\". Nothing was deleted.");
   EXPECT_EQ(Questions()[0].flags, static_cast<UINT>(MB_OK | MB_ICONERROR));
   s.installed_program[0] = '\0';
   EXPECT_EQ(KwMayUninstall((root_ + "App\\SETUP.EXE").c_str()), 0);
@@ -587,7 +625,8 @@ TEST_F(KwFilesTest, TheInstalledCopysOwnFolderIsTheOneSwept) {
   CreateDirectoryA((root_ + "App").c_str(), nullptr);
   Write(root_ + "App\\SETUP.EXE", "x");
   // An entry spelled with dots still names the copy in App.
-  KwCopy(s.installed_program, sizeof s.installed_program, (root_ + "App\\.\\sub\\..\\SETUP.EXE").c_str());
+  KwCopy(s.installed_program, sizeof s.installed_program,
+         (root_ + "App\\.\\sub\\..\\SETUP.EXE").c_str());
   KwCopy(s.location, sizeof s.location, "C:\\.\\");
   EXPECT_EQ(KwMayUninstall((root_ + "app\\setup.exe").c_str()), 1);
   EXPECT_STREQ(s.location, (root_ + "App\\").c_str());
@@ -596,7 +635,10 @@ TEST_F(KwFilesTest, TheInstalledCopysOwnFolderIsTheOneSwept) {
   char windows[MAX_PATH], system[MAX_PATH];
   GetWindowsDirectoryA(windows, sizeof windows);
   GetSystemDirectoryA(system, sizeof system);
-  const struct { std::string program; const char* why; } refused[] = {
+  const struct {
+    std::string program;
+    const char* why;
+  } refused[] = {
       {"C:\\.\\SETUP.EXE", "is a drive root"},
       {"C:\\Windows\\..\\SETUP.EXE", "is a drive root"},
       {std::string(windows) + "\\.\\SETUP.EXE", "is a folder of the system or a user profile"},
@@ -616,7 +658,8 @@ TEST_F(KwFilesTest, TheInstalledCopysOwnFolderIsTheOneSwept) {
   std::vector<KwProtectedFolder> folders = KwSystemFolders();
   for (const std::string& location : {std::string(profile) + "\\", std::string(profile) + "\\..\\",
                                       std::string(profile) + "\\..\\Someone Else\\"}) {
-    EXPECT_EQ(KwJudgeLocation(location.c_str(), folders, nullptr), KwLocationCheck::kProtected) << location;
+    EXPECT_EQ(KwJudgeLocation(location.c_str(), folders, nullptr), KwLocationCheck::kProtected)
+        << location;
   }
   EXPECT_EQ(KwJudgeLocation((std::string(profile) + "\\Apps\\Viewer\\").c_str(), folders, nullptr),
             KwLocationCheck::kOk);
@@ -630,13 +673,15 @@ TEST_F(KwFilesTest, NamesCompareAsWindowsComparesThem) {
   ASSERT_EQ(WideCharToMultiByte(CP_ACP, 0, L"\x00C4", 1, upper, 1, nullptr, &lossy), 1);
   if (lossy) GTEST_SKIP() << "code page " << GetACP() << " has no A with diaeresis";
   WideCharToMultiByte(CP_ACP, 0, L"\x00E4", 1, lower, 1, nullptr, nullptr);
-  std::string a = std::string("C:\\") + upper + "rger\\", b = std::string("c:\\") + lower + "RGER\\";
+  std::string a = std::string("C:\\") + upper + "rger\\",
+              b = std::string("c:\\") + lower + "RGER\\";
   EXPECT_EQ(KwSamePath(a.c_str(), b.c_str()), 1);
   EXPECT_EQ(KwSamePath(a.c_str(), "C:\\Orger\\"), 0);
   // The right copy, found under either spelling, may uninstall.
   CreateDirectoryA((root_ + a.substr(3)).c_str(), nullptr);
   Write(root_ + a.substr(3) + "SETUP.EXE", "x");
-  KwCopy(KwGlobal().installed_program, sizeof KwGlobal().installed_program, (root_ + a.substr(3) + "SETUP.EXE").c_str());
+  KwCopy(KwGlobal().installed_program, sizeof KwGlobal().installed_program,
+         (root_ + a.substr(3) + "SETUP.EXE").c_str());
   EXPECT_EQ(KwMayUninstall((root_ + b.substr(3) + "setup.exe").c_str()), 1);
   EXPECT_TRUE(Questions().empty());
 }
@@ -652,8 +697,9 @@ bool SaveTestLink(const std::string& file, const std::string& target) {
   }
   link->SetPath(target.c_str());
   IPersistFile* persist = nullptr;
-  bool saved = SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&persist))) &&
-               SUCCEEDED(persist->Save(wide, TRUE));
+  bool saved =
+      SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&persist))) &&
+      SUCCEEDED(persist->Save(wide, TRUE));
   if (persist) persist->Release();
   link->Release();
   return saved;
@@ -670,7 +716,8 @@ TEST_F(KwFilesTest, OnlyLinksToTheInstalledProgramAreRemoved) {
   KwInstallPathHooks();
   KwShortcutRemoval plan;
   plan.kind = kKwDesktop;
-  plan.files = {root_ + "Ours.lnk", root_ + "Theirs.lnk", root_ + "Spelled.lnk", root_ + "Missing.lnk"};
+  plan.files = {root_ + "Ours.lnk", root_ + "Theirs.lnk", root_ + "Spelled.lnk",
+                root_ + "Missing.lnk"};
   plan.targets = {program, program, program, program};
   std::vector<std::string> kept = RemoveShortcuts(plan);
   ASSERT_EQ(kept.size(), 1u);
@@ -687,7 +734,8 @@ TEST_F(KwFilesTest, RemovalCaptionIsWideWhateverTheCodePage) {
 TEST_F(KwFilesTest, MissingFileCountsAsDeleted) {
   EXPECT_EQ(DeleteInstalledFile((root_ + "never.txt").c_str()), 1);
   Write(root_ + "held.txt", "x");
-  HANDLE held = CreateFileA((root_ + "held.txt").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  HANDLE held = CreateFileA((root_ + "held.txt").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                            0, nullptr);
   EXPECT_EQ(DeleteInstalledFile((root_ + "held.txt").c_str()), 0);
   CloseHandle(held);
   ASSERT_EQ(Questions().size(), 1u);
@@ -699,7 +747,8 @@ TEST_F(KwFilesTest, RegistryTreeGoesWithItsSubkeys) {
   std::string key = std::string(base) + std::to_string(GetCurrentProcessId());
   for (const char* sub : {"\\A\\Deep", "\\B", "\\C\\X\\Y"}) {
     HKEY k;
-    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, (key + sub).c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &k, nullptr),
+    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, (key + sub).c_str(), 0, nullptr, 0, KEY_WRITE,
+                              nullptr, &k, nullptr),
               ERROR_SUCCESS);
     RegSetValueExA(k, "v", 0, REG_SZ, reinterpret_cast<const BYTE*>("1"), 2);
     RegCloseKey(k);
@@ -710,7 +759,8 @@ TEST_F(KwFilesTest, RegistryTreeGoesWithItsSubkeys) {
   // An empty or backslash-led subkey names nothing, never the root or a
   // key the entry did not name.
   std::string kept = key + "Kept";
-  ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, kept.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &k, nullptr),
+  ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, kept.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &k,
+                            nullptr),
             ERROR_SUCCESS);
   RegCloseKey(k);
   DeleteRegTree(HKEY_CURRENT_USER, "");
@@ -721,8 +771,8 @@ TEST_F(KwFilesTest, RegistryTreeGoesWithItsSubkeys) {
   // there "\\" opens the root itself, and a walk from it would try every
   // class key. Nothing is even opened.
   std::string class_key = "KwUnitClass" + std::to_string(GetCurrentProcessId());
-  ASSERT_EQ(RegCreateKeyExA(HKEY_CLASSES_ROOT, (class_key + "\\Sub").c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &k,
-                            nullptr),
+  ASSERT_EQ(RegCreateKeyExA(HKEY_CLASSES_ROOT, (class_key + "\\Sub").c_str(), 0, nullptr, 0,
+                            KEY_WRITE, nullptr, &k, nullptr),
             ERROR_SUCCESS);
   RegCloseKey(k);
   ASSERT_EQ(RegOpenKeyExA(HKEY_CLASSES_ROOT, "\\", 0, KEY_READ, &k), ERROR_SUCCESS);
@@ -731,7 +781,8 @@ TEST_F(KwFilesTest, RegistryTreeGoesWithItsSubkeys) {
   DeleteRegTree(HKEY_CLASSES_ROOT, "\\");
   DeleteRegTree(HKEY_CLASSES_ROOT, ("\\" + class_key).c_str());
   EXPECT_EQ(KwRegistryOpenCount(), 0u);
-  EXPECT_EQ(RegOpenKeyExA(HKEY_CLASSES_ROOT, (class_key + "\\Sub").c_str(), 0, KEY_READ, &k), ERROR_SUCCESS);
+  EXPECT_EQ(RegOpenKeyExA(HKEY_CLASSES_ROOT, (class_key + "\\Sub").c_str(), 0, KEY_READ, &k),
+            ERROR_SUCCESS);
   RegCloseKey(k);
   DeleteRegTree(HKEY_CLASSES_ROOT, class_key.c_str());
   EXPECT_EQ(KwRegistryOpenCount(), 2u);

@@ -35,7 +35,9 @@ class KwFixture : public ::testing::Test {
   }
 
   // Shift-JIS lead bytes, for the double-byte paths.
-  static int ShiftJisLead(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
+  static int ShiftJisLead(unsigned char c) {
+    return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
+  }
 
   Profile profile_;
   std::string windows_ = "C:\\WINDOWS";

@@ -11,12 +11,20 @@ namespace {
 using KwPathsTest = KwFixture;
 
 TEST_F(KwPathsTest, CommandLineChoosesTheMode) {
-  const struct { const char* line; KwMode mode; } cases[] = {
-      {"", KwMode::kInstall},           {"/r", KwMode::kUninstallRequest},
-      {"r", KwMode::kUninstallRequest}, {"R", KwMode::kUninstallRequest},
-      {"/R", KwMode::kUninstallRequest}, {"x C:\\A\\S.EXE", KwMode::kSecondStage},
-      {"/x C:\\A\\S.EXE", KwMode::kSecondStage}, {"X C:\\A", KwMode::kInstall},
-      {"/install", KwMode::kInstall},   {"//r", KwMode::kInstall},
+  const struct {
+    const char* line;
+    KwMode mode;
+  } cases[] = {
+      {"", KwMode::kInstall},
+      {"/r", KwMode::kUninstallRequest},
+      {"r", KwMode::kUninstallRequest},
+      {"R", KwMode::kUninstallRequest},
+      {"/R", KwMode::kUninstallRequest},
+      {"x C:\\A\\S.EXE", KwMode::kSecondStage},
+      {"/x C:\\A\\S.EXE", KwMode::kSecondStage},
+      {"X C:\\A", KwMode::kInstall},
+      {"/install", KwMode::kInstall},
+      {"//r", KwMode::kInstall},
   };
   for (const auto& c : cases) EXPECT_EQ(KwChooseMode(c.line, nullptr), c.mode) << c.line;
   const char* path = nullptr;
@@ -56,8 +64,14 @@ TEST_F(KwPathsTest, AddBackslashKnowsDoubleByteCharacters) {
   std::strcpy(path, "C:\\\x95\x5C");
   ASSERT_EQ(AddBackslash(path, sizeof path), 1);
   EXPECT_STREQ(path, "C:\\\x95\x5C\\");
-  EXPECT_EQ(IsTrailByteAt("\x95\x5C" "a", 1), 1);
-  EXPECT_EQ(IsTrailByteAt("\x95\x5C" "a", 2), 0);
+  EXPECT_EQ(IsTrailByteAt("\x95\x5C"
+                          "a",
+                          1),
+            1);
+  EXPECT_EQ(IsTrailByteAt("\x95\x5C"
+                          "a",
+                          2),
+            0);
   EXPECT_EQ(IsTrailByteAt("a\\", 1), 0);
   EXPECT_EQ(FindCharDbcs("\x95\x5C\\", '\\') - "\x95\x5C\\", 2);
   char full[4] = "abc";
@@ -74,7 +88,11 @@ TEST_F(KwPathsTest, EntryKeysAreDecimal) {
 }
 
 TEST_F(KwPathsTest, LocationChecks) {
-  const struct { const char* typed; const char* location; KwLocationCheck check; } cases[] = {
+  const struct {
+    const char* typed;
+    const char* location;
+    KwLocationCheck check;
+  } cases[] = {
       {"C:", "C:\\", KwLocationCheck::kRoot},
       {"C:\\", "C:\\", KwLocationCheck::kRoot},
       {"C", "C\\", KwLocationCheck::kRoot},

@@ -19,7 +19,8 @@ TEST_F(KwRecordTest, RecordSurvivesTheRegistrysMultiString) {
   // terminator loses only the unfinished name, and reading stops at the
   // list's end.
   const char edited[] = "app.exe\0..\\x.dll\0C:\\App\\ok.dll\0\0C:\\Windows\\win.ini\0C:\\App\\cut";
-  EXPECT_EQ(KwRecordFromMultiString(edited, sizeof edited - 1), std::vector<std::string>{"C:\\App\\ok.dll"});
+  EXPECT_EQ(KwRecordFromMultiString(edited, sizeof edited - 1),
+            std::vector<std::string>{"C:\\App\\ok.dll"});
 }
 
 TEST_F(KwRecordTest, NamesCompareAsTheFileSystemComparesThem) {

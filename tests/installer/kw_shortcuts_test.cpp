@@ -76,7 +76,11 @@ TEST_F(KwShortcutsTest, ProgramManagerCommands) {
 }
 
 TEST_F(KwShortcutsTest, RegEntriesNameOneOfThreeRoots) {
-  const struct { const char* value; KwRegRoot root; const char* subkey; } cases[] = {
+  const struct {
+    const char* value;
+    KwRegRoot root;
+    const char* subkey;
+  } cases[] = {
       {"HKEY_CURRENT_USER\\Software\\V", KwRegRoot::kCurrentUser, "Software\\V"},
       {"HKEY_LOCAL_MACHINE\\SOFTWARE\\V", KwRegRoot::kLocalMachine, "SOFTWARE\\V"},
       {"HKEY_CLASSES_ROOT\\.wrl", KwRegRoot::kClassesRoot, ".wrl"},
@@ -118,7 +122,8 @@ TEST_F(KwShortcutsTest, WininitBlockKeepsEveryExistingLine) {
   EXPECT_EQ(block, "[Rename]\r\nNUL=X\r\n");
 
   std::string many;
-  for (int i = 0; i < 1000; ++i) many += "NUL=C:\\SOME\\LONGER\\NAME" + std::to_string(i) + ".EXE" + '\0';
+  for (int i = 0; i < 1000; ++i)
+    many += "NUL=C:\\SOME\\LONGER\\NAME" + std::to_string(i) + ".EXE" + '\0';
   many += '\0';
   EXPECT_EQ(KwBuildWininitBlock(many.c_str(), "X", &block), 0);
   EXPECT_TRUE(block.empty());

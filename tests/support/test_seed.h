@@ -11,20 +11,20 @@
 namespace lvtest {
 
 inline std::uint32_t Seed(std::uint32_t fixed) {
-    const char* text = std::getenv("LV_TEST_SEED");
-    return text && *text ? static_cast<std::uint32_t>(std::strtoul(text, nullptr, 0)) : fixed;
+  const char* text = std::getenv("LV_TEST_SEED");
+  return text && *text ? static_cast<std::uint32_t>(std::strtoul(text, nullptr, 0)) : fixed;
 }
 
 inline int Count(int fixed) {
-    const char* text = std::getenv("LV_TEST_COUNT");
-    const long n = text && *text ? std::strtol(text, nullptr, 0) : 0;
-    return n > 0 && n <= 100000000 ? static_cast<int>(n) : fixed;
+  const char* text = std::getenv("LV_TEST_COUNT");
+  const long n = text && *text ? std::strtol(text, nullptr, 0) : 0;
+  return n > 0 && n <= 100000000 ? static_cast<int>(n) : fixed;
 }
 
 inline std::string SeedNote(std::uint32_t seed, int count) {
-    return "seed " + std::to_string(seed) + ", " + std::to_string(count) +
-           " inputs (LV_TEST_SEED=" + std::to_string(seed) + " LV_TEST_COUNT=" +
-           std::to_string(count) + " repeat them)";
+  return "seed " + std::to_string(seed) + ", " + std::to_string(count) +
+         " inputs (LV_TEST_SEED=" + std::to_string(seed) +
+         " LV_TEST_COUNT=" + std::to_string(count) + " repeat them)";
 }
 
 }  // namespace lvtest

@@ -117,10 +117,9 @@ TEST(FailureReports, AnEpsPageThatItsWindowsShapeWouldMakeEmptyIsRefused) {
   struct Case {
     int width, height, surface_width, surface_height, ok;
   } cases[] = {
-      {1, 300, 640, 460, 0},  {2, 300, 640, 460, 1},  {400, 1, 640, 460, 1},
-      {300, 1, 460, 640, 0},  {300, 2, 460, 640, 1},  {1, 1, 100, 100, 1},
-      {1, 1, 4000, 10, 0},    {400, 1, 4000, 10, 1},  {399, 5, 4000, 10, 0},
-      {1, 300, 0, 0, 1},  // no drawing area known: the page decides later
+      {1, 300, 640, 460, 0}, {2, 300, 640, 460, 1}, {400, 1, 640, 460, 1}, {300, 1, 460, 640, 0},
+      {300, 2, 460, 640, 1}, {1, 1, 100, 100, 1},   {1, 1, 4000, 10, 0},   {400, 1, 4000, 10, 1},
+      {399, 5, 4000, 10, 0}, {1, 300, 0, 0, 1},  // no drawing area known: the page decides later
   };
   for (const Case& c : cases) {
     char text[kViewerReportSize];
@@ -169,8 +168,7 @@ TEST(FailureReports, OnlyAReadThatSkippedSomethingIsTold) {
   EXPECT_NE(told.find("Statements skipped: 2 (the first at line 17)."), std::string::npos) << told;
 
   ViewerExportFailureText("c:\\out\\view.tif", text);
-  EXPECT_NE(std::string(text).find("could not be written:\nc:\\out\\view.tif\n"),
-            std::string::npos)
+  EXPECT_NE(std::string(text).find("could not be written:\nc:\\out\\view.tif\n"), std::string::npos)
       << text;
 }
 

@@ -13,7 +13,10 @@ struct StepCase {
 };
 // Real seconds since the pass before, and how far the scene clock moves.
 const StepCase kSteps[] = {
-    {0.0, 0.0f},    {0.016, 0.016f}, {0.1, 0.1f}, {2.0, 0.1f},
+    {0.0, 0.0f},
+    {0.016, 0.016f},
+    {0.1, 0.1f},
+    {2.0, 0.1f},
     {-0.5, 0.0f},  // a clock that went back
     {std::numeric_limits<double>::quiet_NaN(), 0.0f},
     {std::numeric_limits<double>::infinity(), 0.1f},

@@ -69,7 +69,8 @@ TEST_F(ViewerTest, AFileThatDoesNotLoadSaysWhyAndKeepsTheScene) {
     const char* why;
   } cases[] = {
       {missing, "The file was not found."},
-      {folder.substr(0, folder.size() - 1), "This is not a regular file (a folder, a device or a pipe)."},
+      {folder.substr(0, folder.size() - 1),
+       "This is not a regular file (a folder, a device or a pipe)."},
       {"NUL", "This is not a regular file (a folder, a device or a pipe)."},
       {folder + "COM1", "This is not a regular file (a folder, a device or a pipe)."},
   };
@@ -107,7 +108,8 @@ TEST_F(ViewerTest, EveryBadHeaderIsToldForWhatItIs) {
        "Unknown Format.|REMARK:|  This program cannot read compressed VRML.", 0,
        "The file is not VRML 2.0."},
       {"v1", "#VRML V1.0 ascii\nSeparator { }\n",
-       "Specified file is VRML V1.0|This program supports VRML V2.0 only.|Does not support VRML V1.0",
+       "Specified file is VRML V1.0|This program supports VRML V2.0 only.|Does not support VRML "
+       "V1.0",
        0, "The file is not VRML 2.0."},
       {"blank_first_line", "\n#VRML V2.0 utf8\nGroup { }\n", notVrml2, 0,
        "The file is not VRML 2.0."},
@@ -115,8 +117,7 @@ TEST_F(ViewerTest, EveryBadHeaderIsToldForWhatItIs) {
       {"nul_first", std::string("\0#VRML V2.0 utf8\n", 17), notVrml2, 0,
        "The file is not VRML 2.0."},
       {"ctrl_z_first", "\x1a#VRML V2.0 utf8\n", notVrml2, 0, "The file is not VRML 2.0."},
-      {"bom", "\xef\xbb\xbf#VRML V2.0 utf8\nGroup { }\n", notVrml2, 0,
-       "The file is not VRML 2.0."},
+      {"bom", "\xef\xbb\xbf#VRML V2.0 utf8\nGroup { }\n", notVrml2, 0, "The file is not VRML 2.0."},
       {"v3", "#VRML V3.0 utf8\nGroup { }\n",
        "Unknown version of VRML.|This program attempts to read it.|But it may fail.", 1, ""},
       {"lower_case", "#vrml v2.0 utf8\nGroup { }\n", "", 1, ""},
@@ -152,11 +153,13 @@ TEST(LoadFailureText, EveryCauseHasItsOwnWords) {
     int line;
     const char* why;
   } cases[] = {
-      {kKsReadCannotOpen, 0, "The file cannot be read. Check that it may be read and is not in use."},
+      {kKsReadCannotOpen, 0,
+       "The file cannot be read. Check that it may be read and is not in use."},
       {kKsReadNotVrml2, 0, "The file is not VRML 2.0."},
       {kKsReadEmpty, 0, "The file is empty."},
       {kKsReadTooLarge, 0, "The file is too large for the memory available."},
-      {kKsReadTooLarge, 12, "The file is too large for the memory available (reading stopped at line 12)."},
+      {kKsReadTooLarge, 12,
+       "The file is too large for the memory available (reading stopped at line 12)."},
   };
   for (const Case& c : cases) {
     KsReadErrors e;

@@ -44,10 +44,11 @@ TEST_F(ViewerTest, WithoutViewpointsTheExaminerLooksAtTheBoxFromItsDiagonal) {
 }
 
 TEST_F(ViewerTest, APointSizedSceneGetsTheExaminerOneUnitInFront) {
-  ASSERT_EQ(Load("point.wrl",
-                 "#VRML V2.0 utf8\n"
-                 "Transform { translation 4 0 0 children Shape { geometry Box { size 0 0 0 } } }\n"),
-            1);
+  ASSERT_EQ(
+      Load("point.wrl",
+           "#VRML V2.0 utf8\n"
+           "Transform { translation 4 0 0 children Shape { geometry Box { size 0 0 0 } } }\n"),
+      1);
   ExpectNear(ExaminerViewpoint()->position.Get(), 4, 0, 1);
 }
 

@@ -46,7 +46,7 @@ TEST_F(ViewerTest, EveryViewpointAnswerIsTheOneAWalkPerQuestionGives) {
   struct World {
     const char* name;
     std::string text;
-    long walks;  // of the whole scene by the open
+    long walks;                      // of the whole scene by the open
     std::vector<std::string> order;  // descriptions by index
   } worlds[] = {
       // PROTO instances: a walk into them and one around them.
@@ -74,8 +74,7 @@ TEST_F(ViewerTest, EveryViewpointAnswerIsTheOneAWalkPerQuestionGives) {
       EXPECT_EQ(Description(scene->GetViewpoint(n)), want) << w.name << " " << n;
       EXPECT_EQ(scene->GetViewpoint(n), WalkedViewpoint(scene, n)) << w.name << " " << n;
     }
-    EXPECT_EQ(KsViewpoint::GetBound(),
-              count > 0 ? WalkedViewpoint(scene, 0) : ExaminerViewpoint())
+    EXPECT_EQ(KsViewpoint::GetBound(), count > 0 ? WalkedViewpoint(scene, 0) : ExaminerViewpoint())
         << w.name;
 
     // Previous from the first wraps to the last; each key is a few walks.

@@ -19,8 +19,8 @@ int Lossless(const wchar_t* wide, char* out, int size) {
                               &used_default);
   // Some code pages (UTF-8) take neither the flag nor the default check;
   // the round trip below decides for them.
-  if (n == 0 && (GetLastError() == ERROR_INVALID_FLAGS ||
-                 GetLastError() == ERROR_INVALID_PARAMETER)) {
+  if (n == 0 &&
+      (GetLastError() == ERROR_INVALID_FLAGS || GetLastError() == ERROR_INVALID_PARAMETER)) {
     used_default = FALSE;
     n = WideCharToMultiByte(CP_ACP, 0, wide, -1, out, size, nullptr, nullptr);
   }

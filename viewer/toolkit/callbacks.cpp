@@ -69,4 +69,3 @@ void KrShiftCtrlFromState(const unsigned char state[256], int out[2]) {
 }
 
 void KrResetCallbacks() { Cb() = Callbacks(); }
-

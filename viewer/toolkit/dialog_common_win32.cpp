@@ -6,13 +6,10 @@
 namespace kr {
 
 INT_PTR RunDialog(const char* name, DLGPROC proc, void* param) {
-  return DialogBoxParamA(GetModuleHandleA(nullptr), name,
-                         static_cast<HWND>(PwGetWindowHandle()), proc,
-                         reinterpret_cast<LPARAM>(param));
+  return DialogBoxParamA(GetModuleHandleA(nullptr), name, static_cast<HWND>(PwGetWindowHandle()),
+                         proc, reinterpret_cast<LPARAM>(param));
 }
 
-void StoreDialogRequest(HWND dialog, LPARAM param) {
-  SetWindowLongPtrA(dialog, DWLP_USER, param);
-}
+void StoreDialogRequest(HWND dialog, LPARAM param) { SetWindowLongPtrA(dialog, DWLP_USER, param); }
 
 }  // namespace kr

@@ -4,7 +4,7 @@
 
 namespace kr {
 
-constexpr int kExtensionMax = 63;   // longer extensions are cut
+constexpr int kExtensionMax = 63;  // longer extensions are cut
 constexpr int kFilterSize = 2 * kExtensionMax + 16;
 
 // "*.wrl", ".wrl", "wrl" -> "wrl": one leading '*', then one leading '.'.

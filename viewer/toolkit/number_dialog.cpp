@@ -46,8 +46,8 @@ NumberRequest MakeIntRequest(int mode, int count, const int* initial, const char
   return r;
 }
 
-NumberRequest MakeFloatRequest(int count, const float* initial, const char* title,
-                               const char* ok, const char* cancel) {
+NumberRequest MakeFloatRequest(int count, const float* initial, const char* title, const char* ok,
+                               const char* cancel) {
   NumberRequest r = {};
   r.mode = kModeFloat;
   r.count = count;
@@ -71,30 +71,18 @@ const char* CancelLabel(const NumberRequest& r) { return r.cancel ? r.cancel : "
 void FormatNumberField(const NumberRequest& r, int index, char* out, int size) {
   if (size <= 0) return;
   switch (r.mode) {
-    case kModeFloat:
-      std::snprintf(out, size, "%.2f", static_cast<double>(r.floats[index]));
-      break;
-    case kModeAngle:
-      std::snprintf(out, size, "%d", DegreesFromUnits(r.ints[index]));
-      break;
-    default:
-      std::snprintf(out, size, "%d", r.ints[index]);
-      break;
+    case kModeFloat: std::snprintf(out, size, "%.2f", static_cast<double>(r.floats[index])); break;
+    case kModeAngle: std::snprintf(out, size, "%d", DegreesFromUnits(r.ints[index])); break;
+    default: std::snprintf(out, size, "%d", r.ints[index]); break;
   }
 }
 
 void ParseNumberField(NumberRequest* r, int index, const char* text) {
   if (!text) text = "";
   switch (r->mode) {
-    case kModeFloat:
-      r->floats[index] = ReadFloat(text);
-      break;
-    case kModeAngle:
-      r->ints[index] = UnitsFromDegrees(ReadInt(text));
-      break;
-    default:
-      r->ints[index] = ReadInt(text);
-      break;
+    case kModeFloat: r->floats[index] = ReadFloat(text); break;
+    case kModeAngle: r->ints[index] = UnitsFromDegrees(ReadInt(text)); break;
+    default: r->ints[index] = ReadInt(text); break;
   }
 }
 

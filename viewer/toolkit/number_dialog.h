@@ -9,10 +9,10 @@ enum NumberMode { kModeInt = 0, kModeFloat = 1, kModeAngle = 2 };
 constexpr int kNumberTextSize = 128;  // an edit's text: 127 characters
 
 struct NumberRequest {
-  int mode;    // NumberMode
-  int count;   // 1, 2 or 3 values
-  int ints[3];      // modes 0 and 2: initial values, then the outputs
-  float floats[3];  // mode 1
+  int mode;            // NumberMode
+  int count;           // 1, 2 or 3 values
+  int ints[3];         // modes 0 and 2: initial values, then the outputs
+  float floats[3];     // mode 1
   const char* title;   // null keeps the template's caption
   const char* ok;      // null: "OK"
   const char* cancel;  // null: "Cancel"
@@ -21,8 +21,8 @@ struct NumberRequest {
 // The request with the initial values (null: zeros).
 NumberRequest MakeIntRequest(int mode, int count, const int* initial, const char* title,
                              const char* ok, const char* cancel);
-NumberRequest MakeFloatRequest(int count, const float* initial, const char* title,
-                               const char* ok, const char* cancel);
+NumberRequest MakeFloatRequest(int count, const float* initial, const char* title, const char* ok,
+                               const char* cancel);
 
 // "X:", "Y:", "Z:" (modes 0, 1) or "H:", "P:", "B:" (mode 2).
 const char* NumberLabel(int mode, int index);

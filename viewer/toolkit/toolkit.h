@@ -26,9 +26,9 @@ using KrCommandFunc = void (*)(int, int, int, int);
 struct KrKeyBinding;
 
 constexpr int kKrFirstCommandId = 16384;
-constexpr int kKrPopupNameSize = 64;   // 63 characters and the terminator
-constexpr int kKrItemTextSize = 128;   // 127 characters and the terminator
-constexpr int kKrPathSize = 256;       // file dialogs' output buffers
+constexpr int kKrPopupNameSize = 64;  // 63 characters and the terminator
+constexpr int kKrItemTextSize = 128;  // 127 characters and the terminator
+constexpr int kKrPathSize = 256;      // file dialogs' output buffers
 constexpr const char kKrUnknownCommandText[] = "Unknown MENU-ID Detected.";
 
 // --- Set-up and main loop (Win32) ---
@@ -105,8 +105,7 @@ int KrYesNo3(const char* line1, const char* line2, const char* line3, const char
 // 1 OK, 0 Cancel. The outputs are written either way (the initial values
 // after Cancel); a null initial array means zeros.
 int KrNumberInt(int* out, int initial, const char* title, const char* ok, const char* cancel);
-int KrNumberFloat(float* out, float initial, const char* title, const char* ok,
-                  const char* cancel);
+int KrNumberFloat(float* out, float initial, const char* title, const char* ok, const char* cancel);
 int KrNumber2Int(int out[2], const int* initial, const char* title, const char* ok,
                  const char* cancel);
 int KrNumber2Float(float out[2], const float* initial, const char* title, const char* ok,

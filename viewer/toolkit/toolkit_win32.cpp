@@ -48,29 +48,17 @@ int KrWndProc(void* handle, unsigned int message, std::uintptr_t wparam, std::in
       PostQuitMessage(0);
       KrSetQuitRequested(1);
       return 0;
-    case WM_QUIT:
-      KrSetQuitRequested(1);
-      return 0;
-    case WM_PAINT:
-      return OnPaint(window, wparam, lparam);
-    case WM_COMMAND:
-      KrDispatchCommand(static_cast<int>(wparam));
-      return 0;
-    case WM_MOUSEMOVE:
-      KrCallMouseMove(KrMouseEventFrom(wparam, lparam));
-      return 0;
+    case WM_QUIT: KrSetQuitRequested(1); return 0;
+    case WM_PAINT: return OnPaint(window, wparam, lparam);
+    case WM_COMMAND: KrDispatchCommand(static_cast<int>(wparam)); return 0;
+    case WM_MOUSEMOVE: KrCallMouseMove(KrMouseEventFrom(wparam, lparam)); return 0;
     case WM_LBUTTONDOWN:
-    case WM_LBUTTONDBLCLK:
-      return OnButton(window, kKrLeftButton, 1, wparam, lparam);
-    case WM_LBUTTONUP:
-      return OnButton(window, kKrLeftButton, 0, wparam, lparam);
+    case WM_LBUTTONDBLCLK: return OnButton(window, kKrLeftButton, 1, wparam, lparam);
+    case WM_LBUTTONUP: return OnButton(window, kKrLeftButton, 0, wparam, lparam);
     case WM_RBUTTONDOWN:
-    case WM_RBUTTONDBLCLK:
-      return OnButton(window, kKrRightButton, 1, wparam, lparam);
-    case WM_RBUTTONUP:
-      return OnButton(window, kKrRightButton, 0, wparam, lparam);
-    default:
-      return 0;
+    case WM_RBUTTONDBLCLK: return OnButton(window, kKrRightButton, 1, wparam, lparam);
+    case WM_RBUTTONUP: return OnButton(window, kKrRightButton, 0, wparam, lparam);
+    default: return 0;
   }
 }
 

@@ -6,25 +6,25 @@ namespace {
 constexpr float kStartTime = 0.1f;
 
 struct ClockState {
-    float time = kStartTime;
-    unsigned step = 0;
-    int running = 1;
-    long stopClock = 0;
+  float time = kStartTime;
+  unsigned step = 0;
+  int running = 1;
+  long stopClock = 0;
 };
 
 ClockState& State() {
-    static ClockState state;
-    return state;
+  static ClockState state;
+  return state;
 }
 }  // namespace
 
 void KsClock::SetTime(float seconds) {
-    State().time = seconds;
-    ++State().step;
+  State().time = seconds;
+  ++State().step;
 }
 void KsClock::Advance(float delta) {
-    State().time = State().time + delta;
-    ++State().step;
+  State().time = State().time + delta;
+  ++State().step;
 }
 float KsClock::GetTime() { return State().time; }
 unsigned KsClock::GetStep() { return State().step; }
@@ -32,8 +32,8 @@ unsigned KsClock::GetStep() { return State().step; }
 void KsClock::Start() { State().running = 1; }
 
 void KsClock::Stop() {
-    State().running = 0;
-    State().stopClock = static_cast<long>(std::clock());
+  State().running = 0;
+  State().stopClock = static_cast<long>(std::clock());
 }
 
 int KsClock::IsRunning() { return State().running; }

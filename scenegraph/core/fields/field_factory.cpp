@@ -7,21 +7,18 @@
 #include "scenegraph/core/fields/sf_fields.h"
 #include "scenegraph/core/reading/word_convert.h"
 
-const char* const* KsFieldTypeKeywords()
-{
-    // The index selects the class in KsCreateField.
-    static const char* const kKeywords[KS_FIELD_TYPE_COUNT + 1] = {
-        "SFInt",    "SFFloat", "SFVec2f", "SFVec3f",  "SFRotation", "SFString",
-        "SFTime",   "SFColor", "SFBool",  "SFImage",  "SFNode",     "MFInt",
-        "MFFloat",  "MFVec2f", "MFVec3f", "MFRotation", "MFString", "MFTime",
-        "MFColor",  "MFBool",  "MFImage", "MFNode",   "SFInt32",    "MFInt32",
-        nullptr};
-    return kKeywords;
+const char* const* KsFieldTypeKeywords() {
+  // The index selects the class in KsCreateField.
+  static const char* const kKeywords[KS_FIELD_TYPE_COUNT + 1] = {
+      "SFInt",   "SFFloat",    "SFVec2f",  "SFVec3f", "SFRotation", "SFString", "SFTime",
+      "SFColor", "SFBool",     "SFImage",  "SFNode",  "MFInt",      "MFFloat",  "MFVec2f",
+      "MFVec3f", "MFRotation", "MFString", "MFTime",  "MFColor",    "MFBool",   "MFImage",
+      "MFNode",  "SFInt32",    "MFInt32",  nullptr};
+  return kKeywords;
 }
 
-KsField* KsCreateField(const char* keyword)
-{
-    switch (KsKeywordIndex(keyword, KsFieldTypeKeywords())) {
+KsField* KsCreateField(const char* keyword) {
+  switch (KsKeywordIndex(keyword, KsFieldTypeKeywords())) {
     case 0:
     case 22: return new (std::nothrow) KsSFInt;
     case 1: return new (std::nothrow) KsSFFloat;
@@ -47,8 +44,8 @@ KsField* KsCreateField(const char* keyword)
     case 20: return new (std::nothrow) KsMFImage;
     case 21: return new (std::nothrow) KsMFNode;
     default: break;
-    }
-    std::fprintf(stderr, "KsCreateField()\n");
-    std::fprintf(stderr, "  Unknown Field Type %s\n", keyword ? keyword : "(null)");
-    return nullptr;
+  }
+  std::fprintf(stderr, "KsCreateField()\n");
+  std::fprintf(stderr, "  Unknown Field Type %s\n", keyword ? keyword : "(null)");
+  return nullptr;
 }

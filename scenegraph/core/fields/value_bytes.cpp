@@ -2,8 +2,8 @@
 
 namespace {
 int64_t& Held() {
-    static int64_t held = 0;
-    return held;
+  static int64_t held = 0;
+  return held;
 }
 }  // namespace
 

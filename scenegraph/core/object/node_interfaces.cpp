@@ -14,9 +14,9 @@ const char kInterpolatorRows[] = "i:set_fraction e:key e:keyValue o:value_change
 const char kBindableRows[] = "i:set_bind o:isBound";
 
 struct InterfaceText {
-    const char* keyword;
-    const char* common;
-    const char* own;
+  const char* keyword;
+  const char* common;
+  const char* own;
 };
 
 const InterfaceText kInterfaces[] = {
@@ -104,8 +104,7 @@ const InterfaceText kInterfaces[] = {
     {"TouchSensor", "",
      "e:enabled o:hitNormal_changed o:hitPoint_changed o:hitTexCoord_changed o:isActive "
      "o:isOver o:touchTime"},
-    {"Transform", kGroupRows,
-     "e:center e:rotation e:scale e:scaleOrientation e:translation"},
+    {"Transform", kGroupRows, "e:center e:rotation e:scale e:scaleOrientation e:translation"},
     {"Viewpoint", kBindableRows,
      "e:fieldOfView e:jump e:orientation e:position f:description o:bindTime"},
     {"VisibilitySensor", "", "e:center e:enabled e:size o:enterTime o:exitTime o:isActive"},
@@ -113,47 +112,47 @@ const InterfaceText kInterfaces[] = {
 };
 
 struct Row {
-    char kind;
-    std::string name;
-    std::string normal;  // without "set_" / "_changed"
+  char kind;
+  std::string name;
+  std::string normal;  // without "set_" / "_changed"
 };
 
 typedef std::unordered_map<std::string, std::vector<Row>> InterfaceIndex;
 
 void AddRows(const char* text, std::vector<Row>* rows) {
-    for (const char* p = text; *p;) {
-        while (*p == ' ') ++p;
-        if (!*p) break;
-        const char kind = *p;
-        p += 2;  // "k:"
-        const char* begin = p;
-        while (*p && *p != ' ') ++p;
-        Row row{kind, std::string(begin, p), std::string()};
-        std::vector<char> normal(row.name.begin(), row.name.end());
-        normal.push_back('\0');
-        KsNormalizeEventName(normal.data());
-        row.normal = normal.data();
-        rows->push_back(row);
-    }
+  for (const char* p = text; *p;) {
+    while (*p == ' ') ++p;
+    if (!*p) break;
+    const char kind = *p;
+    p += 2;  // "k:"
+    const char* begin = p;
+    while (*p && *p != ' ') ++p;
+    Row row{kind, std::string(begin, p), std::string()};
+    std::vector<char> normal(row.name.begin(), row.name.end());
+    normal.push_back('\0');
+    KsNormalizeEventName(normal.data());
+    row.normal = normal.data();
+    rows->push_back(row);
+  }
 }
 
 const InterfaceIndex& Index() {
-    static const InterfaceIndex index = [] {
-        InterfaceIndex built;
-        for (const InterfaceText& text : kInterfaces) {
-            std::vector<Row>& rows = built[text.keyword];
-            AddRows(text.common, &rows);
-            AddRows(text.own, &rows);
-        }
-        return built;
-    }();
-    return index;
+  static const InterfaceIndex index = [] {
+    InterfaceIndex built;
+    for (const InterfaceText& text : kInterfaces) {
+      std::vector<Row>& rows = built[text.keyword];
+      AddRows(text.common, &rows);
+      AddRows(text.own, &rows);
+    }
+    return built;
+  }();
+  return index;
 }
 
 const std::vector<Row>* FindRows(const char* keyword) {
-    if (!keyword) return nullptr;
-    auto it = Index().find(keyword);
-    return it == Index().end() ? nullptr : &it->second;
+  if (!keyword) return nullptr;
+  auto it = Index().find(keyword);
+  return it == Index().end() ? nullptr : &it->second;
 }
 
 }  // namespace
@@ -161,30 +160,30 @@ const std::vector<Row>* FindRows(const char* keyword) {
 bool KsHasVrmlInterface(const char* keyword) { return FindRows(keyword) != nullptr; }
 
 bool KsHasVrmlField(const char* keyword, const char* name) {
-    const std::vector<Row>* rows = FindRows(keyword);
-    if (!rows || !name) return false;
-    for (const Row& row : *rows)
-        if ((row.kind == 'e' || row.kind == 'f') && row.name == name) return true;
-    return false;
+  const std::vector<Row>* rows = FindRows(keyword);
+  if (!rows || !name) return false;
+  for (const Row& row : *rows)
+    if ((row.kind == 'e' || row.kind == 'f') && row.name == name) return true;
+  return false;
 }
 
 std::string KsVrmlEventName(const char* keyword, const char* event, int sends) {
-    const std::vector<Row>* rows = FindRows(keyword);
-    if (!rows || !event) return std::string();
-    std::vector<char> normal(event, event + std::char_traits<char>::length(event) + 1);
-    KsNormalizeEventName(normal.data());
-    const std::string wanted(normal.data());
-    const char own = sends ? 'o' : 'i';
-    for (const Row& row : *rows)
-        if (row.kind == own && row.normal == wanted) return row.name;
-    for (const Row& row : *rows)
-        if (row.kind == 'e' && row.name == wanted) return sends ? wanted + "_changed" : "set_" + wanted;
-    return std::string();
+  const std::vector<Row>* rows = FindRows(keyword);
+  if (!rows || !event) return std::string();
+  std::vector<char> normal(event, event + std::char_traits<char>::length(event) + 1);
+  KsNormalizeEventName(normal.data());
+  const std::string wanted(normal.data());
+  const char own = sends ? 'o' : 'i';
+  for (const Row& row : *rows)
+    if (row.kind == own && row.normal == wanted) return row.name;
+  for (const Row& row : *rows)
+    if (row.kind == 'e' && row.name == wanted) return sends ? wanted + "_changed" : "set_" + wanted;
+  return std::string();
 }
 
 std::vector<KsVrmlDeclaration> KsVrmlInterface(const char* keyword) {
-    std::vector<KsVrmlDeclaration> declarations;
-    if (const std::vector<Row>* rows = FindRows(keyword))
-        for (const Row& row : *rows) declarations.push_back({row.kind, row.name});
-    return declarations;
+  std::vector<KsVrmlDeclaration> declarations;
+  if (const std::vector<Row>* rows = FindRows(keyword))
+    for (const Row& row : *rows) declarations.push_back({row.kind, row.name});
+  return declarations;
 }

@@ -24,8 +24,8 @@ std::string KsVrmlEventName(const char* keyword, const char* event, int sends);
 // One declaration of an interface: kind 'i' eventIn, 'o' eventOut,
 // 'e' exposedField, 'f' field, and the name as declared.
 struct KsVrmlDeclaration {
-    char kind;
-    std::string name;
+  char kind;
+  std::string name;
 };
 // The keyword's declarations in their order; none for an unknown keyword.
 std::vector<KsVrmlDeclaration> KsVrmlInterface(const char* keyword);

@@ -14,17 +14,17 @@ class KsNode;
 // Collects the dropped references while it lives and drops them at its end.
 // A scope inside another (a file read for an EXTERNPROTO) keeps its own.
 class KsReadReleaseScope {
-public:
-    KsReadReleaseScope();
-    ~KsReadReleaseScope();
-    KsReadReleaseScope(const KsReadReleaseScope&) = delete;
-    KsReadReleaseScope& operator=(const KsReadReleaseScope&) = delete;
+ public:
+  KsReadReleaseScope();
+  ~KsReadReleaseScope();
+  KsReadReleaseScope(const KsReadReleaseScope&) = delete;
+  KsReadReleaseScope& operator=(const KsReadReleaseScope&) = delete;
 
-private:
-    KsReadReleaseScope* outer_;
-    std::vector<KsNode*> held_;
-    friend void KsReleaseAfterRead(KsNode* node);
-    friend long long KsReadReleasesPending();
+ private:
+  KsReadReleaseScope* outer_;
+  std::vector<KsNode*> held_;
+  friend void KsReleaseAfterRead(KsNode* node);
+  friend long long KsReadReleasesPending();
 };
 
 // Drops one reference to node (null accepted): at once outside a read, at

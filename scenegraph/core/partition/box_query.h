@@ -21,14 +21,14 @@ int KsChildBoundingBox(KsNode* node, KsVec3f* min, KsVec3f* max);
 // While it lives, boxes of shared nodes are kept for the query; nested
 // scopes share the outermost one's.
 class KsBoxQueryScope {
-public:
-    KsBoxQueryScope();
-    ~KsBoxQueryScope();
-    KsBoxQueryScope(const KsBoxQueryScope&) = delete;
-    KsBoxQueryScope& operator=(const KsBoxQueryScope&) = delete;
+ public:
+  KsBoxQueryScope();
+  ~KsBoxQueryScope();
+  KsBoxQueryScope(const KsBoxQueryScope&) = delete;
+  KsBoxQueryScope& operator=(const KsBoxQueryScope&) = delete;
 
-private:
-    int outermost_;
+ private:
+  int outermost_;
 };
 
 // Boxes worked out by the query under way or the last one, and the deepest

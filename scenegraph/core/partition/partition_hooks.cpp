@@ -2,15 +2,15 @@
 
 namespace {
 struct Hooks {
-    KsPickHook pick = nullptr;
-    KsFrameStartHook frameStart = nullptr;
-    KsTimeTickHook tick = nullptr;
-    KsViewpointPathHook viewpointPath = nullptr;
+  KsPickHook pick = nullptr;
+  KsFrameStartHook frameStart = nullptr;
+  KsTimeTickHook tick = nullptr;
+  KsViewpointPathHook viewpointPath = nullptr;
 };
 
 Hooks& TheHooks() {
-    static Hooks hooks;
-    return hooks;
+  static Hooks hooks;
+  return hooks;
 }
 }  // namespace
 

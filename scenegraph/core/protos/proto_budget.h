@@ -27,17 +27,17 @@ int64_t KsExpansionCost();
 // tree root. A scope opened inside another (an EXTERNPROTO file) shares the
 // outer read's allowance, widened by its own file.
 class KsProtoBudgetScope {
-public:
-    explicit KsProtoBudgetScope(KsWordNode* root);
-    ~KsProtoBudgetScope();
-    KsProtoBudgetScope(const KsProtoBudgetScope&) = delete;
-    KsProtoBudgetScope& operator=(const KsProtoBudgetScope&) = delete;
+ public:
+  explicit KsProtoBudgetScope(KsWordNode* root);
+  ~KsProtoBudgetScope();
+  KsProtoBudgetScope(const KsProtoBudgetScope&) = delete;
+  KsProtoBudgetScope& operator=(const KsProtoBudgetScope&) = delete;
 
-private:
-    KsProtoBudgetScope* outer_;
-    KsWordNode* root_;
-    int counted_ = 0;  // root_'s size is in the allowance
-    friend struct KsProtoBudgetAccess;
+ private:
+  KsProtoBudgetScope* outer_;
+  KsWordNode* root_;
+  int counted_ = 0;  // root_'s size is in the allowance
+  friend struct KsProtoBudgetAccess;
 };
 
 // Whether an instance may go on being built with pending nodes made so

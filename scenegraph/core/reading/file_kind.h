@@ -6,10 +6,10 @@
 #include <cstdio>
 
 enum KsFileOpenResult {
-    kKsFileOpened = 0,
-    kKsFileNotFound = 1,
-    kKsFileNotRegular = 2,   // a folder, a device or a pipe
-    kKsFileCannotOpen = 3,   // exists, but may not be opened (rights, locks)
+  kKsFileOpened = 0,
+  kKsFileNotFound = 1,
+  kKsFileNotRegular = 2,  // a folder, a device or a pipe
+  kKsFileCannotOpen = 3,  // exists, but may not be opened (rights, locks)
 };
 
 // Whether the name's last part is one that Windows keeps for a device in

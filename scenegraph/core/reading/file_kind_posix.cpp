@@ -7,7 +7,7 @@
 #include "scenegraph/core/reading/file_kind.h"
 
 bool KsIsDiskStream(std::FILE* file) {
-    struct stat info;
-    return file && fstat(fileno(file), &info) == 0 && S_ISREG(info.st_mode);
+  struct stat info;
+  return file && fstat(fileno(file), &info) == 0 && S_ISREG(info.st_mode);
 }
 #endif

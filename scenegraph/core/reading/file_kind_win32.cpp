@@ -9,8 +9,8 @@
 #include "scenegraph/core/reading/file_kind.h"
 
 bool KsIsDiskStream(std::FILE* file) {
-    if (!file) return false;
-    const intptr_t handle = _get_osfhandle(_fileno(file));
-    if (handle == -1) return false;
-    return GetFileType(reinterpret_cast<HANDLE>(handle)) == FILE_TYPE_DISK;
+  if (!file) return false;
+  const intptr_t handle = _get_osfhandle(_fileno(file));
+  if (handle == -1) return false;
+  return GetFileType(reinterpret_cast<HANDLE>(handle)) == FILE_TYPE_DISK;
 }

@@ -8,16 +8,16 @@
 
 // The word's text; empty for no word or no text.
 inline const char* KsWordTextOf(const KsWordNode* word) {
-    return word && word->text ? word->text : "";
+  return word && word->text ? word->text : "";
 }
 
 // Whether the word is a bracket group of that kind: "[]", "{}" or "\"\"".
 inline bool KsIsGroupWord(const KsWordNode* word, const char* marks) {
-    return word && word->text && std::strcmp(word->text, marks) == 0;
+  return word && word->text && std::strcmp(word->text, marks) == 0;
 }
 
 inline bool KsIsAnyGroup(const KsWordNode* word) {
-    return KsIsGroupWord(word, "[]") || KsIsGroupWord(word, "{}") || KsIsGroupWord(word, "\"\"");
+  return KsIsGroupWord(word, "[]") || KsIsGroupWord(word, "{}") || KsIsGroupWord(word, "\"\"");
 }
 
 // Converts up to count words from the cursor on into out, moving the cursor

@@ -15,22 +15,22 @@ class KsVrmlPass1;
 // it starts below the word before it and is followed by its NUL; a word never
 // straddles two pieces, line ends may.
 struct KsWordRunChunk {
-    KsWordRunChunk* next;
-    int used;
-    int capacity;
-    char* Bytes() { return reinterpret_cast<char*>(this + 1); }
-    const char* Bytes() const { return reinterpret_cast<const char*>(this + 1); }
+  KsWordRunChunk* next;
+  int used;
+  int capacity;
+  char* Bytes() { return reinterpret_cast<char*>(this + 1); }
+  const char* Bytes() const { return reinterpret_cast<const char*>(this + 1); }
 };
 
 struct KsWordRun {
-    KsVrmlPass1* owner;  // makes the words' nodes when something walks them
-    KsWordRunChunk* first;
-    KsWordRunChunk* last;
-    int line;      // the first word's
-    int lastLine;  // the last word's
-    int words;     // commas included
-    int values;    // commas left out
-    int64_t textBytes;  // the words' bytes and one more each, as their nodes would count them
+  KsVrmlPass1* owner;  // makes the words' nodes when something walks them
+  KsWordRunChunk* first;
+  KsWordRunChunk* last;
+  int line;           // the first word's
+  int lastLine;       // the last word's
+  int words;          // commas included
+  int values;         // commas left out
+  int64_t textBytes;  // the words' bytes and one more each, as their nodes would count them
 };
 
 // Whether a word may go into a run: a comma, or digits, signs, points,
@@ -47,24 +47,24 @@ bool KsAppendRunWord(KsWordRun* run, KsLocalHeap* heap, const char* word, int le
 
 // The words of a run in order.
 class KsWordRunReader {
-public:
-    struct Position {
-        const KsWordRunChunk* chunk;
-        int offset;
-        int line;
-    };
+ public:
+  struct Position {
+    const KsWordRunChunk* chunk;
+    int offset;
+    int line;
+  };
 
-    explicit KsWordRunReader(const KsWordRun* run);
+  explicit KsWordRunReader(const KsWordRun* run);
 
-    // The next word, NUL-terminated where the run holds it, with its length
-    // and line; null after the last.
-    const char* Next(int* length, int* line);
+  // The next word, NUL-terminated where the run holds it, with its length
+  // and line; null after the last.
+  const char* Next(int* length, int* line);
 
-    Position Tell() const { return at_; }
-    void Seek(const Position& at) { at_ = at; }
+  Position Tell() const { return at_; }
+  void Seek(const Position& at) { at_ = at; }
 
-private:
-    Position at_;
+ private:
+  Position at_;
 };
 
 #endif

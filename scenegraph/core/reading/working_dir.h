@@ -12,15 +12,15 @@ std::string KsFolderOfPath(const char* path);
 // Changes to folder on construction when the current directory could be
 // saved, and back on destruction; changes nothing when saving fails.
 class KsWorkingDirScope {
-public:
-    explicit KsWorkingDirScope(const std::string& folder);
-    ~KsWorkingDirScope();
-    KsWorkingDirScope(const KsWorkingDirScope&) = delete;
-    KsWorkingDirScope& operator=(const KsWorkingDirScope&) = delete;
+ public:
+  explicit KsWorkingDirScope(const std::string& folder);
+  ~KsWorkingDirScope();
+  KsWorkingDirScope(const KsWorkingDirScope&) = delete;
+  KsWorkingDirScope& operator=(const KsWorkingDirScope&) = delete;
 
-    int Changed() const { return changed_; }
+  int Changed() const { return changed_; }
 
-private:
-    char* saved_ = nullptr;
-    int changed_ = 0;
+ private:
+  char* saved_ = nullptr;
+  int changed_ = 0;
 };

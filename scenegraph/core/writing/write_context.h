@@ -10,8 +10,8 @@ struct KsProtoInterface;
 // Both names as the file gave them, so that an eventIn set_a and an eventOut
 // a_changed stay apart when read back.
 struct KsWriteBinding {
-    const char* innerMember;
-    const char* exportedName;
+  const char* innerMember;
+  const char* exportedName;
 };
 
 // Makes the bindings of the interface (null: none) the newest context and

@@ -27,13 +27,13 @@ constexpr std::size_t kPoolSize = 1048576;
 constexpr float kPassSeconds = 0.1f;
 
 struct SimpleWindowState {
-    KsSimpleWindow* current = nullptr;
-    int quit = 0;
+  KsSimpleWindow* current = nullptr;
+  int quit = 0;
 };
 
 SimpleWindowState& State() {
-    static SimpleWindowState state;
-    return state;
+  static SimpleWindowState state;
+  return state;
 }
 
 // The graphics library keeps pointers into these for the life of the process.
@@ -41,28 +41,28 @@ alignas(std::max_align_t) unsigned char g_scratchPool[kPoolSize];
 alignas(std::max_align_t) unsigned char g_pickPool[kPoolSize];
 
 void SetProjectionFromWindow() {
-    PwProjection projection;
-    KsInitProjection(&projection);
-    PwSetProjection(&projection);
+  PwProjection projection;
+  KsInitProjection(&projection);
+  PwSetProjection(&projection);
 }
 
 struct MouseState {
-    int left = 0;
-    int right = 0;
-    int x = 0;
-    int y = 0;
+  int left = 0;
+  int right = 0;
+  int x = 0;
+  int y = 0;
 };
 
 }  // namespace
 
 KsSimpleWindow::KsSimpleWindow() {
-    KsClassManager::Ensure(&g_record, kClassName, KsObject::ClassRecord());
-    State().current = this;
+  KsClassManager::Ensure(&g_record, kClassName, KsObject::ClassRecord());
+  State().current = this;
 }
 
 // The pointer must not outlive the window it names.
 KsSimpleWindow::~KsSimpleWindow() {
-    if (State().current == this) State().current = nullptr;
+  if (State().current == this) State().current = nullptr;
 }
 
 const char* KsSimpleWindow::GetClassName() const { return kClassName; }
@@ -81,85 +81,85 @@ void KsSimpleWindow::OnStart() {}
 void KsSimpleWindow::OnIdle() {}
 
 int KsSimpleWindow::InitializeWith(const WindowCalls& calls) {
-    PwInitMath();
-    PwStart3D(g_scratchPool, sizeof g_scratchPool);
-    PwInitKeys();
-    PwZInit();
-    PwPickSetPool(g_pickPool, sizeof g_pickPool);
-    PwSetTitle(KS_SIMPLE_WINDOW_TITLE);
-    calls.openWindow(KS_SIMPLE_WINDOW_WIDTH, KS_SIMPLE_WINDOW_HEIGHT);
-    SetProjectionFromWindow();
-    PwSetLighting(1);
-    // Without a window the loop would spin unseen.
-    return PwWindowClosed() == 1 ? KS_ERR : 0;
+  PwInitMath();
+  PwStart3D(g_scratchPool, sizeof g_scratchPool);
+  PwInitKeys();
+  PwZInit();
+  PwPickSetPool(g_pickPool, sizeof g_pickPool);
+  PwSetTitle(KS_SIMPLE_WINDOW_TITLE);
+  calls.openWindow(KS_SIMPLE_WINDOW_WIDTH, KS_SIMPLE_WINDOW_HEIGHT);
+  SetProjectionFromWindow();
+  PwSetLighting(1);
+  // Without a window the loop would spin unseen.
+  return PwWindowClosed() == 1 ? KS_ERR : 0;
 }
 
 int KsSimpleWindow::QuitWith(const WindowCalls& calls) {
-    calls.closeWindow();
-    State().quit = 1;
-    return 0;
+  calls.closeWindow();
+  State().quit = 1;
+  return 0;
 }
 
 int KsSimpleWindow::MainLoopWith(const WindowCalls& calls) {
-    OnStart();
-    if (State().quit != 0) return 0;
-    MouseState now;
-    do {
-        calls.pollMessages();
-        const MouseState before = now;
-        int middle = 0;
-        calls.getMouse(&now.left, &middle, &now.right, &now.x, &now.y);
-        SetProjectionFromWindow();
+  OnStart();
+  if (State().quit != 0) return 0;
+  MouseState now;
+  do {
+    calls.pollMessages();
+    const MouseState before = now;
+    int middle = 0;
+    calls.getMouse(&now.left, &middle, &now.right, &now.x, &now.y);
+    SetProjectionFromWindow();
 
-        if (PwInkey() == kPwKeyEscape) return kPwKeyEscape;
+    if (PwInkey() == kPwKeyEscape) return kPwKeyEscape;
 
-        if (now.left != before.left) {
-            if (now.left == 1) {
-                OnLeftButtonDown(now.x, now.y);
-            } else {
-                OnLeftButtonUp(now.x, now.y);
-            }
-        }
-        if (now.right != before.right) {
-            if (now.right == 1) {
-                OnRightButtonDown(now.x, now.y);
-            } else {
-                OnRightButtonUp(now.x, now.y);
-            }
-        }
-        const bool moved = now.x != before.x || now.y != before.y;
-        if (moved && (now.left == 1 || now.right == 1)) {
-            OnMouseMove(now.left == 1 ? KS_TRUE : KS_FALSE, now.right == 1 ? KS_TRUE : KS_FALSE,
-                        now.x, now.y, now.x - before.x, now.y - before.y);
-        }
+    if (now.left != before.left) {
+      if (now.left == 1) {
+        OnLeftButtonDown(now.x, now.y);
+      } else {
+        OnLeftButtonUp(now.x, now.y);
+      }
+    }
+    if (now.right != before.right) {
+      if (now.right == 1) {
+        OnRightButtonDown(now.x, now.y);
+      } else {
+        OnRightButtonUp(now.x, now.y);
+      }
+    }
+    const bool moved = now.x != before.x || now.y != before.y;
+    if (moved && (now.left == 1 || now.right == 1)) {
+      OnMouseMove(now.left == 1 ? KS_TRUE : KS_FALSE, now.right == 1 ? KS_TRUE : KS_FALSE, now.x,
+                  now.y, now.x - before.x, now.y - before.y);
+    }
 
-        KsClock::Advance(kPassSeconds);
-        OnIdle();
-    } while (State().quit == 0);
-    return State().quit;
+    KsClock::Advance(kPassSeconds);
+    OnIdle();
+  } while (State().quit == 0);
+  return State().quit;
 }
 
 void KsSimpleWindow::SetCamera() {
-    PwClearScreen();
-    PwPickClear();
-    KsViewpoint* viewpoint = KsViewpoint::GetBound();
-    if (!viewpoint) return;
-    KsMatrix m;
-    viewpoint->GetMatrix(&m);
-    const PwVec3 eye = KsToLibrary(m, KsVec3f(0.0f, 0.0f, 0.0f), 1.0f);
-    const PwVec3 forward = KsToLibrary(m, KsVec3f(0.0f, 0.0f, -1.0f), 0.0f);
-    const PwVec3 up = KsToLibrary(m, KsVec3f(0.0f, 1.0f, 0.0f), 0.0f);
-    PwAttitude attitude;
-    PwVectorsToAttitude(&attitude, &forward, &up);
-    const PwPose pose = {eye.x, eye.y, eye.z, attitude.heading, attitude.pitch, attitude.bank};
-    PwSetEye(&pose);
-    PwSetLight(&eye);
-    KsResetMatrix();
+  PwClearScreen();
+  PwPickClear();
+  KsViewpoint* viewpoint = KsViewpoint::GetBound();
+  if (!viewpoint) return;
+  KsMatrix m;
+  viewpoint->GetMatrix(&m);
+  const PwVec3 eye = KsToLibrary(m, KsVec3f(0.0f, 0.0f, 0.0f), 1.0f);
+  const PwVec3 forward = KsToLibrary(m, KsVec3f(0.0f, 0.0f, -1.0f), 0.0f);
+  const PwVec3 up = KsToLibrary(m, KsVec3f(0.0f, 1.0f, 0.0f), 0.0f);
+  PwAttitude attitude;
+  PwVectorsToAttitude(&attitude, &forward, &up);
+  const PwPose pose = {eye.x, eye.y, eye.z, attitude.heading, attitude.pitch, attitude.bank};
+  PwSetEye(&pose);
+  PwSetLight(&eye);
+  KsResetMatrix();
 }
 
 int KsSimpleWindow::Redraw() {
-    PwFlushSorted();
-    return PwPresent();
+  PwFlushSorted();
+  return PwPresent();
 }
 
 KsSimpleWindow* KsSimpleWindow::GetCurrent() { return State().current; }
@@ -167,6 +167,6 @@ KsSimpleWindow* KsSimpleWindow::GetCurrent() { return State().current; }
 int KsSimpleWindow::GetQuitFlag() { return State().quit; }
 
 void KsResetSimpleWindow() {
-    State().current = nullptr;
-    State().quit = 0;
+  State().current = nullptr;
+  State().quit = 0;
 }

@@ -3,8 +3,8 @@
 #include "scenegraph/nodes/application/simple_window.h"
 
 namespace {
-const KsSimpleWindow::WindowCalls kApplicationWindow = {PwOpenWindow, PwCloseWindow,
-                                                        PwPollMessages, PwGetMouse};
+const KsSimpleWindow::WindowCalls kApplicationWindow = {PwOpenWindow, PwCloseWindow, PwPollMessages,
+                                                        PwGetMouse};
 }  // namespace
 
 int KsSimpleWindow::Initialize() { return InitializeWith(kApplicationWindow); }

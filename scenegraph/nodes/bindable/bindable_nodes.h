@@ -16,108 +16,108 @@
 class KsPartition;
 
 class KsViewpoint : public KsNode {
-    KS_NODE_CLASS(KsViewpoint)
-    KsViewpoint();
-    ~KsViewpoint() override;
-    KsNode* NewInstance() override;
-    void ReleaseHook() override;
-    int ExecTraverse(KsMatrix* matrix) override;
-    int ExecSpecialEvent(const char* name, KsField* field, KsNode* source) override;
+  KS_NODE_CLASS(KsViewpoint)
+  KsViewpoint();
+  ~KsViewpoint() override;
+  KsNode* NewInstance() override;
+  void ReleaseHook() override;
+  int ExecTraverse(KsMatrix* matrix) override;
+  int ExecSpecialEvent(const char* name, KsField* field, KsNode* source) override;
 
-    // Sends isBound TRUE and bindTime, then becomes the bound viewpoint;
-    // the result of sending bindTime.
-    int Bind();
-    // Copies the nodes from a root down to the viewpoint's parent; count,
-    // or 0 when the copy cannot be made.
-    int SetPath(int count, KsNode* const* nodes);
-    int GetPathCount() const { return static_cast<int>(path_.size()); }
-    KsNode* GetPathNode(int i) const;
-    // World matrix: the translations and rotations of the Transforms on the
-    // path (nothing else of them), then position and orientation.
-    void GetMatrix(KsMatrix* matrix) const;
-    // World ray through the window point (pixels from the top left); the
-    // direction is not normalised.
-    void MouseToVec3f(KsVec3f* origin, KsVec3f* direction, int x, int y) const;
+  // Sends isBound TRUE and bindTime, then becomes the bound viewpoint;
+  // the result of sending bindTime.
+  int Bind();
+  // Copies the nodes from a root down to the viewpoint's parent; count,
+  // or 0 when the copy cannot be made.
+  int SetPath(int count, KsNode* const* nodes);
+  int GetPathCount() const { return static_cast<int>(path_.size()); }
+  KsNode* GetPathNode(int i) const;
+  // World matrix: the translations and rotations of the Transforms on the
+  // path (nothing else of them), then position and orientation.
+  void GetMatrix(KsMatrix* matrix) const;
+  // World ray through the window point (pixels from the top left); the
+  // direction is not normalised.
+  void MouseToVec3f(KsVec3f* origin, KsVec3f* direction, int x, int y) const;
 
-    // The bound viewpoint (null only before the first one exists).
-    static KsViewpoint* GetBound();
+  // The bound viewpoint (null only before the first one exists).
+  static KsViewpoint* GetBound();
 
-    KS_FIELD(KsSFFloat, fieldOfView, exposedField, 0.785398f);
-    KS_FIELD(KsSFBool, jump, exposedField, KS_TRUE);
-    KS_FIELD(KsSFRotation, orientation, exposedField, 0.0f, 0.0f, 1.0f, 0.0f);
-    KS_FIELD(KsSFVec3f, position, exposedField, 0.0f, 0.0f, 10.0f);
-    // Callers take its length: an empty text, never none.
-    KS_FIELD(KsSFString, description, field, "");
+  KS_FIELD(KsSFFloat, fieldOfView, exposedField, 0.785398f);
+  KS_FIELD(KsSFBool, jump, exposedField, KS_TRUE);
+  KS_FIELD(KsSFRotation, orientation, exposedField, 0.0f, 0.0f, 1.0f, 0.0f);
+  KS_FIELD(KsSFVec3f, position, exposedField, 0.0f, 0.0f, 10.0f);
+  // Callers take its length: an empty text, never none.
+  KS_FIELD(KsSFString, description, field, "");
 
-private:
-    std::vector<KsNode*> path_;  // no references held
+ private:
+  std::vector<KsNode*> path_;  // no references held
 };
 
 // Default members, lives for the whole process; made on first use.
 KsViewpoint* KsDefaultViewpoint();
 
 class KsNavigationInfo : public KsNode {
-    KS_NODE_CLASS(KsNavigationInfo)
-    KsNavigationInfo();
-    ~KsNavigationInfo() override;
-    KsNode* NewInstance() override;
-    void ReleaseHook() override;
-    int ExecTraverse(KsMatrix* matrix) override;
-    int ExecSpecialEvent(const char* name, KsField* field, KsNode* source) override;
+  KS_NODE_CLASS(KsNavigationInfo)
+  KsNavigationInfo();
+  ~KsNavigationInfo() override;
+  KsNode* NewInstance() override;
+  void ReleaseHook() override;
+  int ExecTraverse(KsMatrix* matrix) override;
+  int ExecSpecialEvent(const char* name, KsField* field, KsNode* source) override;
 
-    // Sends isBound TRUE; the bound navigation info = this.
-    int Bind();
-    static KsNavigationInfo* GetCurrent();
+  // Sends isBound TRUE; the bound navigation info = this.
+  int Bind();
+  static KsNavigationInfo* GetCurrent();
 
-    KS_FIELD(KsMFFloat, avatarSize, exposedField, {0.25f, 1.6f, 0.75f});
-    KS_FIELD(KsSFBool, headlight, exposedField, KS_TRUE);
-    KS_FIELD(KsSFFloat, speed, exposedField, 1.0f);
-    KS_FIELD(KsMFString, type, exposedField, {KsString("WALK"), KsString("ANY")});
-    KS_FIELD(KsSFFloat, visibilityLimit, exposedField, 0.0f);
+  KS_FIELD(KsMFFloat, avatarSize, exposedField, {0.25f, 1.6f, 0.75f});
+  KS_FIELD(KsSFBool, headlight, exposedField, KS_TRUE);
+  KS_FIELD(KsSFFloat, speed, exposedField, 1.0f);
+  KS_FIELD(KsMFString, type, exposedField, {KsString("WALK"), KsString("ANY")});
+  KS_FIELD(KsSFFloat, visibilityLimit, exposedField, 0.0f);
 };
 
 class KsFog : public KsNode {
-    KS_NODE_CLASS(KsFog)
-    KsFog();
-    ~KsFog() override;
-    KsNode* NewInstance() override;
-    void ReleaseHook() override;
-    int ExecTraverse(KsMatrix* matrix) override;
-    int ExecSpecialEvent(const char* name, KsField* field, KsNode* source) override;
+  KS_NODE_CLASS(KsFog)
+  KsFog();
+  ~KsFog() override;
+  KsNode* NewInstance() override;
+  void ReleaseHook() override;
+  int ExecTraverse(KsMatrix* matrix) override;
+  int ExecSpecialEvent(const char* name, KsField* field, KsNode* source) override;
 
-    int Bind();
-    static KsFog* GetCurrent();
+  int Bind();
+  static KsFog* GetCurrent();
 
-    KS_FIELD(KsSFColor, color, exposedField, 1.0f, 1.0f, 1.0f);
-    KS_FIELD(KsSFString, fogType, exposedField, "LINEAR");
-    KS_FIELD(KsSFFloat, visibilityRange, exposedField, 0.0f);
+  KS_FIELD(KsSFColor, color, exposedField, 1.0f, 1.0f, 1.0f);
+  KS_FIELD(KsSFString, fogType, exposedField, "LINEAR");
+  KS_FIELD(KsSFFloat, visibilityRange, exposedField, 0.0f);
 };
 
 class KsBackground : public KsNode {
-    KS_NODE_CLASS(KsBackground)
-    KsBackground();
-    ~KsBackground() override;
-    KsNode* NewInstance() override;
-    void ReleaseHook() override;
-    int ExecTraverse(KsMatrix* matrix) override;
-    int ExecSpecialEvent(const char* name, KsField* field, KsNode* source) override;
+  KS_NODE_CLASS(KsBackground)
+  KsBackground();
+  ~KsBackground() override;
+  KsNode* NewInstance() override;
+  void ReleaseHook() override;
+  int ExecTraverse(KsMatrix* matrix) override;
+  int ExecSpecialEvent(const char* name, KsField* field, KsNode* source) override;
 
-    int Bind();
-    static KsBackground* GetCurrent();
-    // Ground from the first groundColor, sky from the first skyColor (black
-    // when empty) through the graphics library's background fill.
-    void ApplyColors();
+  int Bind();
+  static KsBackground* GetCurrent();
+  // Ground from the first groundColor, sky from the first skyColor (black
+  // when empty) through the graphics library's background fill.
+  void ApplyColors();
 
-    KS_FIELD(KsMFFloat, groundAngle, exposedField);
-    KS_FIELD(KsMFColor, groundColor, exposedField);
-    KS_FIELD(KsMFString, backUrl, exposedField);
-    KS_FIELD(KsMFString, bottomUrl, exposedField);
-    KS_FIELD(KsMFString, frontUrl, exposedField);
-    KS_FIELD(KsMFString, leftUrl, exposedField);
-    KS_FIELD(KsMFString, rightUrl, exposedField);
-    KS_FIELD(KsMFString, topUrl, exposedField);
-    KS_FIELD(KsMFFloat, skyAngle, exposedField);
-    KS_FIELD(KsMFColor, skyColor, exposedField);
+  KS_FIELD(KsMFFloat, groundAngle, exposedField);
+  KS_FIELD(KsMFColor, groundColor, exposedField);
+  KS_FIELD(KsMFString, backUrl, exposedField);
+  KS_FIELD(KsMFString, bottomUrl, exposedField);
+  KS_FIELD(KsMFString, frontUrl, exposedField);
+  KS_FIELD(KsMFString, leftUrl, exposedField);
+  KS_FIELD(KsMFString, rightUrl, exposedField);
+  KS_FIELD(KsMFString, topUrl, exposedField);
+  KS_FIELD(KsMFFloat, skyAngle, exposedField);
+  KS_FIELD(KsMFColor, skyColor, exposedField);
 };
 
 // Registers the four classes' keywords.

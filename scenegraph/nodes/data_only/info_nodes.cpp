@@ -8,25 +8,25 @@ KS_NODE_CLASS_IMPL(KsScript, KsNode)
 KS_NODE_CLASS_IMPL(KsWorldInfo, KsNode)
 
 KsSound::KsSound() {
-    EnsureRecord();
-    RegisterDone();
+  EnsureRecord();
+  RegisterDone();
 }
 
 KsNode* KsSound::NewInstance() { return new (std::nothrow) KsSound(); }
 
 KsAudioClip::KsAudioClip() {
-    EnsureRecord();
-    RegisterDone();
+  EnsureRecord();
+  RegisterDone();
 }
 
 KsNode* KsAudioClip::NewInstance() { return new (std::nothrow) KsAudioClip(); }
 
 KsScript::KsScript() {
-    EnsureRecord();
-    RegisterDone();
+  EnsureRecord();
+  RegisterDone();
 }
 
 KsWorldInfo::KsWorldInfo() {
-    EnsureRecord();
-    RegisterDone();
+  EnsureRecord();
+  RegisterDone();
 }

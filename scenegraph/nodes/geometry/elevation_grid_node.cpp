@@ -3,6 +3,6 @@
 KS_NODE_CLASS_IMPL(KsElevationGrid, KsNode)
 
 KsElevationGrid::KsElevationGrid() {
-    EnsureRecord();
-    RegisterDone();
+  EnsureRecord();
+  RegisterDone();
 }

@@ -5,6 +5,6 @@
 KS_NODE_CLASS_IMPL(KsExtrusion, KsNode)
 
 KsExtrusion::KsExtrusion() {
-    EnsureRecord();
-    RegisterDone();
+  EnsureRecord();
+  RegisterDone();
 }

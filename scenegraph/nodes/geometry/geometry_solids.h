@@ -8,48 +8,48 @@
 #include "scenegraph/nodes/node_class.h"
 
 class KsSphere : public KsNode {
-    KS_NODE_CLASS(KsSphere)
-    KsSphere();
-    KsNode* NewInstance() override;
-    int ExecTraverse(KsMatrix* matrix) override;
-    int GetBoundingBox(KsVec3f* min, KsVec3f* max) override;
+  KS_NODE_CLASS(KsSphere)
+  KsSphere();
+  KsNode* NewInstance() override;
+  int ExecTraverse(KsMatrix* matrix) override;
+  int GetBoundingBox(KsVec3f* min, KsVec3f* max) override;
 
-    KS_FIELD(KsSFFloat, radius, field, 1.0f);
+  KS_FIELD(KsSFFloat, radius, field, 1.0f);
 };
 
 class KsBox : public KsNode {
-    KS_NODE_CLASS(KsBox)
-    KsBox();
-    KsNode* NewInstance() override;
-    int ExecTraverse(KsMatrix* matrix) override;
-    int GetBoundingBox(KsVec3f* min, KsVec3f* max) override;
+  KS_NODE_CLASS(KsBox)
+  KsBox();
+  KsNode* NewInstance() override;
+  int ExecTraverse(KsMatrix* matrix) override;
+  int GetBoundingBox(KsVec3f* min, KsVec3f* max) override;
 
-    KS_FIELD(KsSFVec3f, size, field, 2.0f, 2.0f, 2.0f);
+  KS_FIELD(KsSFVec3f, size, field, 2.0f, 2.0f, 2.0f);
 };
 
 class KsCylinder : public KsNode {
-    KS_NODE_CLASS(KsCylinder)
-    KsCylinder();
-    KsNode* NewInstance() override;
-    int ExecTraverse(KsMatrix* matrix) override;
-    int GetBoundingBox(KsVec3f* min, KsVec3f* max) override;
+  KS_NODE_CLASS(KsCylinder)
+  KsCylinder();
+  KsNode* NewInstance() override;
+  int ExecTraverse(KsMatrix* matrix) override;
+  int GetBoundingBox(KsVec3f* min, KsVec3f* max) override;
 
-    KS_FIELD(KsSFBool, bottom, field, KS_TRUE);
-    KS_FIELD(KsSFFloat, height, field, 2.0f);
-    KS_FIELD(KsSFFloat, radius, field, 1.0f);
-    KS_FIELD(KsSFBool, side, field, KS_TRUE);
-    KS_FIELD(KsSFBool, top, field, KS_TRUE);
+  KS_FIELD(KsSFBool, bottom, field, KS_TRUE);
+  KS_FIELD(KsSFFloat, height, field, 2.0f);
+  KS_FIELD(KsSFFloat, radius, field, 1.0f);
+  KS_FIELD(KsSFBool, side, field, KS_TRUE);
+  KS_FIELD(KsSFBool, top, field, KS_TRUE);
 };
 
 class KsCone : public KsNode {
-    KS_NODE_CLASS(KsCone)
-    KsCone();
-    KsNode* NewInstance() override;
-    int ExecTraverse(KsMatrix* matrix) override;
-    int GetBoundingBox(KsVec3f* min, KsVec3f* max) override;
+  KS_NODE_CLASS(KsCone)
+  KsCone();
+  KsNode* NewInstance() override;
+  int ExecTraverse(KsMatrix* matrix) override;
+  int GetBoundingBox(KsVec3f* min, KsVec3f* max) override;
 
-    KS_FIELD(KsSFFloat, bottomRadius, field, 1.0f);
-    KS_FIELD(KsSFFloat, height, field, 2.0f);
-    KS_FIELD(KsSFBool, side, field, KS_TRUE);
-    KS_FIELD(KsSFBool, bottom, field, KS_TRUE);
+  KS_FIELD(KsSFFloat, bottomRadius, field, 1.0f);
+  KS_FIELD(KsSFFloat, height, field, 2.0f);
+  KS_FIELD(KsSFBool, side, field, KS_TRUE);
+  KS_FIELD(KsSFBool, bottom, field, KS_TRUE);
 };

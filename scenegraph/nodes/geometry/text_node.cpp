@@ -3,6 +3,6 @@
 KS_NODE_CLASS_IMPL(KsText, KsNode)
 
 KsText::KsText() {
-    EnsureRecord();
-    RegisterDone();
+  EnsureRecord();
+  RegisterDone();
 }

@@ -7,18 +7,18 @@ KS_NODE_CLASS_IMPL(KsPointLight, KsNode)
 KS_NODE_CLASS_IMPL(KsSpotLight, KsNode)
 
 KsDirectionalLight::KsDirectionalLight() {
-    EnsureRecord();
-    RegisterDone();
+  EnsureRecord();
+  RegisterDone();
 }
 
 KsNode* KsDirectionalLight::NewInstance() { return new (std::nothrow) KsDirectionalLight(); }
 
 KsPointLight::KsPointLight() {
-    EnsureRecord();
-    RegisterDone();
+  EnsureRecord();
+  RegisterDone();
 }
 
 KsSpotLight::KsSpotLight() {
-    EnsureRecord();
-    RegisterDone();
+  EnsureRecord();
+  RegisterDone();
 }

@@ -13,21 +13,21 @@ namespace {
 int Channel(float c) { return KsColorByte(c); }
 
 PwColor ToPwColor(const KsCol* c) {
-    PwColor out;
-    out.red = c ? Channel(c->r) : 0;
-    out.green = c ? Channel(c->g) : 0;
-    out.blue = c ? Channel(c->b) : 0;
-    return out;
+  PwColor out;
+  out.red = c ? Channel(c->r) : 0;
+  out.green = c ? Channel(c->g) : 0;
+  out.blue = c ? Channel(c->b) : 0;
+  return out;
 }
 }  // namespace
 
 void KsBackground::ApplyColors() {
-    const KsCol* ground = groundColor.GetCount() > 0 ? groundColor.GetElements() : nullptr;
-    const KsCol* sky = skyColor.GetCount() > 0 ? skyColor.GetElements() : nullptr;
-    // Without ground colours the sky goes all round, below the horizon too.
-    if (ground == nullptr && sky != nullptr) {
-        PwSkyFill(ToPwColor(sky));
-        return;
-    }
-    PwBackground(ToPwColor(ground), ToPwColor(sky));
+  const KsCol* ground = groundColor.GetCount() > 0 ? groundColor.GetElements() : nullptr;
+  const KsCol* sky = skyColor.GetCount() > 0 ? skyColor.GetElements() : nullptr;
+  // Without ground colours the sky goes all round, below the horizon too.
+  if (ground == nullptr && sky != nullptr) {
+    PwSkyFill(ToPwColor(sky));
+    return;
+  }
+  PwBackground(ToPwColor(ground), ToPwColor(sky));
 }

@@ -8,33 +8,33 @@
 KsFontStyle::~KsFontStyle() { FreeFont(); }
 
 void* KsFontStyle::MakeFont(float size) {
-    PwTextFont* font = new (std::nothrow) PwTextFont();
-    if (font == nullptr) return nullptr;
-    if (PwMakeSolidFont(font, size * 0.5f, PwColor{255, 255, 255}) == 0) {
-        delete font;  // nothing of it was allocated
-        return nullptr;
-    }
-    return font;
+  PwTextFont* font = new (std::nothrow) PwTextFont();
+  if (font == nullptr) return nullptr;
+  if (PwMakeSolidFont(font, size * 0.5f, PwColor{255, 255, 255}) == 0) {
+    delete font;  // nothing of it was allocated
+    return nullptr;
+  }
+  return font;
 }
 
 void KsFontStyle::ReleaseFont(void* font) {
-    PwTextFont* f = static_cast<PwTextFont*>(font);
-    if (f == nullptr) return;
-    PwFreeTextFont(f);
-    delete f;
+  PwTextFont* f = static_cast<PwTextFont*>(font);
+  if (f == nullptr) return;
+  PwFreeTextFont(f);
+  delete f;
 }
 
 int KsFontStyle::BuildFont() {
-    if (fontStale_ == 0) return font_ ? 0 : KS_ERR;
-    void* font = MakeFont(size.Get());
-    if (font == nullptr) return KS_ERR;
-    font_ = font;
-    fontStale_ = 0;
-    return 0;
+  if (fontStale_ == 0) return font_ ? 0 : KS_ERR;
+  void* font = MakeFont(size.Get());
+  if (font == nullptr) return KS_ERR;
+  font_ = font;
+  fontStale_ = 0;
+  return 0;
 }
 
 void KsFontStyle::FreeFont() {
-    ReleaseFont(font_);
-    font_ = nullptr;
-    fontStale_ = 1;
+  ReleaseFont(font_);
+  font_ = nullptr;
+  fontStale_ = 1;
 }

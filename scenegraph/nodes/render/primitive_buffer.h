@@ -30,9 +30,9 @@ void KsResetMatrix();
 // A scene-graph point (w 1) or direction (w 0) carried by m into the
 // graphics library's left-handed space.
 inline PwVec3 KsToLibrary(const KsMatrix& m, const KsVec3f& v, float w) {
-    KsVec3f r;
-    m.Apply(r, v, w);
-    return PwVec3{r.x, r.y, -r.z};
+  KsVec3f r;
+  m.Apply(r, v, w);
+  return PwVec3{r.x, r.y, -r.z};
 }
 
 // Subdivision level of spheres, cylinders and cones, always within 1..15.

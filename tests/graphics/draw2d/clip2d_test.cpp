@@ -48,11 +48,11 @@ TEST_F(Clip2dTest, LineClippingTable) {
       {{20, 30}, {40, 50}, 1, {20, 30}, {40, 50}},
       {{-50, -50}, {150, 150}, 1, {0, 0}, {99, 99}},
       {{50, -100}, {50, 200}, 1, {50, 0}, {50, 99}},
-      {{-5, 5}, {5, -5}, 0, {}, {}},       // touches only the corner pixel
-      {{-5, 10}, {-1, 90}, 0, {}, {}},     // both left
-      {{10, 100}, {90, 120}, 0, {}, {}},   // both below
+      {{-5, 5}, {5, -5}, 0, {}, {}},                 // touches only the corner pixel
+      {{-5, 10}, {-1, 90}, 0, {}, {}},               // both left
+      {{10, 100}, {90, 120}, 0, {}, {}},             // both below
       {{-20, 50}, {50, 130}, 1, {0, 73}, {22, 99}},  // start clipped against the clipped end
-      {{40, 40}, {40, 40}, 0, {}, {}},     // a single point is no segment
+      {{40, 40}, {40, 40}, 0, {}, {}},               // a single point is no segment
       // Far-off ends: the crossings need more than 32 bits.
       {{-kBig, 50}, {kBig, 50}, 1, {0, 50}, {99, 50}},
       {{-kBig, -kBig}, {kBig, kBig}, 1, {0, 0}, {99, 99}},
@@ -134,8 +134,8 @@ TEST_F(Clip2dTest, RandomPolygonsStayInsideAndWithinTheirArray) {
   std::uniform_int_distribution<int> far(-kBig, kBig);
   for (int iter = 0; iter < 3000; ++iter) {
     std::vector<PwPoint2> in(1 + rng() % 40);
-    for (PwPoint2& p : in) p = (rng() % 4 == 0) ? PwPoint2{far(rng), far(rng)}
-                                                : PwPoint2{near(rng), near(rng)};
+    for (PwPoint2& p : in)
+      p = (rng() % 4 == 0) ? PwPoint2{far(rng), far(rng)} : PwPoint2{near(rng), near(rng)};
     int r = -1;
     for (const PwPoint2& p : Clip(in, &r)) {
       ASSERT_TRUE(p.x >= 0 && p.x <= 99 && p.y >= 0 && p.y <= 99) << p.x << "," << p.y;

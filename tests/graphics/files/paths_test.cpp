@@ -22,7 +22,8 @@ TEST(NormalizePath, SeparatorsAndColons) {
   };
   for (const Case& c : cases) {
     char out[kPwPathSize];
-    EXPECT_EQ(PwNormalizePath(out, sizeof out, c.path), static_cast<int>(std::string(c.path).size()));
+    EXPECT_EQ(PwNormalizePath(out, sizeof out, c.path),
+              static_cast<int>(std::string(c.path).size()));
     EXPECT_STREQ(out, c.out) << c.path;
   }
 }

@@ -83,8 +83,9 @@ TEST_F(EpsOutputTest, PageKeepsTheDrawingAreaProportions) {
   EXPECT_EQ(PwEpsIsActive(), 1);
   ASSERT_EQ(PwEpsEnd(), 1);
   EXPECT_EQ(PwEpsIsActive(), 0);
-  EXPECT_EQ(ReadText(path_), std::string("%!PS-Adobe-2.0 EPSF-2.0\n%%BoundingBox: 50 215 550 590\n") +
-                                 kProlog + kTrailer);
+  EXPECT_EQ(
+      ReadText(path_),
+      std::string("%!PS-Adobe-2.0 EPSF-2.0\n%%BoundingBox: 50 215 550 590\n") + kProlog + kTrailer);
 }
 
 TEST_F(EpsOutputTest, TallAreaNarrowsThePage) {
@@ -105,9 +106,9 @@ TEST_F(EpsOutputTest, PointsLinesAndBoxes) {
   EXPECT_EQ(PwEpsPoint2({10, 20}, kRed), 1);
   EXPECT_EQ(PwEpsLine2({-10, 0}, {10, 0}, kGreen), 1);
   EXPECT_EQ(PwEpsBox2({20, 10}, {0, 0}, kBlack), 1);
-  EXPECT_EQ(PwEpsMarker2({100, 100}, 3, kRed), 1);  // no such marker
+  EXPECT_EQ(PwEpsMarker2({100, 100}, 3, kRed), 1);        // no such marker
   EXPECT_EQ(PwEpsBox2({-50, -50}, {-10, -10}, kRed), 1);  // beside the page
-  EXPECT_EQ(PwEpsPoint2({640, 0}, kRed), 1);  // beyond the last column
+  EXPECT_EQ(PwEpsPoint2({640, 0}, kRed), 1);              // beyond the last column
   EXPECT_EQ(Body(),
             "0.0 1.0 1.0 0.0 K\n0.0 1.0 1.0 0.0 k\n"
             "0 2.0 2.0 0 @w\n57.81 574.38 m\n57.81 574.31 L\nS\n"
@@ -255,7 +256,7 @@ TEST_F(EpsOutputTest, LinesInEyeSpaceAreClippedAtTheNearPlane) {
   Begin();
   // Page projection: centre (8000, 6000), magnification 452.54834 * 25.
   EXPECT_EQ(PwEpsLine3({0, 0, 10}, {1, 0, 10}, kBlack), 1);
-  EXPECT_EQ(PwEpsLine3({0, 0, 1}, {1, 0, -5}, kBlack), 1);  // wholly behind: dropped
+  EXPECT_EQ(PwEpsLine3({0, 0, 1}, {1, 0, -5}, kBlack), 1);    // wholly behind: dropped
   EXPECT_EQ(PwEpsLine3({0, 0, -10}, {0, 1, 10}, kBlack), 1);  // from the near plane on
   const std::string body = Body();
   // (1, 0, 10): trunc(1 * 11313.7085 / 10) = 1131 units right of the centre.
@@ -296,7 +297,7 @@ TEST_F(EpsOutputTest, PolygonsAndDiscsInEyeSpace) {
 TEST_F(EpsOutputTest, PointsMarkersAndTextGoThroughTheScreenProjection) {
   Begin();
   const char* lines[] = {"A", nullptr};
-  PwEpsPoint3({0, 0, 10}, kBlack);   // screen (320, 240)
+  PwEpsPoint3({0, 0, 10}, kBlack);  // screen (320, 240)
   PwEpsMarker3({0, 0, 10}, 2, kBlack);
   PwEpsText3({0, 0, 10}, lines, 1, 3, kBlack);  // (320, 255)
   const std::string body = Body();

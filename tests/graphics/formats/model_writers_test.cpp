@@ -127,13 +127,13 @@ TEST_F(ModelWritersTest, Vrml1SmoothPolygonsBindNormalsPerVertex) {
 
 TEST_F(ModelWritersTest, Vrml2SharesDefinitionsAndGroupsByColour) {
   ASSERT_EQ(PwVrml2Begin(path_.c_str()), 1);
-  PwModelPolygon(3, kTriangle, kFacing, kRed);                     // face 0
+  PwModelPolygon(3, kTriangle, kFacing, kRed);  // face 0
   const PwVec3 other[] = {{0, 0, 2}, {1, 0, 2}, {1, 1, 2}};
-  PwModelPolygonTwoSided(3, other, kGreen);                        // faces 1, 2
-  PwModelLine({0, 0, 2}, {1, 1, 2}, kBlue);                        // face 3
+  PwModelPolygonTwoSided(3, other, kGreen);  // faces 1, 2
+  PwModelLine({0, 0, 2}, {1, 1, 2}, kBlue);  // face 3
   const PwVec3 normals[] = {kFacing, kFacing, kFacing};
   PwModelSmoothPolygonN(3, kTriangle, normals, kFacing, kGreen);  // face 4
-  PwModelPolygon(3, kTriangle, {0, 0, -2}, kRed);                  // face 5
+  PwModelPolygon(3, kTriangle, {0, 0, -2}, kRed);                 // face 5
   ASSERT_EQ(PwVrml2End(), 1);
   const std::string text = ReadText(path_);
   const std::string expected =
@@ -222,7 +222,8 @@ TEST_F(ModelWritersTest, Vrml2ColourIndicesBreakEveryTwelveFaces) {
   const std::string text = ReadText(path_);
   EXPECT_NE(text.find("colorIndex\n                [\n\n                       0,   1,   2,"),
             std::string::npos);
-  EXPECT_NE(text.find("  11\n                    ,  12,  13\n                ]\n"), std::string::npos)
+  EXPECT_NE(text.find("  11\n                    ,  12,  13\n                ]\n"),
+            std::string::npos)
       << text;
 }
 

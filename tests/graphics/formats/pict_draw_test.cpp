@@ -95,8 +95,8 @@ TEST_F(PictDrawTest, RectangleMapsTheBox) {
 }
 
 TEST_F(PictDrawTest, PolygonsFill) {
-  Load({"PICT2", "PLG", "COL 255 255 255", "VER 0 0", "VER 30 0", "VER 30 30", "VER 0 30",
-        "ENDO", "ENDPICT"});
+  Load({"PICT2", "PLG", "COL 255 255 255", "VER 0 0", "VER 30 0", "VER 30 30", "VER 0 30", "ENDO",
+        "ENDPICT"});
   PwDrawPict(&pict_, {100, 100});
   EXPECT_TRUE(Lit(115, 85));
   EXPECT_GT(surface_.Count(kWhite), 800);
@@ -134,8 +134,8 @@ TEST_F(PictDrawTest, PlacedAtOnceAndCulled) {
 
 TEST_F(PictDrawTest, NearPlaneCrossingStaysInsideTheArea) {
   Load({"PICT2", "PLG", "VER -100 -100", "VER 100 -100", "VER 100 100", "VER -100 100", "ENDO",
-        "PLL", "VER -100 0", "VER 100 0", "ENDO", "LSQ", "VER 0 -100", "VER 0 100", "ENDO",
-        "PST", "VER 0 1", "ENDO", "ENDPICT"});
+        "PLL", "VER -100 0", "VER 100 0", "ENDO", "LSQ", "VER 0 -100", "VER 0 100", "ENDO", "PST",
+        "VER 0 1", "ENDO", "ENDPICT"});
   const PwPose tilted = {0, -3, 20, 0, 14000, 0};  // leans back through the eye plane
   ASSERT_EQ(PwPict3Sorted(&pict_, &tilted), 0);
   ASSERT_NE(PwSortedFirst(), nullptr);
@@ -259,8 +259,12 @@ TEST_F(PictDrawTest, RandomPicturesStayInsideTheBuffer) {
     PwPose zero = {};
     PwSetEye(&zero);
     for (int k = 0; k < 3; ++k) {
-      PwPose pose = {small(rng), small(rng), small(rng), static_cast<int>(rng() % 65536),
-                     static_cast<int>(rng() % 65536), static_cast<int>(rng() % 65536)};
+      PwPose pose = {small(rng),
+                     small(rng),
+                     small(rng),
+                     static_cast<int>(rng() % 65536),
+                     static_cast<int>(rng() % 65536),
+                     static_cast<int>(rng() % 65536)};
       PwPict3Sorted(&pict_, &pose);
       PwDrawPict3(&pict_, &pose);
       PwDrawPict(&pict_, {static_cast<int>(rng() % 400) - 40, static_cast<int>(rng() % 300) - 30});

@@ -115,9 +115,9 @@ TEST_F(PictReaderTest, ReadsFiles) {
 }
 
 TEST_F(PictReaderTest, RandomTextNeverCrashes) {
-  const char* const words[] = {"PICT2", "PST", "PLL", "LSQ", "PLG", "ENDPICT", "REM", "COL",
-                               "VER", "DST", "ENDO", "|", "0", "-1", "3.5", "1e30", "nan",
-                               "\"", "x"};
+  const char* const words[] = {"PICT2", "PST",  "PLL", "LSQ",  "PLG", "ENDPICT", "REM",
+                               "COL",   "VER",  "DST", "ENDO", "|",   "0",       "-1",
+                               "3.5",   "1e30", "nan", "\"",   "x"};
   std::mt19937 rng(4321);
   int read = 0;
   for (int round = 0; round < 400; ++round) {

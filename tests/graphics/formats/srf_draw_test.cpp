@@ -63,7 +63,8 @@ std::vector<std::string> CubeText(bool with_normals = true) {
 
 int Items(int type) {
   int n = 0;
-  for (const PwSortedItem* it = PwSortedFirst(); it != nullptr; it = it->next) n += it->type == type;
+  for (const PwSortedItem* it = PwSortedFirst(); it != nullptr; it = it->next)
+    n += it->type == type;
   return n;
 }
 
@@ -105,9 +106,9 @@ TEST_F(SrfDrawTest, CubeSeenFromOutsideShowsThreeFacesAtMost) {
 
 TEST_F(SrfDrawTest, FacesOfEqualDepthDrawTheLaterFirst) {
   // Two overlapping squares with the same centre, both facing the eye.
-  Load({"SURF", "V -1 -1 0", "V 1 -1 0", "V 1 1 0", "V -1 1 0", "V -2 -2 0", "V 2 -2 0",
-        "V 2 2 0", "V -2 2 0", "F|C 992|N 0 0 0 0 0 -1|V 0 1 2 3|E",
-        "F|C 31744|N 0 0 0 0 0 -1|V 4 5 6 7|E", "E"});
+  Load({"SURF", "V -1 -1 0", "V 1 -1 0", "V 1 1 0", "V -1 1 0", "V -2 -2 0", "V 2 -2 0", "V 2 2 0",
+        "V -2 2 0", "F|C 992|N 0 0 0 0 0 -1|V 0 1 2 3|E", "F|C 31744|N 0 0 0 0 0 -1|V 4 5 6 7|E",
+        "E"});
   const PwPose pose = {0, 0, 10, 0, 0, 0};
   ASSERT_EQ(PwSrfSorted(&model_, &pose), 0);
   PwFlushSorted();
@@ -117,9 +118,9 @@ TEST_F(SrfDrawTest, FacesOfEqualDepthDrawTheLaterFirst) {
 }
 
 TEST_F(SrfDrawTest, ShadingRespectsTheNoShadingFlag) {
-  Load({"SURF", "V -1 -1 0", "V 1 -1 0", "V 1 1 0", "V -1 1 0", "V 3 -1 0", "V 5 -1 0",
-        "V 5 1 0", "V 3 1 0", "F|C 10570|N 0 0 0 0 0 -1|V 0 1 2 3|B|E",
-        "F|C 10570|N 4 0 0 0 0 -1|V 4 5 6 7|E", "E"});
+  Load({"SURF", "V -1 -1 0", "V 1 -1 0", "V 1 1 0", "V -1 1 0", "V 3 -1 0", "V 5 -1 0", "V 5 1 0",
+        "V 3 1 0", "F|C 10570|N 0 0 0 0 0 -1|V 0 1 2 3|B|E", "F|C 10570|N 4 0 0 0 0 -1|V 4 5 6 7|E",
+        "E"});
   PwSetLighting(1);
   const PwPose pose = {-2, 0, 10, 0, 0, 0};
   ASSERT_EQ(PwSrfSorted(&model_, &pose), 0);
@@ -295,8 +296,12 @@ TEST_F(SrfDrawTest, RandomModelsAndPosesStayInsideTheBuffer) {
     PwPose zero = {};
     PwSetEye(&zero);
     for (int k = 0; k < 4; ++k) {
-      PwPose pose = {small(rng), small(rng), small(rng) + 10.0f, static_cast<int>(rng() % 65536),
-                     static_cast<int>(rng() % 65536), static_cast<int>(rng() % 65536)};
+      PwPose pose = {small(rng),
+                     small(rng),
+                     small(rng) + 10.0f,
+                     static_cast<int>(rng() % 65536),
+                     static_cast<int>(rng() % 65536),
+                     static_cast<int>(rng() % 65536)};
       PwSrfSorted(&model_, &pose);
       PwDrawSrf(&model_, &pose);
       PwDrawSrfFlat(&model_, &pose);

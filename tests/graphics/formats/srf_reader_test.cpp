@@ -38,7 +38,8 @@ class SrfReaderTest : public ::testing::Test {
 
 // One triangle in the x/y plane, facing -z.
 const std::vector<std::string> kTriangle = {
-    "SURF", "V 0 0 0", "V 1 0 0", "V 0 1 0", "F", "C 31", "N 0.3 0.3 0 0 0 -2", "V 0 1 2", "E", "E"};
+    "SURF",    "V 0 0 0", "V 1 0 0", "V 0 1 0", "F", "C 31", "N 0.3 0.3 0 0 0 -2",
+    "V 0 1 2", "E",       "E"};
 
 TEST_F(SrfReaderTest, ReadsAModelWithKeywordsByPrefix) {
   ASSERT_EQ(Load({"surf model", "# a comment", "", "VER 0 0 0", "VER 1 0 0 R", "VER 1 1 0",
@@ -94,7 +95,7 @@ TEST_F(SrfReaderTest, FifteenBitColours) {
     PwColor colour;
   };
   const Case cases[] = {{32767, {255, 255, 255}}, {1024, {8, 0, 0}}, {31744, {255, 0, 0}},
-                        {992, {0, 255, 0}},       {31, {0, 0, 255}},  {0, {0, 0, 0}}};
+                        {992, {0, 255, 0}},       {31, {0, 0, 255}}, {0, {0, 0, 0}}};
   for (const Case& c : cases) {
     PwColor got = PwSrfColour(c.value);
     EXPECT_EQ(got.green, c.colour.green) << c.value;
@@ -122,11 +123,11 @@ TEST_F(SrfReaderTest, ZeroNormalIsComputedAndTwoSided) {
 
 TEST_F(SrfReaderTest, BoxAndVertexNormals) {
   // Three faces of a unit cube meeting at the origin, outward normals.
-  ASSERT_EQ(Load({"SURF", "V 0 0 0", "V 1 0 0", "V 1 1 0", "V 0 1 0", "V 0 0 1", "V 1 0 1",
-                  "V 0 1 1", "FAC|NOR 0.5 0.5 0 0 0 -1|V 0 1 2 3|E",
-                  "FAC|NOR 0.5 0 0.5 0 -1 0|V 0 1 5 4|E", "FAC|NOR 0 0.5 0.5 -1 0 0|V 0 3 6 4|E",
-                  "FAC|NOR 0.5 0.5 0 0 0 -1|V 0 1 2|E", "E"}),
-            1);
+  ASSERT_EQ(
+      Load({"SURF", "V 0 0 0", "V 1 0 0", "V 1 1 0", "V 0 1 0", "V 0 0 1", "V 1 0 1", "V 0 1 1",
+            "FAC|NOR 0.5 0.5 0 0 0 -1|V 0 1 2 3|E", "FAC|NOR 0.5 0 0.5 0 -1 0|V 0 1 5 4|E",
+            "FAC|NOR 0 0.5 0.5 -1 0 0|V 0 3 6 4|E", "FAC|NOR 0.5 0.5 0 0 0 -1|V 0 1 2|E", "E"}),
+      1);
   EXPECT_FLOAT_EQ(model_.corners[0].x, 0.0f);
   EXPECT_FLOAT_EQ(model_.corners[7].x, 1.0f);
   EXPECT_FLOAT_EQ(model_.corners[7].y, 1.0f);
@@ -206,9 +207,9 @@ TEST_F(SrfReaderTest, ScaleInsideAndFiles) {
 }
 
 TEST_F(SrfReaderTest, RandomTextNeverCrashes) {
-  const char* const words[] = {"SURF", "V", "VER", "F", "FAC", "C", "N", "E", "END", "B",
-                               "BLK", "EBK", "R", "#", "|", "0", "1", "-3", "2.5", "99999",
-                               "1e30", "nan", "x", "\"", "\t"};
+  const char* const words[] = {"SURF", "V",     "VER",  "F",   "FAC", "C",  "N", "E", "END",
+                               "B",    "BLK",   "EBK",  "R",   "#",   "|",  "0", "1", "-3",
+                               "2.5",  "99999", "1e30", "nan", "x",   "\"", "\t"};
   std::mt19937 rng(1234);
   int read = 0;
   for (int round = 0; round < 400; ++round) {

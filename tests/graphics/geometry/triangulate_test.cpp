@@ -57,15 +57,25 @@ TEST(Triangulate, ConvexQuadSplitsAlongItsShorterDiagonal) {
 TEST(Triangulate, PiecesCoverTheirPolygons) {
   ExpectTiles(Flat({{0, 0}, {10, 0}, {10, 10}, {0, 10}}));
   ExpectTiles(Flat({{0, 0}, {30, 0}, {30, 10}, {10, 10}, {10, 30}, {0, 30}}));  // L
-  ExpectTiles(Flat({{0, 0}, {10, 0}, {10, 6}, {8, 6}, {8, 2}, {6, 2}, {6, 6}, {4, 6}, {4, 2},
-                    {2, 2}, {2, 6}, {0, 6}}));  // comb
+  ExpectTiles(Flat({{0, 0},
+                    {10, 0},
+                    {10, 6},
+                    {8, 6},
+                    {8, 2},
+                    {6, 2},
+                    {6, 6},
+                    {4, 6},
+                    {4, 2},
+                    {2, 2},
+                    {2, 6},
+                    {0, 6}}));                                                      // comb
   ExpectTiles(Flat({{0, 0}, {0.5f, 0.1f}, {1, 0}, {0.6f, 0.5f}, {1, 1}, {0, 1}}));  // small
   std::vector<PwVec3> star;
   for (int k = 0; k < 20; ++k) {
     const double a = 6.283185307179586 * k / 20;
     const double r = k % 2 == 0 ? 50 : 20;
-    star.push_back({static_cast<float>(r * std::cos(a)), static_cast<float>(r * std::sin(a)),
-                    0.0f});
+    star.push_back(
+        {static_cast<float>(r * std::cos(a)), static_cast<float>(r * std::sin(a)), 0.0f});
   }
   ExpectTiles(star);
   // Tilted out of every axis plane.
@@ -84,11 +94,20 @@ TEST(Triangulate, HugePolygonsTileToo) {
   // comb at a billion times their size.
   ExpectTiles(Flat({{-1e10f, 0}, {1e10f, 0}, {1e10f, 5}, {-1e10f, 5}}));
   const float s = 1e9f;
-  ExpectTiles(Flat({{0, 0}, {30 * s, 0}, {30 * s, 10 * s}, {10 * s, 10 * s}, {10 * s, 30 * s},
-                    {0, 30 * s}}));
-  ExpectTiles(Flat({{0, 0}, {10 * s, 0}, {10 * s, 6 * s}, {8 * s, 6 * s}, {8 * s, 2 * s},
-                    {6 * s, 2 * s}, {6 * s, 6 * s}, {4 * s, 6 * s}, {4 * s, 2 * s},
-                    {2 * s, 2 * s}, {2 * s, 6 * s}, {0, 6 * s}}));
+  ExpectTiles(Flat(
+      {{0, 0}, {30 * s, 0}, {30 * s, 10 * s}, {10 * s, 10 * s}, {10 * s, 30 * s}, {0, 30 * s}}));
+  ExpectTiles(Flat({{0, 0},
+                    {10 * s, 0},
+                    {10 * s, 6 * s},
+                    {8 * s, 6 * s},
+                    {8 * s, 2 * s},
+                    {6 * s, 2 * s},
+                    {6 * s, 6 * s},
+                    {4 * s, 6 * s},
+                    {4 * s, 2 * s},
+                    {2 * s, 2 * s},
+                    {2 * s, 6 * s},
+                    {0, 6 * s}}));
   // Coordinates whose extent is not finite are refused.
   std::vector<int> tri(2);
   int count = -1;
@@ -142,9 +161,9 @@ TEST(InsidePolygon2, InsideOutsideAndOnTheEdge) {
     int inside;
   };
   const Case cases[] = {
-      {{5, 5}, 1},   {{20, 5}, 1},  {{5, 20}, 1},  {{20, 20}, 0}, {{-1, 5}, 0},
-      {{15, 0}, 0},  {{30, 5}, 0},  {{5, 10}, 1},  // on the line y = 10 beyond its edge
-      {{10, 5}, 1},  {{10, 20}, 0}, {{0, 0}, 0},
+      {{5, 5}, 1},  {{20, 5}, 1},  {{5, 20}, 1}, {{20, 20}, 0}, {{-1, 5}, 0},
+      {{15, 0}, 0}, {{30, 5}, 0},  {{5, 10}, 1},  // on the line y = 10 beyond its edge
+      {{10, 5}, 1}, {{10, 20}, 0}, {{0, 0}, 0},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(c.inside, PwInsidePolygon2(&l, &c.q)) << c.q.x << "," << c.q.y;

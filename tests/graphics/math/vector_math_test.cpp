@@ -94,9 +94,9 @@ TEST(FastNormalize, NonFiniteInputGivesTheZeroVector) {
 // direction, which holds only while negating the input negates the result
 // exactly: axis ties, zero parts and ratios on table steps included.
 TEST(FastNormalize, NegatedInputGivesTheNegatedUnitExactly) {
-  const PwVec3 cases[] = {{1, 1, 0},       {-2, 2, 2},     {0, -0.0f, 5},   {3, -0.0f, 0},
-                          {31, 10, 1},     {7, -31, 31},   {1e-3f, 2e-4f, 0}, {-5e30f, 1, 3e30f},
-                          {0.3f, -0.2f, 600}, {-1, 0.5f, -0.25f}};
+  const PwVec3 cases[] = {
+      {1, 1, 0},    {-2, 2, 2},        {0, -0.0f, 5},      {3, -0.0f, 0},      {31, 10, 1},
+      {7, -31, 31}, {1e-3f, 2e-4f, 0}, {-5e30f, 1, 3e30f}, {0.3f, -0.2f, 600}, {-1, 0.5f, -0.25f}};
   for (const PwVec3& v : cases) {
     const PwVec3 neg = {-v.x, -v.y, -v.z};
     PwVec3 a, b;

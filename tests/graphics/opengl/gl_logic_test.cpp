@@ -23,10 +23,10 @@ TEST(GlUnitNormal, FaceSizeDoesNotScaleTheNormal) {
   struct Case {
     PwVec3 in, want;
   } cases[] = {
-      {{0, 0, 4}, {0, 0, 1}},              // a large face's cross product
+      {{0, 0, 4}, {0, 0, 1}},                      // a large face's cross product
       {{0.0048f, -0.0064f, 0}, {0.6f, -0.8f, 0}},  // small enough to fall under the 0.05 test
-      {{1e-30f, 0, 0}, {1, 0, 0}},         // squares below float's range
-      {{0, 0, 0}, {0, 0, 0}},              // no normal stays none
+      {{1e-30f, 0, 0}, {1, 0, 0}},                 // squares below float's range
+      {{0, 0, 0}, {0, 0, 0}},                      // no normal stays none
   };
   for (const Case& c : cases) {
     const PwVec3 u = PwGlUnitNormal(c.in);
@@ -62,7 +62,8 @@ TEST(GlConvexity, Cases) {
   for (int i = 0; i < 200; ++i) {
     double t = i * 6.283185307179586 / 200;
     int r = i % 2 ? 100 : 300;
-    star.push_back({500 + static_cast<int>(r * std::cos(t)), 500 + static_cast<int>(r * std::sin(t))});
+    star.push_back(
+        {500 + static_cast<int>(r * std::cos(t)), 500 + static_cast<int>(r * std::sin(t))});
   }
   EXPECT_EQ(PwGlIsConvex(200, star.data()), 0);
 }
@@ -73,8 +74,8 @@ TEST(GlTextLines, OriginByAlignment) {
     int h, v;
     PwPoint2 want;
   } cases[] = {
-      {1, 3, {100, 215}},           // left, top
-      {2, 4, {100 - 32, 200 - 32}}, // right, bottom
+      {1, 3, {100, 215}},                // left, top
+      {2, 4, {100 - 32, 200 - 32}},      // right, bottom
       {0, 0, {100 - 16, 200 - 16 + 8}},  // centred
   };
   for (const Case& c : cases) {
@@ -136,7 +137,9 @@ std::vector<std::string>& Log() {
 }
 void RecLighting(int on) { Log().push_back(on ? "light on" : "light off"); }
 void RecDepth(int overlay) { Log().push_back(overlay ? "depth always" : "depth lequal"); }
-void RecPush(int w, int h) { Log().push_back("push " + std::to_string(w) + "x" + std::to_string(h)); }
+void RecPush(int w, int h) {
+  Log().push_back("push " + std::to_string(w) + "x" + std::to_string(h));
+}
 void RecPop() { Log().push_back("pop"); }
 const PwGlModeOps kRecorder = {RecLighting, RecDepth, RecPush, RecPop};
 
@@ -156,8 +159,8 @@ TEST_F(GlModes, TwoDThenThreeDPopsBothMatricesOnce) {
   EXPECT_EQ(PwGlDrawMode(), kPwGlMode2D);
   PwGlEnterDepth3D();
   EXPECT_EQ(PwGlDrawMode(), kPwGlModeDepth3D);
-  const std::vector<std::string> want = {"depth always", "push 32x32", "light off",
-                                         "pop", "depth lequal", "light on", "light off"};
+  const std::vector<std::string> want = {"depth always", "push 32x32", "light off", "pop",
+                                         "depth lequal", "light on",   "light off"};
   EXPECT_EQ(Log(), want);
 }
 

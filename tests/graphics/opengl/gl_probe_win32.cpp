@@ -52,19 +52,21 @@ using probe_cube::kFaces;
 using probe_cube::kPlacement;
 
 const PwColor kWhite = {255, 255, 255}, kYellow = {255, 255, 0}, kCyan = {255, 0, 255};
-const PwPoint2 kLShape[6] = {{400, 300}, {600, 300}, {600, 350}, {450, 350}, {450, 450}, {400, 450}};
+const PwPoint2 kLShape[6] = {{400, 300}, {600, 300}, {600, 350},
+                             {450, 350}, {450, 450}, {400, 450}};
 
 // A magenta unit square facing the eye, placed below left of the cube.
-const char* const kSquareSrf[] = {"SURF", "V -0.5 -0.5 0", "V 0.5 -0.5 0", "V 0.5 0.5 0",
-                                  "V -0.5 0.5 0", "F", "C 1023", "N 0 0 0 0 0 -1",
-                                  "V 0 1 2 3", "E", "E", nullptr};
+const char* const kSquareSrf[] = {
+    "SURF", "V -0.5 -0.5 0", "V 0.5 -0.5 0",   "V 0.5 0.5 0", "V -0.5 0.5 0",
+    "F",    "C 1023",        "N 0 0 0 0 0 -1", "V 0 1 2 3",   "E",
+    "E",    nullptr};
 constexpr PwPose kSquarePose = {-2.2f, -1.4f, 6.0f, 0, 0, 0};
 PwSrf g_square = {};
 
 // A red PICT2 square placed in 3D above right of the cube.
-const char* const kSquarePict[] = {"PICT2", "PLG", "COL 255 0 0", "VER -0.5 -0.5",
+const char* const kSquarePict[] = {"PICT2",        "PLG",         "COL 255 0 0",  "VER -0.5 -0.5",
                                    "VER 0.5 -0.5", "VER 0.5 0.5", "VER -0.5 0.5", "ENDO",
-                                   "ENDPICT", nullptr};
+                                   "ENDPICT",      nullptr};
 constexpr PwPose kPictPose = {2.2f, 1.4f, 6.0f, 0, 0, 0};
 PwPict g_pict = {};
 

@@ -13,7 +13,9 @@ namespace {
 constexpr float kNaN = std::numeric_limits<float>::quiet_NaN();
 constexpr float kInf = std::numeric_limits<float>::infinity();
 
-std::size_t Rounded(std::size_t n) { return (n + alignof(void*) - 1) / alignof(void*) * alignof(void*); }
+std::size_t Rounded(std::size_t n) {
+  return (n + alignof(void*) - 1) / alignof(void*) * alignof(void*);
+}
 
 // A 640 x 480 perspective frame with the eye at the origin looking along +z
 // (cx 320, cy 240, magnification 452.54834, near 2.5), and a pick pool.

@@ -88,8 +88,8 @@ TEST_F(SortedListTest, CopiedDataSurvivesOverlappingTheNewBlock) {
   const std::vector<PwVec3> want(data, data + 6);
   PwScratchRelease(mark);
   void* copy = nullptr;
-  PwSortedItem* it = PwSortedInsertCopy(kPwSortedSmoothPolygon, 2.0f, data, 6 * sizeof(PwVec3),
-                                        &copy);
+  PwSortedItem* it =
+      PwSortedInsertCopy(kPwSortedSmoothPolygon, 2.0f, data, 6 * sizeof(PwVec3), &copy);
   ASSERT_NE(it, nullptr);
   EXPECT_EQ(static_cast<void*>(it), static_cast<void*>(data));  // the block did overlap
   auto* got = static_cast<const PwVec3*>(copy);
@@ -123,8 +123,8 @@ TEST_F(SortedListTest, NaNDepthsAreNeverQueued) {
 
 // Depths of either sign and every magnitude sort as numbers: -0 ties with 0.
 TEST_F(SortedListTest, SignedDepthsSortAsNumbersAndTheOrderArrayMatchesTheWalk) {
-  const std::vector<float> depths = {-1.0f, 0.0f, -0.0f, 1e-30f, -1e30f, 0.0f, 2.5f,
-                                     -0.0f, -1e-40f, 3e38f, -2.5f, 1e-40f};
+  const std::vector<float> depths = {-1.0f, 0.0f,  -0.0f,   1e-30f, -1e30f, 0.0f,
+                                     2.5f,  -0.0f, -1e-40f, 3e38f,  -2.5f,  1e-40f};
   for (float d : depths) {
     PwSortedItem* it = PwSortedInsert(kPwSortedPoint, d);
     ASSERT_NE(it, nullptr);
@@ -132,8 +132,7 @@ TEST_F(SortedListTest, SignedDepthsSortAsNumbersAndTheOrderArrayMatchesTheWalk) 
   }
   std::vector<int> want(depths.size());
   for (std::size_t i = 0; i < want.size(); ++i) want[i] = static_cast<int>(i);
-  std::stable_sort(want.begin(), want.end(),
-                   [&](int a, int b) { return depths[a] > depths[b]; });
+  std::stable_sort(want.begin(), want.end(), [&](int a, int b) { return depths[a] > depths[b]; });
   EXPECT_EQ(Order(), want);
   std::size_t n = 0;
   PwSortedItem* const* order = PwSortedOrdered(&n);
@@ -185,8 +184,7 @@ TEST_F(SortedListTest, LargeFramesMatchAStableSortInAnyArrivalOrder) {
     const std::uint64_t visited = PwSortedSteps() - steps;
     std::vector<int> want(n);
     for (int i = 0; i < n; ++i) want[i] = i;
-    std::stable_sort(want.begin(), want.end(),
-                     [&](int a, int b) { return depths[a] > depths[b]; });
+    std::stable_sort(want.begin(), want.end(), [&](int a, int b) { return depths[a] > depths[b]; });
     EXPECT_EQ(got, want) << pass;
     // A few visits per item; a walk of the list per insertion makes n * n / 2.
     EXPECT_LE(visited, 8u * n) << pass;
@@ -205,8 +203,8 @@ TEST(SortedFlushTest, PainterDrawsFarToNear) {
   const float pixels[3] = {90, 150, 45};  // half sizes on the screen
   for (int i = 0; i < 3; ++i) {
     float h = pixels[i] * depths[i] / p.magx;
-    const PwVec3 sq[4] = {{-h, -h, depths[i]}, {h, -h, depths[i]}, {h, h, depths[i]},
-                          {-h, h, depths[i]}};
+    const PwVec3 sq[4] = {
+        {-h, -h, depths[i]}, {h, -h, depths[i]}, {h, h, depths[i]}, {-h, h, depths[i]}};
     ASSERT_EQ(PwPolygon3TwoSided(4, sq, colours[i]), 0);
   }
   PwFlushSorted();

@@ -131,11 +131,10 @@ TEST_F(ScreenTilingTest, SplitQuadPaintsItsUnionOnce) {
   // (outside it under the half-open rule); both diagonals, both windings.
   const PwPoint2 a = {6, 5}, b = {50, 8}, c = {44, 40}, d = {9, 37};
   const Polygon quad = {a, b, c, d};
-  for (const auto& halves : std::vector<std::vector<Polygon>>{
-           {{c, d, a}, {c, a, b}},
-           {{b, c, d}, {d, a, b}},
-           {{c, b, a}, {a, d, c}},
-           {{d, c, b}, {b, a, d}}}) {
+  for (const auto& halves : std::vector<std::vector<Polygon>>{{{c, d, a}, {c, a, b}},
+                                                              {{b, c, d}, {d, a, b}},
+                                                              {{c, b, a}, {a, d, c}},
+                                                              {{d, c, b}, {b, a, d}}}) {
     ExpectScreenTiles(halves, quad);
   }
 }

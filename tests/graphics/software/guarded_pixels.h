@@ -35,7 +35,7 @@ class GuardedPixels {
     buf.bits_per_pixel = bits_per_pixel;
     buf.pixel_width = pixel_width;
     buf.height = height;
-    buf.crossings = reinterpret_cast<int (*)[kPwCrossingSlots]>(crossings_.data());
+    buf.crossings = reinterpret_cast<int(*)[kPwCrossingSlots]>(crossings_.data());
     buf.width = width;
     Clear(0);
   }

@@ -59,8 +59,8 @@ TEST_P(RasterTest, RectanglesFillTheSameColumnsWhicheverCornersComeFirst) {
   for (auto corners : {std::make_pair(PwPoint2{10, 20}, PwPoint2{5, 30}),
                        std::make_pair(PwPoint2{5, 30}, PwPoint2{10, 20})}) {
     GuardedPixels g(20, 40, Bits());
-    PwRasterRect(&g.buf, corners.first.x, corners.first.y, corners.second.x,
-                 corners.second.y, Ink());
+    PwRasterRect(&g.buf, corners.first.x, corners.first.y, corners.second.x, corners.second.y,
+                 Ink());
     Pixels want;
     for (int y = 20; y <= 30; ++y)
       for (int x = 5; x <= 10; ++x) want.insert({x, y});
@@ -109,8 +109,18 @@ TEST_P(RasterTest, TriangleFillsBetweenItsSlantedEdges) {
 
 TEST_P(RasterTest, CombFillsItsTeethEvenOdd) {
   GuardedPixels g(12, 8, Bits());
-  Fill(g, {{0, 0}, {10, 0}, {10, 6}, {8, 6}, {8, 2}, {6, 2}, {6, 6}, {4, 6}, {4, 2}, {2, 2},
-           {2, 6}, {0, 6}});
+  Fill(g, {{0, 0},
+           {10, 0},
+           {10, 6},
+           {8, 6},
+           {8, 2},
+           {6, 2},
+           {6, 6},
+           {4, 6},
+           {4, 2},
+           {2, 2},
+           {2, 6},
+           {0, 6}});
   EXPECT_EQ(
       "##########..\n"
       "##########..\n"
@@ -133,11 +143,17 @@ TEST_P(RasterTest, ShallowAndMediumEdgesFollowTheirLines) {
     const char* picture;
   };
   const Case cases[] = {
-      {{0, 0}, {3, 0}, {8, 2}, {5, 2},
+      {{0, 0},
+       {3, 0},
+       {8, 2},
+       {5, 2},
        "###.........\n"
        "...###......\n"
        "............\n"},
-      {{0, 0}, {2, 0}, {11, 2}, {9, 2},
+      {{0, 0},
+       {2, 0},
+       {11, 2},
+       {9, 2},
        "##..........\n"
        ".....##.....\n"
        "............\n"},
@@ -197,8 +213,8 @@ TEST_P(RasterTest, HugeDiscsNeitherOverflowNorLeaveTheArea) {
   struct Case {
     int rx, ry;
   };
-  for (const Case& c : {Case{1 << 30, 1 << 30}, Case{100000, 50000}, Case{2000000000, 3},
-                        Case{3, 2000000000}}) {
+  for (const Case& c :
+       {Case{1 << 30, 1 << 30}, Case{100000, 50000}, Case{2000000000, 3}, Case{3, 2000000000}}) {
     GuardedPixels g(20, 16, Bits());
     const int r = c.rx == c.ry ? PwRasterCircle(&g.buf, {10, 8}, c.rx)
                                : PwRasterEllipse(&g.buf, {10, 8}, c.rx, c.ry);
@@ -235,8 +251,8 @@ TEST_P(RasterTest, LargeRadiiKeepTheirTrueWidthsOffTheArea) {
     PwPoint2 centre;
     int rx, ry;
   };
-  for (const Case& c : {Case{{-2000, 20}, 2100, 2100}, Case{{-60, 20}, 5000, 30},
-                        Case{{20, 2060}, 2100, 2100}}) {
+  for (const Case& c :
+       {Case{{-2000, 20}, 2100, 2100}, Case{{-60, 20}, 5000, 30}, Case{{20, 2060}, 2100, 2100}}) {
     GuardedPixels g(64, 40, Bits());
     ASSERT_EQ(0, c.rx == c.ry ? PwRasterCircle(&g.buf, c.centre, c.rx)
                               : PwRasterEllipse(&g.buf, c.centre, c.rx, c.ry));
@@ -319,8 +335,8 @@ TEST(RasterFill, RandomTrianglesCoverTheirInteriorAndNothingFarOutside) {
   std::mt19937 rng(3);
   std::uniform_int_distribution<int> coord(0, 63);
   for (int iter = 0; iter < 600; ++iter) {
-    std::vector<PwPoint2> tri = {{coord(rng), coord(rng)}, {coord(rng), coord(rng)},
-                                 {coord(rng), coord(rng)}};
+    std::vector<PwPoint2> tri = {
+        {coord(rng), coord(rng)}, {coord(rng), coord(rng)}, {coord(rng), coord(rng)}};
     const long area2 = static_cast<long>(tri[1].x - tri[0].x) * (tri[2].y - tri[0].y) -
                        static_cast<long>(tri[2].x - tri[0].x) * (tri[1].y - tri[0].y);
     if (area2 == 0) continue;

@@ -100,9 +100,9 @@ class ScreenFixture {
   static int DisplayBits(void*) { return 32; }
   static int Create(PwSurface* s, void*) {
     const PwPixelBuffer& p = s->pixels;
-    Memory().assign(2 * kGuardBytes + static_cast<size_t>(p.pixel_width) * p.height *
-                                           (p.bits_per_pixel / 8),
-                    kGuard);
+    Memory().assign(
+        2 * kGuardBytes + static_cast<size_t>(p.pixel_width) * p.height * (p.bits_per_pixel / 8),
+        kGuard);
     s->pixels.bits = Memory().data() + kGuardBytes;
     return 0;
   }

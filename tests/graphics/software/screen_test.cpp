@@ -113,8 +113,8 @@ TEST_P(ScreenTest, PolygonsCoveringNoPixelCentreDrawTheirEdges) {
     for (const PwPoint2& p : c.pixels) EXPECT_EQ(White(), At(p.x, p.y)) << at;
   }
   // A line between neighbouring pixels, or within one, is its ends.
-  const PwPoint2 lines[][2] = {{{3, 3}, {4, 4}}, {{4, 4}, {3, 5}}, {{7, 1}, {7, 0}},
-                               {{0, 15}, {1, 15}}, {{6, 6}, {6, 6}}};
+  const PwPoint2 lines[][2] = {
+      {{3, 3}, {4, 4}}, {{4, 4}, {3, 5}}, {{7, 1}, {7, 0}}, {{0, 15}, {1, 15}}, {{6, 6}, {6, 6}}};
   for (const auto& line : lines) {
     PwScreenClear();
     PwScreenLine(line[0], line[1], kWhite);
@@ -266,7 +266,10 @@ TEST_P(ScreenTest, WildShapesNeverWriteOutsideTheArea) {
       case 3: PwScreenBox(pts[0], point(), c); break;
       case 4: PwScreenOutline(n, pts.data(), c); break;
       case 5: PwScreenEllipseOutline(pts[0], far(rng), near(rng), c); break;
-      default: PwScreenPoint(pts[0], c); PwScreenMarker(pts[0], iter % 3, c); break;
+      default:
+        PwScreenPoint(pts[0], c);
+        PwScreenMarker(pts[0], iter % 3, c);
+        break;
     }
     ASSERT_TRUE(GuardsIntact()) << "shape " << iter;
   }
@@ -283,9 +286,7 @@ std::vector<TextCall>& Calls() {
   return calls;
 }
 
-void Record(int left, int top, const char* text, PwColor) {
-  Calls().push_back({left, top, text});
-}
+void Record(int left, int top, const char* text, PwColor) { Calls().push_back({left, top, text}); }
 
 TEST_P(ScreenTest, TextGoesToTheHookWithItsTopSixteenAbove) {
   Calls().clear();

@@ -71,8 +71,8 @@ class ScratchFrameTest : public ::testing::Test {
     for (int j = 0; j < kRows; ++j) {
       for (int i = 0; i < kCols; ++i) {
         const std::vector<PwVec3> c = Cell(i, j);
-        queued.push_back(PwPolygon3(static_cast<int>(c.size()), c.data(), nullptr, {0, 0, -1},
-                                    kWhite) == 0);
+        queued.push_back(
+            PwPolygon3(static_cast<int>(c.size()), c.data(), nullptr, {0, 0, -1}, kWhite) == 0);
       }
     }
     return queued;

@@ -22,8 +22,9 @@ std::vector<PwVec3> QueuedPositions(int type) {
   std::vector<PwVec3> out;
   for (const PwSortedItem* it = PwSortedFirst(); it != nullptr; it = it->next) {
     if (it->type != type) continue;
-    const PwFrame& f = type == kPwSortedSrf ? static_cast<const PwSortedSrfData*>(it->payload)->frame
-                                            : static_cast<const PwSortedPictData*>(it->payload)->frame;
+    const PwFrame& f = type == kPwSortedSrf
+                           ? static_cast<const PwSortedSrfData*>(it->payload)->frame
+                           : static_cast<const PwSortedPictData*>(it->payload)->frame;
     out.push_back({f.x, f.y, f.z});
   }
   return out;
@@ -120,11 +121,14 @@ TEST_F(TextFontsTest, LayoutAdvancesByOneSizeAndSkipsBlanks) {
     std::vector<float> xs;
   };
   const Case cases[] = {
-      {"AB", 1, {2, 4}},               // begins at the pose: first centre size/2 along
-      {"AB", 2, {-2, 0}},              // ends at the pose: last centre size/2 before
-      {"AB", 0, {0, 2}},               // centred
-      {"A B", 1, {2, 6}},              // the blank advances and draws nothing
-      {"A\xC3" "B", 1, {2, 6}},        // so does a byte of 128 and above
+      {"AB", 1, {2, 4}},   // begins at the pose: first centre size/2 along
+      {"AB", 2, {-2, 0}},  // ends at the pose: last centre size/2 before
+      {"AB", 0, {0, 2}},   // centred
+      {"A B", 1, {2, 6}},  // the blank advances and draws nothing
+      {"A\xC3"
+       "B",
+       1,
+       {2, 6}},  // so does a byte of 128 and above
       {"", 1, {}},
   };
   for (const Case& c : cases) {

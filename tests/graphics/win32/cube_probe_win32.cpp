@@ -110,10 +110,10 @@ void LogExpectations(const PwProjection& proj) {
       sx += proj.cx + e.x * proj.magx / e.z;
       sy += proj.cy - e.y * proj.magy / e.z;
     }
-    Log("face %s %s rgb %d %d %d base %d %d %d at %d %d\n", f.name,
-        visible ? "visible" : "hidden", shade(f.colour.red), shade(f.colour.green),
-        shade(f.colour.blue), f.colour.red, f.colour.green, f.colour.blue,
-        static_cast<int>(std::lround(sx / 4)), static_cast<int>(std::lround(sy / 4)));
+    Log("face %s %s rgb %d %d %d base %d %d %d at %d %d\n", f.name, visible ? "visible" : "hidden",
+        shade(f.colour.red), shade(f.colour.green), shade(f.colour.blue), f.colour.red,
+        f.colour.green, f.colour.blue, static_cast<int>(std::lround(sx / 4)),
+        static_cast<int>(std::lround(sy / 4)));
   }
 }
 

@@ -23,7 +23,7 @@ TEST_F(KeysTest, TableBindsCodesBothWays) {
   EXPECT_EQ(PwKeyToVk(2), 0);
   EXPECT_EQ(PwKeyToVk(54), 0);
   EXPECT_EQ(PwKeyToVk(77), 0);
-  EXPECT_EQ(PwVkToKey(0), 0);  // unbound codes leave no reverse entry
+  EXPECT_EQ(PwVkToKey(0), 0);    // unbound codes leave no reverse entry
   EXPECT_EQ(PwVkToKey(122), 0);  // F11
 }
 

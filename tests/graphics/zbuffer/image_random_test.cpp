@@ -26,16 +26,11 @@ TEST(ImageRandomTest, AnythingGoesInNothingBreaks) {
   std::uniform_real_distribution<float> unit(-1.0f, 1.0f);
   auto coord = [&]() -> float {
     switch (rng() % 16) {
-      case 0:
-        return NAN;
-      case 1:
-        return INFINITY;
-      case 2:
-        return unit(rng) * 1e6f;
-      case 3:
-        return 2.5f;  // on the near plane
-      default:
-        return unit(rng) * 20.0f;
+      case 0: return NAN;
+      case 1: return INFINITY;
+      case 2: return unit(rng) * 1e6f;
+      case 3: return 2.5f;  // on the near plane
+      default: return unit(rng) * 20.0f;
     }
   };
   auto point3 = [&]() { return PwVec3{coord(), coord(), std::fabs(coord())}; };
@@ -63,18 +58,10 @@ TEST(ImageRandomTest, AnythingGoesInNothingBreaks) {
     }
     for (PwPoint2& v : q) v = point2();
     switch (i % 12) {
-      case 0:
-        PwImagePolygon3(count, p, c);
-        break;
-      case 1:
-        PwImageFacet3(count, p, n[0], c);
-        break;
-      case 2:
-        PwImageSmoothPolygon3(count % 8, p, n, c);
-        break;
-      case 3:
-        PwImageDrawPolygon3(count, p, c);
-        break;
+      case 0: PwImagePolygon3(count, p, c); break;
+      case 1: PwImageFacet3(count, p, n[0], c); break;
+      case 2: PwImageSmoothPolygon3(count % 8, p, n, c); break;
+      case 3: PwImageDrawPolygon3(count, p, c); break;
       case 4:
         PwImageLine3(p[0], p[1], c);
         PwImageDrawLine3(p[2], p[3], c);
@@ -91,12 +78,8 @@ TEST(ImageRandomTest, AnythingGoesInNothingBreaks) {
         PwImageLine2(q[0], q[1], c);
         PwImagePoint2(q[2], c);
         break;
-      case 8:
-        PwImageEllipse2(q[0], q[1].x, q[1].y, c);
-        break;
-      case 9:
-        PwImagePolygon2(static_cast<int>(rng() % 10), q, c);
-        break;
+      case 8: PwImageEllipse2(q[0], q[1].x, q[1].y, c); break;
+      case 9: PwImagePolygon2(static_cast<int>(rng() % 10), q, c); break;
       case 10:
         PwImageBox2(q[0], q[1], c);
         PwImageRect2(q[2], q[3], c);

@@ -224,15 +224,9 @@ TEST_P(ImageWriterSizeTest, IsRefused) {
   PwZSetAllocFunc(RecordAndFail);
   int r = -1;
   switch (c.format) {
-    case 0:
-      r = PwTiffOpen(path.c_str(), c.width, c.height);
-      break;
-    case 1:
-      r = PwBmpOpen(path.c_str(), c.width, c.height);
-      break;
-    default:
-      r = PwPpmOpen(path.c_str(), c.width, c.height);
-      break;
+    case 0: r = PwTiffOpen(path.c_str(), c.width, c.height); break;
+    case 1: r = PwBmpOpen(path.c_str(), c.width, c.height); break;
+    default: r = PwPpmOpen(path.c_str(), c.width, c.height); break;
   }
   EXPECT_EQ(0, r);
   EXPECT_FALSE(ImageFileExists(path));

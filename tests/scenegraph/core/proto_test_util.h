@@ -15,35 +15,35 @@
 namespace kstest {
 
 class ProtoTest : public testing::Test {
-protected:
-    void SetUp() override {
-        KsNode::ResetGlobals();
-        KsRouter::ResetGlobals();
-        KsResetProtoGlobals();
-        RegisterProbes();
-    }
-    void TearDown() override {
-        KsResetNodeFactory();
-        EXPECT_EQ(KsCustomNode::GetBuildDepth(), 0);
-    }
-    // Every node made since SetUp is gone.
-    static void ExpectAllDestroyed() {
-        EXPECT_EQ(KsNode::GetConstructedCount(), KsNode::GetDestroyedCount());
-    }
+ protected:
+  void SetUp() override {
+    KsNode::ResetGlobals();
+    KsRouter::ResetGlobals();
+    KsResetProtoGlobals();
+    RegisterProbes();
+  }
+  void TearDown() override {
+    KsResetNodeFactory();
+    EXPECT_EQ(KsCustomNode::GetBuildDepth(), 0);
+  }
+  // Every node made since SetUp is gone.
+  static void ExpectAllDestroyed() {
+    EXPECT_EQ(KsNode::GetConstructedCount(), KsNode::GetDestroyedCount());
+  }
 };
 
 inline PartitionProbe* AsProbe(KsNode* node) { return static_cast<PartitionProbe*>(node); }
 
 inline KsCustomNode* AsCustom(KsNode* node) {
-    if (!node || std::string(node->GetClassName()) != "KsCustomNode") return nullptr;
-    return static_cast<KsCustomNode*>(node);
+  if (!node || std::string(node->GetClassName()) != "KsCustomNode") return nullptr;
+  return static_cast<KsCustomNode*>(node);
 }
 
 // Root i of an instance's private scene.
 inline KsNode* Inner(KsNode* instance, int i = 0) {
-    KsCustomNode* custom = AsCustom(instance);
-    if (!custom || !custom->GetPrivateCopy()) return nullptr;
-    return custom->GetPrivateCopy()->GetNode(i);
+  KsCustomNode* custom = AsCustom(instance);
+  if (!custom || !custom->GetPrivateCopy()) return nullptr;
+  return custom->GetPrivateCopy()->GetNode(i);
 }
 
 }  // namespace kstest

@@ -15,16 +15,16 @@
 namespace kstest {
 
 class NodeLibraryWriterTest : public testing::Test {
-protected:
-    void SetUp() override {
-        KsNode::ResetGlobals();
-        KsRouter::ResetGlobals();
-        KsResetProtoGlobals();
-        KsResetWriteContexts();
-        KsResetNodeFactory();
-        KsRegisterNodeLibrary();
-    }
-    void TearDown() override { KsResetNodeFactory(); }
+ protected:
+  void SetUp() override {
+    KsNode::ResetGlobals();
+    KsRouter::ResetGlobals();
+    KsResetProtoGlobals();
+    KsResetWriteContexts();
+    KsResetNodeFactory();
+    KsRegisterNodeLibrary();
+  }
+  void TearDown() override { KsResetNodeFactory(); }
 };
 
 }  // namespace kstest

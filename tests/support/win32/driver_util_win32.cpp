@@ -21,8 +21,8 @@ HWND AwaitWindow(const char* cls, const char* caption, DWORD timeout) {
 std::string TextOf(HWND w, UINT timeout_ms) {
   char text[1024] = "";
   DWORD_PTR got = 0;
-  SendMessageTimeoutA(w, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text),
-                      SMTO_ABORTIFHUNG, timeout_ms, &got);
+  SendMessageTimeoutA(w, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG,
+                      timeout_ms, &got);
   text[sizeof text - 1] = '\0';
   return text;
 }

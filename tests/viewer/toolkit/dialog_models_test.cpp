@@ -60,8 +60,13 @@ TEST(NumberDialog, ReadsEditsAsAtoiAndAtofWould) {
   struct {
     const char* text;
     int value;
-  } ints[] = {{"42", 42}, {"  -17xyz", -17}, {"", 0}, {"abc", 0}, {"+8", 8},
-              {"99999999999999999999", INT_MAX}, {"-99999999999", INT_MIN}};
+  } ints[] = {{"42", 42},
+              {"  -17xyz", -17},
+              {"", 0},
+              {"abc", 0},
+              {"+8", 8},
+              {"99999999999999999999", INT_MAX},
+              {"-99999999999", INT_MIN}};
   for (const auto& c : ints) {
     kr::ParseNumberField(&r, 1, c.text);
     EXPECT_EQ(r.ints[1], c.value) << c.text;

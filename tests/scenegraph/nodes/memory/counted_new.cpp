@@ -11,36 +11,36 @@ size_t g_peak = 0;
 size_t g_ceiling = 0;
 
 struct Header {
-    void* raw;
-    size_t size;
+  void* raw;
+  size_t size;
 };
 
 void* Allocate(size_t size, size_t align, bool throwing) {
-    if (throwing && g_ceiling != 0 && g_held + size > g_ceiling) return nullptr;
-    if (align < alignof(std::max_align_t)) align = alignof(std::max_align_t);
-    void* raw = std::malloc(size + align + sizeof(Header));
-    if (!raw) return nullptr;
-    uintptr_t at = reinterpret_cast<uintptr_t>(raw) + sizeof(Header);
-    at = (at + align - 1) & ~static_cast<uintptr_t>(align - 1);
-    Header* h = reinterpret_cast<Header*>(at) - 1;
-    h->raw = raw;
-    h->size = size;
-    g_held += size;
-    if (g_held > g_peak) g_peak = g_held;
-    return reinterpret_cast<void*>(at);
+  if (throwing && g_ceiling != 0 && g_held + size > g_ceiling) return nullptr;
+  if (align < alignof(std::max_align_t)) align = alignof(std::max_align_t);
+  void* raw = std::malloc(size + align + sizeof(Header));
+  if (!raw) return nullptr;
+  uintptr_t at = reinterpret_cast<uintptr_t>(raw) + sizeof(Header);
+  at = (at + align - 1) & ~static_cast<uintptr_t>(align - 1);
+  Header* h = reinterpret_cast<Header*>(at) - 1;
+  h->raw = raw;
+  h->size = size;
+  g_held += size;
+  if (g_held > g_peak) g_peak = g_held;
+  return reinterpret_cast<void*>(at);
 }
 
 void Release(void* p) {
-    if (!p) return;
-    Header* h = static_cast<Header*>(p) - 1;
-    g_held -= h->size;
-    std::free(h->raw);
+  if (!p) return;
+  Header* h = static_cast<Header*>(p) - 1;
+  g_held -= h->size;
+  std::free(h->raw);
 }
 
 void* AllocateOrThrow(size_t size, size_t align) {
-    void* p = Allocate(size, align, true);
-    if (!p) throw std::bad_alloc();
-    return p;
+  void* p = Allocate(size, align, true);
+  if (!p) throw std::bad_alloc();
+  return p;
 }
 
 }  // namespace
@@ -59,10 +59,10 @@ void* operator new[](size_t n, const std::nothrow_t&) noexcept { return Allocate
 void* operator new(size_t n, std::align_val_t a) { return AllocateOrThrow(n, (size_t)a); }
 void* operator new[](size_t n, std::align_val_t a) { return AllocateOrThrow(n, (size_t)a); }
 void* operator new(size_t n, std::align_val_t a, const std::nothrow_t&) noexcept {
-    return Allocate(n, (size_t)a, false);
+  return Allocate(n, (size_t)a, false);
 }
 void* operator new[](size_t n, std::align_val_t a, const std::nothrow_t&) noexcept {
-    return Allocate(n, (size_t)a, false);
+  return Allocate(n, (size_t)a, false);
 }
 void operator delete(void* p) noexcept { Release(p); }
 void operator delete[](void* p) noexcept { Release(p); }

@@ -20,7 +20,6 @@
 
 namespace {
 
-
 using e2e_probe::Log;
 
 class SceneWindow : public KsSimpleWindow {
