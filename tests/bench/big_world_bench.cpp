@@ -13,7 +13,7 @@
 #include <cstring>
 #include <vector>
 
-#include "alloc_counter.h"
+#include "support/memory/counted_new.h"
 #include "graphics/math/pw_math.h"
 #include "graphics/picking/picking.h"
 #include "graphics/software/surface.h"
@@ -158,13 +158,13 @@ int main(int argc, char** argv) {
   }
 
   const lvbench::ProcessPeaks start = lvbench::ReadProcessPeaks();
-  const size_t held = lvbench::HeldBytes();
-  lvbench::ResetPeak();
+  const size_t held = kstest::HeldBytes();
+  kstest::ResetPeak();
   Viewer viewer;
   const auto reading = Clock::now();
   const int loaded = viewer.LoadFile(file.Path().c_str());
   const double read = Since(reading);
-  const double perByte = (double)(lvbench::PeakBytes() - held) / (double)bytes;
+  const double perByte = (double)(kstest::PeakBytes() - held) / (double)bytes;
   const lvbench::ProcessPeaks peaks = lvbench::ReadProcessPeaks();
   file.Remove();
 

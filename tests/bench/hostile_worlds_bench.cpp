@@ -12,7 +12,7 @@
 #include <sys/resource.h>
 #endif
 
-#include "alloc_counter.h"
+#include "support/memory/counted_new.h"
 #include "grid_frame.h"
 #include "hostile_worlds.h"
 #include "scenegraph/core/object/node.h"
@@ -51,8 +51,8 @@ void LoadScans(KsPartition* scene) {
 }
 
 int Run(const char* name, const std::string& text, std::vector<unsigned char>* pool) {
-  const size_t before = lvbench::HeldBytes();
-  lvbench::ResetPeak();
+  const size_t before = kstest::HeldBytes();
+  kstest::ResetPeak();
   const int made = KsNode::GetConstructedCount();
   const auto start = Clock::now();
   KsPartition* scene = new KsPartition;
@@ -78,7 +78,7 @@ int Run(const char* name, const std::string& text, std::vector<unsigned char>* p
   PwFlushSorted();
   const double frame = Since(drawn);
   const int shapes = KsTraversalShapeVisits();
-  const double peakMb = (double)(lvbench::PeakBytes() - before) / 1e6;
+  const double peakMb = (double)(kstest::PeakBytes() - before) / 1e6;
   const int nodes = KsNode::GetConstructedCount() - made;
   delete scene;
   PwReset3D();

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "bench/alloc_counter.h"
+#include "support/memory/counted_new.h"
 #include "bench/big_worlds.h"
 #include "scenegraph/core/reading/word_reader.h"
 #include "scenegraph/core/reading/vrml_pass1.h"
@@ -21,15 +21,15 @@ void BM_ReadWorld(benchmark::State& state) {
   state.SetLabel(state.range(0) == 0 ? "500 x 500 grid" : "mostly indices");
   double bytesPerByte = 0.0;
   auto readOnce = [&] {
-    const size_t before = lvbench::HeldBytes();
-    lvbench::ResetPeak();
+    const size_t before = kstest::HeldBytes();
+    kstest::ResetPeak();
     QmReadCharMemory source(text.data(), text.size());
     QmReadWordFile reader(&source);
     KsVrmlPass1 pass;
     int result = pass.Run(&reader);
     if (result != 0) state.SkipWithError("pre-pass failed");
     benchmark::DoNotOptimize(pass.GetRoot());
-    bytesPerByte = (double)(lvbench::PeakBytes() - before) / (double)text.size();
+    bytesPerByte = (double)(kstest::PeakBytes() - before) / (double)text.size();
   };
   // The first read, which first touches the process's memory, is untimed.
   readOnce();

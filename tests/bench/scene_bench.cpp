@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "bench/alloc_counter.h"
+#include "support/memory/counted_new.h"
 #include "bench/big_worlds.h"
 #include "scenegraph/core/partition/partition.h"
 #include "scenegraph/core/reading/word_reader.h"
@@ -26,8 +26,8 @@ void BM_ReadScene(benchmark::State& state) {
   double bytesPerByte = 0.0;
   int roots = 0;
   auto readOnce = [&] {
-    const size_t before = lvbench::HeldBytes();
-    lvbench::ResetPeak();
+    const size_t before = kstest::HeldBytes();
+    kstest::ResetPeak();
     KsPartition* scene = new KsPartition;
     {
       QmReadCharMemory source(text.data(), text.size());
@@ -36,7 +36,7 @@ void BM_ReadScene(benchmark::State& state) {
       pass.Run(&reader);
       scene->RealizeTree(pass.GetRoot());
     }
-    bytesPerByte = (double)(lvbench::PeakBytes() - before) / (double)text.size();
+    bytesPerByte = (double)(kstest::PeakBytes() - before) / (double)text.size();
     roots = scene->GetNodeCount();
     delete scene;
   };

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "alloc_counter.h"
+#include "support/memory/counted_new.h"
 #include "big_worlds.h"
 #include "grid_frame.h"
 #include "scenegraph/core/partition/partition.h"
@@ -33,8 +33,8 @@ struct Figures {
 // One read: the text through the word reader and the pre-pass, realised.
 Figures ReadOnce(const std::string& text) {
   Figures f;
-  const size_t before = lvbench::HeldBytes();
-  lvbench::ResetPeak();
+  const size_t before = kstest::HeldBytes();
+  kstest::ResetPeak();
   const auto start = std::chrono::steady_clock::now();
   KsPartition* scene = new KsPartition;
   {
@@ -47,7 +47,7 @@ Figures ReadOnce(const std::string& text) {
     scene->RealizeTree(pass.GetRoot());
   }
   f.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-  f.bytesPerByte = (double)(lvbench::PeakBytes() - before) / (double)text.size();
+  f.bytesPerByte = (double)(kstest::PeakBytes() - before) / (double)text.size();
   f.roots = scene->GetNodeCount();
   delete scene;
   return f;

@@ -347,7 +347,9 @@ pids="$pids $!"
 must box '"Q:\" is a drive root. Nothing was deleted.' 1
 e2e_await_exit $! 300
 qsnapshot q3
-same_q q2 q3
+# The first product's stage copies go whenever Wine next starts its prefix
+# afresh, which may fall between these two listings.
+same_q q2 q3 '^$' '/Temp/KwUninstall-[0-9]+(/KwUninstall\.exe)?$'
 foreign_intact "root entry"
 
 # Hand-made with a dot inside the install folder: the uninstall sweeps

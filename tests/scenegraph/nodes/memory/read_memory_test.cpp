@@ -9,7 +9,7 @@
 #include <string>
 
 #include "scenegraph/core/object/node_factory.h"
-#include "counted_new.h"
+#include "support/memory/counted_new.h"
 #include "scenegraph/core/events/router.h"
 #include "scenegraph/core/fields/value_bytes.h"
 #include "scenegraph/core/object/node.h"

@@ -1,4 +1,4 @@
-#include "alloc_counter.h"
+#include "support/memory/counted_new.h"
 
 #include <cstdint>
 #include <cstdlib>
@@ -8,6 +8,7 @@ namespace {
 
 size_t g_held = 0;
 size_t g_peak = 0;
+size_t g_ceiling = 0;
 
 // Header in front of each block: the pointer malloc gave and the charge.
 struct Header {
@@ -20,7 +21,9 @@ size_t Charge(size_t size) {
   return c < 32 ? 32 : c;
 }
 
-void* Allocate(size_t size, size_t align) {
+void* Allocate(size_t size, size_t align, bool throwing) {
+  const size_t charged = Charge(size);
+  if (throwing && g_ceiling != 0 && g_held + charged > g_ceiling) return nullptr;
   if (align < alignof(std::max_align_t)) align = alignof(std::max_align_t);
   void* raw = std::malloc(size + align + sizeof(Header));
   if (!raw) return nullptr;
@@ -28,8 +31,8 @@ void* Allocate(size_t size, size_t align) {
   at = (at + align - 1) & ~static_cast<uintptr_t>(align - 1);
   Header* h = reinterpret_cast<Header*>(at) - 1;
   h->raw = raw;
-  h->charged = Charge(size);
-  g_held += h->charged;
+  h->charged = charged;
+  g_held += charged;
   if (g_held > g_peak) g_peak = g_held;
   return reinterpret_cast<void*>(at);
 }
@@ -42,30 +45,31 @@ void Release(void* p) {
 }
 
 void* AllocateOrThrow(size_t size, size_t align) {
-  void* p = Allocate(size, align);
+  void* p = Allocate(size, align, true);
   if (!p) throw std::bad_alloc();
   return p;
 }
 
 }  // namespace
 
-namespace lvbench {
+namespace kstest {
 size_t HeldBytes() { return g_held; }
 size_t PeakBytes() { return g_peak; }
 void ResetPeak() { g_peak = g_held; }
-}  // namespace lvbench
+void SetThrowingCeiling(size_t bytes) { g_ceiling = bytes; }
+}  // namespace kstest
 
 void* operator new(size_t n) { return AllocateOrThrow(n, 0); }
 void* operator new[](size_t n) { return AllocateOrThrow(n, 0); }
-void* operator new(size_t n, const std::nothrow_t&) noexcept { return Allocate(n, 0); }
-void* operator new[](size_t n, const std::nothrow_t&) noexcept { return Allocate(n, 0); }
+void* operator new(size_t n, const std::nothrow_t&) noexcept { return Allocate(n, 0, false); }
+void* operator new[](size_t n, const std::nothrow_t&) noexcept { return Allocate(n, 0, false); }
 void* operator new(size_t n, std::align_val_t a) { return AllocateOrThrow(n, (size_t)a); }
 void* operator new[](size_t n, std::align_val_t a) { return AllocateOrThrow(n, (size_t)a); }
 void* operator new(size_t n, std::align_val_t a, const std::nothrow_t&) noexcept {
-  return Allocate(n, (size_t)a);
+  return Allocate(n, (size_t)a, false);
 }
 void* operator new[](size_t n, std::align_val_t a, const std::nothrow_t&) noexcept {
-  return Allocate(n, (size_t)a);
+  return Allocate(n, (size_t)a, false);
 }
 void operator delete(void* p) noexcept { Release(p); }
 void operator delete[](void* p) noexcept { Release(p); }
